@@ -1,0 +1,27 @@
+// Exported version and information queries.
+#include <cstdio>
+#include <cstring>
+
+#include "base/api.hpp"
+#include "base/info.hpp"
+#include "base/model.hpp"
+#include "base/version.hpp"
+
+extern "C" {
+
+QXAPI int QXgetVersionInfo(char* version, char* builddate) {
+  if (version)
+    std::snprintf(version, 32, "%d.%d.%d.%03d", QX_VERSION_MAJOR, QX_VERSION_MINOR,
+                  QX_VERSION_BUILD, QX_VERSION_REVISION);
+  if (builddate) std::strcpy(builddate, __DATE__ " " __TIME__);
+  return 0;
+}
+
+QXAPI int QXgetInfo(QXmodel model, int item, void* result) {
+  if (!result) return QXERR_ILLEGAL_NULL_POINTER;
+  if (int rc = torva::libraryInfo(item, result); rc != QXERR_INFO_NOT_AVAILABLE) return rc;
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  return torva::guarded([&] { return torva::modelInfo(*model, item, result); });
+}
+
+}  // extern "C"

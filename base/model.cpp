@@ -1,0 +1,3 @@
+#include "base/model.hpp"
+
+void QXmodelRec::freeSolverMemory() {}

@@ -1,0 +1,41 @@
+// A model: one optimisation problem with its parameters, callbacks and
+// solution records. It belongs to exactly one environment.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "base/env.hpp"
+#include "base/model_data.hpp"
+#include "base/params.hpp"
+#include "base/solution.hpp"
+
+struct QXmodelRec {
+  explicit QXmodelRec(QXenvRec* owner) : env(owner), params(owner->params) {}
+
+  QXenvRec* env;
+  int status = QX_STATUS_UNLOADED;
+
+  torva::ModelData data;
+  torva::ParamSet params;
+
+  QXmodelLogfunc logFunc = nullptr;
+  void* logUserData = nullptr;
+
+  std::optional<torva::LpSolution> lpSolution;
+  std::optional<torva::MipSolution> mipSolution;
+
+  // Line number and text of the last failed file read.
+  int errorLine = 0;
+  std::optional<std::string> errorLineText;
+
+  // Release groups of the model without touching the rest.
+  void freeSolverMemory();
+  void freeSolution() { lpSolution.reset(); }
+  void freeMipSolution() { mipSolution.reset(); }
+  void freeGopSolution() {}
+  void freeNlpSolverMemory() {}
+  void freeHashMemory() {}
+  void freeNames() {}
+};
