@@ -990,14 +990,271 @@ QXAPI int QXcopyGAParam(QXmodel source, QXmodel target);
 /* ======================================================================
  * Loading model data
  * ====================================================================== */
+/* Variable type character rejected by QXloadVarType (a code without text). */
+#define QXERR_BAD_VARIABLE_TYPE                  2041
+
+/* Linear core: nCons rows, nVars columns, the matrix column-major (paiAcols
+ * has nVars+1 starts, panAcols optional lengths). Duplicate rows within a
+ * column are added together; bounds are clamped into [-1e30, 1e30]; a null
+ * padL gives lower bounds 0, a null padU upper bounds QX_INFINITY.
+ * dObjSense is QX_MIN or QX_MAX. A failure leaves the model unloaded. */
+QXAPI int QXloadLPData(QXmodel pModel, int nCons, int nVars, int dObjSense, double dObjConst,
+                       const double *padC, const double *padB, const char *pszConTypes,
+                       int nAnnz, const int *paiAcols, const int *panAcols,
+                       const double *padAcoef, const int *paiArows, const double *padL,
+                       const double *padU);
+/* One of 'C', 'B', 'I', 'S' per variable; null removes all types. 'B' clamps
+ * the bounds into [0, 1]; 'S' makes the variable semi-continuous with its
+ * current bounds. */
+QXAPI int QXloadVarType(QXmodel pModel, const char *pszVarTypes);
+QXAPI int QXloadSemiContData(QXmodel pModel, int nSC, const int *paiVars, const double *padL,
+                             const double *padU);
+/* Any argument may be null, leaving that kind of name unchanged. connames
+ * holds one name per constraint, varnames one per variable, conenames one
+ * per cone. */
+QXAPI int QXloadNameData(QXmodel model, const char *title, const char *objname,
+                         const char *rhsname, const char *rngname, const char *bndname,
+                         char **connames, char **varnames, char **conenames);
+/* Quadratic triplets; row -1 is the objective. */
+QXAPI int QXloadQCData(QXmodel pModel, int QCnonzeros, const int *QCrowndx, const int *QCcolndx1,
+                       const int *QCcolndx2, const double *QCcoef);
+/* Cone types 'Q' (quadratic) or 'R' (rotated quadratic); members of cone k
+ * are paiConecols[paiConebegcone[k] .. paiConebegcone[k+1]-1]. */
+QXAPI int QXloadConeData(QXmodel pModel, int nCone, const char *pszConeTypes,
+                         const int *paiConebegcone, const int *paiConecols);
+/* Set types 1, 2, 3 or 4 (cardinality set, with paiCARDnum); the digits
+ * '1' to '4' are accepted too and stored as 1 to 4. */
+QXAPI int QXloadSETSData(QXmodel pModel, int nSETS, const char *pszSETStype,
+                         const int *paiCARDnum, const int *paiSETSbegcol,
+                         const int *paiSETScols);
+QXAPI int QXloadVarPriorities(QXmodel model, const int *priority);
+/* Lines "name priority"; names are looked up as by QXgetVariableIndex. */
+QXAPI int QXreadVarPriorities(QXmodel model, const char *file);
+QXAPI int QXloadVarStartPoint(QXmodel model, const double *x);
+QXAPI int QXloadMIPVarStartPoint(QXmodel model, const double *x);
+QXAPI int QXloadVarStartPointPartial(QXmodel model, int count, const int *vars, const double *x);
+QXAPI int QXloadMIPVarStartPointPartial(QXmodel model, int count, const int *vars, const int *x);
+QXAPI int QXgetVarStartPoint(QXmodel model, double *x);
+QXAPI int QXgetMIPVarStartPoint(QXmodel model, double *x);
+QXAPI int QXgetVarStartPointPartial(QXmodel model, int *count, int *vars, double *x);
+QXAPI int QXgetMIPVarStartPointPartial(QXmodel model, int *count, int *vars, int *x);
+/* Starting basis of the simplex: one status per column and per row (basic
+ * 0 or more, -1 at lower, -2 at upper, -3 free at zero, -4 superbasic). A
+ * null array discards the basis. */
+QXAPI int QXloadBasis(QXmodel model, const int *colstatus, const int *rowstatus);
 
 /* ======================================================================
  * Model and solution queries
  * ====================================================================== */
+/* Model information items (QXgetInfo). */
+#define QX_IINFO_NUM_CONS               11010
+#define QX_IINFO_NUM_VARS               11011
+#define QX_IINFO_NUM_NONZ               11012
+#define QX_IINFO_NUM_BIN                11013
+#define QX_IINFO_NUM_INT                11014
+#define QX_IINFO_NUM_CONT               11015
+#define QX_IINFO_NUM_QC_NONZ            11016
+#define QX_IINFO_NUM_NLP_NONZ           11017
+#define QX_IINFO_NUM_NLPOBJ_NONZ        11018
+#define QX_IINFO_NUM_RDCONS             11019
+#define QX_IINFO_NUM_RDVARS             11020
+#define QX_IINFO_NUM_RDNONZ             11021
+#define QX_IINFO_NUM_RDINT              11022
+#define QX_IINFO_LEN_VARNAMES           11023
+#define QX_IINFO_LEN_CONNAMES           11024
+#define QX_IINFO_NUM_NLP_CONS           11025
+#define QX_IINFO_NUM_NLP_VARS           11026
+#define QX_IINFO_NUM_SUF_ROWS           11027
+#define QX_IINFO_NUM_IIS_ROWS           11028
+#define QX_IINFO_NUM_SUF_BNDS           11029
+#define QX_IINFO_NUM_IIS_BNDS           11030
+#define QX_IINFO_NUM_SUF_COLS           11031
+#define QX_IINFO_NUM_IUS_COLS           11032
+#define QX_IINFO_NUM_CONES              11033
+#define QX_IINFO_NUM_CONE_NONZ          11034
+#define QX_IINFO_LEN_CONENAMES          11035
+#define QX_DINFO_INST_VAL_MIN_COEF      11036
+#define QX_IINFO_INST_VARNDX_MIN_COEF   11037
+#define QX_IINFO_INST_CONNDX_MIN_COEF   11038
+#define QX_DINFO_INST_VAL_MAX_COEF      11039
+#define QX_IINFO_INST_VARNDX_MAX_COEF   11040
+#define QX_IINFO_INST_CONNDX_MAX_COEF   11041
+#define QX_IINFO_NUM_SPARS              11059
+#define QX_IINFO_OBJSENSE               1022
+/* Solution information items. */
+#define QX_IINFO_METHOD                 11200
+#define QX_DINFO_POBJ                   11201
+#define QX_DINFO_DOBJ                   11202
+#define QX_DINFO_PINFEAS                11203
+#define QX_DINFO_DINFEAS                11204
+#define QX_IINFO_MODEL_STATUS           11205
+#define QX_IINFO_PRIMAL_STATUS          11206
+#define QX_IINFO_DUAL_STATUS            11207
+#define QX_IINFO_BASIC_STATUS           11208
+#define QX_IINFO_BAR_ITER               11209
+#define QX_IINFO_SIM_ITER               11210
+#define QX_IINFO_NLP_ITER               11211
+#define QX_IINFO_ELAPSED_TIME           11212
+#define QX_IINFO_MIP_STATUS             11300
+#define QX_DINFO_MIP_OBJ                11301
+#define QX_DINFO_MIP_BESTBOUND          11302
+#define QX_IINFO_MIP_SIM_ITER           11303
+#define QX_IINFO_MIP_BAR_ITER           11304
+#define QX_IINFO_MIP_NLP_ITER           11305
+#define QX_IINFO_MIP_BRANCHCOUNT        11306
+#define QX_IINFO_MIP_NEWIPSOL           11307
+#define QX_IINFO_MIP_LPCOUNT            11308
+#define QX_IINFO_MIP_ACTIVENODES        11309
+
+/* Solution vectors of QXgetSolution. */
+#define QX_SOLUTION_PRIMAL              11
+#define QX_SOLUTION_DUAL                12
+#define QX_SOLUTION_SLACKS              13
+#define QX_SOLUTION_REDCOSTS            14
+#define QX_SOLUTION_PRIMAL_2            15
+#define QX_SOLUTION_DUAL_2              16
+#define QX_SOLUTION_SLACKS_2            17
+#define QX_SOLUTION_REDCOSTS_2          18
+
+/* The linear core in the arrays of QXloadLPData; the matrix comes back
+ * compacted (paiAcols has n+1 entries, no spare space); pszConTypes receives
+ * m characters without a terminator. */
+QXAPI int QXgetLPData(QXmodel pModel, int *pnObjSense, double *pdObjConst, double *padC,
+                      double *padB, char *pszConTypes, int *paiAcols, int *panAcols,
+                      double *padAcoef, int *paiArows, double *padL, double *padU);
+QXAPI int QXgetLPVariableDataj(QXmodel model, int j, char *vartype, double *cost, double *lower,
+                               double *upper, int *nnz, int *rows, double *values);
+QXAPI int QXgetLPConstraintDatai(QXmodel model, int i, char *contype, double *rhs, int *nnz,
+                                 int *cols, double *values);
+QXAPI int QXgetLowerBoundj(QXmodel model, int j, double *lower);
+QXAPI int QXgetUpperBoundj(QXmodel model, int j, double *upper);
+QXAPI int QXgetConstraintDatai(QXmodel model, int i, char *contype, char *isnlp, double *rhs);
+/* n characters; 'C' for every variable when no types are loaded. */
+QXAPI int QXgetVarType(QXmodel model, char *vartype);
+QXAPI int QXgetSemiContData(QXmodel model, int *count, int *vars, double *lower, double *upper);
+/* Sets: count, total members, types (1..4), cardinality numbers, count+1
+ * starts and the members. */
+QXAPI int QXgetSETSData(QXmodel model, int *nSETS, int *nTotal, char *pszSETStype,
+                        int *paiCARDnum, int *paiSETSbegcol, int *paiSETScols);
+QXAPI int QXgetSETSDatai(QXmodel model, int k, char *type, int *cardnum, int *nnz, int *cols);
+/* Quadratic triplets grouped by row (objective -1 first). */
+QXAPI int QXgetQCData(QXmodel model, int *QCnonzeros, int *QCrowndx, int *QCcolndx1,
+                      int *QCcolndx2, double *QCcoef);
+/* Terms of one row, -1 for the objective. */
+QXAPI int QXgetQCDatai(QXmodel model, int row, int *nnz, int *QCcolndx1, int *QCcolndx2,
+                       double *QCcoef);
+/* Cones: count, types, count+1 starts and members. */
+QXAPI int QXgetConeData(QXmodel model, int *nCone, char *pszConeTypes, int *paiConebegcone,
+                        int *paiConecols);
+QXAPI int QXgetConeDatai(QXmodel model, int k, char *type, int *nnz, int *cols);
+/* Each non-null list receives one name per item, copied into the buffer its
+ * entry points at. */
+QXAPI int QXgetNameData(QXmodel model, char *title, char *objname, char *rhsname, char *rngname,
+                        char *bndname, char **connames, char **varnames, char **conenames);
+QXAPI int QXgetVariableNamej(QXmodel model, int j, char *name);
+QXAPI int QXgetConstraintNamei(QXmodel model, int i, char *name);
+QXAPI int QXgetConeNamei(QXmodel model, int k, char *name);
+/* Exact, case-sensitive lookups; *index is -1 when the name is not found
+ * (2068 for variables, 2069 for constraints, 2070 for cones). */
+QXAPI int QXgetVariableIndex(QXmodel model, const char *name, int *index);
+QXAPI int QXgetConstraintIndex(QXmodel model, const char *name, int *index);
+QXAPI int QXgetConeIndex(QXmodel model, const char *name, int *index);
+/* Counts in one call; name lengths count every name's characters plus its
+ * terminator (the buffer size that holds all names of the kind). */
+QXAPI int QXgetDimensions(QXmodel model, int *nVars, int *nCons, int *nCones, int *nAnnz,
+                          int *nQCnz, int *nConeNz, int *nNLPnz, int *nNLPobjNz,
+                          int *nVarNameLen, int *nConNameLen, int *nConeNameLen);
+
+QXAPI int QXgetPrimalSolution(QXmodel model, double *x);
+QXAPI int QXgetDualSolution(QXmodel model, double *y);
+QXAPI int QXgetSlacks(QXmodel model, double *s);
+QXAPI int QXgetReducedCosts(QXmodel model, double *d);
+QXAPI int QXgetReducedCostsCone(QXmodel model, double *d);
+QXAPI int QXgetObjective(QXmodel model, double *obj);
+QXAPI int QXgetSolution(QXmodel model, int which, double *out);
+QXAPI int QXgetBasis(QXmodel model, int *colstatus, int *rowstatus);
+QXAPI int QXgetSolutionStatus(QXmodel model, int *status);
+QXAPI int QXgetMIPSolutionStatus(QXmodel model, int *status);
+QXAPI int QXgetMIPPrimalSolution(QXmodel model, double *x);
+QXAPI int QXgetMIPSolution(QXmodel model, double *obj, double *x);
+QXAPI int QXgetMIPDualSolution(QXmodel model, double *y);
+QXAPI int QXgetMIPReducedCosts(QXmodel model, double *d);
+QXAPI int QXgetMIPBasis(QXmodel model, int *colstatus, int *rowstatus);
+QXAPI int QXgetMIPSlacks(QXmodel model, double *s);
 
 /* ======================================================================
  * Model modification
  * ====================================================================== */
+/* Every change leaves the model loaded (QX_STATUS_LOADED); a continuous
+ * solution stays readable with model status 12 and primal and dual status 14.
+ * Indices are checked one by one (2012 out of range); the changes before a
+ * failing index may already be applied. */
+QXAPI int QXmodifyRHS(QXmodel model, int count, const int *rows, const double *values);
+/* Bounds are clamped into [-1e30, 1e30]; binary variables keep bounds within
+ * [0, 1] and semi-continuous variables lower bound 0 (else 2047). */
+QXAPI int QXmodifyLowerBounds(QXmodel model, int count, const int *vars, const double *values);
+QXAPI int QXmodifyUpperBounds(QXmodel model, int count, const int *vars, const double *values);
+QXAPI int QXmodifyObjective(QXmodel model, int count, const int *vars, const double *values);
+QXAPI int QXmodifyObjConstant(QXmodel model, double value);
+/* 'L', 'E', 'G', 'N'; others 2024. */
+QXAPI int QXmodifyConstraintType(QXmodel model, int count, const int *rows, const char *types);
+/* 'C', 'B', 'I'; others 2024. */
+QXAPI int QXmodifyVariableType(QXmodel model, int count, const int *vars, const char *types);
+/* Sets the coefficients of column var in the given rows, inserting entries
+ * that do not exist; a repeated row takes its last value. */
+QXAPI int QXmodifyAj(QXmodel model, int var, int count, const int *rows, const double *values);
+/* Removes the entries of column var in the given rows (rows without an entry
+ * are ignored). */
+QXAPI int QXdeleteAj(QXmodel model, int var, int count, const int *rows);
+/* Rows given row-wise: rowbeg has count+1 starts into cols/values; types one
+ * of 'L', 'E', 'G', 'N' (else 2004); names and rhs may be null. */
+QXAPI int QXaddConstraints(QXmodel model, int count, const char *types, char **names,
+                           const int *rowbeg, const double *values, const int *cols,
+                           const double *rhs);
+/* Columns given as in QXloadLPData; types ('C', 'B', 'I', 'S'; null: all
+ * continuous), names, cost, lower and upper may be null. */
+QXAPI int QXaddVariables(QXmodel model, int count, const char *types, char **names,
+                         const int *colbeg, const int *collen, const double *values,
+                         const int *rows, const double *cost, const double *lower,
+                         const double *upper);
+/* Deleting rows removes their entries, names and quadratic terms and
+ * renumbers the remaining rows in order. Deleting columns removes their
+ * entries, names, types, priorities and start values, every quadratic term
+ * that uses them, their semi-continuous entries and their memberships in
+ * cones and sets; a cone or set left with fewer members than its type needs
+ * (cone 'Q' 1, 'R' 2; set types 1 and 3 one, type 2 two) is deleted with it,
+ * and a cardinality number above the remaining member count is lowered to
+ * it. A loaded starting basis is discarded by either deletion. */
+QXAPI int QXdeleteConstraints(QXmodel model, int count, const int *rows);
+QXAPI int QXdeleteVariables(QXmodel model, int count, const int *vars);
+/* Quadratic terms, as QXloadQCData; QXdeleteQCterms removes every term of the
+ * listed rows (-1 the objective). */
+QXAPI int QXaddQCterms(QXmodel model, int QCnonzeros, const int *QCrowndx, const int *QCcolndx1,
+                       const int *QCcolndx2, const double *QCcoef);
+QXAPI int QXdeleteQCterms(QXmodel model, int count, const int *rows);
+/* Cones, as QXloadConeData; names may be null. */
+QXAPI int QXaddCones(QXmodel model, int count, const char *types, char **names,
+                     const int *begcone, const int *cols);
+QXAPI int QXdeleteCones(QXmodel model, int count, const int *cones);
+QXAPI int QXmodifyCone(QXmodel model, int cone, char type, int nnz, const int *cols);
+/* Sets, as QXloadSETSData. */
+QXAPI int QXaddSETS(QXmodel model, int count, const char *types, const int *cardnum,
+                    const int *begcol, const int *cols);
+QXAPI int QXdeleteSETS(QXmodel model, int count, const int *sets);
+QXAPI int QXmodifySET(QXmodel model, int set, char type, int cardnum, int nnz, const int *cols);
+/* Changes the semi-continuous bounds of listed variables, making variables
+ * that are not yet semi-continuous so. */
+QXAPI int QXmodifySemiContVars(QXmodel model, int count, const int *vars, const double *lower,
+                               const double *upper);
+/* Makes the listed semi-continuous variables ordinary continuous ones
+ * (2012 for a variable that is not semi-continuous). */
+QXAPI int QXdeleteSemiContVars(QXmodel model, int count, const int *vars);
+/* Reserves spaces[j] spare entries after column j (n values). */
+QXAPI int QXaddEmptySpacesAcolumns(QXmodel model, const int *spaces);
+/* Reserves room for rows, columns and nonzeros, and for name characters of
+ * constraints and variables, ahead of loads and additions. */
+QXAPI int QXsetProbAllocSizes(QXmodel model, int nCons, int nVars, int nAnnz);
+QXAPI int QXsetProbNameAllocSizes(QXmodel model, int nConNameChars, int nVarNameChars);
 
 /* ======================================================================
  * Model files
