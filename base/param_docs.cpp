@@ -262,9 +262,11 @@ constexpr ParamText kParamTexts[] = {
      "1 treats a model with nonlinear, quadratic or cone data as linear,\n"
      "ignoring the nonlinear parts; 0 solves it as given."},
     {2501, "Nonlinear solver",
-     "Solver for nonlinear models: 4 the solver decides, 5 reserved,\n"
-     "6 not available, 7 the multistart local solver, 8 sequential linear\n"
-     "programming, 9 the global solver, 10 the external IPOPT library."},
+     "Solver for nonlinear models: 4 the solver decides, 5 the local\n"
+     "reduced-gradient solver, 6 not available, 7 the multistart local\n"
+     "solver, 8 sequential linear programming, 9 the global solver,\n"
+     "10 the external IPOPT library.\n"
+     "Values the optimiser cannot serve make it fail with error 2006."},
     {2502, "Method of LP subproblems in the NLP solver",
      "Optimisation method (QX_METHOD_*) of the linear subproblems solved\n"
      "inside the nonlinear solver."},

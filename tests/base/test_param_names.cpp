@@ -74,6 +74,7 @@ TEST_F(NamesFixture, EveryParameterHasNameAndDescriptions) {
     EXPECT_STREQ(QXgetParamMacroNamePtr(env, d.id), d.name);
     ASSERT_EQ(QXgetParamShortDesc(env, d.id, shortText), 0);
     EXPECT_GT(std::strlen(shortText), 0u) << d.name;
+    EXPECT_LT(std::strlen(shortText), 76u) << d.name;
     EXPECT_EQ(std::strchr(shortText, '\n'), nullptr) << d.name;
     const char* text = QXgetParamLongDescPtr(env, d.id);
     ASSERT_NE(text, nullptr) << d.name;
