@@ -979,6 +979,25 @@ QXAPI int QXgetDouParameterRange(QXmodel model, int id, double *min, double *max
 QXAPI int QXcopyParam(QXmodel source, QXmodel target, int mode);
 QXAPI int QXcopyGAParam(QXmodel source, QXmodel target);
 
+/* Documentation and names. Texts are copied into the caller's buffer (empty
+ * when the identifier has no row); a long description needs at most 1024
+ * bytes, a macro name or short description 256. The Ptr variants return the
+ * library's static text or null. */
+QXAPI int QXgetParamCount(QXenv env, int which); /* 0: short table, else long */
+QXAPI int QXgetParamMacroName(QXenv env, int id, char *name);
+QXAPI int QXgetParamShortDesc(QXenv env, int id, char *text);
+QXAPI int QXgetParamLongDesc(QXenv env, int id, char *text);
+QXAPI const char *QXgetParamMacroNamePtr(QXenv env, int id);
+QXAPI const char *QXgetParamShortDescPtr(QXenv env, int id);
+QXAPI const char *QXgetParamLongDescPtr(QXenv env, int id);
+/* Identifier and value size (4 int, 8 double or string) of a parameter or
+ * information item name; older spellings resolve to their newer names. */
+QXAPI int QXgetParamMacroID(QXenv env, const char *name, int *type, int *id);
+/* Walks the long table from row *index for a macro name containing keyword
+ * (or, for a positive integer keyword, that identifier). *id receives the
+ * identifier found or -1, *index the row where the walk stopped. */
+QXAPI int QXsearchParamHasKeyword(QXenv env, const char *keyword, int *index, int *id);
+
 /* ======================================================================
  * Callbacks and logging
  * ====================================================================== */
