@@ -37,8 +37,9 @@ std::map<std::string, int> headerInfoMacros() {
   std::string body = text.str();
   std::map<std::string, int> out;
   std::regex re("#define\\s+(QX_[IDS]INFO_[A-Z0-9_]+)\\s+(-?\\d+)");
+  // The sample information codes of QXsampGetInfo are a family of their own.
   for (std::sregex_iterator it(body.begin(), body.end(), re), end; it != end; ++it)
-    out[(*it)[1]] = std::stoi((*it)[2]);
+    if ((*it)[1].str().find("_SAMP_") == std::string::npos) out[(*it)[1]] = std::stoi((*it)[2]);
   return out;
 }
 
