@@ -47,6 +47,7 @@ void NamePool::append(std::string_view name) {
 void NamePool::presentWithEmpty(int count) {
   clear();
   for (int i = 0; i < count; ++i) append({});
+  present_ = true;
 }
 
 void NamePool::compact(const std::vector<char>& keep) {

@@ -128,7 +128,7 @@ struct ModelData {
   std::vector<double> cost;      // n
   std::vector<double> rhs;       // m
   std::vector<char> conType;     // m: 'L', 'E', 'G', 'N'
-  std::vector<int> colBeg;       // n+1
+  std::vector<int> colBeg{0};    // n+1
   std::vector<int> colLen;       // n
   std::vector<int> rowIdx;       // colBeg[n]
   std::vector<double> value;     // colBeg[n]
