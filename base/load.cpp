@@ -206,6 +206,9 @@ int loadLPData(Model& model, int nCons, int nVars, int objSense, double objConst
   d.value = std::move(val);
   d.lower = std::move(lo);
   d.upper = std::move(up);
+  // Names loaded before the data get empty names for the new items.
+  d.conNames.padTo(m);
+  d.varNames.padTo(n);
   d.invalidateStats();
   model.status = QX_STATUS_LOADED;
   model.lpSolution.reset();

@@ -50,6 +50,11 @@ void NamePool::presentWithEmpty(int count) {
   present_ = true;
 }
 
+void NamePool::padTo(int count) {
+  if (!present_) return;
+  while (this->count() < count) append({});
+}
+
 void NamePool::compact(const std::vector<char>& keep) {
   if (!present_) return;
   std::size_t out = 0;

@@ -57,6 +57,8 @@ class NamePool {
   // Makes the pool present with count empty names (used when names of some
   // new items arrive while the old items have none).
   void presentWithEmpty(int count);
+  // When present, appends empty names until the pool holds count names.
+  void padTo(int count);
   // Keeps the items i with keep[i] != 0, in their order.
   void compact(const std::vector<char>& keep);
   void reserveChars(std::size_t chars) { chars_.reserve(chars); }

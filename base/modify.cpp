@@ -412,6 +412,7 @@ int addConstraints(Model& model, int count, const char* types, char** names, con
     d.rhs.push_back(rhs ? rhs[r] : 0.0);
     d.conType.push_back(types[r]);
   }
+  d.conNames.padTo(oldM);
   if (names) {
     if (!d.conNames.present()) d.conNames.presentWithEmpty(oldM);
     for (int r = 0; r < count; ++r) d.conNames.append(names[r] ? names[r] : "");
@@ -563,6 +564,7 @@ int addVariables(Model& model, int count, const char* types, char** names, const
       const char t = types ? types[k] : 'C';
       d.varType.push_back(t == 'S' ? 'C' : t);
     }
+  d.varNames.padTo(oldN);
   if (names) {
     if (!d.varNames.present()) d.varNames.presentWithEmpty(oldN);
     for (int k = 0; k < count; ++k) d.varNames.append(names[k] ? names[k] : "");
@@ -840,6 +842,7 @@ int addCones(Model& model, int count, const char* types, char** names, const int
   if (count < 0) return QXERR_INPUT_OUT_OF_RANGE;
   if (int rc = checkCones(model, count, types, beg, cols)) return rc;
   const int oldCount = d.cones.count();
+  d.coneNames.padTo(oldCount);
   if (names && !d.coneNames.present()) d.coneNames.presentWithEmpty(oldCount);
   const bool hadNames = d.coneNames.present();
   appendCones(model, count, types, beg, cols);  // appends empty names when names exist

@@ -307,7 +307,7 @@ QXAPI int QXgetVariableNamej(QXmodel model, int j, char* name) {
   if (!model) return QXERR_INFO_NOT_AVAILABLE;
   const ModelData& d = model->data;
   if (j < 0 || j >= d.n) return QXERR_INDEX_OUT_OF_RANGE;
-  if (!d.varNames.present()) {
+  if (!d.varNames.present() || j >= d.varNames.count()) {
     if (name) name[0] = '\0';
     return QXERR_INFO_NOT_AVAILABLE;
   }
@@ -319,7 +319,7 @@ QXAPI int QXgetConstraintNamei(QXmodel model, int i, char* name) {
   if (!model) return QXERR_ILLEGAL_NULL_POINTER;
   const ModelData& d = model->data;
   if (i < 0 || i >= d.m) return QXERR_INDEX_OUT_OF_RANGE;
-  if (!d.conNames.present()) {
+  if (!d.conNames.present() || i >= d.conNames.count()) {
     if (name) name[0] = '\0';
     return QXERR_INFO_NOT_AVAILABLE;
   }

@@ -457,3 +457,24 @@ TEST_F(ModelFixture, BaseStatisticsAreLogged) {
 }
 
 }  // namespace
+
+namespace {
+
+using torva_test::ModelFixture;
+
+TEST_F(ModelFixture, NamesLoadedBeforeTheDataGetPaddedSafely) {
+  char* none[1] = {nullptr};  // lists of zero names (the model has no rows yet)
+  ASSERT_EQ(QXloadNameData(model, "early", nullptr, nullptr, nullptr, nullptr, none, none, nullptr),
+            0);
+  ASSERT_EQ(loadSmall(), 0);
+  char name[16] = "junk";
+  EXPECT_EQ(QXgetConstraintNamei(model, 2, name), 0);
+  EXPECT_STREQ(name, "");
+  int idx = 0;
+  EXPECT_EQ(QXgetVariableIndex(model, "x", &idx), QXERR_COLUMN_TOKEN_NOT_FOUND);
+  char title[16];
+  QXgetNameData(model, title, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_STREQ(title, "early");
+}
+
+}  // namespace
