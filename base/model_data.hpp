@@ -175,6 +175,13 @@ struct ModelData {
 
   char typeOf(int j) const noexcept { return varType.empty() ? 'C' : varType[j]; }
 
+  // The model class questions an optimiser asks before choosing a method.
+  bool hasIntegers() const { return integerStats().binaries + integerStats().integers > 0; }
+  bool hasSemiCont() const noexcept { return !scVars.empty(); }
+  bool hasSets() const noexcept { return !sets.empty(); }
+  bool hasQuadratic() const noexcept { return !qc.empty(); }
+  bool hasCones() const noexcept { return !cones.empty(); }
+
   // Name lookups: index of the name, -1 when absent. The table of a kind is
   // built on first use and dropped whenever names of that kind change.
   int findConstraint(std::string_view name) const { return lookup(conNames, conTable_, name); }

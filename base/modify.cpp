@@ -385,6 +385,7 @@ int addConstraints(Model& model, int count, const char* types, char** names, con
   ModelData& d = model.data;
   if (count <= 0) return count < 0 ? QXERR_INPUT_OUT_OF_RANGE : 0;
   if (!types) return QXERR_ILLEGAL_NULL_POINTER;
+  if (rowbeg && rowbeg[0] < 0) return QXERR_INDEX_OUT_OF_RANGE;
   const int entries = rowbeg ? rowbeg[count] - rowbeg[0] : 0;
   if (rowbeg && entries > 0 && (!values || !cols)) return QXERR_ILLEGAL_NULL_POINTER;
   for (int r = 0; r < count; ++r)

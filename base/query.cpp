@@ -282,7 +282,7 @@ QXAPI int QXgetConeDatai(QXmodel model, int k, char* type, int* nnz, int* cols) 
 
 QXAPI int QXgetNameData(QXmodel model, char* title, char* objname, char* rhsname, char* rngname,
                         char* bndname, char** connames, char** varnames, char** conenames) {
-  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  if (int rc = checkLoaded(model)) return rc;
   const ModelData& d = model->data;
   if (title) std::strcpy(title, d.title.c_str());
   if (objname) std::strcpy(objname, d.objName.c_str());
@@ -375,7 +375,7 @@ QXAPI int QXgetConeIndex(QXmodel model, const char* name, int* index) {
 QXAPI int QXgetDimensions(QXmodel model, int* nVars, int* nCons, int* nCones, int* nAnnz,
                           int* nQCnz, int* nConeNz, int* nNLPnz, int* nNLPobjNz, int* nVarNameLen,
                           int* nConNameLen, int* nConeNameLen) {
-  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  if (int rc = checkLoaded(model)) return rc;
   const ModelData& d = model->data;
   if (nVars) *nVars = d.n;
   if (nCons) *nCons = d.m;
