@@ -478,3 +478,24 @@ TEST_F(ModelFixture, NamesLoadedBeforeTheDataGetPaddedSafely) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ModelFixture, IntegerAndSemiContinuousCountsAreLogged) {
+  std::vector<std::string> lines;
+  ASSERT_EQ(loadSmall(), 0);
+  QXsetModelLogfunc(
+      model, [](QXmodel, const char* text, void* user) {
+        static_cast<std::vector<std::string>*>(user)->push_back(text);
+      },
+      &lines);
+  ASSERT_EQ(QXloadVarType(model, "CCCB"), QXERR_INPUT_OUT_OF_RANGE);  // x3 is fixed at 2; logs nothing
+  ASSERT_EQ(QXloadVarType(model, "BICS"), 0);
+  // x0 (rows 0, 2) binary; x1 (rows 0, 1) integer; x3 semi-continuous.
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "\nSemicont variables   :       1\n");
+  EXPECT_EQ(lines[1], "\nBinary variables     :       1 (in 2 constraints)");
+  EXPECT_EQ(lines[2], "\nInteger variables    :       1 (in 2 constraints)\n");
+}
+
+}  // namespace
