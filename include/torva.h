@@ -1229,8 +1229,9 @@ QXAPI int QXsetProbNameAllocSizes(QXmodel model, int nConNameChars, int nVarName
  * Random number generators
  * ====================================================================== */
 /* A random number generator belongs to the environment it was created in and
- * is released by QXdisposeRG, which must be called before that environment is
- * deleted. */
+ * is released by QXdisposeRG. Deleting the environment first frees the
+ * distribution attached to the generator (the generator can then only be
+ * disposed). */
 typedef struct QXrgRec *QXrg;
 
 /* Generator kinds (QXcreateRG, QXcreateRGMT). */
