@@ -2,7 +2,7 @@
 // generator record that dispatches to them.
 #include "stoc/rng.hpp"
 
-#include "base/params.hpp"
+#include "base/env.hpp"
 
 #include <omp.h>
 
