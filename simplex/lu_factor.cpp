@@ -25,7 +25,8 @@ constexpr int kGrowthExceeded = -1;
 // column indices only, and doubly linked lists of rows and columns by count.
 class ActiveMatrix {
  public:
-  LuListPool col, row;
+  LuListPool col, row;  // row lists may hold columns already pivoted (skipped)
+  std::vector<int> rowCnt;  // active entries per row
   std::vector<int> colHead, colNext, colPrev, rowHead, rowNext, rowPrev;
   std::vector<double> colMax;
   std::vector<char> colMaxValid;
@@ -59,8 +60,8 @@ class ActiveMatrix {
   }
   void linkCol(int j) { link(colHead, colNext, colPrev, j, col.len[j]); }
   void unlinkCol(int j) { unlink(colHead, colNext, colPrev, j, col.len[j]); }
-  void linkRow(int i) { link(rowHead, rowNext, rowPrev, i, row.len[i]); }
-  void unlinkRow(int i) { unlink(rowHead, rowNext, rowPrev, i, row.len[i]); }
+  void linkRow(int i) { link(rowHead, rowNext, rowPrev, i, rowCnt[i]); }
+  void unlinkRow(int i) { unlink(rowHead, rowNext, rowPrev, i, rowCnt[i]); }
 
   double columnMax(int j) {
     if (!colMaxValid[j]) {
@@ -173,6 +174,7 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
   for (int i = 0; i < m; ++i) act.row.reserve(i, rowCount[i]);
   for (int j = 0; j < m; ++j)
     for (int p = act.col.start[j], e = p + act.col.len[j]; p < e; ++p) act.row.push(act.col.idx[p], j, 0.0);
+  act.rowCnt = rowCount;
 
   matrix_ = a;
   basic_.assign(basic.begin(), basic.end());
@@ -196,36 +198,40 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
   lIndex_.clear();
   lValue_.clear();
 
-  // Removes column j (value search in column j of row i) and returns its value.
-  const auto takeFromColumn = [&](int j, int i) {
-    const int p = act.col.find(j, i);
-    const double x = act.col.val[p];
-    act.col.removeAt(j, p);
-    act.colMaxValid[j] = 0;
-    return x;
+  // Rows lose entries lazily: a row list may name columns already pivoted
+  // (marked done) and, after a cancellation, columns that no longer hold the
+  // row (found missing when the column is searched). rowCnt stays exact.
+  const auto dropFromRow = [&](int i) { --act.rowCnt[i]; };
+  // Drops the entries of pivoted columns from row i.
+  const auto purgeRow = [&](int i) {
+    int keep = act.row.start[i];
+    for (int p = act.row.start[i], e = p + act.row.len[i]; p < e; ++p)
+      if (!colDone[act.row.idx[p]]) act.row.idx[keep++] = act.row.idx[p];
+    act.row.len[i] = keep - act.row.start[i];
   };
-  const auto removeFromRow = [&](int i, int j) { act.row.removeAt(i, act.row.find(i, j)); };
-  const auto rejectColumn = [&](int j) {
-    for (int p = act.col.start[j], e = p + act.col.len[j]; p < e; ++p) removeFromRow(act.col.idx[p], j);
-    act.col.len[j] = 0;
-    colDone[j] = 1;
-    colRejected[j] = 1;
-  };
-
-  // Phase 1: column singletons. Pivoting on one removes its row from the
-  // other columns, which may create new column singletons.
+  // Phase 1: column singletons. Pivoting on one takes its row out of the
+  // other columns, which may create new column singletons. Columns keep the
+  // entries of pivoted rows until the phase ends (so that no column is
+  // searched, which matters for dense columns); those entries are U's.
+  std::vector<int> colCnt(act.col.len.begin(), act.col.len.end());
+  std::vector<int> pivotRowOfCol(static_cast<size_t>(m), -1);
   std::vector<int> stack;
   for (int j = 0; j < m; ++j)
-    if (act.col.len[j] == 1) stack.push_back(j);
+    if (colCnt[j] == 1) stack.push_back(j);
   while (!stack.empty()) {
     const int j = stack.back();
     stack.pop_back();
-    if (colDone[j] || act.col.len[j] != 1) continue;
-    const int i = act.col.idx[act.col.start[j]];
-    const double x = act.col.val[act.col.start[j]];
+    if (colDone[j] || colCnt[j] != 1) continue;
+    int at = act.col.start[j];
+    while (rowDone[act.col.idx[at]]) ++at;
+    const int i = act.col.idx[at];
+    const double x = act.col.val[at];
     if (std::fabs(x) < epsPivAbs_) {
       // A column whose only remaining entry is tiny is dependent.
-      rejectColumn(j);
+      --act.rowCnt[i];
+      colCnt[j] = 0;
+      colDone[j] = 1;
+      colRejected[j] = 1;
       continue;
     }
     pivRow.push_back(i);
@@ -233,27 +239,45 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
     pivVal.push_back(x);
     rowDone[i] = 1;
     colDone[j] = 1;
-    act.col.len[j] = 0;
+    colCnt[j] = 0;
+    pivotRowOfCol[j] = i;
     for (int p = act.row.start[i], e = p + act.row.len[i]; p < e; ++p) {
       const int j2 = act.row.idx[p];
-      if (j2 == j) continue;
-      uRow.push_back(i);
-      uCol.push_back(j2);
-      uVal.push_back(takeFromColumn(j2, i));
-      if (act.col.len[j2] == 1) stack.push_back(j2);
+      if (colDone[j2]) continue;
+      if (--colCnt[j2] == 1) stack.push_back(j2);
     }
     act.row.len[i] = 0;
+    act.rowCnt[i] = 0;
+  }
+  // Entries in pivoted rows, other than the pivots, go to U.
+  for (int j = 0; j < m; ++j) {
+    int keep = act.col.start[j];
+    for (int p = act.col.start[j], e = p + act.col.len[j]; p < e; ++p) {
+      const int i = act.col.idx[p];
+      if (rowDone[i]) {
+        if (colDone[j] && pivotRowOfCol[j] == i) continue;
+        uRow.push_back(i);
+        uCol.push_back(j);
+        uVal.push_back(act.col.val[p]);
+      } else {
+        act.col.idx[keep] = i;
+        act.col.val[keep++] = act.col.val[p];
+      }
+    }
+    act.col.len[j] = colDone[j] ? 0 : keep - act.col.start[j];
   }
 
   // Phase 2: row singletons that pass the threshold. Their column goes to L;
   // removing it from the other rows may create new row singletons.
   for (int i = 0; i < m; ++i)
-    if (!rowDone[i] && act.row.len[i] == 1) stack.push_back(i);
+    if (!rowDone[i] && act.rowCnt[i] == 1) stack.push_back(i);
   while (!stack.empty()) {
     const int i = stack.back();
     stack.pop_back();
-    if (rowDone[i] || act.row.len[i] != 1) continue;
-    const int j = act.row.idx[act.row.start[i]];
+    if (rowDone[i] || act.rowCnt[i] != 1) continue;
+    int j = -1;
+    for (int p = act.row.start[i], e = p + act.row.len[i]; p < e && j < 0; ++p)
+      if (!colDone[act.row.idx[p]]) j = act.row.idx[p];
     const int pi = act.col.find(j, i);
     const double x = act.col.val[pi];
     const double cmax = act.columnMax(j);
@@ -264,13 +288,13 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
     rowDone[i] = 1;
     colDone[j] = 1;
     act.row.len[i] = 0;
+    act.rowCnt[i] = 0;
     for (int p = act.col.start[j], e = p + act.col.len[j]; p < e; ++p) {
       const int i2 = act.col.idx[p];
       if (i2 == i) continue;
       lIndex_.push_back(i2);
       lValue_.push_back(act.col.val[p] / x);
-      removeFromRow(i2, j);
-      if (act.row.len[i2] == 1) stack.push_back(i2);
+      if (--act.rowCnt[i2] == 1) stack.push_back(i2);
     }
     act.col.len[j] = 0;
     if (static_cast<int>(lIndex_.size()) > lStart_.back()) {
@@ -289,8 +313,11 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
       act.linkCol(j);
     }
   }
-  for (int i = 0; i < m; ++i)
-    if (!rowDone[i] && act.row.len[i] > 0) act.linkRow(i);
+  for (int i = 0; i < m; ++i) {
+    if (rowDone[i] || act.rowCnt[i] == 0) continue;
+    purgeRow(i);
+    act.linkRow(i);
+  }
 
   std::vector<double> rowMult(static_cast<size_t>(m), 0.0);
   std::vector<int> rowMark(static_cast<size_t>(m), -1), rowSeen(static_cast<size_t>(m), -1);
@@ -318,8 +345,7 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
           for (int p = act.col.start[j], e = p + act.col.len[j]; p < e; ++p) {
             const int i = act.col.idx[p];
             act.unlinkRow(i);
-            removeFromRow(i, j);
-            if (act.row.len[i] > 0) act.linkRow(i);
+            if (--act.rowCnt[i] > 0) act.linkRow(i);
           }
           act.col.len[j] = 0;
           colDone[j] = 1;
@@ -332,7 +358,7 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
           const double x = act.col.val[p];
           if (std::fabs(x) < tol) continue;
           const int i = act.col.idx[p];
-          const long long merit = static_cast<long long>(act.row.len[i] - 1) * (cnt - 1);
+          const long long merit = static_cast<long long>(act.rowCnt[i] - 1) * (cnt - 1);
           const double ratio = std::fabs(x) / cmax;
           if (merit < bestMerit || (merit == bestMerit && ratio > bestRatio)) {
             bestMerit = merit;
@@ -350,11 +376,14 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
       for (int i = act.rowHead[cnt]; i >= 0 && !done; i = act.rowNext[i]) {
         for (int p = act.row.start[i], e = p + act.row.len[i]; p < e; ++p) {
           const int j = act.row.idx[p];
+          if (colDone[j]) continue;
           const double cmax = act.columnMax(j);
           if (cmax < epsPivAbs_) continue;  // rejected when its column is searched
           const long long merit = static_cast<long long>(cnt - 1) * (act.col.len[j] - 1);
           if (merit > bestMerit) continue;
-          const double x = act.col.val[act.col.find(j, i)];
+          const int at = act.col.find(j, i);
+          if (at < 0) continue;  // cancelled entry
+          const double x = act.col.val[at];
           if (std::fabs(x) < std::max(pivRel * cmax, epsPivAbs_)) continue;
           const double ratio = std::fabs(x) / cmax;
           if (merit < bestMerit || ratio > bestRatio) {
@@ -391,7 +420,7 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
       rowMark[i] = step;
       lRows.push_back(i);
       act.unlinkRow(i);
-      removeFromRow(i, q);
+      --act.rowCnt[i];
     }
     act.col.len[q] = 0;
     colDone[q] = 1;
@@ -404,8 +433,12 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
     pivotRowCols.assign(act.row.idx.begin() + act.row.start[p],
                         act.row.idx.begin() + act.row.start[p] + act.row.len[p]);
     for (int j : pivotRowCols) {
-      if (j == q) continue;
-      const double u = takeFromColumn(j, p);
+      if (colDone[j]) continue;
+      const int at = act.col.find(j, p);
+      if (at < 0) continue;  // cancelled entry, or a repeated one already taken
+      const double u = act.col.val[at];
+      act.col.removeAt(j, at);
+      act.colMaxValid[j] = 0;
       uRow.push_back(p);
       uCol.push_back(j);
       uVal.push_back(u);
@@ -429,7 +462,7 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
           const double x = act.col.val[c] - rowMult[i] * u;
           if (std::fabs(x) <= epsNonz_) {
             act.col.removeAt(j, c);
-            removeFromRow(i, j);
+            dropFromRow(i);
             continue;
           }
           act.col.val[c] = x;
@@ -442,7 +475,9 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
         const double x = -rowMult[i] * u;
         if (std::fabs(x) <= epsNonz_) continue;
         act.col.push(j, i, x);
+        if (act.row.len[i] == act.row.cap[i]) purgeRow(i);
         act.row.push(i, j, 0.0);
+        ++act.rowCnt[i];
         entryMax = std::max(entryMax, std::fabs(x));
       }
       if (entryMax > kMaxGrowth * basisMax && !acceptGrowth) return kGrowthExceeded;
@@ -455,9 +490,10 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
       }
     }
     act.row.len[p] = 0;
+    act.rowCnt[p] = 0;
     rowDone[p] = 1;
     for (int i : lRows)
-      if (act.row.len[i] > 0) act.linkRow(i);
+      if (act.rowCnt[i] > 0) act.linkRow(i);
   }
 
   // Rank and the pairing of unpivoted rows with dependent positions.

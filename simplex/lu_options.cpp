@@ -102,10 +102,12 @@ void LuListPool::reserve(int l, int need) {
   const int newCap = need + need / 2 + 4;
   if (end + newCap > poolSize) {
     compact();
-    if (end + newCap > static_cast<int>(idx.size())) {
-      const size_t grown = std::max(idx.size() * 2, static_cast<size_t>(end + newCap));
-      idx.resize(grown);
-      if (withValues) val.resize(grown);
+    // Keep at least as much free room as is used, so that compactions stay
+    // rare (each one tightens every list).
+    const size_t want = 2 * static_cast<size_t>(end + newCap);
+    if (idx.size() < want) {
+      idx.resize(std::max(idx.size() * 2, want));
+      if (withValues) val.resize(idx.size());
     }
   }
   const int from = start[l];
