@@ -72,6 +72,9 @@ struct Totals {
   double hyperSparse = 0, denseSparse = 0;  // results below 10% density
   double hyperDense = 0, denseDense = 0;    // results at or above 10%
   long long sparseCount = 0, denseCount = 0;
+  // Finer classes of result density: below 1%, 1-5%, 5-10%.
+  double hyperClass[3] = {0, 0, 0}, denseClass[3] = {0, 0, 0};
+  long long classCount[3] = {0, 0, 0};
 };
 
 void runModel(const std::string& path, Totals& tot) {
@@ -156,6 +159,10 @@ void runModel(const std::string& path, Totals& tot) {
       hs += th;
       ds += td;
       ++ns;
+      const int cls = resultCount < 0.01 * m ? 0 : resultCount < 0.05 * m ? 1 : 2;
+      tot.hyperClass[cls] += th;
+      tot.denseClass[cls] += td;
+      ++tot.classCount[cls];
     } else {
       hd += th;
       dd += td;
@@ -263,6 +270,11 @@ int main(int argc, char** argv) {
 #endif
   std::printf("  results below 10%% density: %lld solves, hypersparse %.2f ms, dense-indexed %.2f ms, speed-up %.1f\n",
               tot.sparseCount, 1e3 * tot.hyperSparse, 1e3 * tot.denseSparse, tot.denseSparse / tot.hyperSparse);
+  const char* names[3] = {"below 1%", "1% to 5%", "5% to 10%"};
+  for (int c = 0; c < 3; ++c)
+    std::printf("    results %-9s: %5lld solves, hypersparse %.2f ms, dense-indexed %.2f ms, speed-up %.1f\n", names[c],
+                tot.classCount[c], 1e3 * tot.hyperClass[c], 1e3 * tot.denseClass[c],
+                tot.hyperClass[c] > 0 ? tot.denseClass[c] / tot.hyperClass[c] : 0.0);
   std::printf("  results at or above 10%%: %lld solves, hypersparse %.2f ms, dense-indexed %.2f ms\n", tot.denseCount,
               1e3 * tot.hyperDense, 1e3 * tot.denseDense);
   return 0;

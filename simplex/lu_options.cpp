@@ -99,7 +99,9 @@ void LuListPool::reserve(int l, int need) {
     cap[l] = need;
     return;
   }
-  const int newCap = need + need / 2 + 4;
+  // A list filled for the first time gets exactly its size; a growing one
+  // gets room to grow further.
+  const int newCap = len[l] == 0 ? need : need + need / 2 + 4;
   if (end + newCap > poolSize) {
     compact();
     // Keep at least as much free room as is used, so that compactions stay
