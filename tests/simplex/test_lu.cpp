@@ -453,6 +453,40 @@ TEST(LuUpdate, SingularUpdateAndOutOfSpaceLeaveFactorsIntact) {
   }
 }
 
+TEST(LuUpdate, NearlySingularUpdateShowsInTheConditionEstimates) {
+  // Column 3 differs from column 0 by 1e-11 in row 2.
+  const ColumnMatrix a = denseToColumns(3, 4, {1, 0, 2, 1,  //
+                                               1, 1, 0, 1,  //
+                                               0, 2, 1, 1e-11});
+  for (int type : {0, 1}) {
+    LuKernel lu(3);
+    lu.setIntOption(torva::kLuIparUpdateType, type);
+    std::vector<int> basic = {0, 1, 2};
+    ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuOk);
+    EXPECT_GT(lu.updateRcond(), 0.1) << type;
+    const std::uint64_t before = lu.basisHash();
+    ASSERT_EQ(lu.update(1, 3), torva::kLuOk) << type;
+    basic[1] = 3;
+    EXPECT_LT(lu.updateRcond(), 1e-9) << type;
+    EXPECT_LT(lu.rcond(), 1e-9) << type;
+    EXPECT_GT(lu.cond2est(), 1e9) << type;
+    EXPECT_NE(lu.basisHash(), before);
+    EXPECT_EQ(lu.basisHash(), LuKernel::basisHash(basic));
+    // The solves still meet the residual bound of a backward-stable solve.
+    std::mt19937 rng(2);
+    EXPECT_LT(worstResidual(lu, a, basic, rng), kResidualTol) << type;
+  }
+}
+
+TEST(LuFactor, ThresholdOptionIsUsedWhenGrowthIsModest) {
+  const ColumnMatrix a = denseToColumns(3, 3, {2, 1, 0, 1, 3, 1, 0, 1, 4});
+  LuKernel lu(3);
+  lu.setDoubleOption(torva::kLuDparEpsPivRel, 0.3);
+  ASSERT_EQ(lu.factorize(view(a), std::vector<int>{0, 1, 2}), torva::kLuOk);
+  EXPECT_EQ(lu.pivotThresholdUsed(), 0.3);
+  EXPECT_EQ(lu.growthRetries(), 0);
+}
+
 // ------------------------------------------------------------ Netlib bases
 
 std::vector<std::string> netlibModels() {
@@ -529,6 +563,7 @@ SequenceResult runUpdateSequence(const ColumnMatrix& a, std::vector<int> basic, 
     ++res.updates;
     if (++sinceCheck == 50) {
       EXPECT_EQ(lu.basic(), basic);
+      EXPECT_EQ(lu.basisHash(), LuKernel::basisHash(basic));
       res.worst = std::max(res.worst, worstResidual(lu, a, basic, rng));
       ++res.checks;
       sinceCheck = 0;

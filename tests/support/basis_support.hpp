@@ -54,9 +54,12 @@ inline std::vector<int> crashBasis(const ColumnMatrix& a, int maxStructurals, un
   std::mt19937 rng(seed);
   std::shuffle(cols.begin(), cols.end(), rng);
   LuVector v(m);
-  int added = 0;
+  int added = 0, tried = 0;
+  // Columns tried at most (the crash of models with many more columns than
+  // rows would otherwise transform every column).
+  const int maxTries = 4 * m + 100;
   for (int j : cols) {
-    if (added >= maxStructurals) break;
+    if (added >= maxStructurals || ++tried > maxTries) break;
     if (a.begin[j + 1] == a.begin[j]) continue;
     loadColumn(a, j, v);
     lu.ftran(v, true);
