@@ -198,8 +198,9 @@ class LuKernel {
   long long nnzR() const { return static_cast<long long>(rIndex_.size() + pfIndex_.size()); }
   const LuSolveStats& solveStats() const { return stats_; }
   // Relative pivot threshold the last factorisation used (raised above the
-  // option when the growth of the entries demanded it), and the number of
-  // such repeats since the kernel was created.
+  // option when the growth of the entries demanded it; a raised threshold is
+  // kept for later factorisations until option 2403 is set again), and the
+  // number of such repeats since the kernel was created.
   double pivotThresholdUsed() const { return pivotThresholdUsed_; }
   int growthRetries() const { return growthRetries_; }
 
@@ -247,6 +248,7 @@ class LuKernel {
   // State.
   bool valid_ = false;
   double pivotThresholdUsed_ = 0.0;
+  double learnedThreshold_ = 0.0;
   int growthRetries_ = 0;
   LuMatrix matrix_;
   std::vector<int> basic_;

@@ -91,12 +91,15 @@ int LuKernel::factorize(const LuMatrix& a, std::span<const int> basic) {
     // entries over many steps; when the growth exceeds kMaxGrowth the
     // factorisation is repeated with a tenfold threshold (up to
     // kMaxRetryThreshold, where it is accepted as it is).
-    double threshold = epsPivRel_;
+    // A threshold raised for growth stays raised for the next bases (the
+    // simplex changes one column at a time), until the option is set again.
+    double threshold = std::max(epsPivRel_, learnedThreshold_);
     for (;;) {
       const bool last = threshold >= kMaxRetryThreshold;
       const int rc = factorizeImpl(a, basic, threshold, last);
       if (rc != kGrowthExceeded) {
         pivotThresholdUsed_ = threshold;
+        if (threshold > epsPivRel_) learnedThreshold_ = threshold;
         return rc;
       }
       ++growthRetries_;

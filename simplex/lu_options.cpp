@@ -196,6 +196,7 @@ int LuKernel::setDoubleOption(int id, double value) {
       // A threshold above 1 would reject every pivot.
       if (value > 1.0) return kLuErrBadOptionValue;
       epsPivRel_ = useDefault ? kDefaultEpsPivRel : value;
+      learnedThreshold_ = 0.0;
       break;
     case kLuDparIniRcond: iniRcond_ = useDefault ? kDefaultIniRcond : value; break;
     case kLuDparSpvtolUpdate: spvtolUpdate_ = useDefault ? kDefaultSpvtolUpdate : value; break;
