@@ -68,6 +68,8 @@ Csc basisMatrix(const ColumnMatrix& a, const std::vector<int>& basic) {
 
 struct Totals {
   double lu = 0, luFirst = 0, klu = 0, kluFactorOnly = 0;
+  double updateFt = 0, updatePf = 0;
+  long long updatesFt = 0, updatesPf = 0;
   double ftran = 0, kluSolve = 0, btran = 0, kluTsolve = 0;
   double hyperSparse = 0, denseSparse = 0;  // results below 10% density
   double hyperDense = 0, denseDense = 0;    // results at or above 10%
@@ -174,6 +176,48 @@ void runModel(const std::string& path, Totals& tot) {
   }
   v.clear();
 
+  // Updates: 100 column replacements as a simplex makes them (FTRAN of the
+  // entering column, leaving position of a large entry, update), timed per
+  // update type over the FTRAN and the update together.
+  double tUpdate[2] = {0, 0};
+  int numUpdates[2] = {0, 0};
+  for (int type : {0, 1}) {
+    LuKernel up(m);
+    up.setIntOption(torva::kLuIparUpdateType, type);
+    up.setIntOption(torva::kLuIparUsePivcol, 1);
+    up.factorize(mat, basic);
+    std::vector<int> cur = basic;
+    std::vector<char> isBasic(a.numCols + m, 0);
+    for (int var : cur) isBasic[var] = 1;
+    std::mt19937 urng(11);
+    for (int step = 0; step < 400 && numUpdates[type] < 100; ++step) {
+      const int enter = std::uniform_int_distribution<int>(0, a.numCols - 1)(urng);
+      if (isBasic[enter]) continue;
+      const auto t0 = Clock::now();
+      torva::testsupport::loadColumn(a, enter, v);
+      up.ftran(v, true);
+      int leave = -1;
+      double best = 0.0;
+      for (int k = 0; k < v.count; ++k)
+        if (std::fabs(v.array[v.index[k]]) > best) {
+          best = std::fabs(v.array[v.index[k]]);
+          leave = v.index[k];
+        }
+      v.clear();
+      if (leave < 0 || best < 1e-2) continue;
+      if (up.update(leave, enter) != torva::kLuOk) break;
+      tUpdate[type] += seconds(t0, Clock::now());
+      isBasic[cur[leave]] = 0;
+      cur[leave] = enter;
+      isBasic[enter] = 1;
+      ++numUpdates[type];
+    }
+  }
+  tot.updateFt += tUpdate[1];
+  tot.updatePf += tUpdate[0];
+  tot.updatesFt += numUpdates[1];
+  tot.updatesPf += numUpdates[0];
+
   double tKlu = 0, tKluFactor = 0, tKluSolve = 0, tKluTsolve = 0;
 #ifdef TORVA_HAVE_KLU
   Csc b = basisMatrix(a, basic);
@@ -221,6 +265,8 @@ void runModel(const std::string& path, Totals& tot) {
 #else
   std::printf("  | FTRAN %7.3f ms | BTRAN %7.3f ms", 1e3 * tFtran, 1e3 * tBtran);
 #endif
+  std::printf(" | update FT %.1f us PF %.1f us", 1e6 * tUpdate[1] / std::max(1, numUpdates[1]),
+              1e6 * tUpdate[0] / std::max(1, numUpdates[0]));
   std::printf(" | <10%%: %lld solves hyper %.3f ms dense %.3f ms (x%.1f)\n", ns, 1e3 * hs, 1e3 * ds,
               hs > 0 ? ds / hs : 0.0);
   tot.lu += tLu;
@@ -273,6 +319,10 @@ int main(int argc, char** argv) {
 #else
   std::printf(" (KLU not available in this build)\n");
 #endif
+  std::printf("  FTRAN+update: Forrest-Tomlin %lld updates %.2f ms (%.1f us each), product form %lld updates %.2f ms "
+              "(%.1f us each)\n",
+              tot.updatesFt, 1e3 * tot.updateFt, 1e6 * tot.updateFt / std::max(1LL, tot.updatesFt), tot.updatesPf,
+              1e3 * tot.updatePf, 1e6 * tot.updatePf / std::max(1LL, tot.updatesPf));
   std::printf("  results below 10%% density: %lld solves, hypersparse %.2f ms, dense-indexed %.2f ms, speed-up %.1f\n",
               tot.sparseCount, 1e3 * tot.hyperSparse, 1e3 * tot.denseSparse, tot.denseSparse / tot.hyperSparse);
   const char* names[3] = {"below 1%", "1% to 5%", "5% to 10%"};
