@@ -224,6 +224,8 @@ class LuKernel {
   void ensureSlotCapacity(int slots);
 
   int nextStamp();
+  // Checks a right-hand side (dimension, index range); indexes a dense one.
+  bool validInput(LuVector& v) const;
   int m_;
   LogFunction log_;
 

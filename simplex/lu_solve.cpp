@@ -76,6 +76,17 @@ int LuKernel::nextStamp() {
   return ++stampValue_;
 }
 
+bool LuKernel::validInput(LuVector& v) const {
+  if (v.dimension() != m_ || static_cast<int>(v.index.size()) != m_ || v.count > m_) return false;
+  if (v.count < 0) {
+    v.rebuildIndex();
+    return true;
+  }
+  for (int k = 0; k < v.count; ++k)
+    if (v.index[k] < 0 || v.index[k] >= m_) return false;
+  return true;
+}
+
 // ---------------------------------------------------------------- FTRAN
 
 void LuKernel::ftranLower(LuVector& v) {
@@ -172,8 +183,7 @@ void LuKernel::ftranUpper(LuVector& v) {
 
 int LuKernel::ftran(LuVector& v, bool saveForUpdate) {
   if (!valid_) return kLuNotFactored;
-  if (v.dimension() != m_) return kLuBadInput;
-  if (v.count < 0) v.rebuildIndex();
+  if (!validInput(v)) return kLuBadInput;
   ++stats_.ftranCalls;
   const auto save = [&]() {
     spike_.clear();
@@ -284,8 +294,7 @@ void LuKernel::btranLower(LuVector& v) {
 
 int LuKernel::btran(LuVector& v) {
   if (!valid_) return kLuNotFactored;
-  if (v.dimension() != m_) return kLuBadInput;
-  if (v.count < 0) v.rebuildIndex();
+  if (!validInput(v)) return kLuBadInput;
   ++stats_.btranCalls;
   btranUpper(v);
   btranLower(v);
@@ -364,14 +373,22 @@ int LuKernel::updateImpl(int leavingPos, int enteringVar) {
       w[ur_.idx[e]] = ur_.val[e];
       starts_[e - ur_.start[r]] = ur_.idx[e];
     }
-    const int n = depthFirstReach(
-        starts_.data(), rowLen,
-        [this](int s, const int*& b, const int*& e) {
-          const int row = slotRow_[s];
-          b = ur_.idx.data() + ur_.start[row];
-          e = b + ur_.len[row];
-        },
-        [](int s) { return s; }, stamp_.data(), nextStamp(), dfsStack_.data(), dfsPos_.data(), reach_.data());
+    // Sparse variant: the slots reachable from row r, in pivot order, by
+    // depth-first search; dense variant: every slot after t.
+    int n = 0;
+    if (rowLen < spvtolUpdate_ * m_) {
+      n = depthFirstReach(
+          starts_.data(), rowLen,
+          [this](int s, const int*& b, const int*& e) {
+            const int row = slotRow_[s];
+            b = ur_.idx.data() + ur_.start[row];
+            e = b + ur_.len[row];
+          },
+          [](int s) { return s; }, stamp_.data(), nextStamp(), dfsStack_.data(), dfsPos_.data(), reach_.data());
+    } else {
+      for (int k = slotOrderPos_[t] + 1, end = static_cast<int>(order_.size()); k < end; ++k)
+        if (order_[k] >= 0) reach_[n++] = order_[k];
+    }
     etaIndex_.clear();
     etaValue_.clear();
     double diag = sp.array[r];

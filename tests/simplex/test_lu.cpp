@@ -302,6 +302,18 @@ TEST(LuFactor, DenseRightHandSideIsIndexedByTheKernel) {
   EXPECT_NEAR(y[2], 2.0, 1e-14);
 }
 
+TEST(LuFactor, EmptyBasis) {
+  ColumnMatrix a;
+  a.begin.push_back(0);
+  LuKernel lu(0);
+  EXPECT_EQ(lu.factorize(view(a), std::vector<int>{}), torva::kLuOk);
+  EXPECT_EQ(lu.rank(), 0);
+  LuVector v(0);
+  EXPECT_EQ(lu.ftran(v), torva::kLuOk);
+  EXPECT_EQ(lu.btran(v), torva::kLuOk);
+  EXPECT_EQ(lu.rcond(), 1.0);
+}
+
 TEST(LuFactor, RejectsBadInput) {
   const ColumnMatrix a = denseToColumns(2, 2, {1, 0, 0, 1});
   LuKernel lu(2);
@@ -318,6 +330,13 @@ TEST(LuFactor, RejectsBadInput) {
   ASSERT_EQ(lu.factorize(view(a), std::vector<int>{0, 1}), torva::kLuOk);
   LuVector wrong(3);
   EXPECT_EQ(lu.ftran(wrong), torva::kLuBadInput);
+  LuVector badIndex(2);
+  badIndex.count = 1;
+  badIndex.index[0] = 9;
+  EXPECT_EQ(lu.ftran(badIndex), torva::kLuBadInput);
+  EXPECT_EQ(lu.btran(badIndex), torva::kLuBadInput);
+  badIndex.count = 3;
+  EXPECT_EQ(lu.btran(badIndex), torva::kLuBadInput);
   EXPECT_EQ(lu.update(2, 0), torva::kLuBadInput);
   EXPECT_EQ(lu.update(0, 4), torva::kLuBadInput);
 }
@@ -512,13 +531,14 @@ struct SequenceResult {
 };
 
 SequenceResult runUpdateSequence(const ColumnMatrix& a, std::vector<int> basic, int updateType, int numSteps,
-                                 unsigned seed, bool usePivcol) {
+                                 unsigned seed, bool usePivcol, double spvtolUpdate = -1.0) {
   const int m = a.numRows;
   SequenceResult res;
   LuKernel lu(m);
   lu.setIntOption(torva::kLuIparUpdateType, updateType);
   lu.setIntOption(torva::kLuIparMaxUpdates, 120);
   lu.setIntOption(torva::kLuIparUsePivcol, usePivcol ? 1 : 0);
+  lu.setDoubleOption(torva::kLuDparSpvtolUpdate, spvtolUpdate);
   std::mt19937 rng(seed);
   EXPECT_EQ(lu.factorize(view(a), basic), torva::kLuOk);
   res.worst = std::max(res.worst, worstResidual(lu, a, basic, rng));
@@ -621,7 +641,8 @@ TEST_F(NetlibBases, ProductFormUpdateSequencesAndReusedColumns) {
     const std::vector<int> basic = torva::testsupport::crashBasis(a, a.numRows, 31);
     const SequenceResult pf = runUpdateSequence(a, basic, 0, 200, 5, true);
     EXPECT_LT(pf.worst, kResidualTol) << path;
-    const SequenceResult ft = runUpdateSequence(a, basic, 1, 200, 5, true);
+    // Forrest-Tomlin with the sparse variant of the update everywhere.
+    const SequenceResult ft = runUpdateSequence(a, basic, 1, 200, 5, true, 1.0);
     EXPECT_LT(ft.worst, kResidualTol) << path;
   }
 }
