@@ -23,6 +23,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -134,12 +135,19 @@ struct LuListPool {
   void compact();
 };
 
+struct LuFactorWork;
+
 class LuKernel {
  public:
   using LogFunction = std::function<void(const char*)>;
 
   // A kernel for m x m bases; log receives the printed lines (may be empty).
   explicit LuKernel(int m, LogFunction log = {});
+  ~LuKernel();
+  LuKernel(LuKernel&&) noexcept;
+  LuKernel& operator=(LuKernel&&) noexcept;
+  LuKernel(const LuKernel&) = delete;
+  LuKernel& operator=(const LuKernel&) = delete;
 
   int dimension() const { return m_; }
   void setLog(LogFunction log) { log_ = std::move(log); }
@@ -295,7 +303,8 @@ class LuKernel {
   LuVector spike_;
 
   // Work space.
-  LuVector work_, work2_;
+  std::unique_ptr<LuFactorWork> work_;
+  LuVector solveWork_, work2_;
   std::vector<int> stamp_;
   int stampValue_ = 0;
   std::vector<int> reach_, dfsStack_, dfsPos_, starts_;

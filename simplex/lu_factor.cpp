@@ -76,7 +76,22 @@ class ActiveMatrix {
 
 }  // namespace
 
-LuKernel::LuKernel(int m, LogFunction log) : m_(std::max(m, 0)), log_(std::move(log)) {}
+// Work storage of the factorisation, kept between factorisations so that
+// refactorising reuses its memory.
+struct LuFactorWork {
+  ActiveMatrix act;
+  std::vector<int> mark, rowCount, pivRow, pivCol, colCnt, pivotRowOfCol, stack;
+  std::vector<double> pivVal, rowMult;
+  std::vector<char> rowDone, colDone, colRejected;
+  std::vector<int> uRow, uCol, rowMark, rowSeen, lRows, pivotRowCols;
+  std::vector<double> uVal;
+};
+
+LuKernel::LuKernel(int m, LogFunction log)
+    : m_(std::max(m, 0)), log_(std::move(log)), work_(std::make_unique<LuFactorWork>()) {}
+LuKernel::~LuKernel() = default;
+LuKernel::LuKernel(LuKernel&&) noexcept = default;
+LuKernel& LuKernel::operator=(LuKernel&&) noexcept = default;
 
 long long LuKernel::nnzU() const {
   long long n = 0;
@@ -146,11 +161,14 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
   if (nnz > std::numeric_limits<int>::max() / 4) return kLuOutOfMemory;
 
   double basisMax = 1.0;  // slacks contribute 1
-  ActiveMatrix act;
+  LuFactorWork& work = *work_;
+  ActiveMatrix& act = work.act;
   act.col.init(m, true, static_cast<int>(2 * nnz + m + 64));
   act.initLists(m);
-  std::vector<int> mark(static_cast<size_t>(m), -1);
-  std::vector<int> rowCount(static_cast<size_t>(m), 0);
+  auto& mark = work.mark;
+  mark.assign(static_cast<size_t>(m), -1);
+  auto& rowCount = work.rowCount;
+  rowCount.assign(static_cast<size_t>(m), 0);
   for (int k = 0; k < m; ++k) {
     const int v = basic[k];
     if (v < a.numCols) {
@@ -183,16 +201,28 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
   basic_.assign(basic.begin(), basic.end());
 
   // Pivot sequence and factor pieces.
-  std::vector<int> pivRow, pivCol;
-  std::vector<double> pivVal;
+  auto& pivRow = work.pivRow;
+  auto& pivCol = work.pivCol;
+  auto& pivVal = work.pivVal;
+  pivRow.clear();
+  pivCol.clear();
+  pivVal.clear();
   pivRow.reserve(static_cast<size_t>(m));
   pivCol.reserve(static_cast<size_t>(m));
   pivVal.reserve(static_cast<size_t>(m));
-  std::vector<char> rowDone(static_cast<size_t>(m), 0), colDone(static_cast<size_t>(m), 0);
-  std::vector<char> colRejected(static_cast<size_t>(m), 0);
+  auto& rowDone = work.rowDone;
+  auto& colDone = work.colDone;
+  auto& colRejected = work.colRejected;
+  rowDone.assign(static_cast<size_t>(m), 0);
+  colDone.assign(static_cast<size_t>(m), 0);
+  colRejected.assign(static_cast<size_t>(m), 0);
   // U entries by pivot row: (row, position, value).
-  std::vector<int> uRow, uCol;
-  std::vector<double> uVal;
+  auto& uRow = work.uRow;
+  auto& uCol = work.uCol;
+  auto& uVal = work.uVal;
+  uRow.clear();
+  uCol.clear();
+  uVal.clear();
   uRow.reserve(static_cast<size_t>(nnz));
   uCol.reserve(static_cast<size_t>(nnz));
   uVal.reserve(static_cast<size_t>(nnz));
@@ -216,9 +246,12 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
   // other columns, which may create new column singletons. Columns keep the
   // entries of pivoted rows until the phase ends (so that no column is
   // searched, which matters for dense columns); those entries are U's.
-  std::vector<int> colCnt(act.col.len.begin(), act.col.len.end());
-  std::vector<int> pivotRowOfCol(static_cast<size_t>(m), -1);
-  std::vector<int> stack;
+  auto& colCnt = work.colCnt;
+  colCnt.assign(act.col.len.begin(), act.col.len.end());
+  auto& pivotRowOfCol = work.pivotRowOfCol;
+  pivotRowOfCol.assign(static_cast<size_t>(m), -1);
+  auto& stack = work.stack;
+  stack.clear();
   for (int j = 0; j < m; ++j)
     if (colCnt[j] == 1) stack.push_back(j);
   while (!stack.empty()) {
@@ -322,9 +355,14 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
     act.linkRow(i);
   }
 
-  std::vector<double> rowMult(static_cast<size_t>(m), 0.0);
-  std::vector<int> rowMark(static_cast<size_t>(m), -1), rowSeen(static_cast<size_t>(m), -1);
-  std::vector<int> lRows, pivotRowCols;
+  auto& rowMult = work.rowMult;
+  rowMult.assign(static_cast<size_t>(m), 0.0);
+  auto& rowMark = work.rowMark;
+  auto& rowSeen = work.rowSeen;
+  rowMark.assign(static_cast<size_t>(m), -1);
+  rowSeen.assign(static_cast<size_t>(m), -1);
+  auto& lRows = work.lRows;
+  auto& pivotRowCols = work.pivotRowCols;
   int seenStamp = 0;
   double entryMax = 0.0;
   for (int step = 0;; ++step) {
@@ -601,7 +639,7 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
   }
   updateRcond_ = m > 0 ? diagMin_ / diagMax_ : 1.0;
 
-  work_.resize(m);
+  solveWork_.resize(m);
   work2_.resize(m);
   spike_.resize(m);
   ensureSlotCapacity(m);

@@ -134,7 +134,7 @@ void LuKernel::ftranLower(LuVector& v) {
 }
 
 void LuKernel::ftranUpper(LuVector& v) {
-  LuVector& out = work_;
+  LuVector& out = solveWork_;
   out.clear();
   const auto solveSlot = [&](int s) {
     const int r = slotRow_[s];
@@ -217,7 +217,7 @@ void LuKernel::btranUpper(LuVector& v) {
     }
     v.array[pos] = s == 0.0 ? kListedZero : s;
   }
-  LuVector& out = work_;
+  LuVector& out = solveWork_;
   out.clear();
   const auto solveSlot = [&](int s) {
     const int pos = slotPos_[s];
