@@ -154,6 +154,17 @@ class LuKernel {
 
   // Options: 0 on success, kLuErrBadOptionId or kLuErrBadOptionValue.
   // An integer id given a double value (or the reverse) is converted.
+  // Negative values select the defaults of 1300, 1301, 1303 and of every
+  // double option; 1300 below 1 (after that) and 1303 above 1 are rejected.
+  // 1305 (default 3) sizes the update storage: an update that would take the
+  // entries added since the factorisation beyond 1305 x (nnz L + nnz U + m)
+  // returns kLuOutOfSpace, as does update number 1301 + 1. 2405 switches the
+  // Forrest-Tomlin row elimination to its sparse variant below that density
+  // of the leaving row of U; 2406 and 2407 switch FTRAN and BTRAN (and each of
+  // their stages) to the hypersparse variants below that density of the
+  // vector. 1304 reuses the column of the last FTRAN made with saveForUpdate
+  // (which must be the entering column). 1307, 1308 and 2404 are kept for the
+  // basis layer; the kernel itself does not act on them.
   int setIntOption(int id, int value);
   int setDoubleOption(int id, double value);
   int getIntOption(int id, int* value) const;
