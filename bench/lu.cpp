@@ -42,6 +42,7 @@ double bestOf(int repeats, F&& f) {
   return best;
 }
 
+#ifdef TORVA_HAVE_KLU
 // The basis as an explicit CSC matrix (for KLU).
 struct Csc {
   std::vector<int> p, i;
@@ -65,6 +66,7 @@ Csc basisMatrix(const ColumnMatrix& a, const std::vector<int>& basic) {
   }
   return b;
 }
+#endif
 
 struct Totals {
   double lu = 0, luFirst = 0, klu = 0, kluFactorOnly = 0;
