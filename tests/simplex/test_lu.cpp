@@ -517,6 +517,13 @@ std::vector<std::string> netlibModels() {
     if (p.size() > 7 && p.substr(p.size() - 7) == ".mps.gz") out.push_back(p);
   }
   std::sort(out.begin(), out.end());
+#ifdef __SANITIZE_ADDRESS__
+  // Instrumented builds check memory use on every third model only, to keep
+  // their run short; the release build runs them all.
+  std::vector<std::string> some;
+  for (size_t k = 0; k < out.size(); k += 3) some.push_back(out[k]);
+  out.swap(some);
+#endif
   return out;
 }
 
