@@ -142,7 +142,10 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
   spikeValid_ = false;
   const int m = m_;
   if (static_cast<int>(basic.size()) != m || a.numRows != m || a.numCols < 0) return kLuBadInput;
-  if (a.numCols > 0 && (!a.begin || !a.index || !a.value)) return kLuBadInput;
+  rank_ = 0;
+  unpivotedRows_.clear();
+  unpivotedPositions_.clear();
+  if (a.numCols > 0 && !a.begin) return kLuBadInput;
   const auto colBegin = [&](int j) { return a.begin[j]; };
   const auto colLen = [&](int j) { return a.length ? a.length[j] : a.begin[j + 1] - a.begin[j]; };
 
@@ -153,6 +156,7 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
     if (v < 0 || v >= a.numCols + m) return kLuBadInput;
     if (v < a.numCols) {
       if (colLen(v) < 0 || colBegin(v) < 0) return kLuBadInput;
+      if (colLen(v) > 0 && (!a.index || !a.value)) return kLuBadInput;
       nnz += colLen(v);
     } else {
       nnz += 1;

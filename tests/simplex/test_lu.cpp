@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -409,6 +410,88 @@ TEST(LuSingular, EmptyColumnAndNearlyDependentColumn) {
   ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuSingular);
   EXPECT_EQ(lu.rank(), 3);
   EXPECT_EQ(lu.unpivotedPositions(), std::vector<int>{1});
+}
+
+// Rank of a dense matrix by Gaussian elimination with complete pivoting;
+// pivots below tol count as zero.
+int denseRank(std::vector<double> a, int m, double tol) {
+  int rank = 0;
+  std::vector<char> rowUsed(m, 0), colUsed(m, 0);
+  for (int step = 0; step < m; ++step) {
+    int pi = -1, pj = -1;
+    double best = tol;
+    for (int i = 0; i < m; ++i)
+      for (int j = 0; j < m; ++j)
+        if (!rowUsed[i] && !colUsed[j] && std::fabs(a[i * m + j]) > best) {
+          best = std::fabs(a[i * m + j]);
+          pi = i;
+          pj = j;
+        }
+    if (pi < 0) break;
+    ++rank;
+    rowUsed[pi] = colUsed[pj] = 1;
+    for (int i = 0; i < m; ++i) {
+      if (rowUsed[i]) continue;
+      const double f = a[i * m + pj] / a[pi * m + pj];
+      for (int j = 0; j < m; ++j) a[i * m + j] -= f * a[pi * m + j];
+    }
+  }
+  return rank;
+}
+
+TEST(LuSingular, RandomBasesWithPlantedDependencies) {
+  std::mt19937 rng(2024);
+  std::uniform_real_distribution<double> val(-4.0, 4.0);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  int singular = 0;
+  for (int trial = 0; trial < 1000; ++trial) {
+    const int m = 4 + static_cast<int>(rng() % 27);
+    std::vector<double> dense(static_cast<size_t>(m) * m, 0.0);  // row-major
+    const double density = 0.1 + 0.4 * unit(rng);
+    for (double& d : dense)
+      if (unit(rng) < density) d = val(rng);
+    // Plant dependencies: a copied column, a combination of two columns, a
+    // zero row, an empty column (each with some probability).
+    const auto col = [&](std::uint32_t j) { return static_cast<int>(j % static_cast<std::uint32_t>(m)); };
+    if (unit(rng) < 0.3) {
+      const int j = col(rng()), k = col(rng());
+      for (int i = 0; i < m; ++i) dense[i * m + k] = dense[i * m + j];
+    }
+    if (unit(rng) < 0.3) {
+      const int j = col(rng()), k = col(rng()), l = col(rng());
+      const double a = val(rng), b = val(rng);
+      for (int i = 0; i < m; ++i) dense[i * m + l] = a * dense[i * m + j] + b * dense[i * m + k];
+    }
+    if (unit(rng) < 0.2) {
+      const int r = col(rng());
+      for (int j = 0; j < m; ++j) dense[r * m + j] = 0.0;
+    }
+    if (unit(rng) < 0.2) {
+      const int c = col(rng());
+      for (int i = 0; i < m; ++i) dense[i * m + c] = 0.0;
+    }
+    const ColumnMatrix a = denseToColumns(m, m, dense);
+    std::vector<int> basic(m);
+    for (int k = 0; k < m; ++k) basic[k] = k;
+    std::shuffle(basic.begin(), basic.end(), rng);
+    LuKernel lu(m);
+    const int rc = lu.factorize(view(a), basic);
+    // Tolerance between the kernel's absolute pivot tolerance (1e-8) and the
+    // rounding left by the planted combinations.
+    const int expected = denseRank(dense, m, 1e-9);
+    ASSERT_EQ(lu.rank(), expected) << "trial " << trial;
+    EXPECT_EQ(rc, expected < m ? torva::kLuSingular : torva::kLuOk);
+    EXPECT_EQ(lu.unpivotedRows().size(), static_cast<size_t>(m - expected));
+    EXPECT_EQ(lu.unpivotedPositions().size(), static_cast<size_t>(m - expected));
+    if (expected < m) {
+      ++singular;
+      expectRepairedBasisWorks(lu, a);
+    } else {
+      std::mt19937 r2(trial);
+      EXPECT_LT(worstResidual(lu, a, basic, r2), kResidualTol) << "trial " << trial;
+    }
+  }
+  EXPECT_GT(singular, 200);
 }
 
 TEST(LuCondition, DiagonalBasis) {
