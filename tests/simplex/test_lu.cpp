@@ -494,6 +494,61 @@ TEST(LuSingular, RandomBasesWithPlantedDependencies) {
   EXPECT_GT(singular, 200);
 }
 
+TEST(LuUpdate, RandomSequencesUnderEveryOptionMix) {
+  std::mt19937 rng(77);
+  std::uniform_real_distribution<double> val(-3.0, 3.0);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  for (int trial = 0; trial < 64; ++trial) {
+    const int m = 5 + static_cast<int>(rng() % 36);
+    const int n = 2 * m;
+    std::vector<double> dense(static_cast<size_t>(m) * n, 0.0);
+    for (double& d : dense)
+      if (unit(rng) < 0.15) d = val(rng);
+    const ColumnMatrix a = denseToColumns(m, n, dense);
+    LuKernel lu(m);
+    const int updateType = trial & 1;
+    const bool hyper = (trial >> 1) & 1;
+    const bool pivcol = (trial >> 2) & 1;
+    lu.setIntOption(torva::kLuIparUpdateType, updateType);
+    lu.setIntOption(torva::kLuIparUsePivcol, pivcol ? 1 : 0);
+    lu.setIntOption(torva::kLuIparMaxUpdates, 7);
+    for (int id : {torva::kLuDparSpvtolFtran, torva::kLuDparSpvtolBtran, torva::kLuDparSpvtolUpdate})
+      lu.setDoubleOption(id, hyper ? 2.0 : 0.0);
+    std::vector<int> basic(m);
+    for (int k = 0; k < m; ++k) basic[k] = n + k;  // slack basis
+    ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuOk);
+    LuVector v(m);
+    int updates = 0;
+    for (int step = 0; step < 60; ++step) {
+      const int enter = static_cast<int>(rng() % static_cast<std::uint32_t>(n + m));
+      if (std::find(basic.begin(), basic.end(), enter) != basic.end()) continue;
+      torva::testsupport::loadColumn(a, enter, v);
+      ASSERT_EQ(lu.ftran(v, true), torva::kLuOk);
+      double mx = 0.0;
+      for (int k = 0; k < v.count; ++k) mx = std::max(mx, std::fabs(v.array[v.index[k]]));
+      // A random leaving position among those with an acceptable pivot.
+      std::vector<int> ok;
+      for (int k = 0; k < v.count; ++k)
+        if (std::fabs(v.array[v.index[k]]) >= 0.1 * mx && mx > 1e-6) ok.push_back(v.index[k]);
+      v.clear();
+      if (ok.empty()) continue;
+      const int leave = ok[rng() % ok.size()];
+      const int rc = lu.update(leave, enter);
+      basic[leave] = enter;
+      if (rc == torva::kLuOutOfSpace) {
+        ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuOk) << trial;
+      } else {
+        ASSERT_EQ(rc, torva::kLuOk) << trial;
+        ++updates;
+      }
+      ASSERT_EQ(lu.basic(), basic);
+      std::mt19937 r2(step);
+      ASSERT_LT(worstResidual(lu, a, basic, r2), kResidualTol) << "trial " << trial << " step " << step;
+    }
+    EXPECT_GT(updates, 0) << trial;
+  }
+}
+
 TEST(LuCondition, DiagonalBasis) {
   const ColumnMatrix a = denseToColumns(3, 3, {2, 0, 0, 0, 1e-6, 0, 0, 0, 1});
   LuKernel lu(3);
