@@ -73,6 +73,11 @@ struct LuMatrix {
   const double* value = nullptr;
 };
 
+// Value given to a listed entry of an LuVector that cancelled to exactly
+// zero, so that it is told apart from an unlisted one; below every drop
+// tolerance, so pruning removes it.
+inline constexpr double kLuListedZero = 1e-300;
+
 // A vector of dimension m kept dense (array) with the list of its nonzero
 // positions (index[0..count)). count < 0 marks a dense vector whose index
 // is not known; the kernel then builds it.

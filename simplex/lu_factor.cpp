@@ -18,6 +18,10 @@ namespace {
 constexpr double kMaxGrowth = 1e6;
 // The threshold at which growth is accepted.
 constexpr double kMaxRetryThreshold = 0.5;
+// Each repeat multiplies the threshold by this factor, starting from at least
+// kMinRetryThreshold (a threshold of 0 would stay 0).
+constexpr double kRetryFactor = 10.0;
+constexpr double kMinRetryThreshold = 1e-3;
 // factorizeImpl's answer when the growth limit was exceeded.
 constexpr int kGrowthExceeded = -1;
 
@@ -118,7 +122,7 @@ int LuKernel::factorize(const LuMatrix& a, std::span<const int> basic) {
         return rc;
       }
       ++growthRetries_;
-      threshold = std::min(kMaxRetryThreshold, std::max(threshold, 1e-3) * 10.0);
+      threshold = std::min(kMaxRetryThreshold, std::max(threshold, kMinRetryThreshold) * kRetryFactor);
     }
   } catch (const std::bad_alloc&) {
     valid_ = false;

@@ -55,8 +55,8 @@ void LuVector::add(int i, double v) {
     array[i] += v;
   }
   // An entry cancelled to zero stays listed: keep it distinguishable from an
-  // unlisted one so that it is not listed twice.
-  if (array[i] == 0.0) array[i] = 1e-300;
+  // unlisted one so that it is not listed twice (prune removes it).
+  if (array[i] == 0.0) array[i] = kLuListedZero;
 }
 
 void LuVector::rebuildIndex() {

@@ -11,9 +11,7 @@ namespace torva {
 
 namespace {
 
-// An entry cancelled to exactly zero stays in the index list with this
-// value, so that it is not listed twice; pruning removes it.
-constexpr double kListedZero = 1e-300;
+constexpr double kListedZero = kLuListedZero;
 
 inline void subtractListed(LuVector& v, int i, double delta) {
   const double old = v.array[i];
@@ -569,6 +567,8 @@ double LuKernel::condEstimate(double p) {
   // p-norm power method (Boyd; Higham): a lower bound of ||A||_p that is
   // usually within a small factor.
   constexpr int kMaxPowerSteps = 8;
+  // Relative slack of the convergence test z^T x >= ||z||_q (rounding).
+  constexpr double kPowerConvergedSlack = 1e-10;
   const int n = m_;
   const double q = p / (p - 1.0);
   const auto pnorm = [](const std::vector<double>& v, double e) {
@@ -581,6 +581,8 @@ double LuKernel::condEstimate(double p) {
   };
   const auto estimate = [&](auto&& apply, auto&& applyT) {
     std::vector<double> x(static_cast<size_t>(n)), y(static_cast<size_t>(n)), z(static_cast<size_t>(n));
+    // Start from a vector of varied positive entries (as the all-ones vector
+    // but less likely to be orthogonal to the dominant direction).
     for (int i = 0; i < n; ++i) x[i] = 1.0 + 0.5 * std::sin(static_cast<double>(i));
     const double nx = pnorm(x, p);
     for (double& d : x) d /= nx;
@@ -595,7 +597,7 @@ double LuKernel::condEstimate(double p) {
       const double nz = pnorm(z, q);
       double zx = 0.0;
       for (int i = 0; i < n; ++i) zx += z[i] * x[i];
-      if (nz == 0.0 || nz <= zx * (1.0 + 1e-10)) break;
+      if (nz == 0.0 || nz <= zx * (1.0 + kPowerConvergedSlack)) break;
       x = z;
       dual(x, q, nz);
     }
