@@ -67,6 +67,7 @@ void LuVector::rebuildIndex() {
 }
 
 void LuVector::prune(double tol) {
+  tol = std::max(tol, kLuListedZero);
   int kept = 0;
   for (int k = 0; k < count; ++k) {
     const int i = index[k];
