@@ -167,7 +167,8 @@ class LuKernel {
   // Forrest-Tomlin row elimination to its sparse variant below that density
   // of the leaving row of U; 2406 and 2407 switch FTRAN and BTRAN (and each of
   // their stages) to the hypersparse variants below that density of the
-  // vector. 1304 reuses the column of the last FTRAN made with saveForUpdate
+  // vector. A new update type (1303) takes effect at the next factorisation,
+  // as the two kinds of update cannot be mixed. 1304 reuses the column of the last FTRAN made with saveForUpdate
   // (which must be the entering column). 1307, 1308 and 2404 are kept for the
   // basis layer; the kernel itself does not act on them.
   int setIntOption(int id, int value);
@@ -281,6 +282,7 @@ class LuKernel {
   int rank_ = 0;
   std::vector<int> unpivotedRows_, unpivotedPositions_;
   int numUpdates_ = 0;
+  int activeUpdateType_ = 1;  // update type in force since the factorisation
   double updateRcond_ = 1.0;
   double diagMin_ = 0.0, diagMax_ = 0.0;
   long long spaceLimit_ = 0;

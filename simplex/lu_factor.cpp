@@ -637,6 +637,7 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
   pfPivot_.clear();
   pfValue_.clear();
   numUpdates_ = 0;
+  activeUpdateType_ = updateType_;
   spaceLimit_ = static_cast<long long>(memExp_) *
                 (static_cast<long long>(lIndex_.size()) + total + m);
   diagMin_ = std::numeric_limits<double>::infinity();

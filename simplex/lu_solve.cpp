@@ -193,9 +193,9 @@ int LuKernel::ftran(LuVector& v, bool saveForUpdate) {
     spikeValid_ = true;
   };
   ftranLower(v);
-  if (saveForUpdate && updateType_ == 1) save();
+  if (saveForUpdate && activeUpdateType_ == 1) save();
   ftranUpper(v);
-  if (saveForUpdate && updateType_ == 0) save();
+  if (saveForUpdate && activeUpdateType_ == 0) save();
   return kLuOk;
 }
 
@@ -335,7 +335,7 @@ int LuKernel::updateImpl(int leavingPos, int enteringVar) {
     spike_.clear();
     loadColumn(enteringVar, spike_);
     ftranLower(spike_);
-    if (updateType_ == 0) ftranUpper(spike_);
+    if (activeUpdateType_ == 0) ftranUpper(spike_);
   }
   spikeValid_ = false;
   LuVector& sp = spike_;
@@ -344,7 +344,7 @@ int LuKernel::updateImpl(int leavingPos, int enteringVar) {
   // Pivots smaller than this relative to the column are singular.
   const double singularTol = epsDiag_ * std::max(1.0, spikeMax);
 
-  if (updateType_ == 0) {
+  if (activeUpdateType_ == 0) {
     const double alpha = sp.array[leavingPos];
     if (!(std::fabs(alpha) > singularTol)) return kLuSingularUpdate;
     pfPos_.push_back(leavingPos);

@@ -549,6 +549,27 @@ TEST(LuUpdate, RandomSequencesUnderEveryOptionMix) {
   }
 }
 
+TEST(LuUpdate, UpdateTypeChangesAtTheNextFactorisation) {
+  const ColumnMatrix a = denseToColumns(3, 5, {1, 0, 2, 1, 0,  //
+                                               1, 1, 0, 0, 1,  //
+                                               0, 2, 1, 1, 1});
+  LuKernel lu(3);
+  std::vector<int> basic = {0, 1, 2};
+  ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuOk);
+  ASSERT_EQ(lu.update(0, 3), torva::kLuOk);  // Forrest-Tomlin
+  basic[0] = 3;
+  lu.setIntOption(torva::kLuIparUpdateType, 0);
+  ASSERT_EQ(lu.update(1, 4), torva::kLuOk);  // still Forrest-Tomlin
+  basic[1] = 4;
+  std::mt19937 rng(4);
+  EXPECT_LT(worstResidual(lu, a, basic, rng), 1e-14);
+  ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuOk);
+  ASSERT_EQ(lu.update(2, 0), torva::kLuOk);  // product form from here
+  basic[2] = 0;
+  EXPECT_LT(worstResidual(lu, a, basic, rng), 1e-14);
+  EXPECT_GT(lu.nnzR(), 0);
+}
+
 TEST(LuCondition, DiagonalBasis) {
   const ColumnMatrix a = denseToColumns(3, 3, {2, 0, 0, 0, 1e-6, 0, 0, 0, 1});
   LuKernel lu(3);
