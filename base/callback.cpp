@@ -79,7 +79,9 @@ bool locationAnswers(int location, int item) {
 }
 
 // Seconds between two progress callbacks; negative disables unforced calls.
-double callbackFrequency(const QXmodelRec& /*model*/) { return kDefaultCallbackFrequency; }
+double callbackFrequency(const QXmodelRec& model) {
+  return model.params.douValue(QX_DPARAM_CALLBACKFREQ);
+}
 
 template <class Fn>
 int callHost(QXmodelRec& model, Fn&& fn) {

@@ -13,9 +13,6 @@ namespace torva {
 
 using CallbackClock = std::chrono::steady_clock;
 
-// Default of QX_DPARAM_CALLBACKFREQ: seconds between two progress callbacks.
-inline constexpr double kDefaultCallbackFrequency = 0.5;
-
 // Answers information items about a solve in progress. A solver publishes one
 // through SolveScope while it runs; the callback information queries ask it.
 class ProgressSource {

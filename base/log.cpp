@@ -9,16 +9,6 @@
 
 namespace torva {
 
-namespace {
-
-// Defaults of the print-level parameters.
-constexpr int kPrintLevelLp = 1035;   // QX_IPARAM_LP_PRINTLEVEL
-constexpr int kPrintLevelNlp = 2503;  // QX_IPARAM_NLP_PRINTLEVEL
-constexpr int kPrintLevelMip = 5320;  // QX_IPARAM_MIP_PRINTLEVEL
-constexpr int kPrintLevelGop = 6416;  // QX_IPARAM_GOP_PRINTLEVEL
-
-}  // namespace
-
 std::string vformat(const char* fmt, va_list args) {
   // A first pass into a stack buffer serves almost every message.
   char small[512];
@@ -44,14 +34,8 @@ std::string format(const char* fmt, ...) {
 bool hasLog(const QXmodelRec& model) noexcept { return model.logFunc != nullptr; }
 bool hasLog(const QXenvRec& env) noexcept { return env.logFunc != nullptr; }
 
-int printLevel(const QXmodelRec& /*model*/, int printLevelId) {
-  switch (printLevelId) {
-    case kPrintLevelLp: return 0;
-    case kPrintLevelNlp: return 1;
-    case kPrintLevelMip: return 2;
-    case kPrintLevelGop: return 1;
-    default: return 0;
-  }
+int printLevel(const QXmodelRec& model, int printLevelId) {
+  return model.params.intValue(printLevelId);
 }
 
 bool logEnabled(const QXmodelRec& model, int printLevelId, int minLevel) {

@@ -1,5 +1,6 @@
 #include "base/param_file.hpp"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -75,7 +76,7 @@ std::string valueLine(const Row& row, const Value& v) {
 bool sameValue(const Value& a, const Value& b) {
   if (a.isInt) return a.i == b.i;
   if (a.d == b.d) return true;  // also equal infinities
-  return std::fabs(a.d - b.d) <= kSameValueTol;
+  return std::fabs(a.d - b.d) <= kSameValueTol * std::max(std::fabs(a.d), std::fabs(b.d));
 }
 
 // One setting line of a file for a row; lines longer than the limit are read
@@ -118,9 +119,12 @@ bool readsAsNumber(const char* arg) noexcept {
 }
 
 std::string csvLogName(const std::string& arg) {
-  const std::size_t dot = arg.rfind('.');
-  if (dot == std::string::npos) return arg + ".param.csv";
-  return arg.substr(0, dot) + ".param.csv";
+  // The blanks in front of the number are not part of the name.
+  const std::size_t first = arg.find_first_not_of(" \t");
+  const std::string name = first == std::string::npos ? std::string() : arg.substr(first);
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return name + ".param.csv";
+  return name.substr(0, dot) + ".param.csv";
 }
 
 void writeHeader(std::FILE* f) {

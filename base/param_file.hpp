@@ -16,8 +16,10 @@ namespace torva::paramfile {
 inline constexpr int kMaxLineLength = 255;
 // Width of the macro-name column of a setting line.
 inline constexpr int kNameWidth = 42;
-// Two double values count as equal when they differ by at most the machine
-// epsilon of IEEE doubles.
+// Two double values count as equal (a value line stays commented) when they
+// differ by at most the machine epsilon of IEEE doubles, taken relative to
+// their magnitude: tolerances far below 1 (1e-16 against 2.2e-16) are
+// different settings and must survive a write and a read.
 inline constexpr double kSameValueTol = 2.220446049250313e-16;
 
 // One row of a parameter table as the files see it: identifier, macro name,
@@ -54,8 +56,9 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 // Whether the file argument reads as a number: after leading blanks, only
 // digits, '+', '-', '.', 'e', 'E', 'd' and 'D' (and at least one character).
 bool readsAsNumber(const char* arg) noexcept;
-// Name of the CSV log for a numeric file argument: its extension replaced by
-// ".param.csv", or ".param.csv" appended when it has no '.'.
+// Name of the CSV log for a numeric file argument (leading blanks dropped):
+// its extension replaced by ".param.csv", or ".param.csv" appended when it
+// has no '.'.
 std::string csvLogName(const std::string& arg);
 
 // The thirteen header lines of a parameter file.

@@ -1070,6 +1070,35 @@ QXAPI int QXgetMIPCallbackInfo(QXmodel model, int item, void *result);
 /* ======================================================================
  * Parameter files
  * ====================================================================== */
+/* One row of a parameter table as QXloadModelParameter and QXloadEnvParameter
+ * read it: identifier, macro name, short description (empty or null for
+ * none) and value size (4 for int, 8 for double parameters). */
+typedef struct QXparamTableRow {
+  int id;
+  const char *name;
+  const char *desc;
+  int size;
+} QXparamTableRow;
+
+/* Write every parameter with its description and current value to file; a
+ * value line stays commented ("!") when it equals the default. A file argument
+ * that reads as a number instead logs the model's parameters to a two-line
+ * CSV file named after it (extension ".param.csv"), once. */
+QXAPI int QXwriteModelParameter(QXmodel model, const char *file);
+/* The same from the environment's values, every value line commented. */
+QXAPI int QXwriteEnvParameter(QXenv env, const char *file);
+/* Read the settings of a parameter file: lines "NAME = value", the first
+ * matching line of each parameter wins; "!" starts a comment. */
+QXAPI int QXreadModelParameter(QXmodel model, const char *file);
+QXAPI int QXreadEnvParameter(QXenv env, const char *file);
+/* The same for the count rows of table only. */
+QXAPI int QXloadModelParameter(QXmodel model, const char *file, int count,
+                               const QXparamTableRow *table);
+QXAPI int QXloadEnvParameter(QXenv env, const char *file, int count,
+                             const QXparamTableRow *table);
+/* Write the table of all parameters in AsciiDoc format. */
+QXAPI int QXwriteParameterAsciiDoc(QXenv env, const char *file);
+
 
 /* ======================================================================
  * Loading model data

@@ -144,6 +144,30 @@ TEST_F(CallbackFixture, FrequencyGatesCallsAndForcedReportAlwaysCalls) {
   for (int loc : host.locations) EXPECT_EQ(loc, QXLOC_PRIMAL);
 }
 
+TEST_F(CallbackFixture, FrequencyParameterControlsTheCalls) {
+  Host host;
+  ASSERT_EQ(QXsetCallback(model, progressCb, &host), 0);
+  ASSERT_EQ(QXsetModelDouParameter(model, QX_DPARAM_CALLBACKFREQ, 0.1), 0);
+  // Every 100 simulated milliseconds over 2 seconds, plus the final report.
+  EXPECT_EQ(solveLoop(model, 2001, Clock::now()).rc, 0);
+  EXPECT_EQ(host.calls, 22);
+
+  // Zero: at every report.
+  host.calls = 0;
+  ASSERT_EQ(QXsetModelDouParameter(model, QX_DPARAM_CALLBACKFREQ, 0), 0);
+  EXPECT_EQ(solveLoop(model, 10, Clock::now() + std::chrono::hours(1)).rc, 0);
+  EXPECT_EQ(host.calls, 11);
+
+  // Negative: forced reports only, even when one asks to stop.
+  host.calls = 0;
+  host.stopAtCall = 1;
+  ASSERT_EQ(QXsetModelDouParameter(model, QX_DPARAM_CALLBACKFREQ, -1), 0);
+  const LoopResult r = solveLoop(model, 3000, Clock::now() + std::chrono::hours(2));
+  EXPECT_EQ(host.calls, 1);
+  EXPECT_EQ(r.iterations, 3000);
+  EXPECT_EQ(r.rc, QXERR_USER_INTERRUPT);
+}
+
 TEST_F(CallbackFixture, NonZeroReturnStopsTheLoopWithUserInterrupt) {
   Host host;
   host.stopAtCall = 3;

@@ -78,6 +78,18 @@ TEST_F(LogFixture, PrintLevelGatesMessages) {
   EXPECT_FALSE(torva::logEnabled(*model, kMipPrintLevel, 3));
 }
 
+TEST_F(LogFixture, PrintLevelFollowsTheModelsParameter) {
+  Lines l;
+  ASSERT_EQ(QXsetModelLogfunc(model, modelLog, &l), 0);
+  torva::logPrintAt(*model, QX_IPARAM_LP_PRINTLEVEL, 2, "before");
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_LP_PRINTLEVEL, 2), 0);
+  torva::logPrintAt(*model, QX_IPARAM_LP_PRINTLEVEL, 2, "after");
+  torva::logPrintAt(*model, QX_IPARAM_LP_PRINTLEVEL, 3, "too detailed");
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_MIP_PRINTLEVEL, 0), 0);
+  torva::logPrintAt(*model, QX_IPARAM_MIP_PRINTLEVEL, 1, "mip");
+  EXPECT_EQ(l.lines, (std::vector<std::string>{"after"}));
+}
+
 TEST_F(LogFixture, EnvironmentMessagesGoToTheEnvironmentsFunction) {
   Lines envLines;
   Lines modelLines;

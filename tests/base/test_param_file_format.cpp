@@ -147,6 +147,20 @@ TEST(ParamFileFormat, DoubleDifferingBeyondEpsilonIsWritten) {
   std::remove(path.c_str());
 }
 
+TEST(ParamFileFormat, TinyValuesCompareRelatively) {
+  Levels l;
+  l.fresh.dous[1023] = 2.220446049250313e-16;
+  l.model.dous[1023] = 1.1e-16;
+  const std::string path = tempPath("tiny.par");
+  {
+    pf::File f(std::fopen(path.c_str(), "w"));
+    pf::writeModelEntries(f.get(), kRows, l.model, l.env, l.fresh);
+  }
+  EXPECT_NE(slurp(path).find("\nQX_DPARAM_CALLBACKFREQ                     = 1.1e-16\n"),
+            std::string::npos);
+  std::remove(path.c_str());
+}
+
 TEST(ParamFileFormat, SpecialGetterOverridesTheLevel) {
   Levels l;
   auto special = [](int id, pf::Value* v, void*) {
@@ -208,6 +222,7 @@ TEST(ParamFileFormat, NumericFileArguments) {
   EXPECT_EQ(pf::csvLogName("123"), "123.param.csv");
   EXPECT_EQ(pf::csvLogName("12.5"), "12.param.csv");
   EXPECT_EQ(pf::csvLogName("1.2.3"), "1.2.param.csv");
+  EXPECT_EQ(pf::csvLogName("  7e3"), "7e3.param.csv");
 }
 
 TEST(ParamFileFormat, LineMatchingRules) {

@@ -26,7 +26,10 @@ std::string tempPath(const std::string& name) {
 // Runs body with file descriptors 1 and 2 pointing at a file; returns what
 // was written to them.
 std::string captureTerminal(const std::function<void()>& body) {
-  const std::string path = tempPath("capture.txt");
+  // One file per test: ctest runs tests in parallel processes.
+  const std::string path =
+      tempPath(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+               ".txt");
   std::fflush(stdout);
   std::fflush(stderr);
   FILE* sink = std::fopen(path.c_str(), "w");
@@ -66,6 +69,21 @@ TEST(Quiet, LibraryCallsWriteNothingToTheTerminal) {
       torva::SolveScope scope(*model, QXLOC_PRIMAL, nullptr);
       torva::reportProgress(*model, {QXLOC_PRIMAL, 0, 0, true});
     }
+    // Parameter files, with warnings to report and nowhere to send them.
+    const std::string par = tempPath("q.par");
+    QXsetModelIntParameter(model, QX_IPARAM_LP_PRINTLEVEL, 5);
+    QXwriteModelParameter(model, par.c_str());
+    QXwriteEnvParameter(env, par.c_str());
+    FILE* f = std::fopen(par.c_str(), "w");
+    if (f) {
+      std::fputs("QX_DPARAM_SOLVER_FEASTOL = 1e-30\nQX_IPARAM_LP_PRINTLEVEL = 2\n", f);
+      std::fclose(f);
+    }
+    QXreadModelParameter(model, par.c_str());
+    QXreadEnvParameter(env, par.c_str());
+    QXreadModelParameter(model, "/nonexistent/q.par");
+    QXwriteParameterAsciiDoc(env, par.c_str());
+    std::remove(par.c_str());
     char text[256];
     QXgetErrorMessage(env, QXERR_USER_INTERRUPT, text);
     QXgetCallbackInfo(model, QXLOC_PRIMAL, 11201, text);
