@@ -979,6 +979,25 @@ QXAPI int QXgetDouParameterRange(QXmodel model, int id, double *min, double *max
 QXAPI int QXcopyParam(QXmodel source, QXmodel target, int mode);
 QXAPI int QXcopyGAParam(QXmodel source, QXmodel target);
 
+/* Documentation and names. Texts are copied into the caller's buffer (empty
+ * when the identifier has no row); a long description needs at most 1024
+ * bytes, a macro name or short description 256. The Ptr variants return the
+ * library's static text or null. */
+QXAPI int QXgetParamCount(QXenv env, int which); /* 0: short table, else long */
+QXAPI int QXgetParamMacroName(QXenv env, int id, char *name);
+QXAPI int QXgetParamShortDesc(QXenv env, int id, char *text);
+QXAPI int QXgetParamLongDesc(QXenv env, int id, char *text);
+QXAPI const char *QXgetParamMacroNamePtr(QXenv env, int id);
+QXAPI const char *QXgetParamShortDescPtr(QXenv env, int id);
+QXAPI const char *QXgetParamLongDescPtr(QXenv env, int id);
+/* Identifier and value size (4 int, 8 double or string) of a parameter or
+ * information item name; older spellings resolve to their newer names. */
+QXAPI int QXgetParamMacroID(QXenv env, const char *name, int *type, int *id);
+/* Walks the long table from row *index for a macro name containing keyword
+ * (or, for a positive integer keyword, that identifier). *id receives the
+ * identifier found or -1, *index the row where the walk stopped. */
+QXAPI int QXsearchParamHasKeyword(QXenv env, const char *keyword, int *index, int *id);
+
 /* ======================================================================
  * Callbacks and logging
  * ====================================================================== */
@@ -1159,65 +1178,7 @@ QXAPI int QXloadBasis(QXmodel model, const int *colstatus, const int *rowstatus)
 /* ======================================================================
  * Model and solution queries
  * ====================================================================== */
-/* Model information items (QXgetInfo). */
-#define QX_IINFO_NUM_CONS               11010
-#define QX_IINFO_NUM_VARS               11011
-#define QX_IINFO_NUM_NONZ               11012
-#define QX_IINFO_NUM_BIN                11013
-#define QX_IINFO_NUM_INT                11014
-#define QX_IINFO_NUM_CONT               11015
-#define QX_IINFO_NUM_QC_NONZ            11016
-#define QX_IINFO_NUM_NLP_NONZ           11017
-#define QX_IINFO_NUM_NLPOBJ_NONZ        11018
-#define QX_IINFO_NUM_RDCONS             11019
-#define QX_IINFO_NUM_RDVARS             11020
-#define QX_IINFO_NUM_RDNONZ             11021
-#define QX_IINFO_NUM_RDINT              11022
-#define QX_IINFO_LEN_VARNAMES           11023
-#define QX_IINFO_LEN_CONNAMES           11024
-#define QX_IINFO_NUM_NLP_CONS           11025
-#define QX_IINFO_NUM_NLP_VARS           11026
-#define QX_IINFO_NUM_SUF_ROWS           11027
-#define QX_IINFO_NUM_IIS_ROWS           11028
-#define QX_IINFO_NUM_SUF_BNDS           11029
-#define QX_IINFO_NUM_IIS_BNDS           11030
-#define QX_IINFO_NUM_SUF_COLS           11031
-#define QX_IINFO_NUM_IUS_COLS           11032
-#define QX_IINFO_NUM_CONES              11033
-#define QX_IINFO_NUM_CONE_NONZ          11034
-#define QX_IINFO_LEN_CONENAMES          11035
-#define QX_DINFO_INST_VAL_MIN_COEF      11036
-#define QX_IINFO_INST_VARNDX_MIN_COEF   11037
-#define QX_IINFO_INST_CONNDX_MIN_COEF   11038
-#define QX_DINFO_INST_VAL_MAX_COEF      11039
-#define QX_IINFO_INST_VARNDX_MAX_COEF   11040
-#define QX_IINFO_INST_CONNDX_MAX_COEF   11041
-#define QX_IINFO_NUM_SPARS              11059
-#define QX_IINFO_OBJSENSE               1022
-/* Solution information items. */
-#define QX_IINFO_METHOD                 11200
-#define QX_DINFO_POBJ                   11201
-#define QX_DINFO_DOBJ                   11202
-#define QX_DINFO_PINFEAS                11203
-#define QX_DINFO_DINFEAS                11204
-#define QX_IINFO_MODEL_STATUS           11205
-#define QX_IINFO_PRIMAL_STATUS          11206
-#define QX_IINFO_DUAL_STATUS            11207
-#define QX_IINFO_BASIC_STATUS           11208
-#define QX_IINFO_BAR_ITER               11209
-#define QX_IINFO_SIM_ITER               11210
-#define QX_IINFO_NLP_ITER               11211
-#define QX_IINFO_ELAPSED_TIME           11212
-#define QX_IINFO_MIP_STATUS             11300
-#define QX_DINFO_MIP_OBJ                11301
-#define QX_DINFO_MIP_BESTBOUND          11302
-#define QX_IINFO_MIP_SIM_ITER           11303
-#define QX_IINFO_MIP_BAR_ITER           11304
-#define QX_IINFO_MIP_NLP_ITER           11305
-#define QX_IINFO_MIP_BRANCHCOUNT        11306
-#define QX_IINFO_MIP_NEWIPSOL           11307
-#define QX_IINFO_MIP_LPCOUNT            11308
-#define QX_IINFO_MIP_ACTIVENODES        11309
+/* The information items of QXgetInfo are declared with the parameters above. */
 
 /* Solution vectors of QXgetSolution. */
 #define QX_SOLUTION_PRIMAL              11
