@@ -2,34 +2,37 @@
 
 #include "base/model.hpp"
 #include "base/param_access.hpp"
+#include "base/param_docs.hpp"
 #include "base/param_table.hpp"
 
 namespace torva::paramfile {
 
-namespace {
-
-Row rowOf(const ParamDef& def) {
-  return {def.id, def.name, "", paramValueSize(def), def.scope};
-}
-
-}  // namespace
-
 std::vector<Row> longTableRows() {
   std::vector<Row> rows;
-  for (const ParamDef& def : paramrow::kParamTable) rows.push_back(rowOf(def));
+  const std::vector<ParamLongRow>& table = paramLongTable();
+  rows.reserve(table.size());
+  for (const ParamLongRow& r : table)
+    rows.push_back({r.id, r.name, r.text ? r.text : "", r.valueSize, r.scope});
   return rows;
 }
 
 std::vector<Row> shortTableRows() {
   std::vector<Row> rows;
-  for (const ParamDef& def : paramrow::kParamTable) rows.push_back(rowOf(def));
+  const std::vector<ParamShortRow>& table = paramShortTable();
+  rows.reserve(table.size());
+  for (const ParamShortRow& r : table)
+    rows.push_back({r.id, r.name, r.text ? r.text : "", r.valueSize, 3});
   return rows;
 }
 
 std::vector<Row> gaRows() {
   std::vector<Row> rows;
-  for (const ParamDef& def : paramrow::kParamTable)
-    if (def.rule == SetRule::Ga) rows.push_back(rowOf(def));
+  for (const ParamDef& def : paramrow::kParamTable) {
+    if (def.rule != SetRule::Ga) continue;
+    const ParamShortRow* doc = findShortRow(def.id);
+    rows.push_back({def.id, def.name, doc && doc->text ? doc->text : "", paramValueSize(def),
+                    def.scope});
+  }
   return rows;
 }
 
