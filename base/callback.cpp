@@ -12,13 +12,13 @@ namespace {
 
 // Information items (numbers of the model and solution queries) that the
 // callback information queries answer.
-constexpr int kItemPobj = 11201;          // first of the continuous-solve items
-constexpr int kItemModelStatus = 11205;   // last of them
-constexpr int kItemBarIter = 11209;       // barrier, simplex, nonlinear iterations
-constexpr int kItemNlpIter = 11211;
-constexpr int kItemPinfeas = 11203;
-constexpr int kItemMipFirst = 11300;      // MIP status .. total cuts
-constexpr int kItemMipLast = 11312;
+constexpr int kItemPobj = QX_DINFO_POBJ;  // first of the continuous-solve items
+constexpr int kItemModelStatus = QX_IINFO_MODEL_STATUS;  // last of them
+constexpr int kItemBarIter = QX_IINFO_BAR_ITER;  // barrier, simplex, nonlinear iterations
+constexpr int kItemNlpIter = QX_IINFO_NLP_ITER;
+constexpr int kItemPinfeas = QX_DINFO_PINFEAS;
+constexpr int kItemMipFirst = QX_IINFO_MIP_STATUS;  // MIP status .. total cuts
+constexpr int kItemMipLast = QX_IINFO_MIP_NUM_TOTAL_CUTS;
 constexpr int kItemMipLastBranchFirst = 11350;  // status and objective at the last branch
 constexpr int kItemMipLastBranchLast = 11351;
 constexpr int kItemMipExtraFirst = 11362;
@@ -26,8 +26,8 @@ constexpr int kItemMipExtraLast = 11364;
 constexpr int kItemGopFirst = 11600;
 constexpr int kItemGopLast = 11629;
 constexpr int kItemCurFirst = 11700;      // the solve in progress, meant for callbacks
-constexpr int kItemCurObj = 11702;
-constexpr int kItemCurIter = 11703;
+constexpr int kItemCurObj = QX_DINFO_CUR_OBJ;
+constexpr int kItemCurIter = QX_IINFO_CUR_ITER;
 constexpr int kItemCurLast = 11711;
 constexpr int kItemGenFirst = 11800;      // instruction-list generation
 constexpr int kItemGenLast = 11804;
