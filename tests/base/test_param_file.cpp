@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -101,9 +102,10 @@ int changeEverything(QXmodel model) {
     if (def.type == torva::ParamType::Int) {
       int now = 0;
       if (QXgetModelIntParameter(model, def.id, &now) != 0) continue;
-      for (int candidate : {now + 1, now - 1, now == -1 ? 1 : -1}) {
-        if (candidate == now) continue;
-        if (QXsetModelIntParameter(model, def.id, candidate) == 0) {
+      const long long wide = now;
+      for (long long candidate : {wide + 1, wide - 1, wide == -1 ? 1LL : -1LL}) {
+        if (candidate == now || candidate > INT_MAX || candidate < INT_MIN) continue;
+        if (QXsetModelIntParameter(model, def.id, static_cast<int>(candidate)) == 0) {
           ++changed;
           break;
         }
