@@ -1,6 +1,20 @@
 // Host callbacks installed on a model, the progress-callback dispatcher that
 // every solver calls, and the bookkeeping the callback information queries
 // answer from.
+//
+// A solver publishes its state for the duration of its run and reports at
+// every iteration; the dispatcher decides whether the host is called:
+//
+//   SolveScope scope(model, QXLOC_DUAL, &state);   // state: a ProgressSource
+//   for (...) {
+//     ...
+//     int rc = reportProgress(model, {QXLOC_DUAL, double(iter), obj, false});
+//     if (rc < 0) return stopErrorCode(rc);         // QXERR_USER_INTERRUPT
+//   }
+//   rc = reportProgress(model, {QXLOC_DUAL, double(iter), obj, true});  // final
+//
+// The integer solver passes its MipRun as well, which lets the dispatcher run
+// the objective-bound and new-solution suppliers after the progress callback.
 #pragma once
 
 #include <chrono>
