@@ -281,7 +281,9 @@ TEST_F(ModelFixture, QuadraticTermsAreGroupedObjectiveFirst) {
   EXPECT_EQ(v[1], 3.0);
   ASSERT_EQ(QXgetQCDatai(model, 0, &nz, nullptr, nullptr, nullptr), 0);
   EXPECT_EQ(nz, 0);
-  EXPECT_EQ(model->data.convexFlag, 1);  // no term in the equality row 2
+  int convex = -1;
+  ASSERT_EQ(QXgetModelIntParameter(model, QX_IPARAM_NLP_CONVEX, &convex), 0);
+  EXPECT_EQ(convex, 1);  // no term in the equality row 2
   EXPECT_EQ(QXloadQCData(model, 5, rows, c1, c2, coef), QXERR_MODEL_ALREADY_LOADED);
   // Cones cannot join quadratic data.
   const int cb[] = {0, 1};
@@ -295,7 +297,9 @@ TEST_F(ModelFixture, QuadraticTermInEqualityRowClearsConvexity) {
   const int c[] = {0};
   const double v[] = {1};
   ASSERT_EQ(QXloadQCData(model, 1, rows, c, c, v), 0);
-  EXPECT_EQ(model->data.convexFlag, 0);
+  int convex = -1;
+  ASSERT_EQ(QXgetModelIntParameter(model, QX_IPARAM_NLP_CONVEX, &convex), 0);
+  EXPECT_EQ(convex, 0);
 }
 
 TEST_F(ModelFixture, ConeValidation) {
