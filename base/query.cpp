@@ -501,10 +501,14 @@ QXAPI int QXgetMIPSlacks(QXmodel model, double* s) {
 }
 
 QXAPI int QXgetMIPBasis(QXmodel model, int* colstatus, int* rowstatus) {
-  if (int rc = mipVector(model, &torva::MipSolution::colStatus, model ? model->data.n : 0, colstatus))
-    return rc;
-  return mipVector(model, &torva::MipSolution::rowStatus, static_cast<std::size_t>(model->data.m),
-                   rowstatus);
+  // Both parts are checked before either is written.
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  const std::size_t n = static_cast<std::size_t>(model->data.n);
+  const std::size_t m = static_cast<std::size_t>(model->data.m);
+  if (int rc = mipVector<int>(model, &torva::MipSolution::colStatus, n, nullptr)) return rc;
+  if (int rc = mipVector<int>(model, &torva::MipSolution::rowStatus, m, nullptr)) return rc;
+  mipVector(model, &torva::MipSolution::colStatus, n, colstatus);
+  return mipVector(model, &torva::MipSolution::rowStatus, m, rowstatus);
 }
 
 }  // extern "C"
