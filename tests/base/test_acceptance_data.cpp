@@ -375,6 +375,17 @@ TEST_F(ModelFixture, NullModelCodesOfTheQueries) {
   EXPECT_EQ(QXgetVarStartPoint(nullptr, &v), QXERR_ILLEGAL_NULL_POINTER);
 }
 
+// A null result pointer skips the output; the code is the item's own.
+TEST_F(ModelFixture, InformationWithANullResultPointer) {
+  EXPECT_EQ(QXgetInfo(nullptr, QX_IINFO_VER_BUILD, nullptr), 0);
+  EXPECT_EQ(QXgetInfo(nullptr, QX_SINFO_PLATFORM, nullptr), 0);
+  EXPECT_EQ(QXgetInfo(nullptr, QX_IINFO_NUM_VARS, nullptr), QXERR_ILLEGAL_NULL_POINTER);
+  EXPECT_EQ(QXgetInfo(model, QX_IINFO_NUM_VARS, nullptr), QXERR_INFO_NOT_AVAILABLE);
+  ASSERT_EQ(loadSmall(), 0);
+  EXPECT_EQ(QXgetInfo(model, QX_IINFO_NUM_VARS, nullptr), 0);
+  EXPECT_EQ(QXgetInfo(model, QX_DINFO_POBJ, nullptr), QXERR_INFO_NOT_AVAILABLE);
+}
+
 // ----------------------------------------------------------- modification
 
 // A change on a model that never held a solution leaves it loaded, and the
