@@ -553,7 +553,9 @@ int readVarPriorities(Model& model, const char* file) {
   while (std::fgets(line, sizeof line, in.get())) {
     int value = 0;
     if (std::sscanf(line, " %255s %d ", name, &value) != 2) continue;
-    if (!d.varNames.present()) return QXERR_INFO_NOT_AVAILABLE;
+    // Looked up as QXgetVariableIndex does: 2009 on an unloaded model or
+    // without variable names.
+    if (model.status == QX_STATUS_UNLOADED || !d.varNames.present()) return QXERR_INFO_NOT_AVAILABLE;
     const int j = d.findVariable(name);
     if (j < 0) return QXERR_COLUMN_TOKEN_NOT_FOUND;
     if (value > 0) d.priority[j] = value;

@@ -5,7 +5,10 @@
 // the model settings that loads change.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -350,6 +353,27 @@ TEST_F(ModelFixture, NameQueriesOnAnUnloadedModelAnswerNotAvailable) {
   EXPECT_EQ(QXgetVariableIndex(model, "x", &idx), QXERR_COLUMN_TOKEN_NOT_FOUND);
   EXPECT_EQ(QXgetVariableNamej(model, 0, name), 0);
   EXPECT_STREQ(name, "");
+}
+
+// Priorities read from a file look names up as QXgetVariableIndex does.
+TEST_F(ModelFixture, PriorityFileLooksNamesUpLikeTheIndexQuery) {
+  const char* tmp = std::getenv("TORVA_TEST_TMP");
+  const std::string path = std::string(tmp ? tmp : "/tmp") + "/torva_accept_prio.txt";
+  {
+    std::ofstream out(path);
+    out << "x 3\n";
+  }
+  char* none[1] = {nullptr};
+  ASSERT_EQ(QXloadNameData(model, nullptr, nullptr, nullptr, nullptr, nullptr, none, none, none),
+            0);
+  EXPECT_EQ(QXreadVarPriorities(model, path.c_str()), QXERR_INFO_NOT_AVAILABLE);  // unloaded
+  ASSERT_EQ(loadSmall(), 0);
+  NameList names({"w", "x", "y", "z"});
+  ASSERT_EQ(QXloadNameData(model, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           names.data(), nullptr),
+            0);
+  EXPECT_EQ(QXreadVarPriorities(model, path.c_str()), 0);
+  std::remove(path.c_str());
 }
 
 // Null handles: 2010, except the variable name and lookup queries (2009).
