@@ -1178,7 +1178,9 @@ QXAPI int QXloadBasis(QXmodel model, const int *colstatus, const int *rowstatus)
 /* ======================================================================
  * Model and solution queries
  * ====================================================================== */
-/* The information items of QXgetInfo are declared with the parameters above. */
+/* The information items of QXgetInfo are declared with the parameters above.
+ * Queries of a model that holds no data (names loaded ahead of the data
+ * included) answer QXERR_INFO_NOT_AVAILABLE before they look at indices. */
 
 /* Solution vectors of QXgetSolution. */
 #define QX_SOLUTION_PRIMAL              11
