@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "io/name_table.hpp"
+#include "torva.h"
 
 namespace torva {
 
@@ -32,10 +33,10 @@ namespace torva {
 constexpr double kInfinity = 1.0e30;
 
 // Basis status codes of columns and rows (basic is 0 or more).
-constexpr int kBasisAtLower = -1;
-constexpr int kBasisAtUpper = -2;
-constexpr int kBasisFreeAtZero = -3;
-constexpr int kBasisSuperbasic = -4;
+constexpr int kBasisAtLower = QX_BASTYPE_ATLO;
+constexpr int kBasisAtUpper = QX_BASTYPE_ATUP;
+constexpr int kBasisFreeAtZero = QX_BASTYPE_FNUL;
+constexpr int kBasisSuperbasic = QX_BASTYPE_SBAS;
 
 // Names of one kind (rows, columns or cones): one character pool holding the
 // names back to back, each followed by a NUL, and the offset of each name.

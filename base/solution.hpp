@@ -5,17 +5,19 @@
 
 #include <vector>
 
+#include "torva.h"
+
 namespace torva {
 
 // Model status codes used by the records.
-constexpr int kStatusOptimal = 1;
-constexpr int kStatusBasicOptimal = 2;
-constexpr int kStatusFeasible = 5;
-constexpr int kStatusInfeasibleOrUnbounded = 6;
-constexpr int kStatusLocalOptimal = 8;
-constexpr int kStatusUnknown = 12;
-constexpr int kStatusUnloaded = 13;
-constexpr int kStatusLoaded = 14;
+constexpr int kStatusOptimal = QX_STATUS_OPTIMAL;
+constexpr int kStatusBasicOptimal = QX_STATUS_BASIC_OPTIMAL;
+constexpr int kStatusFeasible = QX_STATUS_FEASIBLE;
+constexpr int kStatusInfeasibleOrUnbounded = QX_STATUS_INFORUNB;
+constexpr int kStatusLocalOptimal = QX_STATUS_LOCAL_OPTIMAL;
+constexpr int kStatusUnknown = QX_STATUS_UNKNOWN;
+constexpr int kStatusUnloaded = QX_STATUS_UNLOADED;
+constexpr int kStatusLoaded = QX_STATUS_LOADED;
 
 // The continuous solution record.
 struct LpSolution {

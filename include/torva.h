@@ -255,8 +255,33 @@ typedef void (*QXexitFunc)(void *userdata);
 /* ======================================================================
  * Model status codes
  * ====================================================================== */
-#define QX_STATUS_UNLOADED   13
-#define QX_STATUS_LOADED     14
+#define QX_STATUS_OPTIMAL            1
+#define QX_STATUS_BASIC_OPTIMAL      2
+#define QX_STATUS_INFEASIBLE         3
+#define QX_STATUS_UNBOUNDED          4
+#define QX_STATUS_FEASIBLE           5
+#define QX_STATUS_INFORUNB           6
+#define QX_STATUS_LOCAL_OPTIMAL      8
+#define QX_STATUS_LOCAL_INFEASIBLE   9
+#define QX_STATUS_CUTOFF             10
+#define QX_STATUS_NUMERICAL_ERROR    11
+#define QX_STATUS_UNKNOWN            12
+#define QX_STATUS_UNLOADED           13
+#define QX_STATUS_LOADED             14
+
+/* Optimisation methods (argument of the optimisers, method parameters). */
+#define QX_METHOD_FREE       0
+#define QX_METHOD_PSIMPLEX   1
+#define QX_METHOD_DSIMPLEX   2
+#define QX_METHOD_BARRIER    3
+#define QX_METHOD_NLP        4
+
+/* Basis status of a column or row: 0 or more is basic. */
+#define QX_BASTYPE_BAS       0
+#define QX_BASTYPE_ATLO      (-1)
+#define QX_BASTYPE_ATUP      (-2)
+#define QX_BASTYPE_FNUL      (-3)
+#define QX_BASTYPE_SBAS      (-4)
 
 /* ======================================================================
  * Copy modes (QX_IPARAM_COPY_MODE, a bitmask)
