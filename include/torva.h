@@ -949,10 +949,8 @@ QXAPI int QXgetInfo(QXmodel model, int item, void *result);
 /* ----------------------------------------------------------------------
  * Option values that parameter defaults stand for
  * ---------------------------------------------------------------------- */
-/* QX_IPARAM_MPS_OBJ_WRITESTYLE: how a maximisation objective is written. */
-#define QX_MPS_USE_MAX_NOTE   0
-#define QX_MPS_USE_MAX_CARD   1
-#define QX_MPS_USE_MAX_FLIP   2
+/* (QX_IPARAM_MPS_OBJ_WRITESTYLE takes the QX_MPS_USE_MAX_ values of the MPS
+ * writer.) */
 /* QX_IPARAM_MULTITHREAD_MODE: the library chooses. */
 #define QX_MTMODE_FREE        (-1)
 /* QX_IPARAM_IIS_METHOD: the default analysis method. */

@@ -475,7 +475,7 @@ const NamedId kParamNames[] = {
 // Stated defaults of the parameters outside the descriptor-driven group.
 const IdValue kStatedDefaults[] = {
     {1034, 0},
-    {1036, QX_MPS_USE_MAX_FLIP},
+    {1036, 2 /* QX_MPS_USE_MAX_FLIP: written as a minimisation */},
     {1038, 0},
     {1039, 0},
     {1040, 0},
