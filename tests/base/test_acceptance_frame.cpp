@@ -1875,6 +1875,30 @@ TEST_F(Frame, RejectedValuesLeaveTheOldOne) {
   EXPECT_EQ(v, 1);
 }
 
+// The factorisation reads a negative LU option as "use the default", so the
+// setters pass negative values; the reported ranges stay as documented.
+TEST_F(Frame, NegativeLuOptionsSelectTheDefault) {
+  for (int id : {QX_IPARAM_LU_MAX_UPDATES, QX_IPARAM_LU_UPDATE_TYPE}) {
+    EXPECT_EQ(QXsetModelIntParameter(model, id, -1), 0) << id;
+    EXPECT_EQ(QXsetEnvIntParameter(env, id, -1), 0) << id;
+    int lo = -5, hi = -5;
+    ASSERT_EQ(QXgetIntParameterRange(model, id, &lo, &hi), 0);
+    EXPECT_EQ(lo, 0) << id;
+  }
+  EXPECT_EQ(QXsetModelIntParameter(model, QX_IPARAM_LU_UPDATE_TYPE, 2),
+            QXERR_PARAMETER_OUT_OF_RANGE);
+  for (int id = QX_DPARAM_LU_EPS_DIAG; id <= QX_DPARAM_LU_SPVTOL_BTRAN; ++id) {
+    EXPECT_EQ(QXsetModelDouParameter(model, id, -1.0), 0) << id;
+    double v = 0;
+    ASSERT_EQ(QXgetModelDouParameter(model, id, &v), 0);
+    EXPECT_EQ(v, -1.0);
+    EXPECT_EQ(QXsetEnvDouParameter(env, id, 2.0), QXERR_PARAMETER_OUT_OF_RANGE) << id;
+    double lo = -5, hi = -5;
+    ASSERT_EQ(QXgetDouParameterRange(model, id, &lo, &hi), 0);
+    EXPECT_EQ(lo, 0) << id;
+  }
+}
+
 TEST_F(Frame, GeneticRecordsAsDocumented) {
   ASSERT_EQ(sizeof(kGaRows) / sizeof(kGaRows[0]), 27u);
   for (const GaRow& r : kGaRows) {
