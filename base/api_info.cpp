@@ -1,4 +1,5 @@
 // Exported version and information queries.
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
@@ -18,7 +19,11 @@ QXAPI int QXgetVersionInfo(char* version, char* builddate) {
 }
 
 QXAPI int QXgetInfo(QXmodel model, int item, void* result) {
-  if (!result) return QXERR_ILLEGAL_NULL_POINTER;
+  // A null result skips the output, as for every other query: the item is
+  // answered into scratch space, so the code is the one a host would get.
+  constexpr std::size_t kScratchBytes = 1024;  // more than any string item
+  alignas(double) char scratch[kScratchBytes];
+  if (!result) result = scratch;
   if (int rc = torva::libraryInfo(item, result); rc != QXERR_INFO_NOT_AVAILABLE) return rc;
   if (!model) return QXERR_ILLEGAL_NULL_POINTER;
   return torva::guarded([&] { return torva::modelInfo(*model, item, result); });

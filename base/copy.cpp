@@ -55,7 +55,9 @@ int replayModel(const Model& source, Model& target) {
                               d.qc.coef.data()))
       return rc;
   }
-  target.data.convexFlag = d.convexFlag;
+  // Replaying quadratic terms may clear the copy's convexity setting; the
+  // copy keeps the source's setting, which a host may have set back.
+  target.params.storeInt(QX_IPARAM_NLP_CONVEX, source.params.intValue(QX_IPARAM_NLP_CONVEX));
   if (!d.cones.empty())
     if (int rc = QXloadConeData(&target, d.cones.count(), d.cones.type.data(), d.cones.beg.data(),
                                 d.cones.cols.data()))

@@ -60,7 +60,6 @@ void logBaseStats(const Model& model, double loadSeconds, double statsSeconds) {
       logLine(model, "\nrow[%06d]:%d (%%%4.1f),    col[%06d]:%d (%%%4.1f)", s.denseRow[k],
               s.denseRowNnz[k], rowShare, s.denseCol[k], s.denseColNnz[k], colShare);
     }
-    logLine(model, "\n");
     logLine(model, "densest row:%6d nzs (%.2f)\n", s.denseRowNnz[0],
             d.n > 0 ? static_cast<double>(s.denseRowNnz[0]) / d.n : 0.0);
     logLine(model, "densest col:%6d nzs (%.2f)\n", s.denseColNnz[0],
@@ -96,16 +95,17 @@ int loadLPData(Model& model, int nCons, int nVars, int objSense, double objConst
                const double* lower, const double* upper) {
   ModelData& d = model.data;
   if (d.n >= 1 || d.m > 0) return QXERR_MODEL_ALREADY_LOADED;
-  if ((!cost && nVars != 0) || (!rhs && nCons != 0) || (!conTypes && nCons != 0) ||
-      (!rows && nAnnz != 0) || (!coef && nAnnz != 0) || !colBeg)
-    return QXERR_ILLEGAL_NULL_POINTER;
 
   // Everything is built aside and moved into the store only on success, so a
-  // failure leaves nothing behind.
+  // failure leaves nothing behind. Any failure from here on leaves the model
+  // unloaded, even one that held an empty (0 by 0) load before.
   auto fail = [&](int rc) {
     model.status = QX_STATUS_UNLOADED;
     return rc;
   };
+  if ((!cost && nVars != 0) || (!rhs && nCons != 0) || (!conTypes && nCons != 0) ||
+      (!rows && nAnnz != 0) || (!coef && nAnnz != 0) || !colBeg)
+    return fail(QXERR_ILLEGAL_NULL_POINTER);
   if (nCons < 0 || nVars < 0) return fail(QXERR_INPUT_OUT_OF_RANGE);
   const auto start = Clock::now();
   const int m = nCons, n = nVars;
@@ -382,7 +382,9 @@ void mergeQCTerms(Model& model, int count, const int* rows, const int* col1, con
   for (int k = 0; k < count; ++k) {
     if (coef[k] == 0.0) continue;
     ++start[static_cast<std::size_t>(rows[k]) + 2];
-    if (rows[k] >= 0 && d.conType[rows[k]] == 'E') d.convexFlag = 0;
+    // A quadratic term in an equality row makes the model non-convex in
+    // general: the model's convexity setting is cleared.
+    if (rows[k] >= 0 && d.conType[rows[k]] == 'E') model.params.storeInt(QX_IPARAM_NLP_CONVEX, 0);
   }
   for (std::size_t s = 1; s <= slots; ++s) start[s] += start[s - 1];
   const int total = start[slots];
@@ -551,7 +553,9 @@ int readVarPriorities(Model& model, const char* file) {
   while (std::fgets(line, sizeof line, in.get())) {
     int value = 0;
     if (std::sscanf(line, " %255s %d ", name, &value) != 2) continue;
-    if (!d.varNames.present()) return QXERR_INFO_NOT_AVAILABLE;
+    // Looked up as QXgetVariableIndex does: 2009 on an unloaded model or
+    // without variable names.
+    if (model.status == QX_STATUS_UNLOADED || !d.varNames.present()) return QXERR_INFO_NOT_AVAILABLE;
     const int j = d.findVariable(name);
     if (j < 0) return QXERR_COLUMN_TOKEN_NOT_FOUND;
     if (value > 0) d.priority[j] = value;
@@ -724,6 +728,7 @@ QXAPI int QXloadMIPVarStartPointPartial(QXmodel model, int count, const int* var
 
 QXAPI int QXgetVarStartPoint(QXmodel model, double* x) {
   if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  if (model->status == QX_STATUS_UNLOADED) return QXERR_INFO_NOT_AVAILABLE;
   if (model->data.startX.empty() && model->data.n > 0) return QXERR_INFO_NOT_AVAILABLE;
   if (x) std::copy(model->data.startX.begin(), model->data.startX.end(), x);
   return 0;
@@ -731,6 +736,7 @@ QXAPI int QXgetVarStartPoint(QXmodel model, double* x) {
 
 QXAPI int QXgetMIPVarStartPoint(QXmodel model, double* x) {
   if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  if (model->status == QX_STATUS_UNLOADED) return QXERR_INFO_NOT_AVAILABLE;
   if (model->data.mipStartX.empty() && model->data.n > 0) return QXERR_INFO_NOT_AVAILABLE;
   if (x) std::copy(model->data.mipStartX.begin(), model->data.mipStartX.end(), x);
   return 0;
@@ -738,6 +744,7 @@ QXAPI int QXgetMIPVarStartPoint(QXmodel model, double* x) {
 
 QXAPI int QXgetVarStartPointPartial(QXmodel model, int* count, int* vars, double* x) {
   if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  if (model->status == QX_STATUS_UNLOADED) return QXERR_INFO_NOT_AVAILABLE;
   const torva::ModelData& d = model->data;
   if (count) *count = static_cast<int>(d.startPartVars.size());
   if (vars) std::copy(d.startPartVars.begin(), d.startPartVars.end(), vars);
@@ -747,6 +754,7 @@ QXAPI int QXgetVarStartPointPartial(QXmodel model, int* count, int* vars, double
 
 QXAPI int QXgetMIPVarStartPointPartial(QXmodel model, int* count, int* vars, int* x) {
   if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  if (model->status == QX_STATUS_UNLOADED) return QXERR_INFO_NOT_AVAILABLE;
   const torva::ModelData& d = model->data;
   if (count) *count = static_cast<int>(d.mipStartPartVars.size());
   if (vars) std::copy(d.mipStartPartVars.begin(), d.mipStartPartVars.end(), vars);

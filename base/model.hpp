@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "base/callback.hpp"
 #include "base/env.hpp"
 #include "base/model_data.hpp"
 #include "base/params.hpp"
@@ -22,6 +23,7 @@ struct QXmodelRec {
 
   QXmodelLogfunc logFunc = nullptr;
   void* logUserData = nullptr;
+  torva::Callbacks callbacks;
 
   std::optional<torva::LpSolution> lpSolution;
   std::optional<torva::MipSolution> mipSolution;

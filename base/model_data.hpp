@@ -158,10 +158,6 @@ struct ModelData {
   std::string title, objName, rhsName, rngName, bndName;
   NamePool conNames, varNames, coneNames;
 
-  // Mirrors the nonlinear group's convexity setting (QX_IPARAM_NLP_CONVEX,
-  // default 1); a quadratic term in an equality row clears it.
-  int convexFlag = 1;
-
   // Capacity requested ahead of time by QXsetProbAllocSizes and
   // QXsetProbNameAllocSizes; applied when data are loaded or added.
   int reserveRows = 0, reserveCols = 0, reserveNnz = 0;

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
-#include <vector>
+#include <string>
+
+#include "base/log.hpp"
 
 namespace torva {
 
@@ -18,22 +20,14 @@ bool wantsLog(const Model& model, int level) {
 }
 
 void logLine(const Model& model, const char* format, ...) {
-  if (!model.logFunc) return;
-  char buffer[1024];
+  if (!hasLog(model)) return;
   va_list args;
   va_start(args, format);
-  const int len = std::vsnprintf(buffer, sizeof buffer, format, args);
+  const std::string text = vformat(format, args);
   va_end(args);
-  if (len < 0) return;
-  if (static_cast<std::size_t>(len) < sizeof buffer) {
-    model.logFunc(const_cast<Model*>(&model), buffer, model.logUserData);
-    return;
-  }
-  std::vector<char> big(static_cast<std::size_t>(len) + 1);
-  va_start(args, format);
-  std::vsnprintf(big.data(), big.size(), format, args);
-  va_end(args);
-  model.logFunc(const_cast<Model*>(&model), big.data(), model.logUserData);
+  // The log function receives a mutable model; logging changes only the
+  // callback context marker, not the model's data.
+  logText(const_cast<Model&>(model), text.c_str());
 }
 
 }  // namespace torva

@@ -15,8 +15,8 @@ int modelPrintLevel(const Model& model);
 // True when the model has a log function and its print level reaches level.
 bool wantsLog(const Model& model, int level);
 
-// Formats one line and hands it to the model's log function (one call per
-// line); does nothing without a log function.
+// Formats one line and hands it to the model's log function through the
+// library's logging route (one call per line); nothing without a log function.
 void logLine(const Model& model, const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 2, 3)))

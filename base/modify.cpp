@@ -556,11 +556,15 @@ int addVariables(Model& model, int count, const char* types, char** names, const
   d.n = newN;
   d.nnz += added;
 
+  // Types are stored once any variable is integer; the old columns of a
+  // model without types are continuous. (An empty type array with n > 0
+  // means "all continuous", so the test is on the columns, not the array.)
+  const bool typed = anyTyped || (oldN > 0 && !d.varType.empty());
   if (anyTyped && d.varType.empty()) {
     d.varType.reserve(d.cost.capacity());
     d.varType.assign(static_cast<std::size_t>(oldN), 'C');
   }
-  if (!d.varType.empty())
+  if (typed)
     for (int k = 0; k < count; ++k) {
       const char t = types ? types[k] : 'C';
       d.varType.push_back(t == 'S' ? 'C' : t);

@@ -71,11 +71,12 @@ int mipVector(const QXmodelRec* model, std::vector<T> torva::MipSolution::*membe
   return 0;
 }
 
-// Name lookup of one kind: *index is -1 first; 2009 without names.
+// Name lookup of one kind: *index is -1 first; 2009 on an unloaded model
+// (names loaded ahead of the data included) and without names.
 int lookupName(const QXmodelRec* model, const torva::NamePool& pool, int (ModelData::*find)(std::string_view) const,
                const char* name, int* index, int notFound) {
   if (index) *index = -1;
-  if (!pool.present()) return QXERR_INFO_NOT_AVAILABLE;
+  if (model->status == QX_STATUS_UNLOADED || !pool.present()) return QXERR_INFO_NOT_AVAILABLE;
   if (!name) return QXERR_ILLEGAL_NULL_POINTER;
   const int k = (model->data.*find)(name);
   if (k < 0) return notFound;
@@ -304,7 +305,7 @@ QXAPI int QXgetNameData(QXmodel model, char* title, char* objname, char* rhsname
 }
 
 QXAPI int QXgetVariableNamej(QXmodel model, int j, char* name) {
-  if (!model) return QXERR_INFO_NOT_AVAILABLE;
+  if (!model || model->status == QX_STATUS_UNLOADED) return QXERR_INFO_NOT_AVAILABLE;
   const ModelData& d = model->data;
   if (j < 0 || j >= d.n) return QXERR_INDEX_OUT_OF_RANGE;
   if (!d.varNames.present() || j >= d.varNames.count()) {
@@ -316,7 +317,7 @@ QXAPI int QXgetVariableNamej(QXmodel model, int j, char* name) {
 }
 
 QXAPI int QXgetConstraintNamei(QXmodel model, int i, char* name) {
-  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  if (int rc = checkLoaded(model)) return rc;
   const ModelData& d = model->data;
   if (i < 0 || i >= d.m) return QXERR_INDEX_OUT_OF_RANGE;
   if (!d.conNames.present() || i >= d.conNames.count()) {
@@ -328,7 +329,7 @@ QXAPI int QXgetConstraintNamei(QXmodel model, int i, char* name) {
 }
 
 QXAPI int QXgetConeNamei(QXmodel model, int k, char* name) {
-  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  if (int rc = checkLoaded(model)) return rc;
   const ModelData& d = model->data;
   if (k < 0 || k >= d.cones.count()) return QXERR_INDEX_OUT_OF_RANGE;
   if (!d.coneNames.present() || k >= d.coneNames.count()) {
@@ -500,10 +501,14 @@ QXAPI int QXgetMIPSlacks(QXmodel model, double* s) {
 }
 
 QXAPI int QXgetMIPBasis(QXmodel model, int* colstatus, int* rowstatus) {
-  if (int rc = mipVector(model, &torva::MipSolution::colStatus, model ? model->data.n : 0, colstatus))
-    return rc;
-  return mipVector(model, &torva::MipSolution::rowStatus, static_cast<std::size_t>(model->data.m),
-                   rowstatus);
+  // Both parts are checked before either is written.
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  const std::size_t n = static_cast<std::size_t>(model->data.n);
+  const std::size_t m = static_cast<std::size_t>(model->data.m);
+  if (int rc = mipVector<int>(model, &torva::MipSolution::colStatus, n, nullptr)) return rc;
+  if (int rc = mipVector<int>(model, &torva::MipSolution::rowStatus, m, nullptr)) return rc;
+  mipVector(model, &torva::MipSolution::colStatus, n, colstatus);
+  return mipVector(model, &torva::MipSolution::rowStatus, m, rowstatus);
 }
 
 }  // extern "C"

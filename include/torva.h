@@ -1078,10 +1078,123 @@ QXAPI int QXsearchParamHasKeyword(QXenv env, const char *keyword, int *index, in
 /* ======================================================================
  * Callbacks and logging
  * ====================================================================== */
+/* Location codes: the caller of a progress callback, passed as its location. */
+#define QXLOC_PRIMAL          0   /* LP driver and primal simplex */
+#define QXLOC_DUAL            1   /* dual simplex */
+#define QXLOC_BARRIER         2   /* LP driver, barrier path */
+#define QXLOC_NLP             4   /* nonlinear driver and its local solver */
+#define QXLOC_MIP             5   /* integer solver, branch and bound */
+#define QXLOC_BANDB           QXLOC_MIP   /* older name of QXLOC_MIP */
+#define QXLOC_SLP             6   /* sequential linear programming, multistart passes */
+#define QXLOC_INSTRUCT_LOAD   8   /* instruction-list loading */
+#define QXLOC_INSTRUCT_PREP   9   /* instruction-list preprocessing */
+#define QXLOC_GOP             10  /* global solver */
+#define QXLOC_END_REPORT      11  /* LP driver end-of-solve report, infeasibility analysis */
+#define QXLOC_PRESOLVE        12  /* presolve (LP and integer) */
+#define QXLOC_MSW             13  /* multistart solver */
+#define QXLOC_FUNC_EVAL       14  /* instruction-list evaluation */
+#define QXLOC_IIS             15  /* irreducible-infeasible-set analysis */
+#define QXLOC_STOC_FIRST      16  /* stochastic solvers use 16 to 25 */
+#define QXLOC_STOC_LAST       25
+#define QXLOC_BNP             26  /* block decomposition (branch and price) */
+
+/* Progress callback: called at intervals of QX_DPARAM_CALLBACKFREQ seconds by
+ * every solver; a non-zero return asks the solver to stop, and the optimiser
+ * call then returns QXERR_USER_INTERRUPT. */
+typedef int (*QXcallbackFunc)(QXmodel model, int location, void *userdata);
+/* Integer-solution callback: called at each new incumbent with its objective
+ * value and its n variable values. */
+typedef int (*QXMIPcallbackFunc)(QXmodel model, void *userdata, double objval, const double *x);
+/* New-integer-solution supplier: may write a candidate solution (n values) to
+ * x and its objective to *objval and return non-zero; the integer solver checks
+ * the candidate before it accepts it. */
+typedef int (*QXMIPsolSupplierFunc)(QXmodel model, void *userdata, double *objval, double *x);
+/* Objective-bound supplier: receives the current objective and bound and may
+ * overwrite both; a non-zero return offers them to the integer solver. */
+typedef int (*QXMIPobjSupplierFunc)(QXmodel model, void *userdata, double *objective, double *bound);
+/* Global-solver callback: called at each improvement with its objective value
+ * and its n variable values. */
+typedef int (*QXGOPcallbackFunc)(QXmodel model, void *userdata, double objval, const double *x);
+/* Callback of the decomposition solver. */
+typedef int (*QXFDEcallbackFunc)(QXmodel model, int location, void *userdata);
+/* Function evaluator: *value receives row's function value at x (row -1 is
+ * the objective). A non-zero return reports an evaluation error. */
+typedef int (*QXfuncalcFunc)(QXmodel model, void *userdata, int row, const double *x, double *value);
+/* Gradient evaluator for row at x. With QXsetGradcalc the routine fills the
+ * dense gradient grad[0..n-1]; with QXsetGradcalcFullPartial it may instead
+ * list *nnz partial derivatives in varidx/grad, or set *nnz to -1 and fill the
+ * dense gradient. */
+typedef int (*QXgradcalcFunc)(QXmodel model, void *userdata, int row, const double *x,
+                              int *nnz, int *varidx, double *grad);
+/* Hessian evaluator: the *nnz second derivatives of row at x as (rowidx,
+ * colidx, values) triplets of the lower triangle. */
+typedef int (*QXhessdccalcFunc)(QXmodel model, void *userdata, int row, const double *x,
+                                int *nnz, int *rowidx, int *colidx, double *values);
+/* User function of instruction lists: *result receives the value of the
+ * user-defined operator at its nargs arguments. */
+typedef int (*QXusercalcFunc)(QXmodel model, int nargs, const double *args, void *userdata,
+                              double *result);
+
+/* Setters: store the function and its user data on the model; a null function
+ * removes the callback. A null model gives QXERR_ILLEGAL_NULL_POINTER. */
+QXAPI int QXsetCallback(QXmodel model, QXcallbackFunc cb, void *userdata);
+QXAPI int QXsetMIPCallback(QXmodel model, QXMIPcallbackFunc cb, void *userdata);
+QXAPI int QXsetMIPCallbackInsMIPSol(QXmodel model, QXMIPsolSupplierFunc cb, void *userdata);
+QXAPI int QXsetMIPCallbackInsMIPObj(QXmodel model, QXMIPobjSupplierFunc cb, void *userdata);
+QXAPI int QXsetGOPCallback(QXmodel model, QXGOPcallbackFunc cb, void *userdata);
+QXAPI int QXsetFDECallback(QXmodel model, QXFDEcallbackFunc cb, void *userdata);
+QXAPI int QXsetUsercalc(QXmodel model, QXusercalcFunc cb, void *userdata);
+QXAPI int QXsetFuncalc(QXmodel model, QXfuncalcFunc cb, void *userdata);
+QXAPI int QXsetHessdccalc(QXmodel model, QXhessdccalcFunc cb, void *userdata);
+/* rows lists the count rows (-1 objective, 0..m-1 constraints) whose gradient
+ * the host computes; entries outside [-1, m) are ignored. A negative count or a
+ * null list makes the host routine serve every row. */
+QXAPI int QXsetGradcalc(QXmodel model, QXgradcalcFunc cb, void *userdata, int count,
+                        const int *rows);
+QXAPI int QXsetGradcalcFullPartial(QXmodel model, QXgradcalcFunc cb, void *userdata, int count,
+                                   const int *rows);
+
+/* Information about the solve in progress, for use inside a progress callback
+ * (location as received). QXERR_INFO_NOT_AVAILABLE when the location cannot
+ * answer the item or no solve is in progress. */
+QXAPI int QXgetCallbackInfo(QXmodel model, int location, int item, void *result);
+QXAPI int QXgetProgressInfo(QXmodel model, int location, int item, void *result);
+/* The same inside an integer-solver callback. */
+QXAPI int QXgetMIPCallbackInfo(QXmodel model, int item, void *result);
+
 
 /* ======================================================================
  * Parameter files
  * ====================================================================== */
+/* One row of a parameter table as QXloadModelParameter and QXloadEnvParameter
+ * read it: identifier, macro name, short description (empty or null for
+ * none) and value size (4 for int, 8 for double parameters). */
+typedef struct QXparamTableRow {
+  int id;
+  const char *name;
+  const char *desc;
+  int size;
+} QXparamTableRow;
+
+/* Write every parameter with its description and current value to file; a
+ * value line stays commented ("!") when it equals the default. A file argument
+ * that reads as a number instead logs the model's parameters to a two-line
+ * CSV file named after it (extension ".param.csv"), once. */
+QXAPI int QXwriteModelParameter(QXmodel model, const char *file);
+/* The same from the environment's values, every value line commented. */
+QXAPI int QXwriteEnvParameter(QXenv env, const char *file);
+/* Read the settings of a parameter file: lines "NAME = value", the first
+ * matching line of each parameter wins; "!" starts a comment. */
+QXAPI int QXreadModelParameter(QXmodel model, const char *file);
+QXAPI int QXreadEnvParameter(QXenv env, const char *file);
+/* The same for the count rows of table only. */
+QXAPI int QXloadModelParameter(QXmodel model, const char *file, int count,
+                               const QXparamTableRow *table);
+QXAPI int QXloadEnvParameter(QXenv env, const char *file, int count,
+                             const QXparamTableRow *table);
+/* Write the table of all parameters in AsciiDoc format. */
+QXAPI int QXwriteParameterAsciiDoc(QXenv env, const char *file);
+
 
 /* ======================================================================
  * Loading model data
@@ -1142,7 +1255,9 @@ QXAPI int QXloadBasis(QXmodel model, const int *colstatus, const int *rowstatus)
 /* ======================================================================
  * Model and solution queries
  * ====================================================================== */
-/* The information items of QXgetInfo are declared with the parameters above. */
+/* The information items of QXgetInfo are declared with the parameters above.
+ * Queries of a model that holds no data (names loaded ahead of the data
+ * included) answer QXERR_INFO_NOT_AVAILABLE before they look at indices. */
 
 /* Solution vectors of QXgetSolution. */
 #define QX_SOLUTION_PRIMAL              11
@@ -1306,8 +1421,9 @@ QXAPI int QXsetProbNameAllocSizes(QXmodel model, int nConNameChars, int nVarName
  * Random number generators
  * ====================================================================== */
 /* A random number generator belongs to the environment it was created in and
- * is released by QXdisposeRG, which must be called before that environment is
- * deleted. */
+ * is released by QXdisposeRG. Deleting the environment first frees the
+ * distribution attached to the generator (the generator can then only be
+ * disposed). */
 typedef struct QXrgRec *QXrg;
 
 /* Generator kinds (QXcreateRG, QXcreateRGMT). */

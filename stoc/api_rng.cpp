@@ -14,6 +14,7 @@ int detachDistr(QXrgRec& rg) {
   if (!rg.distr) return 0;
   QXsampleRec* old = rg.distr;
   rg.distr = nullptr;
+  old->ownerRg = nullptr;
   return rg.env->removeSample(old);
 }
 
@@ -59,6 +60,7 @@ QXAPI int QXsetDistrRG(QXrg rg, int distrType) {
     if (int rc = detachDistr(*rg)) return rc;
     rg->distr = rg->env->addSample(distrType);
     rg->distr->rg = rg;
+    rg->distr->ownerRg = rg;
     return 0;
   });
 }

@@ -105,6 +105,8 @@ const NamedType* findType(int code) {
 double outward(double v) {
   if (v >= kBig || v == INFINITY) return QX_INFINITY;
   if (v <= -kBig || v == -INFINITY) return -QX_INFINITY;
+  // Boost reports an open end at 0 as the smallest normal double.
+  if (std::fabs(v) <= std::numeric_limits<double>::min()) return 0.0;
   return v;
 }
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "base/env.hpp"
+#include "stoc/rng.hpp"
 #include "stoc/sample.hpp"
 
 void torva::SampleDeleter::operator()(QXsampleRec* sample) const noexcept { delete sample; }
@@ -22,6 +23,9 @@ int QXenvRec::removeSample(QXsampleRec* sample) {
     if (it == samples.end()) return QXERR_INTERNAL_ERROR;
     owned = std::move(*it);
     samples.erase(it);
+    // A generator's attached sampler freed with the environment: the
+    // generator no longer refers to it (nor, through it, to the environment).
+    if (owned->ownerRg) owned->ownerRg->distr = nullptr;
     // No other sample may keep it as an argument of a user distribution.
     for (auto& other : samples) {
       auto& args = other->userArgs;

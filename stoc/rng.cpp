@@ -2,6 +2,8 @@
 // generator record that dispatches to them.
 #include "stoc/rng.hpp"
 
+#include "base/env.hpp"
+
 #include <omp.h>
 
 #include <algorithm>
@@ -53,10 +55,8 @@ class Mrg32k3a final : public Engine {
     static constexpr int kA[3] = {2, 0, 4}, kB[3] = {4, 2, 0};
     static constexpr int kC[3] = {1, 5, 3}, kD[3] = {5, 3, 1};
     const int p = phase_;
-    double x1 = std::fmod(times(s_[kA[p]], 2235.0, 628.0, kM1) - times(s_[kB[p]], 101341.0, 8.0, kM1), kM1);
-    if (x1 < 0) x1 += kM1;
-    double x2 = std::fmod(times(s_[kC[p]], 7759.0, 68.0, kM2) - times(s_[kD[p]], 1013.0, 1353.0, kM2), kM2);
-    if (x2 < 0) x2 += kM2;
+    const double x1 = mod<1>(times<1>(s_[kA[p]], 2235.0, 628.0) - times<1>(s_[kB[p]], 101341.0, 8.0));
+    const double x2 = mod<2>(times<2>(s_[kC[p]], 7759.0, 68.0) - times<2>(s_[kD[p]], 1013.0, 1353.0));
     s_[kB[p]] = x1;
     s_[kD[p]] = x2;
     phase_ = (p + 1) % 3;
@@ -92,8 +92,24 @@ class Mrg32k3a final : public Engine {
   }
 
  private:
-  static double times(double x, double f1, double f2, double m) {
-    return std::fmod(std::fmod(x * f1, m) * f2, m);
+  // x mod m in [0, m) for an integer-valued |x| < 2^53: the quotient, taken
+  // with the rounded reciprocal, may be one too many or too few, which the last two steps repair; every
+  // operation is exact, so this equals the floating remainder made
+  // non-negative (and is much cheaper than std::fmod).
+  template <int Component>
+  static double mod(double x) {
+    constexpr double m = Component == 1 ? kM1 : kM2;
+    constexpr double inv = 1.0 / m;
+    // Truncation (a single conversion instruction) instead of floor: for
+    // negative x it gives a quotient one too large at most, repaired below.
+    double r = x - static_cast<double>(static_cast<std::int64_t>(x * inv)) * m;
+    if (r < 0) r += m;
+    if (r >= m) r -= m;
+    return r;
+  }
+  template <int Component>
+  static double times(double x, double f1, double f2) {
+    return mod<Component>(mod<Component>(x * f1) * f2);
   }
   double s_[6] = {0, 0, 0, 0, 0, 0};
   int phase_ = 0;
@@ -342,10 +358,9 @@ void BufferedMt::refill() {
   pos_ = 0;
 }
 
-int readSamplingParams(const QXenvRec& /*env*/, SamplingParams& out) {
-  // The environment's sampling parameters are not stored yet; their defaults
-  // apply.
-  out = SamplingParams{};
+int readSamplingParams(const QXenvRec& env, SamplingParams& out) {
+  out.numThreads = env.params.intValue(QX_IPARAM_SAMP_NUM_THREADS);
+  out.rgBufferSize = env.params.intValue(QX_IPARAM_SAMP_RG_BUFFER_SIZE);
   return 0;
 }
 

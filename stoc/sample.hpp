@@ -31,6 +31,9 @@ struct QXsampleRec {
   double maxAbs = 0;
 
   QXrgRec* rg = nullptr;  // not owned
+  // The generator this sampler is attached to by QXsetDistrRG, if any; it is
+  // told when the environment frees the sampler first.
+  QXrgRec* ownerRg = nullptr;
 
   torva::stoc::DiscreteTable table;
 

@@ -281,7 +281,9 @@ TEST_F(ModelFixture, QuadraticTermsAreGroupedObjectiveFirst) {
   EXPECT_EQ(v[1], 3.0);
   ASSERT_EQ(QXgetQCDatai(model, 0, &nz, nullptr, nullptr, nullptr), 0);
   EXPECT_EQ(nz, 0);
-  EXPECT_EQ(model->data.convexFlag, 1);  // no term in the equality row 2
+  int convex = -1;
+  ASSERT_EQ(QXgetModelIntParameter(model, QX_IPARAM_NLP_CONVEX, &convex), 0);
+  EXPECT_EQ(convex, 1);  // no term in the equality row 2
   EXPECT_EQ(QXloadQCData(model, 5, rows, c1, c2, coef), QXERR_MODEL_ALREADY_LOADED);
   // Cones cannot join quadratic data.
   const int cb[] = {0, 1};
@@ -295,7 +297,9 @@ TEST_F(ModelFixture, QuadraticTermInEqualityRowClearsConvexity) {
   const int c[] = {0};
   const double v[] = {1};
   ASSERT_EQ(QXloadQCData(model, 1, rows, c, c, v), 0);
-  EXPECT_EQ(model->data.convexFlag, 0);
+  int convex = -1;
+  ASSERT_EQ(QXgetModelIntParameter(model, QX_IPARAM_NLP_CONVEX, &convex), 0);
+  EXPECT_EQ(convex, 0);
 }
 
 TEST_F(ModelFixture, ConeValidation) {
@@ -496,6 +500,46 @@ TEST_F(ModelFixture, IntegerAndSemiContinuousCountsAreLogged) {
   EXPECT_EQ(lines[0], "\nSemicont variables   :       1\n");
   EXPECT_EQ(lines[1], "\nBinary variables     :       1 (in 2 constraints)");
   EXPECT_EQ(lines[2], "\nInteger variables    :       1 (in 2 constraints)\n");
+}
+
+}  // namespace
+
+namespace {
+
+using torva_test::ModelFixture;
+
+// Loads of further data and what they do to the solution records.
+TEST_F(ModelFixture, FurtherLoadsAndTheSolutionRecords) {
+  ASSERT_EQ(loadSmall(), 0);
+  auto& sol = model->lpSolution.emplace();
+  sol.modelStatus = sol.primalStatus = sol.dualStatus = 2;  // basic optimal
+  sol.x = {1, 2, 3, 4};
+  model->status = 2;
+  model->mipSolution.emplace().status = 1;
+
+  // Discarding the basis lowers basic optimal to optimal.
+  const int rowsBasic[] = {0, 1, 2};
+  ASSERT_EQ(QXloadBasis(model, nullptr, rowsBasic), 0);
+  int st = 0;
+  ASSERT_EQ(QXgetSolutionStatus(model, &st), 0);
+  EXPECT_EQ(st, 1);
+
+  // New variable types drop the integer solution.
+  ASSERT_EQ(QXloadVarType(model, "CICC"), 0);
+  EXPECT_EQ(QXgetMIPSolutionStatus(model, &st), QXERR_INFO_NOT_AVAILABLE);
+
+  // Semi-continuous data make the continuous solution stale but readable.
+  model->mipSolution.emplace().status = 1;
+  const int vars[] = {0};
+  const double lo[] = {1}, up[] = {3};
+  ASSERT_EQ(QXloadSemiContData(model, 1, vars, lo, up), 0);
+  ASSERT_EQ(QXgetSolutionStatus(model, &st), 0);
+  EXPECT_EQ(st, 12);
+  EXPECT_EQ(model->status, QX_STATUS_LOADED);
+  EXPECT_FALSE(model->mipSolution.has_value());
+  std::vector<double> x(4);
+  ASSERT_EQ(QXgetPrimalSolution(model, x.data()), 0);
+  EXPECT_EQ(x[3], 4.0);
 }
 
 }  // namespace

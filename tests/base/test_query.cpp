@@ -219,6 +219,16 @@ TEST_F(ModelFixture, IntegerSolutionStatusRules) {
   ASSERT_EQ(QXgetMIPSolutionStatus(model, &st), 0);
   EXPECT_EQ(st, 12);
   EXPECT_EQ(QXgetMIPDualSolution(model, x.data()), QXERR_INFO_NOT_AVAILABLE);
+  // A basis with column statuses but no row statuses is not available, and
+  // nothing is written.
+  mip.colStatus = {0, -1, -1, -2};
+  std::vector<int> cs(4, 99), rs(3, 99);
+  EXPECT_EQ(QXgetMIPBasis(model, cs.data(), rs.data()), QXERR_INFO_NOT_AVAILABLE);
+  EXPECT_EQ(cs, std::vector<int>(4, 99));
+  mip.rowStatus = {1, 2, -1};
+  ASSERT_EQ(QXgetMIPBasis(model, cs.data(), rs.data()), 0);
+  EXPECT_EQ(cs[3], -2);
+  EXPECT_EQ(rs[1], 2);
 }
 
 }  // namespace

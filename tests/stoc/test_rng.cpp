@@ -404,6 +404,17 @@ TEST_F(RgFixture, AttachedUniformDistribution) {
   EXPECT_EQ(env->samples.size(), 1u);
 }
 
+TEST(RgLifetime, EnvironmentDeletedBeforeTheGenerator) {
+  int err = 0;
+  QXenv env = QXcreateEnv(&err);
+  QXrg rg = QXcreateRG(env, QX_RANDGEN_MERSENNE);
+  ASSERT_EQ(QXsetDistrRG(rg, QX_DIST_NORMAL), 0);
+  ASSERT_EQ(QXdeleteEnv(&env), 0);  // frees the attached sampler
+  EXPECT_EQ(rg->distr, nullptr);
+  QXdisposeRG(&rg);  // must not reach the deleted environment
+  EXPECT_EQ(rg, nullptr);
+}
+
 TEST_F(RgFixture, DrawsFromTwoThreadsAreAtomic) {
   // Two threads share one generator; together they must consume exactly the
   // generator's sequence, each value once.
