@@ -89,17 +89,21 @@ QXAPI int QXgetModelEnv(QXmodel model, QXenv* env) {
 QXAPI int QXgetEnvModelCount(QXenv env, int* count) {
   if (!env) return QXERR_INFO_NOT_AVAILABLE;
   if (!count) return QXERR_ILLEGAL_NULL_POINTER;
-  std::lock_guard<std::mutex> hold(env->modelListLock);
-  *count = static_cast<int>(env->models.size());
-  return 0;
+  return guarded([&] {
+    std::lock_guard<std::mutex> hold(env->modelListLock);
+    *count = static_cast<int>(env->models.size());
+    return 0;
+  });
 }
 
 QXAPI int QXgetEnvModelList(QXenv env, QXmodel* models) {
   if (!env) return QXERR_INFO_NOT_AVAILABLE;
   if (!models) return QXERR_ILLEGAL_NULL_POINTER;
-  std::lock_guard<std::mutex> hold(env->modelListLock);
-  for (std::size_t i = 0; i < env->models.size(); ++i) models[i] = env->models[i].get();
-  return 0;
+  return guarded([&] {
+    std::lock_guard<std::mutex> hold(env->modelListLock);
+    for (std::size_t i = 0; i < env->models.size(); ++i) models[i] = env->models[i].get();
+    return 0;
+  });
 }
 
 QXAPI int QXsetEnvLogfunc(QXenv env, QXenvLogfunc logfunc, void* userdata) {

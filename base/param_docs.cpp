@@ -557,11 +557,13 @@ constexpr ParamText kParamTexts[] = {
      "Number of pivot candidates examined per pivot search of the basis\n"
      "factorisation. Values below 1 are rejected by the factorisation."},
     {4801, "LU update limit",
-     "Maximum number of basis updates the factor storage is sized for."},
+     "Maximum number of basis updates the factor storage is sized for.\n"
+     "A negative value selects the default."},
     {4802, "LU print level",
      "Print level of the basis factorisation; values below 1 mean 0."},
     {4803, "LU update type",
-     "Basis update: 0 eta file, 1 Forrest-Tomlin update."},
+     "Basis update: 0 eta file, 1 Forrest-Tomlin update.\n"
+     "A negative value selects the default."},
     {4804, "LU reuse of the pivot column",
      "1 lets the update reuse the pivot column the simplex already\n"
      "computed, 0 recomputes it."},
@@ -569,24 +571,30 @@ constexpr ParamText kParamTexts[] = {
      "Pivoting strategy of the factorisation: 0 threshold Markowitz,\n"
      "1 to 3 stricter variants."},
     {4900, "LU diagonal tolerance",
-     "Diagonal entries of smaller magnitude count as zero pivots."},
+     "Diagonal entries of smaller magnitude count as zero pivots.\n"
+     "A negative value selects the default."},
     {4901, "LU drop tolerance",
-     "Computed values of smaller magnitude are dropped as zeros."},
+     "Computed values of smaller magnitude are dropped as zeros.\n"
+     "A negative value selects the default."},
     {4902, "LU absolute pivot tolerance",
-     "Pivots of smaller magnitude are rejected."},
+     "Pivots of smaller magnitude are rejected.\n"
+     "A negative value selects the default."},
     {4903, "LU relative pivot tolerance",
      "Threshold pivoting: a pivot must be at least this fraction of the\n"
      "largest entry in its column. Raised by the simplex after numerical\n"
-     "trouble."},
+     "trouble. A negative value selects the default."},
     {4904, "LU initial condition estimate",
      "Initial tolerance for the reciprocal condition estimate of the\n"
-     "basis."},
+     "basis. A negative value selects the default."},
     {4905, "LU sparse update threshold",
-     "Density below which the update uses its sparse variant."},
+     "Density below which the update uses its sparse variant.\n"
+     "A negative value selects the default."},
     {4906, "LU sparse FTRAN threshold",
-     "Density below which FTRAN uses its sparse variant."},
+     "Density below which FTRAN uses its sparse variant.\n"
+     "A negative value selects the default."},
     {4907, "LU sparse BTRAN threshold",
-     "Density below which BTRAN uses its sparse variant."},
+     "Density below which BTRAN uses its sparse variant.\n"
+     "A negative value selects the default."},
 
     // ---- mixed-integer solver ----
     {5300, "MIP time limit in seconds",

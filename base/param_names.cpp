@@ -379,34 +379,40 @@ QXAPI int QXgetParamLongDesc(QXenv env, int id, char* text) {
   return torva::guarded([&] { return copyText(env, torva::findLongRow(id), &longText, text); });
 }
 
-QXAPI const char* QXgetParamMacroNamePtr(QXenv env, int id) {
+// The texts are static and shared by all environments. The interface hands
+// them out as plain char pointers so that hosts may keep them in either a
+// char* or a const char*; nothing in the library writes through them.
+QXAPI char* QXgetParamMacroNamePtr(QXenv env, int id) {
   if (!env) return nullptr;
-  const torva::ParamLongRow* row = nullptr;
+  const char* text = nullptr;
   torva::guarded([&] {
-    row = torva::findLongRow(id);
+    const torva::ParamLongRow* row = torva::findLongRow(id);
+    text = row ? row->name : nullptr;
     return 0;
   });
-  return row ? row->name : nullptr;
+  return const_cast<char*>(text);
 }
 
-QXAPI const char* QXgetParamShortDescPtr(QXenv env, int id) {
+QXAPI char* QXgetParamShortDescPtr(QXenv env, int id) {
   if (!env) return nullptr;
-  const torva::ParamShortRow* row = nullptr;
+  const char* text = nullptr;
   torva::guarded([&] {
-    row = torva::findShortRow(id);
+    const torva::ParamShortRow* row = torva::findShortRow(id);
+    text = row ? row->text : nullptr;
     return 0;
   });
-  return row ? row->text : nullptr;
+  return const_cast<char*>(text);
 }
 
-QXAPI const char* QXgetParamLongDescPtr(QXenv env, int id) {
+QXAPI char* QXgetParamLongDescPtr(QXenv env, int id) {
   if (!env) return nullptr;
-  const torva::ParamLongRow* row = nullptr;
+  const char* text = nullptr;
   torva::guarded([&] {
-    row = torva::findLongRow(id);
+    const torva::ParamLongRow* row = torva::findLongRow(id);
+    text = row ? row->text : nullptr;
     return 0;
   });
-  return row ? row->text : nullptr;
+  return const_cast<char*>(text);
 }
 
 QXAPI int QXgetParamMacroID(QXenv env, const char* name, int* type, int* id) {

@@ -85,6 +85,11 @@ constexpr ParamDef Ic(int id, const char* n, double def, double lo, double hi, d
 constexpr ParamDef D(int id, const char* n, double def, double lo, double hi, SetRule r) {
   return {id, n, ParamType::Dou, kScopeBoth, def, true, lo, hi, r, 0, 0, nullptr};
 }
+// double with a setter wider than the reported range
+constexpr ParamDef Dc(int id, const char* n, double def, double lo, double hi, double setLo,
+                      double setHi) {
+  return {id, n, ParamType::Dou, kScopeBoth, def, true, lo, hi, Custom, setLo, setHi, nullptr};
+}
 // double, both levels, default range rule
 constexpr ParamDef Ddr(int id, const char* n, double def, SetRule r) {
   return {id, n, ParamType::Dou, kScopeBoth, def, false, kDefaultDouLo, kDefaultDouHi, r, 0, 0,
@@ -323,19 +328,21 @@ inline constexpr ParamDef kParamTable[] = {
 
     // ---- LU factorisation ----
     I(4800, "QX_IPARAM_LU_NUM_CANDITS", 4, 1, M, Any),
-    I(4801, "QX_IPARAM_LU_MAX_UPDATES", 500, 0, M, Lower),
+    // The factorisation takes a negative value of an LU option as "use the
+    // default", so the setters let negative values through.
+    Ic(4801, "QX_IPARAM_LU_MAX_UPDATES", 500, 0, M, -F, M),
     I(4802, "QX_IPARAM_LU_PRINT_LEVEL", 0, 0, M, Any),
-    I(4803, "QX_IPARAM_LU_UPDATE_TYPE", 1, 0, 1, Range),
+    Ic(4803, "QX_IPARAM_LU_UPDATE_TYPE", 1, 0, 1, -F, 1),
     I(4804, "QX_IPARAM_LU_USE_PIVCOL", 0, 0, 1, Range),
     I(4806, "QX_IPARAM_LU_PIVMOD", 0, 0, 3, Lower),
-    D(4900, "QX_DPARAM_LU_EPS_DIAG", 2.22045e-16, 0, 1, Range),
-    D(4901, "QX_DPARAM_LU_EPS_NONZ", 2.22045e-16, 0, 1, Range),
-    D(4902, "QX_DPARAM_LU_EPS_PIVABS", 1e-8, 0, 1, Range),
-    D(4903, "QX_DPARAM_LU_EPS_PIVREL", 0.01, 0, kRelTol6, Range),
-    D(4904, "QX_DPARAM_LU_INI_RCOND", 0.01, 0, 1, Range),
-    D(4905, "QX_DPARAM_LU_SPVTOL_UPDATE", 0.001, 0, 1, Range),
-    D(4906, "QX_DPARAM_LU_SPVTOL_FTRAN", 0.2, 0, 1, Range),
-    D(4907, "QX_DPARAM_LU_SPVTOL_BTRAN", 0.1, 0, 1, Range),
+    Dc(4900, "QX_DPARAM_LU_EPS_DIAG", 2.22045e-16, 0, 1, -F, 1),
+    Dc(4901, "QX_DPARAM_LU_EPS_NONZ", 2.22045e-16, 0, 1, -F, 1),
+    Dc(4902, "QX_DPARAM_LU_EPS_PIVABS", 1e-8, 0, 1, -F, 1),
+    Dc(4903, "QX_DPARAM_LU_EPS_PIVREL", 0.01, 0, kRelTol6, -F, kRelTol6),
+    Dc(4904, "QX_DPARAM_LU_INI_RCOND", 0.01, 0, 1, -F, 1),
+    Dc(4905, "QX_DPARAM_LU_SPVTOL_UPDATE", 0.001, 0, 1, -F, 1),
+    Dc(4906, "QX_DPARAM_LU_SPVTOL_FTRAN", 0.2, 0, 1, -F, 1),
+    Dc(4907, "QX_DPARAM_LU_SPVTOL_BTRAN", 0.1, 0, 1, -F, 1),
 
     // ---- mixed-integer solver ----
     I(5300, "QX_IPARAM_MIP_TIMLIM", -1, -1, M, Lower),

@@ -275,7 +275,8 @@ bool accepts(const ParamDef& d, double v) {
   switch (d.rule) {
     case SetRule::Range: return v >= d.lo && v <= d.hi;
     case SetRule::Lower: return v >= d.lo;
-    case SetRule::Tol: return v >= d.lo && v < 1.0;
+    // A tolerance of 1 or more is refused unless the reported range allows it.
+    case SetRule::Tol: return v >= d.lo && (v < 1.0 || v <= d.hi);
     case SetRule::Any: return true;
     case SetRule::Custom: return v >= d.setLo && v <= d.setHi;
     case SetRule::Ga: return (v >= d.lo && v <= d.hi) || v == d.def;

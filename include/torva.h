@@ -972,6 +972,83 @@ QXAPI int QXgetInfo(QXmodel model, int item, void *result);
 #define QX_DINFO_STOC_NUM_ROWS_DETEQI        13233
 
 /* ----------------------------------------------------------------------
+ * Option values that parameter defaults stand for
+ * ---------------------------------------------------------------------- */
+/* (QX_IPARAM_MPS_OBJ_WRITESTYLE takes the QX_MPS_USE_MAX_ values of the MPS
+ * writer.) */
+/* QX_IPARAM_MULTITHREAD_MODE: the library chooses. */
+#define QX_MTMODE_FREE        (-1)
+/* QX_IPARAM_IIS_METHOD: the default analysis method. */
+#define QX_IIS_DEFAULT        0
+/* QX_IPARAM_STOC_METHOD and QX_IPARAM_STOC_DETEQ_TYPE: the solver chooses. */
+#define QX_METHOD_STOC_FREE   (-1)
+#define QX_DETEQ_FREE         (-1)
+/* QX_IPARAM_STOC_BENCHMARK_SCEN: the average scenario. */
+#define QX_SCEN_AVRG          (-2)
+
+/* ----------------------------------------------------------------------
+ * Older spellings of parameter and information item names, kept so that
+ * hosts written against them still compile (QXgetParamMacroID resolves
+ * them as strings too).
+ * ---------------------------------------------------------------------- */
+#define QX_IPARAM_NLP_MSW_MAXREF                 QX_IPARAM_NLP_MSW_POPSIZE
+#define QX_IPARAM_STOC_DEBUG_LEVEL               QX_IPARAM_STOC_DEBUG_MASK
+#define QX_IPARAM_SPLEX_SCALE                    QX_IPARAM_LP_SCALE
+#define QX_IPARAM_SPLEX_ITRLMT                   QX_IPARAM_LP_ITRLMT
+#define QX_IPARAM_MIP_USE_ENUM_HEU               QX_IPARAM_MIP_ENUM_HEUMODE
+#define QX_IPARAM_SOLVER_USE_CONCURRENT_OPT      QX_IPARAM_SOLVER_CONCURRENT_OPTMODE
+#define QX_IPARAM_GOP_USEBNDLIM                  QX_IPARAM_GOP_BNDLIM_MODE
+#define QX_IPARAM_ITRLMT                         QX_IPARAM_SPLEX_ITRLMT
+#define QX_IPARAM_PRICING                        QX_IPARAM_SPLEX_PPRICING
+#define QX_IPARAM_SCALE                          QX_IPARAM_SPLEX_SCALE
+#define QX_IPARAM_TIMLMT                         QX_IPARAM_SOLVER_TIMLMT
+#define QX_DPARAM_CUTOFFVAL                      QX_DPARAM_SOLVER_CUTOFFVAL
+#define QX_IPARAM_RESTART                        QX_IPARAM_SOLVER_RESTART
+#define QX_DPARAM_FEASTOL                        QX_DPARAM_SOLVER_FEASTOL
+#define QX_IPARAM_IUSOL                          QX_IPARAM_SOLVER_IUSOL
+#define QX_IPARAM_MIPTIMLIM                      QX_IPARAM_MIP_TIMLIM
+#define QX_IPARAM_MIPAOPTTIMLIM                  QX_IPARAM_MIP_AOPTTIMLIM
+#define QX_IPARAM_MIPPRELEVEL                    QX_IPARAM_MIP_PRELEVEL
+#define QX_IPARAM_MIPNODESELRULE                 QX_IPARAM_MIP_NODESELRULE
+#define QX_DPARAM_MIPINTTOL                      QX_DPARAM_MIP_INTTOL
+#define QX_DPARAM_MIPRELINTTOL                   QX_DPARAM_MIP_RELINTTOL
+#define QX_DPARAM_MIP_OPTTOL                     QX_DPARAM_MIP_RELOPTTOL
+#define QX_DPARAM_MIPOPTTOL                      QX_DPARAM_MIP_OPTTOL
+#define QX_DPARAM_MIPPEROPTTOL                   QX_DPARAM_MIP_PEROPTTOL
+#define QX_IPARAM_MIPMAXCUTPASS                  QX_IPARAM_MIP_MAXCUTPASS_TOP
+#define QX_DPARAM_MIPADDCUTPER                   QX_DPARAM_MIP_ADDCUTPER
+#define QX_IPARAM_MIPCUTLEVEL                    QX_IPARAM_MIP_CUTLEVEL_TOP
+#define QX_IPARAM_MIPHEULEVEL                    QX_IPARAM_MIP_HEULEVEL
+#define QX_IPARAM_MIPPRINTLEVEL                  QX_IPARAM_MIP_PRINTLEVEL
+#define QX_IPARAM_MIPPREPRINTLEVEL               QX_IPARAM_MIP_PREPRINTLEVEL
+#define QX_DPARAM_MIPCUTOFFOBJ                   QX_DPARAM_MIP_CUTOFFOBJ
+#define QX_IPARAM_MIPSTRONGBRANCHLEVEL           QX_IPARAM_MIP_STRONGBRANCHLEVEL
+#define QX_IPARAM_MIPBRANCHDIR                   QX_IPARAM_MIP_BRANCHDIR
+#define QX_IPARAM_MIPTOPOPT                      QX_IPARAM_MIP_TOPOPT
+#define QX_IPARAM_MIPREOPT                       QX_IPARAM_MIP_REOPT
+#define QX_IPARAM_MIPSOLVERTYPE                  QX_IPARAM_MIP_SOLVERTYPE
+#define QX_IPARAM_MIPKEEPINMEM                   QX_IPARAM_MIP_KEEPINMEM
+#define QX_DPARAM_MIP_REDCOSTFIXING_CUTOFF       QX_DPARAM_MIP_REDCOSTFIX_CUTOFF
+#define QX_IPARAM_NLPPRINTLEVEL                  QX_IPARAM_NLP_PRINTLEVEL
+#define QX_IPARAM_LPPRINTLEVEL                   QX_IPARAM_LP_PRINTLEVEL
+#define QX_IPARAM_NLPSOLVER                      QX_IPARAM_NLP_SOLVER
+#define QX_IPARAM_MODEL_CONVEX_FLAG              QX_IPARAM_NLP_CONVEX
+#define QX_IPARAM_NLP_SOLVEASLP                  QX_IPARAM_NLP_SOLVE_AS_LP
+#define QX_DINFO_MIPBESTBOUND                    QX_DINFO_MIP_BESTBOUND
+#define QX_IINFO_MIPBRANCHCOUNT                  QX_IINFO_MIP_BRANCHCOUNT
+#define QX_IINFO_MIPSTATUS                       QX_IINFO_MIP_STATUS
+#define QX_IINFO_MIPNEWIPSOL                     QX_IINFO_MIP_NEWIPSOL
+#define QX_IINFO_MIPLPCOUNT                      QX_IINFO_MIP_LPCOUNT
+#define QX_IINFO_MIPACTIVENODES                  QX_IINFO_MIP_ACTIVENODES
+#define QX_IINFO_MIPLTYPE                        QX_IINFO_MIP_LTYPE
+#define QX_IINFO_MIPAOPTTIMETOSTOP               QX_IINFO_MIP_AOPTTIMETOSTOP
+#define QX_DINFO_MIPOBJ                          QX_DINFO_MIP_OBJ
+#define QX_IPARAM_BARRIER_PROB_TO_SOLVE          QX_IPARAM_PROB_TO_SOLVE
+#define QX_IINFO_STATUS                          QX_IINFO_PRIMAL_STATUS
+#define QX_IPARAM_STOC_SAMPLING_METHOD           QX_IPARAM_STOC_VARCONTROL_METHOD
+#define QX_DPARAM_GOP_OPTTOL                     QX_DPARAM_GOP_RELOPTTOL
+
+/* ----------------------------------------------------------------------
  * Parameter functions
  * ---------------------------------------------------------------------- */
 /* Values on a model. Unknown identifier: 2074; out of range: 2024; read only,
@@ -1007,14 +1084,14 @@ QXAPI int QXcopyGAParam(QXmodel source, QXmodel target);
 /* Documentation and names. Texts are copied into the caller's buffer (empty
  * when the identifier has no row); a long description needs at most 1024
  * bytes, a macro name or short description 256. The Ptr variants return the
- * library's static text or null. */
+ * library's static text (which the caller must not change) or null. */
 QXAPI int QXgetParamCount(QXenv env, int which); /* 0: short table, else long */
 QXAPI int QXgetParamMacroName(QXenv env, int id, char *name);
 QXAPI int QXgetParamShortDesc(QXenv env, int id, char *text);
 QXAPI int QXgetParamLongDesc(QXenv env, int id, char *text);
-QXAPI const char *QXgetParamMacroNamePtr(QXenv env, int id);
-QXAPI const char *QXgetParamShortDescPtr(QXenv env, int id);
-QXAPI const char *QXgetParamLongDescPtr(QXenv env, int id);
+QXAPI char *QXgetParamMacroNamePtr(QXenv env, int id);
+QXAPI char *QXgetParamShortDescPtr(QXenv env, int id);
+QXAPI char *QXgetParamLongDescPtr(QXenv env, int id);
 /* Identifier and value size (4 int, 8 double or string) of a parameter or
  * information item name; older spellings resolve to their newer names. */
 QXAPI int QXgetParamMacroID(QXenv env, const char *name, int *type, int *id);
