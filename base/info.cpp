@@ -17,7 +17,119 @@ int libraryInfo(int item, void* result) {
   }
 }
 
-int modelInfo(const Model& /*model*/, int /*item*/, void* /*result*/) {
+namespace {
+
+int putInt(void* result, int value) {
+  *static_cast<int*>(result) = value;
+  return 0;
+}
+
+int putDouble(void* result, double value) {
+  *static_cast<double*>(result) = value;
+  return 0;
+}
+
+// Items that describe the stored model; -1 when item is not one of them.
+int dataInfo(const Model& model, int item, void* result) {
+  const ModelData& d = model.data;
+  switch (item) {
+    case QX_IINFO_NUM_CONS: return putInt(result, d.m);
+    case QX_IINFO_NUM_VARS: return putInt(result, d.n);
+    case QX_IINFO_NUM_NONZ: return putInt(result, d.nnz);
+    case QX_IINFO_NUM_BIN: return putInt(result, d.integerStats().binaries);
+    case QX_IINFO_NUM_INT: return putInt(result, d.integerStats().integers);
+    case QX_IINFO_NUM_CONT: {
+      const IntegerStats& s = d.integerStats();
+      return putInt(result, d.n - s.binaries - s.integers);
+    }
+    case QX_IINFO_NUM_QC_NONZ: return putInt(result, d.qc.nnz());
+    // No instruction list is held: the model has no nonlinear parts.
+    case QX_IINFO_NUM_NLP_NONZ:
+    case QX_IINFO_NUM_NLPOBJ_NONZ:
+    case QX_IINFO_NUM_NLP_CONS:
+    case QX_IINFO_NUM_NLP_VARS: return putInt(result, 0);
+    case QX_IINFO_LEN_VARNAMES: return putInt(result, static_cast<int>(d.varNames.charCount()));
+    case QX_IINFO_LEN_CONNAMES: return putInt(result, static_cast<int>(d.conNames.charCount()));
+    case QX_IINFO_LEN_CONENAMES: return putInt(result, static_cast<int>(d.coneNames.charCount()));
+    case QX_IINFO_NUM_CONES: return putInt(result, d.cones.count());
+    case QX_IINFO_NUM_CONE_NONZ: return putInt(result, d.cones.nnz());
+    case QX_DINFO_INST_VAL_MIN_COEF:
+    case QX_IINFO_INST_VARNDX_MIN_COEF:
+    case QX_IINFO_INST_CONNDX_MIN_COEF:
+    case QX_DINFO_INST_VAL_MAX_COEF:
+    case QX_IINFO_INST_VARNDX_MAX_COEF:
+    case QX_IINFO_INST_CONNDX_MAX_COEF: {
+      const BaseStats& s = d.stats();
+      if (s.minCoefCol < 0) return QXERR_INFO_NOT_AVAILABLE;  // no non-zero coefficient
+      switch (item) {
+        case QX_DINFO_INST_VAL_MIN_COEF: return putDouble(result, s.minCoef);
+        case QX_IINFO_INST_VARNDX_MIN_COEF: return putInt(result, s.minCoefCol);
+        case QX_IINFO_INST_CONNDX_MIN_COEF: return putInt(result, s.minCoefRow);
+        case QX_DINFO_INST_VAL_MAX_COEF: return putDouble(result, s.maxCoef);
+        case QX_IINFO_INST_VARNDX_MAX_COEF: return putInt(result, s.maxCoefCol);
+        default: return putInt(result, s.maxCoefRow);
+      }
+    }
+    case QX_IINFO_OBJSENSE: return putInt(result, d.objSense);
+    default: return -1;
+  }
+}
+
+// Items of the continuous record; -1 when item is not one of them.
+int lpInfo(const Model& model, int item, void* result) {
+  switch (item) {
+    case QX_IINFO_METHOD: case QX_DINFO_POBJ: case QX_DINFO_DOBJ: case QX_DINFO_PINFEAS:
+    case QX_DINFO_DINFEAS: case QX_IINFO_MODEL_STATUS: case QX_IINFO_PRIMAL_STATUS:
+    case QX_IINFO_DUAL_STATUS: case QX_IINFO_BASIC_STATUS: case QX_IINFO_BAR_ITER:
+    case QX_IINFO_SIM_ITER: case QX_IINFO_NLP_ITER: case QX_IINFO_ELAPSED_TIME: break;
+    default: return -1;
+  }
+  if (!model.lpSolution) return QXERR_INFO_NOT_AVAILABLE;
+  const LpSolution& s = *model.lpSolution;
+  switch (item) {
+    case QX_IINFO_METHOD: return putInt(result, s.method);
+    case QX_DINFO_POBJ: return putDouble(result, s.primalObj);
+    case QX_DINFO_DOBJ: return putDouble(result, s.dualObj);
+    case QX_DINFO_PINFEAS: return putDouble(result, s.primalInfeas);
+    case QX_DINFO_DINFEAS: return putDouble(result, s.dualInfeas);
+    case QX_IINFO_MODEL_STATUS: return putInt(result, s.modelStatus);
+    case QX_IINFO_PRIMAL_STATUS: return putInt(result, s.primalStatus);
+    case QX_IINFO_DUAL_STATUS: return putInt(result, s.dualStatus);
+    case QX_IINFO_BASIC_STATUS: return putInt(result, s.basisStatus);
+    case QX_IINFO_BAR_ITER: return putInt(result, s.barrierIters);
+    case QX_IINFO_SIM_ITER: return putInt(result, s.simplexIters);
+    case QX_IINFO_NLP_ITER: return putInt(result, s.nlpIters);
+    default: return putInt(result, s.elapsedTime);
+  }
+}
+
+// Items of the integer record; -1 when item is not one of them.
+int mipInfo(const Model& model, int item, void* result) {
+  if (item < QX_IINFO_MIP_STATUS || item > QX_IINFO_MIP_ACTIVENODES) return -1;
+  if (!model.mipSolution) return QXERR_INFO_NOT_AVAILABLE;
+  const MipSolution& s = *model.mipSolution;
+  switch (item) {
+    case QX_IINFO_MIP_STATUS: return putInt(result, s.statusOverride ? s.statusOverride : s.status);
+    case QX_DINFO_MIP_OBJ: return putDouble(result, s.objective);
+    case QX_DINFO_MIP_BESTBOUND: return putDouble(result, s.bestBound);
+    case QX_IINFO_MIP_SIM_ITER: return putInt(result, s.simplexIters);
+    case QX_IINFO_MIP_BAR_ITER: return putInt(result, s.barrierIters);
+    case QX_IINFO_MIP_NLP_ITER: return putInt(result, s.nlpIters);
+    case QX_IINFO_MIP_BRANCHCOUNT: return putInt(result, s.branchCount);
+    case QX_IINFO_MIP_NEWIPSOL: return putInt(result, s.solutionsFound);
+    case QX_IINFO_MIP_LPCOUNT: return putInt(result, s.lpCount);
+    default: return putInt(result, s.activeNodes);
+  }
+}
+
+}  // namespace
+
+int modelInfo(const Model& model, int item, void* result) {
+  if (model.status == QX_STATUS_UNLOADED) return QXERR_INFO_NOT_AVAILABLE;
+  if (int rc = dataInfo(model, item, result); rc >= 0) return rc;
+  if (int rc = lpInfo(model, item, result); rc >= 0) return rc;
+  if (int rc = mipInfo(model, item, result); rc >= 0) return rc;
+  // Items of solvers that have not run (or do not exist yet).
   return QXERR_INFO_NOT_AVAILABLE;
 }
 

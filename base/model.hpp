@@ -36,6 +36,14 @@ struct QXmodelRec {
   void freeMipSolution() { mipSolution.reset(); }
   void freeGopSolution() {}
   void freeNlpSolverMemory() {}
-  void freeHashMemory() {}
-  void freeNames() {}
+  // Drops the name lookup tables; they are rebuilt on the next lookup.
+  void freeHashMemory();
+  // Frees every name (titles and the row, column and cone name lists).
+  void freeNames();
+
+  // Marks the data as changed: the solver work area is dropped, the
+  // statistics recomputed on demand, the model becomes loaded (14) and a
+  // continuous solution stays readable with primal and dual status 14 and
+  // model status 12 (unknown).
+  void markChanged();
 };

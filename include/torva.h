@@ -312,6 +312,672 @@ QXAPI int QXgetInfo(QXmodel model, int item, void *result);
 /* ======================================================================
  * Parameters
  * ====================================================================== */
+/* Parameter identifiers. QX_IPARAM_ parameters hold an int, QX_DPARAM_ a
+ * double, QX_SPARAM_ a string. QXgetParamLongDesc describes each one. */
+
+/* library version (read only) */
+#define QX_IPARAM_VER_MAJOR                        990
+#define QX_IPARAM_VER_MINOR                        991
+#define QX_IPARAM_VER_BUILD                        992
+#define QX_IPARAM_VER_REVISION                     993
+#define QX_IPARAM_VER_NUMBER                       999
+
+/* general */
+#define QX_IPARAM_OBJSENSE                         1022
+#define QX_DPARAM_CALLBACKFREQ                     1023
+#define QX_DPARAM_OBJPRINTMUL                      1024
+#define QX_IPARAM_CHECK_FOR_ERRORS                 1025
+#define QX_IPARAM_ALLOW_CNTRLBREAK                 1026
+#define QX_IPARAM_DECOMPOSITION_TYPE               1027
+#define QX_IPARAM_LP_SCALE                         1029
+#define QX_IPARAM_LP_ITRLMT                        1030
+#define QX_IPARAM_SPLEX_PPRICING                   1031
+#define QX_IPARAM_SPLEX_REFACFRQ                   1032
+#define QX_IPARAM_BARRIER_SOLVER                   1033
+#define QX_IPARAM_PROB_TO_SOLVE                    1034
+#define QX_IPARAM_LP_PRINTLEVEL                    1035
+#define QX_IPARAM_MPS_OBJ_WRITESTYLE               1036
+#define QX_IPARAM_SPLEX_DPRICING                   1037
+#define QX_IPARAM_SOL_REPORT_STYLE                 1038
+#define QX_IPARAM_INSTRUCT_LOADTYPE                1039
+#define QX_IPARAM_SPLEX_DUAL_PHASE                 1040
+#define QX_IPARAM_LP_PRELEVEL                      1041
+#define QX_IPARAM_STRING_LENLMT                    1042
+#define QX_IPARAM_USE_NAMEDATA                     1043
+#define QX_IPARAM_SPLEX_USE_EXTERNAL               1044
+#define QX_DPARAM_LP_ITRLMT                        1045
+#define QX_IPARAM_COPY_MODE                        1046
+#define QX_IPARAM_SBD_NUM_THREADS                  1047
+#define QX_IPARAM_NUM_THREADS                      1048
+#define QX_IPARAM_MULTITHREAD_MODE                 1049
+#define QX_IPARAM_FIND_BLOCK                       1050
+#define QX_IPARAM_PROFILER_LEVEL                   1051
+#define QX_IPARAM_INSTRUCT_READMODE                1052
+#define QX_IPARAM_INSTRUCT_SUBOUT                  1053
+#define QX_IPARAM_SOLPOOL_LIM                      1054
+
+/* LP solver */
+#define QX_IPARAM_SOLVER_IUSOL                     1251
+#define QX_IPARAM_SOLVER_TIMLMT                    1252
+#define QX_DPARAM_SOLVER_CUTOFFVAL                 1253
+#define QX_DPARAM_SOLVER_FEASTOL                   1254
+#define QX_IPARAM_SOLVER_RESTART                   1255
+#define QX_IPARAM_SOLVER_IPMSOL                    1256
+#define QX_DPARAM_SOLVER_OPTTOL                    1257
+#define QX_IPARAM_SOLVER_USECUTOFFVAL              1258
+#define QX_IPARAM_SOLVER_PRE_ELIM_FILL             1259
+#define QX_DPARAM_SOLVER_TIMLMT                    1260
+#define QX_IPARAM_SOLVER_CONCURRENT_OPTMODE        1261
+#define QX_DPARAM_SOLVER_PERT_FEASTOL              1262
+#define QX_IPARAM_SOLVER_PARTIALSOL_LEVEL          1263
+#define QX_IPARAM_SOLVER_MODE                      1264
+
+/* infeasibility and unboundedness analysis, output format */
+#define QX_IPARAM_IIS_ANALYZE_LEVEL                1550
+#define QX_IPARAM_IUS_ANALYZE_LEVEL                1551
+#define QX_IPARAM_IIS_TOPOPT                       1552
+#define QX_IPARAM_IIS_REOPT                        1553
+#define QX_IPARAM_IIS_USE_SFILTER                  1554
+#define QX_IPARAM_IIS_PRINT_LEVEL                  1555
+#define QX_IPARAM_IIS_INFEAS_NORM                  1556
+#define QX_IPARAM_IIS_ITER_LIMIT                   1557
+#define QX_DPARAM_IIS_ITER_LIMIT                   1558
+#define QX_IPARAM_IIS_TIME_LIMIT                   1559
+#define QX_IPARAM_IIS_METHOD                       1560
+#define QX_IPARAM_IIS_USE_EFILTER                  1561
+#define QX_IPARAM_IIS_USE_GOP                      1562
+#define QX_IPARAM_IIS_NUM_THREADS                  1563
+#define QX_IPARAM_IIS_GETMODE                      1564
+#define QX_IPARAM_FMT_ISSQL                        1590
+
+/* nonlinear solver and multistart */
+#define QX_IPARAM_NLP_SOLVE_AS_LP                  2500
+#define QX_IPARAM_NLP_SOLVER                       2501
+#define QX_IPARAM_NLP_SUBSOLVER                    2502
+#define QX_IPARAM_NLP_PRINTLEVEL                   2503
+#define QX_DPARAM_NLP_PSTEP_FINITEDIFF             2504
+#define QX_IPARAM_NLP_DERIV_DIFFTYPE               2505
+#define QX_DPARAM_NLP_FEASTOL                      2506
+#define QX_DPARAM_NLP_REDGTOL                      2507
+#define QX_IPARAM_NLP_USE_CRASH                    2508
+#define QX_IPARAM_NLP_USE_STEEPEDGE                2509
+#define QX_IPARAM_NLP_USE_SLP                      2510
+#define QX_IPARAM_NLP_USE_SELCONEVAL               2511
+#define QX_IPARAM_NLP_PRELEVEL                     2512
+#define QX_IPARAM_NLP_ITRLMT                       2513
+#define QX_IPARAM_NLP_LINEARZ                      2514
+#define QX_IPARAM_NLP_LINEARITY                    2515
+#define QX_IPARAM_NLP_STARTPOINT                   2516
+#define QX_IPARAM_NLP_CONVEXRELAX                  2517
+#define QX_IPARAM_NLP_CR_ALG_REFORM                2518
+#define QX_IPARAM_NLP_QUADCHK                      2519
+#define QX_IPARAM_NLP_AUTODERIV                    2520
+#define QX_IPARAM_NLP_MAXLOCALSEARCH               2521
+#define QX_IPARAM_NLP_CONVEX                       2522
+#define QX_IPARAM_NLP_CONOPT_VER                   2523
+#define QX_IPARAM_NLP_USE_TORVA_CRASH              2524
+#define QX_IPARAM_NLP_STALL_ITRLMT                 2525
+#define QX_IPARAM_NLP_AUTOHESS                     2526
+#define QX_IPARAM_NLP_FEASCHK                      2527
+#define QX_DPARAM_NLP_ITRLMT                       2528
+#define QX_IPARAM_NLP_MAXSUP                       2529
+#define QX_IPARAM_NLP_MSW_SOLIDX                   2530
+#define QX_IPARAM_NLP_ITERS_PER_LOGLINE            2531
+#define QX_IPARAM_NLP_MAX_RETRY                    2532
+#define QX_IPARAM_NLP_MSW_NORM                     2533
+#define QX_IPARAM_NLP_MSW_POPSIZE                  2534
+#define QX_IPARAM_NLP_MSW_MAXPOP                   2535
+#define QX_IPARAM_NLP_MSW_MAXNOIMP                 2536
+#define QX_IPARAM_NLP_MSW_FILTMODE                 2537
+#define QX_DPARAM_NLP_MSW_POXDIST_THRES            2538
+#define QX_DPARAM_NLP_MSW_EUCDIST_THRES            2539
+#define QX_DPARAM_NLP_MSW_XNULRAD_FACTOR           2540
+#define QX_DPARAM_NLP_MSW_XKKTRAD_FACTOR           2541
+#define QX_IPARAM_NLP_MAXLOCALSEARCH_TREE          2542
+#define QX_IPARAM_NLP_MSW_NUM_THREADS              2543
+#define QX_IPARAM_NLP_MSW_RG_SEED                  2544
+#define QX_IPARAM_NLP_MSW_PREPMODE                 2545
+#define QX_IPARAM_NLP_MSW_RMAPMODE                 2546
+#define QX_IPARAM_NLP_XSMODE                       2547
+#define QX_DPARAM_NLP_MSW_OVERLAP_RATIO            2548
+#define QX_DPARAM_NLP_INF                          2549
+#define QX_IPARAM_NLP_IPM2GRG                      2550
+#define QX_IPARAM_NLP_USE_SDP                      2551
+
+/* interior-point solver */
+#define QX_DPARAM_IPM_TOL_INFEAS                   3150
+#define QX_DPARAM_IPM_TOL_PATH                     3151
+#define QX_DPARAM_IPM_TOL_PFEAS                    3152
+#define QX_DPARAM_IPM_TOL_REL_STEP                 3153
+#define QX_DPARAM_IPM_TOL_PSAFE                    3154
+#define QX_DPARAM_IPM_TOL_DFEAS                    3155
+#define QX_DPARAM_IPM_TOL_DSAFE                    3156
+#define QX_DPARAM_IPM_TOL_MU_RED                   3157
+#define QX_DPARAM_IPM_BASIS_REL_TOL_S              3158
+#define QX_DPARAM_IPM_BASIS_TOL_S                  3159
+#define QX_DPARAM_IPM_BASIS_TOL_X                  3160
+#define QX_DPARAM_IPM_BI_LU_TOL_REL_PIV            3161
+#define QX_DPARAM_IPM_CO_TOL_INFEAS                3162
+#define QX_DPARAM_IPM_CO_TOL_PFEAS                 3163
+#define QX_DPARAM_IPM_CO_TOL_DFEAS                 3164
+#define QX_DPARAM_IPM_CO_TOL_MU_RED                3165
+#define QX_IPARAM_IPM_MAX_ITERATIONS               3166
+#define QX_IPARAM_IPM_OFF_COL_TRH                  3167
+#define QX_IPARAM_IPM_NUM_THREADS                  3168
+#define QX_IPARAM_IPM_CHECK_CONVEXITY              3169
+
+/* simplex internals */
+#define QX_DPARAM_LP_MIN_FEASTOL                   4060
+#define QX_DPARAM_LP_MAX_FEASTOL                   4061
+#define QX_DPARAM_LP_MIN_OPTTOL                    4062
+#define QX_DPARAM_LP_MAX_OPTTOL                    4063
+#define QX_DPARAM_LP_MIN_PIVTOL                    4064
+#define QX_DPARAM_LP_MAX_PIVTOL                    4065
+#define QX_DPARAM_LP_AIJ_ZEROTOL                   4066
+#define QX_DPARAM_LP_PIV_ZEROTOL                   4067
+#define QX_DPARAM_LP_PIV_BIGTOL                    4068
+#define QX_DPARAM_LP_BIGM                          4069
+#define QX_DPARAM_LP_BNDINF                        4070
+#define QX_DPARAM_LP_INFINITY                      4071
+#define QX_IPARAM_LP_PPARTIAL                      4072
+#define QX_IPARAM_LP_DPARTIAL                      4073
+#define QX_IPARAM_LP_DRATIO                        4074
+#define QX_IPARAM_LP_PRATIO                        4075
+#define QX_IPARAM_LP_RATRANGE                      4076
+#define QX_IPARAM_LP_DPSWITCH                      4077
+#define QX_IPARAM_LP_PALLOC                        4078
+#define QX_IPARAM_LP_PRTFG                         4079
+#define QX_IPARAM_LP_OPRFREE                       4080
+#define QX_IPARAM_LP_SPRINT_SUB                    4081
+#define QX_IPARAM_LP_PERTMODE                      4082
+#define QX_IPARAM_LP_PCOLAL_FACTOR                 4083
+#define QX_IPARAM_LP_MAXMERGE                      4084
+#define QX_DPARAM_LP_PERTFACT                      4085
+#define QX_DPARAM_LP_DYNOBJFACT                    4086
+
+/* LU factorisation */
+#define QX_IPARAM_LU_NUM_CANDITS                   4800
+#define QX_IPARAM_LU_MAX_UPDATES                   4801
+#define QX_IPARAM_LU_PRINT_LEVEL                   4802
+#define QX_IPARAM_LU_UPDATE_TYPE                   4803
+#define QX_IPARAM_LU_USE_PIVCOL                    4804
+#define QX_IPARAM_LU_PIVMOD                        4806
+#define QX_DPARAM_LU_EPS_DIAG                      4900
+#define QX_DPARAM_LU_EPS_NONZ                      4901
+#define QX_DPARAM_LU_EPS_PIVABS                    4902
+#define QX_DPARAM_LU_EPS_PIVREL                    4903
+#define QX_DPARAM_LU_INI_RCOND                     4904
+#define QX_DPARAM_LU_SPVTOL_UPDATE                 4905
+#define QX_DPARAM_LU_SPVTOL_FTRAN                  4906
+#define QX_DPARAM_LU_SPVTOL_BTRAN                  4907
+
+/* mixed-integer solver */
+#define QX_IPARAM_MIP_TIMLIM                       5300
+#define QX_IPARAM_MIP_AOPTTIMLIM                   5301
+#define QX_IPARAM_MIP_LSOLTIMLIM                   5302
+#define QX_IPARAM_MIP_PRELEVEL                     5303
+#define QX_IPARAM_MIP_NODESELRULE                  5304
+#define QX_DPARAM_MIP_INTTOL                       5305
+#define QX_DPARAM_MIP_RELINTTOL                    5306
+#define QX_DPARAM_MIP_RELOPTTOL                    5307
+#define QX_DPARAM_MIP_PEROPTTOL                    5308
+#define QX_IPARAM_MIP_MAXCUTPASS_TOP               5309
+#define QX_IPARAM_MIP_MAXCUTPASS_TREE              5310
+#define QX_DPARAM_MIP_ADDCUTPER                    5311
+#define QX_DPARAM_MIP_ADDCUTPER_TREE               5312
+#define QX_IPARAM_MIP_MAXNONIMP_CUTPASS            5313
+#define QX_IPARAM_MIP_CUTLEVEL_TOP                 5314
+#define QX_IPARAM_MIP_CUTLEVEL_TREE                5315
+#define QX_IPARAM_MIP_CUTTIMLIM                    5316
+#define QX_IPARAM_MIP_CUTDEPTH                     5317
+#define QX_IPARAM_MIP_CUTFREQ                      5318
+#define QX_IPARAM_MIP_HEULEVEL                     5319
+#define QX_IPARAM_MIP_PRINTLEVEL                   5320
+#define QX_IPARAM_MIP_PREPRINTLEVEL                5321
+#define QX_DPARAM_MIP_CUTOFFOBJ                    5322
+#define QX_IPARAM_MIP_USECUTOFFOBJ                 5323
+#define QX_IPARAM_MIP_STRONGBRANCHLEVEL            5324
+#define QX_IPARAM_MIP_TREEREORDERLEVEL             5325
+#define QX_IPARAM_MIP_BRANCHDIR                    5326
+#define QX_IPARAM_MIP_TOPOPT                       5327
+#define QX_IPARAM_MIP_REOPT                        5328
+#define QX_IPARAM_MIP_SOLVERTYPE                   5329
+#define QX_IPARAM_MIP_KEEPINMEM                    5330
+#define QX_IPARAM_MIP_BRANCHRULE                   5331
+#define QX_DPARAM_MIP_REDCOSTFIX_CUTOFF            5332
+#define QX_DPARAM_MIP_ADDCUTOBJTOL                 5333
+#define QX_IPARAM_MIP_HEUMINTIMLIM                 5334
+#define QX_IPARAM_MIP_BRANCH_PRIO                  5335
+#define QX_IPARAM_MIP_SCALING_BOUND                5336
+#define QX_DPARAM_MIP_PSEUDOCOST_WEIGT             5337
+#define QX_DPARAM_MIP_LBIGM                        5338
+#define QX_DPARAM_MIP_DELTA                        5339
+#define QX_IPARAM_MIP_DUAL_SOLUTION                5340
+#define QX_IPARAM_MIP_BRANCH_LIMIT                 5341
+#define QX_DPARAM_MIP_ITRLIM                       5342
+#define QX_IPARAM_MIP_AGGCUTLIM_TOP                5343
+#define QX_IPARAM_MIP_AGGCUTLIM_TREE               5344
+#define QX_DPARAM_MIP_SWITCHFAC_SIM_IPM_ITER       5345
+#define QX_IPARAM_MIP_ANODES_SWITCH_DF             5346
+#define QX_DPARAM_MIP_ABSOPTTOL                    5347
+#define QX_DPARAM_MIP_MINABSOBJSTEP                5348
+#define QX_IPARAM_MIP_PSEUDOCOST_RULE              5349
+#define QX_IPARAM_MIP_ENUM_HEUMODE                 5350
+#define QX_IPARAM_MIP_PRELEVEL_TREE                5351
+#define QX_DPARAM_MIP_REDCOSTFIX_CUTOFF_TREE       5352
+#define QX_IPARAM_MIP_USE_INT_ZERO_TOL             5353
+#define QX_IPARAM_MIP_USE_CUTS_HEU                 5354
+#define QX_DPARAM_MIP_BIGM_FOR_INTTOL              5355
+#define QX_IPARAM_MIP_STRONGBRANCHDONUM            5366
+#define QX_IPARAM_MIP_MAKECUT_INACTIVE_COUNT       5367
+#define QX_IPARAM_MIP_PRE_ELIM_FILL                5368
+#define QX_IPARAM_MIP_HEU_MODE                     5369
+#define QX_DPARAM_MIP_TIMLIM                       5370
+#define QX_DPARAM_MIP_AOPTTIMLIM                   5371
+#define QX_DPARAM_MIP_LSOLTIMLIM                   5372
+#define QX_DPARAM_MIP_CUTTIMLIM                    5373
+#define QX_DPARAM_MIP_HEUMINTIMLIM                 5374
+#define QX_IPARAM_MIP_FP_MODE                      5375
+#define QX_DPARAM_MIP_FP_WEIGHT                    5376
+#define QX_IPARAM_MIP_FP_OPT_METHOD                5377
+#define QX_DPARAM_MIP_FP_TIMLIM                    5378
+#define QX_IPARAM_MIP_FP_ITRLIM                    5379
+#define QX_IPARAM_MIP_FP_HEU_MODE                  5380
+#define QX_DPARAM_MIP_OBJ_THRESHOLD                5381
+#define QX_IPARAM_MIP_LOCALBRANCHNUM               5382
+#define QX_DPARAM_MIP_SWITCHFAC_SIM_IPM_TIME       5383
+#define QX_DPARAM_MIP_ITRLIM_SIM                   5384
+#define QX_DPARAM_MIP_ITRLIM_NLP                   5385
+#define QX_DPARAM_MIP_ITRLIM_IPM                   5386
+#define QX_IPARAM_MIP_MAXNUM_MIP_SOL_STORAGE       5387
+#define QX_IPARAM_MIP_CONCURRENT_TOPOPTMODE        5388
+#define QX_IPARAM_MIP_CONCURRENT_REOPTMODE         5389
+#define QX_IPARAM_MIP_PREHEU_LEVEL                 5390
+#define QX_IPARAM_MIP_PREHEU_PRE_LEVEL             5391
+#define QX_IPARAM_MIP_PREHEU_PRINT_LEVEL           5392
+#define QX_IPARAM_MIP_PREHEU_TC_ITERLIM            5393
+#define QX_IPARAM_MIP_PREHEU_DFE_VSTLIM            5394
+#define QX_IPARAM_MIP_PREHEU_VAR_SEQ               5395
+#define QX_IPARAM_MIP_USE_PARTIALSOL_LEVEL         5396
+#define QX_IPARAM_MIP_GENERAL_MODE                 5397
+#define QX_IPARAM_MIP_NUM_THREADS                  5398
+#define QX_IPARAM_MIP_POLISH_NUM_BRANCH_NEXT       5399
+#define QX_IPARAM_MIP_POLISH_MAX_BRANCH_COUNT      5400
+#define QX_DPARAM_MIP_POLISH_ALPHA_TARGET          5401
+#define QX_IPARAM_MIP_CONCURRENT_STRATEGY          5402
+#define QX_DPARAM_MIP_BRANCH_TOP_VAL_DIFF_WEIGHT   5403
+#define QX_IPARAM_MIP_BASCUTS_DONUM                5404
+#define QX_IPARAM_MIP_PARA_SUB                     5405
+#define QX_DPARAM_MIP_PARA_RND_ITRLMT              5406
+#define QX_DPARAM_MIP_PARA_INIT_NODE               5407
+#define QX_IPARAM_MIP_PARA_ITR_MODE                5408
+#define QX_IPARAM_MIP_PARA_FP                      5409
+#define QX_IPARAM_MIP_PARA_FP_MODE                 5410
+#define QX_IPARAM_MIP_HEU_DROP_OBJ                 5411
+#define QX_DPARAM_MIP_ABSCUTTOL                    5412
+#define QX_IPARAM_MIP_PERSPECTIVE_REFORM           5413
+#define QX_IPARAM_MIP_TREEREORDERMODE              5414
+#define QX_IPARAM_MIP_XSOLVER                      5415
+#define QX_IPARAM_MIP_BNB_TRY_BNP                  5416
+#define QX_IPARAM_MIP_KBEST_USE_GOP                5417
+
+/* global solver */
+#define QX_DPARAM_GOP_RELOPTTOL                    6400
+#define QX_DPARAM_GOP_FLTTOL                       6401
+#define QX_DPARAM_GOP_BOXTOL                       6402
+#define QX_DPARAM_GOP_WIDTOL                       6403
+#define QX_DPARAM_GOP_DELTATOL                     6404
+#define QX_DPARAM_GOP_BNDLIM                       6405
+#define QX_IPARAM_GOP_TIMLIM                       6406
+#define QX_IPARAM_GOP_OPTCHKMD                     6407
+#define QX_IPARAM_GOP_BRANCHMD                     6408
+#define QX_IPARAM_GOP_MAXWIDMD                     6409
+#define QX_IPARAM_GOP_PRELEVEL                     6410
+#define QX_IPARAM_GOP_POSTLEVEL                    6411
+#define QX_IPARAM_GOP_BBSRCHMD                     6412
+#define QX_IPARAM_GOP_DECOMPPTMD                   6413
+#define QX_IPARAM_GOP_ALGREFORMMD                  6414
+#define QX_IPARAM_GOP_RELBRNDMD                    6415
+#define QX_IPARAM_GOP_PRINTLEVEL                   6416
+#define QX_IPARAM_GOP_BNDLIM_MODE                  6417
+#define QX_IPARAM_GOP_BRANCH_LIMIT                 6418
+#define QX_IPARAM_GOP_CORELEVEL                    6419
+#define QX_IPARAM_GOP_OPT_MODE                     6420
+#define QX_IPARAM_GOP_HEU_MODE                     6421
+#define QX_IPARAM_GOP_SUBOUT_MODE                  6422
+#define QX_IPARAM_GOP_USE_NLPSOLVE                 6423
+#define QX_IPARAM_GOP_LSOLBRANLIM                  6424
+#define QX_IPARAM_GOP_LPSOPT                       6425
+#define QX_DPARAM_GOP_TIMLIM                       6426
+#define QX_DPARAM_GOP_BRANCH_LIMIT                 6427
+#define QX_IPARAM_GOP_QUADMD                       6428
+#define QX_IPARAM_GOP_LIM_MODE                     6429
+#define QX_DPARAM_GOP_ITRLIM                       6430
+#define QX_DPARAM_GOP_ITRLIM_SIM                   6431
+#define QX_DPARAM_GOP_ITRLIM_IPM                   6432
+#define QX_DPARAM_GOP_ITRLIM_NLP                   6433
+#define QX_DPARAM_GOP_ABSOPTTOL                    6434
+#define QX_DPARAM_GOP_PEROPTTOL                    6435
+#define QX_DPARAM_GOP_AOPTTIMLIM                   6436
+#define QX_IPARAM_GOP_LINEARZ                      6437
+#define QX_IPARAM_GOP_NUM_THREADS                  6438
+#define QX_IPARAM_GOP_MULTILINEAR                  6439
+#define QX_DPARAM_GOP_OBJ_THRESHOLD                6440
+#define QX_IPARAM_GOP_QUAD_METHOD                  6441
+
+/* stochastic programming */
+#define QX_IPARAM_STOC_NSAMPLE_SPAR                6600
+#define QX_IPARAM_STOC_NSAMPLE_STAGE               6601
+#define QX_IPARAM_STOC_RG_SEED                     6602
+#define QX_IPARAM_STOC_METHOD                      6603
+#define QX_IPARAM_STOC_REOPT                       6604
+#define QX_IPARAM_STOC_TOPOPT                      6605
+#define QX_IPARAM_STOC_ITER_LIM                    6606
+#define QX_IPARAM_STOC_PRINT_LEVEL                 6607
+#define QX_IPARAM_STOC_DETEQ_TYPE                  6608
+#define QX_IPARAM_STOC_CALC_EVPI                   6609
+#define QX_IPARAM_STOC_SAMP_CONT_ONLY              6611
+#define QX_IPARAM_STOC_BUCKET_SIZE                 6612
+#define QX_IPARAM_STOC_MAX_NUMSCENS                6613
+#define QX_IPARAM_STOC_SHARE_BEGSTAGE              6614
+#define QX_IPARAM_STOC_NODELP_PRELEVEL             6615
+#define QX_DPARAM_STOC_TIME_LIM                    6616
+#define QX_DPARAM_STOC_RELOPTTOL                   6617
+#define QX_DPARAM_STOC_ABSOPTTOL                   6618
+#define QX_IPARAM_STOC_DEBUG_MASK                  6619
+#define QX_IPARAM_STOC_VARCONTROL_METHOD           6620
+#define QX_IPARAM_STOC_CORRELATION_TYPE            6621
+#define QX_IPARAM_STOC_WSBAS                       6622
+#define QX_IPARAM_STOC_ALD_OUTER_ITER_LIM          6623
+#define QX_IPARAM_STOC_ALD_INNER_ITER_LIM          6624
+#define QX_DPARAM_STOC_ALD_DUAL_FEASTOL            6625
+#define QX_DPARAM_STOC_ALD_PRIMAL_FEASTOL          6626
+#define QX_DPARAM_STOC_ALD_DUAL_STEPLEN            6627
+#define QX_DPARAM_STOC_ALD_PRIMAL_STEPLEN          6628
+#define QX_IPARAM_CORE_ORDER_BY_STAGE              6629
+#define QX_SPARAM_STOC_FMT_NODE_NAME               6630
+#define QX_SPARAM_STOC_FMT_SCENARIO_NAME           6631
+#define QX_IPARAM_STOC_MAP_MPI2LP                  6632
+#define QX_IPARAM_STOC_AUTOAGGR                    6633
+#define QX_IPARAM_STOC_BENCHMARK_SCEN              6634
+#define QX_DPARAM_STOC_INFBND                      6635
+#define QX_IPARAM_STOC_ADD_MPI                     6636
+#define QX_IPARAM_STOC_ELIM_FXVAR                  6637
+#define QX_DPARAM_STOC_SBD_OBJCUTVAL               6638
+#define QX_IPARAM_STOC_SBD_OBJCUTFLAG              6639
+#define QX_IPARAM_STOC_SBD_NUMCANDID               6640
+#define QX_DPARAM_STOC_BIGM                        6641
+#define QX_IPARAM_STOC_NAMEDATA_LEVEL              6642
+#define QX_IPARAM_STOC_SBD_MAXCUTS                 6643
+#define QX_IPARAM_STOC_DEQOPT                      6644
+#define QX_IPARAM_STOC_DS_SUBFORM                  6645
+#define QX_DPARAM_STOC_REL_PSTEPTOL                6646
+#define QX_DPARAM_STOC_REL_DSTEPTOL                6647
+#define QX_IPARAM_STOC_NUM_THREADS                 6648
+#define QX_IPARAM_STOC_DETEQ_NBLOCKS               6649
+
+/* sampling */
+#define QX_IPARAM_SAMP_NCM_METHOD                  7701
+#define QX_DPARAM_SAMP_NCM_CUTOBJ                  7702
+#define QX_IPARAM_SAMP_NCM_DSTORAGE                7703
+#define QX_DPARAM_SAMP_CDSINC                      7704
+#define QX_IPARAM_SAMP_SCALE                       7705
+#define QX_IPARAM_SAMP_NCM_ITERLIM                 7706
+#define QX_DPARAM_SAMP_NCM_OPTTOL                  7707
+#define QX_IPARAM_SAMP_NUM_THREADS                 7708
+#define QX_IPARAM_SAMP_RG_BUFFER_SIZE              7709
+
+/* block decomposition (branch and price) */
+#define QX_DPARAM_BNP_INFBND                       8010
+#define QX_IPARAM_BNP_LEVEL                        8011
+#define QX_IPARAM_BNP_PRINT_LEVEL                  8012
+#define QX_DPARAM_BNP_BOX_SIZE                     8013
+#define QX_IPARAM_BNP_NUM_THREADS                  8014
+#define QX_DPARAM_BNP_SUB_ITRLMT                   8015
+#define QX_IPARAM_BNP_FIND_BLK                     8016
+#define QX_IPARAM_BNP_PRELEVEL                     8017
+#define QX_DPARAM_BNP_COL_LMT                      8018
+#define QX_DPARAM_BNP_TIMLIM                       8019
+#define QX_DPARAM_BNP_ITRLIM_SIM                   8020
+#define QX_DPARAM_BNP_ITRLIM_IPM                   8021
+#define QX_IPARAM_BNP_BRANCH_LIMIT                 8022
+#define QX_DPARAM_BNP_ITRLIM                       8023
+
+/* genetic algorithm */
+#define QX_DPARAM_GA_CXOVER_PROB                   8501
+#define QX_DPARAM_GA_XOVER_SPREAD                  8502
+#define QX_DPARAM_GA_IXOVER_PROB                   8503
+#define QX_DPARAM_GA_CMUTAT_PROB                   8504
+#define QX_DPARAM_GA_MUTAT_SPREAD                  8505
+#define QX_DPARAM_GA_IMUTAT_PROB                   8506
+#define QX_DPARAM_GA_TOL_ZERO                      8507
+#define QX_DPARAM_GA_TOL_PFEAS                     8508
+#define QX_DPARAM_GA_INF                           8509
+#define QX_DPARAM_GA_INFBND                        8510
+#define QX_DPARAM_GA_BLXA                          8511
+#define QX_DPARAM_GA_BLXB                          8512
+#define QX_IPARAM_GA_CXOVER_METHOD                 8513
+#define QX_IPARAM_GA_IXOVER_METHOD                 8514
+#define QX_IPARAM_GA_CMUTAT_METHOD                 8515
+#define QX_IPARAM_GA_IMUTAT_METHOD                 8516
+#define QX_IPARAM_GA_SEED                          8517
+#define QX_IPARAM_GA_NGEN                          8518
+#define QX_IPARAM_GA_POPSIZE                       8519
+#define QX_IPARAM_GA_FILEOUT                       8520
+#define QX_IPARAM_GA_PRINTLEVEL                    8521
+#define QX_IPARAM_GA_INJECT_OPT                    8522
+#define QX_IPARAM_GA_NUM_THREADS                   8523
+#define QX_IPARAM_GA_OBJDIR                        8524
+#define QX_DPARAM_GA_OBJSTOP                       8525
+#define QX_DPARAM_GA_MIGRATE_PROB                  8526
+#define QX_IPARAM_GA_SSPACE                        8527
+
+/* ----------------------------------------------------------------------
+ * Information items (QXgetInfo); QXgetParamMacroID resolves these names
+ * too. The version items 990-993 and QX_SINFO_PLATFORM are declared above.
+ * ---------------------------------------------------------------------- */
+#define QX_IINFO_NUM_CONS                    11010
+#define QX_IINFO_NUM_VARS                    11011
+#define QX_IINFO_NUM_NONZ                    11012
+#define QX_IINFO_NUM_BIN                     11013
+#define QX_IINFO_NUM_INT                     11014
+#define QX_IINFO_NUM_CONT                    11015
+#define QX_IINFO_NUM_QC_NONZ                 11016
+#define QX_IINFO_NUM_NLP_NONZ                11017
+#define QX_IINFO_NUM_NLPOBJ_NONZ             11018
+#define QX_IINFO_NUM_RDCONS                  11019
+#define QX_IINFO_NUM_RDVARS                  11020
+#define QX_IINFO_NUM_RDNONZ                  11021
+#define QX_IINFO_NUM_RDINT                   11022
+#define QX_IINFO_LEN_VARNAMES                11023
+#define QX_IINFO_LEN_CONNAMES                11024
+#define QX_IINFO_NUM_NLP_CONS                11025
+#define QX_IINFO_NUM_NLP_VARS                11026
+#define QX_IINFO_NUM_SUF_ROWS                11027
+#define QX_IINFO_NUM_IIS_ROWS                11028
+#define QX_IINFO_NUM_SUF_BNDS                11029
+#define QX_IINFO_NUM_IIS_BNDS                11030
+#define QX_IINFO_NUM_SUF_COLS                11031
+#define QX_IINFO_NUM_IUS_COLS                11032
+#define QX_IINFO_NUM_CONES                   11033
+#define QX_IINFO_NUM_CONE_NONZ               11034
+#define QX_IINFO_LEN_CONENAMES               11035
+#define QX_DINFO_INST_VAL_MIN_COEF           11036
+#define QX_IINFO_INST_VARNDX_MIN_COEF        11037
+#define QX_IINFO_INST_CONNDX_MIN_COEF        11038
+#define QX_DINFO_INST_VAL_MAX_COEF           11039
+#define QX_IINFO_INST_VARNDX_MAX_COEF        11040
+#define QX_IINFO_INST_CONNDX_MAX_COEF        11041
+#define QX_IINFO_NUM_SPARS                   11059
+#define QX_IINFO_METHOD                      11200
+#define QX_DINFO_POBJ                        11201
+#define QX_DINFO_DOBJ                        11202
+#define QX_DINFO_PINFEAS                     11203
+#define QX_DINFO_DINFEAS                     11204
+#define QX_IINFO_MODEL_STATUS                11205
+#define QX_IINFO_PRIMAL_STATUS               11206
+#define QX_IINFO_DUAL_STATUS                 11207
+#define QX_IINFO_BASIC_STATUS                11208
+#define QX_IINFO_BAR_ITER                    11209
+#define QX_IINFO_SIM_ITER                    11210
+#define QX_IINFO_NLP_ITER                    11211
+#define QX_IINFO_ELAPSED_TIME                11212
+#define QX_DINFO_MSW_POBJ                    11213
+#define QX_IINFO_MSW_PASS                    11214
+#define QX_IINFO_MSW_NSOL                    11215
+#define QX_IINFO_IPM_STATUS                  11216
+#define QX_DINFO_IPM_POBJ                    11217
+#define QX_DINFO_IPM_DOBJ                    11218
+#define QX_DINFO_IPM_PINFEAS                 11219
+#define QX_DINFO_IPM_DINFEAS                 11220
+#define QX_IINFO_NLP_CALL_FUN                11221
+#define QX_IINFO_NLP_CALL_DEV                11222
+#define QX_IINFO_NLP_CALL_HES                11223
+#define QX_IINFO_MIP_STATUS                  11300
+#define QX_DINFO_MIP_OBJ                     11301
+#define QX_DINFO_MIP_BESTBOUND               11302
+#define QX_IINFO_MIP_SIM_ITER                11303
+#define QX_IINFO_MIP_BAR_ITER                11304
+#define QX_IINFO_MIP_NLP_ITER                11305
+#define QX_IINFO_MIP_BRANCHCOUNT             11306
+#define QX_IINFO_MIP_NEWIPSOL                11307
+#define QX_IINFO_MIP_LPCOUNT                 11308
+#define QX_IINFO_MIP_ACTIVENODES             11309
+#define QX_IINFO_MIP_LTYPE                   11310
+#define QX_IINFO_MIP_AOPTTIMETOSTOP          11311
+#define QX_IINFO_MIP_NUM_TOTAL_CUTS          11312
+#define QX_IINFO_MIP_GUB_COVER_CUTS          11313
+#define QX_IINFO_MIP_FLOW_COVER_CUTS         11314
+#define QX_IINFO_MIP_LIFT_CUTS               11315
+#define QX_IINFO_MIP_PLAN_LOC_CUTS           11316
+#define QX_IINFO_MIP_DISAGG_CUTS             11317
+#define QX_IINFO_MIP_KNAPSUR_COVER_CUTS      11318
+#define QX_IINFO_MIP_LATTICE_CUTS            11319
+#define QX_IINFO_MIP_GOMORY_CUTS             11320
+#define QX_IINFO_MIP_COEF_REDC_CUTS          11321
+#define QX_IINFO_MIP_GCD_CUTS                11322
+#define QX_IINFO_MIP_OBJ_CUT                 11323
+#define QX_IINFO_MIP_BASIS_CUTS              11324
+#define QX_IINFO_MIP_CARDGUB_CUTS            11325
+#define QX_IINFO_MIP_CLIQUE_CUTS             11326
+#define QX_IINFO_MIP_CONTRA_CUTS             11327
+#define QX_IINFO_MIP_GUB_CONS                11328
+#define QX_IINFO_MIP_GLB_CONS                11329
+#define QX_IINFO_MIP_PLANTLOC_CONS           11330
+#define QX_IINFO_MIP_DISAGG_CONS             11331
+#define QX_IINFO_MIP_SB_CONS                 11332
+#define QX_IINFO_MIP_IKNAP_CONS              11333
+#define QX_IINFO_MIP_KNAP_CONS               11334
+#define QX_IINFO_MIP_NLP_CONS                11335
+#define QX_IINFO_MIP_CONT_CONS               11336
+#define QX_DINFO_MIP_TOT_TIME                11347
+#define QX_DINFO_MIP_OPT_TIME                11348
+#define QX_DINFO_MIP_HEU_TIME                11349
+#define QX_IINFO_MIP_SOLSTATUS_LAST_BRANCH   11350
+#define QX_DINFO_MIP_SOLOBJVAL_LAST_BRANCH   11351
+#define QX_IINFO_MIP_HEU_LEVEL               11352
+#define QX_DINFO_MIP_PFEAS                   11353
+#define QX_DINFO_MIP_INTPFEAS                11354
+#define QX_DINFO_GOP_OBJ                     11600
+#define QX_IINFO_GOP_SIM_ITER                11601
+#define QX_IINFO_GOP_BAR_ITER                11602
+#define QX_IINFO_GOP_NLP_ITER                11603
+#define QX_DINFO_GOP_BESTBOUND               11604
+#define QX_IINFO_GOP_STATUS                  11605
+#define QX_IINFO_GOP_LPCOUNT                 11606
+#define QX_IINFO_GOP_NLPCOUNT                11607
+#define QX_IINFO_GOP_MIPCOUNT                11608
+#define QX_IINFO_GOP_NEWSOL                  11609
+#define QX_IINFO_GOP_BOX                     11610
+#define QX_IINFO_GOP_BBITER                  11611
+#define QX_IINFO_GOP_SUBITER                 11612
+#define QX_IINFO_GOP_MIPBRANCH               11613
+#define QX_IINFO_GOP_ACTIVEBOXES             11614
+#define QX_IINFO_GOP_TOT_TIME                11615
+#define QX_IINFO_GOP_MAXDEPTH                11616
+#define QX_DINFO_GOP_SIM_ITER                11619
+#define QX_DINFO_GOP_BAR_ITER                11620
+#define QX_DINFO_GOP_NLP_ITER                11621
+#define QX_DINFO_GOP_LPCOUNT                 11622
+#define QX_DINFO_GOP_NLPCOUNT                11623
+#define QX_DINFO_GOP_MIPCOUNT                11624
+#define QX_DINFO_GOP_BBITER                  11625
+#define QX_DINFO_GOP_SUBITER                 11626
+#define QX_DINFO_GOP_MIPBRANCH               11627
+#define QX_DINFO_GOP_FIRST_TIME              11628
+#define QX_DINFO_GOP_BEST_TIME               11629
+#define QX_DINFO_SUB_OBJ                     11700
+#define QX_DINFO_SUB_PINF                    11701
+#define QX_DINFO_CUR_OBJ                     11702
+#define QX_IINFO_CUR_ITER                    11703
+#define QX_DINFO_CUR_BEST_BOUND              11704
+#define QX_IINFO_CUR_STATUS                  11705
+#define QX_IINFO_CUR_LP_COUNT                11706
+#define QX_IINFO_CUR_BRANCH_COUNT            11707
+#define QX_IINFO_CUR_ACTIVE_COUNT            11708
+#define QX_IINFO_CUR_NLP_COUNT               11709
+#define QX_IINFO_CUR_MIP_COUNT               11710
+#define QX_IINFO_CUR_CUT_COUNT               11711
+#define QX_DINFO_GEN_PERCENT                 11800
+#define QX_IINFO_GEN_NONZ_TTL                11801
+#define QX_IINFO_GEN_NONZ_NL                 11802
+#define QX_IINFO_GEN_ROW_NL                  11803
+#define QX_IINFO_GEN_VAR_NL                  11804
+#define QX_IINFO_IIS_BAR_ITER                11850
+#define QX_IINFO_IIS_SIM_ITER                11851
+#define QX_IINFO_IIS_TOT_TIME                11856
+#define QX_IINFO_IIS_ACT_NODE                11857
+#define QX_IINFO_IIS_LPCOUNT                 11858
+#define QX_IINFO_IIS_NLPCOUNT                11859
+#define QX_IINFO_IIS_MIPCOUNT                11860
+#define QX_IINFO_IUS_BAR_ITER                11875
+#define QX_IINFO_IUS_SIM_ITER                11876
+#define QX_IINFO_IUS_TOT_TIME                11881
+#define QX_IINFO_IUS_ACT_NODE                11882
+#define QX_IINFO_IUS_LPCOUNT                 11883
+#define QX_IINFO_IUS_NLPCOUNT                11884
+#define QX_IINFO_IUS_MIPCOUNT                11885
+#define QX_IINFO_ERR_OPTIM                   11999
+#define QX_IINFO_OBJSENSE                    1022
+#define QX_DINFO_STOC_EVOBJ                  13201
+#define QX_DINFO_STOC_EVPI                   13202
+#define QX_DINFO_STOC_NUM_SCENARIOS          13221
+#define QX_IINFO_STOC_NUM_STAGES             13222
+#define QX_DINFO_STOC_NUM_COLS_DETEQI        13231
+#define QX_DINFO_STOC_NUM_ROWS_DETEQI        13233
+
+/* ----------------------------------------------------------------------
+ * Parameter functions
+ * ---------------------------------------------------------------------- */
+/* Values on a model. Unknown identifier: 2074; out of range: 2024; read only,
+ * wrong type or wrong level: 2011; QX_IPARAM_OBJSENSE other than QX_MIN or
+ * QX_MAX: 2007 (a change of sense drops any solution). Reading a parameter
+ * the level does not hold: 2009. */
+QXAPI int QXsetModelIntParameter(QXmodel model, int id, int value);
+QXAPI int QXsetModelDouParameter(QXmodel model, int id, double value);
+QXAPI int QXgetModelIntParameter(QXmodel model, int id, int *value);
+QXAPI int QXgetModelDouParameter(QXmodel model, int id, double *value);
+/* value points at an int, a double or (QX_SPARAM_) a character string
+ * according to the parameter's type; string reads need 256 bytes. */
+QXAPI int QXsetModelParameter(QXmodel model, int id, void *value);
+QXAPI int QXgetModelParameter(QXmodel model, int id, void *value);
+
+/* Values on an environment: the values models created afterwards start from. */
+QXAPI int QXsetEnvIntParameter(QXenv env, int id, int value);
+QXAPI int QXsetEnvDouParameter(QXenv env, int id, double value);
+QXAPI int QXgetEnvIntParameter(QXenv env, int id, int *value);
+QXAPI int QXgetEnvDouParameter(QXenv env, int id, double *value);
+QXAPI int QXsetEnvParameter(QXenv env, int id, void *value);
+QXAPI int QXgetEnvParameter(QXenv env, int id, void *value);
+
+/* Reported range of a parameter; either out-pointer may be null. */
+QXAPI int QXgetIntParameterRange(QXmodel model, int id, int *min, int *max);
+QXAPI int QXgetDouParameterRange(QXmodel model, int id, double *min, double *max);
+
+/* mode below 1 copies the fixed parameter values, 12 the genetic-algorithm
+ * group; other modes do nothing. */
+QXAPI int QXcopyParam(QXmodel source, QXmodel target, int mode);
+QXAPI int QXcopyGAParam(QXmodel source, QXmodel target);
 
 /* ======================================================================
  * Callbacks and logging
@@ -324,14 +990,271 @@ QXAPI int QXgetInfo(QXmodel model, int item, void *result);
 /* ======================================================================
  * Loading model data
  * ====================================================================== */
+/* Variable type character rejected by QXloadVarType (a code without text). */
+#define QXERR_BAD_VARIABLE_TYPE                  2041
+
+/* Linear core: nCons rows, nVars columns, the matrix column-major (paiAcols
+ * has nVars+1 starts, panAcols optional lengths). Duplicate rows within a
+ * column are added together; bounds are clamped into [-1e30, 1e30]; a null
+ * padL gives lower bounds 0, a null padU upper bounds QX_INFINITY.
+ * dObjSense is QX_MIN or QX_MAX. A failure leaves the model unloaded. */
+QXAPI int QXloadLPData(QXmodel pModel, int nCons, int nVars, int dObjSense, double dObjConst,
+                       const double *padC, const double *padB, const char *pszConTypes,
+                       int nAnnz, const int *paiAcols, const int *panAcols,
+                       const double *padAcoef, const int *paiArows, const double *padL,
+                       const double *padU);
+/* One of 'C', 'B', 'I', 'S' per variable; null removes all types. 'B' clamps
+ * the bounds into [0, 1]; 'S' makes the variable semi-continuous with its
+ * current bounds. */
+QXAPI int QXloadVarType(QXmodel pModel, const char *pszVarTypes);
+QXAPI int QXloadSemiContData(QXmodel pModel, int nSC, const int *paiVars, const double *padL,
+                             const double *padU);
+/* Any argument may be null, leaving that kind of name unchanged. connames
+ * holds one name per constraint, varnames one per variable, conenames one
+ * per cone. */
+QXAPI int QXloadNameData(QXmodel model, const char *title, const char *objname,
+                         const char *rhsname, const char *rngname, const char *bndname,
+                         char **connames, char **varnames, char **conenames);
+/* Quadratic triplets; row -1 is the objective. */
+QXAPI int QXloadQCData(QXmodel pModel, int QCnonzeros, const int *QCrowndx, const int *QCcolndx1,
+                       const int *QCcolndx2, const double *QCcoef);
+/* Cone types 'Q' (quadratic) or 'R' (rotated quadratic); members of cone k
+ * are paiConecols[paiConebegcone[k] .. paiConebegcone[k+1]-1]. */
+QXAPI int QXloadConeData(QXmodel pModel, int nCone, const char *pszConeTypes,
+                         const int *paiConebegcone, const int *paiConecols);
+/* Set types 1, 2, 3 or 4 (cardinality set, with paiCARDnum); the digits
+ * '1' to '4' are accepted too and stored as 1 to 4. */
+QXAPI int QXloadSETSData(QXmodel pModel, int nSETS, const char *pszSETStype,
+                         const int *paiCARDnum, const int *paiSETSbegcol,
+                         const int *paiSETScols);
+QXAPI int QXloadVarPriorities(QXmodel model, const int *priority);
+/* Lines "name priority"; names are looked up as by QXgetVariableIndex. */
+QXAPI int QXreadVarPriorities(QXmodel model, const char *file);
+QXAPI int QXloadVarStartPoint(QXmodel model, const double *x);
+QXAPI int QXloadMIPVarStartPoint(QXmodel model, const double *x);
+QXAPI int QXloadVarStartPointPartial(QXmodel model, int count, const int *vars, const double *x);
+QXAPI int QXloadMIPVarStartPointPartial(QXmodel model, int count, const int *vars, const int *x);
+QXAPI int QXgetVarStartPoint(QXmodel model, double *x);
+QXAPI int QXgetMIPVarStartPoint(QXmodel model, double *x);
+QXAPI int QXgetVarStartPointPartial(QXmodel model, int *count, int *vars, double *x);
+QXAPI int QXgetMIPVarStartPointPartial(QXmodel model, int *count, int *vars, int *x);
+/* Starting basis of the simplex: one status per column and per row (basic
+ * 0 or more, -1 at lower, -2 at upper, -3 free at zero, -4 superbasic). A
+ * null array discards the basis. */
+QXAPI int QXloadBasis(QXmodel model, const int *colstatus, const int *rowstatus);
 
 /* ======================================================================
  * Model and solution queries
  * ====================================================================== */
+/* Model information items (QXgetInfo). */
+#define QX_IINFO_NUM_CONS               11010
+#define QX_IINFO_NUM_VARS               11011
+#define QX_IINFO_NUM_NONZ               11012
+#define QX_IINFO_NUM_BIN                11013
+#define QX_IINFO_NUM_INT                11014
+#define QX_IINFO_NUM_CONT               11015
+#define QX_IINFO_NUM_QC_NONZ            11016
+#define QX_IINFO_NUM_NLP_NONZ           11017
+#define QX_IINFO_NUM_NLPOBJ_NONZ        11018
+#define QX_IINFO_NUM_RDCONS             11019
+#define QX_IINFO_NUM_RDVARS             11020
+#define QX_IINFO_NUM_RDNONZ             11021
+#define QX_IINFO_NUM_RDINT              11022
+#define QX_IINFO_LEN_VARNAMES           11023
+#define QX_IINFO_LEN_CONNAMES           11024
+#define QX_IINFO_NUM_NLP_CONS           11025
+#define QX_IINFO_NUM_NLP_VARS           11026
+#define QX_IINFO_NUM_SUF_ROWS           11027
+#define QX_IINFO_NUM_IIS_ROWS           11028
+#define QX_IINFO_NUM_SUF_BNDS           11029
+#define QX_IINFO_NUM_IIS_BNDS           11030
+#define QX_IINFO_NUM_SUF_COLS           11031
+#define QX_IINFO_NUM_IUS_COLS           11032
+#define QX_IINFO_NUM_CONES              11033
+#define QX_IINFO_NUM_CONE_NONZ          11034
+#define QX_IINFO_LEN_CONENAMES          11035
+#define QX_DINFO_INST_VAL_MIN_COEF      11036
+#define QX_IINFO_INST_VARNDX_MIN_COEF   11037
+#define QX_IINFO_INST_CONNDX_MIN_COEF   11038
+#define QX_DINFO_INST_VAL_MAX_COEF      11039
+#define QX_IINFO_INST_VARNDX_MAX_COEF   11040
+#define QX_IINFO_INST_CONNDX_MAX_COEF   11041
+#define QX_IINFO_NUM_SPARS              11059
+#define QX_IINFO_OBJSENSE               1022
+/* Solution information items. */
+#define QX_IINFO_METHOD                 11200
+#define QX_DINFO_POBJ                   11201
+#define QX_DINFO_DOBJ                   11202
+#define QX_DINFO_PINFEAS                11203
+#define QX_DINFO_DINFEAS                11204
+#define QX_IINFO_MODEL_STATUS           11205
+#define QX_IINFO_PRIMAL_STATUS          11206
+#define QX_IINFO_DUAL_STATUS            11207
+#define QX_IINFO_BASIC_STATUS           11208
+#define QX_IINFO_BAR_ITER               11209
+#define QX_IINFO_SIM_ITER               11210
+#define QX_IINFO_NLP_ITER               11211
+#define QX_IINFO_ELAPSED_TIME           11212
+#define QX_IINFO_MIP_STATUS             11300
+#define QX_DINFO_MIP_OBJ                11301
+#define QX_DINFO_MIP_BESTBOUND          11302
+#define QX_IINFO_MIP_SIM_ITER           11303
+#define QX_IINFO_MIP_BAR_ITER           11304
+#define QX_IINFO_MIP_NLP_ITER           11305
+#define QX_IINFO_MIP_BRANCHCOUNT        11306
+#define QX_IINFO_MIP_NEWIPSOL           11307
+#define QX_IINFO_MIP_LPCOUNT            11308
+#define QX_IINFO_MIP_ACTIVENODES        11309
+
+/* Solution vectors of QXgetSolution. */
+#define QX_SOLUTION_PRIMAL              11
+#define QX_SOLUTION_DUAL                12
+#define QX_SOLUTION_SLACKS              13
+#define QX_SOLUTION_REDCOSTS            14
+#define QX_SOLUTION_PRIMAL_2            15
+#define QX_SOLUTION_DUAL_2              16
+#define QX_SOLUTION_SLACKS_2            17
+#define QX_SOLUTION_REDCOSTS_2          18
+
+/* The linear core in the arrays of QXloadLPData; the matrix comes back
+ * compacted (paiAcols has n+1 entries, no spare space); pszConTypes receives
+ * m characters without a terminator. */
+QXAPI int QXgetLPData(QXmodel pModel, int *pnObjSense, double *pdObjConst, double *padC,
+                      double *padB, char *pszConTypes, int *paiAcols, int *panAcols,
+                      double *padAcoef, int *paiArows, double *padL, double *padU);
+QXAPI int QXgetLPVariableDataj(QXmodel model, int j, char *vartype, double *cost, double *lower,
+                               double *upper, int *nnz, int *rows, double *values);
+QXAPI int QXgetLPConstraintDatai(QXmodel model, int i, char *contype, double *rhs, int *nnz,
+                                 int *cols, double *values);
+QXAPI int QXgetLowerBoundj(QXmodel model, int j, double *lower);
+QXAPI int QXgetUpperBoundj(QXmodel model, int j, double *upper);
+QXAPI int QXgetConstraintDatai(QXmodel model, int i, char *contype, char *isnlp, double *rhs);
+/* n characters; 'C' for every variable when no types are loaded. */
+QXAPI int QXgetVarType(QXmodel model, char *vartype);
+QXAPI int QXgetSemiContData(QXmodel model, int *count, int *vars, double *lower, double *upper);
+/* Sets: count, total members, types (1..4), cardinality numbers, count+1
+ * starts and the members. */
+QXAPI int QXgetSETSData(QXmodel model, int *nSETS, int *nTotal, char *pszSETStype,
+                        int *paiCARDnum, int *paiSETSbegcol, int *paiSETScols);
+QXAPI int QXgetSETSDatai(QXmodel model, int k, char *type, int *cardnum, int *nnz, int *cols);
+/* Quadratic triplets grouped by row (objective -1 first). */
+QXAPI int QXgetQCData(QXmodel model, int *QCnonzeros, int *QCrowndx, int *QCcolndx1,
+                      int *QCcolndx2, double *QCcoef);
+/* Terms of one row, -1 for the objective. */
+QXAPI int QXgetQCDatai(QXmodel model, int row, int *nnz, int *QCcolndx1, int *QCcolndx2,
+                       double *QCcoef);
+/* Cones: count, types, count+1 starts and members. */
+QXAPI int QXgetConeData(QXmodel model, int *nCone, char *pszConeTypes, int *paiConebegcone,
+                        int *paiConecols);
+QXAPI int QXgetConeDatai(QXmodel model, int k, char *type, int *nnz, int *cols);
+/* Each non-null list receives one name per item, copied into the buffer its
+ * entry points at. */
+QXAPI int QXgetNameData(QXmodel model, char *title, char *objname, char *rhsname, char *rngname,
+                        char *bndname, char **connames, char **varnames, char **conenames);
+QXAPI int QXgetVariableNamej(QXmodel model, int j, char *name);
+QXAPI int QXgetConstraintNamei(QXmodel model, int i, char *name);
+QXAPI int QXgetConeNamei(QXmodel model, int k, char *name);
+/* Exact, case-sensitive lookups; *index is -1 when the name is not found
+ * (2068 for variables, 2069 for constraints, 2070 for cones). */
+QXAPI int QXgetVariableIndex(QXmodel model, const char *name, int *index);
+QXAPI int QXgetConstraintIndex(QXmodel model, const char *name, int *index);
+QXAPI int QXgetConeIndex(QXmodel model, const char *name, int *index);
+/* Counts in one call; name lengths count every name's characters plus its
+ * terminator (the buffer size that holds all names of the kind). */
+QXAPI int QXgetDimensions(QXmodel model, int *nVars, int *nCons, int *nCones, int *nAnnz,
+                          int *nQCnz, int *nConeNz, int *nNLPnz, int *nNLPobjNz,
+                          int *nVarNameLen, int *nConNameLen, int *nConeNameLen);
+
+QXAPI int QXgetPrimalSolution(QXmodel model, double *x);
+QXAPI int QXgetDualSolution(QXmodel model, double *y);
+QXAPI int QXgetSlacks(QXmodel model, double *s);
+QXAPI int QXgetReducedCosts(QXmodel model, double *d);
+QXAPI int QXgetReducedCostsCone(QXmodel model, double *d);
+QXAPI int QXgetObjective(QXmodel model, double *obj);
+QXAPI int QXgetSolution(QXmodel model, int which, double *out);
+QXAPI int QXgetBasis(QXmodel model, int *colstatus, int *rowstatus);
+QXAPI int QXgetSolutionStatus(QXmodel model, int *status);
+QXAPI int QXgetMIPSolutionStatus(QXmodel model, int *status);
+QXAPI int QXgetMIPPrimalSolution(QXmodel model, double *x);
+QXAPI int QXgetMIPSolution(QXmodel model, double *obj, double *x);
+QXAPI int QXgetMIPDualSolution(QXmodel model, double *y);
+QXAPI int QXgetMIPReducedCosts(QXmodel model, double *d);
+QXAPI int QXgetMIPBasis(QXmodel model, int *colstatus, int *rowstatus);
+QXAPI int QXgetMIPSlacks(QXmodel model, double *s);
 
 /* ======================================================================
  * Model modification
  * ====================================================================== */
+/* Every change leaves the model loaded (QX_STATUS_LOADED); a continuous
+ * solution stays readable with model status 12 and primal and dual status 14.
+ * Indices are checked one by one (2012 out of range); the changes before a
+ * failing index may already be applied. */
+QXAPI int QXmodifyRHS(QXmodel model, int count, const int *rows, const double *values);
+/* Bounds are clamped into [-1e30, 1e30]; binary variables keep bounds within
+ * [0, 1] and semi-continuous variables lower bound 0 (else 2047). */
+QXAPI int QXmodifyLowerBounds(QXmodel model, int count, const int *vars, const double *values);
+QXAPI int QXmodifyUpperBounds(QXmodel model, int count, const int *vars, const double *values);
+QXAPI int QXmodifyObjective(QXmodel model, int count, const int *vars, const double *values);
+QXAPI int QXmodifyObjConstant(QXmodel model, double value);
+/* 'L', 'E', 'G', 'N'; others 2024. */
+QXAPI int QXmodifyConstraintType(QXmodel model, int count, const int *rows, const char *types);
+/* 'C', 'B', 'I'; others 2024. */
+QXAPI int QXmodifyVariableType(QXmodel model, int count, const int *vars, const char *types);
+/* Sets the coefficients of column var in the given rows, inserting entries
+ * that do not exist; a repeated row takes its last value. */
+QXAPI int QXmodifyAj(QXmodel model, int var, int count, const int *rows, const double *values);
+/* Removes the entries of column var in the given rows (rows without an entry
+ * are ignored). */
+QXAPI int QXdeleteAj(QXmodel model, int var, int count, const int *rows);
+/* Rows given row-wise: rowbeg has count+1 starts into cols/values; types one
+ * of 'L', 'E', 'G', 'N' (else 2004); names and rhs may be null. */
+QXAPI int QXaddConstraints(QXmodel model, int count, const char *types, char **names,
+                           const int *rowbeg, const double *values, const int *cols,
+                           const double *rhs);
+/* Columns given as in QXloadLPData; types ('C', 'B', 'I', 'S'; null: all
+ * continuous), names, cost, lower and upper may be null. */
+QXAPI int QXaddVariables(QXmodel model, int count, const char *types, char **names,
+                         const int *colbeg, const int *collen, const double *values,
+                         const int *rows, const double *cost, const double *lower,
+                         const double *upper);
+/* Deleting rows removes their entries, names and quadratic terms and
+ * renumbers the remaining rows in order. Deleting columns removes their
+ * entries, names, types, priorities and start values, every quadratic term
+ * that uses them, their semi-continuous entries and their memberships in
+ * cones and sets; a cone or set left with fewer members than its type needs
+ * (cone 'Q' 1, 'R' 2; set types 1 and 3 one, type 2 two) is deleted with it,
+ * and a cardinality number above the remaining member count is lowered to
+ * it. A loaded starting basis is discarded by either deletion. */
+QXAPI int QXdeleteConstraints(QXmodel model, int count, const int *rows);
+QXAPI int QXdeleteVariables(QXmodel model, int count, const int *vars);
+/* Quadratic terms, as QXloadQCData; QXdeleteQCterms removes every term of the
+ * listed rows (-1 the objective). */
+QXAPI int QXaddQCterms(QXmodel model, int QCnonzeros, const int *QCrowndx, const int *QCcolndx1,
+                       const int *QCcolndx2, const double *QCcoef);
+QXAPI int QXdeleteQCterms(QXmodel model, int count, const int *rows);
+/* Cones, as QXloadConeData; names may be null. */
+QXAPI int QXaddCones(QXmodel model, int count, const char *types, char **names,
+                     const int *begcone, const int *cols);
+QXAPI int QXdeleteCones(QXmodel model, int count, const int *cones);
+QXAPI int QXmodifyCone(QXmodel model, int cone, char type, int nnz, const int *cols);
+/* Sets, as QXloadSETSData. */
+QXAPI int QXaddSETS(QXmodel model, int count, const char *types, const int *cardnum,
+                    const int *begcol, const int *cols);
+QXAPI int QXdeleteSETS(QXmodel model, int count, const int *sets);
+QXAPI int QXmodifySET(QXmodel model, int set, char type, int cardnum, int nnz, const int *cols);
+/* Changes the semi-continuous bounds of listed variables, making variables
+ * that are not yet semi-continuous so. */
+QXAPI int QXmodifySemiContVars(QXmodel model, int count, const int *vars, const double *lower,
+                               const double *upper);
+/* Makes the listed semi-continuous variables ordinary continuous ones
+ * (2012 for a variable that is not semi-continuous). */
+QXAPI int QXdeleteSemiContVars(QXmodel model, int count, const int *vars);
+/* Reserves spaces[j] spare entries after column j (n values). */
+QXAPI int QXaddEmptySpacesAcolumns(QXmodel model, const int *spaces);
+/* Reserves room for rows, columns and nonzeros, and for name characters of
+ * constraints and variables, ahead of loads and additions. */
+QXAPI int QXsetProbAllocSizes(QXmodel model, int nCons, int nVars, int nAnnz);
+QXAPI int QXsetProbNameAllocSizes(QXmodel model, int nConNameChars, int nVarNameChars);
 
 /* ======================================================================
  * Model files

@@ -1,0 +1,757 @@
+// Loading model data into the model store, and the exported QXload*
+// functions.
+#include "base/load.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "base/api.hpp"
+#include "base/model_log.hpp"
+
+namespace torva {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double clampLower(double v) { return std::max(v, -kInfinity); }
+double clampUpper(double v) { return std::min(v, kInfinity); }
+
+bool isConType(char c) { return c == 'E' || c == 'L' || c == 'G' || c == 'N'; }
+
+// Normalised set type (1..4) of a type byte given as a number or a digit,
+// or 0 when it is neither.
+int setTypeOf(char c) {
+  if (c >= 1 && c <= 4) return c;
+  if (c >= '1' && c <= '4') return c - '0';
+  return 0;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* f) const noexcept { std::fclose(f); }
+};
+
+}  // namespace
+
+// ------------------------------------------------------------- statistics
+
+void logBaseStats(const Model& model, double loadSeconds, double statsSeconds) {
+  if (!wantsLog(model, kStatsPrintLevel)) return;
+  const ModelData& d = model.data;
+  const BaseStats& s = d.stats();
+  logLine(model, "\nNumber of constraints:%8d    le:%8d, ge:%8d, eq:%8d, rn:%8d (ne:%d)", d.m, s.le,
+          s.ge, s.eq, s.rn, s.emptyRows);
+  logLine(model, "\nNumber of variables  :%8d    lb:%8d, ub:%8d, fr:%8d, bx:%8d (fx:%d)", d.n, s.lb,
+          s.ub, s.fr, s.bx, s.fixedCols);
+  // sb: singleton rows, which act as bounds on their one variable.
+  logLine(model, "\nNumber of nonzeroes  :%8d    density:%8.2g(%%)     , sb:%8d\n", s.nnz, s.density,
+          s.rows1);
+  if (s.denseCount > 0) {
+    logLine(model, "\n\nDensest 5 rows and cols");
+    for (int k = 0; k < s.denseCount; ++k) {
+      const double rowShare = d.n > 0 ? 100.0 * s.denseRowNnz[k] / d.n : 0.0;
+      const double colShare = d.m > 0 ? 100.0 * s.denseColNnz[k] / d.m : 0.0;
+      logLine(model, "\nrow[%06d]:%d (%%%4.1f),    col[%06d]:%d (%%%4.1f)", s.denseRow[k],
+              s.denseRowNnz[k], rowShare, s.denseCol[k], s.denseColNnz[k], colShare);
+    }
+    logLine(model, "\n");
+    logLine(model, "densest row:%6d nzs (%.2f)\n", s.denseRowNnz[0],
+            d.n > 0 ? static_cast<double>(s.denseRowNnz[0]) / d.n : 0.0);
+    logLine(model, "densest col:%6d nzs (%.2f)\n", s.denseColNnz[0],
+            d.m > 0 ? static_cast<double>(s.denseColNnz[0]) / d.m : 0.0);
+  }
+  logLine(model, "cols with 1nz:%6d, 2nzs:%6d\n", s.cols1, s.cols2);
+  logLine(model, "rows with 1nz:%6d, 2nzs:%6d\n", s.rows1, s.rows2);
+  // Shares of the whole load spent copying and merging, and on statistics.
+  const double total = loadSeconds + statsSeconds;
+  const double loadShare = total > 0.0 ? 100.0 * loadSeconds / total : 0.0;
+  const double statsShare = total > 0.0 ? 100.0 * statsSeconds / total : 0.0;
+  logLine(model, "\nLoaded base stats in %.2f secs (%.2f%%+%.2f%%=%.2f%%)", total, loadShare,
+          statsShare, loadShare + statsShare);
+}
+
+void logIntegerStats(const Model& model) {
+  if (!wantsLog(model, kStatsPrintLevel)) return;
+  const IntegerStats& s = model.data.integerStats();
+  logLine(model, "\nBinary variables     :%8d (in %d constraints)", s.binaries, s.binaryRows);
+  logLine(model, "\nInteger variables    :%8d (in %d constraints)\n", s.integers, s.integerRows);
+}
+
+void dropStaleSolutions(Model& model) {
+  model.markChanged();
+  model.mipSolution.reset();
+}
+
+// ---------------------------------------------------------------- LP data
+
+int loadLPData(Model& model, int nCons, int nVars, int objSense, double objConst,
+               const double* cost, const double* rhs, const char* conTypes, int nAnnz,
+               const int* colBeg, const int* colLen, const double* coef, const int* rows,
+               const double* lower, const double* upper) {
+  ModelData& d = model.data;
+  if (d.n >= 1 || d.m > 0) return QXERR_MODEL_ALREADY_LOADED;
+  if ((!cost && nVars != 0) || (!rhs && nCons != 0) || (!conTypes && nCons != 0) ||
+      (!rows && nAnnz != 0) || (!coef && nAnnz != 0) || !colBeg)
+    return QXERR_ILLEGAL_NULL_POINTER;
+
+  // Everything is built aside and moved into the store only on success, so a
+  // failure leaves nothing behind.
+  auto fail = [&](int rc) {
+    model.status = QX_STATUS_UNLOADED;
+    return rc;
+  };
+  if (nCons < 0 || nVars < 0) return fail(QXERR_INPUT_OUT_OF_RANGE);
+  const auto start = Clock::now();
+  const int m = nCons, n = nVars;
+  const int base = colBeg[0];
+  const int stored = colBeg[n];
+  if (nAnnz < 0 || nAnnz > stored) return fail(QXERR_TOTAL_NONZ_INVALID);
+  if (objSense != 1 && objSense != -1) return fail(QXERR_BAD_OBJECTIVE_SENSE);
+
+  std::vector<double> c, b;
+  std::vector<char> types;
+  c.reserve(static_cast<std::size_t>(std::max(n, d.reserveCols)));
+  b.reserve(static_cast<std::size_t>(std::max(m, d.reserveRows)));
+  types.reserve(b.capacity());
+  c.assign(cost, cost + n);
+  b.assign(rhs, rhs + m);
+  for (int i = 0; i < m; ++i) {
+    if (!isConType(conTypes[i])) return fail(QXERR_BAD_CONSTRAINT_TYPE);
+  }
+  types.assign(conTypes, conTypes + m);
+
+  if (base < 0 || stored < base) return fail(QXERR_COLBEG_INVALID);
+  std::vector<int> beg, len, idx;
+  std::vector<double> val;
+  beg.reserve(c.capacity() + 1);
+  len.reserve(c.capacity());
+  beg.resize(static_cast<std::size_t>(n) + 1);
+  for (int j = 0; j <= n; ++j) beg[j] = colBeg[j] - base;
+  len.resize(static_cast<std::size_t>(n));
+  long long total = 0;
+  if (colLen) {
+    for (int j = 0; j < n; ++j) {
+      if (colLen[j] < 0 || colLen[j] > beg[j + 1] - beg[j]) return fail(QXERR_COLUMN_LENGTH_INVALID);
+      len[j] = colLen[j];
+      total += len[j];
+    }
+  } else {
+    for (int j = 0; j < n; ++j) {
+      len[j] = beg[j + 1] - beg[j];
+      if (len[j] < 0) return fail(QXERR_COLBEG_INVALID);
+      total += len[j];
+    }
+  }
+  if (total != nAnnz) return fail(QXERR_TOTAL_NONZ_INVALID);
+  const std::size_t entries = static_cast<std::size_t>(stored - base);
+  idx.reserve(std::max(entries, static_cast<std::size_t>(std::max(d.reserveNnz, 0))));
+  val.reserve(idx.capacity());
+  if (entries > 0) {
+    idx.assign(rows + base, rows + stored);
+    val.assign(coef + base, coef + stored);
+  }
+
+  // Merge duplicate rows column by column with a marker per row holding the
+  // position of the row's entry in the current column (plus one).
+  std::vector<int> mark(static_cast<std::size_t>(m) + 1, 0);
+  int merged = 0;
+  for (int j = 0; j < n; ++j) {
+    const int first = beg[j], end = beg[j] + len[j];
+    int next = first;
+    int k = first;
+    for (; k < end; ++k) {
+      const int r = idx[k];
+      if (r < 0 || r >= m) break;
+      if (mark[r] == 0) {
+        idx[next] = r;
+        val[next] = val[k];
+        mark[r] = ++next;
+      } else {
+        val[mark[r] - 1] += val[k];
+      }
+    }
+    for (int p = first; p < next; ++p) mark[idx[p]] = 0;
+    if (k < end) return fail(QXERR_INDEX_OUT_OF_RANGE);
+    len[j] = next - first;
+    merged += len[j];
+  }
+
+  std::vector<double> lo, up;
+  lo.reserve(c.capacity());
+  up.reserve(c.capacity());
+  lo.resize(static_cast<std::size_t>(n));
+  up.resize(static_cast<std::size_t>(n));
+  for (int j = 0; j < n; ++j) {
+    lo[j] = lower ? clampLower(lower[j]) : 0.0;
+    up[j] = upper ? clampUpper(upper[j]) : kInfinity;
+  }
+
+  d.m = m;
+  d.n = n;
+  d.nnz = merged;
+  d.objSense = objSense;
+  d.objConst = objConst;
+  d.cost = std::move(c);
+  d.rhs = std::move(b);
+  d.conType = std::move(types);
+  d.colBeg = std::move(beg);
+  d.colLen = std::move(len);
+  d.rowIdx = std::move(idx);
+  d.value = std::move(val);
+  d.lower = std::move(lo);
+  d.upper = std::move(up);
+  d.invalidateStats();
+  model.status = QX_STATUS_LOADED;
+  model.lpSolution.reset();
+  model.mipSolution.reset();
+  model.freeSolverMemory();
+
+  const double loadSeconds = secondsSince(start);
+  const auto statsStart = Clock::now();
+  d.stats();
+  logBaseStats(model, loadSeconds, secondsSince(statsStart));
+  return 0;
+}
+
+// ----------------------------------------------------------- variable types
+
+int loadVarType(Model& model, const char* types) {
+  ModelData& d = model.data;
+  if (!types) {
+    d.varType.clear();
+    d.invalidateStats();
+    model.mipSolution.reset();
+    logIntegerStats(model);
+    return 0;
+  }
+  int scCount = 0;
+  for (int j = 0; j < d.n; ++j) {
+    switch (types[j]) {
+      case 'C':
+      case 'I':
+        break;
+      case 'B':
+        if (d.upper[j] < 0.0 || d.lower[j] > 1.0) return QXERR_INPUT_OUT_OF_RANGE;
+        break;
+      case 'S':
+        ++scCount;
+        break;
+      default:
+        return QXERR_BAD_VARIABLE_TYPE;
+    }
+  }
+  std::vector<int> scVars;
+  if (scCount > 0) {
+    scVars.reserve(static_cast<std::size_t>(scCount));
+    for (int j = 0; j < d.n; ++j)
+      if (types[j] == 'S') scVars.push_back(j);
+    // Variables already semi-continuous keep their entry.
+    std::vector<char> listed(static_cast<std::size_t>(d.n), 0);
+    for (int j : d.scVars) listed[j] = 1;
+    scVars.erase(std::remove_if(scVars.begin(), scVars.end(), [&](int j) { return listed[j] != 0; }),
+                 scVars.end());
+  }
+
+  std::vector<char> stored(types, types + d.n);
+  stored.reserve(d.cost.capacity());
+  for (int j = 0; j < d.n; ++j) {
+    if (stored[j] == 'S') stored[j] = 'C';
+    if (stored[j] == 'B') {
+      d.lower[j] = std::max(d.lower[j], 0.0);
+      d.upper[j] = std::min(d.upper[j], 1.0);
+    }
+  }
+  d.varType = std::move(stored);
+  d.invalidateStats();
+  model.mipSolution.reset();
+  if (!scVars.empty()) {
+    std::vector<double> lo, up;
+    lo.reserve(scVars.size());
+    up.reserve(scVars.size());
+    for (int j : scVars) {
+      lo.push_back(d.lower[j]);
+      up.push_back(d.upper[j]);
+    }
+    appendSemiCont(model, static_cast<int>(scVars.size()), scVars.data(), lo.data(), up.data());
+    dropStaleSolutions(model);
+    if (wantsLog(model, kStatsPrintLevel))
+      logLine(model, "\nSemicont variables   :%8d\n", static_cast<int>(d.scVars.size()));
+  }
+  logIntegerStats(model);
+  return 0;
+}
+
+// -------------------------------------------------------- semi-continuous
+
+int checkSemiContVars(const Model& model, int count, const int* vars, bool againstStored) {
+  const ModelData& d = model.data;
+  std::vector<char> seen(static_cast<std::size_t>(d.n), 0);
+  if (againstStored)
+    for (int j : d.scVars) seen[j] = 1;
+  for (int k = 0; k < count; ++k) {
+    const int j = vars[k];
+    if (j < 0 || j >= d.n) return QXERR_COLUMN_INDEX_OUT_OF_RANGE;
+    if (seen[j]) return QXERR_INDEX_DUPLICATE;
+    seen[j] = 1;
+  }
+  return 0;
+}
+
+void appendSemiCont(Model& model, int count, const int* vars, const double* lower,
+                    const double* upper) {
+  ModelData& d = model.data;
+  d.scVars.insert(d.scVars.end(), vars, vars + count);
+  d.scLower.insert(d.scLower.end(), lower, lower + count);
+  for (int k = 0; k < count; ++k) {
+    const int j = vars[k];
+    d.upper[j] = clampUpper(upper[k]);
+    if (d.lower[j] != 0.0) d.lower[j] = 0.0;
+  }
+  d.invalidateStats();
+}
+
+int loadSemiContData(Model& model, int count, const int* vars, const double* lower,
+                     const double* upper) {
+  ModelData& d = model.data;
+  if (!d.scVars.empty()) return QXERR_MODEL_ALREADY_LOADED;
+  if (!vars || !lower || !upper) return QXERR_ILLEGAL_NULL_POINTER;
+  if (count < 0) return QXERR_INPUT_OUT_OF_RANGE;
+  if (int rc = checkSemiContVars(model, count, vars, false)) return rc;
+  appendSemiCont(model, count, vars, lower, upper);
+  dropStaleSolutions(model);
+  if (wantsLog(model, kStatsPrintLevel))
+    logLine(model, "\nSemicont variables   :%8d\n", static_cast<int>(d.scVars.size()));
+  return 0;
+}
+
+// ------------------------------------------------------------------ names
+
+int loadNameData(Model& model, const char* title, const char* objName, const char* rhsName,
+                 const char* rngName, const char* bndName, char** conNames, char** varNames,
+                 char** coneNames) {
+  ModelData& d = model.data;
+  if (title) d.title = title;
+  if (objName) d.objName = objName;
+  if (rhsName) d.rhsName = rhsName;
+  if (rngName) d.rngName = rngName;
+  if (bndName) d.bndName = bndName;
+  if (conNames) {
+    d.conNames.reserveChars(static_cast<std::size_t>(std::max(d.reserveConNameChars, 0)));
+    d.conNames.assign(conNames, d.m);
+  }
+  if (varNames) {
+    d.varNames.reserveChars(static_cast<std::size_t>(std::max(d.reserveVarNameChars, 0)));
+    d.varNames.assign(varNames, d.n);
+  }
+  if (coneNames) d.coneNames.assign(coneNames, d.cones.count());
+  if (conNames || varNames || coneNames) d.dropNameTables();
+  return 0;
+}
+
+// -------------------------------------------------------- quadratic terms
+
+int checkQCTerms(const Model& model, int count, const int* rows, const int* col1, const int* col2) {
+  const ModelData& d = model.data;
+  for (int k = 0; k < count; ++k) {
+    if (rows[k] < -1 || rows[k] >= d.m) return QXERR_ROW_INDEX_OUT_OF_RANGE;
+    if (col1[k] < 0 || col1[k] >= d.n || col2[k] < 0 || col2[k] >= d.n)
+      return QXERR_COLUMN_INDEX_OUT_OF_RANGE;
+  }
+  return 0;
+}
+
+void mergeQCTerms(Model& model, int count, const int* rows, const int* col1, const int* col2,
+                  const double* coef) {
+  ModelData& d = model.data;
+  QuadraticData& q = d.qc;
+  // Counting sort by row (slot r+1 for row r, slot 0 the objective), stable:
+  // the stored terms of a row come before the new ones, in input order.
+  const std::size_t slots = static_cast<std::size_t>(d.m) + 1;
+  std::vector<int> start(slots + 1, 0);
+  for (std::size_t g = 0; g < q.rows.size(); ++g)
+    start[static_cast<std::size_t>(q.rows[g]) + 2] += q.beg[g + 1] - q.beg[g];
+  for (int k = 0; k < count; ++k) {
+    if (coef[k] == 0.0) continue;
+    ++start[static_cast<std::size_t>(rows[k]) + 2];
+    if (rows[k] >= 0 && d.conType[rows[k]] == 'E') d.convexFlag = 0;
+  }
+  for (std::size_t s = 1; s <= slots; ++s) start[s] += start[s - 1];
+  const int total = start[slots];
+  std::vector<int> c1(static_cast<std::size_t>(total)), c2(c1.size());
+  std::vector<double> cf(c1.size());
+  std::vector<int> fill(start.begin(), start.end() - 1);
+  auto put = [&](int row, int a, int b, double v) {
+    const int p = fill[static_cast<std::size_t>(row) + 1]++;
+    c1[p] = a;
+    c2[p] = b;
+    cf[p] = v;
+  };
+  for (std::size_t g = 0; g < q.rows.size(); ++g)
+    for (int p = q.beg[g]; p < q.beg[g + 1]; ++p) put(q.rows[g], q.col1[p], q.col2[p], q.coef[p]);
+  for (int k = 0; k < count; ++k)
+    if (coef[k] != 0.0) put(rows[k], col1[k], col2[k], coef[k]);
+  QuadraticData out;
+  out.col1 = std::move(c1);
+  out.col2 = std::move(c2);
+  out.coef = std::move(cf);
+  for (std::size_t s = 0; s < slots; ++s) {
+    if (start[s + 1] == start[s]) continue;
+    out.rows.push_back(static_cast<int>(s) - 1);
+    out.beg.push_back(start[s]);
+  }
+  if (!out.rows.empty()) out.beg.push_back(total);
+  q = std::move(out);
+}
+
+int loadQCData(Model& model, int count, const int* rows, const int* col1, const int* col2,
+               const double* coef) {
+  if (!rows || !col1 || !col2 || !coef) return QXERR_ILLEGAL_NULL_POINTER;
+  if (!model.data.qc.empty() || !model.data.cones.empty()) return QXERR_MODEL_ALREADY_LOADED;
+  if (count < 0) return QXERR_INPUT_OUT_OF_RANGE;
+  if (int rc = checkQCTerms(model, count, rows, col1, col2)) return rc;
+  mergeQCTerms(model, count, rows, col1, col2, coef);
+  model.freeNlpSolverMemory();
+  model.markChanged();
+  return 0;
+}
+
+// ------------------------------------------------------------------ cones
+
+int checkCones(const Model& model, int count, const char* types, const int* beg, const int* cols) {
+  const ModelData& d = model.data;
+  std::vector<char> inCone(static_cast<std::size_t>(d.n), 0);
+  for (int j : d.cones.cols) inCone[j] = 1;
+  for (int k = 0; k < count; ++k) {
+    if (types[k] != 'Q' && types[k] != 'R') return QXERR_BAD_CONSTRAINT_TYPE;
+    const int size = beg[k + 1] - beg[k];
+    if (size < (types[k] == 'Q' ? 1 : 2)) return QXERR_COLUMN_LENGTH_INVALID;
+    for (int p = beg[k]; p < beg[k + 1]; ++p) {
+      const int j = cols[p];
+      if (j < 0 || j >= d.n || inCone[j]) return QXERR_COLUMN_INDEX_OUT_OF_RANGE;
+      inCone[j] = 1;
+    }
+  }
+  return 0;
+}
+
+void appendCones(Model& model, int count, const char* types, const int* beg, const int* cols) {
+  ColumnGroups& g = model.data.cones;
+  if (g.beg.empty()) g.beg.push_back(0);
+  for (int k = 0; k < count; ++k) {
+    g.type.push_back(types[k]);
+    g.card.push_back(0);
+    g.cols.insert(g.cols.end(), cols + beg[k], cols + beg[k + 1]);
+    g.beg.push_back(static_cast<int>(g.cols.size()));
+  }
+  // Cones added to a model with cone names get empty names.
+  if (model.data.coneNames.present())
+    for (int k = 0; k < count; ++k) model.data.coneNames.append({});
+}
+
+int loadConeData(Model& model, int count, const char* types, const int* beg, const int* cols) {
+  const ModelData& d = model.data;
+  if (!d.qc.empty() || !d.cones.empty()) return QXERR_MODEL_ALREADY_LOADED;
+  if (!types || !beg || !cols) return QXERR_ILLEGAL_NULL_POINTER;
+  if (count < 0) return QXERR_INPUT_OUT_OF_RANGE;
+  if (int rc = checkCones(model, count, types, beg, cols)) return rc;
+  appendCones(model, count, types, beg, cols);
+  model.markChanged();
+  return 0;
+}
+
+// ------------------------------------------------------------------- sets
+
+int checkSets(const Model& model, int count, const char* types, const int* card, const int* beg,
+              const int* cols) {
+  const ModelData& d = model.data;
+  std::vector<int> seenIn(static_cast<std::size_t>(d.n), -1);
+  for (int k = 0; k < count; ++k) {
+    const int type = setTypeOf(types[k]);
+    if (type == 0) return QXERR_BAD_CONSTRAINT_TYPE;
+    if (type == 4) {
+      if (!card) return QXERR_ILLEGAL_NULL_POINTER;
+      if (card[k] < 0) return QXERR_INPUT_OUT_OF_RANGE;
+    }
+    const int size = beg[k + 1] - beg[k];
+    const int least = type == 2 ? 2 : (type == 4 ? 0 : 1);
+    if (size < least) return QXERR_COLUMN_LENGTH_INVALID;
+    for (int p = beg[k]; p < beg[k + 1]; ++p) {
+      const int j = cols[p];
+      if (j < 0 || j >= d.n || seenIn[j] == k) return QXERR_COLUMN_INDEX_OUT_OF_RANGE;
+      seenIn[j] = k;
+    }
+  }
+  return 0;
+}
+
+void appendSets(Model& model, int count, const char* types, const int* card, const int* beg,
+                const int* cols) {
+  ColumnGroups& g = model.data.sets;
+  if (g.beg.empty()) g.beg.push_back(0);
+  for (int k = 0; k < count; ++k) {
+    g.type.push_back(static_cast<char>(setTypeOf(types[k])));
+    g.card.push_back(card ? card[k] : 0);
+    g.cols.insert(g.cols.end(), cols + beg[k], cols + beg[k + 1]);
+    g.beg.push_back(static_cast<int>(g.cols.size()));
+  }
+}
+
+int loadSETSData(Model& model, int count, const char* types, const int* card, const int* beg,
+                 const int* cols) {
+  if (!model.data.sets.empty()) return QXERR_MODEL_ALREADY_LOADED;
+  if (!types || !beg || !cols) return QXERR_ILLEGAL_NULL_POINTER;
+  if (count < 0) return QXERR_INPUT_OUT_OF_RANGE;
+  if (int rc = checkSets(model, count, types, card, beg, cols)) return rc;
+  appendSets(model, count, types, card, beg, cols);
+  model.mipSolution.reset();
+  model.markChanged();
+  return 0;
+}
+
+// -------------------------------------------------------------- priorities
+
+int loadVarPriorities(Model& model, const int* priority) {
+  ModelData& d = model.data;
+  if (!priority) {
+    d.priority.clear();
+    return 0;
+  }
+  if (d.priority.size() != static_cast<std::size_t>(d.n)) d.priority.assign(static_cast<std::size_t>(d.n), 0);
+  int rc = 0;
+  for (int j = 0; j < d.n; ++j) {
+    if (priority[j] < 0) {
+      rc = QXERR_INDEX_OUT_OF_RANGE;
+      continue;
+    }
+    d.priority[j] = priority[j];
+  }
+  return rc;
+}
+
+int readVarPriorities(Model& model, const char* file) {
+  if (!file) return QXERR_ILLEGAL_NULL_POINTER;
+  std::unique_ptr<std::FILE, FileCloser> in(std::fopen(file, "r"));
+  if (!in) return QXERR_CANNOT_OPEN_FILE;
+  ModelData& d = model.data;
+  d.priority.assign(static_cast<std::size_t>(d.n), 0);
+  constexpr int kLineLength = 255;  // longest line read as one
+  char line[kLineLength + 1];
+  char name[kLineLength + 1];
+  while (std::fgets(line, sizeof line, in.get())) {
+    int value = 0;
+    if (std::sscanf(line, " %255s %d ", name, &value) != 2) continue;
+    if (!d.varNames.present()) return QXERR_INFO_NOT_AVAILABLE;
+    const int j = d.findVariable(name);
+    if (j < 0) return QXERR_COLUMN_TOKEN_NOT_FOUND;
+    if (value > 0) d.priority[j] = value;
+  }
+  return 0;
+}
+
+// ------------------------------------------------------------------ basis
+
+int loadBasis(Model& model, const int* colStatus, const int* rowStatus) {
+  ModelData& d = model.data;
+  if ((!colStatus && d.n > 0) || (!rowStatus && d.m > 0)) {
+    model.freeSolverMemory();
+    d.basisCols.clear();
+    d.basisRows.clear();
+    if (model.lpSolution && model.lpSolution->modelStatus == kStatusBasicOptimal)
+      model.lpSolution->modelStatus = kStatusOptimal;
+    return 0;
+  }
+  int basic = 0;
+  for (int j = 0; j < d.n; ++j) {
+    if (colStatus[j] >= 0) ++basic;
+    else if (colStatus[j] < kBasisSuperbasic) return QXERR_BASIS_COL_STATUS;
+  }
+  for (int i = 0; i < d.m; ++i) {
+    if (rowStatus[i] >= 0) ++basic;
+    else if (rowStatus[i] < kBasisSuperbasic) return QXERR_BASIS_ROW_STATUS;
+  }
+  if (basic != d.m) {
+    model.freeSolverMemory();
+    return QXERR_BASIS_INVALID;
+  }
+  // A nonbasic column must sit at a finite bound it has, or at zero when
+  // zero lies within its bounds.
+  for (int j = 0; j < d.n; ++j) {
+    const int st = colStatus[j];
+    const bool fits = st >= 0 || st == kBasisSuperbasic ||
+                      (st == kBasisAtLower && d.lower[j] > -kInfinity) ||
+                      (st == kBasisAtUpper && d.upper[j] < kInfinity) ||
+                      (st == kBasisFreeAtZero && d.lower[j] <= 0.0 && d.upper[j] >= 0.0);
+    if (!fits) return QXERR_BASIS_BOUND_MISMATCH;
+  }
+  d.basisCols.assign(colStatus, colStatus + d.n);
+  d.basisRows.assign(rowStatus, rowStatus + d.m);
+  model.freeSolverMemory();
+  return 0;
+}
+
+}  // namespace torva
+
+// ============================================================ C interface
+
+using torva::guarded;
+
+extern "C" {
+
+QXAPI int QXloadLPData(QXmodel pModel, int nCons, int nVars, int dObjSense, double dObjConst,
+                       const double* padC, const double* padB, const char* pszConTypes, int nAnnz,
+                       const int* paiAcols, const int* panAcols, const double* padAcoef,
+                       const int* paiArows, const double* padL, const double* padU) {
+  if (!pModel) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] {
+    return torva::loadLPData(*pModel, nCons, nVars, dObjSense, dObjConst, padC, padB, pszConTypes,
+                             nAnnz, paiAcols, panAcols, padAcoef, paiArows, padL, padU);
+  });
+}
+
+QXAPI int QXloadVarType(QXmodel pModel, const char* pszVarTypes) {
+  if (!pModel) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] { return torva::loadVarType(*pModel, pszVarTypes); });
+}
+
+QXAPI int QXloadSemiContData(QXmodel pModel, int nSC, const int* paiVars, const double* padL,
+                             const double* padU) {
+  if (nSC == 0) return 0;
+  if (!pModel) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] { return torva::loadSemiContData(*pModel, nSC, paiVars, padL, padU); });
+}
+
+QXAPI int QXloadNameData(QXmodel model, const char* title, const char* objname, const char* rhsname,
+                         const char* rngname, const char* bndname, char** connames, char** varnames,
+                         char** conenames) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] {
+    return torva::loadNameData(*model, title, objname, rhsname, rngname, bndname, connames,
+                               varnames, conenames);
+  });
+}
+
+QXAPI int QXloadQCData(QXmodel pModel, int QCnonzeros, const int* QCrowndx, const int* QCcolndx1,
+                       const int* QCcolndx2, const double* QCcoef) {
+  if (QCnonzeros == 0) return 0;
+  if (!pModel) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] {
+    return torva::loadQCData(*pModel, QCnonzeros, QCrowndx, QCcolndx1, QCcolndx2, QCcoef);
+  });
+}
+
+QXAPI int QXloadConeData(QXmodel pModel, int nCone, const char* pszConeTypes,
+                         const int* paiConebegcone, const int* paiConecols) {
+  if (nCone == 0) return 0;
+  if (!pModel) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] {
+    return torva::loadConeData(*pModel, nCone, pszConeTypes, paiConebegcone, paiConecols);
+  });
+}
+
+QXAPI int QXloadSETSData(QXmodel pModel, int nSETS, const char* pszSETStype, const int* paiCARDnum,
+                         const int* paiSETSbegcol, const int* paiSETScols) {
+  if (nSETS == 0) return 0;
+  if (!pModel) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] {
+    return torva::loadSETSData(*pModel, nSETS, pszSETStype, paiCARDnum, paiSETSbegcol, paiSETScols);
+  });
+}
+
+QXAPI int QXloadVarPriorities(QXmodel model, const int* priority) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] { return torva::loadVarPriorities(*model, priority); });
+}
+
+QXAPI int QXreadVarPriorities(QXmodel model, const char* file) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] { return torva::readVarPriorities(*model, file); });
+}
+
+QXAPI int QXloadVarStartPoint(QXmodel model, const double* x) {
+  if (!model || !x) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] {
+    model->data.startX.assign(x, x + model->data.n);
+    return 0;
+  });
+}
+
+QXAPI int QXloadMIPVarStartPoint(QXmodel model, const double* x) {
+  if (!model || !x) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] {
+    model->data.mipStartX.assign(x, x + model->data.n);
+    return 0;
+  });
+}
+
+QXAPI int QXloadVarStartPointPartial(QXmodel model, int count, const int* vars, const double* x) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  if (count > 0 && (!vars || !x)) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] {
+    torva::ModelData& d = model->data;
+    if (count < 0) return QXERR_INPUT_OUT_OF_RANGE;
+    for (int k = 0; k < count; ++k)
+      if (vars[k] < 0 || vars[k] >= d.n) return QXERR_INDEX_OUT_OF_RANGE;
+    d.startPartVars.assign(vars, vars + count);
+    d.startPartX.assign(x, x + count);
+    return 0;
+  });
+}
+
+QXAPI int QXloadMIPVarStartPointPartial(QXmodel model, int count, const int* vars, const int* x) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  if (count > 0 && (!vars || !x)) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] {
+    torva::ModelData& d = model->data;
+    if (count < 0) return QXERR_INPUT_OUT_OF_RANGE;
+    for (int k = 0; k < count; ++k)
+      if (vars[k] < 0 || vars[k] >= d.n) return QXERR_INDEX_OUT_OF_RANGE;
+    d.mipStartPartVars.assign(vars, vars + count);
+    d.mipStartPartX.assign(x, x + count);
+    return 0;
+  });
+}
+
+QXAPI int QXgetVarStartPoint(QXmodel model, double* x) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  if (model->data.startX.empty() && model->data.n > 0) return QXERR_INFO_NOT_AVAILABLE;
+  if (x) std::copy(model->data.startX.begin(), model->data.startX.end(), x);
+  return 0;
+}
+
+QXAPI int QXgetMIPVarStartPoint(QXmodel model, double* x) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  if (model->data.mipStartX.empty() && model->data.n > 0) return QXERR_INFO_NOT_AVAILABLE;
+  if (x) std::copy(model->data.mipStartX.begin(), model->data.mipStartX.end(), x);
+  return 0;
+}
+
+QXAPI int QXgetVarStartPointPartial(QXmodel model, int* count, int* vars, double* x) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  const torva::ModelData& d = model->data;
+  if (count) *count = static_cast<int>(d.startPartVars.size());
+  if (vars) std::copy(d.startPartVars.begin(), d.startPartVars.end(), vars);
+  if (x) std::copy(d.startPartX.begin(), d.startPartX.end(), x);
+  return 0;
+}
+
+QXAPI int QXgetMIPVarStartPointPartial(QXmodel model, int* count, int* vars, int* x) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  const torva::ModelData& d = model->data;
+  if (count) *count = static_cast<int>(d.mipStartPartVars.size());
+  if (vars) std::copy(d.mipStartPartVars.begin(), d.mipStartPartVars.end(), vars);
+  if (x) std::copy(d.mipStartPartX.begin(), d.mipStartPartX.end(), x);
+  return 0;
+}
+
+QXAPI int QXloadBasis(QXmodel model, const int* colstatus, const int* rowstatus) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] { return torva::loadBasis(*model, colstatus, rowstatus); });
+}
+
+}  // extern "C"

@@ -1,0 +1,66 @@
+// Loading model data: the operations behind the QXload* functions. Each
+// validates its input before it changes the model and returns an error code.
+#pragma once
+
+#include "base/model.hpp"
+
+namespace torva {
+
+int loadLPData(Model& model, int nCons, int nVars, int objSense, double objConst,
+               const double* cost, const double* rhs, const char* conTypes, int nAnnz,
+               const int* colBeg, const int* colLen, const double* coef, const int* rows,
+               const double* lower, const double* upper);
+int loadVarType(Model& model, const char* types);
+int loadSemiContData(Model& model, int count, const int* vars, const double* lower,
+                     const double* upper);
+int loadNameData(Model& model, const char* title, const char* objName, const char* rhsName,
+                 const char* rngName, const char* bndName, char** conNames, char** varNames,
+                 char** coneNames);
+int loadQCData(Model& model, int count, const int* rows, const int* col1, const int* col2,
+               const double* coef);
+int loadConeData(Model& model, int count, const char* types, const int* beg, const int* cols);
+int loadSETSData(Model& model, int count, const char* types, const int* card, const int* beg,
+                 const int* cols);
+int loadVarPriorities(Model& model, const int* priority);
+int readVarPriorities(Model& model, const char* file);
+int loadBasis(Model& model, const int* colStatus, const int* rowStatus);
+
+// Shared by loads and modifications.
+
+// Logs the base statistics when the print level calls for it.
+void logBaseStats(const Model& model, double loadSeconds, double statsSeconds);
+// Logs the integer statistics when the print level calls for it.
+void logIntegerStats(const Model& model);
+// Marks any solution stale after data that change the problem class: the
+// continuous record keeps its vectors with the statuses of a change, the
+// integer solution and the solver work area are dropped.
+void dropStaleSolutions(Model& model);
+
+// Validates semi-continuous entries (index in [0, n) else 2049, each once
+// else 2032, also against the entries already stored when appending).
+int checkSemiContVars(const Model& model, int count, const int* vars, bool againstStored);
+// Appends semi-continuous entries: stores the indices and lower bounds, sets
+// the upper bounds and moves non-zero ordinary lower bounds to 0.
+void appendSemiCont(Model& model, int count, const int* vars, const double* lower,
+                    const double* upper);
+
+// Validates quadratic triplets (rows in [-1, m) else 2052, columns in [0, n)
+// else 2049) and merges the non-zero ones into the grouped store.
+int checkQCTerms(const Model& model, int count, const int* rows, const int* col1, const int* col2);
+void mergeQCTerms(Model& model, int count, const int* rows, const int* col1, const int* col2,
+                  const double* coef);
+
+// Validates cones to be added (types 'Q'/'R' else 2004, too few members
+// 2050, member outside [0, n) or already in a cone 2049).
+int checkCones(const Model& model, int count, const char* types, const int* beg, const int* cols);
+void appendCones(Model& model, int count, const char* types, const int* beg, const int* cols);
+
+// Validates sets to be added (type 1..4 or '1'..'4' else 2004, cardinality
+// rules 2010/2047, too few members 2050, member outside [0, n) or repeated
+// within a set 2049).
+int checkSets(const Model& model, int count, const char* types, const int* card, const int* beg,
+              const int* cols);
+void appendSets(Model& model, int count, const char* types, const int* card, const int* beg,
+                const int* cols);
+
+}  // namespace torva
