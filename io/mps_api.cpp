@@ -45,16 +45,6 @@ int loadMpsData(Model& model, MpsData& d) {
     return rc;
   if (!d.varTypes.empty())
     if (int rc = QXloadVarType(&model, d.varTypes.c_str())) return rc;
-  std::vector<char*> rows = namePointers(d.rowNames);
-  std::vector<char*> cols = namePointers(d.colNames);
-  std::vector<char*> cones = namePointers(d.coneNames);
-  if (int rc = QXloadNameData(&model, d.title.c_str(), d.objName.empty() ? nullptr : d.objName.c_str(),
-                              d.rhsName.empty() ? nullptr : d.rhsName.c_str(),
-                              d.rngName.empty() ? nullptr : d.rngName.c_str(),
-                              d.bndName.empty() ? nullptr : d.bndName.c_str(),
-                              d.m > 0 ? rows.data() : nullptr, d.n > 0 ? cols.data() : nullptr,
-                              cones.empty() ? nullptr : cones.data()))
-    return rc;
   if (!d.scVars.empty())
     if (int rc = QXloadSemiContData(&model, static_cast<int>(d.scVars.size()), d.scVars.data(),
                                     d.scLower.data(), d.scUpper.data()))
@@ -71,6 +61,17 @@ int loadMpsData(Model& model, MpsData& d) {
     if (int rc = QXloadQCData(&model, d.numQc(), d.qcRow.data(), d.qcCol1.data(), d.qcCol2.data(),
                               d.qcCoef.data()))
       return rc;
+  // Names last: the cone names need the cones.
+  std::vector<char*> rows = namePointers(d.rowNames);
+  std::vector<char*> cols = namePointers(d.colNames);
+  std::vector<char*> cones = namePointers(d.coneNames);
+  if (int rc = QXloadNameData(&model, d.title.c_str(), d.objName.empty() ? nullptr : d.objName.c_str(),
+                              d.rhsName.empty() ? nullptr : d.rhsName.c_str(),
+                              d.rngName.empty() ? nullptr : d.rngName.c_str(),
+                              d.bndName.empty() ? nullptr : d.bndName.c_str(),
+                              d.m > 0 ? rows.data() : nullptr, d.n > 0 ? cols.data() : nullptr,
+                              cones.empty() ? nullptr : cones.data()))
+    return rc;
   return 0;
 }
 
