@@ -364,7 +364,7 @@ MpsReadResult Reader::run() {
   Counts counts;
   countPass(counts);
   if (lines_.failed()) {
-    fail(QXERR_ZLIB_LOAD);
+    fail(source_.failureCode());
     return result_;
   }
   log(kLevelSummary, "\nMPS Reader: Initial pass completed in %.2f secs.", clock_.seconds());
@@ -398,7 +398,7 @@ MpsReadResult Reader::run() {
   coef_.reserve(cap(counts.nonzeros));
 
   if (!lines_.rewind()) {
-    fail(QXERR_ZLIB_LOAD);
+    fail(source_.failureCode());
     return result_;
   }
   if (parsePass() == 0) finish();
@@ -429,7 +429,7 @@ int Reader::parsePass() {
     int rc = header ? handleHeader(line_) : handleData(line_);
     if (rc) return rc;
   }
-  if (lines_.failed()) return fail(QXERR_ZLIB_LOAD);
+  if (lines_.failed()) return fail(source_.failureCode());
   if (state_ != State::kDone) {
     log(kLevelSummary, "\nMPS Reader: Unexpected end of file. ENDATA section missing.");
     return fail();
@@ -818,7 +818,8 @@ int Reader::dataMarker(const Fields& fields) {
   } else if (word == "'SOSORG'") {
     if (openSet_ < 0) {
       int index = static_cast<int>(setTypes_.size());
-      if (!setTable_.insert(fields.f[2], index)) return fail();
+      // Named sets must be unique; unnamed ones are simply numbered.
+      if (!fields.f[2].empty() && !setTable_.insert(fields.f[2], index)) return fail();
       char type = code == "S1" ? 1 : code == "S2" ? 2 : (compat_ ? 1 : 3);
       if (setTypes_.capacity() == setTypes_.size())
         setTypes_.reserve(setTypes_.size() + 1000 + setTypes_.size() / 10);

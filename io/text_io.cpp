@@ -5,7 +5,12 @@
 #include <cstdarg>
 #include <cstring>
 
+#include "torva.h"
+
 namespace torva {
+
+int ByteSource::failureCode() const noexcept { return QXERR_CANNOT_OPEN_FILE; }
+
 namespace {
 
 class PlainFileSource final : public ByteSource {
@@ -43,6 +48,7 @@ class GzipFileSource final : public ByteSource {
     return got;
   }
   bool rewind() override { return gzrewind(file_) == 0; }
+  int failureCode() const noexcept override { return QXERR_ZLIB_LOAD; }
 
  private:
   gzFile file_;
@@ -89,17 +95,18 @@ std::unique_ptr<ByteSource> memorySource(std::string_view bytes) {
   return std::make_unique<MemorySource>(bytes);
 }
 
-LineReader::LineReader(ByteSource& source) : source_(source), buffer_(kBlockSize + 1) {}
+LineReader::LineReader(ByteSource& source)
+    : source_(source), buffer_(new char[kBlockSize + 1]) {}
 
 bool LineReader::fill() {
   // Keep the unfinished line, moved to the front, and read after it.
   if (pos_ > 0) {
-    std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+    std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
     end_ -= pos_;
     pos_ = 0;
   }
   while (!eof_ && end_ < kBlockSize) {
-    long got = source_.read(buffer_.data() + end_, kBlockSize - end_);
+    long got = source_.read(buffer_.get() + end_, kBlockSize - end_);
     if (got < 0) {
       failed_ = true;
       eof_ = true;
@@ -118,9 +125,9 @@ bool LineReader::next(char*& line, std::size_t& length) {
   overlong_ = false;
   if (failed_) return false;
   while (skipping_) {
-    char* nl = static_cast<char*>(std::memchr(buffer_.data() + pos_, '\n', end_ - pos_));
+    char* nl = static_cast<char*>(std::memchr(buffer_.get() + pos_, '\n', end_ - pos_));
     if (nl) {
-      pos_ = static_cast<std::size_t>(nl - buffer_.data()) + 1;
+      pos_ = static_cast<std::size_t>(nl - buffer_.get()) + 1;
       skipping_ = false;
     } else {
       pos_ = end_;
@@ -129,7 +136,7 @@ bool LineReader::next(char*& line, std::size_t& length) {
     }
   }
   for (;;) {
-    char* start = buffer_.data() + pos_;
+    char* start = buffer_.get() + pos_;
     char* stop = static_cast<char*>(std::memchr(start, '\n', end_ - pos_));
     if (stop || (eof_ && pos_ < end_)) {
       std::size_t len = stop ? static_cast<std::size_t>(stop - start) : end_ - pos_;
@@ -146,7 +153,7 @@ bool LineReader::next(char*& line, std::size_t& length) {
       overlong_ = true;
       skipping_ = true;
       pos_ = end_;
-      line = buffer_.data();
+      line = buffer_.get();
       length = end_;
       return true;
     }

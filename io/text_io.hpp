@@ -21,6 +21,9 @@ class ByteSource {
   virtual long read(char* buffer, std::size_t size) = 0;
   // Starts again from the first byte; false when that is not possible.
   virtual bool rewind() = 0;
+  // Error code of a failed read: QXERR_ZLIB_LOAD for compressed input,
+  // QXERR_CANNOT_OPEN_FILE otherwise.
+  virtual int failureCode() const noexcept;
 };
 
 // Opens path for reading, through zlib when it ends in ".gz". Returns null
@@ -53,7 +56,7 @@ class LineReader {
   bool fill();
 
   ByteSource& source_;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;  // kBlockSize bytes, not zero-filled
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool eof_ = false;

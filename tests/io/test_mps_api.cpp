@@ -73,6 +73,8 @@ TEST_F(MpsApi, PreconditionsAndFileErrors) {
   EXPECT_EQ(QXreadMPSFile(model_, nullptr, 0), QXERR_ILLEGAL_NULL_POINTER);
   EXPECT_EQ(QXreadMPSFile(model_, (mpstest::tempDir() + "/no/such/file.mps").c_str(), 0),
             QXERR_CANNOT_OPEN_FILE);
+  // A directory opens but cannot be read.
+  EXPECT_EQ(QXreadMPSFile(model_, mpstest::tempDir().c_str(), 0), QXERR_CANNOT_OPEN_FILE);
   EXPECT_EQ(QXwriteMPSFile(nullptr, "x.mps", 0), QXERR_ILLEGAL_NULL_POINTER);
   EXPECT_EQ(QXwriteMPSFile(model_, temp("unloaded.mps").c_str(), 0), QXERR_INFO_NOT_AVAILABLE);
 
