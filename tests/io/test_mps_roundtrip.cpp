@@ -46,6 +46,28 @@ TEST(MpsRoundTrip, FreeAndFixedReadingsAgreeOnSharedModels) {
   }
 }
 
+// A real model cut at many points is always a clean 2003 with the last line.
+TEST(MpsRoundTrip, TruncatedSharedModelsAreErrors) {
+  const fs::path file = fs::path(mpstest::sharedDataDir()) / "netlib" / "afiro.mps.gz";
+  if (!fs::exists(file)) GTEST_SKIP() << "shared model data not found under " << mpstest::sharedDataDir();
+  auto source = torva::openFileSource(file.string());
+  ASSERT_TRUE(source);
+  std::string text;
+  char buf[4096];
+  long got;
+  while ((got = source->read(buf, sizeof buf)) > 0) text.append(buf, static_cast<std::size_t>(got));
+  const std::size_t end = text.find("ENDATA");
+  ASSERT_NE(end, std::string::npos);
+  int lines = 0;
+  for (std::size_t cut = 0; cut < end; cut += 97) {
+    auto p = mpstest::parse(std::string_view(text).substr(0, cut), torva::kMpsFixed);
+    EXPECT_EQ(p.result.error, QXERR_BAD_MPS_FILE) << cut;
+    EXPECT_GE(p.result.errorLine, cut > 0 ? 1 : 0) << cut;
+    ++lines;
+  }
+  EXPECT_GT(lines, 20);
+}
+
 TEST(MpsRoundTrip, GzipErrorsAreReported) {
   const std::string dir = mpstest::tempDir();
   // A gzip stream cut in the middle.
