@@ -32,6 +32,9 @@ QXAPI int QXdeleteEnv(QXenv* envp) {
     while (!env->models.empty()) {
       if (int rc = env->removeModel(env->models.front().get())) return rc;
     }
+    while (!env->samples.empty()) {
+      if (int rc = env->removeSample(env->samples.front().get())) return rc;
+    }
     delete env;
     *envp = nullptr;
     return 0;

@@ -3,10 +3,13 @@
 #include <algorithm>
 
 #include "base/model.hpp"
+#include "base/param_docs.hpp"
 
 int QXenvRec::init() {
   if (int rc = messages.build()) return rc;
   params = torva::ParamSet{};
+  // The documentation tables must describe every parameter.
+  if (int rc = torva::checkParamDocTables()) return rc;
   return 0;
 }
 

@@ -13,6 +13,11 @@
 namespace torva {
 using Env = QXenvRec;
 using Model = QXmodelRec;
+// Frees a sample; defined with the sampling code (stoc/), so that this header
+// needs only the declaration of the sample record.
+struct SampleDeleter {
+  void operator()(QXsampleRec* sample) const noexcept;
+};
 }  // namespace torva
 
 struct QXenvRec {
@@ -23,6 +28,13 @@ struct QXenvRec {
   // the address of one of these objects.
   std::vector<std::unique_ptr<QXmodelRec>> models;
   std::mutex modelListLock;
+
+  // Samples in creation order, owned like the models and changed under the
+  // same lock. addSample/removeSample are defined with the sampling code.
+  std::vector<std::unique_ptr<QXsampleRec, torva::SampleDeleter>> samples;
+  QXsampleRec* addSample(int distrType);
+  // Unlinks and frees sample; QXERR_INTERNAL_ERROR when it is not in the list.
+  int removeSample(QXsampleRec* sample);
 
   QXenvLogfunc logFunc = nullptr;
   void* logUserData = nullptr;

@@ -206,6 +206,9 @@ int loadLPData(Model& model, int nCons, int nVars, int objSense, double objConst
   d.value = std::move(val);
   d.lower = std::move(lo);
   d.upper = std::move(up);
+  // Names loaded before the data get empty names for the new items.
+  d.conNames.padTo(m);
+  d.varNames.padTo(n);
   d.invalidateStats();
   model.status = QX_STATUS_LOADED;
   model.lpSolution.reset();
@@ -427,6 +430,7 @@ int checkCones(const Model& model, int count, const char* types, const int* beg,
   const ModelData& d = model.data;
   std::vector<char> inCone(static_cast<std::size_t>(d.n), 0);
   for (int j : d.cones.cols) inCone[j] = 1;
+  if (count > 0 && beg[0] < 0) return QXERR_COLUMN_LENGTH_INVALID;
   for (int k = 0; k < count; ++k) {
     if (types[k] != 'Q' && types[k] != 'R') return QXERR_BAD_CONSTRAINT_TYPE;
     const int size = beg[k + 1] - beg[k];
@@ -471,6 +475,7 @@ int checkSets(const Model& model, int count, const char* types, const int* card,
               const int* cols) {
   const ModelData& d = model.data;
   std::vector<int> seenIn(static_cast<std::size_t>(d.n), -1);
+  if (count > 0 && beg[0] < 0) return QXERR_COLUMN_LENGTH_INVALID;
   for (int k = 0; k < count; ++k) {
     const int type = setTypeOf(types[k]);
     if (type == 0) return QXERR_BAD_CONSTRAINT_TYPE;

@@ -19,7 +19,7 @@ void QXmodelRec::freeNames() {
 void QXmodelRec::markChanged() {
   freeSolverMemory();
   data.invalidateStats();
-  if (status != QX_STATUS_UNLOADED) status = QX_STATUS_LOADED;
+  if (status != QX_STATUS_UNLOADED || !data.empty()) status = QX_STATUS_LOADED;
   if (lpSolution) {
     auto& sol = *lpSolution;
     if (sol.primalStatus != QX_STATUS_UNLOADED) sol.primalStatus = QX_STATUS_LOADED;

@@ -47,6 +47,12 @@ void NamePool::append(std::string_view name) {
 void NamePool::presentWithEmpty(int count) {
   clear();
   for (int i = 0; i < count; ++i) append({});
+  present_ = true;
+}
+
+void NamePool::padTo(int count) {
+  if (!present_) return;
+  while (this->count() < count) append({});
 }
 
 void NamePool::compact(const std::vector<char>& keep) {

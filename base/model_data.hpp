@@ -57,6 +57,8 @@ class NamePool {
   // Makes the pool present with count empty names (used when names of some
   // new items arrive while the old items have none).
   void presentWithEmpty(int count);
+  // When present, appends empty names until the pool holds count names.
+  void padTo(int count);
   // Keeps the items i with keep[i] != 0, in their order.
   void compact(const std::vector<char>& keep);
   void reserveChars(std::size_t chars) { chars_.reserve(chars); }
@@ -128,7 +130,7 @@ struct ModelData {
   std::vector<double> cost;      // n
   std::vector<double> rhs;       // m
   std::vector<char> conType;     // m: 'L', 'E', 'G', 'N'
-  std::vector<int> colBeg;       // n+1
+  std::vector<int> colBeg{0};    // n+1
   std::vector<int> colLen;       // n
   std::vector<int> rowIdx;       // colBeg[n]
   std::vector<double> value;     // colBeg[n]
@@ -172,6 +174,13 @@ struct ModelData {
   int entryCapacity() const noexcept { return colBeg.empty() ? 0 : colBeg[n]; }
 
   char typeOf(int j) const noexcept { return varType.empty() ? 'C' : varType[j]; }
+
+  // The model class questions an optimiser asks before choosing a method.
+  bool hasIntegers() const { return integerStats().binaries + integerStats().integers > 0; }
+  bool hasSemiCont() const noexcept { return !scVars.empty(); }
+  bool hasSets() const noexcept { return !sets.empty(); }
+  bool hasQuadratic() const noexcept { return !qc.empty(); }
+  bool hasCones() const noexcept { return !cones.empty(); }
 
   // Name lookups: index of the name, -1 when absent. The table of a kind is
   // built on first use and dropped whenever names of that kind change.

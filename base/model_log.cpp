@@ -7,8 +7,10 @@
 
 namespace torva {
 
-int modelPrintLevel(const Model& /*model*/) {
-  return std::max({kDefaultLpPrintLevel, kDefaultMipPrintLevel, kDefaultNlpPrintLevel});
+int modelPrintLevel(const Model& model) {
+  return std::max({model.params.intValue(QX_IPARAM_LP_PRINTLEVEL),
+                   model.params.intValue(QX_IPARAM_MIP_PRINTLEVEL),
+                   model.params.intValue(QX_IPARAM_NLP_PRINTLEVEL)});
 }
 
 bool wantsLog(const Model& model, int level) {

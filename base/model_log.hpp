@@ -6,16 +6,10 @@
 
 namespace torva {
 
-// Print levels the model-data logs consult. They mirror the defaults of
-// QX_IPARAM_LP_PRINTLEVEL (0), QX_IPARAM_MIP_PRINTLEVEL (2) and
-// QX_IPARAM_NLP_PRINTLEVEL (1).
-constexpr int kDefaultLpPrintLevel = 0;
-constexpr int kDefaultMipPrintLevel = 2;
-constexpr int kDefaultNlpPrintLevel = 1;
 // The largest of the three print levels at which load statistics are logged.
 constexpr int kStatsPrintLevel = 2;
 
-// Largest of the LP, MIP and NLP print levels of the model.
+// Largest of the model's LP, MIP and nonlinear print levels.
 int modelPrintLevel(const Model& model);
 
 // True when the model has a log function and its print level reaches level.

@@ -149,7 +149,7 @@ inline constexpr ParamDef kParamTable[] = {
     I(999, "QX_IPARAM_VER_NUMBER", kVerNumber, kVerNumber, kVerNumber, ReadOnly),
 
     // ---- general ----
-    Im(1022, "QX_IPARAM_OBJSENSE", 1, -1, 1, ObjSense),
+    named(Im(1022, "QX_IPARAM_OBJSENSE", 1, -1, 1, ObjSense), "QX_MIN"),
     D(1023, "QX_DPARAM_CALLBACKFREQ", 0.5, 0, F, Any),
     Dm(1024, "QX_DPARAM_OBJPRINTMUL", 1.0, -F, F, Range),
     I(1025, "QX_IPARAM_CHECK_FOR_ERRORS", 0, -1, M, Lower),
@@ -172,7 +172,7 @@ inline constexpr ParamDef kParamTable[] = {
     Im(1043, "QX_IPARAM_USE_NAMEDATA", 1, 0, M, Lower),
     I(1044, "QX_IPARAM_SPLEX_USE_EXTERNAL", 0, 0, 4, Range),
     D(1045, "QX_DPARAM_LP_ITRLMT", -1, -1, F, Lower),
-    Idr(1046, "QX_IPARAM_COPY_MODE", kRawCopy, Lower),
+    named(Idr(1046, "QX_IPARAM_COPY_MODE", kRawCopy, Lower), "QX_RAW_COPY"),
     I(1047, "QX_IPARAM_SBD_NUM_THREADS", 1, 0, M, Lower),
     I(1048, "QX_IPARAM_NUM_THREADS", 1, 0, M, Lower),
     I(1049, "QX_IPARAM_MULTITHREAD_MODE", kMtModeFree, -1, 4, Range, "QX_MTMODE_FREE"),
@@ -360,7 +360,7 @@ inline constexpr ParamDef kParamTable[] = {
     I(5319, "QX_IPARAM_MIP_HEULEVEL", 3, 0, M, Lower),
     I(5320, "QX_IPARAM_MIP_PRINTLEVEL", 2, 0, M, Lower),
     I(5321, "QX_IPARAM_MIP_PREPRINTLEVEL", 0, 0, M, Lower),
-    D(5322, "QX_DPARAM_MIP_CUTOFFOBJ", kInf, -F, F, Any),
+    named(D(5322, "QX_DPARAM_MIP_CUTOFFOBJ", kInf, -F, F, Any), "QX_INFINITY"),
     I(5323, "QX_IPARAM_MIP_USECUTOFFOBJ", 0, 0, 2, Lower),
     I(5324, "QX_IPARAM_MIP_STRONGBRANCHLEVEL", 10, 0, M, Lower),
     I(5325, "QX_IPARAM_MIP_TREEREORDERLEVEL", 10, 0, M, Lower),

@@ -282,7 +282,7 @@ QXAPI int QXgetConeDatai(QXmodel model, int k, char* type, int* nnz, int* cols) 
 
 QXAPI int QXgetNameData(QXmodel model, char* title, char* objname, char* rhsname, char* rngname,
                         char* bndname, char** connames, char** varnames, char** conenames) {
-  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  if (int rc = checkLoaded(model)) return rc;
   const ModelData& d = model->data;
   if (title) std::strcpy(title, d.title.c_str());
   if (objname) std::strcpy(objname, d.objName.c_str());
@@ -307,7 +307,7 @@ QXAPI int QXgetVariableNamej(QXmodel model, int j, char* name) {
   if (!model) return QXERR_INFO_NOT_AVAILABLE;
   const ModelData& d = model->data;
   if (j < 0 || j >= d.n) return QXERR_INDEX_OUT_OF_RANGE;
-  if (!d.varNames.present()) {
+  if (!d.varNames.present() || j >= d.varNames.count()) {
     if (name) name[0] = '\0';
     return QXERR_INFO_NOT_AVAILABLE;
   }
@@ -319,7 +319,7 @@ QXAPI int QXgetConstraintNamei(QXmodel model, int i, char* name) {
   if (!model) return QXERR_ILLEGAL_NULL_POINTER;
   const ModelData& d = model->data;
   if (i < 0 || i >= d.m) return QXERR_INDEX_OUT_OF_RANGE;
-  if (!d.conNames.present()) {
+  if (!d.conNames.present() || i >= d.conNames.count()) {
     if (name) name[0] = '\0';
     return QXERR_INFO_NOT_AVAILABLE;
   }
@@ -375,7 +375,7 @@ QXAPI int QXgetConeIndex(QXmodel model, const char* name, int* index) {
 QXAPI int QXgetDimensions(QXmodel model, int* nVars, int* nCons, int* nCones, int* nAnnz,
                           int* nQCnz, int* nConeNz, int* nNLPnz, int* nNLPobjNz, int* nVarNameLen,
                           int* nConNameLen, int* nConeNameLen) {
-  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  if (int rc = checkLoaded(model)) return rc;
   const ModelData& d = model->data;
   if (nVars) *nVars = d.n;
   if (nCons) *nCons = d.m;

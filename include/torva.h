@@ -979,6 +979,25 @@ QXAPI int QXgetDouParameterRange(QXmodel model, int id, double *min, double *max
 QXAPI int QXcopyParam(QXmodel source, QXmodel target, int mode);
 QXAPI int QXcopyGAParam(QXmodel source, QXmodel target);
 
+/* Documentation and names. Texts are copied into the caller's buffer (empty
+ * when the identifier has no row); a long description needs at most 1024
+ * bytes, a macro name or short description 256. The Ptr variants return the
+ * library's static text or null. */
+QXAPI int QXgetParamCount(QXenv env, int which); /* 0: short table, else long */
+QXAPI int QXgetParamMacroName(QXenv env, int id, char *name);
+QXAPI int QXgetParamShortDesc(QXenv env, int id, char *text);
+QXAPI int QXgetParamLongDesc(QXenv env, int id, char *text);
+QXAPI const char *QXgetParamMacroNamePtr(QXenv env, int id);
+QXAPI const char *QXgetParamShortDescPtr(QXenv env, int id);
+QXAPI const char *QXgetParamLongDescPtr(QXenv env, int id);
+/* Identifier and value size (4 int, 8 double or string) of a parameter or
+ * information item name; older spellings resolve to their newer names. */
+QXAPI int QXgetParamMacroID(QXenv env, const char *name, int *type, int *id);
+/* Walks the long table from row *index for a macro name containing keyword
+ * (or, for a positive integer keyword, that identifier). *id receives the
+ * identifier found or -1, *index the row where the walk stopped. */
+QXAPI int QXsearchParamHasKeyword(QXenv env, const char *keyword, int *index, int *id);
+
 /* ======================================================================
  * Callbacks and logging
  * ====================================================================== */
@@ -1046,65 +1065,7 @@ QXAPI int QXloadBasis(QXmodel model, const int *colstatus, const int *rowstatus)
 /* ======================================================================
  * Model and solution queries
  * ====================================================================== */
-/* Model information items (QXgetInfo). */
-#define QX_IINFO_NUM_CONS               11010
-#define QX_IINFO_NUM_VARS               11011
-#define QX_IINFO_NUM_NONZ               11012
-#define QX_IINFO_NUM_BIN                11013
-#define QX_IINFO_NUM_INT                11014
-#define QX_IINFO_NUM_CONT               11015
-#define QX_IINFO_NUM_QC_NONZ            11016
-#define QX_IINFO_NUM_NLP_NONZ           11017
-#define QX_IINFO_NUM_NLPOBJ_NONZ        11018
-#define QX_IINFO_NUM_RDCONS             11019
-#define QX_IINFO_NUM_RDVARS             11020
-#define QX_IINFO_NUM_RDNONZ             11021
-#define QX_IINFO_NUM_RDINT              11022
-#define QX_IINFO_LEN_VARNAMES           11023
-#define QX_IINFO_LEN_CONNAMES           11024
-#define QX_IINFO_NUM_NLP_CONS           11025
-#define QX_IINFO_NUM_NLP_VARS           11026
-#define QX_IINFO_NUM_SUF_ROWS           11027
-#define QX_IINFO_NUM_IIS_ROWS           11028
-#define QX_IINFO_NUM_SUF_BNDS           11029
-#define QX_IINFO_NUM_IIS_BNDS           11030
-#define QX_IINFO_NUM_SUF_COLS           11031
-#define QX_IINFO_NUM_IUS_COLS           11032
-#define QX_IINFO_NUM_CONES              11033
-#define QX_IINFO_NUM_CONE_NONZ          11034
-#define QX_IINFO_LEN_CONENAMES          11035
-#define QX_DINFO_INST_VAL_MIN_COEF      11036
-#define QX_IINFO_INST_VARNDX_MIN_COEF   11037
-#define QX_IINFO_INST_CONNDX_MIN_COEF   11038
-#define QX_DINFO_INST_VAL_MAX_COEF      11039
-#define QX_IINFO_INST_VARNDX_MAX_COEF   11040
-#define QX_IINFO_INST_CONNDX_MAX_COEF   11041
-#define QX_IINFO_NUM_SPARS              11059
-#define QX_IINFO_OBJSENSE               1022
-/* Solution information items. */
-#define QX_IINFO_METHOD                 11200
-#define QX_DINFO_POBJ                   11201
-#define QX_DINFO_DOBJ                   11202
-#define QX_DINFO_PINFEAS                11203
-#define QX_DINFO_DINFEAS                11204
-#define QX_IINFO_MODEL_STATUS           11205
-#define QX_IINFO_PRIMAL_STATUS          11206
-#define QX_IINFO_DUAL_STATUS            11207
-#define QX_IINFO_BASIC_STATUS           11208
-#define QX_IINFO_BAR_ITER               11209
-#define QX_IINFO_SIM_ITER               11210
-#define QX_IINFO_NLP_ITER               11211
-#define QX_IINFO_ELAPSED_TIME           11212
-#define QX_IINFO_MIP_STATUS             11300
-#define QX_DINFO_MIP_OBJ                11301
-#define QX_DINFO_MIP_BESTBOUND          11302
-#define QX_IINFO_MIP_SIM_ITER           11303
-#define QX_IINFO_MIP_BAR_ITER           11304
-#define QX_IINFO_MIP_NLP_ITER           11305
-#define QX_IINFO_MIP_BRANCHCOUNT        11306
-#define QX_IINFO_MIP_NEWIPSOL           11307
-#define QX_IINFO_MIP_LPCOUNT            11308
-#define QX_IINFO_MIP_ACTIVENODES        11309
+/* The information items of QXgetInfo are declared with the parameters above. */
 
 /* Solution vectors of QXgetSolution. */
 #define QX_SOLUTION_PRIMAL              11
@@ -1284,10 +1245,160 @@ QXAPI int QXwriteMPSFile(QXmodel model, const char *filename, int format);
 /* ======================================================================
  * Random number generators
  * ====================================================================== */
+/* A random number generator belongs to the environment it was created in and
+ * is released by QXdisposeRG, which must be called before that environment is
+ * deleted. */
+typedef struct QXrgRec *QXrg;
+
+/* Generator kinds (QXcreateRG, QXcreateRGMT). */
+#define QX_RANDGEN_FREE          (-1) /* same as QX_RANDGEN_MERSENNE */
+#define QX_RANDGEN_SYSTEM        0    /* 15-bit LCG, state per thread, [0,1] */
+#define QX_RANDGEN_MRG32K3A      1    /* L'Ecuyer MRG32k3a, (0,1] */
+#define QX_RANDGEN_LCG31         2    /* 742938285 x mod 2^31-1, [0,1) */
+#define QX_RANDGEN_SHUFFLE       3    /* combined LCGs + Bays-Durham shuffle */
+#define QX_RANDGEN_SUBTRACTIVE   4    /* Knuth subtractive mod 10^9, [0,1) */
+#define QX_RANDGEN_LAGFIB        5    /* lagged Fibonacci (24,55) on doubles */
+#define QX_RANDGEN_MERSENNE      6    /* MT19937, [0,1) */
+
+/* Distribution types (QXsetDistrRG, QXsampCreate). Parameters are given by
+ * index 0..4 (QXsetDistrParamRG, QXsampSetDistrParam); every parameter listed
+ * must be set before evaluation (else QXERR_STOC_DISTR_PARAM_NOT_SET) and obey
+ * its rule (else QXERR_STOC_BAD_DISTR_PARAMS). Discrete types take integer
+ * values k; their density is the probability of k (0 off the support). */
+#define QX_DIST_BINOMIAL           701 /* 0: trials n (integer >= 0), 1: success probability p in [0,1]; k = 0..n */
+#define QX_DIST_DISCRETE           702 /* a loaded table (QXsampLoadDiscretePdfTable); k = table index 0..len-1 */
+#define QX_DIST_DISCRETE_ALT       703 /* the same table distribution under a second code */
+#define QX_DIST_NEGATIVE_BINOMIAL  704 /* 0: successes r > 0, 1: success probability p in (0,1]; k = failures before the r-th success */
+#define QX_DIST_GEOMETRIC          705 /* 0: success probability p in (0,1]; k = failures before the first success */
+#define QX_DIST_POISSON            706 /* 0: mean lambda > 0 */
+#define QX_DIST_LOGARITHMIC        707 /* 0: p in (0,1); P(k) = -p^k / (k ln(1-p)), k >= 1 */
+#define QX_DIST_HYPER_GEOMETRIC    708 /* 0: population N (integer >= 1), 1: successes K in 0..N, 2: draws n in 0..N (integers) */
+#define QX_DIST_BETA               801 /* 0: shape a > 0, 1: shape b > 0; support [0,1] */
+#define QX_DIST_CAUCHY             802 /* 0: location, 1: scale > 0 */
+#define QX_DIST_CHI_SQUARE         803 /* 0: degrees of freedom > 0 */
+#define QX_DIST_EXPONENTIAL        804 /* 0: mean (scale) > 0 */
+#define QX_DIST_F_DISTRIBUTION     805 /* 0: numerator degrees of freedom > 0, 1: denominator degrees of freedom > 0 */
+#define QX_DIST_GAMMA              806 /* 0: shape > 0, 1: scale > 0 */
+#define QX_DIST_GUMBEL             807 /* 0: location, 1: scale > 0 (largest extreme value) */
+#define QX_DIST_LAPLACE            808 /* 0: location, 1: scale > 0 */
+#define QX_DIST_LOGNORMAL          809 /* 0: mean of the logarithm, 1: standard deviation of the logarithm > 0 */
+#define QX_DIST_LOGISTIC           810 /* 0: location, 1: scale > 0 */
+#define QX_DIST_NORMAL             811 /* 0: mean, 1: standard deviation > 0 */
+#define QX_DIST_PARETO             812 /* 0: scale (minimum) > 0, 1: shape > 0 */
+#define QX_DIST_STABLE_PARETIAN    813 /* 0: index alpha in (0,2], 1: skewness beta in [-1,1], 2: location, 3: scale > 0;
+                                          characteristic function exp(i t loc - |scale t|^alpha (1 - i beta sgn(t) w)),
+                                          w = tan(pi alpha/2) for alpha != 1, -(2/pi) ln|t| for alpha = 1 */
+#define QX_DIST_STUDENTS_T         814 /* 0: degrees of freedom > 0 */
+#define QX_DIST_TRIANGULAR         815 /* 0: lower a, 1: mode c, 2: upper b; a <= c <= b, a < b */
+#define QX_DIST_UNIFORM            816 /* 0: lower, 1: upper >= lower */
+#define QX_DIST_WEIBULL            817 /* 0: shape > 0, 1: scale > 0 */
+#define QX_DIST_WILCOXON           818 /* 0: n (integer >= 1); signed-rank statistic, k = 0..n(n+1)/2 */
+#define QX_DIST_BETA_BINOMIAL      819 /* 0: trials n (integer >= 0), 1: shape a > 0, 2: shape b > 0 */
+#define QX_DIST_SYM_STABLE         820 /* 0: index alpha in (0,2], 1: location, 2: scale > 0; the stable law with beta = 0 */
+
+/* Distribution function codes (QXsampEvalDistr, QXsampEvalUserDistr). */
+#define QX_DISTR_FUNC_PDF    1   /* density, or probability of a discrete value */
+#define QX_DISTR_FUNC_CDF    2   /* cumulative distribution */
+#define QX_DISTR_FUNC_ICDF   3   /* inverse cumulative distribution at a probability */
+
+QXAPI QXrg QXcreateRG(QXenv env, int kind);
+/* Reads QX_IPARAM_SAMP_NUM_THREADS and QX_IPARAM_SAMP_RG_BUFFER_SIZE of env;
+ * with two or more threads only QX_RANDGEN_MERSENNE is accepted and the
+ * generator hands out numbers from a buffer refilled in parallel. */
+QXAPI QXrg QXcreateRGMT(QXenv env, int kind);
+/* Seed 0 takes the calendar time in seconds. A null rg is ignored. */
+QXAPI void QXsetRGSeed(QXrg rg, unsigned int seed);
+QXAPI unsigned int QXgetInitSeed(QXrg rg);
+/* The two draws do not check their handle: rg must be a live generator. */
+QXAPI double QXgetDoubleRV(QXrg rg);
+/* lo >= hi gives lo without drawing; otherwise an integer in [lo, hi]. */
+QXAPI int QXgetInt32RV(QXrg rg, int lo, int hi);
+QXAPI int QXsetDistrRG(QXrg rg, int distrType);
+QXAPI int QXsetDistrParamRG(QXrg rg, int index, double value);
+QXAPI int QXgetDistrRV(QXrg rg, double *value);
+/* Buffered generators only (else QXERR_NOT_SUPPORTED). */
+QXAPI int QXfillRGBuffer(QXrg rg);
+/* The buffer of a buffered generator (null and size 0 for the others). */
+QXAPI double *QXgetRGBufferPtr(QXrg rg, int *size);
+QXAPI int QXgetRGNumThreads(QXrg rg, int *numThreads);
+QXAPI void QXdisposeRG(QXrg *rg);
 
 /* ======================================================================
  * Sampling
  * ====================================================================== */
+/* A sample belongs to its environment; QXdeleteEnv deletes the samples that
+ * are left. */
+typedef struct QXsampleRec *QXsample;
+
+/* Sampling methods (QXsampGenerate). */
+#define QX_MONTECARLO              0
+#define QX_LATINSQUARE             1
+#define QX_ANTITHETIC              2
+#define QX_LATINSQUARE_ANTITHETIC  3
+
+/* Correlation types. */
+#define QX_CORR_PEARSON   0
+#define QX_CORR_KENDALL   1
+#define QX_CORR_SPEARMAN  2
+
+/* Which points QXsampGetCorrelationMatrix reads. */
+#define QX_SAMP_POINTS     0   /* the points as generated or loaded */
+#define QX_SAMP_CI_POINTS  1   /* the correlation-induced points */
+
+/* Information items of QXsampGetInfo; value points at an int (IINFO) or a
+ * double (DINFO). */
+#define QX_IINFO_SAMP_SIZE        7750 /* number of points */
+#define QX_IINFO_SAMP_METHOD      7751 /* method that made them, -1 when loaded */
+#define QX_IINFO_SAMP_DISTR_TYPE  7752 /* distribution type */
+#define QX_IINFO_SAMP_NPARAMS     7753 /* leading parameters set */
+#define QX_IINFO_SAMP_CI_SIZE     7754 /* number of correlation-induced points (0 before induction) */
+#define QX_IINFO_SAMP_NUSER_ARGS  7755 /* argument samples of a user-defined distribution */
+#define QX_DINFO_SAMP_MEAN        7760 /* mean of the points */
+#define QX_DINFO_SAMP_STD         7761 /* standard deviation of the points (divisor n - 1) */
+#define QX_DINFO_SAMP_MAXABS      7762 /* largest absolute value met during generation */
+
+/* Host function of a user-defined distribution. Generation calls it once per
+ * point with funcCode QX_DISTR_FUNC_ICDF and the points of the argument
+ * samples at that position (args[0..nargs-1], in the order they were added);
+ * QXsampEvalUserDistr passes its own arguments through. The function writes
+ * *result and returns 0, or an error code that stops the caller. */
+typedef int (*QXuserDistrFunc)(QXsample sample, int funcCode, const double *args,
+                               int nargs, double *result, void *userdata);
+
+QXAPI QXsample QXsampCreate(QXenv env, int distrType, int *errorcode);
+QXAPI int QXsampDelete(QXsample *sample);
+QXAPI int QXsampSetRG(QXsample sample, QXrg rg);
+QXAPI int QXsampSetDistrParam(QXsample sample, int index, double value);
+QXAPI int QXsampGetDistrParam(QXsample sample, int index, double *value);
+QXAPI int QXsampEvalDistr(QXsample sample, int funcCode, double x, double *value);
+QXAPI int QXsampGenerate(QXsample sample, int method, int n);
+QXAPI int QXsampLoadPoints(QXsample sample, int n, const double *points);
+/* points must hold the count (query it with points null). */
+QXAPI int QXsampGetPoints(QXsample sample, int *n, double *points);
+QXAPI int QXsampGetPointsPtr(QXsample sample, int *n, double **points);
+QXAPI int QXsampGetCIPoints(QXsample sample, int *n, double *points);
+QXAPI int QXsampGetCIPointsPtr(QXsample sample, int *n, double **points);
+/* len < 1 means 5000 entries; values may be null (the values are then the
+ * indices 0..len-1). */
+QXAPI int QXsampLoadDiscretePdfTable(QXsample sample, int len, const double *prob,
+                                     const double *values);
+QXAPI int QXsampGetDiscretePdfTable(QXsample sample, int *len, double *prob, double *values);
+QXAPI int QXsampSetUserDistr(QXsample sample, QXuserDistrFunc func, void *userdata);
+QXAPI int QXsampAddUserFuncArg(QXsample sample, QXsample argSample);
+QXAPI int QXsampEvalUserDistr(QXsample sample, int funcCode, const double *args, int nargs,
+                              double *result);
+/* Rearranges the points of samples[0..count-1] (all of one size) into the
+ * correlation-induced points so that their pairwise correlations of corrType
+ * approach the targets: pair k asks for correlation values[k] between
+ * samples pairI[k] and pairJ[k]; pairs not listed ask for 0. */
+QXAPI int QXsampInduceCorrelation(QXsample *samples, int count, int corrType, int npairs,
+                                  const int *pairI, const int *pairJ, const double *values);
+/* Writes the count*(count-1)/2 pairs i < j in row order: *npairs, pairI,
+ * pairJ and values (each may be null). kind is QX_SAMP_POINTS or
+ * QX_SAMP_CI_POINTS. */
+QXAPI int QXsampGetCorrelationMatrix(QXsample *samples, int count, int kind, int corrType,
+                                     int *npairs, int *pairI, int *pairJ, double *values);
+QXAPI int QXsampGetInfo(QXsample sample, int item, void *value);
 
 #ifdef __cplusplus
 }

@@ -182,8 +182,8 @@ TEST_F(ModelFixture, BadConstraintTypeLeavesModelUnloadedAndSecondLoadIsRefused)
   int m = -1;
   EXPECT_EQ(QXgetDimensions(model, nullptr, &m, nullptr, nullptr, nullptr, nullptr, nullptr,
                             nullptr, nullptr, nullptr, nullptr),
-            0);
-  EXPECT_EQ(m, 0);
+            QXERR_INFO_NOT_AVAILABLE);
+  EXPECT_EQ(model->data.m, 0);
   ASSERT_EQ(loadSmall(), 0);
   EXPECT_EQ(loadSmall(), QXERR_MODEL_ALREADY_LOADED);
 }
@@ -454,6 +454,48 @@ TEST_F(ModelFixture, BaseStatisticsAreLogged) {
   bool sawCols = false;
   for (auto& l : lines) sawCols |= l == "cols with 1nz:     0, 2nzs:     4\n";
   EXPECT_TRUE(sawCols);
+}
+
+}  // namespace
+
+namespace {
+
+using torva_test::ModelFixture;
+
+TEST_F(ModelFixture, NamesLoadedBeforeTheDataGetPaddedSafely) {
+  char* none[1] = {nullptr};  // lists of zero names (the model has no rows yet)
+  ASSERT_EQ(QXloadNameData(model, "early", nullptr, nullptr, nullptr, nullptr, none, none, nullptr),
+            0);
+  ASSERT_EQ(loadSmall(), 0);
+  char name[16] = "junk";
+  EXPECT_EQ(QXgetConstraintNamei(model, 2, name), 0);
+  EXPECT_STREQ(name, "");
+  int idx = 0;
+  EXPECT_EQ(QXgetVariableIndex(model, "x", &idx), QXERR_COLUMN_TOKEN_NOT_FOUND);
+  char title[16];
+  QXgetNameData(model, title, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_STREQ(title, "early");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ModelFixture, IntegerAndSemiContinuousCountsAreLogged) {
+  std::vector<std::string> lines;
+  ASSERT_EQ(loadSmall(), 0);
+  QXsetModelLogfunc(
+      model, [](QXmodel, const char* text, void* user) {
+        static_cast<std::vector<std::string>*>(user)->push_back(text);
+      },
+      &lines);
+  ASSERT_EQ(QXloadVarType(model, "CCCB"), QXERR_INPUT_OUT_OF_RANGE);  // x3 is fixed at 2; logs nothing
+  ASSERT_EQ(QXloadVarType(model, "BICS"), 0);
+  // x0 (rows 0, 2) binary; x1 (rows 0, 1) integer; x3 semi-continuous.
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "\nSemicont variables   :       1\n");
+  EXPECT_EQ(lines[1], "\nBinary variables     :       1 (in 2 constraints)");
+  EXPECT_EQ(lines[2], "\nInteger variables    :       1 (in 2 constraints)\n");
 }
 
 }  // namespace
