@@ -950,7 +950,11 @@ int Reader::dataBounds(const Fields& fields) {
     ctype = 'I';
   } else if (type == "SC") {
     if (value == 0.0) {
+      // Fixed at zero: no longer semi-continuous (an earlier SC line is
+      // overridden), so its level cannot outlive the bounds.
       lower_[uj] = upper_[uj] = 0.0;
+      isSc_[uj] = 0;
+      scLevel_[uj] = 0.0;
     } else {
       if (value < 0.0) return fail();
       isSc_[uj] = 1;

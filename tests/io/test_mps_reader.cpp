@@ -219,6 +219,15 @@ TEST(MpsReader, SemiContinuous) {
   EXPECT_EQ(p.data.scLower, (std::vector<double>{1.0, 0.25}));
   EXPECT_EQ(p.data.scUpper, (std::vector<double>{5.0, 0.5}));
   EXPECT_EQ(p.data.upper[2], 0.0);
+  // SC 0 after an SC line fixes the column at zero and ends its
+  // semi-continuity; bounds lines are then accepted again.
+  auto zero = parse("NAME t\nROWS\n N  obj\nCOLUMNS\n    a  obj  1\nRHS\nBOUNDS\n SC bnd a 0.5\n"
+                    " SC bnd a 0\n LO bnd a 0.25\nENDATA\n",
+                    kMpsFree);
+  ASSERT_EQ(zero.result.error, 0);
+  EXPECT_TRUE(zero.data.scVars.empty());
+  EXPECT_EQ(zero.data.lower, (std::vector<double>{0.25}));
+  EXPECT_EQ(zero.data.upper, (std::vector<double>{0}));
   const std::string head = "NAME t\nROWS\n N  obj\nCOLUMNS\n    a  obj  1\nRHS\nBOUNDS\n SC bnd a 5\n";
   for (const char* bad : {" UP bnd a 3\n", " FX bnd a 3\n", " FR bnd a\n", " MI bnd a\n",
                           " PL bnd a\n", " BV bnd a\n", " UI bnd a 2\n", " LO bnd a -1\n"}) {
