@@ -942,7 +942,14 @@ int Reader::dataBounds(const Fields& fields) {
     ctype = 'B';
   } else if (type == "LI") {
     double r = std::floor(value);
-    lower_[uj] = (value - r > kIntegralityTolerance && r + 1.0 - value > kIntegralityTolerance) ? r : value;
+    double bound = (value - r > kIntegralityTolerance && r + 1.0 - value > kIntegralityTolerance) ? r : value;
+    // On a semi-continuous column it is the lower level, as LO is.
+    if (sc) {
+      if (bound < 0.0) return fail();
+      scLevel_[uj] = bound;
+    } else {
+      lower_[uj] = bound;
+    }
     ctype = 'I';
   } else if (type == "UI") {
     double r = std::ceil(value);

@@ -226,6 +226,14 @@ TEST(MpsReader, SemiContinuous) {
                     kMpsFree);
   ASSERT_EQ(zero.result.error, 0);
   EXPECT_TRUE(zero.data.scVars.empty());
+  // LI on a semi-continuous column sets its level, as LO does.
+  auto li = parse("NAME t\nROWS\n N  obj\nCOLUMNS\n    a  obj  1\nRHS\nBOUNDS\n SC bnd a 9\n"
+                  " LI bnd a 2.5\nENDATA\n",
+                  kMpsFree);
+  ASSERT_EQ(li.result.error, 0);
+  EXPECT_EQ(li.data.scLower, (std::vector<double>{2}));
+  EXPECT_EQ(li.data.lower, (std::vector<double>{0}));
+  EXPECT_EQ(li.data.varTypes, "I");
   EXPECT_EQ(zero.data.lower, (std::vector<double>{0.25}));
   EXPECT_EQ(zero.data.upper, (std::vector<double>{0}));
   const std::string head = "NAME t\nROWS\n N  obj\nCOLUMNS\n    a  obj  1\nRHS\nBOUNDS\n SC bnd a 5\n";
