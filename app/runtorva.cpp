@@ -22,12 +22,20 @@ void printHelp() {
       "\n"
       "Reads, solves and reports optimisation models with the TORVA API library.\n"
       "\n"
+      "MODEL is an MPS file (free or fixed format, optionally gzip-compressed\n"
+      "as MODEL.mps.gz); runtorva reads it and prints its statistics.\n"
+      "\n"
       "Options:\n"
-      "  --help       show this help and exit\n"
-      "  --version    show the library version and exit\n"
-      "  -p FILE      read parameter settings from FILE instead of torva.par\n"
+      "  --help             show this help and exit\n"
+      "  --version          show the library version and exit\n"
+      "  --mps-format N     read MODEL as MPS format N (0 free, 1 fixed, 2 free and\n"
+      "                     3 fixed in compatibility mode); default: free, and\n"
+      "                     fixed when the file does not read as free\n"
+      "  --write OUT        write the model read to OUT as an MPS file\n"
+      "  --fixed            write OUT in fixed format (default free)\n"
+      "  -p FILE            read parameter settings from FILE instead of torva.par\n"
       "  --write-params FILE\n"
-      "               write the current parameter settings to FILE\n"
+      "                     write the current parameter settings to FILE\n"
       "\n"
       "The parameter file torva.par in the working directory is read when it exists.\n");
 }
@@ -105,6 +113,90 @@ int runParamOptionsOnly(const ParamOptions& opts) {
   return rc == 0 ? 0 : 1;
 }
 
+
+// Collects a model's log lines.
+void collectLog(QXmodel, const char* text, void* userdata) {
+  static_cast<std::string*>(userdata)->append(text);
+}
+
+// Reports a failed call on standard error.
+void reportError(QXenv env, const char* what, int code) {
+  char message[512] = "";
+  QXgetErrorMessage(env, code, message);
+  std::fprintf(stderr, "runtorva: %s: error %d: %s\n", what, code, message);
+}
+
+// Reads path into a new model of env with the given MPS format. Returns the
+// model (null on failure); rc receives the error code, log the model's log
+// and where the line of a syntax error.
+QXmodel readModel(QXenv env, const std::string& path, int format, const ParamOptions& params,
+                  int& rc, std::string& log, std::string& where) {
+  log.clear();
+  where.clear();
+  QXmodel model = QXcreateModel(env, &rc);
+  if (!model) return nullptr;
+  if ((rc = applyParamOptions(model, params)) != 0) {
+    QXdeleteModel(&model);
+    return nullptr;
+  }
+  QXsetModelLogfunc(model, collectLog, &log);
+  rc = QXreadMPSFile(model, path.c_str(), format);
+  if (rc) {
+    if (rc == QXERR_BAD_MPS_FILE) {
+      int line = 0;
+      char text[512] = "";
+      QXgetFileError(model, &line, text);
+      where = "line " + std::to_string(line) + ": " + text;
+    }
+    QXdeleteModel(&model);
+    return nullptr;
+  }
+  QXsetModelLogfunc(model, nullptr, nullptr);
+  return model;
+}
+
+int runModel(const std::string& path, int format, const std::string& out, bool outFixed,
+             const ParamOptions& params) {
+  int rc = 0;
+  QXenv env = QXcreateEnv(&rc);
+  if (!env) {
+    reportError(nullptr, "creating the environment", rc);
+    return 1;
+  }
+  std::string log, where;
+  QXmodel model = readModel(env, path, format >= 0 ? format : 0, params, rc, log, where);
+  if (!model && rc == QXERR_BAD_MPS_FILE && format < 0) {
+    // Not free MPS: read it as fixed MPS, and report the free-format error
+    // if that fails too.
+    // The settings file is read into the new model again; writing the
+    // settings was done on the first attempt.
+    std::string fixedLog, fixedWhere;
+    model = readModel(env, path, 1, ParamOptions{params.readFile, ""}, rc, fixedLog, fixedWhere);
+    if (model) log = fixedLog;
+  }
+  if (!model) {
+    if (!where.empty()) std::fprintf(stderr, "runtorva: %s, %s\n", path.c_str(), where.c_str());
+    reportError(env, path.c_str(), rc);
+    QXdeleteEnv(&env);
+    return 1;
+  }
+  std::fputs(log.c_str(), stdout);
+  std::fputs("\n", stdout);
+  int status = 0;
+  if (!out.empty()) {
+    rc = QXwriteMPSFile(model, out.c_str(), outFixed ? 1 : 0);
+    if (rc) {
+      reportError(env, out.c_str(), rc);
+      status = 1;
+    } else {
+      std::printf("Wrote %s in %s MPS format.\n", out.c_str(), outFixed ? "fixed" : "free");
+    }
+  }
+  QXdeleteModel(&model);
+  QXdeleteEnv(&env);
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -116,7 +208,11 @@ int main(int argc, char** argv) {
     printHelp();
     return 1;
   }
-  for (const std::string& a : args) {
+  std::string modelPath, outPath;
+  bool outFixed = false;
+  int format = -1;
+  for (std::size_t k = 0; k < args.size(); ++k) {
+    const std::string& a = args[k];
     if (a == "--help" || a == "-h") {
       printHelp();
       return 0;
@@ -125,7 +221,27 @@ int main(int argc, char** argv) {
       printVersion();
       return 0;
     }
+    if (a == "--write" && k + 1 < args.size()) {
+      outPath = args[++k];
+    } else if (a == "--fixed") {
+      outFixed = true;
+    } else if (a == "--mps-format" && k + 1 < args.size()) {
+      const std::string& f = args[++k];
+      if (f.size() != 1 || f[0] < '0' || f[0] > '3') {
+        std::fprintf(stderr, "runtorva: --mps-format takes 0, 1, 2 or 3\n");
+        return 2;
+      }
+      format = f[0] - '0';
+    } else if (!a.empty() && a[0] != '-' && modelPath.empty()) {
+      modelPath = a;
+    } else {
+      std::fprintf(stderr, "runtorva: unknown arguments; see runtorva --help\n");
+      return 2;
+    }
   }
-  std::fprintf(stderr, "runtorva: unknown arguments; see runtorva --help\n");
-  return 2;
+  if (modelPath.empty()) {
+    std::fprintf(stderr, "runtorva: no model file given; see runtorva --help\n");
+    return 2;
+  }
+  return runModel(modelPath, format, outPath, outFixed, paramOptions);
 }

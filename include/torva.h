@@ -1437,6 +1437,23 @@ QXAPI int QXsetProbNameAllocSizes(QXmodel model, int nConNameChars, int nVarName
 /* ======================================================================
  * Model files
  * ====================================================================== */
+/* Ways to write a maximisation model (QX_IPARAM_MPS_OBJ_WRITESTYLE). */
+#define QX_MPS_USE_MAX_NOTE   0  /* a remark and a commented-out OBJSENSE card */
+#define QX_MPS_USE_MAX_CARD   1  /* an OBJSENSE MAX card */
+#define QX_MPS_USE_MAX_FLIP   2  /* objective negated, written as a minimisation */
+
+/* MPS files. format: 0 free, 1 fixed, 2 free and 3 fixed in compatibility
+ * mode (integer-marker columns default to [0, 1]; an SOS marker without a
+ * code opens an SOS1 set). A file name ending in ".gz" is read through zlib.
+ * On error 2003 QXgetFileError reports the line number and text. */
+QXAPI int QXreadMPSFile(QXmodel model, const char *filename, int format);
+/* objectiveOrdinal chooses which N row (from 0, in file order) is the
+ * objective; keepFreeRows nonzero keeps the other N rows as constraints of
+ * type N, zero drops them. */
+QXAPI int QXreadMPSFileFR(QXmodel model, const char *filename, int format, int objectiveOrdinal,
+                          int keepFreeRows);
+/* format 0 or 2 writes free format, any other value fixed format. */
+QXAPI int QXwriteMPSFile(QXmodel model, const char *filename, int format);
 
 /* ======================================================================
  * Optimisation
