@@ -71,7 +71,9 @@ class TemporaryModel {
 };
 
 std::vector<pf::Row> rowsOf(int count, const QXparamTableRow* table) {
+  // A negative count is an empty table.
   std::vector<pf::Row> rows;
+  if (count <= 0) return rows;
   rows.reserve(static_cast<std::size_t>(count));
   for (int k = 0; k < count; ++k) {
     const QXparamTableRow& t = table[k];

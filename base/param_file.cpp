@@ -76,7 +76,7 @@ std::string valueLine(const Row& row, const Value& v) {
 bool sameValue(const Value& a, const Value& b) {
   if (a.isInt) return a.i == b.i;
   if (a.d == b.d) return true;  // also equal infinities
-  return std::fabs(a.d - b.d) <= kSameValueTol * std::max(std::fabs(a.d), std::fabs(b.d));
+  return std::fabs(a.d - b.d) <= kSameValueTol;
 }
 
 // One setting line of a file for a row; lines longer than the limit are read

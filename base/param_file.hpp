@@ -17,9 +17,10 @@ inline constexpr int kMaxLineLength = 255;
 // Width of the macro-name column of a setting line.
 inline constexpr int kNameWidth = 42;
 // Two double values count as equal (a value line stays commented) when they
-// differ by at most the machine epsilon of IEEE doubles, taken relative to
-// their magnitude: tolerances far below 1 (1e-16 against 2.2e-16) are
-// different settings and must survive a write and a read.
+// differ by at most the machine epsilon of IEEE doubles, in absolute terms.
+// The absolute rule is the documented file contract; it only merges settings
+// that "%g" could not tell apart anyway, except for the few tolerances whose
+// default is itself of the order of 1e-16.
 inline constexpr double kSameValueTol = 2.220446049250313e-16;
 
 // One row of a parameter table as the files see it: identifier, macro name,

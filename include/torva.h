@@ -1202,7 +1202,8 @@ typedef struct QXparamTableRow {
 } QXparamTableRow;
 
 /* Write every parameter with its description and current value to file; a
- * value line stays commented ("!") when it equals the default. A file argument
+ * value line stays commented ("!") when it equals the default (doubles: when
+ * they differ by at most 2.220446049250313e-16). A file argument
  * that reads as a number instead logs the model's parameters to a two-line
  * CSV file named after it (extension ".param.csv"), once. */
 QXAPI int QXwriteModelParameter(QXmodel model, const char *file);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -115,7 +116,8 @@ int changeEverything(QXmodel model) {
       if (QXgetModelDouParameter(model, def.id, &now) != 0) continue;
       for (double candidate : {now * 0.5, now * 2, now + 1, 0.25, now - 1}) {
         candidate = sixDigits(candidate);
-        if (candidate == now) continue;
+        // Values within epsilon of each other count as the same setting.
+        if (std::fabs(candidate - now) <= 2.220446049250313e-16) continue;
         if (QXsetModelDouParameter(model, def.id, candidate) == 0) {
           ++changed;
           break;

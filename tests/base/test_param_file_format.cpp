@@ -147,7 +147,9 @@ TEST(ParamFileFormat, DoubleDifferingBeyondEpsilonIsWritten) {
   std::remove(path.c_str());
 }
 
-TEST(ParamFileFormat, TinyValuesCompareRelatively) {
+// The comparison is absolute: values within epsilon of the default stay
+// commented however small they are.
+TEST(ParamFileFormat, DoublesWithinAbsoluteEpsilonCountAsTheDefault) {
   Levels l;
   l.fresh.dous[1023] = 2.220446049250313e-16;
   l.model.dous[1023] = 1.1e-16;
@@ -156,7 +158,15 @@ TEST(ParamFileFormat, TinyValuesCompareRelatively) {
     pf::File f(std::fopen(path.c_str(), "w"));
     pf::writeModelEntries(f.get(), kRows, l.model, l.env, l.fresh);
   }
-  EXPECT_NE(slurp(path).find("\nQX_DPARAM_CALLBACKFREQ                     = 1.1e-16\n"),
+  EXPECT_NE(slurp(path).find("\n!QX_DPARAM_CALLBACKFREQ                     = 1.1e-16\n"),
+            std::string::npos);
+  l.fresh.dous[1023] = 1e-7;
+  l.model.dous[1023] = 1e-7 + 1e-17;
+  {
+    pf::File f(std::fopen(path.c_str(), "w"));
+    pf::writeModelEntries(f.get(), kRows, l.model, l.env, l.fresh);
+  }
+  EXPECT_NE(slurp(path).find("\n!QX_DPARAM_CALLBACKFREQ                     = 1e-07\n"),
             std::string::npos);
   std::remove(path.c_str());
 }
