@@ -1440,7 +1440,8 @@ QXAPI int QXgetInt32RV(QXrg rg, int lo, int hi);
 QXAPI int QXsetDistrRG(QXrg rg, int distrType);
 QXAPI int QXsetDistrParamRG(QXrg rg, int index, double value);
 QXAPI int QXgetDistrRV(QXrg rg, double *value);
-/* Buffered generators only (else QXERR_NOT_SUPPORTED). */
+/* Refills the buffer of a buffered generator; nothing to do (0) for the
+ * single-stream ones. */
 QXAPI int QXfillRGBuffer(QXrg rg);
 /* The buffer of a buffered generator (null and size 0 for the others). */
 QXAPI double *QXgetRGBufferPtr(QXrg rg, int *size);
