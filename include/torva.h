@@ -1460,6 +1460,9 @@ typedef struct QXsampleRec *QXsample;
 #define QX_LATINSQUARE             1
 #define QX_ANTITHETIC              2
 #define QX_LATINSQUARE_ANTITHETIC  3
+/* Earlier name of the parameter choosing the method of the stochastic
+ * solvers (same numbers, default QX_LATINSQUARE). */
+#define QX_IPARAM_STOC_SAMPLING_METHOD QX_IPARAM_STOC_VARCONTROL_METHOD
 
 /* Correlation types. */
 #define QX_CORR_PEARSON   0
