@@ -1535,7 +1535,8 @@ QXAPI int QXgetInt32RV(QXrg rg, int lo, int hi);
 QXAPI int QXsetDistrRG(QXrg rg, int distrType);
 QXAPI int QXsetDistrParamRG(QXrg rg, int index, double value);
 QXAPI int QXgetDistrRV(QXrg rg, double *value);
-/* Buffered generators only (else QXERR_NOT_SUPPORTED). */
+/* Refills the buffer of a buffered generator; nothing to do (0) for the
+ * single-stream ones. */
 QXAPI int QXfillRGBuffer(QXrg rg);
 /* The buffer of a buffered generator (null and size 0 for the others). */
 QXAPI double *QXgetRGBufferPtr(QXrg rg, int *size);
@@ -1554,6 +1555,9 @@ typedef struct QXsampleRec *QXsample;
 #define QX_LATINSQUARE             1
 #define QX_ANTITHETIC              2
 #define QX_LATINSQUARE_ANTITHETIC  3
+/* Earlier name of the parameter choosing the method of the stochastic
+ * solvers (same numbers, default QX_LATINSQUARE). */
+#define QX_IPARAM_STOC_SAMPLING_METHOD QX_IPARAM_STOC_VARCONTROL_METHOD
 
 /* Correlation types. */
 #define QX_CORR_PEARSON   0
@@ -1576,13 +1580,17 @@ typedef struct QXsampleRec *QXsample;
 #define QX_DINFO_SAMP_STD         7761 /* standard deviation of the points (divisor n - 1) */
 #define QX_DINFO_SAMP_MAXABS      7762 /* largest absolute value met during generation */
 
-/* Host function of a user-defined distribution. Generation calls it once per
- * point with funcCode QX_DISTR_FUNC_ICDF and the points of the argument
- * samples at that position (args[0..nargs-1], in the order they were added);
- * QXsampEvalUserDistr passes its own arguments through. The function writes
- * *result and returns 0, or an error code that stops the caller. */
-typedef int (*QXuserDistrFunc)(QXsample sample, int funcCode, const double *args,
-                               int nargs, double *result, void *userdata);
+/* Host function of a user-defined distribution: called with the sample, a
+ * function code, two int arguments, an output pointer and the user data; it
+ * returns 0, or an error code that stops the caller.
+ * - QXsampEvalUserDistr passes its own code, ints and output pointer through.
+ * - Generation calls it once per point i with funcCode QX_DISTR_FUNC_ICDF,
+ *   iarg1 = i, iarg2 = nargs, the number of argument samples, and value
+ *   pointing at an array holding the i-th points of the argument samples
+ *   (value[0..nargs-1], in the order they were added); the function writes
+ *   point i into value[0]. */
+typedef int (*QXuserDistrFunc)(QXsample sample, int funcCode, int iarg1, int iarg2,
+                               double *value, void *userdata);
 
 QXAPI QXsample QXsampCreate(QXenv env, int distrType, int *errorcode);
 QXAPI int QXsampDelete(QXsample *sample);
@@ -1604,8 +1612,7 @@ QXAPI int QXsampLoadDiscretePdfTable(QXsample sample, int len, const double *pro
 QXAPI int QXsampGetDiscretePdfTable(QXsample sample, int *len, double *prob, double *values);
 QXAPI int QXsampSetUserDistr(QXsample sample, QXuserDistrFunc func, void *userdata);
 QXAPI int QXsampAddUserFuncArg(QXsample sample, QXsample argSample);
-QXAPI int QXsampEvalUserDistr(QXsample sample, int funcCode, const double *args, int nargs,
-                              double *result);
+QXAPI int QXsampEvalUserDistr(QXsample sample, int funcCode, int iarg1, int iarg2, double *value);
 /* Rearranges the points of samples[0..count-1] (all of one size) into the
  * correlation-induced points so that their pairwise correlations of corrType
  * approach the targets: pair k asks for correlation values[k] between

@@ -82,7 +82,7 @@ QXAPI int QXgetDistrRV(QXrg rg, double* value) {
 
 QXAPI int QXfillRGBuffer(QXrg rg) {
   if (!rg) return QXERR_ILLEGAL_NULL_POINTER;
-  if (!rg->buffered) return QXERR_NOT_SUPPORTED;
+  if (!rg->buffered) return 0;  // single-stream: nothing is buffered
   return guarded([&] {
     rg->buffered->refill();
     return 0;

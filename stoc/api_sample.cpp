@@ -142,9 +142,9 @@ QXAPI int QXsampAddUserFuncArg(QXsample sample, QXsample argSample) {
   return guarded([&] { return sample->addUserArg(argSample); });
 }
 
-QXAPI int QXsampEvalUserDistr(QXsample sample, int funcCode, const double* args, int nargs, double* result) {
-  if (!sample || !result) return QXERR_ILLEGAL_NULL_POINTER;
-  return guarded([&] { return sample->evalUser(funcCode, args, nargs, *result); });
+QXAPI int QXsampEvalUserDistr(QXsample sample, int funcCode, int iarg1, int iarg2, double* value) {
+  if (!sample || !value) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] { return sample->evalUser(funcCode, iarg1, iarg2, value); });
 }
 
 QXAPI int QXsampInduceCorrelation(QXsample* samples, int count, int corrType, int npairs, const int* pairI,

@@ -244,7 +244,10 @@ class LagFib final : public Engine {
   void seed(std::uint32_t s) override {
     double mj = onGrid(std::fmod(static_cast<double>(s) / 2147483647.0, 1.0));
     double mk = onGrid(kStart);
-    q_[kLong - 1] = mj;
+    // Index 0 plays the part of the 55th entry: the loop below fills every
+    // other index (21 is prime to 55), so the whole table is set from the
+    // seed alone and reseeding restarts the sequence.
+    q_[0] = mj;
     for (int i = 1; i < kLong; ++i) {
       const int ii = (21 * i) % kLong;
       q_[ii] = mk;

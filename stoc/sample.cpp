@@ -85,14 +85,15 @@ int QXsampleRec::generate(int m, int n) {
       arg->rg = rg;
       if (int rc = arg->generate(m, n)) return rc;
     }
+    // The argument points of position i go to the host function in the
+    // array through which it returns point i (element 0).
+    const int nargs = static_cast<int>(userArgs.size());
     std::vector<double> args(userArgs.size());
     for (std::size_t i = 0; i < count; ++i) {
       for (std::size_t a = 0; a < userArgs.size(); ++a) args[a] = userArgs[a]->points[i];
-      double value = 0;
-      if (int rc = userFunc(this, QX_DISTR_FUNC_ICDF, args.data(), static_cast<int>(args.size()), &value, userData))
-        return rc;
-      points[i] = value;
-      maxAbs = std::max(maxAbs, std::fabs(value));
+      if (int rc = userFunc(this, QX_DISTR_FUNC_ICDF, static_cast<int>(i), nargs, args.data(), userData)) return rc;
+      points[i] = args[0];
+      maxAbs = std::max(maxAbs, std::fabs(args[0]));
     }
     hasPoints = true;
     return 0;
@@ -177,9 +178,9 @@ int QXsampleRec::addUserArg(QXsampleRec* arg) {
   return 0;
 }
 
-int QXsampleRec::evalUser(int func, const double* args, int nargs, double& out) {
+int QXsampleRec::evalUser(int func, int iarg1, int iarg2, double* out) {
   if (!userFunc) return QXERR_USER_FUNCTION_NOT_SET;
-  return userFunc(this, func, args, nargs, &out, userData);
+  return userFunc(this, func, iarg1, iarg2, out, userData);
 }
 
 namespace torva::stoc {

@@ -55,7 +55,7 @@ struct QXsampleRec {
   int loadPoints(int n, const double* values);
   int loadTable(int len, const double* prob, const double* values);
   int addUserArg(QXsampleRec* arg);
-  int evalUser(int func, const double* args, int nargs, double& out);
+  int evalUser(int func, int iarg1, int iarg2, double* out);
   void markFinal() { flags |= torva::stoc::kPointsFinal; }
   // Whether `other` is this sample or is reached through the argument lists.
   bool dependsOn(const QXsampleRec* other) const;

@@ -299,12 +299,13 @@ TEST_F(SampFixture, DiscreteTables) {
 
 // Host function: the point is the sum of the argument points; fails when
 // asked to with a negative userdata.
-int sumOfArguments(QXsample, int funcCode, const double* args, int nargs, double* result, void* userdata) {
+// The nargs argument points come in value[], the result goes to value[0].
+int sumOfArguments(QXsample, int funcCode, int, int nargs, double* value, void* userdata) {
   if (userdata && *static_cast<int*>(userdata) < 0) return QXERR_STOC_BAD_VALUE;
   if (userdata) ++*static_cast<int*>(userdata);
   double s = 0;
-  for (int i = 0; i < nargs; ++i) s += args[i];
-  *result = s + (funcCode == QX_DISTR_FUNC_ICDF ? 0.0 : 1000.0);
+  for (int i = 0; i < nargs; ++i) s += value[i];
+  value[0] = s + (funcCode == QX_DISTR_FUNC_ICDF ? 0.0 : 1000.0);
   return 0;
 }
 
@@ -313,7 +314,7 @@ TEST_F(SampFixture, UserDefinedDistributions) {
   QXsample b = make(QX_DIST_UNIFORM, {10, 11}, nullptr);
   QXsample sum = make(0, {}, rg);
   double v = 0;
-  EXPECT_EQ(QXsampEvalUserDistr(sum, QX_DISTR_FUNC_ICDF, nullptr, 0, &v), QXERR_USER_FUNCTION_NOT_SET);
+  EXPECT_EQ(QXsampEvalUserDistr(sum, QX_DISTR_FUNC_ICDF, 0, 0, &v), QXERR_USER_FUNCTION_NOT_SET);
   EXPECT_EQ(QXsampSetUserDistr(sum, nullptr, nullptr), QXERR_ILLEGAL_NULL_POINTER);
   ASSERT_EQ(QXsampAddUserFuncArg(sum, a), 0);
   EXPECT_EQ(QXsampGenerate(sum, QX_MONTECARLO, 5), QXERR_STOC_USER_DISTR_NOT_SET);
@@ -334,9 +335,10 @@ TEST_F(SampFixture, UserDefinedDistributions) {
   ASSERT_EQ(QXsampGetInfo(a, QX_IINFO_SAMP_METHOD, &method), 0);
   EXPECT_EQ(method, QX_LATINSQUARE);  // arguments are drawn with the same method
 
-  const double args[2] = {1.5, 2.0};
-  ASSERT_EQ(QXsampEvalUserDistr(sum, QX_DISTR_FUNC_CDF, args, 2, &v), 0);
-  EXPECT_EQ(v, 1003.5);
+  double args[2] = {1.5, 2.0};
+  ASSERT_EQ(QXsampEvalUserDistr(sum, QX_DISTR_FUNC_CDF, 0, 2, args), 0);
+  EXPECT_EQ(args[0], 1003.5);
+  args[0] = 1.5;
   // The host function's failure stops generation.
   calls = -1;
   EXPECT_EQ(QXsampGenerate(sum, QX_MONTECARLO, 10), QXERR_STOC_BAD_VALUE);
