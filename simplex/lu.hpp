@@ -326,6 +326,11 @@ class LuKernel {
   std::vector<int> stamp_;
   int stampValue_ = 0;
   std::vector<int> reach_, dfsStack_, dfsPos_, starts_;
+  // Pending pivots of the hypersparse solves: one bit per position in pivot
+  // order (order_ for U, the eta or step index for L) and one summary bit per
+  // word of them; all zero between solves.
+  std::vector<std::uint64_t> pendBits_, pendSummary_;
+  std::vector<int> stepOfRow_;  // factorisation step of each row (inverse of stepRow_)
   std::vector<double> slotWork_;
   std::vector<int> etaIndex_;
   std::vector<double> etaValue_;
