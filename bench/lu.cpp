@@ -79,6 +79,7 @@ struct Totals {
   // Finer classes of result density: below 1%, 1-5%, 5-10%.
   double hyperClass[3] = {0, 0, 0}, denseClass[3] = {0, 0, 0};
   long long classCount[3] = {0, 0, 0};
+  long long compared = 0, mismatches = 0;  // hypersparse against dense-indexed results
 };
 
 void runModel(const std::string& path, Totals& tot) {
@@ -141,6 +142,7 @@ void runModel(const std::string& path, Totals& tot) {
   dense.factorize(mat, basic);
   double hs = 0, ds = 0, hd = 0, dd = 0;
   long long ns = 0, nd = 0;
+  std::vector<double> hyperResult, denseResult;
   const int solveRepeats = 5;
   for (int k = 0; k < 2 * numRhs; ++k) {
     const bool isBtran = k >= numRhs;
@@ -154,7 +156,7 @@ void runModel(const std::string& path, Totals& tot) {
     };
     // Only the solve is timed (the right-hand side is loaded before).
     int resultCount = 0;
-    const auto timeSolve = [&](LuKernel& kernel) {
+    const auto timeSolve = [&](LuKernel& kernel, std::vector<double>& result) {
       double best = 1e300;
       for (int r = 0; r < solveRepeats; ++r) {
         load(v);
@@ -163,10 +165,16 @@ void runModel(const std::string& path, Totals& tot) {
         best = std::min(best, seconds(t0, Clock::now()));
         resultCount = v.count;
       }
+      result.assign(m, 0.0);
+      for (int t = 0; t < v.count; ++t) result[v.index[t]] = v.array[v.index[t]];
       return best;
     };
-    const double th = timeSolve(hyper);
-    const double td = timeSolve(dense);
+    const double th = timeSolve(hyper, hyperResult);
+    const double td = timeSolve(dense, denseResult);
+    // Both variants must give the same result (they take the same pivots in
+    // the same order), else the comparison would not be fair.
+    ++tot.compared;
+    if (hyperResult != denseResult) ++tot.mismatches;
     if (resultCount < 0.1 * m) {
       hs += th;
       ds += td;
@@ -337,6 +345,7 @@ int main(int argc, char** argv) {
     std::printf("    results %-9s: %5lld solves, hypersparse %.2f ms, dense-indexed %.2f ms, speed-up %.1f\n", names[c],
                 tot.classCount[c], 1e3 * tot.hyperClass[c], 1e3 * tot.denseClass[c],
                 tot.hyperClass[c] > 0 ? tot.denseClass[c] / tot.hyperClass[c] : 0.0);
+  std::printf("  hypersparse and dense-indexed results differ in %lld of %lld solves\n", tot.mismatches, tot.compared);
   std::printf("  results at or above 10%%: %lld solves, hypersparse %.2f ms, dense-indexed %.2f ms\n", tot.denseCount,
               1e3 * tot.hyperDense, 1e3 * tot.denseDense);
   return 0;

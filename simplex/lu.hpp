@@ -9,9 +9,12 @@
 //   remaining bump, after Suhl and Suhl (1990).
 //   Update: Forrest-Tomlin (1972) row-eta update of U, or product-form etas.
 //   Solves: column-oriented triangular solves that skip zero pivots; below a
-//   density threshold the nonzero pattern is first found by depth-first search
-//   (Gilbert and Peierls 1988; Hall and McKinnon 2005), so that only the entries
-//   reached are touched.
+//   density threshold (per stage) the hypersparse variant touches only the
+//   pivots whose entries became nonzero, taking them in pivot order from a bit
+//   set of pending pivots (in the spirit of Gilbert and Peierls 1988 and Hall
+//   and McKinnon 2005, but following the numerical rather than the symbolic
+//   pattern, so exact cancellation is not followed). The sparse variant of the
+//   Forrest-Tomlin row elimination finds its reach by depth-first search.
 //   Condition: 1-norm estimate of ||B^-1|| (Hager 1984, Higham 1988) and p-norm
 //   power estimates (Boyd 1974, Higham 1992) for the 2- and 4-norm condition.
 //
@@ -326,6 +329,11 @@ class LuKernel {
   std::vector<int> stamp_;
   int stampValue_ = 0;
   std::vector<int> reach_, dfsStack_, dfsPos_, starts_;
+  // Pending pivots of the hypersparse solves: one bit per position in pivot
+  // order (order_ for U, the eta or step index for L) and one summary bit per
+  // word of them; all zero between solves.
+  std::vector<std::uint64_t> pendBits_, pendSummary_;
+  std::vector<int> stepOfRow_;  // factorisation step of each row (inverse of stepRow_)
   std::vector<double> slotWork_;
   std::vector<int> etaIndex_;
   std::vector<double> etaValue_;

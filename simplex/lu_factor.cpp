@@ -139,6 +139,11 @@ void LuKernel::ensureSlotCapacity(int slots) {
     starts_.resize(static_cast<size_t>(std::max(slots, m_)));
   }
   if (static_cast<int>(slotWork_.size()) < slots) slotWork_.resize(static_cast<size_t>(slots), 0.0);
+  const size_t words = (static_cast<size_t>(std::max(slots, m_)) + 63) / 64;
+  if (pendBits_.size() < words) {
+    pendBits_.resize(words, 0);
+    pendSummary_.resize((words + 63) / 64, 0);
+  }
 }
 
 int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, double pivRel, bool acceptGrowth) {
@@ -567,6 +572,8 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
   slotPos_ = pivCol;
   slotDiag_ = pivVal;
   stepRow_ = pivRow;
+  stepOfRow_.assign(static_cast<size_t>(m), 0);
+  for (int k = 0; k < m; ++k) stepOfRow_[stepRow_[k]] = k;
   order_.resize(static_cast<size_t>(m));
   slotOrderPos_.resize(static_cast<size_t>(m));
   rowSlot_.assign(static_cast<size_t>(m), -1);

@@ -1,6 +1,8 @@
 // LU kernel: FTRAN and BTRAN (dense-indexed and hypersparse), the
 // Forrest-Tomlin and product-form updates, and the condition estimates.
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 #include <new>
@@ -64,6 +66,77 @@ int depthFirstReach(const int* start, int numStart, Range range, Map map, int* s
   return numOut;
 }
 
+// Pivot indices waiting to be applied in a hypersparse solve, kept as a bit
+// set with a summary bit per word, and taken out in increasing or decreasing
+// order. A triangular solve takes its pivots in pivot order and inserts only
+// pivots on the far side of the current one, so one cursor suffices; an index
+// enters only when its entry actually became nonzero, so the work follows the
+// numerical pattern of the result (entries that cancel exactly are not
+// followed), at the cost of one summary word per 4096 indices. Both arrays
+// are zero before and after a solve that takes every index out.
+class PendingSet {
+ public:
+  PendingSet(std::uint64_t* bits, std::uint64_t* summary) : bits_(bits), summary_(summary) {}
+  void insert(int p) {
+    const int w = p >> 6;
+    bits_[w] |= std::uint64_t{1} << (p & 63);
+    const int sw = w >> 6;
+    summary_[sw] |= std::uint64_t{1} << (w & 63);
+    lo_ = std::min(lo_, sw);
+    hi_ = std::max(hi_, sw);
+  }
+  // Smallest pending index, removed; -1 when none is left. Inserts made
+  // between calls must lie above the index last returned.
+  int popMin() {
+    while (lo_ <= hi_) {
+      std::uint64_t& sum = summary_[lo_];
+      if (sum == 0) {
+        ++lo_;
+        continue;
+      }
+      const int w = (lo_ << 6) + std::countr_zero(sum);
+      return take(w, std::countr_zero(bits_[w]), sum);
+    }
+    return -1;
+  }
+  // Largest pending index, removed; -1 when none is left. Inserts made
+  // between calls must lie below the index last returned.
+  int popMax() {
+    while (hi_ >= lo_) {
+      std::uint64_t& sum = summary_[hi_];
+      if (sum == 0) {
+        --hi_;
+        continue;
+      }
+      const int w = (hi_ << 6) + 63 - std::countl_zero(sum);
+      return take(w, 63 - std::countl_zero(bits_[w]), sum);
+    }
+    return -1;
+  }
+
+ private:
+  int take(int w, int bit, std::uint64_t& sum) {
+    bits_[w] &= ~(std::uint64_t{1} << bit);
+    if (bits_[w] == 0) sum &= ~(std::uint64_t{1} << (w & 63));
+    return (w << 6) + bit;
+  }
+  std::uint64_t* bits_;
+  std::uint64_t* summary_;
+  int lo_ = std::numeric_limits<int>::max();
+  int hi_ = -1;
+};
+
+// Subtracts delta from a listed-or-zero entry of a vector whose index list is
+// kept, listing it (and reporting true) when it was zero.
+inline bool subtractNoting(LuVector& v, int i, double delta) {
+  const double old = v.array[i];
+  const double x = old - delta;
+  v.array[i] = x == 0.0 ? kListedZero : x;
+  if (old != 0.0) return false;
+  v.index[v.count++] = i;
+  return true;
+}
+
 }  // namespace
 
 int LuKernel::nextStamp() {
@@ -90,28 +163,22 @@ bool LuKernel::validInput(LuVector& v) const {
 void LuKernel::ftranLower(LuVector& v) {
   const int numEtas = static_cast<int>(lPivRow_.size());
   if (v.count < spvtolFtran_ * m_) {
-    // Hypersparse: only the rows reachable through the L etas can change.
-    const int n = depthFirstReach(
-        v.index.data(), v.count,
-        [this](int r, const int*& b, const int*& e) {
-          const int k = lEtaOfRow_[r];
-          if (k < 0) {
-            b = e = nullptr;
-          } else {
-            b = lIndex_.data() + lStart_[k];
-            e = lIndex_.data() + lStart_[k + 1];
-          }
-        },
-        [](int r) { return r; }, stamp_.data(), nextStamp(), dfsStack_.data(), dfsPos_.data(), reach_.data());
-    for (int t = 0; t < n; ++t) {
-      const int r = reach_[t];
-      const double x = v.array[r];
-      const int k = lEtaOfRow_[r];
-      if (x == 0.0 || k < 0) continue;
-      for (int e = lStart_[k]; e < lStart_[k + 1]; ++e) v.array[lIndex_[e]] -= lValue_[e] * x;
+    // Hypersparse: the etas of the nonzero rows, in eta order; an eta is
+    // added when its pivot row fills in. Skips exactly the etas that the
+    // dense loop skips (a pivot entry listed as cancelled holds kListedZero).
+    PendingSet pending(pendBits_.data(), pendSummary_.data());
+    for (int t = 0; t < v.count; ++t) {
+      const int k = lEtaOfRow_[v.index[t]];
+      if (k >= 0) pending.insert(k);
     }
-    std::copy(reach_.begin(), reach_.begin() + n, v.index.begin());
-    v.count = n;
+    for (int k; (k = pending.popMin()) >= 0;) {
+      const double x = v.array[lPivRow_[k]];
+      if (x == 0.0 || x == kListedZero) continue;
+      for (int e = lStart_[k], end = lStart_[k + 1]; e < end; ++e) {
+        const int i = lIndex_[e];
+        if (subtractNoting(v, i, lValue_[e] * x) && lEtaOfRow_[i] >= 0) pending.insert(lEtaOfRow_[i]);
+      }
+    }
     v.prune(epsNonz_);
   } else {
     for (int k = 0; k < numEtas; ++k) {
@@ -148,16 +215,26 @@ void LuKernel::ftranUpper(LuVector& v) {
   };
   if (v.count < spvtolFtran_ * m_) {
     ++stats_.ftranHyper;
-    for (int k = 0; k < v.count; ++k) starts_[k] = rowSlot_[v.index[k]];
-    const int n = depthFirstReach(
-        starts_.data(), v.count,
-        [this](int s, const int*& b, const int*& e) {
-          b = ucIndex_.data() + ucStart_[s];
-          e = b + ucLen_[s];
-        },
-        [this](int r) { return rowSlot_[r]; }, stamp_.data(), nextStamp(), dfsStack_.data(), dfsPos_.data(),
-        reach_.data());
-    for (int t = 0; t < n; ++t) solveSlot(reach_[t]);
+    // Slots in decreasing pivot order, each added when its row is touched.
+    PendingSet pending(pendBits_.data(), pendSummary_.data());
+    for (int k = 0; k < v.count; ++k) pending.insert(slotOrderPos_[rowSlot_[v.index[k]]]);
+    for (int p; (p = pending.popMax()) >= 0;) {
+      const int s = order_[p];
+      const int r = slotRow_[s];
+      const double y = v.array[r];
+      if (y == 0.0) continue;
+      v.array[r] = 0.0;
+      if (std::fabs(y) <= epsNonz_) continue;
+      const double x = y / slotDiag_[s];
+      const int pos = slotPos_[s];
+      out.array[pos] = x;
+      out.index[out.count++] = pos;
+      for (int e = ucStart_[s], end = e + ucLen_[s]; e < end; ++e) {
+        const int i = ucIndex_[e];
+        v.array[i] -= ucValue_[e] * x;
+        pending.insert(slotOrderPos_[rowSlot_[i]]);
+      }
+    }
   } else {
     for (int k = static_cast<int>(order_.size()) - 1; k >= 0; --k)
       if (order_[k] >= 0) solveSlot(order_[k]);
@@ -232,16 +309,26 @@ void LuKernel::btranUpper(LuVector& v) {
   };
   if (v.count < spvtolBtran_ * m_) {
     ++stats_.btranHyper;
-    for (int k = 0; k < v.count; ++k) starts_[k] = posSlot_[v.index[k]];
-    const int n = depthFirstReach(
-        starts_.data(), v.count,
-        [this](int s, const int*& b, const int*& e) {
-          const int r = slotRow_[s];
-          b = ur_.idx.data() + ur_.start[r];
-          e = b + ur_.len[r];
-        },
-        [](int s) { return s; }, stamp_.data(), nextStamp(), dfsStack_.data(), dfsPos_.data(), reach_.data());
-    for (int t = 0; t < n; ++t) solveSlot(reach_[t]);
+    // Slots in increasing pivot order, each added when its position is touched.
+    PendingSet pending(pendBits_.data(), pendSummary_.data());
+    for (int k = 0; k < v.count; ++k) pending.insert(slotOrderPos_[posSlot_[v.index[k]]]);
+    for (int p; (p = pending.popMin()) >= 0;) {
+      const int s = order_[p];
+      const int pos = slotPos_[s];
+      const double y = v.array[pos];
+      if (y == 0.0) continue;
+      v.array[pos] = 0.0;
+      if (std::fabs(y) <= epsNonz_) continue;
+      const double z = y / slotDiag_[s];
+      const int r = slotRow_[s];
+      out.array[r] = z;
+      out.index[out.count++] = r;
+      for (int e = ur_.start[r], end = e + ur_.len[r]; e < end; ++e) {
+        const int t = ur_.idx[e];
+        v.array[slotPos_[t]] -= ur_.val[e] * z;
+        pending.insert(slotOrderPos_[t]);
+      }
+    }
   } else {
     const int n = static_cast<int>(order_.size());
     for (int k = 0; k < n; ++k)
@@ -261,21 +348,18 @@ void LuKernel::btranLower(LuVector& v) {
     for (int e = rStart_[k]; e < rStart_[k + 1]; ++e) subtractListed(v, rIndex_[e], rValue_[e] * x);
   }
   if (v.count < spvtolBtran_ * m_) {
-    const int n = depthFirstReach(
-        v.index.data(), v.count,
-        [this](int i, const int*& b, const int*& e) {
-          b = lrIndex_.data() + lrStart_[i];
-          e = lrIndex_.data() + lrStart_[i + 1];
-        },
-        [](int r) { return r; }, stamp_.data(), nextStamp(), dfsStack_.data(), dfsPos_.data(), reach_.data());
-    for (int t = 0; t < n; ++t) {
-      const int i = reach_[t];
+    // Rows in decreasing factorisation step, each added when it fills in.
+    PendingSet pending(pendBits_.data(), pendSummary_.data());
+    for (int t = 0; t < v.count; ++t) pending.insert(stepOfRow_[v.index[t]]);
+    for (int t; (t = pending.popMax()) >= 0;) {
+      const int i = stepRow_[t];
       const double x = v.array[i];
-      if (x == 0.0) continue;
-      for (int e = lrStart_[i]; e < lrStart_[i + 1]; ++e) v.array[lrIndex_[e]] -= lrValue_[e] * x;
+      if (x == 0.0 || x == kListedZero) continue;
+      for (int e = lrStart_[i], end = lrStart_[i + 1]; e < end; ++e) {
+        const int j = lrIndex_[e];
+        if (subtractNoting(v, j, lrValue_[e] * x)) pending.insert(stepOfRow_[j]);
+      }
     }
-    std::copy(reach_.begin(), reach_.begin() + n, v.index.begin());
-    v.count = n;
   } else {
     // Rows in decreasing factorisation step: a row is final once every
     // later-pivoted row has been applied.
