@@ -610,6 +610,23 @@ int loadBasis(Model& model, const int* colStatus, const int* rowStatus) {
 
 using torva::guarded;
 
+namespace {
+
+// Stores a partial start point (count variables and their values) after
+// checking the indices; shared by the continuous and the integer form.
+template <class Value>
+int loadPartialStart(QXmodel model, int count, const int* vars, const Value* x,
+                     std::vector<int>& storedVars, std::vector<Value>& storedX) {
+  if (count < 0) return QXERR_INPUT_OUT_OF_RANGE;
+  for (int k = 0; k < count; ++k)
+    if (vars[k] < 0 || vars[k] >= model->data.n) return QXERR_INDEX_OUT_OF_RANGE;
+  storedVars.assign(vars, vars + count);
+  storedX.assign(x, x + count);
+  return 0;
+}
+
+}  // namespace
+
 extern "C" {
 
 QXAPI int QXloadLPData(QXmodel pModel, int nCons, int nVars, int dObjSense, double dObjConst,
@@ -702,13 +719,8 @@ QXAPI int QXloadVarStartPointPartial(QXmodel model, int count, const int* vars, 
   if (!model) return QXERR_ILLEGAL_NULL_POINTER;
   if (count > 0 && (!vars || !x)) return QXERR_ILLEGAL_NULL_POINTER;
   return guarded([&] {
-    torva::ModelData& d = model->data;
-    if (count < 0) return QXERR_INPUT_OUT_OF_RANGE;
-    for (int k = 0; k < count; ++k)
-      if (vars[k] < 0 || vars[k] >= d.n) return QXERR_INDEX_OUT_OF_RANGE;
-    d.startPartVars.assign(vars, vars + count);
-    d.startPartX.assign(x, x + count);
-    return 0;
+    return loadPartialStart(model, count, vars, x, model->data.startPartVars,
+                            model->data.startPartX);
   });
 }
 
@@ -716,13 +728,8 @@ QXAPI int QXloadMIPVarStartPointPartial(QXmodel model, int count, const int* var
   if (!model) return QXERR_ILLEGAL_NULL_POINTER;
   if (count > 0 && (!vars || !x)) return QXERR_ILLEGAL_NULL_POINTER;
   return guarded([&] {
-    torva::ModelData& d = model->data;
-    if (count < 0) return QXERR_INPUT_OUT_OF_RANGE;
-    for (int k = 0; k < count; ++k)
-      if (vars[k] < 0 || vars[k] >= d.n) return QXERR_INDEX_OUT_OF_RANGE;
-    d.mipStartPartVars.assign(vars, vars + count);
-    d.mipStartPartX.assign(x, x + count);
-    return 0;
+    return loadPartialStart(model, count, vars, x, model->data.mipStartPartVars,
+                            model->data.mipStartPartX);
   });
 }
 
