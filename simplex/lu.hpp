@@ -40,6 +40,16 @@ inline constexpr int kLuSingularUpdate = 3;  // update pivot too small
 inline constexpr int kLuOutOfSpace = 4;      // update storage exhausted: refactorise
 inline constexpr int kLuBadInput = 5;        // bad dimension or index (internal error)
 inline constexpr int kLuNotFactored = 6;     // no valid factorisation (internal error)
+// The update's new diagonal disagrees with the pivot the caller computed for
+// the same basis change: the factors are left as they were and should be
+// rebuilt from the new basis (a stability refactorisation).
+inline constexpr int kLuUnstableUpdate = 7;
+// Relative disagreement between the update's diagonal and the caller's pivot
+// above which the update counts as unstable. Both are computed from the same
+// factors in different orders, so in a sound factorisation they agree to
+// about eps times the condition of U; 1e-7 (about 1e9 * eps) is the level at
+// which simplex codes commonly treat a pivot as numerically troubled.
+inline constexpr double kLuUnstableRelTol = 1e-7;
 
 // Result codes of the option calls.
 inline constexpr int kLuErrBadOptionId = 1001;
@@ -104,7 +114,15 @@ class LuVector {
   int count = 0;
 };
 
-// Work counts of the last solves (for benchmarks and the statistics).
+// Kinds of solves the simplex makes, each with its own record of result
+// densities (the densities differ widely between them): FTRAN of an entering
+// column, BTRAN of a unit row vector, FTRAN for the steepest-edge weights
+// (of a BTRAN result, usually much denser).
+enum class LuSolveKind { kColumn = 0, kRow = 1, kSteepestEdge = 2 };
+inline constexpr int kLuNumSolveKinds = 3;
+
+// Work counts of the solves (for benchmarks and the statistics). A solve
+// counts as hypersparse when its U stage ran the hypersparse variant.
 struct LuSolveStats {
   long long ftranCalls = 0, ftranHyper = 0;
   long long btranCalls = 0, btranHyper = 0;
@@ -141,9 +159,27 @@ struct LuListPool {
     return -1;
   }
   void compact();
+  // Appends n empty lists.
+  void addLists(int n);
 };
 
-struct LuFactorWork;
+class LuFactorWork;
+
+// Owns the factorisation's work storage. A copy gets fresh, empty storage
+// (the storage holds nothing between factorisations), so kernels copy.
+class LuFactorWorkHolder {
+ public:
+  LuFactorWorkHolder();
+  ~LuFactorWorkHolder();
+  LuFactorWorkHolder(const LuFactorWorkHolder&);
+  LuFactorWorkHolder& operator=(const LuFactorWorkHolder&);
+  LuFactorWorkHolder(LuFactorWorkHolder&&) noexcept;
+  LuFactorWorkHolder& operator=(LuFactorWorkHolder&&) noexcept;
+  LuFactorWork& operator*() const { return *work_; }
+
+ private:
+  std::unique_ptr<LuFactorWork> work_;
+};
 
 class LuKernel {
  public:
@@ -154,8 +190,11 @@ class LuKernel {
   ~LuKernel();
   LuKernel(LuKernel&&) noexcept;
   LuKernel& operator=(LuKernel&&) noexcept;
-  LuKernel(const LuKernel&) = delete;
-  LuKernel& operator=(const LuKernel&) = delete;
+  // A copy is a snapshot: factors, updates, options and density records
+  // (for switching between nodes of a search tree). The matrix stays
+  // borrowed: the copy reads the same columns.
+  LuKernel(const LuKernel&);
+  LuKernel& operator=(const LuKernel&);
 
   int dimension() const { return m_; }
   void setLog(LogFunction log) { log_ = std::move(log); }
@@ -197,15 +236,47 @@ class LuKernel {
   // kLuOutOfSpace (factors unchanged; refactorise), kLuOutOfMemory
   // (factors invalid), kLuBadInput or kLuNotFactored.
   int update(int leavingPos, int enteringVar);
+  // The same, with the pivot the caller computed for this basis change (the
+  // entry of the transformed entering column, or of the transformed row, at
+  // the leaving position). The determinant of the new basis is pivot times
+  // the old one, so the update's new diagonal must agree with pivot times
+  // the diagonal it replaces; when they differ by more than a relative
+  // kLuUnstableRelTol the update returns kLuUnstableUpdate and leaves the
+  // factors unchanged.
+  int update(int leavingPos, int enteringVar, double pivot);
 
   // FTRAN: v in row space becomes B^-1 v in position space.
   int ftran(LuVector& v, bool saveForUpdate = false);
+  int ftran(LuVector& v, LuSolveKind kind, bool saveForUpdate = false);
   // BTRAN: v in position space becomes B^-T v in row space.
   int btran(LuVector& v);
+  int btran(LuVector& v, LuSolveKind kind);
+  // Several right-hand sides in one pass over the factors (dense-indexed:
+  // each eta and each U column is read once for all of them). Same results
+  // as one solve per vector; the first error found is returned.
+  int ftranMany(std::span<LuVector> vs);
+  int btranMany(std::span<LuVector> vs);
+
+  // Extends the factors to a grown matrix without refactorising: a has at
+  // least the kernel's rows and its matrix's columns, the old columns keep
+  // their entries in the old rows (they may gain entries in the new rows), and
+  // new columns come after the old ones. Each new row enters the basis with
+  // its slack (cut rows in a branch and cut); variables keep their meaning, so
+  // slack numbers move up by the number of new columns. The new rows become
+  // a row eta of the update file (they count against its space, not as
+  // updates). Returns kLuOk, kLuOutOfSpace (factors unchanged; refactorise
+  // the extended basis), kLuBadInput, kLuNotFactored or kLuOutOfMemory.
+  int extend(const LuMatrix& a);
+
+  // Predicted density (0..1) of the result of a solve of the given kind,
+  // from the densities of earlier results (Hall and McKinnon 2005).
+  double predictedDensity(LuSolveKind kind, bool transposed) const;
 
   // Reciprocal 1-norm condition estimate 1 / (||B||_1 est(||B^-1||_1)).
   double rcond();
-  // Cheap estimate kept through the updates (ratio of pivot magnitudes).
+  // Cheap estimate kept through the updates (ratio of pivot magnitudes: of
+  // the live diagonal of U for Forrest-Tomlin updates; the smaller of the
+  // fresh factors' ratio and the weakest product-form eta otherwise).
   double updateRcond() const { return updateRcond_; }
   // Estimates of the 2-norm and 4-norm condition numbers.
   double cond2est() { return condEstimate(2.0); }
@@ -237,13 +308,58 @@ class LuKernel {
   std::uint64_t basisHash() const { return basisHash(basic_); }
 
  private:
+  // Stages of a solve, each with its own density record.
+  enum Stage { kStageL = 0, kStageR = 1, kStageU = 2, kNumStages = 3 };
+  // Running averages of the result density per direction (FTRAN, BTRAN),
+  // solve kind and stage; negative until the first result is recorded.
+  struct DensityRecord {
+    DensityRecord();
+    double predicted[2][kLuNumSolveKinds][kNumStages];
+  };
   int factorizeImpl(const LuMatrix& a, std::span<const int> basic, double pivRel, bool acceptGrowth);
-  int updateImpl(int leavingPos, int enteringVar);
+  bool pairUnpivoted(LuFactorWork& w);
+  void installSlots(const LuFactorWork& w);
+  void installUpper(const LuFactorWork& w);
+  void installLower(LuFactorWork& w);
+  void resetUpdates();
+  int updateImpl(int leavingPos, int enteringVar, const double* pivot);
+  int updateProductForm(int leavingPos, double spikeMax, const double* pivot);
+  int updateForrestTomlin(int leavingPos, double spikeMax, const double* pivot);
+  // Eliminates row r of U (its entries w[slot] with the given slots, in the
+  // slot work array) by the later rows; fills etaIndex_/etaValue_ with the
+  // multipliers and returns the diagonal left in row r for the column spike
+  // (0 without a spike).
+  double eliminateUpperRow(int r, int firstOrderPos, int rowLen, const LuVector* spike);
+  void appendRowEta(int r);
+  void appendSlot(int row, int pos, double diag, const LuVector& column);
+  int extendImpl(const LuMatrix& a);
   void loadColumn(int var, LuVector& v) const;
-  void ftranLower(LuVector& v);  // L^-1 then the row etas, row space
-  void ftranUpper(LuVector& v);  // U^-1 then the product-form etas
-  void btranUpper(LuVector& v);  // product-form etas then U^-T
-  void btranLower(LuVector& v);  // row etas then L^-T
+  // Hypersparse when both the stage's input and its predicted result are
+  // below the density threshold of the solve's direction.
+  bool useHyper(bool transposed, LuSolveKind kind, Stage stage, int inputCount) const;
+  void recordDensity(bool transposed, LuSolveKind kind, Stage stage, int resultCount);
+  // Stages of the solves: dense-indexed variants take several vectors (one
+  // pass over the factor), hypersparse ones a single vector.
+  void ftranLower(LuVector& v, LuSolveKind kind);    // L^-1, row space
+  void ftranRowEtas(LuVector& v, LuSolveKind kind);  // the row etas, row space
+  void ftranUpper(LuVector& v, LuSolveKind kind);    // U^-1 then the product-form etas
+  void ftranLowerDense(std::span<LuVector* const> vs);
+  void ftranLowerHyper(LuVector& v);
+  void ftranRowEtasDense(std::span<LuVector* const> vs);
+  void ftranRowEtasHyper(LuVector& v);
+  void ftranUpperDense(std::span<LuVector* const> vs, std::span<LuVector* const> outs);
+  void ftranUpperHyper(LuVector& v, LuVector& out);
+  void ftranProductForm(LuVector& v);
+  void btranProductForm(LuVector& v);
+  void btranUpper(LuVector& v, LuSolveKind kind);  // product-form etas then U^-T
+  void btranLower(LuVector& v, LuSolveKind kind);  // row etas then L^-T
+  void btranUpperDense(std::span<LuVector* const> vs, std::span<LuVector* const> outs);
+  void btranUpperHyper(LuVector& v, LuVector& out);
+  void btranRowEtas(LuVector& v);
+  void btranLowerDense(std::span<LuVector* const> vs);
+  void btranLowerHyper(LuVector& v);
+  int ftranKind(LuVector& v, LuSolveKind kind, bool saveForUpdate);
+  int btranKind(LuVector& v, LuSolveKind kind);
   double matrixNorm1() const;
   double condEstimate(double p);
   void multiplyB(const std::vector<double>& x, std::vector<double>& y) const;
@@ -287,6 +403,8 @@ class LuKernel {
   int numUpdates_ = 0;
   int activeUpdateType_ = 1;  // update type in force since the factorisation
   double updateRcond_ = 1.0;
+  double factorRcond_ = 1.0;  // diagonal ratio of the fresh factors
+  double etaRcond_ = 1.0;     // smallest pivot ratio of the product-form etas
   double diagMin_ = 0.0, diagMax_ = 0.0;
   long long spaceLimit_ = 0;
   long long uEntriesAtFactor_ = 0;
@@ -315,6 +433,7 @@ class LuKernel {
   // Forrest-Tomlin row etas: row r_k -= sum m_j x[row_j].
   std::vector<int> rStart_, rPivRow_, rIndex_;
   std::vector<double> rValue_;
+  LuListPool rEtasOfRow_;  // per row, the row etas whose entries name it
   // Product-form etas in position space.
   std::vector<int> pfStart_, pfPos_, pfIndex_;
   std::vector<double> pfPivot_, pfValue_;
@@ -323,9 +442,12 @@ class LuKernel {
   bool spikeValid_ = false;
   LuVector spike_;
 
+  DensityRecord density_;
+
   // Work space.
-  std::unique_ptr<LuFactorWork> work_;
+  LuFactorWorkHolder work_;
   LuVector solveWork_, work2_;
+  std::vector<LuVector> manyOut_;  // U-stage outputs of the multi-vector solves
   std::vector<int> stamp_;
   int stampValue_ = 0;
   std::vector<int> reach_, dfsStack_, dfsPos_, starts_;

@@ -121,6 +121,14 @@ void LuListPool::reserve(int l, int need) {
   end += newCap;
 }
 
+void LuListPool::addLists(int n) {
+  for (int k = 0; k < n; ++k) {
+    start.push_back(end);
+    len.push_back(0);
+    cap.push_back(0);
+  }
+}
+
 void LuListPool::compact() {
   std::vector<int> lists(start.size());
   std::iota(lists.begin(), lists.end(), 0);
