@@ -1,5 +1,7 @@
-// LU kernel: options, factorisation, singular bases, updates, solves and
-// condition estimates, on small matrices and on bases of the Netlib models.
+// LU kernel: options, factorisation, singular bases, updates and their
+// stability test, solves (hypersparse, dense-indexed, several at once),
+// extension by cut rows, copies and condition estimates, on small matrices
+// and on bases of the Netlib models.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,9 +19,9 @@
 namespace {
 
 using torva::LuKernel;
-using torva::LuMatrix;
 using torva::LuVector;
 using torva::testsupport::ColumnMatrix;
+using torva::testsupport::loadColumn;
 using torva::testsupport::view;
 
 // Relative residual bound the solves must meet on every basis.
@@ -43,27 +45,25 @@ ColumnMatrix denseToColumns(int m, int n, const std::vector<double>& rowMajor) {
   return a;
 }
 
-// y = B x (x by position, y by row) or y = B^T x (x by row, y by position).
+// y = B x (x by position, y by row) or y = B^T x, and the infinity norm of B
+// (of B^T) in norm.
 std::vector<double> multiply(const ColumnMatrix& a, const std::vector<int>& basic, const std::vector<double>& x,
-                             bool transposed) {
+                             bool transposed, double* norm = nullptr) {
   const int m = a.numRows;
-  std::vector<double> y(m, 0.0);
+  std::vector<double> y(m, 0.0), sums(m, 0.0);
+  const auto add = [&](int row, int pos, double v) {
+    (transposed ? y[pos] : y[row]) += v * (transposed ? x[row] : x[pos]);
+    sums[transposed ? pos : row] += std::fabs(v);
+  };
   for (int pos = 0; pos < m; ++pos) {
     const int var = basic[pos];
-    if (var < a.numCols) {
-      for (int p = a.begin[var]; p < a.begin[var + 1]; ++p) {
-        if (transposed) {
-          y[pos] += a.value[p] * x[a.index[p]];
-        } else {
-          y[a.index[p]] += a.value[p] * x[pos];
-        }
-      }
-    } else if (transposed) {
-      y[pos] += x[var - a.numCols];
-    } else {
-      y[var - a.numCols] += x[pos];
+    if (var >= a.numCols) {
+      add(var - a.numCols, pos, 1.0);
+      continue;
     }
+    for (int p = a.begin[var]; p < a.begin[var + 1]; ++p) add(a.index[p], pos, a.value[p]);
   }
+  if (norm) *norm = *std::max_element(sums.begin(), sums.end());
   return y;
 }
 
@@ -73,27 +73,17 @@ double normInf(const std::vector<double>& v) {
   return n;
 }
 
-// Infinity norm of B (transposed: of B^T).
-double basisNormInf(const ColumnMatrix& a, const std::vector<int>& basic, bool transposed) {
-  std::vector<double> ones(a.numRows, 1.0);
-  const int m = a.numRows;
-  std::vector<double> sums(m, 0.0);
-  for (int pos = 0; pos < m; ++pos) {
-    const int var = basic[pos];
-    if (var < a.numCols) {
-      for (int p = a.begin[var]; p < a.begin[var + 1]; ++p)
-        sums[transposed ? pos : a.index[p]] += std::fabs(a.value[p]);
-    } else {
-      sums[transposed ? pos : var - a.numCols] += 1.0;
-    }
-  }
-  return normInf(sums);
-}
-
 std::vector<double> toDense(const LuVector& v) {
   std::vector<double> d(v.dimension(), 0.0);
   for (int k = 0; k < v.count; ++k) d[v.index[k]] = v.array[v.index[k]];
   return d;
+}
+
+LuVector fromDense(const std::vector<double>& d) {
+  LuVector v(static_cast<int>(d.size()));
+  for (int i = 0; i < v.dimension(); ++i)
+    if (d[i] != 0.0) v.add(i, d[i]);
+  return v;
 }
 
 // Checks that the result's index lists exactly the nonzeros of its array.
@@ -103,135 +93,84 @@ void expectConsistent(const LuVector& v) {
     ASSERT_FALSE(listed[v.index[k]]) << "index listed twice";
     listed[v.index[k]] = 1;
   }
-  for (int i = 0; i < v.dimension(); ++i) {
+  for (int i = 0; i < v.dimension(); ++i)
     if (!listed[i]) {
       ASSERT_EQ(v.array[i], 0.0) << "unlisted nonzero at " << i;
     }
-  }
 }
 
-// Normwise relative residual ||B x - b|| / (||B|| ||x|| + ||b||) of a solve.
-double solveResidual(LuKernel& lu, const ColumnMatrix& a, const std::vector<int>& basic,
-                     const std::vector<double>& rhs, bool transposed) {
-  LuVector v(a.numRows);
-  for (int i = 0; i < a.numRows; ++i)
-    if (rhs[i] != 0.0) v.add(i, rhs[i]);
-  const int rc = transposed ? lu.btran(v) : lu.ftran(v);
-  EXPECT_EQ(rc, torva::kLuOk);
-  expectConsistent(v);
-  const std::vector<double> x = toDense(v);
-  std::vector<double> r = multiply(a, basic, x, transposed);
-  for (int i = 0; i < a.numRows; ++i) r[i] -= rhs[i];
-  const double denom = basisNormInf(a, basic, transposed) * normInf(x) + normInf(rhs);
-  return denom > 0.0 ? normInf(r) / denom : normInf(r);
-}
-
-// Right-hand sides for the residual checks: unit vectors, sparse random
-// vectors, a column of the matrix and a dense vector.
-std::vector<std::vector<double>> testVectors(const ColumnMatrix& a, std::mt19937& rng) {
+// Worst normwise relative residual ||B x - b|| / (||B|| ||x|| + ||b||) of
+// FTRAN and BTRAN over unit, sparse random, matrix-column and dense vectors.
+double worstResidual(LuKernel& lu, const ColumnMatrix& a, const std::vector<int>& basic, std::mt19937& rng) {
   const int m = a.numRows;
-  std::vector<std::vector<double>> out;
   std::uniform_int_distribution<int> row(0, m - 1);
   std::uniform_real_distribution<double> val(-1.0, 1.0);
-  for (int t = 0; t < 2; ++t) {
-    std::vector<double> e(m, 0.0);
-    e[row(rng)] = 1.0;
-    out.push_back(e);
-  }
-  std::vector<double> sparse(m, 0.0);
-  for (int t = 0; t < 5; ++t) sparse[row(rng)] = val(rng);
-  out.push_back(sparse);
-  if (a.numCols > 0) {
-    std::vector<double> col(m, 0.0);
-    const int j = std::uniform_int_distribution<int>(0, a.numCols - 1)(rng);
-    for (int p = a.begin[j]; p < a.begin[j + 1]; ++p) col[a.index[p]] = a.value[p];
-    out.push_back(col);
-  }
-  std::vector<double> dense(m);
-  for (double& d : dense) d = val(rng);
-  out.push_back(dense);
-  return out;
-}
-
-double worstResidual(LuKernel& lu, const ColumnMatrix& a, const std::vector<int>& basic, std::mt19937& rng) {
+  std::vector<std::vector<double>> rhs(4, std::vector<double>(m, 0.0));
+  rhs[0][row(rng)] = 1.0;
+  for (int t = 0; t < 5; ++t) rhs[1][row(rng)] = val(rng);
+  const int j = std::uniform_int_distribution<int>(0, a.numCols - 1)(rng);
+  for (int p = a.begin[j]; p < a.begin[j + 1]; ++p) rhs[2][a.index[p]] = a.value[p];
+  for (double& d : rhs[3]) d = val(rng);
   double worst = 0.0;
-  for (const auto& b : testVectors(a, rng)) {
-    worst = std::max(worst, solveResidual(lu, a, basic, b, false));
-    worst = std::max(worst, solveResidual(lu, a, basic, b, true));
+  for (const auto& b : rhs) {
+    for (bool transposed : {false, true}) {
+      LuVector v = fromDense(b);
+      EXPECT_EQ(transposed ? lu.btran(v) : lu.ftran(v), torva::kLuOk);
+      expectConsistent(v);
+      const std::vector<double> x = toDense(v);
+      double normB = 0.0;
+      std::vector<double> r = multiply(a, basic, x, transposed, &normB);
+      for (int i = 0; i < m; ++i) r[i] -= b[i];
+      worst = std::max(worst, normInf(r) / (normB * normInf(x) + normInf(b)));
+    }
   }
   return worst;
 }
 
+// The position of the largest entry of FTRAN(column enter), with that entry.
+std::pair<int, double> largestEntry(LuKernel& lu, const ColumnMatrix& a, int enter, LuVector& v) {
+  loadColumn(a, enter, v);
+  EXPECT_EQ(lu.ftran(v, true), torva::kLuOk);
+  std::pair<int, double> best{-1, 0.0};
+  for (int k = 0; k < v.count; ++k)
+    if (std::fabs(v.array[v.index[k]]) > std::fabs(best.second)) best = {v.index[k], v.array[v.index[k]]};
+  v.clear();
+  return best;
+}
+
 // ------------------------------------------------------------ options
 
-TEST(LuOptions, DefaultsAndRules) {
+TEST(LuOptions, DefaultsRangesAndNullKernel) {
   LuKernel lu(3);
   int iv = 0;
   double dv = 0.0;
-  ASSERT_EQ(lu.getIntOption(1300, &iv), 0);
-  EXPECT_EQ(iv, 4);
-  ASSERT_EQ(lu.getIntOption(1301, &iv), 0);
-  EXPECT_EQ(iv, 500);
-  ASSERT_EQ(lu.getIntOption(1303, &iv), 0);
-  EXPECT_EQ(iv, 1);
-  ASSERT_EQ(lu.getDoubleOption(2402, &dv), 0);
-  EXPECT_EQ(dv, 1e-8);
-  ASSERT_EQ(lu.getDoubleOption(2403, &dv), 0);
-  EXPECT_EQ(dv, 0.01);
-
   // Negative values select the defaults.
   const std::pair<int, double> doubleDefaults[] = {{2400, 2.22045e-16}, {2401, 2.22045e-16}, {2402, 1e-8},
                                                    {2403, 0.01},        {2404, 0.01},        {2405, 0.001},
                                                    {2406, 0.2},         {2407, 0.1}};
   for (auto [id, def] : doubleDefaults) {
     ASSERT_EQ(lu.setDoubleOption(id, 0.5), 0) << id;
-    ASSERT_EQ(lu.getDoubleOption(id, &dv), 0);
-    EXPECT_EQ(dv, 0.5) << id;
     ASSERT_EQ(lu.setDoubleOption(id, -3.0), 0) << id;
     ASSERT_EQ(lu.getDoubleOption(id, &dv), 0);
     EXPECT_EQ(dv, def) << id;
   }
-  const std::pair<int, int> intDefaults[] = {{1300, 4}, {1301, 500}, {1303, 1}};
-  for (auto [id, def] : intDefaults) {
+  for (auto [id, def] : {std::pair{1300, 4}, std::pair{1301, 500}, std::pair{1303, 1}}) {
     ASSERT_EQ(lu.setIntOption(id, id == 1303 ? 0 : 7), 0);
     ASSERT_EQ(lu.setIntOption(id, -1), 0);
     ASSERT_EQ(lu.getIntOption(id, &iv), 0);
     EXPECT_EQ(iv, def) << id;
   }
-
-  // Number of candidates below 1 is rejected and leaves the value.
-  ASSERT_EQ(lu.setIntOption(1300, 6), 0);
   EXPECT_EQ(lu.setIntOption(1300, 0), torva::kLuErrBadOptionValue);
-  lu.getIntOption(1300, &iv);
-  EXPECT_EQ(iv, 6);
   EXPECT_EQ(lu.setIntOption(1303, 2), torva::kLuErrBadOptionValue);
-
-  // Print level below 1 becomes 0.
   lu.setIntOption(1302, -5);
   lu.getIntOption(1302, &iv);
   EXPECT_EQ(iv, 0);
-  lu.setIntOption(1302, 2);
-  lu.getIntOption(1302, &iv);
-  EXPECT_EQ(iv, 2);
-
-  // Identifiers outside the two ranges.
-  for (int id : {0, 1299, 1309, 2399, 2408, 1400}) {
+  for (int id : {1299, 1309, 2399, 2408}) {
     EXPECT_EQ(lu.setIntOption(id, 1), torva::kLuErrBadOptionId) << id;
-    EXPECT_EQ(lu.setDoubleOption(id, 1.0), torva::kLuErrBadOptionId) << id;
-    EXPECT_EQ(lu.getIntOption(id, &iv), torva::kLuErrBadOptionId) << id;
     EXPECT_EQ(lu.getDoubleOption(id, &dv), torva::kLuErrBadOptionId) << id;
   }
-  EXPECT_EQ(lu.setIntOption(1308, 1), 0);
-  EXPECT_EQ(lu.setIntOption(1306, 1), 0);
-
-  // A null kernel.
   EXPECT_EQ(torva::luSetIntOption(nullptr, 1300, 4), torva::kLuErrNullKernel);
-  EXPECT_EQ(torva::luSetDoubleOption(nullptr, 2403, 0.1), torva::kLuErrNullKernel);
-  EXPECT_EQ(torva::luGetIntOption(nullptr, 1300, &iv), torva::kLuErrNullKernel);
   EXPECT_EQ(torva::luGetDoubleOption(nullptr, 2403, &dv), torva::kLuErrNullKernel);
-  EXPECT_EQ(torva::luSetDoubleOption(&lu, 2403, -1.0), 0);
-  EXPECT_EQ(torva::luGetDoubleOption(&lu, 2403, &dv), 0);
-  EXPECT_EQ(dv, 0.01);
 }
 
 TEST(LuOptions, DumpGoesToTheLogInOrder) {
@@ -242,104 +181,50 @@ TEST(LuOptions, DumpGoesToTheLogInOrder) {
   lu.setIntOption(1302, 1);
   lu.setDoubleOption(2403, 0.05);
   lu.logOptions();
-  const std::string expected =
-      "\nWorking LU options \n"
-      "SLU_IPAR_PRINT_LEVEL : 1\n"
-      "SLU_IPAR_MAX_UPDATES : 500\n"
-      "SLU_IPAR_NUM_CANDITS : 4\n"
-      "SLU_IPAR_USE_PIVCOL : 0\n"
-      "SLU_IPAR_MEM_EXP : 3\n"
-      "SLU_IPAR_UPDATE_TYPE : 1\n"
-      "SLU_IPAR_ISDEBUG : 0\n"
-      "SLU_DPAR_INI_RCOND : 0.01\n"
-      "SLU_DPAR_EPS_NONZ : 2.22045e-16\n"
-      "SLU_DPAR_EPS_DIAG : 2.22045e-16\n"
-      "SLU_DPAR_EPS_PIVREL : 0.05\n"
-      "SLU_DPAR_EPS_PIVABS : 1e-08\n"
-      "SLU_DPAR_SPVTOL_UPDATE : 0.001\n"
-      "SLU_DPAR_SPVTOL_FTRAN : 0.2\n"
-      "SLU_DPAR_SPVTOL_BTRAN : 0.1\n";
-  EXPECT_EQ(text, expected);
+  EXPECT_EQ(text,
+            "\nWorking LU options \nSLU_IPAR_PRINT_LEVEL : 1\nSLU_IPAR_MAX_UPDATES : 500\n"
+            "SLU_IPAR_NUM_CANDITS : 4\nSLU_IPAR_USE_PIVCOL : 0\nSLU_IPAR_MEM_EXP : 3\nSLU_IPAR_UPDATE_TYPE : 1\n"
+            "SLU_IPAR_ISDEBUG : 0\nSLU_DPAR_INI_RCOND : 0.01\nSLU_DPAR_EPS_NONZ : 2.22045e-16\n"
+            "SLU_DPAR_EPS_DIAG : 2.22045e-16\nSLU_DPAR_EPS_PIVREL : 0.05\nSLU_DPAR_EPS_PIVABS : 1e-08\n"
+            "SLU_DPAR_SPVTOL_UPDATE : 0.001\nSLU_DPAR_SPVTOL_FTRAN : 0.2\nSLU_DPAR_SPVTOL_BTRAN : 0.1\n");
 }
 
-// ------------------------------------------------------------ small bases
+// ------------------------------------------------------------ factorisation
 
-TEST(LuFactor, SolvesAGeneralMatrixExactly) {
-  // Needs a real bump: no singletons anywhere.
-  const std::vector<double> dense = {4, 1, 0, 2,  //
-                                     1, 3, 1, 0,  //
-                                     0, 1, 5, 1,  //
-                                     2, 0, 1, 6};
-  const ColumnMatrix a = denseToColumns(4, 4, dense);
-  const std::vector<int> basic = {2, 0, 3, 1};
-  LuKernel lu(4);
-  ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuOk);
-  EXPECT_EQ(lu.rank(), 4);
-  std::mt19937 rng(1);
-  EXPECT_LT(worstResidual(lu, a, basic, rng), 1e-14);
-  // The known solution of B x = B (1,2,3,4).
-  const std::vector<double> x0 = {1, 2, 3, 4};
-  const std::vector<double> b = multiply(a, basic, x0, false);
-  LuVector v(4);
-  for (int i = 0; i < 4; ++i) v.add(i, b[i]);
-  ASSERT_EQ(lu.ftran(v), torva::kLuOk);
-  const auto x = toDense(v);
-  for (int i = 0; i < 4; ++i) EXPECT_NEAR(x[i], x0[i], 1e-13);
-}
-
-TEST(LuFactor, DenseRightHandSideIsIndexedByTheKernel) {
-  const ColumnMatrix a = denseToColumns(3, 3, {2, 1, 0, 1, 3, 1, 0, 1, 4});
-  const std::vector<int> basic = {0, 1, 2};
-  LuKernel lu(3);
-  ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuOk);
-  LuVector v(3);
-  v.array = {1.0, 0.0, 2.0};
-  v.count = -1;  // dense input
-  ASSERT_EQ(lu.btran(v), torva::kLuOk);
-  expectConsistent(v);
-  const auto y = multiply(a, basic, toDense(v), true);
-  EXPECT_NEAR(y[0], 1.0, 1e-14);
-  EXPECT_NEAR(y[1], 0.0, 1e-14);
-  EXPECT_NEAR(y[2], 2.0, 1e-14);
-}
-
-TEST(LuFactor, EmptyBasis) {
-  ColumnMatrix a;
-  a.begin.push_back(0);
-  LuKernel lu(0);
-  EXPECT_EQ(lu.factorize(view(a), std::vector<int>{}), torva::kLuOk);
-  EXPECT_EQ(lu.rank(), 0);
-  LuVector v(0);
-  EXPECT_EQ(lu.ftran(v), torva::kLuOk);
-  EXPECT_EQ(lu.btran(v), torva::kLuOk);
-  EXPECT_EQ(lu.rcond(), 1.0);
-}
-
-TEST(LuFactor, RejectsBadInput) {
+TEST(LuFactor, BadInputAndEmptyBasis) {
   const ColumnMatrix a = denseToColumns(2, 2, {1, 0, 0, 1});
   LuKernel lu(2);
-  EXPECT_EQ(lu.factorize(view(a), std::vector<int>{0}), torva::kLuBadInput);
-  EXPECT_EQ(lu.factorize(view(a), std::vector<int>{0, 4}), torva::kLuBadInput);
-  EXPECT_EQ(lu.factorize(view(a), std::vector<int>{-1, 0}), torva::kLuBadInput);
+  for (const std::vector<int>& basic : {std::vector<int>{0}, {0, 4}, {-1, 0}})
+    EXPECT_EQ(lu.factorize(view(a), basic), torva::kLuBadInput);
   ColumnMatrix bad = a;
   bad.index[0] = 7;
   EXPECT_EQ(lu.factorize(view(bad), std::vector<int>{0, 1}), torva::kLuBadInput);
-  EXPECT_FALSE(lu.valid());
   LuVector v(2);
   EXPECT_EQ(lu.ftran(v), torva::kLuNotFactored);
   EXPECT_EQ(lu.update(0, 1), torva::kLuNotFactored);
+  EXPECT_EQ(lu.extend(view(a)), torva::kLuNotFactored);
   ASSERT_EQ(lu.factorize(view(a), std::vector<int>{0, 1}), torva::kLuOk);
   LuVector wrong(3);
   EXPECT_EQ(lu.ftran(wrong), torva::kLuBadInput);
-  LuVector badIndex(2);
-  badIndex.count = 1;
-  badIndex.index[0] = 9;
-  EXPECT_EQ(lu.ftran(badIndex), torva::kLuBadInput);
-  EXPECT_EQ(lu.btran(badIndex), torva::kLuBadInput);
-  badIndex.count = 3;
-  EXPECT_EQ(lu.btran(badIndex), torva::kLuBadInput);
+  EXPECT_EQ(lu.ftranMany(std::span<LuVector>(&wrong, 1)), torva::kLuBadInput);
   EXPECT_EQ(lu.update(2, 0), torva::kLuBadInput);
-  EXPECT_EQ(lu.update(0, 4), torva::kLuBadInput);
+  EXPECT_EQ(lu.update(0, 1, std::nan("")), torva::kLuBadInput);
+  ColumnMatrix fewer = denseToColumns(1, 2, {1, 1});
+  EXPECT_EQ(lu.extend(view(fewer)), torva::kLuBadInput);
+  // A dense right-hand side (count -1) is indexed by the kernel.
+  LuVector dense(2);
+  dense.array = {3.0, 0.0};
+  dense.count = -1;
+  ASSERT_EQ(lu.btran(dense), torva::kLuOk);
+  EXPECT_EQ(toDense(dense), (std::vector<double>{3.0, 0.0}));
+
+  ColumnMatrix empty;
+  empty.begin.push_back(0);
+  LuKernel none(0);
+  EXPECT_EQ(none.factorize(view(empty), std::vector<int>{}), torva::kLuOk);
+  LuVector zero(0);
+  EXPECT_EQ(none.ftran(zero), torva::kLuOk);
+  EXPECT_EQ(none.rcond(), 1.0);
 }
 
 // Checks a rank-deficient result: the repaired basis the factors hold
@@ -349,67 +234,61 @@ void expectRepairedBasisWorks(LuKernel& lu, const ColumnMatrix& a) {
   const std::vector<int> repaired = lu.basic();
   EXPECT_LT(worstResidual(lu, a, repaired, rng), kResidualTol);
   LuKernel fresh(a.numRows);
+  double pivAbs = 0.0;
+  lu.getDoubleOption(torva::kLuDparEpsPivAbs, &pivAbs);
+  fresh.setDoubleOption(torva::kLuDparEpsPivAbs, pivAbs);
   EXPECT_EQ(fresh.factorize(view(a), repaired), torva::kLuOk);
-  EXPECT_EQ(fresh.rank(), a.numRows);
 }
 
-TEST(LuSingular, DuplicateColumns) {
-  const ColumnMatrix a = denseToColumns(4, 3, {1, 2, 1,  //
-                                               0, 1, 0,  //
-                                               3, 0, 3,  //
-                                               0, 1, 0});
-  // Columns 0 and 2 are equal; slack of row 1 completes the basis.
-  const std::vector<int> basic = {0, 1, 2, 3 + 1};
-  LuKernel lu(4);
-  ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuSingular);
-  EXPECT_EQ(lu.rank(), 3);
-  ASSERT_EQ(lu.unpivotedPositions().size(), 1u);
-  const int dep = lu.unpivotedPositions()[0];
-  EXPECT_TRUE(dep == 0 || dep == 2) << dep;
-  ASSERT_EQ(lu.unpivotedRows().size(), 1u);
-  // Row 1 is covered by the slack and column 1 and row 3 by column 1 only
-  // together with row 1, so the row left over is 0 or 2.
-  const int row = lu.unpivotedRows()[0];
-  EXPECT_TRUE(row == 0 || row == 2 || row == 3) << row;
-  EXPECT_EQ(lu.basic()[dep], 3 + row);
-  expectRepairedBasisWorks(lu, a);
-}
-
-TEST(LuSingular, ZeroRowIsTheRowWithoutPivot) {
-  const ColumnMatrix a = denseToColumns(3, 3, {1, 2, 0,  //
-                                               0, 0, 0,  //
-                                               4, 1, 1});
-  const std::vector<int> basic = {0, 1, 2};
-  LuKernel lu(3);
-  ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuSingular);
-  EXPECT_EQ(lu.rank(), 2);
-  ASSERT_EQ(lu.unpivotedRows(), std::vector<int>{1});
-  ASSERT_EQ(lu.unpivotedPositions().size(), 1u);
-  expectRepairedBasisWorks(lu, a);
-}
-
-TEST(LuSingular, EmptyColumnAndNearlyDependentColumn) {
-  // Column 1 is empty; column 3 is column 0 plus 1e-12 in row 2.
-  const ColumnMatrix a = denseToColumns(4, 4, {1, 0, 0, 1,  //
-                                               2, 0, 1, 2,  //
-                                               0, 0, 3, 1e-12,  //
-                                               1, 0, 0, 1});
-  const std::vector<int> basic = {0, 1, 2, 3};
-  LuKernel lu(4);
-  ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuSingular);
-  EXPECT_EQ(lu.rank(), 2);
-  const auto& deps = lu.unpivotedPositions();
-  ASSERT_EQ(deps.size(), 2u);
-  const auto has = [&](int p) { return std::find(deps.begin(), deps.end(), p) != deps.end(); };
-  EXPECT_TRUE(has(1)) << "the empty column is dependent";
-  EXPECT_TRUE(has(0) || has(3)) << "one of the two nearly equal columns is dependent";
-  expectRepairedBasisWorks(lu, a);
-  // With an absolute tolerance below the perturbation, only the empty column
-  // is dependent.
-  lu.setDoubleOption(torva::kLuDparEpsPivAbs, 1e-14);
-  ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuSingular);
-  EXPECT_EQ(lu.rank(), 3);
-  EXPECT_EQ(lu.unpivotedPositions(), std::vector<int>{1});
+// Small singular and nearly singular bases: the expected rank and the
+// positions that may be declared dependent (those of the dependent set).
+TEST(LuSingular, DependentSetsOfSmallBases) {
+  // Hilbert matrix of order 6 (condition 1.5e7).
+  std::vector<double> hilbert(36);
+  for (int i = 0; i < 6; ++i)
+    for (int j = 0; j < 6; ++j) hilbert[i * 6 + j] = 1.0 / (i + j + 1);
+  const auto scaled = [](std::vector<double> d, double s) {
+    for (double& x : d) x *= s;
+    return d;
+  };
+  // Columns 0 and 1 general, column 2 = 1e8 * (column 0 + column 1), column 3
+  // unrelated and of small entries (which an absolute test alone drops).
+  const std::vector<double> bigDependent = {1, 2, 3e8, 1e-9, 0, 1, 1e8, 0, 2, 0, 2e8, 2e-9, 1, 1, 2e8, 0};
+  struct Case {
+    const char* name;
+    int m;
+    std::vector<double> dense;
+    double pivAbs;  // the absolute tolerance option (negative: default)
+    int rank;
+    std::vector<int> dependentSet;
+  };
+  const Case cases[] = {
+      {"duplicate columns", 4, {1, 2, 1, 0, 0, 1, 0, 1, 3, 0, 3, 0, 0, 1, 0, 0}, -1, 3, {0, 2}},
+      {"zero row", 3, {1, 2, 0, 0, 0, 0, 4, 1, 1}, -1, 2, {0, 1, 2}},
+      {"empty and nearly equal columns", 4, {1, 0, 0, 1, 2, 0, 1, 2, 0, 0, 3, 1e-12, 1, 0, 0, 1}, -1, 2, {0, 1, 3}},
+      {"nearly equal, tiny absolute tolerance", 4, {1, 0, 0, 1, 2, 0, 1, 2, 0, 0, 3, 1e-12, 1, 0, 0, 1}, 1e-14, 3,
+       {1}},
+      {"Hilbert", 6, hilbert, -1, 6, {}},
+      {"Hilbert scaled by 1e-9", 6, scaled(hilbert, 1e-9), -1, 6, {}},
+      {"dependent column scaled by 1e8", 4, bigDependent, -1, 3, {0, 1, 2}},
+  };
+  for (const Case& c : cases) {
+    const ColumnMatrix a = denseToColumns(c.m, c.m, c.dense);
+    std::vector<int> basic(c.m);
+    for (int k = 0; k < c.m; ++k) basic[k] = k;
+    LuKernel lu(c.m);
+    lu.setDoubleOption(torva::kLuDparEpsPivAbs, c.pivAbs);
+    const int rc = lu.factorize(view(a), basic);
+    EXPECT_EQ(lu.rank(), c.rank) << c.name;
+    EXPECT_EQ(rc, c.rank < c.m ? torva::kLuSingular : torva::kLuOk) << c.name;
+    for (int pos : lu.unpivotedPositions())
+      EXPECT_NE(std::find(c.dependentSet.begin(), c.dependentSet.end(), pos), c.dependentSet.end())
+          << c.name << ": position " << pos << " is not in the dependent set";
+    if (c.rank < c.m) {
+      SCOPED_TRACE(c.name);
+      expectRepairedBasisWorks(lu, a);
+    }
+  }
 }
 
 // Rank of a dense matrix by Gaussian elimination with complete pivoting;
@@ -450,8 +329,8 @@ TEST(LuSingular, RandomBasesWithPlantedDependencies) {
     const double density = 0.1 + 0.4 * unit(rng);
     for (double& d : dense)
       if (unit(rng) < density) d = val(rng);
-    // Plant dependencies: a copied column, a combination of two columns, a
-    // zero row, an empty column (each with some probability).
+    // Plant a copied column, a combination of two columns, a zero row, an
+    // empty column (each with some probability).
     const auto col = [&](std::uint32_t j) { return static_cast<int>(j % static_cast<std::uint32_t>(m)); };
     if (unit(rng) < 0.3) {
       const int j = col(rng()), k = col(rng());
@@ -462,10 +341,7 @@ TEST(LuSingular, RandomBasesWithPlantedDependencies) {
       const double a = val(rng), b = val(rng);
       for (int i = 0; i < m; ++i) dense[i * m + l] = a * dense[i * m + j] + b * dense[i * m + k];
     }
-    if (unit(rng) < 0.2) {
-      const int r = col(rng());
-      for (int j = 0; j < m; ++j) dense[r * m + j] = 0.0;
-    }
+    if (unit(rng) < 0.2) std::fill_n(dense.begin() + col(rng()) * m, m, 0.0);
     if (unit(rng) < 0.2) {
       const int c = col(rng());
       for (int i = 0; i < m; ++i) dense[i * m + c] = 0.0;
@@ -481,7 +357,6 @@ TEST(LuSingular, RandomBasesWithPlantedDependencies) {
     const int expected = denseRank(dense, m, 1e-9);
     ASSERT_EQ(lu.rank(), expected) << "trial " << trial;
     EXPECT_EQ(rc, expected < m ? torva::kLuSingular : torva::kLuOk);
-    EXPECT_EQ(lu.unpivotedRows().size(), static_cast<size_t>(m - expected));
     EXPECT_EQ(lu.unpivotedPositions().size(), static_cast<size_t>(m - expected));
     if (expected < m) {
       ++singular;
@@ -493,6 +368,8 @@ TEST(LuSingular, RandomBasesWithPlantedDependencies) {
   }
   EXPECT_GT(singular, 200);
 }
+
+// ------------------------------------------------------------ updates
 
 TEST(LuUpdate, RandomSequencesUnderEveryOptionMix) {
   std::mt19937 rng(77);
@@ -506,11 +383,9 @@ TEST(LuUpdate, RandomSequencesUnderEveryOptionMix) {
       if (unit(rng) < 0.15) d = val(rng);
     const ColumnMatrix a = denseToColumns(m, n, dense);
     LuKernel lu(m);
-    const int updateType = trial & 1;
     const bool hyper = (trial >> 1) & 1;
-    const bool pivcol = (trial >> 2) & 1;
-    lu.setIntOption(torva::kLuIparUpdateType, updateType);
-    lu.setIntOption(torva::kLuIparUsePivcol, pivcol ? 1 : 0);
+    lu.setIntOption(torva::kLuIparUpdateType, trial & 1);
+    lu.setIntOption(torva::kLuIparUsePivcol, (trial >> 2) & 1);
     lu.setIntOption(torva::kLuIparMaxUpdates, 7);
     for (int id : {torva::kLuDparSpvtolFtran, torva::kLuDparSpvtolBtran, torva::kLuDparSpvtolUpdate})
       lu.setDoubleOption(id, hyper ? 2.0 : 0.0);
@@ -522,18 +397,22 @@ TEST(LuUpdate, RandomSequencesUnderEveryOptionMix) {
     for (int step = 0; step < 60; ++step) {
       const int enter = static_cast<int>(rng() % static_cast<std::uint32_t>(n + m));
       if (std::find(basic.begin(), basic.end(), enter) != basic.end()) continue;
-      torva::testsupport::loadColumn(a, enter, v);
+      loadColumn(a, enter, v);
       ASSERT_EQ(lu.ftran(v, true), torva::kLuOk);
-      double mx = 0.0;
-      for (int k = 0; k < v.count; ++k) mx = std::max(mx, std::fabs(v.array[v.index[k]]));
+      const double mx = normInf(toDense(v));
       // A random leaving position among those with an acceptable pivot.
       std::vector<int> ok;
       for (int k = 0; k < v.count; ++k)
         if (std::fabs(v.array[v.index[k]]) >= 0.1 * mx && mx > 1e-6) ok.push_back(v.index[k]);
-      v.clear();
-      if (ok.empty()) continue;
+      if (ok.empty()) {
+        v.clear();
+        continue;
+      }
       const int leave = ok[rng() % ok.size()];
-      const int rc = lu.update(leave, enter);
+      const double pivot = v.array[leave];
+      v.clear();
+      // Every other update passes the pivot: it must agree.
+      const int rc = step % 2 ? lu.update(leave, enter, pivot) : lu.update(leave, enter);
       basic[leave] = enter;
       if (rc == torva::kLuOutOfSpace) {
         ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuOk) << trial;
@@ -549,11 +428,81 @@ TEST(LuUpdate, RandomSequencesUnderEveryOptionMix) {
   }
 }
 
-// A sparse matrix of small integers (so that sums cancel exactly and the
-// symbolic reach of a solve exceeds its result). Its first m columns have a
-// nonzero diagonal and, with band > 0, a dominant one with their other
-// entries within band rows of it (limiting the fill of large bases); the rest
-// are random.
+// A refused update (singular, unstable against the caller's pivot, out of
+// space) leaves the factors solving the old basis.
+TEST(LuUpdate, RefusedUpdatesLeaveFactorsIntact) {
+  const ColumnMatrix a = denseToColumns(3, 4, {1, 0, 2, 1, 1, 1, 0, 1, 0, 2, 1, 0});
+  for (int type : {0, 1}) {
+    LuKernel lu(3);
+    lu.setIntOption(torva::kLuIparUpdateType, type);
+    lu.setIntOption(torva::kLuIparMaxUpdates, 2);
+    std::vector<int> basic = {0, 1, 2};
+    ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuOk);
+    std::mt19937 rng(5);
+    // Column 3 copies column 0: in place of column 1 the basis is singular.
+    EXPECT_EQ(lu.update(1, 3), torva::kLuSingularUpdate) << type;
+    EXPECT_LT(worstResidual(lu, a, basic, rng), 1e-14) << type;
+    // In place of column 0 its pivot is 1; a pivot off by 1e-4 is refused.
+    EXPECT_EQ(lu.update(0, 3, 1.0001), torva::kLuUnstableUpdate) << type;
+    EXPECT_LT(worstResidual(lu, a, basic, rng), 1e-14) << type;
+    EXPECT_EQ(lu.numUpdates(), 0);
+    ASSERT_EQ(lu.update(0, 3, 1.0), torva::kLuOk) << type;
+    basic[0] = 3;
+    ASSERT_EQ(lu.update(2, 4 + 2), torva::kLuOk) << type;
+    basic[2] = 6;
+    EXPECT_EQ(lu.update(1, 4 + 0), torva::kLuOutOfSpace) << type;
+    EXPECT_LT(worstResidual(lu, a, basic, rng), 1e-14) << type;
+    EXPECT_EQ(lu.basic(), basic);
+  }
+}
+
+TEST(LuUpdate, ConditionEstimatesFollowTheBasis) {
+  // Column 3 differs from column 0 by 1e-11 in row 2: bringing it in for
+  // column 1 makes the basis nearly singular.
+  const ColumnMatrix a = denseToColumns(3, 4, {1, 0, 2, 1, 1, 1, 0, 1, 0, 2, 1, 1e-11});
+  for (int type : {0, 1}) {
+    LuKernel lu(3);
+    lu.setIntOption(torva::kLuIparUpdateType, type);
+    std::vector<int> basic = {0, 1, 2};
+    ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuOk);
+    EXPECT_GT(lu.updateRcond(), 0.1) << type;
+    ASSERT_EQ(lu.update(1, 3), torva::kLuOk) << type;
+    basic[1] = 3;
+    EXPECT_LT(lu.updateRcond(), 1e-9) << type;
+    EXPECT_LT(lu.rcond(), 1e-9) << type;
+    EXPECT_GT(lu.cond2est(), 1e9) << type;
+    EXPECT_EQ(lu.basisHash(), LuKernel::basisHash(basic));
+    std::mt19937 rng(2);
+    EXPECT_LT(worstResidual(lu, a, basic, rng), kResidualTol) << type;
+  }
+  // Well-conditioned updates keep the estimate near the true rcond (0.5 and
+  // 0.125 for the two bases alternated here), however many are made.
+  const ColumnMatrix d = denseToColumns(3, 4, {2, 0, 0, 0, 0, 1, 0, 0.5, 0, 0, 1, 1});
+  for (int type : {0, 1}) {
+    LuKernel lu(3);
+    lu.setIntOption(torva::kLuIparUpdateType, type);
+    lu.setIntOption(torva::kLuIparMemExp, 100);  // room for the 20 updates of a 3 x 3 basis
+    ASSERT_EQ(lu.factorize(view(d), std::vector<int>{0, 1, 2}), torva::kLuOk);
+    for (int k = 0; k < 20; ++k) ASSERT_EQ(lu.update(1, k % 2 ? 1 : 3), torva::kLuOk);
+    EXPECT_GT(lu.updateRcond(), 0.05) << type;
+    EXPECT_NEAR(lu.rcond(), 0.5, 1e-12) << type;
+  }
+  // The estimates track ill-conditioning: B = [1 1; 1 1+e] has kappa ~ 4/e.
+  for (double e : {1e-2, 1e-5, 1e-8}) {
+    const ColumnMatrix a2 = denseToColumns(2, 2, {1, 1, 1, 1 + e});
+    LuKernel lu(2);
+    lu.setDoubleOption(torva::kLuDparEpsPivAbs, 1e-12);
+    ASSERT_EQ(lu.factorize(view(a2), std::vector<int>{0, 1}), torva::kLuOk);
+    EXPECT_NEAR(std::log10(1.0 / lu.rcond()), std::log10(4.0 / e), 0.5) << e;
+    EXPECT_NEAR(std::log10(lu.cond2est()), std::log10(4.0 / e), 0.5) << e;
+  }
+}
+
+// ------------------------------------------------------------ solves
+
+// A sparse matrix of small integers (so that sums cancel exactly). Its first
+// m columns have a dominant diagonal with their other entries within band
+// rows of it (limiting fill); the rest are random.
 ColumnMatrix integerSparseMatrix(int m, int n, int perColumn, int band, std::mt19937& rng) {
   ColumnMatrix a;
   a.numRows = m;
@@ -566,36 +515,33 @@ ColumnMatrix integerSparseMatrix(int m, int n, int perColumn, int band, std::mt1
     if (j < m) rows.push_back(j);
     while (static_cast<int>(rows.size()) < perColumn) {
       int i = static_cast<int>(rng() % static_cast<std::uint32_t>(m));
-      if (j < m && band > 0) i = std::clamp(j + static_cast<int>(rng() % (2 * band + 1)) - band, 0, m - 1);
+      if (j < m) i = std::clamp(j + static_cast<int>(rng() % (2 * band + 1)) - band, 0, m - 1);
       if (std::find(rows.begin(), rows.end(), i) == rows.end()) rows.push_back(i);
     }
     std::sort(rows.begin(), rows.end());
     for (int i : rows) {
       a.index.push_back(i);
-      a.value.push_back(i == j && band > 0 ? kDiagonal : vals[rng() % 4]);
+      a.value.push_back(i == j ? kDiagonal : vals[rng() % 4]);
     }
     a.begin.push_back(static_cast<int>(a.index.size()));
   }
   return a;
 }
 
-// The hypersparse solves take the pivots in the same order as the
-// dense-indexed ones and skip the same zeros, so both give the same numbers
-// to the last bit, also after long update sequences of either kind. The large
-// case spans several summary words of the pending-pivot set.
-TEST(LuHypersparse, SameResultsAsDenseAfterLongUpdateSequences) {
-  struct Case {
-    int m, perColumn, band, updates;
-  };
-  for (const Case c : {Case{150, 4, 0, 120}, Case{4500, 3, 20, 100}}) {
+// Hypersparse solves (row etas through their per-row lists included), the
+// dense-indexed ones, the multi-vector pass and a snapshot taken half-way all
+// take the same pivots in the same order, so they agree to the last bit after
+// long update sequences of either kind. The large case spans several summary
+// words of the pending-pivot set.
+TEST(LuSolve, AllVariantsAgreeToTheBitAfterLongUpdateSequences) {
+  for (const auto& [m, updates] : {std::pair{150, 120}, std::pair{4500, 100}}) {
     for (int updateType : {0, 1}) {
-      std::mt19937 rng(static_cast<std::uint32_t>(1000 + c.m + updateType));
-      const int m = c.m, n = 2 * m;
-      const ColumnMatrix a = integerSparseMatrix(m, n, c.perColumn, c.band, rng);
+      std::mt19937 rng(static_cast<std::uint32_t>(1000 + m + updateType));
+      const ColumnMatrix a = integerSparseMatrix(m, 2 * m, 3, m > 1000 ? 20 : m, rng);
       LuKernel hyper(m), dense(m);
       for (LuKernel* lu : {&hyper, &dense}) {
         lu->setIntOption(torva::kLuIparUpdateType, updateType);
-        lu->setIntOption(torva::kLuIparMaxUpdates, c.updates);
+        lu->setIntOption(torva::kLuIparMaxUpdates, updates);
         lu->setIntOption(torva::kLuIparMemExp, 50);
       }
       for (int id : {torva::kLuDparSpvtolFtran, torva::kLuDparSpvtolBtran}) {
@@ -603,189 +549,181 @@ TEST(LuHypersparse, SameResultsAsDenseAfterLongUpdateSequences) {
         dense.setDoubleOption(id, 0.0);
       }
       std::vector<int> basic(m);
-      for (int k = 0; k < m; ++k) basic[k] = k;  // the diagonal columns
+      for (int k = 0; k < m; ++k) basic[k] = k;
       ASSERT_EQ(hyper.factorize(view(a), basic), torva::kLuOk);
       ASSERT_EQ(dense.factorize(view(a), basic), torva::kLuOk);
-      LuVector v(m), w(m);
+      // A snapshot of the dense-indexed kernel half-way, with its results.
+      std::vector<LuKernel> snapshot;
+      std::vector<LuVector> snapshotRhs, snapshotResult;
       const auto compareSolves = [&](int numRhs) {
-        for (int t = 0; t < numRhs; ++t) {
-          const int nnz = 1 + static_cast<int>(rng() % 6);
-          std::vector<std::pair<int, double>> rhs;
-          for (int k = 0; k < nnz; ++k)
-            rhs.emplace_back(static_cast<int>(rng() % static_cast<std::uint32_t>(m)),
-                             k == 0 ? 1.0 : static_cast<double>(static_cast<int>(rng() % 5) - 2) * 0.5);
-          for (bool transposed : {false, true}) {
-            v.clear();
-            w.clear();
-            for (const auto& [i, x] : rhs) {
-              if (x == 0.0) continue;
-              v.add(i, x);
-              w.add(i, x);
-            }
-            v.prune(0.0);
-            w.prune(0.0);
+        for (bool transposed : {false, true}) {
+          std::vector<LuVector> many;
+          std::vector<std::vector<double>> singles;
+          for (int t = 0; t < numRhs; ++t) {
+            LuVector v(m);
+            for (int k = 0, nnz = 1 + static_cast<int>(rng() % 6); k < nnz; ++k)
+              v.add(static_cast<int>(rng() % static_cast<std::uint32_t>(m)), 1.0 + static_cast<int>(rng() % 3));
+            LuVector w = v;
+            many.push_back(v);
             ASSERT_EQ(transposed ? hyper.btran(v) : hyper.ftran(v), torva::kLuOk);
             ASSERT_EQ(transposed ? dense.btran(w) : dense.ftran(w), torva::kLuOk);
             expectConsistent(v);
-            expectConsistent(w);
-            ASSERT_EQ(v.count, w.count) << "transposed " << transposed;
             ASSERT_EQ(toDense(v), toDense(w)) << "transposed " << transposed;
+            singles.push_back(toDense(v));
+          }
+          for (LuKernel* lu : {&hyper, &dense}) {
+            std::vector<LuVector> copy = many;
+            ASSERT_EQ(transposed ? lu->btranMany(copy) : lu->ftranMany(copy), torva::kLuOk);
+            for (int t = 0; t < numRhs; ++t) ASSERT_EQ(toDense(copy[t]), singles[t]) << "several at once";
           }
         }
       };
       compareSolves(10);
+      LuVector v(m);
       int done = 0;
-      for (int step = 0; step < 20 * c.updates && done < c.updates; ++step) {
-        const int enter = static_cast<int>(rng() % static_cast<std::uint32_t>(n));
+      for (int step = 0; step < 20 * updates && done < updates; ++step) {
+        const int enter = static_cast<int>(rng() % static_cast<std::uint32_t>(2 * m));
         if (std::find(basic.begin(), basic.end(), enter) != basic.end()) continue;
-        torva::testsupport::loadColumn(a, enter, v);
-        torva::testsupport::loadColumn(a, enter, w);
-        ASSERT_EQ(hyper.ftran(v), torva::kLuOk);
-        ASSERT_EQ(dense.ftran(w), torva::kLuOk);
-        ASSERT_EQ(toDense(v), toDense(w));
-        int leave = -1;
-        double best = 0.0;
-        for (int k = 0; k < v.count; ++k)
-          if (std::fabs(v.array[v.index[k]]) > best) {
-            best = std::fabs(v.array[v.index[k]]);
-            leave = v.index[k];
-          }
-        v.clear();
-        w.clear();
-        if (leave < 0 || best < 1e-2) continue;
-        const int rh = hyper.update(leave, enter);
-        ASSERT_EQ(rh, dense.update(leave, enter));
-        ASSERT_EQ(rh, torva::kLuOk) << "update " << done;
+        const auto [leave, pivot] = largestEntry(hyper, a, enter, v);
+        if (leave < 0 || std::fabs(pivot) < 1e-2) continue;
+        ASSERT_EQ(hyper.update(leave, enter, pivot), torva::kLuOk) << "update " << done;
+        ASSERT_EQ(dense.update(leave, enter), torva::kLuOk);
         basic[leave] = enter;
-        if (++done % 25 == 0) compareSolves(4);
+        if (++done == updates / 2) {
+          snapshot.push_back(dense);
+          for (int t = 0; t < 5; ++t) {
+            LuVector r(m);
+            r.add(static_cast<int>(rng() % static_cast<std::uint32_t>(m)), 1.0);
+            snapshotRhs.push_back(r);
+            ASSERT_EQ(dense.ftran(r), torva::kLuOk);
+            snapshotResult.push_back(r);
+          }
+        }
+        if (done % 25 == 0) compareSolves(4);
       }
-      EXPECT_EQ(done, c.updates) << "m " << m << " type " << updateType;
-      compareSolves(20);
+      EXPECT_EQ(done, updates) << "m " << m << " type " << updateType;
+      for (size_t t = 0; t < snapshotRhs.size(); ++t) {
+        ASSERT_EQ(snapshot[0].ftran(snapshotRhs[t]), torva::kLuOk);
+        EXPECT_EQ(toDense(snapshotRhs[t]), toDense(snapshotResult[t])) << "snapshot";
+      }
       if (m <= 1000) {  // the residual check is quadratic in m
         std::mt19937 r2(3);
         EXPECT_LT(worstResidual(hyper, a, basic, r2), kResidualTol) << "m " << m << " type " << updateType;
       }
       EXPECT_GT(hyper.solveStats().ftranHyper, 0);
-      EXPECT_GT(hyper.solveStats().btranHyper, 0);
       EXPECT_EQ(dense.solveStats().ftranHyper + dense.solveStats().btranHyper, 0);
     }
   }
 }
 
-TEST(LuUpdate, UpdateTypeChangesAtTheNextFactorisation) {
-  const ColumnMatrix a = denseToColumns(3, 5, {1, 0, 2, 1, 0,  //
-                                               1, 1, 0, 0, 1,  //
-                                               0, 2, 1, 1, 1});
-  LuKernel lu(3);
-  std::vector<int> basic = {0, 1, 2};
+// With the default thresholds the choice follows the predicted result
+// density, per solve kind: on a basis whose inverse is dense (a full lower
+// triangle), sparse columns are solved dense-indexed once their results are
+// known to fill in, while unit rows whose results stay sparse go hypersparse.
+TEST(LuSolve, SwitchFollowsThePredictedResultDensity) {
+  const int m = 400;
+  std::vector<double> dense(static_cast<size_t>(m) * (m + 1), 0.0);
+  for (int j = 0; j < m; ++j) {
+    dense[static_cast<size_t>(j) * (m + 1) + j] = 1.0;  // diagonal
+    if (j + 1 < m) dense[static_cast<size_t>(j + 1) * (m + 1) + j] = -1.0;  // subdiagonal: B^-1 lower full
+  }
+  const ColumnMatrix a = denseToColumns(m, m + 1, dense);
+  std::vector<int> basic(m);
+  for (int k = 0; k < m; ++k) basic[k] = k;
+  LuKernel lu(m);
   ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuOk);
-  ASSERT_EQ(lu.update(0, 3), torva::kLuOk);  // Forrest-Tomlin
-  basic[0] = 3;
-  lu.setIntOption(torva::kLuIparUpdateType, 0);
-  ASSERT_EQ(lu.update(1, 4), torva::kLuOk);  // still Forrest-Tomlin
-  basic[1] = 4;
-  std::mt19937 rng(4);
-  EXPECT_LT(worstResidual(lu, a, basic, rng), 1e-14);
-  ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuOk);
-  ASSERT_EQ(lu.update(2, 0), torva::kLuOk);  // product form from here
-  basic[2] = 0;
-  EXPECT_LT(worstResidual(lu, a, basic, rng), 1e-14);
-  EXPECT_GT(lu.nnzR(), 0);
-}
-
-TEST(LuCondition, DiagonalBasis) {
-  const ColumnMatrix a = denseToColumns(3, 3, {2, 0, 0, 0, 1e-6, 0, 0, 0, 1});
-  LuKernel lu(3);
-  ASSERT_EQ(lu.factorize(view(a), std::vector<int>{0, 1, 2}), torva::kLuOk);
-  // kappa_1 = 2 * 1e6 for this diagonal matrix, as for kappa_2 and kappa_4.
-  EXPECT_NEAR(lu.rcond(), 0.5e-6, 1e-12);
-  EXPECT_NEAR(lu.cond2est(), 2e6, 2e3);
-  EXPECT_NEAR(lu.cond4est(), 2e6, 2e3);
-  EXPECT_NEAR(lu.updateRcond(), 0.5e-6, 1e-12);
-}
-
-TEST(LuCondition, EstimatesTrackIllConditioning) {
-  // B = [1 1; 1 1+d]: kappa grows like 4/d.
-  for (double d : {1e-2, 1e-5, 1e-8}) {
-    const ColumnMatrix a = denseToColumns(2, 2, {1, 1, 1, 1 + d});
-    LuKernel lu(2);
-    lu.setDoubleOption(torva::kLuDparEpsPivAbs, 1e-12);
-    ASSERT_EQ(lu.factorize(view(a), std::vector<int>{0, 1}), torva::kLuOk);
-    const double kappa = 4.0 / d;
-    EXPECT_GT(1.0 / lu.rcond(), 0.3 * kappa) << d;
-    EXPECT_LT(1.0 / lu.rcond(), 3.0 * kappa) << d;
-    EXPECT_GT(lu.cond2est(), 0.3 * kappa) << d;
-    EXPECT_LT(lu.cond2est(), 3.0 * kappa) << d;
+  LuVector v(m);
+  for (int t = 0; t < 40; ++t) {
+    v.clear();
+    v.add(t % 10, 1.0);  // FTRAN of e_i fills rows i..m-1
+    ASSERT_EQ(lu.ftran(v), torva::kLuOk);
   }
+  EXPECT_GT(lu.predictedDensity(torva::LuSolveKind::kColumn, false), 0.9);
+  EXPECT_LE(lu.solveStats().ftranHyper, 1) << "only the first, unpredicted, solve goes hypersparse";
+  for (int t = 0; t < 40; ++t) {
+    v.clear();
+    v.add(t % 10, 1.0);  // BTRAN of e_i fills rows 0..i only
+    ASSERT_EQ(lu.btran(v), torva::kLuOk);
+    v.clear();
+    v.add(m - 1 - t % 10, 1.0);  // steepest-edge kind: a FTRAN whose result stays sparse
+    ASSERT_EQ(lu.ftran(v, torva::LuSolveKind::kSteepestEdge), torva::kLuOk);
+  }
+  EXPECT_LT(lu.predictedDensity(torva::LuSolveKind::kRow, true), 0.05);
+  EXPECT_EQ(lu.solveStats().btranHyper, 40);
+  EXPECT_GE(lu.solveStats().ftranHyper, 40);
 }
 
-TEST(LuHash, DependsOnTheSetOnly) {
-  const std::vector<int> a = {5, 1, 9, 3};
-  const std::vector<int> b = {9, 3, 5, 1};
-  const std::vector<int> c = {5, 1, 9, 4};
-  EXPECT_EQ(LuKernel::basisHash(a), LuKernel::basisHash(b));
-  EXPECT_NE(LuKernel::basisHash(a), LuKernel::basisHash(c));
-}
+// ------------------------------------------------------------ extension and copies
 
-TEST(LuUpdate, SingularUpdateAndOutOfSpaceLeaveFactorsIntact) {
-  const ColumnMatrix a = denseToColumns(3, 4, {1, 0, 2, 1,  //
-                                               1, 1, 0, 1,  //
-                                               0, 2, 1, 0});
-  for (int type : {0, 1}) {
-    LuKernel lu(3);
-    lu.setIntOption(torva::kLuIparUpdateType, type);
-    lu.setIntOption(torva::kLuIparMaxUpdates, 2);
-    std::vector<int> basic = {0, 1, 2};
+// Cut rows added to a factorised (and updated) basis, their slacks basic,
+// then more updates and columns: residuals as for a fresh factorisation.
+TEST(LuExtend, CutRowsAndColumnsWithoutRefactorising) {
+  for (int updateType : {0, 1}) {
+    std::mt19937 rng(static_cast<std::uint32_t>(61 + updateType));
+    const int m = 60, n = 120, cuts = 7, newCols = 5;
+    ColumnMatrix a = integerSparseMatrix(m, n, 4, m, rng);
+    std::vector<int> basic(m);
+    for (int k = 0; k < m; ++k) basic[k] = k;
+    LuKernel lu(m);
+    lu.setIntOption(torva::kLuIparUpdateType, updateType);
+    lu.setIntOption(torva::kLuIparMemExp, 50);
     ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuOk);
-    // Column 3 is a copy of column 0: putting it in place of column 1
-    // would make the basis singular.
-    EXPECT_EQ(lu.update(1, 3), torva::kLuSingularUpdate) << type;
-    std::mt19937 rng(5);
-    EXPECT_LT(worstResidual(lu, a, basic, rng), 1e-14) << type;
-    // Replacing column 0 by its copy is fine; then the slack of row 2.
-    ASSERT_EQ(lu.update(0, 3), torva::kLuOk) << type;
-    basic[0] = 3;
-    ASSERT_EQ(lu.update(2, 4 + 2), torva::kLuOk) << type;
-    basic[2] = 6;
-    EXPECT_LT(worstResidual(lu, a, basic, rng), 1e-14) << type;
-    EXPECT_EQ(lu.update(1, 4 + 0), torva::kLuOutOfSpace) << type;
-    EXPECT_LT(worstResidual(lu, a, basic, rng), 1e-14) << type;
-    EXPECT_EQ(lu.basic(), basic);
+    LuVector v(m);
+    for (int done = 0; done < 15;) {
+      const int enter = m + static_cast<int>(rng() % static_cast<std::uint32_t>(n - m));
+      if (std::find(basic.begin(), basic.end(), enter) != basic.end()) continue;
+      const auto [leave, pivot] = largestEntry(lu, a, enter, v);
+      if (std::fabs(pivot) < 1e-2) continue;
+      ASSERT_EQ(lu.update(leave, enter), torva::kLuOk);
+      basic[leave] = enter;
+      ++done;
+    }
+    const LuKernel before = lu;  // snapshot of the unextended factors
+    // The grown matrix: every old column gains entries in the cut rows, and
+    // new columns follow; the kernel keeps reading the old one until extend.
+    ColumnMatrix b;
+    b.numRows = m + cuts;
+    b.numCols = n + newCols;
+    b.begin.push_back(0);
+    for (int j = 0; j < b.numCols; ++j) {
+      if (j < n)
+        for (int p = a.begin[j]; p < a.begin[j + 1]; ++p) {
+          b.index.push_back(a.index[p]);
+          b.value.push_back(a.value[p]);
+        }
+      for (int i = m; i < m + cuts; ++i)
+        if (rng() % 3 == 0) {
+          b.index.push_back(i);
+          b.value.push_back(static_cast<int>(rng() % 7) - 3.0);
+        }
+      b.begin.push_back(static_cast<int>(b.index.size()));
+    }
+    ASSERT_EQ(lu.extend(view(b)), torva::kLuOk);
+    for (int& var : basic)
+      if (var >= n) var += newCols;
+    for (int i = m; i < m + cuts; ++i) basic.push_back(b.numCols + i);
+    ASSERT_EQ(lu.dimension(), m + cuts);
+    ASSERT_EQ(lu.basic(), basic);
+    std::mt19937 r2(9);
+    EXPECT_LT(worstResidual(lu, b, basic, r2), kResidualTol) << updateType;
+    // Updates continue on the extended factors, new columns and cut slacks
+    // leaving included.
+    LuVector w(m + cuts);
+    for (int done = 0, step = 0; done < 20 && step < 500; ++step) {
+      const int enter = static_cast<int>(rng() % static_cast<std::uint32_t>(b.numCols));
+      if (std::find(basic.begin(), basic.end(), enter) != basic.end()) continue;
+      const auto [leave, pivot] = largestEntry(lu, b, enter, w);
+      if (std::fabs(pivot) < 1e-2) continue;
+      ASSERT_EQ(lu.update(leave, enter, pivot), torva::kLuOk);
+      basic[leave] = enter;
+      ++done;
+    }
+    EXPECT_LT(worstResidual(lu, b, basic, r2), kResidualTol) << updateType;
+    // The snapshot still solves the basis it was taken from.
+    LuKernel old = before;
+    std::vector<int> oldBasic = old.basic();
+    EXPECT_LT(worstResidual(old, a, oldBasic, r2), kResidualTol) << updateType;
   }
-}
-
-TEST(LuUpdate, NearlySingularUpdateShowsInTheConditionEstimates) {
-  // Column 3 differs from column 0 by 1e-11 in row 2.
-  const ColumnMatrix a = denseToColumns(3, 4, {1, 0, 2, 1,  //
-                                               1, 1, 0, 1,  //
-                                               0, 2, 1, 1e-11});
-  for (int type : {0, 1}) {
-    LuKernel lu(3);
-    lu.setIntOption(torva::kLuIparUpdateType, type);
-    std::vector<int> basic = {0, 1, 2};
-    ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuOk);
-    EXPECT_GT(lu.updateRcond(), 0.1) << type;
-    const std::uint64_t before = lu.basisHash();
-    ASSERT_EQ(lu.update(1, 3), torva::kLuOk) << type;
-    basic[1] = 3;
-    EXPECT_LT(lu.updateRcond(), 1e-9) << type;
-    EXPECT_LT(lu.rcond(), 1e-9) << type;
-    EXPECT_GT(lu.cond2est(), 1e9) << type;
-    EXPECT_NE(lu.basisHash(), before);
-    EXPECT_EQ(lu.basisHash(), LuKernel::basisHash(basic));
-    // The solves still meet the residual bound of a backward-stable solve.
-    std::mt19937 rng(2);
-    EXPECT_LT(worstResidual(lu, a, basic, rng), kResidualTol) << type;
-  }
-}
-
-TEST(LuFactor, ThresholdOptionIsUsedWhenGrowthIsModest) {
-  const ColumnMatrix a = denseToColumns(3, 3, {2, 1, 0, 1, 3, 1, 0, 1, 4});
-  LuKernel lu(3);
-  lu.setDoubleOption(torva::kLuDparEpsPivRel, 0.3);
-  ASSERT_EQ(lu.factorize(view(a), std::vector<int>{0, 1, 2}), torva::kLuOk);
-  EXPECT_EQ(lu.pivotThresholdUsed(), 0.3);
-  EXPECT_EQ(lu.growthRetries(), 0);
 }
 
 // ------------------------------------------------------------ Netlib bases
@@ -800,85 +738,12 @@ std::vector<std::string> netlibModels() {
   }
   std::sort(out.begin(), out.end());
 #ifdef __SANITIZE_ADDRESS__
-  // Instrumented builds check memory use on every third model only, to keep
-  // their run short; the release build runs them all.
+  // Instrumented builds check every third model only, to keep their run short.
   std::vector<std::string> some;
   for (size_t k = 0; k < out.size(); k += 3) some.push_back(out[k]);
   out.swap(some);
 #endif
   return out;
-}
-
-// Replaces leaving positions by random entering columns, as a simplex would
-// (the leaving position carries a large entry of the transformed column),
-// checking the residuals after every refactorisation and every 50 updates.
-struct SequenceResult {
-  int updates = 0;
-  int refactorisations = 0;
-  int checks = 0;
-  double worst = 0.0;
-};
-
-SequenceResult runUpdateSequence(const ColumnMatrix& a, std::vector<int> basic, int updateType, int numSteps,
-                                 unsigned seed, bool usePivcol, double spvtolUpdate = -1.0) {
-  const int m = a.numRows;
-  SequenceResult res;
-  LuKernel lu(m);
-  lu.setIntOption(torva::kLuIparUpdateType, updateType);
-  lu.setIntOption(torva::kLuIparMaxUpdates, 120);
-  lu.setIntOption(torva::kLuIparUsePivcol, usePivcol ? 1 : 0);
-  lu.setDoubleOption(torva::kLuDparSpvtolUpdate, spvtolUpdate);
-  std::mt19937 rng(seed);
-  EXPECT_EQ(lu.factorize(view(a), basic), torva::kLuOk);
-  res.worst = std::max(res.worst, worstResidual(lu, a, basic, rng));
-  ++res.checks;
-  std::vector<char> isBasic(a.numCols + m, 0);
-  for (int v : basic) isBasic[v] = 1;
-  std::uniform_int_distribution<int> anyVar(0, a.numCols + m - 1);
-  LuVector v(m);
-  int sinceCheck = 0;
-  for (int step = 0; step < numSteps; ++step) {
-    int enter = anyVar(rng);
-    for (int tries = 0; tries < 50 && isBasic[enter]; ++tries) enter = anyVar(rng);
-    if (isBasic[enter]) continue;
-    torva::testsupport::loadColumn(a, enter, v);
-    EXPECT_EQ(lu.ftran(v, true), torva::kLuOk);
-    // Leaving: the largest |alpha| among a random half of the positions.
-    int leave = -1;
-    double best = 0.0;
-    for (int k = 0; k < v.count; ++k) {
-      const int pos = v.index[k];
-      if ((rng() & 1) && std::fabs(v.array[pos]) > best) {
-        best = std::fabs(v.array[pos]);
-        leave = pos;
-      }
-    }
-    v.clear();
-    if (leave < 0 || best < 1e-2) continue;
-    int rc = lu.update(leave, enter);
-    isBasic[basic[leave]] = 0;
-    basic[leave] = enter;
-    isBasic[enter] = 1;
-    if (rc == torva::kLuOutOfSpace) {
-      EXPECT_EQ(lu.factorize(view(a), basic), torva::kLuOk);
-      ++res.refactorisations;
-      res.worst = std::max(res.worst, worstResidual(lu, a, basic, rng));
-      ++res.checks;
-      sinceCheck = 0;
-    } else {
-      EXPECT_EQ(rc, torva::kLuOk);
-      if (rc != torva::kLuOk) return res;
-    }
-    ++res.updates;
-    if (++sinceCheck == 50) {
-      EXPECT_EQ(lu.basic(), basic);
-      EXPECT_EQ(lu.basisHash(), LuKernel::basisHash(basic));
-      res.worst = std::max(res.worst, worstResidual(lu, a, basic, rng));
-      ++res.checks;
-      sinceCheck = 0;
-    }
-  }
-  return res;
 }
 
 class NetlibBases : public ::testing::Test {
@@ -890,122 +755,66 @@ class NetlibBases : public ::testing::Test {
   std::vector<std::string> models_;
 };
 
-TEST_F(NetlibBases, FactoriseAndSolveEveryModel) {
-  int factored = 0;
-  for (const auto& path : models_) {
-    ColumnMatrix a;
-    ASSERT_TRUE(torva::testsupport::readMpsColumns(path, a)) << path;
-    const std::vector<int> basic = torva::testsupport::crashBasis(a, a.numRows, 17);
-    LuKernel lu(a.numRows);
-    ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuOk) << path;
-    EXPECT_EQ(lu.rank(), a.numRows);
-    std::mt19937 rng(7);
-    EXPECT_LT(worstResidual(lu, a, basic, rng), kResidualTol) << path;
-    const double rc = lu.rcond();
-    EXPECT_GT(rc, 0.0) << path;
-    EXPECT_LE(rc, 1.0) << path;
-    ++factored;
-  }
-  EXPECT_EQ(factored, static_cast<int>(models_.size()));
-}
-
-TEST_F(NetlibBases, ForrestTomlinUpdateSequences) {
-  for (const auto& path : models_) {
-    ColumnMatrix a;
-    ASSERT_TRUE(torva::testsupport::readMpsColumns(path, a)) << path;
-    const std::vector<int> basic = torva::testsupport::crashBasis(a, a.numRows, 23);
-    const SequenceResult r = runUpdateSequence(a, basic, 1, 300, 99, false);
-    EXPECT_LT(r.worst, kResidualTol) << path;
-    EXPECT_GT(r.updates, 0) << path;
-    EXPECT_GE(r.checks, 2) << path;
-  }
-}
-
-TEST_F(NetlibBases, ProductFormUpdateSequencesAndReusedColumns) {
+// Factorises a crash basis of every model, then replaces leaving positions by
+// random entering columns as a simplex would (the leaving position carries a
+// large entry of the transformed column, whose value is passed as the pivot:
+// sound updates are never refused), refactorising when the update file is
+// full, and checks the residuals every 50 updates. Forrest-Tomlin on every
+// model; product form (with the reused column) on a third of them.
+TEST_F(NetlibBases, UpdateSequencesKeepResidualsSmall) {
   int n = 0;
   for (const auto& path : models_) {
-    if (n++ % 3 != 0) continue;  // a third of the models keeps the run short
     ColumnMatrix a;
     ASSERT_TRUE(torva::testsupport::readMpsColumns(path, a)) << path;
-    const std::vector<int> basic = torva::testsupport::crashBasis(a, a.numRows, 31);
-    const SequenceResult pf = runUpdateSequence(a, basic, 0, 200, 5, true);
-    EXPECT_LT(pf.worst, kResidualTol) << path;
-    // Forrest-Tomlin with the sparse variant of the update everywhere.
-    const SequenceResult ft = runUpdateSequence(a, basic, 1, 200, 5, true, 1.0);
-    EXPECT_LT(ft.worst, kResidualTol) << path;
-  }
-}
-
-TEST_F(NetlibBases, HypersparseAndDenseSolvesAgree) {
-  for (const auto& path : models_) {
-    ColumnMatrix a;
-    ASSERT_TRUE(torva::testsupport::readMpsColumns(path, a)) << path;
-    if (a.numRows < 500) continue;
-    std::vector<int> basic = torva::testsupport::crashBasis(a, a.numRows, 41);
     const int m = a.numRows;
-    LuKernel hyper(m), dense(m);
-    for (int id : {torva::kLuDparSpvtolFtran, torva::kLuDparSpvtolBtran}) {
-      hyper.setDoubleOption(id, 2.0);  // always below the threshold
-      dense.setDoubleOption(id, 0.0);  // never
-    }
-    ASSERT_EQ(hyper.factorize(view(a), basic), torva::kLuOk);
-    ASSERT_EQ(dense.factorize(view(a), basic), torva::kLuOk);
-    // Some updates first, so that the row etas and new U columns take part.
-    std::mt19937 rng(8);
-    LuVector v(m), w(m);
-    for (int step = 0, done = 0; step < 200 && done < 40; ++step) {
-      const int enter = std::uniform_int_distribution<int>(0, a.numCols - 1)(rng);
-      if (std::find(basic.begin(), basic.end(), enter) != basic.end()) continue;
-      torva::testsupport::loadColumn(a, enter, v);
-      hyper.ftran(v);
-      int leave = -1;
-      double best = 0.0;
-      for (int k = 0; k < v.count; ++k)
-        if (std::fabs(v.array[v.index[k]]) > best) {
-          best = std::fabs(v.array[v.index[k]]);
-          leave = v.index[k];
-        }
-      v.clear();
-      if (leave < 0 || best < 1e-2) continue;
-      ASSERT_EQ(hyper.update(leave, enter), torva::kLuOk);
-      ASSERT_EQ(dense.update(leave, enter), torva::kLuOk);
-      basic[leave] = enter;
-      ++done;
-    }
-    for (int t = 0; t < 20; ++t) {
-      const int i = std::uniform_int_distribution<int>(0, m - 1)(rng);
-      for (bool transposed : {false, true}) {
-        v.clear();
-        w.clear();
-        v.add(i, 1.0);
-        w.add(i, 1.0);
-        if (transposed) {
-          hyper.btran(v);
-          dense.btran(w);
+    const std::vector<int> start = torva::testsupport::crashBasis(a, m, 23);
+    for (int type : {1, 0}) {
+      if (type == 0 && n % 3 != 0) continue;
+      std::vector<int> basic = start;
+      LuKernel lu(m);
+      lu.setIntOption(torva::kLuIparUpdateType, type);
+      lu.setIntOption(torva::kLuIparMaxUpdates, 120);
+      lu.setIntOption(torva::kLuIparUsePivcol, type == 0);
+      ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuOk) << path;
+      std::mt19937 rng(99);
+      double worst = worstResidual(lu, a, basic, rng);
+      std::vector<char> isBasic(a.numCols + m, 0);
+      for (int var : basic) isBasic[var] = 1;
+      LuVector v(m);
+      int updates = 0;
+      for (int step = 0; step < 300; ++step) {
+        const int enter = std::uniform_int_distribution<int>(0, a.numCols + m - 1)(rng);
+        if (isBasic[enter]) continue;
+        const auto [leave, pivot] = largestEntry(lu, a, enter, v);
+        if (leave < 0 || std::fabs(pivot) < 1e-2) continue;
+        const int rc = lu.update(leave, enter, pivot);
+        isBasic[basic[leave]] = 0;
+        basic[leave] = enter;
+        isBasic[enter] = 1;
+        if (rc == torva::kLuOutOfSpace) {
+          ASSERT_EQ(lu.factorize(view(a), basic), torva::kLuOk) << path;
         } else {
-          hyper.ftran(v);
-          dense.ftran(w);
+          ASSERT_EQ(rc, torva::kLuOk) << path << " update " << updates;
         }
-        expectConsistent(v);
-        const auto x = toDense(v), y = toDense(w);
-        // Same pivots in the same order, the same zeros skipped: equal to the bit.
-        EXPECT_EQ(x, y) << path;
+        if (++updates % 50 == 0) worst = std::max(worst, worstResidual(lu, a, basic, rng));
       }
+      EXPECT_LT(worst, kResidualTol) << path << " type " << type;
+      EXPECT_GT(updates, 0) << path;
+      EXPECT_EQ(lu.basisHash(), LuKernel::basisHash(basic));
     }
-    EXPECT_GT(hyper.solveStats().ftranHyper, 0);
-    EXPECT_EQ(dense.solveStats().ftranHyper, 0);
+    ++n;
   }
 }
 
-TEST_F(NetlibBases, SingularBasesAreDiagnosed) {
+// A copy of a basic column replaces a slack: the factorisation reports rank
+// m - 1 and declares one of the two copies dependent.
+TEST_F(NetlibBases, DuplicateColumnIsTheDependentOne) {
   int tested = 0;
   for (const auto& path : models_) {
     ColumnMatrix a;
     ASSERT_TRUE(torva::testsupport::readMpsColumns(path, a)) << path;
     const int m = a.numRows;
-    std::vector<int> basic = torva::testsupport::crashBasis(a, m, 53);
-    // A duplicate: the matrix gains a copy of a basic structural column,
-    // which replaces a slack of the basis.
+    const std::vector<int> basic = torva::testsupport::crashBasis(a, m, 53);
     int structPos = -1, slackPos = -1;
     for (int pos = 0; pos < m; ++pos) {
       if (basic[pos] < a.numCols && structPos < 0) structPos = pos;
@@ -1016,52 +825,20 @@ TEST_F(NetlibBases, SingularBasesAreDiagnosed) {
     const int j = basic[structPos];
     for (int p = a.begin[j]; p < a.begin[j + 1]; ++p) {
       b.index.push_back(a.index[p]);
-      b.value.push_back(a.value[p]);
+      b.value.push_back(a.value[p] * 1e8);  // a scaled copy is still dependent
     }
     b.begin.push_back(static_cast<int>(b.index.size()));
     ++b.numCols;
     std::vector<int> dup(m);
     for (int pos = 0; pos < m; ++pos) dup[pos] = basic[pos] < a.numCols ? basic[pos] : basic[pos] + 1;
-    dup[slackPos] = a.numCols;  // the copy
+    dup[slackPos] = a.numCols;
     LuKernel lu(m);
     ASSERT_EQ(lu.factorize(view(b), dup), torva::kLuSingular) << path;
     EXPECT_EQ(lu.rank(), m - 1) << path;
     ASSERT_EQ(lu.unpivotedPositions().size(), 1u) << path;
     const int dep = lu.unpivotedPositions()[0];
     EXPECT_TRUE(dep == structPos || dep == slackPos) << path;
-    // The missing row is the slack's row unless the other copy was dropped.
     expectRepairedBasisWorks(lu, b);
-
-    // A zero row: clear the row of the dropped slack in every column, so
-    // that only the slack could have covered it.
-    const int zeroRow = basic[slackPos] - a.numCols;
-    ColumnMatrix c;
-    c.numRows = m;
-    c.numCols = a.numCols;
-    c.begin.push_back(0);
-    for (int col = 0; col < a.numCols; ++col) {
-      for (int p = a.begin[col]; p < a.begin[col + 1]; ++p)
-        if (a.index[p] != zeroRow) {
-          c.index.push_back(a.index[p]);
-          c.value.push_back(a.value[p]);
-        }
-      c.begin.push_back(static_cast<int>(c.index.size()));
-    }
-    std::vector<int> noSlack = basic;
-    // Any nonbasic column (possibly touching zeroRow in a) replaces it.
-    int other = -1;
-    for (int col = 0; col < a.numCols && other < 0; ++col)
-      if (std::find(basic.begin(), basic.end(), col) == basic.end() && c.begin[col + 1] > c.begin[col])
-        other = col;
-    if (other < 0) continue;
-    noSlack[slackPos] = other;
-    const int rc = lu.factorize(view(c), noSlack);
-    ASSERT_EQ(rc, torva::kLuSingular) << path;
-    // The rest of the basis is nonsingular without that row and slack.
-    EXPECT_EQ(lu.rank(), m - 1) << path;
-    EXPECT_EQ(lu.unpivotedRows(), std::vector<int>{zeroRow}) << path;
-    EXPECT_EQ(lu.unpivotedPositions().size(), 1u) << path;
-    expectRepairedBasisWorks(lu, c);
     ++tested;
   }
   EXPECT_GT(tested, 0);
