@@ -336,7 +336,7 @@ class LuKernel {
   void loadColumn(int var, LuVector& v) const;
   // Hypersparse when both the stage's input and its predicted result are
   // below the density threshold of the solve's direction.
-  bool useHyper(bool transposed, LuSolveKind kind, Stage stage, int inputCount) const;
+  bool useHyper(bool transposed, LuSolveKind kind, Stage stage, int inputCount, int stagePivots) const;
   void recordDensity(bool transposed, LuSolveKind kind, Stage stage, int resultCount);
   // Stages of the solves: dense-indexed variants take several vectors (one
   // pass over the factor), hypersparse ones a single vector.

@@ -54,11 +54,16 @@ bool LuKernel::validInput(LuVector& v) const {
   return true;
 }
 
-bool LuKernel::useHyper(bool transposed, LuSolveKind kind, Stage stage, int inputCount) const {
+// The density compared with the threshold is that of the stage's pivots the
+// solve touches: the stage's input or predicted result, over the number of
+// pivots the dense-indexed loop visits (m for U and for L transposed, the
+// number of etas for L and for the row etas, which can be far fewer than m).
+bool LuKernel::useHyper(bool transposed, LuSolveKind kind, Stage stage, int inputCount, int stagePivots) const {
   const double tol = transposed ? spvtolBtran_ : spvtolFtran_;
-  if (!(inputCount < tol * m_)) return false;
+  const double limit = tol * stagePivots;
+  if (!(inputCount < limit)) return false;
   const double predicted = density_.predicted[transposed][static_cast<int>(kind)][stage];
-  return predicted < tol;  // negative (nothing recorded yet) counts as sparse
+  return predicted * m_ < limit;  // negative (nothing recorded yet) counts as sparse
 }
 
 void LuKernel::recordDensity(bool transposed, LuSolveKind kind, Stage stage, int resultCount) {
@@ -111,7 +116,7 @@ void LuKernel::ftranLowerHyper(LuVector& v) {
 }
 
 void LuKernel::ftranLower(LuVector& v, LuSolveKind kind) {
-  if (useHyper(false, kind, kStageL, v.count)) {
+  if (useHyper(false, kind, kStageL, v.count, static_cast<int>(lPivRow_.size()))) {
     ftranLowerHyper(v);
   } else {
     LuVector* one = &v;
@@ -157,7 +162,7 @@ void LuKernel::ftranRowEtasHyper(LuVector& v) {
 
 void LuKernel::ftranRowEtas(LuVector& v, LuSolveKind kind) {
   if (rPivRow_.empty()) return;
-  if (useHyper(false, kind, kStageR, v.count)) {
+  if (useHyper(false, kind, kStageR, v.count, static_cast<int>(rPivRow_.size()))) {
     ftranRowEtasHyper(v);
   } else {
     LuVector* one = &v;
@@ -202,10 +207,13 @@ void LuKernel::ftranUpperHyper(LuVector& v, LuVector& out) {
     const int pos = slotPos_[s];
     out.array[pos] = x;
     out.index[out.count++] = pos;
+    // An entry already nonzero is already pending (pivots are taken in
+    // order, so no processed pivot is touched again).
     for (int e = ucStart_[s], end = e + ucLen_[s]; e < end; ++e) {
       const int i = ucIndex_[e];
-      v.array[i] -= ucValue_[e] * x;
-      pending.insert(slotOrderPos_[rowSlot_[i]]);
+      const double old = v.array[i];
+      v.array[i] = old - ucValue_[e] * x;
+      if (old == 0.0) pending.insert(slotOrderPos_[rowSlot_[i]]);
     }
   }
 }
@@ -227,7 +235,7 @@ void LuKernel::ftranProductForm(LuVector& v) {
 void LuKernel::ftranUpper(LuVector& v, LuSolveKind kind) {
   LuVector& out = solveWork_;
   out.clear();
-  if (useHyper(false, kind, kStageU, v.count)) {
+  if (useHyper(false, kind, kStageU, v.count, m_)) {
     ++stats_.ftranHyper;
     ftranUpperHyper(v, out);
   } else {
@@ -324,8 +332,9 @@ void LuKernel::btranUpperHyper(LuVector& v, LuVector& out) {
     out.index[out.count++] = r;
     for (int e = ur_.start[r], end = e + ur_.len[r]; e < end; ++e) {
       const int t = ur_.idx[e];
-      v.array[slotPos_[t]] -= ur_.val[e] * z;
-      pending.insert(slotOrderPos_[t]);
+      const double old = v.array[slotPos_[t]];
+      v.array[slotPos_[t]] = old - ur_.val[e] * z;
+      if (old == 0.0) pending.insert(slotOrderPos_[t]);
     }
   }
 }
@@ -334,7 +343,7 @@ void LuKernel::btranUpper(LuVector& v, LuSolveKind kind) {
   btranProductForm(v);
   LuVector& out = solveWork_;
   out.clear();
-  if (useHyper(true, kind, kStageU, v.count)) {
+  if (useHyper(true, kind, kStageU, v.count, m_)) {
     ++stats_.btranHyper;
     btranUpperHyper(v, out);
   } else {
@@ -394,7 +403,7 @@ void LuKernel::btranLowerHyper(LuVector& v) {
 
 void LuKernel::btranLower(LuVector& v, LuSolveKind kind) {
   btranRowEtas(v);
-  if (useHyper(true, kind, kStageL, v.count)) {
+  if (useHyper(true, kind, kStageL, v.count, m_)) {
     btranLowerHyper(v);
   } else {
     LuVector* one = &v;
