@@ -79,20 +79,19 @@ double LuKernel::predictedDensity(LuSolveKind kind, bool transposed) const {
 
 // ---------------------------------------------------------------- FTRAN
 
+// Every eta in order; entries that fill in are listed as they appear, so the
+// cost is the number of etas plus the work, not m.
 void LuKernel::ftranLowerDense(std::span<LuVector* const> vs) {
   const int numEtas = static_cast<int>(lPivRow_.size());
   for (int k = 0; k < numEtas; ++k) {
     const int piv = lPivRow_[k];
     for (LuVector* v : vs) {
       const double x = v->array[piv];
-      if (x == 0.0) continue;
-      for (int e = lStart_[k]; e < lStart_[k + 1]; ++e) v->array[lIndex_[e]] -= lValue_[e] * x;
+      if (x == 0.0 || x == kLuListedZero) continue;
+      for (int e = lStart_[k]; e < lStart_[k + 1]; ++e) luSubtractNoting(*v, lIndex_[e], lValue_[e] * x);
     }
   }
-  for (LuVector* v : vs) {
-    v->rebuildIndex();
-    v->prune(epsNonz_);
-  }
+  for (LuVector* v : vs) v->prune(epsNonz_);
 }
 
 // The etas of the nonzero rows, in eta order; an eta is added when its pivot
