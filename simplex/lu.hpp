@@ -8,13 +8,22 @@
 //   iteratively) followed by a Markowitz search with threshold pivoting on the
 //   remaining bump, after Suhl and Suhl (1990).
 //   Update: Forrest-Tomlin (1972) row-eta update of U, or product-form etas.
-//   Solves: column-oriented triangular solves that skip zero pivots; below a
-//   density threshold (per stage) the hypersparse variant touches only the
-//   pivots whose entries became nonzero, taking them in pivot order from a bit
-//   set of pending pivots (in the spirit of Gilbert and Peierls 1988 and Hall
-//   and McKinnon 2005, but following the numerical rather than the symbolic
-//   pattern, so exact cancellation is not followed). The sparse variant of the
-//   Forrest-Tomlin row elimination finds its reach by depth-first search.
+//   Solves: column-oriented triangular solves that skip zero pivots; where
+//   the result of a stage is predicted to be sparse (Hall and McKinnon 2005:
+//   a running average of earlier results of the same kind of solve) the
+//   hypersparse variant touches only the pivots whose entries became nonzero,
+//   taking them in pivot order from a bit set of pending pivots (following
+//   the numerical rather than the symbolic pattern, so exact cancellation is
+//   not followed). The Forrest-Tomlin row etas are listed per row, so a sparse
+//   solve applies only the etas that touch it. Several right-hand sides can
+//   share one pass over the factors. The sparse variant of the Forrest-Tomlin
+//   row elimination finds its reach by depth-first search.
+//   Singularity: a column is dependent when what is left of it falls below
+//   the absolute pivot tolerance (scaled down for columns whose entries are
+//   all smaller than 1) or below the rounding its elimination can have left,
+//   relative to the largest magnitude its entries reached.
+//   Extension: cut rows (with their slacks basic) and new columns are added
+//   to a factorisation as one more row eta per row; copies are snapshots.
 //   Condition: 1-norm estimate of ||B^-1|| (Hager 1984, Higham 1988) and p-norm
 //   power estimates (Boyd 1974, Higham 1992) for the 2- and 4-norm condition.
 //
@@ -207,9 +216,10 @@ class LuKernel {
   // entries added since the factorisation beyond 1305 x (nnz L + nnz U + m)
   // returns kLuOutOfSpace, as does update number 1301 + 1. 2405 switches the
   // Forrest-Tomlin row elimination to its sparse variant below that density
-  // of the leaving row of U; 2406 and 2407 switch FTRAN and BTRAN (and each of
-  // their stages) to the hypersparse variants below that density of the
-  // vector. A new update type (1303) takes effect at the next factorisation,
+  // of the leaving row of U; 2406 and 2407 switch each stage of FTRAN and
+  // BTRAN to its hypersparse variant when both its input and its predicted
+  // result touch fewer than that fraction of the pivots the stage's dense
+  // loop visits. A new update type (1303) takes effect at the next factorisation,
   // as the two kinds of update cannot be mixed. 1304 reuses the column of the last FTRAN made with saveForUpdate
   // (which must be the entering column). 1307, 1308 and 2404 are kept for the
   // basis layer; the kernel itself does not act on them.
