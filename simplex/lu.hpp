@@ -174,8 +174,9 @@ struct LuListPool {
 
 class LuFactorWork;
 
-// Owns the factorisation's work storage. A copy gets fresh, empty storage
-// (the storage holds nothing between factorisations), so kernels copy.
+// Owns the factorisation's work storage, made on first use. A copy starts
+// without storage (it holds nothing between factorisations), so kernels copy;
+// a kernel moved from makes new storage if it factorises again.
 class LuFactorWorkHolder {
  public:
   LuFactorWorkHolder();
@@ -184,7 +185,7 @@ class LuFactorWorkHolder {
   LuFactorWorkHolder& operator=(const LuFactorWorkHolder&);
   LuFactorWorkHolder(LuFactorWorkHolder&&) noexcept;
   LuFactorWorkHolder& operator=(LuFactorWorkHolder&&) noexcept;
-  LuFactorWork& operator*() const { return *work_; }
+  LuFactorWork& operator*();
 
  private:
   std::unique_ptr<LuFactorWork> work_;

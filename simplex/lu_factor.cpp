@@ -26,12 +26,16 @@ constexpr double kMinRetryThreshold = 1e-3;
 
 // ---------------------------------------------------------------- work holder
 
-LuFactorWorkHolder::LuFactorWorkHolder() : work_(std::make_unique<LuFactorWork>()) {}
+LuFactorWorkHolder::LuFactorWorkHolder() = default;
 LuFactorWorkHolder::~LuFactorWorkHolder() = default;
-LuFactorWorkHolder::LuFactorWorkHolder(const LuFactorWorkHolder&) : work_(std::make_unique<LuFactorWork>()) {}
+LuFactorWorkHolder::LuFactorWorkHolder(const LuFactorWorkHolder&) {}
 LuFactorWorkHolder& LuFactorWorkHolder::operator=(const LuFactorWorkHolder&) { return *this; }
 LuFactorWorkHolder::LuFactorWorkHolder(LuFactorWorkHolder&&) noexcept = default;
 LuFactorWorkHolder& LuFactorWorkHolder::operator=(LuFactorWorkHolder&&) noexcept = default;
+LuFactorWork& LuFactorWorkHolder::operator*() {
+  if (!work_) work_ = std::make_unique<LuFactorWork>();
+  return *work_;
+}
 
 // ---------------------------------------------------------------- kernel
 
