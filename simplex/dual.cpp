@@ -147,9 +147,11 @@ int DualLoop::ratioTest(double delta, double s) {
         best = c.j;
       }
     }
-    if (std::isfinite(decrease) && slope - decrease > 0.0) {
+    if (std::isfinite(decrease) && slope - decrease > w_.primalTol) {
       // Pass all these breakpoints: flip the boxed variables to their other
-      // bound and continue with the remaining slope.
+      // bound and continue with the remaining slope (the primal
+      // infeasibility left in the leaving row, which must stay above the
+      // feasibility tolerance for the row to remain a valid choice).
       slope -= decrease;
       std::size_t kept = 0;
       for (const Candidate& c : cands_) {
