@@ -40,6 +40,7 @@ bool installGivenBasis(SimplexWork::Impl& w, const char* tag) {
   w.d.assign(w.nt, 0.0);
   w.pos.assign(w.nt, -1);
   w.at.assign(w.nt, kAtLower);
+  w.basicVar.assign(m, 0);
   int k = 0;
   for (int j = 0; j < w.nt; ++j) {
     const int s = j < n ? w.givenCol[j] : w.givenRow[j - n];
@@ -317,7 +318,7 @@ int SimplexWork::btran(int inCount, const int* inIndex, const double* inValue, i
     if (k < 0 || k >= w.m) return kErrNumerical;
     const int j = w.basicVar[k];
     const double s = j < w.n ? w.lp.colScale[j] : 1.0 / w.lp.rowScale[j - w.n];
-    v.add(k, inValue[t] / s);
+    v.add(k, inValue[t] * s);
   }
   w.lu->btran(v);
   if (v.count < 0) v.rebuildIndex();
