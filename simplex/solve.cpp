@@ -194,6 +194,10 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
       last = Method::Primal;
     }
     w.outcome = w.error != 0 ? kNotFinished : outcome;
+    if (w.outcome == kCutoff && (w.logging(1) || w.tracing()))
+      w.log("\nWarning: stopping at cutoff obj=%e ", w.lp.sense * w.objective() + w.lp.objConst);
+    if (w.outcome == kInterrupted && (w.logging(1) || w.tracing()))
+      w.log("\nWarning: user break (stat = %d).", w.outcome);
     if (w.logging(1) || w.tracing())
       w.log(reopt ? "\nReopt exit status=%d, (#pivots=%g)" : "\nExit status=%d, (#pivots=%g)", w.outcome,
             w.iterations);

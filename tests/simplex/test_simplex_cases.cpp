@@ -120,8 +120,13 @@ TEST(SimplexLimits, IterationTimeInterruptAndCutoff) {
   opt.cutoff = -60.0;
   SimplexWork w(lm.data());
   SimplexResult r;
-  ASSERT_EQ(solveWith(lm, w, Method::Dual, StartBasis::Crash, r, opt), 0);
+  std::string logged;
+  SolveContext ctx;
+  ctx.printLevel = 1;
+  ctx.log = [&logged](const std::string& s) { logged += s; };
+  ASSERT_EQ(solveWith(lm, w, Method::Dual, StartBasis::Crash, r, opt, ctx), 0);
   EXPECT_EQ(r.outcome, kCutoff);
+  EXPECT_NE(logged.find("\nWarning: stopping at cutoff obj="), std::string::npos);
   EXPECT_GT(r.objective, -60.0);
 }
 
