@@ -81,7 +81,8 @@ int solveLinear(Call& call) {
   return rc;
 }
 
-// Steps 5 to 10 for a model that runs on this thread.
+}  // namespace
+
 int solveSerial(Call& call) {
   Model& model = call.model;
   const ModelClass cls = classify(model);
@@ -96,6 +97,8 @@ int solveSerial(Call& call) {
   if (solveTrivial(call, &rc)) return rc;
   return solveLinear(call);
 }
+
+namespace {
 
 // Whether the step-12 report is written: a print level above 0, a log
 // function and a plain LP.

@@ -62,6 +62,8 @@ ThreadDecision decideThreads(const ModelClass& cls, const DriverOptions& opt, in
 // The concurrent runner: solves private copies in parallel and copies the
 // winner's result back. Returns the error of the call.
 int runConcurrent(Call& call);
+// Steps 5 to 10 on the calling thread.
+int solveSerial(Call& call);
 
 // A private copy of the linear data and parameters of a model for a solve
 // on another thread (not listed in the environment, callbacks not copied).
@@ -83,6 +85,9 @@ bool solveTrivial(Call& call, int* error);
 
 // The LP pipeline (step 10). Returns the error of the call.
 int runLpPipeline(Call& call);
+// The verdict of the recovery ladder on a simplex run: 0 accepts it, 1 to 7
+// name the recovery (messages at print level 1 and above).
+int recoveryVerdict(Call& call, bool scaled, int err, const simplex::SimplexResult& r);
 
 // Solution record helpers.
 void beginRecord(Model& model);

@@ -43,4 +43,33 @@ DriverOptions DriverOptions::read(const ParamSet& p) {
   return o;
 }
 
+simplex::SimplexOptions simplexOptions(const ParamSet& p) {
+  simplex::SimplexOptions o;
+  o.feasTol = p.douValue(QX_DPARAM_SOLVER_FEASTOL);
+  o.optTol = p.douValue(QX_DPARAM_SOLVER_OPTTOL);
+  o.pivTol = p.douValue(QX_DPARAM_LP_PIV_ZEROTOL);
+  o.infinity = p.douValue(QX_DPARAM_LP_INFINITY);
+  o.bndInf = p.douValue(QX_DPARAM_LP_BNDINF);
+  o.bigM = p.douValue(QX_DPARAM_LP_BIGM);
+  o.refactorFrequency = p.intValue(QX_IPARAM_SPLEX_REFACFRQ);
+  o.ratRange = p.intValue(QX_IPARAM_LP_RATRANGE);
+  o.luMaxUpdates = p.intValue(QX_IPARAM_LU_MAX_UPDATES);
+  o.luUpdateType = p.intValue(QX_IPARAM_LU_UPDATE_TYPE);
+  o.luEpsPivAbs = p.douValue(QX_DPARAM_LU_EPS_PIVABS);
+  o.luEpsPivRel = p.douValue(QX_DPARAM_LU_EPS_PIVREL);
+  o.primalPricing = p.intValue(QX_IPARAM_SPLEX_PPRICING);
+  o.dualPricing = p.intValue(QX_IPARAM_SPLEX_DPRICING);
+  o.partialMethod = p.intValue(QX_IPARAM_LP_PPARTIAL);
+  o.dpSwitch = p.intValue(QX_IPARAM_LP_DPSWITCH);
+  o.dualPhase = p.intValue(QX_IPARAM_SPLEX_DUAL_PHASE);
+  o.scale = p.intValue(QX_IPARAM_LP_SCALE);
+  o.iuSol = p.intValue(QX_IPARAM_SOLVER_IUSOL);
+  o.useCutoff = p.intValue(QX_IPARAM_SOLVER_USECUTOFFVAL);
+  o.cutoff = p.douValue(QX_DPARAM_SOLVER_CUTOFFVAL);
+  o.pertMode = p.intValue(QX_IPARAM_LP_PERTMODE);
+  o.pertFact = p.douValue(QX_DPARAM_LP_PERTFACT);
+  o.solverMode = p.intValue(QX_IPARAM_SOLVER_MODE);
+  return o;
+}
+
 }  // namespace torva

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/params.hpp"
+#include "simplex/simplex.hpp"
 
 namespace torva {
 
@@ -29,6 +30,9 @@ struct DriverOptions {
 
   static DriverOptions read(const ParamSet& params);
 };
+
+// The settings of a simplex run, read from the parameters.
+simplex::SimplexOptions simplexOptions(const ParamSet& params);
 
 // Presolve level bit that switches presolve off for one call.
 inline constexpr int kPresolveOffBit = 8192;
