@@ -29,8 +29,9 @@ constexpr double kPerturbBase = 5e-7;
 // drifted: refactorise before pivoting.
 constexpr double kPivotMismatch = 1e-7;
 
-// Lower limit of a steepest-edge weight.
+// Limits of a steepest-edge weight (keep the pricing ratio finite).
 constexpr double kMinWeight = 1e-10;
+constexpr double kMaxWeight = 1e100;
 
 // Bound on the passes of the final clean-up (perturbation removal followed
 // by further dual or primal iterations).
@@ -106,6 +107,7 @@ int DualLoop::chooseRow() const {
     const double v = w_.primalInfeasOf(i);
     if (v <= w_.primalTol) continue;
     const double score = v * v / w_.dseWeight[i];
+    if (!(score >= 0.0)) continue;  // NaN weight
     if (score > bestScore) {
       bestScore = score;
       best = i;
@@ -147,9 +149,11 @@ int DualLoop::ratioTest(double delta, double s) {
         best = c.j;
       }
     }
-    if (std::isfinite(decrease) && slope - decrease > 0.0) {
+    if (std::isfinite(decrease) && slope - decrease > w_.primalTol) {
       // Pass all these breakpoints: flip the boxed variables to their other
-      // bound and continue with the remaining slope.
+      // bound and continue with the remaining slope (the primal
+      // infeasibility left in the leaving row, which must stay above the
+      // feasibility tolerance for the row to remain a valid choice).
       slope -= decrease;
       std::size_t kept = 0;
       for (const Candidate& c : cands_) {
@@ -175,9 +179,9 @@ void DualLoop::updateWeights(int r, double pivot) {
       if (k == r) continue;
       const double ratio = col.array[k] / pivot;
       const double v = w_.dseWeight[k] + ratio * (ratio * wr - 2.0 * w_.tau.array[k]);
-      w_.dseWeight[k] = std::max({v, ratio * ratio, kMinWeight});
+      w_.dseWeight[k] = std::min(std::max({v, ratio * ratio, kMinWeight}), kMaxWeight);
     }
-    w_.dseWeight[r] = std::max(wr / (pivot * pivot), kMinWeight);
+    w_.dseWeight[r] = std::min(std::max(wr / (pivot * pivot), kMinWeight), kMaxWeight);
   } else if (mode_ >= 3) {
     for (int t = 0; t < col.count; ++t) {
       const int k = col.index[t];
@@ -236,8 +240,16 @@ int DualLoop::run() {
     if (lim != kNotFinished) return lim;
     if (!phase1_ && cutoff_ < kInf && w_.objective() > cutoff_) return kCutoff;
 
-    const int r = chooseRow();
-    if (r < 0) return kOptimal;
+    int r = chooseRow();
+    if (r < 0) {
+      int npinf = 0;
+      w_.sumPrimalInfeas(&npinf, nullptr);
+      if (npinf == 0) return kOptimal;
+      // Infeasible rows exist but none scored: the weights overflowed.
+      std::fill(w_.dseWeight.begin(), w_.dseWeight.end(), 1.0);
+      r = chooseRow();
+      if (r < 0) return kOptimal;
+    }
     const int leaving = w_.basicVar[r];
     const double xr = w_.x[leaving];
     const double delta = xr < w_.lower[leaving] ? xr - w_.lower[leaving] : xr - w_.upper[leaving];

@@ -16,6 +16,10 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 // Passes of the switch loop between the two methods.
 constexpr int kMaxSwitchPasses = 10;
 
+// Passes of tightened tolerances after an optimum whose unscaled solution
+// violates them.
+constexpr int kMaxPolishPasses = 2;
+
 // Installs the host basis held in w.givenCol/givenRow; false (with the
 // purge messages) when it is not a valid basis.
 bool installGivenBasis(SimplexWork::Impl& w, const char* tag) {
@@ -36,6 +40,7 @@ bool installGivenBasis(SimplexWork::Impl& w, const char* tag) {
   w.d.assign(w.nt, 0.0);
   w.pos.assign(w.nt, -1);
   w.at.assign(w.nt, kAtLower);
+  w.basicVar.assign(m, 0);
   int k = 0;
   for (int j = 0; j < w.nt; ++j) {
     const int s = j < n ? w.givenCol[j] : w.givenRow[j - n];
@@ -170,6 +175,24 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
       }
       w.error = kErrNumerical;
     }
+    // An optimum of the scaled problem may violate the tolerances once
+    // unscaled: tighten them tenfold (within their limits) and let the
+    // primal continue from the optimal basis.
+    for (int pass = 0; outcome == kOptimal && w.error == 0 && w.lp.scaled && pass < kMaxPolishPasses; ++pass) {
+      SimplexResult check;
+      w.cost = w.lp.cost;
+      w.computeDual();
+      w.outcome = outcome;
+      w.fillResult(check);
+      if (check.primalInfeas <= options.feasTol && check.dualInfeas <= options.optTol) break;
+      const double pt = std::max(w.primalTol * 0.1, options.minFeasTol);
+      const double dt = std::max(w.dualTol * 0.1, options.minOptTol);
+      if (pt == w.primalTol && dt == w.dualTol) break;
+      w.primalTol = pt;
+      w.dualTol = dt;
+      outcome = w.runPrimal();
+      last = Method::Primal;
+    }
     w.outcome = w.error != 0 ? kNotFinished : outcome;
     if (w.logging(1) || w.tracing())
       w.log(reopt ? "\nReopt exit status=%d, (#pivots=%g)" : "\nExit status=%d, (#pivots=%g)", w.outcome,
@@ -295,7 +318,7 @@ int SimplexWork::btran(int inCount, const int* inIndex, const double* inValue, i
     if (k < 0 || k >= w.m) return kErrNumerical;
     const int j = w.basicVar[k];
     const double s = j < w.n ? w.lp.colScale[j] : 1.0 / w.lp.rowScale[j - w.n];
-    v.add(k, inValue[t] / s);
+    v.add(k, inValue[t] * s);
   }
   w.lu->btran(v);
   if (v.count < 0) v.rebuildIndex();

@@ -39,7 +39,12 @@ struct LoadedModel {
     env = QXcreateEnv(&err);
     if (!env) return false;
     model = QXcreateModel(env, &err);
-    return model && QXreadMPSFile(model, path.c_str(), 0) == 0;
+    if (!model) return false;
+    // Free format first; names with blanks (forplan) need the fixed format.
+    if (QXreadMPSFile(model, path.c_str(), 0) == 0) return true;
+    QXdeleteModel(&model);
+    model = QXcreateModel(env, &err);
+    return model && QXreadMPSFile(model, path.c_str(), 1) == 0;
   }
   bool load(int m, int n, int sense, const std::vector<double>& c, const std::vector<double>& b,
             const std::string& types, const std::vector<int>& beg, const std::vector<int>& idx,

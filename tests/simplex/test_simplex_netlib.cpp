@@ -3,6 +3,8 @@
 // vectors checked against the model.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "tests/simplex/simplex_check.hpp"
@@ -43,6 +45,12 @@ TEST_P(NetlibSweep, SolvesToPublishedOptimum) {
   const double expected = torva::testsupport::netlibObjectives().at(c.model);
   SimplexWork work(lm.data());
   SolveContext ctx;
+  if (std::getenv("TORVA_TEST_SIMPLEX_LOG")) {
+    // Developer aid: the solver's log on standard error.
+    ctx.printLevel = 1;
+    ctx.traceMask = 1;
+    ctx.log = [](const std::string& s) { std::fputs(s.c_str(), stderr); };
+  }
   SimplexResult r;
   ASSERT_EQ(work.solve(lm.data(), c.method, StartBasis::Crash, SimplexOptions{}, ctx, r), 0);
   ASSERT_EQ(r.outcome, torva::simplex::kOptimal);
