@@ -506,6 +506,26 @@ TEST_F(Ladder, DualInfeasibleDescaledSolutionWalksEveryPass) {
     EXPECT_TRUE(log.has(m)) << m;
 }
 
+TEST_F(Ladder, DefiniteAnswerSeparatesInfeasibleFromUnbounded) {
+  script = {{0, 4, 3, 0}, {0, 3, 2, 0}};
+  int status = 0;
+  EXPECT_EQ(QXoptimize(model, 2, &status), 0);
+  EXPECT_EQ(status, QX_STATUS_INFORUNB);
+  ASSERT_EQ(seen.size(), 1u);
+  double x = 0;
+  EXPECT_EQ(QXgetPrimalSolution(model, &x), QXERR_INFO_NOT_AVAILABLE);  // primal status 6
+
+  seen.clear();
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_SOLVER_IUSOL, 1), 0);
+  EXPECT_EQ(QXoptimize(model, 2, &status), 0);
+  EXPECT_EQ(status, QX_STATUS_INFEASIBLE);
+  // The re-solve starts from a new basis (the scripted point satisfies the
+  // rows, so the ladder's verdict also asks for an unscaled pass).
+  ASSERT_GE(seen.size(), 2u);
+  EXPECT_EQ(seen[1].start, torva::simplex::StartBasis::Crash);
+  EXPECT_TRUE(log.has("\nEnforcing reoptimization ..."));
+}
+
 TEST_F(Ladder, UnexpectedOutcomeIsAnInternalError) {
   script = {{0, 7, 1, 0}};
   int status = 0;
