@@ -53,8 +53,12 @@ struct CopyLink {
 int copyProgress(QXmodel, int location, void* data) {
   auto* link = static_cast<CopyLink*>(data);
   if (link->stop->load()) return 1;
-  if (link->host && link->host->callbacks.progress)
-    return link->host->callbacks.progress(link->host, location, link->host->callbacks.progressData);
+  if (link->host && link->host->callbacks.progress) {
+    // A stop asked by the host ends every copy, not only this one.
+    const int rc = link->host->callbacks.progress(link->host, location, link->host->callbacks.progressData);
+    if (rc != 0) link->stop->store(true);
+    return rc;
+  }
   return 0;
 }
 
