@@ -201,7 +201,8 @@ QXAPI int QXreadMPSFileFR(QXmodel model, const char* filename, int format, int o
 }
 
 QXAPI int QXreadMPSFile(QXmodel model, const char* filename, int format) {
-  return QXreadMPSFileFR(model, filename, format, 0, 0);
+  if (!model || !filename) return QXERR_ILLEGAL_NULL_POINTER;
+  return torva::guarded([&] { return torva::readMpsFile(*model, filename, format, 0, 0); });
 }
 
 QXAPI int QXwriteMPSFile(QXmodel model, const char* filename, int format) {
