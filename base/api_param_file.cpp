@@ -53,23 +53,6 @@ class EnvLevel final : public pf::Level {
   QXenv env_;
 };
 
-// A model that exists for the duration of a scope, deleted on every path.
-class TemporaryModel {
- public:
-  explicit TemporaryModel(QXenv env) { model_ = QXcreateModel(env, &error_); }
-  ~TemporaryModel() {
-    if (model_) QXdeleteModel(&model_);
-  }
-  TemporaryModel(const TemporaryModel&) = delete;
-  TemporaryModel& operator=(const TemporaryModel&) = delete;
-  QXmodel get() const { return model_; }
-  int error() const { return error_; }
-
- private:
-  QXmodel model_ = nullptr;
-  int error_ = 0;
-};
-
 std::vector<pf::Row> rowsOf(int count, const QXparamTableRow* table) {
   // A negative count is an empty table.
   std::vector<pf::Row> rows;
@@ -108,9 +91,10 @@ int writeModelFile(QXmodel model, const char* file) {
   pf::File f(std::fopen(file, "w"));
   if (!f) return QXERR_CANNOT_OPEN_FILE;
   pf::writeHeader(f.get());
-  TemporaryModel fresh(env);
-  if (!fresh.get()) return fresh.error();
-  ModelLevel defaults(fresh.get());
+  // A private model of the environment, outside its model list, supplies
+  // the values a new model would start with.
+  QXmodelRec fresh(env);
+  ModelLevel defaults(&fresh);
   pf::writeModelEntries(f.get(), rows, current, fallback, defaults, cutoff, model);
   f.reset();
   torva::logPrint(*model, "\nWritten model parameters to %s", file);

@@ -1,4 +1,4 @@
-// Replaying a model's data into a fresh model, for QXcopyModel.
+// Copying a model's data into a fresh model.
 #pragma once
 
 #include "base/model.hpp"
@@ -6,7 +6,7 @@
 namespace torva {
 
 // Loads every kind of data source holds into the empty model target, through
-// the same load operations a host uses. Returns an error code.
+// the same internal load operations the C interface uses. Returns an error code.
 int replayModel(const Model& source, Model& target);
 
 }  // namespace torva

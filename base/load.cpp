@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "base/api.hpp"
-#include "base/model_log.hpp"
+#include "base/log.hpp"
 
 namespace torva {
 namespace {
@@ -89,73 +89,68 @@ void dropStaleSolutions(Model& model) {
 
 // ---------------------------------------------------------------- LP data
 
-int loadLPData(Model& model, int nCons, int nVars, int objSense, double objConst,
-               const double* cost, const double* rhs, const char* conTypes, int nAnnz,
-               const int* colBeg, const int* colLen, const double* coef, const int* rows,
-               const double* lower, const double* upper) {
+int loadLinearCore(Model& model, LinearCore&& core) {
   ModelData& d = model.data;
   if (d.n >= 1 || d.m > 0) return QXERR_MODEL_ALREADY_LOADED;
-
-  // Everything is built aside and moved into the store only on success, so a
-  // failure leaves nothing behind. Any failure from here on leaves the model
-  // unloaded, even one that held an empty (0 by 0) load before.
+  // The core is checked and completed in place and moved into the store only
+  // on success, so a failure leaves nothing behind. Any failure leaves the
+  // model unloaded, even one that held an empty (0 by 0) load before.
   auto fail = [&](int rc) {
     model.status = QX_STATUS_UNLOADED;
     return rc;
   };
-  if ((!cost && nVars != 0) || (!rhs && nCons != 0) || (!conTypes && nCons != 0) ||
-      (!rows && nAnnz != 0) || (!coef && nAnnz != 0) || !colBeg)
-    return fail(QXERR_ILLEGAL_NULL_POINTER);
-  if (nCons < 0 || nVars < 0) return fail(QXERR_INPUT_OUT_OF_RANGE);
+  const int m = core.m, n = core.n;
+  if (m < 0 || n < 0) return fail(QXERR_INPUT_OUT_OF_RANGE);
   const auto start = Clock::now();
-  const int m = nCons, n = nVars;
-  const int base = colBeg[0];
-  const int stored = colBeg[n];
-  if (nAnnz < 0 || nAnnz > stored) return fail(QXERR_TOTAL_NONZ_INVALID);
-  if (objSense != 1 && objSense != -1) return fail(QXERR_BAD_OBJECTIVE_SENSE);
-
-  std::vector<double> c, b;
-  std::vector<char> types;
-  c.reserve(static_cast<std::size_t>(std::max(n, d.reserveCols)));
-  b.reserve(static_cast<std::size_t>(std::max(m, d.reserveRows)));
-  types.reserve(b.capacity());
-  c.assign(cost, cost + n);
-  b.assign(rhs, rhs + m);
-  for (int i = 0; i < m; ++i) {
-    if (!isConType(conTypes[i])) return fail(QXERR_BAD_CONSTRAINT_TYPE);
-  }
-  types.assign(conTypes, conTypes + m);
-
+  std::vector<int>& beg = core.colBeg;
+  if (beg.empty() && n == 0) beg.push_back(0);
+  const auto sized = [](const auto& v, int count) { return v.size() == static_cast<std::size_t>(count); };
+  if (!sized(core.cost, n) || !sized(core.rhs, m) || !sized(core.conType, m) ||
+      !sized(beg, n + 1) || !(core.colLen.empty() || sized(core.colLen, n)) ||
+      !(core.lower.empty() || sized(core.lower, n)) || !(core.upper.empty() || sized(core.upper, n)))
+    return fail(QXERR_INPUT_OUT_OF_RANGE);
+  const int base = beg[0];
+  const int stored = beg[n];
+  if (core.nnz < 0 || core.nnz > stored) return fail(QXERR_TOTAL_NONZ_INVALID);
+  if (core.objSense != 1 && core.objSense != -1) return fail(QXERR_BAD_OBJECTIVE_SENSE);
+  for (int i = 0; i < m; ++i)
+    if (!isConType(core.conType[i])) return fail(QXERR_BAD_CONSTRAINT_TYPE);
   if (base < 0 || stored < base) return fail(QXERR_COLBEG_INVALID);
-  std::vector<int> beg, len, idx;
-  std::vector<double> val;
-  beg.reserve(c.capacity() + 1);
-  len.reserve(c.capacity());
-  beg.resize(static_cast<std::size_t>(n) + 1);
-  for (int j = 0; j <= n; ++j) beg[j] = colBeg[j] - base;
-  len.resize(static_cast<std::size_t>(n));
+
+  // Capacity reserved ahead of time by the host applies to the new vectors.
+  const std::size_t colCap = static_cast<std::size_t>(std::max(n, d.reserveCols));
+  const std::size_t rowCap = static_cast<std::size_t>(std::max(m, d.reserveRows));
+  core.cost.reserve(colCap);
+  core.rhs.reserve(rowCap);
+  core.conType.reserve(rowCap);
+  for (int j = 0; j <= n; ++j) beg[j] -= base;
+  beg.reserve(colCap + 1);
+  std::vector<int>& len = core.colLen;
   long long total = 0;
-  if (colLen) {
+  if (!len.empty()) {
     for (int j = 0; j < n; ++j) {
-      if (colLen[j] < 0 || colLen[j] > beg[j + 1] - beg[j]) return fail(QXERR_COLUMN_LENGTH_INVALID);
-      len[j] = colLen[j];
+      if (len[j] < 0 || len[j] > beg[j + 1] - beg[j]) return fail(QXERR_COLUMN_LENGTH_INVALID);
       total += len[j];
     }
   } else {
+    len.resize(static_cast<std::size_t>(n));
     for (int j = 0; j < n; ++j) {
       len[j] = beg[j + 1] - beg[j];
       if (len[j] < 0) return fail(QXERR_COLBEG_INVALID);
       total += len[j];
     }
   }
-  if (total != nAnnz) return fail(QXERR_TOTAL_NONZ_INVALID);
+  len.reserve(colCap);
+  if (total != core.nnz) return fail(QXERR_TOTAL_NONZ_INVALID);
+  std::vector<int>& idx = core.rowIdx;
+  std::vector<double>& val = core.value;
   const std::size_t entries = static_cast<std::size_t>(stored - base);
+  if (idx.size() < static_cast<std::size_t>(total) || val.size() < static_cast<std::size_t>(total))
+    return fail(QXERR_INPUT_OUT_OF_RANGE);
+  idx.resize(entries);
+  val.resize(entries);
   idx.reserve(std::max(entries, static_cast<std::size_t>(std::max(d.reserveNnz, 0))));
   val.reserve(idx.capacity());
-  if (entries > 0) {
-    idx.assign(rows + base, rows + stored);
-    val.assign(coef + base, coef + stored);
-  }
 
   // Merge duplicate rows column by column with a marker per row holding the
   // position of the row's entry in the current column (plus one).
@@ -182,30 +177,29 @@ int loadLPData(Model& model, int nCons, int nVars, int objSense, double objConst
     merged += len[j];
   }
 
-  std::vector<double> lo, up;
-  lo.reserve(c.capacity());
-  up.reserve(c.capacity());
-  lo.resize(static_cast<std::size_t>(n));
-  up.resize(static_cast<std::size_t>(n));
+  if (core.lower.empty()) core.lower.assign(static_cast<std::size_t>(n), 0.0);
+  if (core.upper.empty()) core.upper.assign(static_cast<std::size_t>(n), kInfinity);
   for (int j = 0; j < n; ++j) {
-    lo[j] = lower ? clampLower(lower[j]) : 0.0;
-    up[j] = upper ? clampUpper(upper[j]) : kInfinity;
+    core.lower[j] = clampLower(core.lower[j]);
+    core.upper[j] = clampUpper(core.upper[j]);
   }
+  core.lower.reserve(colCap);
+  core.upper.reserve(colCap);
 
   d.m = m;
   d.n = n;
   d.nnz = merged;
-  d.objSense = objSense;
-  d.objConst = objConst;
-  d.cost = std::move(c);
-  d.rhs = std::move(b);
-  d.conType = std::move(types);
+  d.objSense = core.objSense;
+  d.objConst = core.objConst;
+  d.cost = std::move(core.cost);
+  d.rhs = std::move(core.rhs);
+  d.conType = std::move(core.conType);
   d.colBeg = std::move(beg);
   d.colLen = std::move(len);
   d.rowIdx = std::move(idx);
   d.value = std::move(val);
-  d.lower = std::move(lo);
-  d.upper = std::move(up);
+  d.lower = std::move(core.lower);
+  d.upper = std::move(core.upper);
   // Names loaded before the data get empty names for the new items.
   d.conNames.padTo(m);
   d.varNames.padTo(n);
@@ -220,6 +214,69 @@ int loadLPData(Model& model, int nCons, int nVars, int objSense, double objConst
   d.stats();
   logBaseStats(model, loadSeconds, secondsSince(statsStart));
   return 0;
+}
+
+LinearCore readLinearCore(const Model& model) {
+  const ModelData& d = model.data;
+  LinearCore core;
+  core.m = d.m;
+  core.n = d.n;
+  core.objSense = d.objSense;
+  core.objConst = d.objConst;
+  core.nnz = d.nnz;
+  core.cost = d.cost;
+  core.rhs = d.rhs;
+  core.conType = d.conType;
+  core.lower = d.lower;
+  core.upper = d.upper;
+  core.colBeg.assign(static_cast<std::size_t>(d.n) + 1, 0);
+  core.rowIdx.reserve(static_cast<std::size_t>(d.nnz));
+  core.value.reserve(static_cast<std::size_t>(d.nnz));
+  for (int j = 0; j < d.n; ++j) {
+    const auto b = d.colBeg[j], e = d.colBeg[j] + d.colLen[j];
+    core.rowIdx.insert(core.rowIdx.end(), d.rowIdx.begin() + b, d.rowIdx.begin() + e);
+    core.value.insert(core.value.end(), d.value.begin() + b, d.value.begin() + e);
+    core.colBeg[j + 1] = static_cast<int>(core.rowIdx.size());
+  }
+  return core;
+}
+
+int loadLPData(Model& model, int nCons, int nVars, int objSense, double objConst,
+               const double* cost, const double* rhs, const char* conTypes, int nAnnz,
+               const int* colBeg, const int* colLen, const double* coef, const int* rows,
+               const double* lower, const double* upper) {
+  // Checks that need the raw arrays come first; the rest of the checks, in
+  // their order, are those of loadLinearCore.
+  if (model.data.n >= 1 || model.data.m > 0) return QXERR_MODEL_ALREADY_LOADED;
+  auto fail = [&](int rc) {
+    model.status = QX_STATUS_UNLOADED;
+    return rc;
+  };
+  if ((!cost && nVars != 0) || (!rhs && nCons != 0) || (!conTypes && nCons != 0) ||
+      (!rows && nAnnz != 0) || (!coef && nAnnz != 0) || !colBeg)
+    return fail(QXERR_ILLEGAL_NULL_POINTER);
+  if (nCons < 0 || nVars < 0) return fail(QXERR_INPUT_OUT_OF_RANGE);
+  LinearCore core;
+  core.m = nCons;
+  core.n = nVars;
+  core.objSense = objSense;
+  core.objConst = objConst;
+  core.nnz = nAnnz;
+  core.colBeg.assign(colBeg, colBeg + nVars + 1);
+  const int base = colBeg[0], stored = colBeg[nVars];
+  // Arrays that the core checks reject before their entries are read are
+  // not copied.
+  if (rows && coef && nAnnz >= 0 && nAnnz <= stored && base >= 0 && stored > base) {
+    core.rowIdx.assign(rows + base, rows + stored);
+    core.value.assign(coef + base, coef + stored);
+  }
+  core.cost.assign(cost, cost + nVars);
+  core.rhs.assign(rhs, rhs + nCons);
+  core.conType.assign(conTypes, conTypes + nCons);
+  if (colLen) core.colLen.assign(colLen, colLen + nVars);
+  if (lower) core.lower.assign(lower, lower + nVars);
+  if (upper) core.upper.assign(upper, upper + nVars);
+  return loadLinearCore(model, std::move(core));
 }
 
 // ----------------------------------------------------------- variable types
@@ -604,28 +661,47 @@ int loadBasis(Model& model, const int* colStatus, const int* rowStatus) {
   return 0;
 }
 
-}  // namespace torva
-
-// ============================================================ C interface
-
-using torva::guarded;
+// ------------------------------------------------------------ start points
 
 namespace {
 
 // Stores a partial start point (count variables and their values) after
 // checking the indices; shared by the continuous and the integer form.
 template <class Value>
-int loadPartialStart(QXmodel model, int count, const int* vars, const Value* x,
+int loadPartialStart(const Model& model, int count, const int* vars, const Value* x,
                      std::vector<int>& storedVars, std::vector<Value>& storedX) {
   if (count < 0) return QXERR_INPUT_OUT_OF_RANGE;
   for (int k = 0; k < count; ++k)
-    if (vars[k] < 0 || vars[k] >= model->data.n) return QXERR_INDEX_OUT_OF_RANGE;
+    if (vars[k] < 0 || vars[k] >= model.data.n) return QXERR_INDEX_OUT_OF_RANGE;
   storedVars.assign(vars, vars + count);
   storedX.assign(x, x + count);
   return 0;
 }
 
 }  // namespace
+
+void loadVarStartPoint(Model& model, const double* x) {
+  model.data.startX.assign(x, x + model.data.n);
+}
+
+void loadMIPVarStartPoint(Model& model, const double* x) {
+  model.data.mipStartX.assign(x, x + model.data.n);
+}
+
+int loadVarStartPointPartial(Model& model, int count, const int* vars, const double* x) {
+  return loadPartialStart(model, count, vars, x, model.data.startPartVars, model.data.startPartX);
+}
+
+int loadMIPVarStartPointPartial(Model& model, int count, const int* vars, const int* x) {
+  return loadPartialStart(model, count, vars, x, model.data.mipStartPartVars,
+                          model.data.mipStartPartX);
+}
+
+}  // namespace torva
+
+// ============================================================ C interface
+
+using torva::guarded;
 
 extern "C" {
 
@@ -702,7 +778,7 @@ QXAPI int QXreadVarPriorities(QXmodel model, const char* file) {
 QXAPI int QXloadVarStartPoint(QXmodel model, const double* x) {
   if (!model || !x) return QXERR_ILLEGAL_NULL_POINTER;
   return guarded([&] {
-    model->data.startX.assign(x, x + model->data.n);
+    torva::loadVarStartPoint(*model, x);
     return 0;
   });
 }
@@ -710,7 +786,7 @@ QXAPI int QXloadVarStartPoint(QXmodel model, const double* x) {
 QXAPI int QXloadMIPVarStartPoint(QXmodel model, const double* x) {
   if (!model || !x) return QXERR_ILLEGAL_NULL_POINTER;
   return guarded([&] {
-    model->data.mipStartX.assign(x, x + model->data.n);
+    torva::loadMIPVarStartPoint(*model, x);
     return 0;
   });
 }
@@ -719,8 +795,7 @@ QXAPI int QXloadVarStartPointPartial(QXmodel model, int count, const int* vars, 
   if (!model) return QXERR_ILLEGAL_NULL_POINTER;
   if (count > 0 && (!vars || !x)) return QXERR_ILLEGAL_NULL_POINTER;
   return guarded([&] {
-    return loadPartialStart(model, count, vars, x, model->data.startPartVars,
-                            model->data.startPartX);
+    return torva::loadVarStartPointPartial(*model, count, vars, x);
   });
 }
 
@@ -728,8 +803,7 @@ QXAPI int QXloadMIPVarStartPointPartial(QXmodel model, int count, const int* var
   if (!model) return QXERR_ILLEGAL_NULL_POINTER;
   if (count > 0 && (!vars || !x)) return QXERR_ILLEGAL_NULL_POINTER;
   return guarded([&] {
-    return loadPartialStart(model, count, vars, x, model->data.mipStartPartVars,
-                            model->data.mipStartPartX);
+    return torva::loadMIPVarStartPointPartial(*model, count, vars, x);
   });
 }
 

@@ -6,6 +6,41 @@
 
 namespace torva {
 
+// The linear core of a problem in column form: what a reader fills and the
+// model store takes over by move (loadLinearCore) and what read-outs return
+// (readLinearCore). Column j holds positions colBeg[j] - colBeg[0] ..
+// + colLen[j] - 1 of rowIdx and value; an empty colLen means the columns are
+// packed (colLen[j] = colBeg[j+1] - colBeg[j]). nnz is the number of entries
+// the caller states; it must equal the sum of the lengths.
+struct LinearCore {
+  int m = 0;
+  int n = 0;
+  int objSense = 1;  // QX_MIN
+  double objConst = 0.0;
+  int nnz = 0;
+  std::vector<double> cost;    // n
+  std::vector<double> rhs;     // m
+  std::vector<char> conType;   // m: 'L', 'E', 'G', 'N'
+  std::vector<int> colBeg{0};  // n + 1
+  std::vector<int> colLen;     // n, or empty for packed columns
+  std::vector<int> rowIdx;     // colBeg[n] - colBeg[0]
+  std::vector<double> value;   // colBeg[n] - colBeg[0]
+  std::vector<double> lower;   // n (empty: all 0)
+  std::vector<double> upper;   // n (empty: all infinite)
+};
+
+// Loads a linear core into an empty model, taking its vectors over. Checks,
+// in this order: model already loaded (QXERR_MODEL_ALREADY_LOADED), negative
+// dimensions (INPUT_OUT_OF_RANGE), nnz outside [0, colBeg[n]]
+// (TOTAL_NONZ_INVALID), objective sense, constraint types, column starts
+// (COLBEG_INVALID), column lengths (COLUMN_LENGTH_INVALID), nnz against the
+// lengths (TOTAL_NONZ_INVALID), row indices (INDEX_OUT_OF_RANGE). Entries of
+// one column with the same row are summed: the only place that rule lives.
+// On failure the model is left unloaded with its data untouched.
+int loadLinearCore(Model& model, LinearCore&& core);
+// The stored linear core with packed columns (spare space dropped).
+LinearCore readLinearCore(const Model& model);
+
 int loadLPData(Model& model, int nCons, int nVars, int objSense, double objConst,
                const double* cost, const double* rhs, const char* conTypes, int nAnnz,
                const int* colBeg, const int* colLen, const double* coef, const int* rows,
@@ -24,6 +59,11 @@ int loadSETSData(Model& model, int count, const char* types, const int* card, co
 int loadVarPriorities(Model& model, const int* priority);
 int readVarPriorities(Model& model, const char* file);
 int loadBasis(Model& model, const int* colStatus, const int* rowStatus);
+// Start points: full (n values) and partial (count variables and values).
+void loadVarStartPoint(Model& model, const double* x);
+void loadMIPVarStartPoint(Model& model, const double* x);
+int loadVarStartPointPartial(Model& model, int count, const int* vars, const double* x);
+int loadMIPVarStartPointPartial(Model& model, int count, const int* vars, const int* x);
 
 // Shared by loads and modifications.
 

@@ -1,5 +1,6 @@
 #include "base/log.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -38,8 +39,21 @@ int printLevel(const QXmodelRec& model, int printLevelId) {
   return model.params.intValue(printLevelId);
 }
 
+int modelPrintLevel(const QXmodelRec& model) {
+  return std::max({printLevel(model, QX_IPARAM_LP_PRINTLEVEL), printLevel(model, QX_IPARAM_MIP_PRINTLEVEL),
+                   printLevel(model, QX_IPARAM_NLP_PRINTLEVEL)});
+}
+
+int fileIoPrintLevel(const QXmodelRec& model) {
+  return std::max(printLevel(model, QX_IPARAM_LP_PRINTLEVEL), printLevel(model, QX_IPARAM_MIP_PRINTLEVEL));
+}
+
 bool logEnabled(const QXmodelRec& model, int printLevelId, int minLevel) {
   return hasLog(model) && printLevel(model, printLevelId) >= minLevel;
+}
+
+bool wantsLog(const QXmodelRec& model, int level) {
+  return hasLog(model) && modelPrintLevel(model) >= level;
 }
 
 void logText(QXmodelRec& model, const char* text) {
@@ -53,13 +67,42 @@ void logText(QXenvRec& env, const char* text) {
   env.logFunc(&env, text, env.logUserData);
 }
 
-void logPrint(QXmodelRec& model, const char* fmt, ...) {
+void vlogAt(const QXmodelRec& model, int level, int minLevel, const char* fmt, va_list args) {
+  if (!hasLog(model) || level < minLevel) return;
+  const std::string text = vformat(fmt, args);
+  // The log function receives a mutable model; logging changes only the
+  // callback context marker, not the model's data.
+  logText(const_cast<QXmodelRec&>(model), text.c_str());
+}
+
+void logAt(const QXmodelRec& model, int level, int minLevel, const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  vlogAt(model, level, minLevel, fmt, args);
+  va_end(args);
+}
+
+void logPrint(const QXmodelRec& model, const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  vlogAt(model, kLogAlways, kLogAlways, fmt, args);
+  va_end(args);
+}
+
+void logLine(const QXmodelRec& model, const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  vlogAt(model, kLogAlways, kLogAlways, fmt, args);
+  va_end(args);
+}
+
+void logPrintAt(const QXmodelRec& model, int printLevelId, int minLevel, const char* fmt, ...) {
+  // The level is read only when someone listens.
   if (!hasLog(model)) return;
   va_list args;
   va_start(args, fmt);
-  const std::string text = vformat(fmt, args);
+  vlogAt(model, printLevel(model, printLevelId), minLevel, fmt, args);
   va_end(args);
-  logText(model, text.c_str());
 }
 
 void logPrint(QXenvRec& env, const char* fmt, ...) {
@@ -69,15 +112,6 @@ void logPrint(QXenvRec& env, const char* fmt, ...) {
   const std::string text = vformat(fmt, args);
   va_end(args);
   logText(env, text.c_str());
-}
-
-void logPrintAt(QXmodelRec& model, int printLevelId, int minLevel, const char* fmt, ...) {
-  if (!logEnabled(model, printLevelId, minLevel)) return;
-  va_list args;
-  va_start(args, fmt);
-  const std::string text = vformat(fmt, args);
-  va_end(args);
-  logText(model, text.c_str());
 }
 
 }  // namespace torva

@@ -1,26 +1,6 @@
-// Log output of the model-data operations. Every line goes through logLine,
-// so the destination can be redirected in one place.
+// The logging functions of the model-data operations live in base/log.hpp;
+// this header remains so that sources including it keep compiling.
 #pragma once
 
+#include "base/log.hpp"
 #include "base/model.hpp"
-
-namespace torva {
-
-// The largest of the three print levels at which load statistics are logged.
-constexpr int kStatsPrintLevel = 2;
-
-// Largest of the model's LP, MIP and nonlinear print levels.
-int modelPrintLevel(const Model& model);
-
-// True when the model has a log function and its print level reaches level.
-bool wantsLog(const Model& model, int level);
-
-// Formats one line and hands it to the model's log function through the
-// library's logging route (one call per line); nothing without a log function.
-void logLine(const Model& model, const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 2, 3)))
-#endif
-    ;
-
-}  // namespace torva

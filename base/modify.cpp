@@ -108,28 +108,6 @@ void reserveCols(ModelData& d, int cols) {
   if (!d.varType.empty()) d.varType.reserve(cap);
 }
 
-// Keeps the entries of v whose keep flag is set (v may be longer than keep:
-// the extra entries, such as rows an optimiser appended, are kept).
-template <class T>
-void compactVector(std::vector<T>& v, const std::vector<char>& keep) {
-  if (v.size() < keep.size()) {
-    v.clear();  // does not describe the old items; cannot be remapped
-    return;
-  }
-  std::size_t out = 0;
-  for (std::size_t i = 0; i < v.size(); ++i)
-    if (i >= keep.size() || keep[i]) v[out++] = v[i];
-  v.resize(out);
-}
-
-// Inserts count copies of fill at position at when v describes `at` items
-// (and possibly more after them).
-template <class T>
-void insertAt(std::vector<T>& v, std::size_t at, std::size_t count, const T& fill) {
-  if (v.size() < at) return;
-  v.insert(v.begin() + static_cast<std::ptrdiff_t>(at), count, fill);
-}
-
 // Old index -> new index for a keep mask (-1 for removed items).
 std::vector<int> renumbering(const std::vector<char>& keep) {
   std::vector<int> map(keep.size(), -1);
@@ -466,20 +444,8 @@ int addConstraints(Model& model, int count, const char* types, char** names, con
   // Solution vectors gain the new rows (slacks basic), and a loaded starting
   // basis stays valid with the new slacks basic.
   const std::size_t at = static_cast<std::size_t>(oldM), add = static_cast<std::size_t>(count);
-  if (model.lpSolution) {
-    LpSolution& s = *model.lpSolution;
-    insertAt(s.y, at, add, 0.0);
-    insertAt(s.s, at, add, 0.0);
-    insertAt(s.rowStatus, at, add, 0);
-    insertAt(s.y2, at, add, 0.0);
-    insertAt(s.s2, at, add, 0.0);
-  }
-  if (model.mipSolution) {
-    MipSolution& s = *model.mipSolution;
-    insertAt(s.y, at, add, 0.0);
-    insertAt(s.s, at, add, 0.0);
-    insertAt(s.rowStatus, at, add, 0);
-  }
+  if (model.lpSolution) model.lpSolution->insertRows(at, add);
+  if (model.mipSolution) model.mipSolution->insertRows(at, add);
   if (!d.basisRows.empty()) insertAt(d.basisRows, at, add, 0);
   model.freeSolverMemory();
   model.markChanged();
@@ -597,25 +563,17 @@ int addVariables(Model& model, int count, const char* types, char** names, const
   if (!d.mipStartX.empty()) d.mipStartX.resize(static_cast<std::size_t>(newN), 0.0);
 
   // New columns rest at a bound in the solution vectors and loaded basis.
+  // New columns rest at a finite bound (else at zero), nonbasic.
   const std::size_t at = static_cast<std::size_t>(oldN);
-  auto extendCols = [&](std::vector<double>* x, std::vector<double>* dj, std::vector<int>* st) {
-    for (int k = 0; k < count; ++k) {
-      if (x && x->size() == at + k) x->push_back(restingValue(lo[k], up[k]));
-      if (dj && dj->size() == at + k) dj->push_back(0.0);
-      if (st && st->size() == at + k) st->push_back(restingStatus(lo[k], up[k]));
-    }
-  };
-  if (model.lpSolution) {
-    LpSolution& s = *model.lpSolution;
-    extendCols(&s.x, &s.d, &s.colStatus);
-    extendCols(&s.x2, &s.d2, nullptr);
-    extendCols(nullptr, &s.dCone, nullptr);
+  std::vector<double> restX(static_cast<std::size_t>(count));
+  std::vector<int> restStatus(static_cast<std::size_t>(count));
+  for (int k = 0; k < count; ++k) {
+    restX[k] = restingValue(lo[k], up[k]);
+    restStatus[k] = restingStatus(lo[k], up[k]);
   }
-  if (model.mipSolution) {
-    MipSolution& s = *model.mipSolution;
-    extendCols(&s.x, &s.d, &s.colStatus);
-  }
-  if (!d.basisCols.empty()) extendCols(nullptr, nullptr, &d.basisCols);
+  if (model.lpSolution) model.lpSolution->appendCols(at, restX, restStatus);
+  if (model.mipSolution) model.mipSolution->appendCols(at, restX, restStatus);
+  if (!d.basisCols.empty()) appendAt(d.basisCols, at, restStatus);
 
   if (types) {
     std::vector<int> scVars;
@@ -683,20 +641,8 @@ int deleteConstraints(Model& model, int count, const int* rows) {
     q = std::move(out);
   }
 
-  if (model.lpSolution) {
-    LpSolution& s = *model.lpSolution;
-    compactVector(s.y, keep);
-    compactVector(s.s, keep);
-    compactVector(s.rowStatus, keep);
-    compactVector(s.y2, keep);
-    compactVector(s.s2, keep);
-  }
-  if (model.mipSolution) {
-    MipSolution& s = *model.mipSolution;
-    compactVector(s.y, keep);
-    compactVector(s.s, keep);
-    compactVector(s.rowStatus, keep);
-  }
+  if (model.lpSolution) model.lpSolution->eraseRows(keep);
+  if (model.mipSolution) model.mipSolution->eraseRows(keep);
   d.basisCols.clear();
   d.basisRows.clear();
   d.m -= count;
@@ -789,21 +735,8 @@ int deleteVariables(Model& model, int count, const int* vars) {
   }
   if (!d.sets.empty()) remapGroups(d.sets, map, false);
 
-  if (model.lpSolution) {
-    LpSolution& s = *model.lpSolution;
-    compactVector(s.x, keep);
-    compactVector(s.d, keep);
-    compactVector(s.dCone, keep);
-    compactVector(s.colStatus, keep);
-    compactVector(s.x2, keep);
-    compactVector(s.d2, keep);
-  }
-  if (model.mipSolution) {
-    MipSolution& s = *model.mipSolution;
-    compactVector(s.x, keep);
-    compactVector(s.d, keep);
-    compactVector(s.colStatus, keep);
-  }
+  if (model.lpSolution) model.lpSolution->eraseCols(keep);
+  if (model.mipSolution) model.mipSolution->eraseCols(keep);
   d.basisCols.clear();
   d.basisRows.clear();
   d.n = kept;

@@ -3,6 +3,8 @@
 // produce stays empty, and the query for it then answers "not available".
 #pragma once
 
+#include <cstddef>
+#include <initializer_list>
 #include <vector>
 
 #include "torva.h"
@@ -18,6 +20,35 @@ constexpr int kStatusLocalOptimal = QX_STATUS_LOCAL_OPTIMAL;
 constexpr int kStatusUnknown = QX_STATUS_UNKNOWN;
 constexpr int kStatusUnloaded = QX_STATUS_UNLOADED;
 constexpr int kStatusLoaded = QX_STATUS_LOADED;
+
+// Keeps the entries of v whose keep flag is set (v may be longer than keep:
+// the extra entries, such as rows an optimiser appended, are kept).
+template <class T>
+inline void compactVector(std::vector<T>& v, const std::vector<char>& keep) {
+  if (v.size() < keep.size()) {
+    v.clear();  // does not describe the old items; cannot be remapped
+    return;
+  }
+  std::size_t out = 0;
+  for (std::size_t i = 0; i < v.size(); ++i)
+    if (i >= keep.size() || keep[i]) v[out++] = v[i];
+  v.resize(out);
+}
+
+// Inserts count copies of fill at position at when v describes `at` items
+// (and possibly more after them).
+template <class T>
+inline void insertAt(std::vector<T>& v, std::size_t at, std::size_t count, const T& fill) {
+  if (v.size() < at) return;
+  v.insert(v.begin() + static_cast<std::ptrdiff_t>(at), count, fill);
+}
+
+// Appends values when v describes exactly `at` items (a vector that was
+// never filled stays empty).
+template <class T>
+inline void appendAt(std::vector<T>& v, std::size_t at, const std::vector<T>& values) {
+  if (v.size() == at) v.insert(v.end(), values.begin(), values.end());
+}
 
 // The continuous solution record.
 struct LpSolution {
@@ -54,6 +85,31 @@ struct LpSolution {
 
   // Second vector set, filled when an optimiser solved a reformulation.
   std::vector<double> x2, y2, s2, d2;
+
+  // Upkeep when the model gains or loses rows or columns: new rows are
+  // inserted at row `at` with zero duals, slacks and status; appended columns
+  // take their resting values x and statuses (duals zero); erasing keeps the
+  // items whose keep flag is set. Every row- or column-sized vector of the
+  // record is handled here.
+  void insertRows(std::size_t at, std::size_t count) {
+    for (auto* v : {&y, &s, &y2, &s2}) insertAt(*v, at, count, 0.0);
+    insertAt(rowStatus, at, count, 0);
+  }
+  void eraseRows(const std::vector<char>& keep) {
+    for (auto* v : {&y, &s, &y2, &s2}) compactVector(*v, keep);
+    compactVector(rowStatus, keep);
+  }
+  void appendCols(std::size_t at, const std::vector<double>& xRest, const std::vector<int>& status) {
+    const std::vector<double> zero(xRest.size(), 0.0);
+    appendAt(x, at, xRest);
+    appendAt(x2, at, xRest);
+    for (auto* v : {&d, &d2, &dCone}) appendAt(*v, at, zero);
+    appendAt(colStatus, at, status);
+  }
+  void eraseCols(const std::vector<char>& keep) {
+    for (auto* v : {&x, &d, &dCone, &x2, &d2}) compactVector(*v, keep);
+    compactVector(colStatus, keep);
+  }
 };
 
 // The integer solution record.
@@ -77,6 +133,25 @@ struct MipSolution {
   std::vector<double> d;       // n
   std::vector<int> colStatus;  // n
   std::vector<int> rowStatus;  // m
+
+  // Upkeep when the model gains or loses rows or columns (see LpSolution).
+  void insertRows(std::size_t at, std::size_t count) {
+    for (auto* v : {&y, &s}) insertAt(*v, at, count, 0.0);
+    insertAt(rowStatus, at, count, 0);
+  }
+  void eraseRows(const std::vector<char>& keep) {
+    for (auto* v : {&y, &s}) compactVector(*v, keep);
+    compactVector(rowStatus, keep);
+  }
+  void appendCols(std::size_t at, const std::vector<double>& xRest, const std::vector<int>& status) {
+    appendAt(x, at, xRest);
+    appendAt(d, at, std::vector<double>(xRest.size(), 0.0));
+    appendAt(colStatus, at, status);
+  }
+  void eraseCols(const std::vector<char>& keep) {
+    for (auto* v : {&x, &d}) compactVector(*v, keep);
+    compactVector(colStatus, keep);
+  }
 };
 
 }  // namespace torva

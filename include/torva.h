@@ -6,6 +6,17 @@
  * otherwise; the constructors return a handle and write the code through an
  * out-parameter. Arrays passed in are copied and never kept; output arrays
  * belong to the caller, and any output pointer may be null to skip it.
+ *
+ * Threads: calls on different models may run at the same time from different
+ * threads, also on a model and a copy of it made by QXcopyModel (a copy shares
+ * no data, cache or callback state with its source). Calls on one model must
+ * not overlap. Creating, copying and deleting models of one environment may
+ * run concurrently (the environment's model list is locked). Environment
+ * parameters must not be changed while models of the environment are being
+ * created or copied. Draws and seeding of the single-stream random
+ * generators (kinds 1 to 6) pass one process-wide critical section, so a
+ * generator may be shared between threads; kind QX_RANDGEN_SYSTEM keeps one
+ * state per thread.
  */
 #ifndef TORVA_H
 #define TORVA_H

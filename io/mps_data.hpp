@@ -1,7 +1,6 @@
-// The problem data an MPS file carries, held in exactly the array forms the
-// model's load functions take and its queries return. The reader parses a
-// file into this form and then loads it; the writer fills it from a model's
-// queries and then writes it.
+// The problem data an MPS file carries, held in the array forms of the model
+// store. The reader parses a file into this form and then moves it into a
+// model; the writer fills it from a model's store and then writes it.
 #pragma once
 
 #include <string>
@@ -17,7 +16,7 @@ struct MpsData {
   std::string rngName;
   std::string bndName;
 
-  // Linear core (the arguments of QXloadLPData).
+  // Linear core (moved into the model store as a LinearCore).
   int m = 0;
   int n = 0;
   int objSense = 1;  // 1 minimise, -1 maximise

@@ -1,5 +1,5 @@
 // Moving MPS data between the reader/writer form and a model, through the
-// public load and query functions.
+// model store's internal load and read-out functions.
 #pragma once
 
 #include "base/model.hpp"

@@ -44,6 +44,13 @@ struct ModelFixture : ::testing::Test {
   }
   int loadSmall() { return loadSmall(model); }
 
+  // A further model of the fixture's environment.
+  QXmodel newModel() {
+    int err = -1;
+    QXmodel m = QXcreateModel(env, &err);
+    EXPECT_EQ(err, 0);
+    return m;
+  }
 };
 
 // Names as the char** lists the load functions take.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "torva.h"
+#include "base/model_fixture.hpp"
 
 namespace {
 
@@ -70,11 +71,6 @@ std::string shortDesc(QXenv env, int id) {
   EXPECT_EQ(QXgetParamShortDesc(env, id, buf.data()), 0);
   return buf.data();
 }
-std::string errorText(QXenv env, int code) {
-  std::vector<char> buf(4096, '\0');
-  EXPECT_EQ(QXgetErrorMessage(env, code, buf.data()), 0);
-  return buf.data();
-}
 
 // The block a parameter file holds for one parameter: its description as
 // "!" comment lines, then the value line and two blank lines.
@@ -102,42 +98,19 @@ std::vector<TableRow> longTable(QXenv env) {
   return rows;
 }
 
-const char* const kHeader =
-    "!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!\n"
-    "!\n"
-    "! This is the parameter file for use with TORVA API. Each line contains\n"
-    "! a parameter setting, where by default, all values are commented out with <!>\n"
-    "! character. To enable a particular parameter setting, simply remove the <!>\n"
-    "! character in front of it.\n"
-    "!\n"
-    "! You can use QXreadModelParameter() and/or QXreadEnvParameter() functions\n"
-    "! to read parameter settings into your application.\n"
-    "!\n"
-    "! <runtorva.exe> driver program reads <torva.par> file.\n"
-    "!\n"
-    "!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!\n";
-
-struct FilesFixture : ::testing::Test {
-  QXenv env = nullptr;
-  QXmodel model = nullptr;
+struct FilesFixture : torva_test::ModelFixture {
   fs::path dir;
   std::vector<std::string> modelLog;
   std::vector<std::string> envLog;
 
   void SetUp() override {
-    int err = -1;
-    env = QXcreateEnv(&err);
-    ASSERT_EQ(err, 0);
-    model = QXcreateModel(env, &err);
-    ASSERT_EQ(err, 0);
+    ModelFixture::SetUp();
     char templ[] = "/tmp/torva_accept_files_XXXXXX";
     ASSERT_NE(mkdtemp(templ), nullptr);
     dir = templ;
   }
   void TearDown() override {
-    if (env) {
-      EXPECT_EQ(QXdeleteEnv(&env), 0);
-    }
+    ModelFixture::TearDown();
     std::error_code ec;
     fs::remove_all(dir, ec);
   }
@@ -161,14 +134,6 @@ class WorkingDirectory {
 };
 
 // ------------------------------------------------------------ writing
-
-TEST_F(FilesFixture, ModelFileStartsWithTheThirteenHeaderLines) {
-  const std::string file = path("m.par");
-  ASSERT_EQ(QXwriteModelParameter(model, file.c_str()), 0);
-  const std::string text = slurp(file);
-  ASSERT_GE(text.size(), std::strlen(kHeader));
-  EXPECT_EQ(text.substr(0, std::strlen(kHeader)), kHeader);
-}
 
 TEST_F(FilesFixture, ModelFileEntriesAreDescriptionValueAndTwoBlankLines) {
   listen();
@@ -234,30 +199,6 @@ TEST_F(FilesFixture, ModelFileHasOneValueLinePerParameterOutsideTheVersionBlock)
 
 // Doubles count as the default when they differ by at most
 // 2.220446049250313e-16; a difference beyond that is a changed setting.
-TEST_F(FilesFixture, DoubleEqualToTheDefaultWithinEpsilonStaysCommented) {
-  const std::string file = path("m.par");
-  const std::string name = padded("QX_DPARAM_SOLVER_FEASTOL");
-
-  ASSERT_EQ(QXsetModelDouParameter(model, QX_DPARAM_SOLVER_FEASTOL, 1e-7 + 1e-17), 0);
-  ASSERT_EQ(QXwriteModelParameter(model, file.c_str()), 0);
-  EXPECT_NE(slurp(file).find("\n!" + name + " = 1e-07\n"), std::string::npos);
-
-  ASSERT_EQ(QXsetModelDouParameter(model, QX_DPARAM_SOLVER_FEASTOL, 1e-7 + 2e-16), 0);
-  ASSERT_EQ(QXwriteModelParameter(model, file.c_str()), 0);
-  EXPECT_NE(slurp(file).find("\n!" + name + " = 1e-07\n"), std::string::npos);
-
-  ASSERT_EQ(QXsetModelDouParameter(model, QX_DPARAM_SOLVER_FEASTOL, 1e-7 + 1e-14), 0);
-  ASSERT_EQ(QXwriteModelParameter(model, file.c_str()), 0);
-  EXPECT_NE(slurp(file).find("\n" + name + " = 1e-07\n"), std::string::npos);
-
-  // A large value differing from its default by more than epsilon in
-  // absolute terms is a changed setting as well.
-  ASSERT_EQ(QXsetModelDouParameter(model, QX_DPARAM_CALLBACKFREQ, 0.5 + 1e-15), 0);
-  ASSERT_EQ(QXwriteModelParameter(model, file.c_str()), 0);
-  EXPECT_NE(slurp(file).find("\n" + padded("QX_DPARAM_CALLBACKFREQ") + " = 0.5\n"),
-            std::string::npos);
-}
-
 TEST_F(FilesFixture, DefaultsAreThoseOfAFreshModelOfTheEnvironment) {
   // The environment changed after the model was created: the fresh model
   // starts from 2, so the model's own 0 is a changed value and 2 would not be.
@@ -287,27 +228,6 @@ TEST_F(FilesFixture, WriteNullRulesAndUncreatableFiles) {
   EXPECT_EQ(QXwriteModelParameter(model, bad.c_str()), QXERR_CANNOT_OPEN_FILE);
   EXPECT_EQ(QXwriteEnvParameter(env, bad.c_str()), QXERR_CANNOT_OPEN_FILE);
   EXPECT_EQ(QXwriteParameterAsciiDoc(env, bad.c_str()), QXERR_CANNOT_OPEN_FILE);
-}
-
-TEST_F(FilesFixture, EnvironmentFileCommentsEveryValueLine) {
-  listen();
-  ASSERT_EQ(QXsetEnvIntParameter(env, QX_IPARAM_LP_PRINTLEVEL, 4), 0);
-  ASSERT_EQ(QXsetEnvDouParameter(env, QX_DPARAM_SOLVER_FEASTOL, 1e-6), 0);
-  const std::string file = path("e.par");
-  ASSERT_EQ(QXwriteEnvParameter(env, file.c_str()), 0);
-  const std::string text = slurp(file);
-  EXPECT_EQ(text.substr(0, std::strlen(kHeader)), kHeader);
-  EXPECT_NE(text.find(entryBlock(env, QX_IPARAM_LP_PRINTLEVEL,
-                                 "!" + padded("QX_IPARAM_LP_PRINTLEVEL") + " = 4")),
-            std::string::npos);
-  EXPECT_NE(text.find(entryBlock(env, QX_DPARAM_SOLVER_FEASTOL,
-                                 "!" + padded("QX_DPARAM_SOLVER_FEASTOL") + " = 1e-06")),
-            std::string::npos);
-  for (const std::string& line : splitLines(text.substr(std::strlen(kHeader))))
-    EXPECT_TRUE(line.empty() || line[0] == '!') << line;
-  ASSERT_EQ(envLog.size(), 1u);
-  EXPECT_EQ(envLog[0], "\nWritten env parameters to " + file);
-  EXPECT_TRUE(modelLog.empty());
 }
 
 // ------------------------------------------------------------ CSV log
@@ -373,38 +293,6 @@ TEST_F(FilesFixture, NumericFileArgumentLogsTheParametersToCsvOnce) {
 
 // ------------------------------------------------------------ reading
 
-TEST_F(FilesFixture, ReaderMatchesTheEdgeCasesOfSettingLines) {
-  const std::string file = path("r.par");
-  spit(file,
-       "! comment\n"
-       "   QX_IPARAM_LP_PRINTLEVEL   =   3\n"
-       "QX_IPARAM_LP_PRINTLEVEL = 9\n"
-       "!QX_IPARAM_MIP_PRINTLEVEL = 7\n"
-       "QX_IPARAM_NLP_PRINTLEVELX = 6\n"
-       "\tQX_DPARAM_CALLBACKFREQ=2.5\n"
-       "QX_DPARAM_SOLVER_FEASTOL = 1e-5\n");
-  ASSERT_EQ(QXreadModelParameter(model, file.c_str()), 0);
-  int v = -1;
-  double d = -1;
-  ASSERT_EQ(QXgetModelIntParameter(model, QX_IPARAM_LP_PRINTLEVEL, &v), 0);
-  EXPECT_EQ(v, 3);  // first of two lines
-  ASSERT_EQ(QXgetModelIntParameter(model, QX_IPARAM_MIP_PRINTLEVEL, &v), 0);
-  EXPECT_EQ(v, 2);  // commented out
-  ASSERT_EQ(QXgetModelIntParameter(model, QX_IPARAM_NLP_PRINTLEVEL, &v), 0);
-  EXPECT_EQ(v, 1);  // longer name does not match
-  ASSERT_EQ(QXgetModelDouParameter(model, QX_DPARAM_CALLBACKFREQ, &d), 0);
-  EXPECT_EQ(d, 2.5);
-  ASSERT_EQ(QXgetModelDouParameter(model, QX_DPARAM_SOLVER_FEASTOL, &d), 0);
-  EXPECT_EQ(d, 1e-5);
-
-  // The environment reader applies the same rules to the environment only.
-  ASSERT_EQ(QXreadEnvParameter(env, file.c_str()), 0);
-  ASSERT_EQ(QXgetEnvIntParameter(env, QX_IPARAM_LP_PRINTLEVEL, &v), 0);
-  EXPECT_EQ(v, 3);
-  ASSERT_EQ(QXgetEnvIntParameter(env, QX_IPARAM_NLP_PRINTLEVEL, &v), 0);
-  EXPECT_EQ(v, 1);
-}
-
 TEST_F(FilesFixture, ReaderLogsEachValueSetWithItsShortDescription) {
   listen();
   const std::string file = path("r.par");
@@ -424,51 +312,6 @@ TEST_F(FilesFixture, ReaderLogsEachValueSetWithItsShortDescription) {
   EXPECT_TRUE(modelLog.empty());
   expected[0] = "\nReading environment parameters from " + file + "\n";
   EXPECT_EQ(envLog, expected);
-}
-
-TEST_F(FilesFixture, ReaderWarnsAboutRejectedValuesAndGoesOn) {
-  listen();
-  const std::string file = path("r.par");
-  spit(file,
-       "QX_DPARAM_SOLVER_FEASTOL = 1e-20\n"
-       "QX_IPARAM_OBJSENSE = 0\n"
-       "QX_IPARAM_LP_PRINTLEVEL = 4\n");
-  ASSERT_EQ(QXreadModelParameter(model, file.c_str()), 0);
-  const std::string joined = [&] {
-    std::string s;
-    for (const std::string& t : modelLog) s += t;
-    return s;
-  }();
-  EXPECT_NE(joined.find("\n*** Warning: Model failed to set QX_DPARAM_SOLVER_FEASTOL to 1e-20\n" +
-                        errorText(env, QXERR_PARAMETER_OUT_OF_RANGE)),
-            std::string::npos)
-      << joined;
-  EXPECT_NE(joined.find("\n*** Warning: Model failed to set QX_IPARAM_OBJSENSE to 0\n"),
-            std::string::npos)
-      << joined;
-  // The warning and the message text are two calls.
-  bool pair = false;
-  for (std::size_t k = 0; k + 1 < modelLog.size(); ++k)
-    if (modelLog[k] == "\n*** Warning: Model failed to set QX_DPARAM_SOLVER_FEASTOL to 1e-20\n")
-      pair = modelLog[k + 1] == errorText(env, QXERR_PARAMETER_OUT_OF_RANGE);
-  EXPECT_TRUE(pair);
-  int v = -1;
-  double d = -1;
-  ASSERT_EQ(QXgetModelIntParameter(model, QX_IPARAM_LP_PRINTLEVEL, &v), 0);
-  EXPECT_EQ(v, 4);
-  ASSERT_EQ(QXgetModelDouParameter(model, QX_DPARAM_SOLVER_FEASTOL, &d), 0);
-  EXPECT_EQ(d, 1e-7);
-  EXPECT_EQ(modelLog.back(), "\n\n");
-
-  // The environment's warnings have no leading newline; a model-only
-  // parameter (not settable there) gives no warning.
-  ASSERT_EQ(QXreadEnvParameter(env, file.c_str()), 0);
-  std::string envJoined;
-  for (const std::string& t : envLog) envJoined += t;
-  EXPECT_NE(envJoined.find("*** Warning: Env failed to set QX_DPARAM_SOLVER_FEASTOL to 1e-20\n"),
-            std::string::npos);
-  EXPECT_EQ(envJoined.find("\n*** Warning: Env"), std::string::npos);
-  EXPECT_EQ(envJoined.find("QX_IPARAM_OBJSENSE"), std::string::npos);
 }
 
 TEST_F(FilesFixture, ReaderWithoutAnySettingLogsNoClosingBlankLines) {
@@ -568,82 +411,7 @@ TEST_F(FilesFixture, WrittenFileReadIntoAFreshModelReproducesTheSettings) {
   EXPECT_EQ(QXdeleteModel(&fresh), 0);
 }
 
-// ------------------------------------------------------------ AsciiDoc
-
-TEST_F(FilesFixture, AsciiDocTableLayout) {
-  listen();
-  const std::string file = path("p.adoc");
-  ASSERT_EQ(QXwriteParameterAsciiDoc(env, file.c_str()), 0);
-  const std::string text = slurp(file);
-  std::string expected =
-      "[cols=\"3*\", options=\"header\"] \n"
-      "|===\n"
-      "|Name |Available for| Description \n";
-  const std::vector<TableRow> rows = longTable(env);
-  ASSERT_EQ(static_cast<int>(rows.size()), QXgetParamCount(env, 1));
-  for (const TableRow& row : rows) {
-    // The scope is read back from the block itself; it must be one of the three.
-    const std::string head = "|" + row.name + "\n|";
-    const std::size_t at = text.find(head, expected.size() - 1);
-    ASSERT_NE(at, std::string::npos) << row.name;
-    const std::size_t eol = text.find('\n', at + head.size());
-    const std::string scope = text.substr(at + head.size(), eol - at - head.size());
-    EXPECT_TRUE(scope == "Environment,Model" || scope == "Environment" || scope == "Model")
-        << row.name << ": " << scope;
-    expected += head + scope + "\n|\n";
-    for (const std::string& line : splitLines(longDesc(env, row.id))) expected += line + "\n";
-    expected += "\n";
-  }
-  expected += "|===\n";
-  EXPECT_EQ(text, expected);
-  // Scopes as the parameters behave: the objective sense is model-only,
-  // the callback frequency on both levels.
-  EXPECT_NE(text.find("|QX_IPARAM_OBJSENSE\n|Model\n|\n"), std::string::npos);
-  EXPECT_NE(text.find("|QX_DPARAM_CALLBACKFREQ\n|Environment,Model\n|\n"), std::string::npos);
-  ASSERT_EQ(envLog.size(), 1u);
-  EXPECT_EQ(envLog[0], "\nWritten parameters to " + file + " in asciidoc format");
-  EXPECT_TRUE(modelLog.empty());
-}
-
 // ------------------------------------------------------------ callbacks
-
-int stopAtOnce(QXmodel, int, void*) { return 1; }
-int mipObj(QXmodel, void*, double*, double*) { return 0; }
-void logModel(QXmodel, const char*, void*) {}
-void logEnv(QXenv, const char*, void*) {}
-
-TEST_F(FilesFixture, CallbackSettersNullRules) {
-  int ud = 0;
-  EXPECT_EQ(QXsetCallback(nullptr, stopAtOnce, &ud), QXERR_ILLEGAL_NULL_POINTER);
-  EXPECT_EQ(QXsetCallback(model, stopAtOnce, &ud), 0);
-  EXPECT_EQ(QXsetCallback(model, nullptr, nullptr), 0);
-  EXPECT_EQ(QXsetMIPCallback(nullptr, nullptr, nullptr), QXERR_ILLEGAL_NULL_POINTER);
-  EXPECT_EQ(QXsetMIPCallback(model, nullptr, nullptr), 0);
-  EXPECT_EQ(QXsetMIPCallbackInsMIPSol(nullptr, nullptr, nullptr), QXERR_ILLEGAL_NULL_POINTER);
-  EXPECT_EQ(QXsetMIPCallbackInsMIPSol(model, nullptr, nullptr), 0);
-  EXPECT_EQ(QXsetMIPCallbackInsMIPObj(nullptr, mipObj, &ud), QXERR_ILLEGAL_NULL_POINTER);
-  EXPECT_EQ(QXsetMIPCallbackInsMIPObj(model, mipObj, &ud), 0);
-  EXPECT_EQ(QXsetGOPCallback(nullptr, nullptr, nullptr), QXERR_ILLEGAL_NULL_POINTER);
-  EXPECT_EQ(QXsetGOPCallback(model, nullptr, nullptr), 0);
-  EXPECT_EQ(QXsetFDECallback(nullptr, nullptr, nullptr), QXERR_ILLEGAL_NULL_POINTER);
-  EXPECT_EQ(QXsetFDECallback(model, nullptr, nullptr), 0);
-  EXPECT_EQ(QXsetUsercalc(nullptr, nullptr, nullptr), QXERR_ILLEGAL_NULL_POINTER);
-  EXPECT_EQ(QXsetUsercalc(model, nullptr, nullptr), 0);
-  EXPECT_EQ(QXsetFuncalc(nullptr, nullptr, nullptr), QXERR_ILLEGAL_NULL_POINTER);
-  EXPECT_EQ(QXsetFuncalc(model, nullptr, nullptr), 0);
-  EXPECT_EQ(QXsetHessdccalc(nullptr, nullptr, nullptr), QXERR_ILLEGAL_NULL_POINTER);
-  EXPECT_EQ(QXsetHessdccalc(model, nullptr, nullptr), 0);
-  const int rows[] = {-1, 0};
-  EXPECT_EQ(QXsetGradcalc(nullptr, nullptr, nullptr, 2, rows), QXERR_ILLEGAL_NULL_POINTER);
-  EXPECT_EQ(QXsetGradcalc(model, nullptr, nullptr, 2, rows), 0);
-  EXPECT_EQ(QXsetGradcalcFullPartial(nullptr, nullptr, nullptr, -1, nullptr),
-            QXERR_ILLEGAL_NULL_POINTER);
-  EXPECT_EQ(QXsetGradcalcFullPartial(model, nullptr, nullptr, -1, nullptr), 0);
-  EXPECT_EQ(QXsetModelLogfunc(nullptr, logModel, nullptr), QXERR_ILLEGAL_NULL_POINTER);
-  EXPECT_EQ(QXsetModelLogfunc(model, logModel, nullptr), 0);
-  EXPECT_EQ(QXsetEnvLogfunc(nullptr, logEnv, nullptr), QXERR_ILLEGAL_NULL_POINTER);
-  EXPECT_EQ(QXsetEnvLogfunc(env, logEnv, nullptr), 0);
-}
 
 TEST_F(FilesFixture, CallbackInfoOutsideASolve) {
   int k = -1;

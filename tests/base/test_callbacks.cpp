@@ -11,6 +11,7 @@
 #include "base/callback.hpp"
 #include "base/model.hpp"
 #include "torva.h"
+#include "base/model_fixture.hpp"
 
 namespace {
 
@@ -26,18 +27,7 @@ constexpr int kItemCurObj = 11702;
 constexpr int kItemCurIter = 11703;
 constexpr int kItemGenPercent = 11800;
 
-struct CallbackFixture : ::testing::Test {
-  QXenv env = nullptr;
-  QXmodel model = nullptr;
-  void SetUp() override {
-    int err = -1;
-    env = QXcreateEnv(&err);
-    ASSERT_EQ(err, 0);
-    model = QXcreateModel(env, &err);
-    ASSERT_EQ(err, 0);
-  }
-  void TearDown() override { EXPECT_EQ(QXdeleteEnv(&env), 0); }
-};
+using CallbackFixture = torva_test::ModelFixture;
 
 // What the host's callbacks saw.
 struct Host {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/model.hpp"
@@ -209,6 +210,40 @@ TEST_F(ModelFixture, CopyOfAnEmptyModelIsEmpty) {
   EXPECT_EQ(copy->status, QX_STATUS_UNLOADED);
   EXPECT_EQ(QXcopyModel(nullptr, &err), nullptr);
   EXPECT_EQ(err, QXERR_ILLEGAL_NULL_POINTER);
+}
+
+}  // namespace
+
+namespace {
+
+// A copy shares nothing mutable with its source: name lookups (whose tables
+// are built lazily on first use), statistics and callback timing state of the
+// two models are exercised from two threads at once, each on its own model.
+TEST_F(ModelFixture, CopyAndSourceServeTwoThreadsAtOnce) {
+  ASSERT_EQ(loadSmall(), 0);
+  NameList cons({"r0", "r1", "r2"}), vars({"x0", "x1", "x2", "x3"});
+  ASSERT_EQ(QXloadNameData(model, "t", nullptr, nullptr, nullptr, nullptr, cons.data(), vars.data(),
+                           nullptr),
+            0);
+  int err = -1;
+  QXmodel copy = QXcopyModel(model, &err);
+  ASSERT_EQ(err, 0);
+  auto work = [](QXmodel m, int* wrong) {
+    for (int round = 0; round < 2000; ++round) {
+      const std::string name = "x" + std::to_string(round % 4);
+      int index = -1, nnz = -1;
+      if (QXgetVariableIndex(m, name.c_str(), &index) != 0 || index != round % 4) ++*wrong;
+      if (round % 100 == 0) QXfreeHashMemory(m);  // tables rebuilt on the next lookup
+      if (QXgetInfo(m, QX_IINFO_NUM_NONZ, &nnz) != 0 || nnz != 8) ++*wrong;
+    }
+  };
+  int wrongSource = 0, wrongCopy = 0;
+  std::thread a(work, model, &wrongSource), b(work, copy, &wrongCopy);
+  a.join();
+  b.join();
+  EXPECT_EQ(wrongSource, 0);
+  EXPECT_EQ(wrongCopy, 0);
+  EXPECT_EQ(QXdeleteModel(&copy), 0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "base/log.hpp"
 #include "base/model.hpp"
 #include "torva.h"
+#include "base/model_fixture.hpp"
 
 namespace {
 
@@ -29,18 +30,7 @@ void envLog(QXenv, const char* text, void* userdata) {
   static_cast<Lines*>(userdata)->lines.emplace_back(text);
 }
 
-struct LogFixture : ::testing::Test {
-  QXenv env = nullptr;
-  QXmodel model = nullptr;
-  void SetUp() override {
-    int err = -1;
-    env = QXcreateEnv(&err);
-    ASSERT_EQ(err, 0);
-    model = QXcreateModel(env, &err);
-    ASSERT_EQ(err, 0);
-  }
-  void TearDown() override { EXPECT_EQ(QXdeleteEnv(&env), 0); }
-};
+using LogFixture = torva_test::ModelFixture;
 
 TEST_F(LogFixture, OneCallPerFormattedMessage) {
   Lines l;

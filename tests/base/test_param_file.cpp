@@ -18,6 +18,7 @@
 #include "base/param_file_tables.hpp"
 #include "base/param_table.hpp"
 #include "torva.h"
+#include "base/model_fixture.hpp"
 
 namespace pf = torva::paramfile;
 
@@ -63,24 +64,7 @@ void envLog(QXenv, const char* text, void* userdata) {
   static_cast<LogLines*>(userdata)->lines.emplace_back(text);
 }
 
-struct ParamFileFixture : ::testing::Test {
-  QXenv env = nullptr;
-  QXmodel model = nullptr;
-  void SetUp() override {
-    int err = -1;
-    env = QXcreateEnv(&err);
-    ASSERT_EQ(err, 0);
-    model = QXcreateModel(env, &err);
-    ASSERT_EQ(err, 0);
-  }
-  void TearDown() override { EXPECT_EQ(QXdeleteEnv(&env), 0); }
-  QXmodel newModel() {
-    int err = -1;
-    QXmodel m = QXcreateModel(env, &err);
-    EXPECT_EQ(err, 0);
-    return m;
-  }
-};
+using ParamFileFixture = torva_test::ModelFixture;
 
 bool writable(const torva::ParamDef& def) {
   return def.type != torva::ParamType::Str && def.rule != torva::SetRule::ReadOnly &&

@@ -14,6 +14,7 @@
 #include "base/model.hpp"
 #include "base/param_access.hpp"
 #include "torva.h"
+#include "base/model_fixture.hpp"
 
 namespace {
 
@@ -21,18 +22,7 @@ using torva::kParamCount;
 using torva::kParamTable;
 using torva::ParamType;
 
-struct ParamFixture : ::testing::Test {
-  QXenv env = nullptr;
-  QXmodel model = nullptr;
-  void SetUp() override {
-    int err = -1;
-    env = QXcreateEnv(&err);
-    ASSERT_EQ(err, 0);
-    model = QXcreateModel(env, &err);
-    ASSERT_EQ(err, 0);
-  }
-  void TearDown() override { EXPECT_EQ(QXdeleteEnv(&env), 0); }
-};
+using ParamFixture = torva_test::ModelFixture;
 
 // The #defines of one kind in the public header, name -> value.
 std::map<std::string, int> headerMacros(const std::string& kind) {
