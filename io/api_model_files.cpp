@@ -2,6 +2,7 @@
 // the SOLMA writer and the solution report.
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include "base/model.hpp"
 #include "base/model_log.hpp"
 #include "io/model_writers.hpp"
+#include "simplex/dual_model.hpp"
 #include "io/solution_report.hpp"
 #include "io/text_io.hpp"
 #include "io/text_reader.hpp"
@@ -20,9 +22,6 @@
 namespace torva {
 namespace {
 
-// Bit of QX_IPARAM_COPY_MODE that asks for the grammar-driven TORVA reader;
-// one reader serves both entry points.
-constexpr int kCopyModeGrammarReader = 0x400;
 // Print level above which the readers and writers log.
 constexpr int kFileMessageLevel = 1;
 
@@ -142,7 +141,8 @@ extern "C" {
 
 QXAPI int QXreadTORVAFile(QXmodel model, const char* filename) {
   if (!model || !filename) return QXERR_ILLEGAL_NULL_POINTER;
-  // Both readers are the same line reader (kCopyModeGrammarReader).
+  // Bit 0x400 of QX_IPARAM_COPY_MODE asks for the grammar-driven reader; one
+  // line reader serves both entry points, so the bit changes nothing.
   return torva::guarded([&] { return torva::readTextFile(*model, filename, torva::Format::Torva); });
 }
 
@@ -181,10 +181,18 @@ QXAPI int QXwriteDualTORVAFile(QXmodel model, const char* filename, int objsense
     if (model->status == QX_STATUS_UNLOADED || model->data.empty()) return QXERR_INFO_NOT_AVAILABLE;
     if (objsense != QX_MIN && objsense != QX_MAX) return QXERR_BAD_OBJECTIVE_SENSE;
     if (int rc = torva::checkWritable(model->data)) return rc;
-    torva::ModelData dual;
-    torva::buildDual(model->data, objsense, dual);
+    // The temporary dual model is private to this call.
+    auto dual = std::make_unique<torva::Model>(model->env);
+    if (int rc = torva::buildDualModel(*model, *dual)) return rc;
+    torva::ModelData& d = dual->data;
+    if (objsense == QX_MIN) {
+      // Written as the minimisation of the negated dual objective.
+      for (double& c : d.cost) c = -c;
+      d.objConst = -d.objConst;
+      d.objSense = QX_MIN;
+    }
     return torva::writeModelFile(*model, filename, [&](torva::TextSink& sink) {
-      return torva::writeTorvaText(dual, torva::envInfinity(*model), sink);
+      return torva::writeTorvaText(d, torva::envInfinity(*model), sink);
     });
   });
 }

@@ -29,12 +29,4 @@ int writeTorvaText(const ModelData& d, double infinity, TextSink& out);
 // SOLMA text of d, quadratic parts included.
 int writeSolma(const ModelData& d, double infinity, TextSink& out);
 
-// Builds the dual of the linear program d in dual (an empty store). Each
-// row becomes a variable (sign by row type and objective sense), each
-// finite nonzero bound a further variable, each column a row; the dual is a
-// maximisation when objSense is -1 and a minimisation of the negated
-// objective when it is 1. Integer types, names and quadratic data of d are
-// not carried over.
-void buildDual(const ModelData& d, int objSense, ModelData& dual);
-
 }  // namespace torva
