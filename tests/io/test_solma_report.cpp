@@ -1,6 +1,7 @@
 // SOLMA writer bytes and the solution report from filled solution records.
 #include <string>
 
+#include "mps_test_util.hpp"
 #include "text_test_util.hpp"
 
 namespace {
@@ -172,6 +173,31 @@ TEST(Report, WideNamesAndMipReport) {
   EXPECT_EQ(texttest::slurp(path), "STATUS 1\nOBJECTIVE -0.5\nROWS 2\nCOLUMNS 2\n2\n0\n");
   e.model->mipSolution->status = 3;
   EXPECT_EQ(QXwriteSolutionOfType(e.model, path.c_str(), 4), QXERR_INFO_NOT_AVAILABLE);
+  std::remove(path.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+// End to end: a Netlib model solved by QXoptimize, reported in full.
+TEST(Report, AfterOptimizeOnAfiro) {
+  const std::string file = mpstest::sharedDataDir() + "/netlib/afiro.mps.gz";
+  if (!std::ifstream(file).good()) GTEST_SKIP() << "Netlib models not found: " << file;
+  texttest::Env e;
+  ASSERT_EQ(QXreadMPSFile(e.model, file.c_str(), 1), 0);
+  int status = 0;
+  ASSERT_EQ(QXoptimize(e.model, 0, &status), 0);
+  ASSERT_EQ(status, QX_STATUS_BASIC_OPTIMAL);
+  const std::string path = texttest::tempPath("afiro.sol");
+  ASSERT_EQ(QXwriteSolution(e.model, path.c_str()), 0);
+  const std::string text = texttest::slurp(path);
+  // afiro's optimum (Netlib objectives table): -464.7531428571.
+  char objective[64];
+  std::snprintf(objective, sizeof objective, "*    1)      %22.9f\n", -464.7531428571);
+  EXPECT_NE(text.find(objective), std::string::npos) << text;
+  EXPECT_NE(text.find("*   LP GLOBAL OPTIMUM FOUND\n"), std::string::npos);
+  EXPECT_NE(text.find("QX_BASTYPE_BAS "), std::string::npos);
   std::remove(path.c_str());
 }
 

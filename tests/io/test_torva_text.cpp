@@ -169,7 +169,8 @@ TEST(TorvaWrite, ExactBytes) {
 
 TEST(TorvaWrite, DualOfSmallLp) {
   // min x + 2y, x + y >= 1, x - y <= 3, x in [0, 4], y >= 0:
-  // dual max u + 3v - 4w with u >= 0, v <= 0, w >= 0, u + v - w <= 1, u - v <= 2.
+  // dual max u + 3v - 4w with u >= 0, v <= 0, w >= 0 and slack columns of
+  // the zero lower bounds: u + v + l0 - w = 1, u - v + l1 = 2.
   Env e;
   const double cost[] = {1, 2}, rhs[] = {1, 3}, val[] = {1, 1, 1, -1};
   const int beg[] = {0, 2, 4}, idx[] = {0, 1, 0, 1};
@@ -179,12 +180,14 @@ TEST(TorvaWrite, DualOfSmallLp) {
   EXPECT_EQ(QXwriteDualTORVAFile(e.model, path.c_str(), 0), QXERR_BAD_OBJECTIVE_SENSE);
   ASSERT_EQ(QXwriteDualTORVAFile(e.model, path.c_str(), QX_MAX), 0);
   EXPECT_EQ(texttest::slurp(path),
-            "MAXIMIZE\n   +1. C0000000\n   +3. C0000001\n   -4. C0000002\n"
+            "MAXIMIZE\n   +1. X0000000\n   +3. X0000001\n   +0. YL_C0000000\n   +0. YL_C0000001\n"
+            "   -4. YU_C0000000\n"
             "\nSUBJECT TO\n"
-            "R0000000)\n   +1. C0000000\n   +1. C0000001\n   -1. C0000002\n   < +1. \n"
-            "R0000001)\n   +1. C0000000\n   -1. C0000001\n   < +2. \n"
+            "C0000000)\n   +1. X0000000\n   +1. X0000001\n   +1. YL_C0000000\n   -1. YU_C0000000\n"
+            "   = +1. \n"
+            "C0000001)\n   +1. X0000000\n   -1. X0000001\n   +1. YL_C0000001\n   = +2. \n"
             "\nEND\n"
-            "SLB   C0000001 -1000000000000000019884624838656.\nSUB   C0000001 +0.\n");
+            "SLB   X0000001 -1000000000000000019884624838656.\nSUB   X0000001 +0.\n");
   std::remove(path.c_str());
 }
 
