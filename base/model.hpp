@@ -12,6 +12,10 @@
 #include "base/params.hpp"
 #include "base/solution.hpp"
 
+namespace torva::nlp {
+struct NlpData;
+}
+
 struct QXmodelRec {
   explicit QXmodelRec(QXenvRec* owner) : env(owner), params(owner->params) {}
 
@@ -27,6 +31,12 @@ struct QXmodelRec {
 
   std::optional<torva::LpSolution> lpSolution;
   std::optional<torva::MipSolution> mipSolution;
+
+  // Nonlinear data: instruction list, string table, nonlinear structure
+  // (null until one of them is loaded), and the row that failed the last
+  // instruction-list load or evaluation (-1 the objective).
+  std::shared_ptr<torva::nlp::NlpData> nlp;
+  std::optional<int> instructErrorRow;
 
   // Line number and text of the last failed file read.
   int errorLine = 0;
