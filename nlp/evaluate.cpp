@@ -146,7 +146,6 @@ int jacobian(EvalContext& ctx, const double* x, std::vector<int>& start, std::ve
     clearRow(row, w);
     if (rc) return recordFailure(ctx, r, rc);
   }
-  start.push_back(start.back());  // rows + 2 entries: the last repeats the total
   return 0;
 }
 
@@ -171,7 +170,6 @@ int hessian(EvalContext& ctx, const double* x, std::vector<int>& start, std::vec
     value->resize(at + row.hessI.size());
     hessianRow(cm, r, w, value->data() + at);
   }
-  start.push_back(start.back());
   return 0;
 }
 
