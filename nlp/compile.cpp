@@ -360,6 +360,8 @@ void CompiledModel::buildHessianPattern() {
       const Node& nd = nodes_[static_cast<std::size_t>(v)];
       const std::size_t k = static_cast<std::size_t>(v - row.nodeBeg);
       if (!need[k] && !(nd.d2Beg >= 0 && live[k])) continue;
+      if (need[k]) row.gradNodes.push_back(v);
+      if (nd.d2Beg >= 0 && live[k]) row.curvedNodes.push_back(v);
       auto& out = dep[k];
       if (nd.op == kNodeVar) {
         out.push_back(nd.aux);
@@ -386,8 +388,12 @@ void CompiledModel::buildHessianPattern() {
     for (const auto& [j, i] : pairs) {
       row.hessI.push_back(i);
       row.hessJ.push_back(j);
-      if (row.hessDirs.empty() || row.hessDirs.back() != j) row.hessDirs.push_back(j);
+      if (row.hessDirs.empty() || row.hessDirs.back() != j) {
+        row.hessDirs.push_back(j);
+        row.hessColBeg.push_back(static_cast<int>(row.hessI.size()) - 1);
+      }
     }
+    row.hessColBeg.push_back(static_cast<int>(row.hessI.size()));
   }
   hessReady_ = true;
 }
@@ -398,10 +404,13 @@ void Workspace::fit(const CompiledModel& cm, int nVars) {
     val.resize(nodes);
     bar.resize(nodes);
     dot.resize(nodes);
-    barDot.resize(nodes);
     mark.resize(nodes);
   }
   if (d1.size() < args) d1.resize(args);
+  if (gradBeg.size() < nodes) {
+    gradBeg.resize(nodes);
+    gradEnd.resize(nodes);
+  }
   if (d2.size() < static_cast<std::size_t>(cm.d2Size())) d2.resize(static_cast<std::size_t>(cm.d2Size()));
   if (dense.size() < static_cast<std::size_t>(nVars)) dense.assign(static_cast<std::size_t>(nVars), 0.0);
 }

@@ -2,6 +2,7 @@
 // uses Boost.Math where it has the law), queueing and finance functions.
 #include "nlp/ops_math.hpp"
 
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -161,7 +162,9 @@ bool probabilityOp(int op, int& type, int& func, bool& discrete) noexcept {
   return true;
 }
 
-bool isSpecial(int op) noexcept {
+namespace {
+
+bool specialByTable(int op) noexcept {
   switch (op) {
     case EP_FPA:
     case EP_FPL:
@@ -174,6 +177,18 @@ bool isSpecial(int op) noexcept {
     default:
       return findProb(op) != nullptr;
   }
+}
+
+}  // namespace
+
+bool isSpecial(int op) noexcept {
+  // One flag per opcode, built once: the evaluator asks for every node.
+  static const auto flags = [] {
+    std::array<bool, EP_STDEV + 1> f{};
+    for (int c = 0; c <= EP_STDEV; ++c) f[static_cast<std::size_t>(c)] = specialByTable(c);
+    return f;
+  }();
+  return op >= 0 && op <= EP_STDEV && flags[static_cast<std::size_t>(op)];
 }
 
 bool specialValue(int op, const double* a, int nArgs, double& v) {

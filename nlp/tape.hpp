@@ -10,10 +10,13 @@
 //             cost of a small multiple of the function (Griewank and
 //             Walther, sec. 4.6);
 //   tangent   forward-mode directional derivatives, dot(v) = sum dv/du dot(u);
-//   second order  forward-over-reverse: with a tangent seed e_j the reverse
-//             sweep of (bar, dot-bar) gives column j of the Hessian
-//             (Griewank and Walther, ch. 5), using the local second partials
-//             of each node.
+//   second order  the Hessian as a sum over the nodes with curvature,
+//             H = sum_v bar(v) sum_{i,l} d2phi_v/du_i du_l grad(u_i) grad(u_l)^T,
+//             the identity edge pushing is built on (Gower and Mello 2012): one
+//             reverse sweep gives the adjoints, a forward sweep with sparse
+//             gradient vectors gives grad(u) of the nodes below curved nodes
+//             only, so the cost follows the Hessian's nonzeros instead of one
+//             sweep per variable.
 // The Jacobian and Hessian sparsity patterns come from dependency sets
 // propagated through the edges whose partial is not structurally zero, and
 // are computed once per compiled model.
@@ -50,6 +53,9 @@ struct RowTape {
   std::vector<int> jacVars;      // variables with a structurally non-zero partial, increasing
   std::vector<int> hessI, hessJ; // lower triangle I >= J, ordered by J then I
   std::vector<int> hessDirs;     // distinct J of the pattern, increasing
+  std::vector<int> hessColBeg;   // start of each J's entries, hessDirs.size()+1
+  std::vector<int> gradNodes;    // nodes whose gradients the Hessian needs, in order
+  std::vector<int> curvedNodes;  // nodes with curvature and a live adjoint
 };
 
 class CompiledModel {
@@ -82,9 +88,13 @@ class CompiledModel {
 
 // Per-thread work arrays of the sweeps, sized for a compiled model.
 struct Workspace {
-  std::vector<double> val, d1, d2, bar, dot, barDot;
+  std::vector<double> val, d1, d2, bar, dot;
   std::vector<char> mark;
   std::vector<double> dense;     // n entries, zero between uses
+  // Sparse gradients of the nodes of RowTape::gradNodes: entries
+  // [gradBeg[v], gradEnd[v]) of gradIdx/gradVal.
+  std::vector<int> gradBeg, gradEnd, gradIdx, touched;
+  std::vector<double> gradVal;
   void fit(const CompiledModel& cm, int nVars);
 };
 
