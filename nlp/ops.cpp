@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
 
 #include <boost/math/special_functions/digamma.hpp>
 #include <boost/math/special_functions/trigamma.hpp>
@@ -411,8 +412,8 @@ int userEval(const Node& node, const double* args, QXmodelRec* model, double& v,
     if (int rc = userFunctionByHost(*model, std::span<const double>(p, a.size()), &out)) failure = rc;
     return out;
   };
-  std::vector<char> fixedArg(a.size(), 0);
-  differences(f, a.data(), node.nArgs, v, d1, d2, reinterpret_cast<const bool*>(fixedArg.data()));
+  std::unique_ptr<bool[]> fixedArg(new bool[a.size()]());
+  differences(f, a.data(), node.nArgs, v, d1, d2, fixedArg.get());
   return failure;
 }
 

@@ -102,7 +102,7 @@ double linearLoss(double mean, double x, const std::vector<double>& pmf) {
   return mean - x + below;
 }
 
-constexpr double kMaxLossTerms = 1e7;  // bound on the summation length
+constexpr double kMaxLossTerms = 1e6;  // bound on the summation length
 
 bool poissonLoss(double lambda, double x, double& v) {
   if (!(lambda > 0) || !std::isfinite(x) || x > kMaxLossTerms) return false;
@@ -131,7 +131,8 @@ bool binomialLoss(double n, double p, double x, double& v) {
 // Finite-source queue M/M/s//N: expected number waiting with load per
 // source L, s servers and N sources.
 bool finiteSourceQueue(double load, double servers, double sources, double& v) {
-  if (!(load >= 0) || !(servers >= 1) || !(sources >= 0) || sources > kMaxLossTerms) return false;
+  if (!(load >= 0) || !(servers >= 1) || servers > kMaxLossTerms || !(sources >= 0) || sources > kMaxLossTerms)
+    return false;
   const int s = static_cast<int>(std::floor(servers)), n = static_cast<int>(std::floor(sources));
   std::vector<double> logw(static_cast<std::size_t>(n) + 1);
   double top = -INFINITY;
