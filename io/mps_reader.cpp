@@ -959,6 +959,10 @@ int Reader::dataBounds(const Fields& fields) {
       lower_[uj] = 0.0;
       upper_[uj] = value;
       scLevel_[uj] = std::min(value, 1.0);
+      // The bound rules say nothing of the type here; integrality stays. A
+      // binary column whose new upper bound is beyond 1 is no longer
+      // binary but remains integer.
+      if (ctype == 'B' && value > 1.0) ctype = 'I';
     }
   }
   return 0;
