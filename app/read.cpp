@@ -218,14 +218,17 @@ void printBanner(QXmodel model, const Options& opts, int format) {
 int readModel(QXenv env, QXmodel paramModel, const Options& opts, QXmodel& model) {
   std::vector<int> formats = {opts.mpsFormat};
   if (opts.mpsFormat < 0) formats = {0, 1};
-  Attempt best;
+  Attempt best, other;
   for (int format : formats) {
     Attempt a = attempt(env, paramModel, opts.model, format, -1);
     const bool first = format == formats.front();
     if (first || a.rc == 0 || (best.rc == QXERR_BAD_MPS_FILE && a.rc == QXERR_BAD_MPS_FILE &&
                                a.line > best.line)) {
       if (best.model) QXdeleteModel(&best.model);
+      other = std::move(best);
       best = std::move(a);
+    } else {
+      other = std::move(a);
     }
     if (best.rc != QXERR_BAD_MPS_FILE) break;
   }
@@ -236,6 +239,9 @@ int readModel(QXenv env, QXmodel paramModel, const Options& opts, QXmodel& model
   }
   if (best.rc) {
     reportFailure(env, paramModel, opts, best, lines);
+    if (other.rc == QXERR_BAD_MPS_FILE)
+      complain("%s:%d: read as %s, the file fails earlier: %s", opts.model.c_str(), other.line,
+               formatName(other.format), other.text.c_str());
     return exitFor(best.rc);
   }
   printBanner(best.model, opts, best.format);

@@ -29,7 +29,8 @@ runtorva_case(bad_value 4 "${cases_dir}/nine.mps"
 runtorva_case(missing_endata 4 "${cases_dir}/noendata.mps"
   EXPECT "ENDATA section missing" EXPECT2 "noendata.mps:8: error 2003")
 runtorva_case(fixed_attempt_got_further 4 "${cases_dir}/fixed_late_error.mps"
-  EXPECT "fixed_late_error.mps:10: error 2003: There is an error in the MPS file. \\(read as fixed MPS\\)")
+  EXPECT "fixed_late_error.mps:10: error 2003: There is an error in the MPS file. \\(read as fixed MPS\\)"
+  EXPECT2 "fixed_late_error.mps:4: read as free MPS, the file fails earlier:  L  ROW ONE")
 runtorva_case(lp_format_named 4 "${cases_dir}/model.lp" EXPECT "looks like an LP-format file, not MPS")
 # Text after ENDATA: runtorva reads the part before it and says so.
 runtorva_case(text_after_endata 0 "--no-solve ${cases_dir}/after_endata.mps"
