@@ -81,12 +81,28 @@ int lpInfo(const Model& model, int item, void* result) {
     case QX_IINFO_METHOD: case QX_DINFO_POBJ: case QX_DINFO_DOBJ: case QX_DINFO_PINFEAS:
     case QX_DINFO_DINFEAS: case QX_IINFO_MODEL_STATUS: case QX_IINFO_PRIMAL_STATUS:
     case QX_IINFO_DUAL_STATUS: case QX_IINFO_BASIC_STATUS: case QX_IINFO_BAR_ITER:
-    case QX_IINFO_SIM_ITER: case QX_IINFO_NLP_ITER: case QX_IINFO_ELAPSED_TIME: break;
+    case QX_IINFO_SIM_ITER: case QX_IINFO_NLP_ITER: case QX_IINFO_ELAPSED_TIME:
+    case QX_IINFO_ERR_OPTIM: case QX_IINFO_NUM_RDCONS: case QX_IINFO_NUM_RDVARS:
+    case QX_IINFO_NUM_RDNONZ: case QX_IINFO_NUM_RDINT: break;
     default: return -1;
   }
   if (!model.lpSolution) return QXERR_INFO_NOT_AVAILABLE;
   const LpSolution& s = *model.lpSolution;
   switch (item) {
+    case QX_IINFO_ERR_OPTIM: return putInt(result, s.errorCode);
+    // The size of the model the simplex solved (after presolve), known once
+    // an optimisation has run.
+    case QX_IINFO_NUM_RDCONS:
+    case QX_IINFO_NUM_RDVARS:
+    case QX_IINFO_NUM_RDNONZ:
+    case QX_IINFO_NUM_RDINT: {
+      if (s.reducedRows < 0) return QXERR_INFO_NOT_AVAILABLE;
+      const int v = item == QX_IINFO_NUM_RDCONS ? s.reducedRows
+                    : item == QX_IINFO_NUM_RDVARS ? s.reducedCols
+                    : item == QX_IINFO_NUM_RDNONZ ? s.reducedNnz
+                                                  : s.reducedInts;
+      return putInt(result, v);
+    }
     case QX_IINFO_METHOD: return putInt(result, s.method);
     case QX_DINFO_POBJ: return putDouble(result, s.primalObj);
     case QX_DINFO_DOBJ: return putDouble(result, s.dualObj);

@@ -1,6 +1,6 @@
 #include "base/model.hpp"
 
-void QXmodelRec::freeSolverMemory() {}
+void QXmodelRec::freeSolverMemory() { workArea.reset(); }
 
 void QXmodelRec::freeHashMemory() { data.dropNameTables(); }
 
@@ -18,6 +18,10 @@ void QXmodelRec::freeNames() {
 
 void QXmodelRec::markChanged() {
   freeSolverMemory();
+  markValuesChanged();
+}
+
+void QXmodelRec::markValuesChanged() {
   data.invalidateStats();
   if (status != QX_STATUS_UNLOADED || !data.empty()) status = QX_STATUS_LOADED;
   if (lpSolution) {

@@ -11,6 +11,7 @@
 #include "base/model_data.hpp"
 #include "base/params.hpp"
 #include "base/solution.hpp"
+#include "base/workarea.hpp"
 
 struct QXmodelRec {
   explicit QXmodelRec(QXenvRec* owner) : env(owner), params(owner->params) {}
@@ -27,6 +28,13 @@ struct QXmodelRec {
 
   std::optional<torva::LpSolution> lpSolution;
   std::optional<torva::MipSolution> mipSolution;
+
+  // The optimiser's resident work area (basis, factorisation, scaled data),
+  // kept between solves for warm starts; null when none is resident.
+  std::unique_ptr<torva::WorkArea> workArea;
+  // Set by an optimisation whose presolve level had bit 8192: presolve stays
+  // forced off for this model, which disables the out-of-memory retry.
+  bool presolveForcedOff = false;
 
   // Line number and text of the last failed file read.
   int errorLine = 0;
@@ -48,4 +56,9 @@ struct QXmodelRec {
   // continuous solution stays readable with primal and dual status 14 and
   // model status 12 (unknown).
   void markChanged();
+
+  // Marks a value change (bounds, costs, right-hand sides, types) that the
+  // resident work area already absorbed: everything markChanged does except
+  // dropping the work area.
+  void markValuesChanged();
 };

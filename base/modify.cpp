@@ -215,8 +215,16 @@ std::vector<char> remapGroups(ColumnGroups& g, const std::vector<int>& map, bool
 
 // --------------------------------------------------------- value changes
 
+// Passes a value change to the resident work area, which writes it into its
+// own scaled copy; a work area that cannot take the change is dropped.
+template <class Absorb>
+void toWorkArea(Model& model, Absorb absorb) {
+  if (model.workArea && !absorb(*model.workArea)) model.freeSolverMemory();
+}
+
 // Applies fn(index) to each listed index in [0, limit); stops at the first
-// index out of range with 2012 (the earlier ones stay applied).
+// index out of range with 2012 (the earlier ones stay applied). The changes
+// are value changes that fn has passed to the work area.
 template <class Fn>
 int forEachIndex(Model& model, int count, const int* idx, const void* values, int limit, Fn fn) {
   if (count <= 0) return count < 0 ? QXERR_INPUT_OUT_OF_RANGE : 0;
@@ -231,7 +239,7 @@ int forEachIndex(Model& model, int count, const int* idx, const void* values, in
     }
     if ((rc = fn(k, i)) != 0) break;
   }
-  if (k > 0) model.markChanged();
+  if (k > 0) model.markValuesChanged();
   return rc;
 }
 
@@ -239,6 +247,7 @@ int modifyRHS(Model& model, int count, const int* rows, const double* values) {
   ModelData& d = model.data;
   return forEachIndex(model, count, rows, values, d.m, [&](int k, int i) {
     d.rhs[i] = values[k];
+    toWorkArea(model, [&](WorkArea& w) { return w.absorbRow(i, d.conType[i], d.rhs[i]); });
     return 0;
   });
 }
@@ -263,6 +272,7 @@ int modifyLowerBounds(Model& model, int count, const int* vars, const double* va
       v = std::max(v, 0.0);
     }
     d.lower[j] = v;
+    toWorkArea(model, [&](WorkArea& w) { return w.absorbColumnBounds(j, d.lower[j], d.upper[j]); });
     return 0;
   });
 }
@@ -276,6 +286,7 @@ int modifyUpperBounds(Model& model, int count, const int* vars, const double* va
       v = std::min(v, 1.0);
     }
     d.upper[j] = v;
+    toWorkArea(model, [&](WorkArea& w) { return w.absorbColumnBounds(j, d.lower[j], d.upper[j]); });
     return 0;
   });
 }
@@ -284,6 +295,7 @@ int modifyObjective(Model& model, int count, const int* vars, const double* valu
   ModelData& d = model.data;
   return forEachIndex(model, count, vars, values, d.n, [&](int k, int j) {
     d.cost[j] = values[k];
+    toWorkArea(model, [&](WorkArea& w) { return w.absorbCost(j, d.cost[j]); });
     return 0;
   });
 }
@@ -293,6 +305,7 @@ int modifyConstraintType(Model& model, int count, const int* rows, const char* t
   return forEachIndex(model, count, rows, types, d.m, [&](int k, int i) {
     if (!isConType(types[k])) return QXERR_PARAMETER_OUT_OF_RANGE;
     d.conType[i] = types[k];
+    toWorkArea(model, [&](WorkArea& w) { return w.absorbRow(i, d.conType[i], d.rhs[i]); });
     return 0;
   });
 }
@@ -306,6 +319,8 @@ int modifyVariableType(Model& model, int count, const int* vars, const char* typ
       if (d.upper[j] < 0.0 || d.lower[j] > 1.0) return QXERR_INPUT_OUT_OF_RANGE;
       d.lower[j] = std::max(d.lower[j], 0.0);
       d.upper[j] = std::min(d.upper[j], 1.0);
+      // The continuous relaxation sees a type change only through the bounds.
+      toWorkArea(model, [&](WorkArea& w) { return w.absorbColumnBounds(j, d.lower[j], d.upper[j]); });
     }
     if (d.varType.empty()) {
       if (t == 'C') return 0;

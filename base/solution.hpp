@@ -36,6 +36,13 @@ struct LpSolution {
   int barrierIters = 0;
   int nlpIters = 0;
   int elapsedTime = 0;  // whole seconds
+  double elapsedSeconds = 0.0;
+  int errorCode = 0;          // error code the last optimisation returned
+  int factorizations = 0;     // basis factorisations of the last solve
+  int refactorsRegular = 0;   // of them: by the refactorisation frequency ("ok")
+  int refactorsStability = 0; // of them: for stability ("stb")
+  // Size of the model the simplex solved after presolve (-1: no solve yet).
+  int reducedRows = -1, reducedCols = -1, reducedNnz = -1, reducedInts = -1;
 
   std::vector<double> x;         // primal values, n
   std::vector<double> y;         // dual values, m (plus rows an optimiser appended)

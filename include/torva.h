@@ -1459,6 +1459,36 @@ QXAPI int QXwriteMPSFile(QXmodel model, const char *filename, int format);
 /* ======================================================================
  * Optimisation
  * ====================================================================== */
+/* Solves the continuous model (linear; quadratic, conic and nonlinear models
+ * and the barrier method answer 2029 until their solvers exist). method is a
+ * QX_METHOD_ code. status may be null; on return it holds the model status of
+ * the solution record (also after an error, once the record exists).
+ * Errors: 2010 null model, 2031 no data, 2029/2006 unsupported combination of
+ * method, model class, threads and decomposition (nothing is touched), 2016
+ * iteration limit, 2017 time limit, 2023 interrupted, 2019 numerical trouble. */
+QXAPI int QXoptimize(QXmodel model, int method, int *status);
+/* Chooses the solver by model class (plain LP: QXoptimize with method 0).
+ * status may be null. Errors as QXoptimize; 2029 for classes without one. */
+QXAPI int QXoptimizeQP(QXmodel model, int *status);
+/* Builds the explicit dual of the linear model into dualModel, which must be
+ * an empty model. Dual columns are named "X%07d" (rows), "YL_<col>" and
+ * "YU_<col>" (finite lower and upper bounds). Errors: 2010 null model, 2009
+ * model without data, 2030 dualModel holds data, 2029 model with integer,
+ * quadratic, conic or nonlinear data. */
+QXAPI int QXgetDualModel(QXmodel model, QXmodel dualModel);
+/* Writes the explicit dual as MPS (fixed when format is nonzero, else free).
+ * objsense 1 negates the dual's objective coefficients, -1 keeps them; other
+ * values 2007. Errors as QXwriteMPSFile and QXgetDualModel. */
+QXAPI int QXwriteDualMPSFile(QXmodel model, const char *filename, int format, int objsense);
+/* Solve B x = y (QXdoFTRAN) or B' x = y (QXdoBTRAN) with the factorisation
+ * of the basis left resident by the last simplex solve. y is given sparse
+ * (*ynnz entries at yidx, yval), x is returned sparse the same way (xidx and
+ * xval must hold m entries). Errors: 2010 null pointer, 2009 no resident
+ * basis, 2012 row index out of range. */
+QXAPI int QXdoFTRAN(QXmodel model, const int *ynnz, const int *yidx, const double *yval,
+                    int *xnnz, int *xidx, double *xval);
+QXAPI int QXdoBTRAN(QXmodel model, const int *ynnz, const int *yidx, const double *yval,
+                    int *xnnz, int *xidx, double *xval);
 
 /* ======================================================================
  * Random number generators

@@ -1,0 +1,170 @@
+// The concurrent runner: private copies of the model solved in parallel
+// with different strategies; the first to finish with a definite answer
+// stops the others through the progress callback of each copy, and its
+// result is copied back into the caller's model on the calling thread.
+#include <omp.h>
+
+#include <atomic>
+#include <chrono>
+#include <exception>
+#include <string>
+
+#include "base/log.hpp"
+#include "simplex/driver.hpp"
+
+namespace torva::driver {
+
+std::unique_ptr<Model> solverCopy(const Model& model) {
+  auto copy = std::make_unique<Model>(model.env);
+  copy->params = model.params;
+  const ModelData& s = model.data;
+  ModelData& d = copy->data;
+  d.m = s.m;
+  d.n = s.n;
+  d.nnz = s.nnz;
+  d.objSense = s.objSense;
+  d.objConst = s.objConst;
+  d.cost = s.cost;
+  d.rhs = s.rhs;
+  d.conType = s.conType;
+  d.colBeg = s.colBeg;
+  d.colLen = s.colLen;
+  d.rowIdx = s.rowIdx;
+  d.value = s.value;
+  d.lower = s.lower;
+  d.upper = s.upper;
+  d.varType = s.varType;
+  d.basisCols = s.basisCols;
+  d.basisRows = s.basisRows;
+  d.varNames = s.varNames;
+  d.conNames = s.conNames;
+  copy->status = model.status;
+  return copy;
+}
+
+namespace {
+
+// What the progress callback of a copy sees.
+struct CopyLink {
+  std::atomic<bool>* stop;
+  Model* host = nullptr;  // copy 0 passes the host's progress callback on
+};
+
+int copyProgress(QXmodel, int location, void* data) {
+  auto* link = static_cast<CopyLink*>(data);
+  if (link->stop->load()) return 1;
+  if (link->host && link->host->callbacks.progress)
+    return link->host->callbacks.progress(link->host, location, link->host->callbacks.progressData);
+  return 0;
+}
+
+// The default strategy of copy k and its name in the workload lines.
+std::string applyStrategy(ParamSet& p, int k) {
+  std::string name = "Default";
+  switch (k) {
+    case 0: break;
+    case 1: p.storeInt(QX_IPARAM_PROB_TO_SOLVE, 2); name = "Explicit dual"; break;
+    case 2:
+      p.storeInt(QX_IPARAM_PROB_TO_SOLVE, 1);
+      p.storeInt(QX_IPARAM_LU_UPDATE_TYPE, 0);
+      name = "Primal model, LU update 0";
+      break;
+    case 3:
+      p.storeInt(QX_IPARAM_PROB_TO_SOLVE, 2);
+      p.storeInt(QX_IPARAM_LU_UPDATE_TYPE, 0);
+      name = "Explicit dual, LU update 0";
+      break;
+    default: p.storeInt(QX_IPARAM_PROB_TO_SOLVE, 1); name = "Primal model"; break;
+  }
+  if (k >= 4) {
+    p.storeInt(QX_IPARAM_SPLEX_REFACFRQ, 150 + 50 * k);
+    name += ", refactor " + std::to_string(150 + 50 * k);
+  }
+  return name;
+}
+
+bool definite(int status) {
+  switch (status) {
+    case QX_STATUS_BASIC_OPTIMAL: case QX_STATUS_OPTIMAL: case QX_STATUS_INFEASIBLE:
+    case QX_STATUS_UNBOUNDED: case QX_STATUS_INFORUNB: case QX_STATUS_CUTOFF: return true;
+    default: return false;
+  }
+}
+
+struct Worker {
+  std::unique_ptr<Model> model;
+  CopyLink link;
+  std::string name;
+  int error = 0;
+  int status = QX_STATUS_UNKNOWN;
+  double seconds = 0.0;
+};
+
+}  // namespace
+
+int runConcurrent(Call& call) {
+  Model& model = call.model;
+  const int threads = call.opt.numThreads;
+  if (threads < 2) {
+    logPrint(model, "\nConcurrent threads is %d, switching to serial solver.", threads);
+    return solveSerial(call);
+  }
+  logPrint(model, "\nConcurrent run started..\n");
+  logPrint(model, "\nWarning: Concurrent strategy-callbacks are not set for QXoptimize.");
+  logPrint(model, "\nWarning: Concurrent runs will use default strategies..\n");
+
+  std::atomic<bool> stop{false};
+  std::atomic<int> winner{-1};
+  std::vector<Worker> workers(static_cast<std::size_t>(threads));
+  for (int k = 0; k < threads; ++k) {
+    Worker& w = workers[k];
+    w.model = solverCopy(model);
+    ParamSet& p = w.model->params;
+    w.name = applyStrategy(p, k);
+    p.storeInt(QX_IPARAM_NUM_THREADS, 1);
+    p.storeInt(QX_IPARAM_IPM_NUM_THREADS, 1);
+    p.storeDou(QX_DPARAM_CALLBACKFREQ, 0.0);  // the stop flag is read at every report
+    if (k > 0) p.storeInt(QX_IPARAM_ALLOW_CNTRLBREAK, 0);
+    w.link = CopyLink{&stop, k == 0 ? &model : nullptr};
+    if (k == 0) {
+      // Copy 0 runs on the calling thread and keeps the host's log.
+      w.model->logFunc = model.logFunc;
+      w.model->logUserData = model.logUserData;
+    }
+    w.model->callbacks.progress = copyProgress;
+    w.model->callbacks.progressData = &w.link;
+  }
+#pragma omp parallel for num_threads(threads) schedule(static, 1)
+  for (int k = 0; k < threads; ++k) {
+    Worker& w = workers[k];
+    const auto t0 = Clock::now();
+    try {
+      w.error = optimize(*w.model, call.method, &w.status);
+    } catch (const std::bad_alloc&) {
+      w.error = QXERR_OUT_OF_MEMORY;
+    } catch (...) {
+      w.error = QXERR_INTERNAL_ERROR;
+    }
+    w.seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+    if (w.error == 0 && definite(w.status)) {
+      int none = -1;
+      if (winner.compare_exchange_strong(none, k)) stop.store(true);
+    }
+  }
+
+  logPrint(model, "\n\nConcurrent run terminated..\n");
+  for (int k = 0; k < threads; ++k)
+    logPrint(model, "\nThread-id:%d, status: %2d, error: %d", k, workers[k].status, workers[k].error);
+  for (int k = 0; k < threads; ++k)
+    logPrint(model, "\n%s workload: %.2f secs", workers[k].name.c_str(), workers[k].seconds);
+
+  // Without a definite answer the copy with the caller's own settings stands.
+  const int w = winner.load() >= 0 ? winner.load() : 0;
+  Worker& win = workers[w];
+  if (win.model->lpSolution) model.lpSolution = std::move(win.model->lpSolution);
+  model.workArea = std::move(win.model->workArea);
+  model.status = model.lpSolution->modelStatus;
+  return win.error;
+}
+
+}  // namespace torva::driver

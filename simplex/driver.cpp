@@ -1,0 +1,175 @@
+// QXoptimize step by step: validation and saved parameters, the thread
+// routes, the solution record, the explicit dual, decomposition, trivial
+// models, dispatch by model class, and the ending with its report.
+#include "simplex/driver.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/callback.hpp"
+#include "base/log.hpp"
+
+namespace torva {
+namespace driver {
+
+ModelClass classify(const Model& model) {
+  const ModelData& d = model.data;
+  ModelClass c;
+  c.quadratic = d.hasQuadratic();
+  c.cones = d.hasCones();
+  c.nonlinear = false;  // the store holds no instruction lists yet
+  c.integers = d.hasIntegers() || d.hasSemiCont() || d.hasSets();
+  if (model.params.intValue(QX_IPARAM_NLP_SOLVE_AS_LP) == 1) c.quadratic = c.nonlinear = false;
+  return c;
+}
+
+ThreadDecision decideThreads(const ModelClass& cls, const DriverOptions& opt, int method) {
+  ThreadDecision td;
+  const bool totalDecomposition = opt.decompositionType == 2;
+  int mode = opt.multiThreadMode;
+  const bool threaded = opt.numThreads > 1 || opt.ipmThreads > 1;
+  if (totalDecomposition && cls.quadratic) {
+    td.error = QXERR_NOT_SUPPORTED;
+    return td;
+  }
+  if (totalDecomposition && opt.numThreads > 1) {
+    if (mode == -1) {
+      mode = 2;
+      td.multiThreadMode = 2;
+    } else if (mode != 2) {
+      td.error = QXERR_NOT_SUPPORTED;
+      return td;
+    }
+  }
+  if (cls.nonlinear) {
+    if (opt.numThreads >= 2 && !totalDecomposition) {
+      if (mode == 2) td.error = QXERR_NOT_SUPPORTED;
+      else td.route = ThreadRoute::Concurrent;
+    }
+    return td;
+  }
+  if (!threaded) return td;
+  if (cls.linear()) {
+    if (mode == 2 && !totalDecomposition) {
+      if (method == QX_METHOD_BARRIER) td.ipmThreads = std::max(opt.numThreads, opt.ipmThreads);
+      else td.error = QXERR_NOT_SUPPORTED;
+    } else if (method == QX_METHOD_BARRIER) {
+      if (mode == 4) td.error = QXERR_NOT_SUPPORTED;
+    } else if (!totalDecomposition) {
+      td.route = ThreadRoute::Concurrent;
+    }
+    return td;
+  }
+  // Quadratic or conic data.
+  if (mode == 4) td.route = ThreadRoute::Concurrent;
+  else td.ipmThreads = opt.numThreads;
+  return td;
+}
+
+namespace {
+
+// Step 9 for a linear model: the pipeline, and one retry without presolve
+// when it ran out of memory.
+int solveLinear(Call& call) {
+  int rc = runLpPipeline(call);
+  if (rc == QXERR_OUT_OF_MEMORY && call.opt.preLevel > 0 && !call.model.presolveForcedOff) {
+    ParamSaver retry(call.model.params);
+    retry.setInt(QX_IPARAM_LP_PRELEVEL, 0);
+    call.opt.preLevel = 0;
+    rc = runLpPipeline(call);
+  }
+  return rc;
+}
+
+}  // namespace
+
+int solveSerial(Call& call) {
+  Model& model = call.model;
+  const ModelClass cls = classify(model);
+  if (cls.linear() && !cls.integers && decideExplicitDual(model, call.opt, call.method))
+    return solveExplicitDual(call);
+  if (call.opt.decompositionType == 2) {
+    bool finished = false;
+    int rc = solveDecomposed(call, &finished);
+    if (finished || rc) return rc;
+  }
+  int rc = 0;
+  if (solveTrivial(call, &rc)) return rc;
+  return solveLinear(call);
+}
+
+namespace {
+
+// Whether the step-12 report is written: a print level above 0, a log
+// function and a plain LP.
+bool wantsReport(const Model& model, const DriverOptions& opt) {
+  if (opt.printLevel <= 0 && opt.nlpPrintLevel <= 0) return false;
+  if (!hasLog(model)) return false;
+  const ModelClass cls = classify(model);
+  return cls.linear() && !cls.integers;
+}
+
+}  // namespace
+}  // namespace driver
+
+int optimize(Model& model, int method, int* status) {
+  using namespace driver;
+  // Step 1: the timestamp and the saved-parameter slots, restored when the
+  // saver goes out of scope on every path below.
+  ParamSaver saver(model.params);
+  Call call{model, method, DriverOptions::read(model.params), saver, Clock::now(), {}, {}};
+  if (method < QX_METHOD_FREE || method > QX_METHOD_NLP) return QXERR_BAD_SOLVER_TYPE;
+
+  // Step 2: presolve switched off for the call by bit 8192.
+  if (call.opt.preLevel & kPresolveOffBit) {
+    saver.setInt(QX_IPARAM_LP_PRELEVEL, 0);
+    call.opt.preLevel = 0;
+    model.presolveForcedOff = true;
+  }
+
+  // Step 3: thread routes, decided before anything is touched.
+  const ModelClass cls = classify(model);
+  const ThreadDecision td = decideThreads(cls, call.opt, method);
+  if (td.error) return td.error;
+
+  // Step 4.
+  if (model.status == QX_STATUS_UNLOADED) return QXERR_MODEL_NOT_LOADED;
+  // Classes and methods without a solver in this library answer before the
+  // record is touched.
+  if (method == QX_METHOD_BARRIER || method == QX_METHOD_NLP || !cls.linear())
+    return QXERR_NOT_SUPPORTED;
+  if (td.ipmThreads >= 0) saver.setInt(QX_IPARAM_IPM_NUM_THREADS, td.ipmThreads);
+  if (td.multiThreadMode >= -1) saver.setInt(QX_IPARAM_MULTITHREAD_MODE, td.multiThreadMode);
+  if (status) *status = kStatusUnknown;
+  beginRecord(model);
+
+  int rc = td.route == ThreadRoute::Concurrent ? runConcurrent(call) : solveSerial(call);
+
+  // Step 11: the saved parameters go back, an interrupt wins over other
+  // errors, and the record gets the elapsed time.
+  saver.restoreAll();
+  LpSolution& rec = *model.lpSolution;
+  if (rc == QXERR_USER_INTERRUPT || rec.errorCode == QXERR_USER_INTERRUPT) rc = QXERR_USER_INTERRUPT;
+  rec.errorCode = rc;
+  const double seconds = std::chrono::duration<double>(Clock::now() - call.start).count();
+  rec.elapsedSeconds = seconds;
+  rec.elapsedTime = static_cast<int>(seconds);
+  if (status) *status = rec.modelStatus;
+
+  // Step 12.
+  if (wantsReport(model, call.opt)) printStatistics(model);
+  return rc;
+}
+
+int optimizeQP(Model& model, int* status) {
+  if (model.status == QX_STATUS_UNLOADED) return QXERR_MODEL_NOT_LOADED;
+  const driver::ModelClass cls = driver::classify(model);
+  if (cls.linear() && !cls.integers) {
+    logPrint(model, "\nSolving LP...\n");
+    return optimize(model, QX_METHOD_FREE, status);
+  }
+  // Integer, quadratic, conic and nonlinear classes have no solver here yet.
+  return QXERR_NOT_SUPPORTED;
+}
+
+}  // namespace torva

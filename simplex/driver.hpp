@@ -1,0 +1,109 @@
+// The optimise driver: validation, thread routes, explicit dual,
+// decomposition, trivial models, dispatch by model class, the LP pipeline
+// with its recovery ladder, and the solution record.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "base/model.hpp"
+#include "simplex/driver_saver.hpp"
+#include "simplex/options.hpp"
+
+namespace torva {
+
+// Solves the model (the body of QXoptimize). status may be null.
+int optimize(Model& model, int method, int* status);
+// Dispatch by model class (the body of QXoptimizeQP).
+int optimizeQP(Model& model, int* status);
+
+namespace driver {
+
+using Clock = std::chrono::steady_clock;
+
+// The kinds of data that decide the route of a solve.
+struct ModelClass {
+  bool quadratic = false;
+  bool cones = false;
+  bool nonlinear = false;  // nonlinear rows or objective (instruction lists)
+  bool integers = false;   // integer, binary, semi-continuous or set data
+  bool linear() const { return !quadratic && !cones && !nonlinear; }
+};
+ModelClass classify(const Model& model);
+
+// A basis in host form (QX_BASTYPE codes, basic >= 0).
+struct HostBasis {
+  std::vector<int> cols, rows;
+  bool empty() const { return cols.empty() && rows.empty(); }
+};
+
+// State shared by the steps of one QXoptimize call.
+struct Call {
+  Model& model;
+  int method;
+  DriverOptions opt;   // snapshot at the start of the call
+  ParamSaver& saver;   // parameters changed for this call
+  Clock::time_point start;
+  HostBasis startBasis;  // a basis the pipeline starts from (explicit dual, decomposition)
+  std::string strategyName;
+};
+
+// Thread routes (step 3): the error 2029 or 0 and the route.
+enum class ThreadRoute { Serial, Concurrent };
+struct ThreadDecision {
+  int error = 0;
+  ThreadRoute route = ThreadRoute::Serial;
+  int ipmThreads = -1;       // >= 0: QX_IPARAM_IPM_NUM_THREADS for this call
+  int multiThreadMode = -2;  // >= -1: QX_IPARAM_MULTITHREAD_MODE for this call
+};
+ThreadDecision decideThreads(const ModelClass& cls, const DriverOptions& opt, int method);
+
+// The concurrent runner: solves private copies in parallel and copies the
+// winner's result back. Returns the error of the call.
+int runConcurrent(Call& call);
+// Steps 5 to 10 on the calling thread.
+int solveSerial(Call& call);
+
+// A private copy of the linear data and parameters of a model for a solve
+// on another thread (not listed in the environment, callbacks not copied).
+std::unique_ptr<Model> solverCopy(const Model& model);
+
+// Explicit dual (step 5). decideExplicitDual applies the rule; solveExplicitDual
+// returns the error of the call (the primal is reoptimised through the
+// pipeline before it returns).
+bool decideExplicitDual(const Model& model, const DriverOptions& opt, int method);
+int solveExplicitDual(Call& call);
+
+// Total decomposition (step 6). Returns the error; *finished is set when the
+// decomposer settled the model status.
+int solveDecomposed(Call& call, bool* finished);
+
+// Trivial models (step 7): true when the model has no rows (linear) or no
+// columns; *error receives the error of the call.
+bool solveTrivial(Call& call, int* error);
+
+// The LP pipeline (step 10). Returns the error of the call.
+int runLpPipeline(Call& call);
+// The verdict of the recovery ladder on a simplex run: 0 accepts it, 1 to 7
+// name the recovery (messages at print level 1 and above).
+int recoveryVerdict(Call& call, bool scaled, int err, const simplex::SimplexResult& r);
+
+// Solution record helpers.
+void beginRecord(Model& model);
+// Model status, primal and dual status of an outcome (Part of the outcome
+// table) and whether the solution is copied; false for unknown outcomes.
+struct OutcomeStatus {
+  int modelStatus, primalStatus, dualStatus, error;
+  bool copySolution;
+};
+bool outcomeStatus(int outcome, OutcomeStatus* out);
+// Dual objective b'y + sum of d_j times the bound column j sits at, plus the
+// objective constant.
+double dualObjective(const ModelData& d, const std::vector<double>& y, const std::vector<double>& dj,
+                     const std::vector<int>& colStatus, const std::vector<double>& x);
+// The solution-statistics report at the end of a call (step 12).
+void printStatistics(Model& model);
+
+}  // namespace driver
+}  // namespace torva

@@ -1,0 +1,418 @@
+// The LP pipeline: presolve hook, the simplex runs with the recovery ladder
+// around them, postsolve with its check, the definite-answer re-solve, and
+// the outcome table that fills the solution record.
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+#include "base/callback.hpp"
+#include "base/log.hpp"
+#include "simplex/driver.hpp"
+#include "simplex/driver_work.hpp"
+#include "simplex/presolve_hook.hpp"
+
+namespace torva {
+namespace driver {
+
+ResidentWork::ResidentWork(const ModelData& data) : work(data), rows_(data.m), cols_(data.n) {}
+
+ResidentWork* residentWork(Model& model) {
+  auto* rw = dynamic_cast<ResidentWork*>(model.workArea.get());
+  if (rw && !rw->work.matches(model.data)) {
+    model.workArea.reset();
+    return nullptr;
+  }
+  return rw;
+}
+
+namespace {
+
+using simplex::SimplexResult;
+using simplex::StartBasis;
+
+// Verdict codes of the recovery ladder.
+enum Recovery : int {
+  kAccept = 0,
+  kUnscaleAfterInstability = 1,
+  kOtherMethod = 2,
+  kPrimalInfeasible = 3,
+  kDualInfeasible = 4,
+  kFalseInfeasible = 5,
+  kCrash = 6,
+  kCutoffDualInfeasible = 7,
+};
+constexpr int kLadderPasses = 4;  // passes 0 to 3
+
+// One simplex run of the ladder: the data, where its work area lives, and
+// how it starts.
+struct Run {
+  const ModelData& data;
+  std::unique_ptr<WorkArea>& slot;
+  int scale;
+  bool cold;
+  HostBasis given;
+  int forceMethod = -1;  // 1 or 2 forces the method, else the rule of the call
+};
+
+// Decides which basis a run starts from: none on a cold start (a crash
+// basis), else a basis handed over by the caller, else the resident basis,
+// else a basis the host loaded, else a crash basis.
+StartBasis chooseStart(simplex::SimplexWork& work, const ModelData& data, const Run& run) {
+  if (run.cold) {
+    work.dropBasis();
+    return StartBasis::Crash;
+  }
+  if (!run.given.empty()) {
+    work.setBasis(run.given.cols, run.given.rows);
+    return StartBasis::Given;
+  }
+  if (work.hasBasis()) return StartBasis::Resident;
+  if (!data.basisCols.empty() && !data.basisRows.empty()) {
+    work.setBasis(data.basisCols, data.basisRows);
+    return StartBasis::Given;
+  }
+  return StartBasis::Crash;
+}
+
+simplex::SolveContext makeContext(Call& call, int location) {
+  Model& model = call.model;
+  simplex::SolveContext ctx;
+  if (hasLog(model)) ctx.log = [&model](const std::string& line) { logText(model, line.c_str()); };
+  ctx.printLevel = call.opt.printLevel;
+  ctx.traceMask = model.params.intValue(QX_IPARAM_LP_PRTFG);
+  ctx.progress = [&model, location] {
+    return reportProgress(model, {location, 0.0, 0.0, false}) < 0;
+  };
+  // The simplex asks at least this often; a shorter callback frequency asks
+  // more often.
+  const double freq = model.params.douValue(QX_DPARAM_CALLBACKFREQ);
+  if (freq >= 0 && freq < ctx.progressInterval) ctx.progressInterval = freq;
+  ctx.timeLimit = call.opt.timeLimit;
+  ctx.iterationLimit = call.opt.iterationLimit;
+  ctx.start = call.start;
+  return ctx;
+}
+
+int runOnce(Call& call, const Run& run, SimplexResult& res) {
+  auto* rw = dynamic_cast<ResidentWork*>(run.slot.get());
+  if (rw && !rw->work.matches(run.data)) rw = nullptr;
+  if (!rw) {
+    auto fresh = std::make_unique<ResidentWork>(run.data);
+    rw = fresh.get();
+    run.slot = std::move(fresh);
+  }
+  const StartBasis start = chooseStart(rw->work, run.data, run);
+  // A fresh solve runs the dual for method 2 and the primal otherwise; a
+  // reoptimisation from the resident work runs the primal for method 1 and
+  // the dual otherwise.
+  simplex::Method method;
+  if (run.forceMethod == 1 || run.forceMethod == 2) {
+    method = static_cast<simplex::Method>(run.forceMethod);
+  } else if (start == StartBasis::Resident) {
+    method = call.method == QX_METHOD_PSIMPLEX ? simplex::Method::Primal : simplex::Method::Dual;
+  } else {
+    method = call.method == QX_METHOD_DSIMPLEX ? simplex::Method::Dual : simplex::Method::Primal;
+  }
+  simplex::SimplexOptions so = simplexOptions(call.model.params);
+  so.scale = run.scale;
+  simplex::SolveContext ctx =
+      makeContext(call, method == simplex::Method::Dual ? QXLOC_DUAL : QXLOC_PRIMAL);
+  res = SimplexResult{};
+  const int err = rw->work.solve(run.data, method, start, so, ctx, res);
+  LpSolution& rec = *call.model.lpSolution;
+  rec.simplexIters += static_cast<int>(res.iterations);
+  rec.factorizations += res.factorizations;
+  rec.refactorsRegular += res.refactorsRegular;
+  rec.refactorsStability += res.refactorsStability;
+  return err;
+}
+
+double maxAbs(const std::vector<double>& v) {
+  double m = 0.0;
+  for (double x : v) m = std::max(m, std::fabs(x));
+  return m;
+}
+
+int modelStatusOf(int outcome) {
+  OutcomeStatus os{};
+  return outcomeStatus(outcome, &os) ? os.modelStatus : QX_STATUS_UNKNOWN;
+}
+
+}  // namespace
+
+// Looks at a run and returns the recovery code (kAccept ends the ladder).
+// A residual violation is accepted when the condition of the final basis
+// explains it: the accuracy bound is the condition estimate times
+// DBL_EPSILON (times the dual norm for dual violations), and never less than
+// ten times the tolerance.
+int recoveryVerdict(Call& call, bool scaled, int err, const simplex::SimplexResult& r) {
+  Model& model = call.model;
+  const DriverOptions& o = call.opt;
+  auto say = [&](const char* text) { logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, "%s", text); };
+  const int status = modelStatusOf(r.outcome);
+  const double pp = r.primalInfeas, dd = r.dualInfeas;
+  const double condest = r.rcond > 0 ? 1.0 / r.rcond : 1.0 / DBL_EPSILON;
+  const double ynorm = maxAbs(r.y);
+  const double pBound = std::max(10 * o.feasTol, condest * DBL_EPSILON);
+  const double dBound = std::max(10 * o.optTol, condest * DBL_EPSILON * std::max(1.0, ynorm));
+  auto acceptPrimal = [&] {
+    logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
+               "\nWarning: accepting primal infeasibility (%12.6e), condest=%.8e", pp, condest);
+    return kAccept;
+  };
+  auto acceptDual = [&] {
+    logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
+               "\nWarning: accepting dual infeasibility (%12.6e), condest=%.8e, ynorm=%.8e", dd,
+               condest, ynorm);
+    return kAccept;
+  };
+  if (err == QXERR_NUMERIC_INSTABILITY && r.iterations == 0) {
+    say("\nWarning: initial basis singular,\nWarning: crashing a new basis...");
+    return kCrash;
+  }
+  if (!scaled) {
+    if (err == QXERR_NUMERIC_INSTABILITY) {
+      say("\nWarning: numerical instability,\nWarning: optimizing model using another method...");
+      return kOtherMethod;
+    }
+    if (status != QX_STATUS_BASIC_OPTIMAL) return kAccept;
+    if (pp > 10 * o.feasTol) {
+      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
+                 "\nWarning: solution to the original model is not primal feasible (ppfeas=%12.6e)", pp);
+      if (pp <= pBound) return acceptPrimal();
+      say("\nWarning: optimizing unscaled model...");
+      return kPrimalInfeasible;
+    }
+    if (dd > 10 * o.optTol) {
+      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
+                 "\nWarning: solution to the original model is not dual feasible (ddfeas=%12.6e)", dd);
+      if (dd <= dBound) return acceptDual();
+      say("\nWarning: reoptimizing model...");
+      return kDualInfeasible;
+    }
+    return kAccept;
+  }
+  if (err == QXERR_NUMERIC_INSTABILITY) {
+    say("\nWarning: numerical instability,\nWarning: optimizing unscaled model...");
+    return kUnscaleAfterInstability;
+  }
+  if (status == QX_STATUS_BASIC_OPTIMAL) {
+    if (pp > 10 * o.feasTol) {
+      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
+                 "\nWarning: descaled solution is not primal feasible (ppfeas=%12.6e)", pp);
+      if (pp <= pBound) return acceptPrimal();
+      say("\nWarning: optimizing unscaled model...");
+      return kPrimalInfeasible;
+    }
+    if (dd > 10 * o.optTol) {
+      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
+                 "\nWarning: descaled solution is not dual feasible (ddfeas=%12.6e)", dd);
+      if (dd <= dBound) return acceptDual();
+      say("\nWarning: optimizing unscaled model...");
+      return kDualInfeasible;
+    }
+    return kAccept;
+  }
+  if (status == QX_STATUS_CUTOFF && dd > 10 * o.optTol) {
+    logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
+               "\nWarning: descaled cutoff solution is not dual feasible (ddfeas=%12.6e)", dd);
+    if (dd <= dBound) return acceptDual();
+    say("\nWarning: optimizing unscaled model...");
+    return kCutoffDualInfeasible;
+  }
+  if (status == QX_STATUS_INFEASIBLE && !r.x.empty()) {
+    // The unscaled point of an infeasible verdict is checked against the
+    // original rows and bounds.
+    const double viol = primalViolation(model.data, r);
+    if (viol <= o.feasTol) {
+      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
+                 "\nWarning: descaled solution is primal feasible (ppfeas=%12.6e, ddfeas=%12.6e),"
+                 "\nWarning: optimizing unscaled model...",
+                 viol, dd);
+      return kFalseInfeasible;
+    }
+    if (pp <= 10 * o.feasTol) {
+      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
+                 "\nWarning: scaled solution is near (primal) feasible (ppfeas=%12.6e, ddfeas=%12.6e),"
+                 "\nWarning: optimizing unscaled model...",
+                 pp, dd);
+      return kFalseInfeasible;
+    }
+  }
+  return kAccept;
+}
+
+namespace {
+
+// The scaling, warm start and message of a ladder pass for the codes that
+// switch scaling and warm starts.
+struct PassAction {
+  int scale;
+  bool cold;
+  const char* message;
+};
+constexpr PassAction kPassActions[kLadderPasses] = {
+    {0, false, "\nWarning: scaling off, warm-start on"},
+    {1, false, "\nWarning: scaling on, warm-start on"},
+    {1, true, "\nWarning: scaling on, warm-start off"},
+    {0, true, "\nWarning: scaling off, warm-start off"},
+};
+
+// Runs the simplex with the recovery ladder around it. Returns the error of
+// the last run; res holds its result.
+int runLadder(Call& call, Run run, SimplexResult& res) {
+  Model& model = call.model;
+  ParamSaver saver(model.params);
+  saver.setInt(QX_IPARAM_LP_SCALE, -1);
+  saver.setInt(QX_IPARAM_SOLVER_RESTART, 0);
+  int err = runOnce(call, run, res);
+  for (int pass = 0; pass < kLadderPasses; ++pass) {
+    if (err == QXERR_OUT_OF_MEMORY) break;
+    const int code = recoveryVerdict(call, run.scale != 0, err, res);
+    if (code == kAccept) break;
+    const double cutoffBefore = model.params.douValue(QX_DPARAM_SOLVER_CUTOFFVAL);
+    // Every action starts from a released work area; a warm start uses the
+    // basis of the run before.
+    run.slot.reset();
+    run.given = HostBasis{res.colStatus, res.rowStatus};
+    bool last = false;
+    if (code == kOtherMethod || code == kCrash) {
+      run.cold = true;
+      last = code == kOtherMethod;
+      if (code == kOtherMethod && run.forceMethod < 0)
+        run.forceMethod = res.methodUsed == simplex::Method::Dual ? 1 : 2;
+    } else {
+      const PassAction& a = kPassActions[pass];
+      run.scale = a.scale;
+      run.cold = a.cold;
+      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, "%s", a.message);
+      if (code == kCutoffDualInfeasible) saver.setDou(QX_DPARAM_SOLVER_CUTOFFVAL, cutoffBefore);
+    }
+    if (run.cold) run.given = HostBasis{};
+    saver.setInt(QX_IPARAM_LP_SCALE, run.scale);
+    saver.setInt(QX_IPARAM_SOLVER_RESTART, run.cold ? 1 : 0);
+    err = runOnce(call, run, res);
+    if (last) break;
+  }
+  return err;
+}
+
+bool allFinite(const std::vector<double>& v) {
+  return std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x); });
+}
+
+// Fills the solution record from the last run through the outcome table.
+int applyOutcome(Call& call, SimplexResult& r, int err) {
+  Model& model = call.model;
+  LpSolution& rec = *model.lpSolution;
+  rec.method = r.methodUsed == simplex::Method::Dual ? QX_METHOD_DSIMPLEX : QX_METHOD_PSIMPLEX;
+  if (err == QXERR_OUT_OF_MEMORY) return err;
+  OutcomeStatus os{};
+  if (!outcomeStatus(r.outcome, &os)) {
+    logPrint(model, "\nWarning: Unexpected LP status %d in %s", r.outcome, "applyOutcome");
+    return err ? err : QXERR_INTERNAL_ERROR;
+  }
+  rec.modelStatus = os.modelStatus;
+  rec.primalStatus = os.primalStatus;
+  rec.dualStatus = os.dualStatus;
+  rec.basisStatus = os.copySolution ? os.primalStatus : QX_STATUS_LOADED;
+  int rc = os.error;
+  if (os.copySolution) {
+    if (!allFinite(r.x) || !allFinite(r.y) || !allFinite(r.d) || !allFinite(r.slack)) {
+      rc = QXERR_NUMERIC_INSTABILITY;
+    } else {
+      const ModelData& d = model.data;
+      rec.x = std::move(r.x);
+      rec.s = std::move(r.slack);
+      rec.y = std::move(r.y);
+      rec.d = std::move(r.d);
+      rec.colStatus = std::move(r.colStatus);
+      rec.rowStatus = std::move(r.rowStatus);
+      rec.primalObj = r.objective;
+      rec.dualObj = rec.x.size() == static_cast<std::size_t>(d.n)
+                        ? dualObjective(d, rec.y, rec.d, rec.colStatus, rec.x)
+                        : r.objective;
+      rec.primalInfeas = r.primalInfeas;
+      rec.dualInfeas = r.dualInfeas;
+    }
+  }
+  if (err == QXERR_NUMERIC_INSTABILITY) {
+    rc = err;
+    if (!os.copySolution) rec.modelStatus = QX_STATUS_NUMERICAL_ERROR;
+  }
+  model.status = rec.modelStatus;
+  return rc;
+}
+
+// The pipeline on the unpresolved model: the ladder, the outcome, and the
+// definite-answer re-solve of an infeasible-or-unbounded outcome.
+int solveOriginal(Call& call, const HostBasis& start) {
+  Model& model = call.model;
+  // The host's restart and scaling values, read before the ladder changes
+  // them; a basis handed over by the caller is always a warm start.
+  Run run{model.data, model.workArea, call.opt.lpScale, call.opt.restart == 1 && start.empty(), start};
+  SimplexResult res;
+  int err = runLadder(call, run, res);
+  int rc = applyOutcome(call, res, err);
+  if (rc == 0 && model.lpSolution->modelStatus == QX_STATUS_INFORUNB && call.opt.iuSol != 0) {
+    logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, "%s", "\nEnforcing reoptimization ...");
+    // The primal simplex from a new basis settles feasibility first, so it
+    // separates an infeasible model from an unbounded one.
+    Run again{model.data, model.workArea, call.opt.lpScale, true, {}, QX_METHOD_PSIMPLEX};
+    err = runLadder(call, again, res);
+    rc = applyOutcome(call, res, err);
+  }
+  return rc;
+}
+
+}  // namespace
+
+int runLpPipeline(Call& call) {
+  Model& model = call.model;
+  const ModelData& d = model.data;
+  LpSolution& rec = *model.lpSolution;
+  rec.reducedRows = d.m;
+  rec.reducedCols = d.n;
+  rec.reducedNnz = d.nnz;
+  rec.reducedInts = d.integerStats().binaries + d.integerStats().integers;
+  LpPresolverFactory factory = lpPresolverFactory();
+  if (call.opt.preLevel <= 0 || !factory) return solveOriginal(call, call.startBasis);
+
+  std::unique_ptr<LpPresolver> presolver = factory();
+  ModelData reduced;
+  const LpPresolver::Verdict v = presolver->presolve(d, call.opt.preLevel, reduced);
+  if ((v == LpPresolver::Verdict::Infeasible || v == LpPresolver::Verdict::Unbounded) &&
+      call.opt.iuSol == 0) {
+    const bool inf = v == LpPresolver::Verdict::Infeasible;
+    rec.modelStatus = rec.primalStatus = inf ? QX_STATUS_INFEASIBLE : QX_STATUS_UNBOUNDED;
+    rec.dualStatus = inf ? QX_STATUS_UNBOUNDED : QX_STATUS_INFEASIBLE;
+    model.status = rec.modelStatus;
+    return 0;
+  }
+  if (v != LpPresolver::Verdict::Reduced) return solveOriginal(call, call.startBasis);
+
+  rec.reducedRows = reduced.m;
+  rec.reducedCols = reduced.n;
+  rec.reducedNnz = reduced.nnz;
+  std::unique_ptr<WorkArea> reducedWork;
+  Run run{reduced, reducedWork, call.opt.lpScale, true, {}};
+  SimplexResult res;
+  int err = runLadder(call, run, res);
+  OutcomeStatus os{};
+  if (err || !outcomeStatus(res.outcome, &os) || res.outcome != simplex::kOptimal)
+    // Only an optimal reduced solution is postsolved; anything else is
+    // settled on the original model.
+    return solveOriginal(call, {});
+  presolver->postsolve(d, res);
+  const double pv = primalViolation(d, res), dv = dualViolation(d, res);
+  if (pv <= call.opt.feasTol && dv <= call.opt.optTol) return applyOutcome(call, res, 0);
+  if (pv > call.opt.feasTol)
+    logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, "\nWarning: Postsolve leads to primal infeasibility (%.8e)", pv);
+  if (dv > call.opt.optTol)
+    logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, "\nWarning: Postsolve leads to dual infeasibility (%.8e)", dv);
+  logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, "%s", "\nPerforming postsolve reoptimization ...");
+  return solveOriginal(call, HostBasis{res.colStatus, res.rowStatus});
+}
+
+}  // namespace driver
+}  // namespace torva

@@ -1,0 +1,75 @@
+#include "simplex/options.hpp"
+
+#include <algorithm>
+#include <climits>
+
+#include "torva.h"
+
+namespace torva {
+namespace {
+
+// The smaller of two limits where a negative value means "none".
+double smallerLimit(double a, double b) {
+  if (a < 0) return b;
+  if (b < 0) return a;
+  return std::min(a, b);
+}
+
+}  // namespace
+
+DriverOptions DriverOptions::read(const ParamSet& p) {
+  DriverOptions o;
+  o.iuSol = p.intValue(QX_IPARAM_SOLVER_IUSOL);
+  o.preLevel = p.intValue(QX_IPARAM_LP_PRELEVEL);
+  o.numThreads = p.intValue(QX_IPARAM_NUM_THREADS);
+  o.ipmThreads = p.intValue(QX_IPARAM_IPM_NUM_THREADS);
+  o.multiThreadMode = p.intValue(QX_IPARAM_MULTITHREAD_MODE);
+  o.decompositionType = p.intValue(QX_IPARAM_DECOMPOSITION_TYPE);
+  o.probToSolve = p.intValue(QX_IPARAM_PROB_TO_SOLVE);
+  o.lpScale = p.intValue(QX_IPARAM_LP_SCALE);
+  o.restart = p.intValue(QX_IPARAM_SOLVER_RESTART);
+  o.feasTol = p.douValue(QX_DPARAM_SOLVER_FEASTOL);
+  o.optTol = p.douValue(QX_DPARAM_SOLVER_OPTTOL);
+  o.cutoff = p.douValue(QX_DPARAM_SOLVER_CUTOFFVAL);
+  o.printLevel = p.intValue(QX_IPARAM_LP_PRINTLEVEL);
+  o.nlpPrintLevel = p.intValue(QX_IPARAM_NLP_PRINTLEVEL);
+  o.nlpSolver = p.intValue(QX_IPARAM_NLP_SOLVER);
+  o.solveAsLp = p.intValue(QX_IPARAM_NLP_SOLVE_AS_LP);
+  // INT_MAX is the "no limit" default of the int iteration limit.
+  const int itr = p.intValue(QX_IPARAM_LP_ITRLMT);
+  o.iterationLimit = smallerLimit(itr == INT_MAX ? -1.0 : itr, p.douValue(QX_DPARAM_LP_ITRLMT));
+  const int tl = p.intValue(QX_IPARAM_SOLVER_TIMLMT);
+  o.timeLimit = smallerLimit(tl == INT_MAX ? -1.0 : tl, p.douValue(QX_DPARAM_SOLVER_TIMLMT));
+  return o;
+}
+
+simplex::SimplexOptions simplexOptions(const ParamSet& p) {
+  simplex::SimplexOptions o;
+  o.feasTol = p.douValue(QX_DPARAM_SOLVER_FEASTOL);
+  o.optTol = p.douValue(QX_DPARAM_SOLVER_OPTTOL);
+  o.pivTol = p.douValue(QX_DPARAM_LP_PIV_ZEROTOL);
+  o.infinity = p.douValue(QX_DPARAM_LP_INFINITY);
+  o.bndInf = p.douValue(QX_DPARAM_LP_BNDINF);
+  o.bigM = p.douValue(QX_DPARAM_LP_BIGM);
+  o.refactorFrequency = p.intValue(QX_IPARAM_SPLEX_REFACFRQ);
+  o.ratRange = p.intValue(QX_IPARAM_LP_RATRANGE);
+  o.luMaxUpdates = p.intValue(QX_IPARAM_LU_MAX_UPDATES);
+  o.luUpdateType = p.intValue(QX_IPARAM_LU_UPDATE_TYPE);
+  o.luEpsPivAbs = p.douValue(QX_DPARAM_LU_EPS_PIVABS);
+  o.luEpsPivRel = p.douValue(QX_DPARAM_LU_EPS_PIVREL);
+  o.primalPricing = p.intValue(QX_IPARAM_SPLEX_PPRICING);
+  o.dualPricing = p.intValue(QX_IPARAM_SPLEX_DPRICING);
+  o.partialMethod = p.intValue(QX_IPARAM_LP_PPARTIAL);
+  o.dpSwitch = p.intValue(QX_IPARAM_LP_DPSWITCH);
+  o.dualPhase = p.intValue(QX_IPARAM_SPLEX_DUAL_PHASE);
+  o.scale = p.intValue(QX_IPARAM_LP_SCALE);
+  o.iuSol = p.intValue(QX_IPARAM_SOLVER_IUSOL);
+  o.useCutoff = p.intValue(QX_IPARAM_SOLVER_USECUTOFFVAL);
+  o.cutoff = p.douValue(QX_DPARAM_SOLVER_CUTOFFVAL);
+  o.pertMode = p.intValue(QX_IPARAM_LP_PERTMODE);
+  o.pertFact = p.douValue(QX_DPARAM_LP_PERTFACT);
+  o.solverMode = p.intValue(QX_IPARAM_SOLVER_MODE);
+  return o;
+}
+
+}  // namespace torva

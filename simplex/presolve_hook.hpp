@@ -1,0 +1,38 @@
+// The place of LP presolve in the optimise pipeline. A presolver turns the
+// model's LP into a reduced LP (or proves it infeasible or unbounded) and
+// later maps a solution of the reduced LP back onto the original rows and
+// columns. The pipeline checks every postsolved solution against the
+// original model and reoptimises it warm when the check fails.
+#pragma once
+
+#include <memory>
+
+#include "base/model_data.hpp"
+#include "simplex/simplex.hpp"
+
+namespace torva {
+
+class LpPresolver {
+ public:
+  enum class Verdict { Unchanged, Reduced, Infeasible, Unbounded };
+  virtual ~LpPresolver() = default;
+  // Reduces original under the presolve level into reduced (an empty store
+  // on entry); reduced is used only when the verdict is Reduced.
+  virtual Verdict presolve(const ModelData& original, int level, ModelData& reduced) = 0;
+  // Rewrites solution, given for the reduced LP, for the original LP:
+  // values, slacks, duals, reduced costs and basis statuses.
+  virtual void postsolve(const ModelData& original, simplex::SimplexResult& solution) = 0;
+};
+
+// Makes the presolver of a solve; a null factory (the default) runs none.
+using LpPresolverFactory = std::unique_ptr<LpPresolver> (*)();
+void setLpPresolverFactory(LpPresolverFactory factory);
+LpPresolverFactory lpPresolverFactory();
+
+// Largest violation of the rows and bounds of data by the solution's values
+// and slacks, and largest sign violation of its duals and reduced costs
+// (in the model's sense) given its basis statuses.
+double primalViolation(const ModelData& data, const simplex::SimplexResult& solution);
+double dualViolation(const ModelData& data, const simplex::SimplexResult& solution);
+
+}  // namespace torva

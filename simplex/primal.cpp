@@ -1,0 +1,305 @@
+// Primal simplex: phase 1 minimising the sum of infeasibilities, phase 2 with
+// devex pricing (Forrest and Goldfarb 1992, reference framework of Harris
+// 1973) and the two-pass ratio test of Harris with bound flips of the
+// entering variable.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "simplex/work.hpp"
+
+namespace torva::simplex {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// Devex weights are reset when one grows beyond this (the reference
+// framework has drifted too far from the current basis).
+constexpr double kDevexReset = 1e6;
+
+// Columns whose ratio test fails are skipped for this many iterations.
+constexpr int kRejectIterations = 50;
+
+class PrimalLoop {
+ public:
+  explicit PrimalLoop(SimplexWork::Impl& w) : w_(w), rejectedUntil_(w.nt, -1.0) {}
+  int run();
+
+ private:
+  bool infeasibleBasics() const;
+  void phase1Duals();
+  int price() const;
+  // Harris ratio test on the column in w_.col for entering q moving in
+  // direction dir; sets target_ to the bound the leaving variable reaches.
+  int ratioTest(int q, double dir, bool phase1, double* theta);
+  void resetDevex();
+
+  SimplexWork::Impl& w_;
+  std::vector<double> rejectedUntil_;
+  double target_ = 0.0;
+  bool phase1_ = false;
+};
+
+bool PrimalLoop::infeasibleBasics() const {
+  for (int i = 0; i < w_.m; ++i)
+    if (w_.primalInfeasOf(i) > w_.primalTol) return true;
+  return false;
+}
+
+// Reduced costs of the phase-1 objective: cost -1 below the lower bound, +1
+// above the upper bound, for basic variables only.
+void PrimalLoop::phase1Duals() {
+  LuVector& y = w_.aux;
+  y.clear();
+  for (int k = 0; k < w_.m; ++k) {
+    const int j = w_.basicVar[k];
+    if (w_.x[j] < w_.lower[j] - w_.primalTol)
+      y.add(k, -1.0);
+    else if (w_.x[j] > w_.upper[j] + w_.primalTol)
+      y.add(k, 1.0);
+  }
+  w_.lu->btran(y);
+  if (y.count < 0) y.rebuildIndex();
+  for (int j = 0; j < w_.n; ++j) {
+    if (w_.pos[j] >= 0) {
+      w_.d[j] = 0.0;
+      continue;
+    }
+    double s = 0.0;
+    for (int p = w_.lp.colStart[j]; p < w_.lp.colStart[j + 1]; ++p) s -= w_.lp.colValue[p] * y.array[w_.lp.rowIndex[p]];
+    w_.d[j] = s;
+  }
+  for (int i = 0; i < w_.m; ++i) w_.d[w_.n + i] = w_.pos[w_.n + i] >= 0 ? 0.0 : -y.array[i];
+  w_.farkas.assign(y.array.begin(), y.array.end());
+  y.count = -1;
+  y.clear();
+}
+
+int PrimalLoop::price() const {
+  int best = -1;
+  double bestScore = 0.0;
+  for (int j = 0; j < w_.nt; ++j) {
+    if (w_.pos[j] >= 0 || w_.lower[j] == w_.upper[j]) continue;
+    if (rejectedUntil_[j] > w_.iterations) continue;
+    const double dj = w_.d[j];
+    const signed char where = w_.at[j];
+    double v = 0.0;
+    if (where == kAtLower && dj < -w_.dualTol) v = -dj;
+    else if (where == kAtUpper && dj > w_.dualTol) v = dj;
+    else if (where == kAtZero && std::fabs(dj) > w_.dualTol) v = std::fabs(dj);
+    if (v == 0.0) continue;
+    const double score = v * v / w_.devex[j];
+    if (score > bestScore) {
+      bestScore = score;
+      best = j;
+    }
+  }
+  return best;
+}
+
+int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
+  const LuVector& col = w_.col;
+  const double tol = w_.primalTol;
+  // Pass 1: the largest step with every basic variable within its bounds
+  // relaxed by the tolerance.
+  double thetaMax = kInf;
+  for (int t = 0; t < col.count; ++t) {
+    const int k = col.index[t];
+    const double a = col.array[k];
+    if (std::fabs(a) < w_.pivTol) continue;
+    const int j = w_.basicVar[k];
+    const double rate = -dir * a;
+    const double xv = w_.x[j];
+    double lim = kInf;
+    if (phase1 && xv < w_.lower[j] - tol) {
+      if (rate > 0.0) lim = (w_.lower[j] - xv + tol) / rate;
+    } else if (phase1 && xv > w_.upper[j] + tol) {
+      if (rate < 0.0) lim = (xv - w_.upper[j] + tol) / -rate;
+    } else if (rate < 0.0 && w_.lower[j] > -kInf) {
+      lim = (xv - w_.lower[j] + tol) / -rate;
+    } else if (rate > 0.0 && w_.upper[j] < kInf) {
+      lim = (w_.upper[j] - xv + tol) / rate;
+    }
+    thetaMax = std::min(thetaMax, lim);
+  }
+  const double range = w_.upper[q] - w_.lower[q];
+  if (thetaMax == kInf) {
+    *theta = range;
+    return -1;
+  }
+  // Pass 2: among the rows whose exact ratio is within thetaMax, the largest
+  // pivot.
+  int best = -1;
+  double bestA = 0.0, bestRatio = 0.0;
+  for (int t = 0; t < col.count; ++t) {
+    const int k = col.index[t];
+    const double a = col.array[k];
+    if (std::fabs(a) < w_.pivTol) continue;
+    const int j = w_.basicVar[k];
+    const double rate = -dir * a;
+    const double xv = w_.x[j];
+    double bound;
+    if (phase1 && xv < w_.lower[j] - tol) {
+      if (rate <= 0.0) continue;
+      bound = w_.lower[j];
+    } else if (phase1 && xv > w_.upper[j] + tol) {
+      if (rate >= 0.0) continue;
+      bound = w_.upper[j];
+    } else if (rate < 0.0 && w_.lower[j] > -kInf) {
+      bound = w_.lower[j];
+    } else if (rate > 0.0 && w_.upper[j] < kInf) {
+      bound = w_.upper[j];
+    } else {
+      continue;
+    }
+    const double ratio = std::max(0.0, (bound - xv) / rate);
+    if (ratio <= thetaMax && std::fabs(a) > bestA) {
+      bestA = std::fabs(a);
+      best = k;
+      bestRatio = ratio;
+      target_ = bound;
+    }
+  }
+  if (range <= bestRatio) {
+    *theta = range;  // the entering variable reaches its other bound first
+    return -1;
+  }
+  *theta = bestRatio;
+  return best;
+}
+
+void PrimalLoop::resetDevex() { std::fill(w_.devex.begin(), w_.devex.end(), 1.0); }
+
+int PrimalLoop::run() {
+  if (w_.devex.size() != static_cast<std::size_t>(w_.nt)) w_.devex.assign(w_.nt, 1.0);
+  resetDevex();
+  bool dualsValid = false;
+  bool freshRetry = false;
+  for (;;) {
+    if (w_.refactorDue()) {
+      const int rc = w_.refactor(false);
+      if (rc != kLayerOk) {
+        w_.error = rc == kLayerOutOfMemory ? kErrOutOfMemory : kErrNumerical;
+        return kNotFinished;
+      }
+      dualsValid = false;
+      w_.logIteration(false);
+    }
+    const int lim = w_.checkLimits();
+    if (lim != kNotFinished) return lim;
+    const bool phase1 = infeasibleBasics();
+    if (phase1) {
+      phase1Duals();
+      dualsValid = false;
+    } else if (!dualsValid || phase1_) {
+      w_.computeDual();
+      dualsValid = true;
+    }
+    phase1_ = phase1;
+    const int q = price();
+    if (q < 0) {
+      if (w_.updates > 0 && !freshRetry) {
+        w_.refactorRequest = kRefactorStability;
+        freshRetry = true;
+        continue;
+      }
+      if (phase1) return kInfeasible;
+      w_.farkas.clear();
+      return kOptimal;
+    }
+    freshRetry = false;
+    const double dir = (w_.at[q] == kAtUpper || (w_.at[q] == kAtZero && w_.d[q] > 0.0)) ? -1.0 : 1.0;
+    w_.loadColumn(q, w_.col);
+    w_.lu->ftran(w_.col);
+    if (w_.col.count < 0) w_.col.rebuildIndex();
+    double theta = 0.0;
+    const int r = ratioTest(q, dir, phase1, &theta);
+    if (r < 0 && theta == kInf) {
+      if (phase1) {
+        rejectedUntil_[q] = w_.iterations + kRejectIterations;
+        continue;
+      }
+      // Unbounded ray: x_q moves by dir, the basic variables by -dir x col.
+      w_.ray.assign(w_.nt, 0.0);
+      w_.ray[q] = dir;
+      for (int t = 0; t < w_.col.count; ++t) {
+        const int k = w_.col.index[t];
+        w_.ray[w_.basicVar[k]] = -dir * w_.col.array[k];
+      }
+      return kUnbounded;
+    }
+    if (theta < w_.primalTol) ++w_.degenerate;
+    for (int t = 0; t < w_.col.count; ++t) {
+      const int k = w_.col.index[t];
+      w_.x[w_.basicVar[k]] -= dir * theta * w_.col.array[k];
+    }
+    w_.iterations += 1.0;
+    w_.totalIterations += 1.0;
+    if (r < 0) {
+      // Bound flip of the entering variable; the basis does not change.
+      w_.placeAt(q, dir > 0.0 ? kAtUpper : kAtLower);
+      continue;
+    }
+    const int leaving = w_.basicVar[r];
+    const double pivot = w_.col.array[r];
+    // Pivot row for the update of reduced costs and devex weights.
+    if (!phase1) {
+      w_.rho.clear();
+      w_.rho.add(r, 1.0);
+      w_.lu->btran(w_.rho);
+      if (w_.rho.count < 0) w_.rho.rebuildIndex();
+      w_.computePivotRow(w_.rho);
+      const double thetaD = w_.d[q] / pivot;
+      const double wq = w_.devex[q];
+      bool reset = false;
+      for (int k = 0; k < w_.prowCount; ++k) {
+        const int j = w_.prowIndex[k];
+        const double a = w_.prow[j];
+        w_.d[j] -= thetaD * a;
+        const double ratio = a / pivot;
+        const double wv = std::max(w_.devex[j], ratio * ratio * wq);
+        w_.devex[j] = wv;
+        if (wv > kDevexReset) reset = true;
+      }
+      w_.d[q] = 0.0;
+      w_.d[leaving] = -thetaD;
+      w_.devex[leaving] = std::max(wq / (pivot * pivot), 1.0);
+      if (reset) resetDevex();
+    }
+    w_.x[q] += dir * theta;
+    w_.x[leaving] = target_;
+    w_.at[leaving] = target_ == w_.lower[leaving] ? kAtLower : kAtUpper;
+    const int rc = w_.basisChange(r, q, !phase1);
+    if (rc != kLayerOk) {
+      w_.error = rc == kLayerOutOfMemory ? kErrOutOfMemory : kErrNumerical;
+      return kNotFinished;
+    }
+    if (w_.updates == 0) {
+      dualsValid = !phase1;
+      w_.logIteration(false);
+    }
+  }
+}
+
+}  // namespace
+
+int SimplexWork::Impl::runPrimal() {
+  methodChar = 'P';
+  if (tracing())
+    log("\n%s primal simplex. (LP=%d, m=%d, n=%d, nonz=%d, nint=%d, xstat=%d, time:%d, tlim:%g, shifts=%d, "
+        "nfixbas:%d, pertmode:%d)",
+        "Entering", 0, m, n, lp.nnz(), 0, outcome, 0, ctx ? ctx->timeLimit : -1.0, 0, 0, opt.pertMode);
+  cost = lp.cost;
+  costShifted = false;
+  refactorRequest = kRefactorInitial;
+  const int rc = refactor(true);
+  if (rc != kLayerOk) {
+    error = rc == kLayerOutOfMemory ? kErrOutOfMemory : kErrNumerical;
+    return kNotFinished;
+  }
+  logIteration(true);
+  PrimalLoop loop(*this);
+  return loop.run();
+}
+
+}  // namespace torva::simplex

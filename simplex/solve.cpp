@@ -1,0 +1,315 @@
+// The work area's public face: starting bases, the method switch loop and
+// the solution in the model's space.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <new>
+
+#include "base/model_data.hpp"
+#include "simplex/work.hpp"
+
+namespace torva::simplex {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// Passes of the switch loop between the two methods.
+constexpr int kMaxSwitchPasses = 10;
+
+// Installs the host basis held in w.givenCol/givenRow; false (with the
+// purge messages) when it is not a valid basis.
+bool installGivenBasis(SimplexWork::Impl& w, const char* tag) {
+  const int n = w.n, m = w.m;
+  int basics = 0;
+  for (int s : w.givenCol) basics += s >= 0;
+  for (int s : w.givenRow) basics += s >= 0;
+  const bool sized = static_cast<int>(w.givenCol.size()) == n && static_cast<int>(w.givenRow.size()) == m;
+  if (!sized || basics != m) {
+    if (w.logging(1) || w.tracing()) {
+      w.log("\nWARNING: %s purging invalid initial basis, k2=%d, m=%d, #calls=%d", tag, basics, m, 1);
+      w.log("\nWARNING: and reverting back to identity matrix");
+    }
+    w.resetSlackBasis();
+    return false;
+  }
+  w.x.assign(w.nt, 0.0);
+  w.d.assign(w.nt, 0.0);
+  w.pos.assign(w.nt, -1);
+  w.at.assign(w.nt, kAtLower);
+  int k = 0;
+  for (int j = 0; j < w.nt; ++j) {
+    const int s = j < n ? w.givenCol[j] : w.givenRow[j - n];
+    if (s >= 0) {
+      w.basicVar[k] = j;
+      w.pos[j] = k++;
+    } else {
+      w.placeAt(j, s == -2 ? kAtUpper : (s == -3 ? kAtZero : kAtLower));
+    }
+  }
+  w.haveBasis = true;
+  w.dseValid = false;
+  w.givenCol.clear();
+  w.givenRow.clear();
+  return true;
+}
+
+// Primal crash: from the slack basis, a column with a single entry in an
+// equality row replaces the (fixed) slack of that row, which removes
+// artificial-like fixed slacks from the basis at no factorisation cost.
+void primalCrash(SimplexWork::Impl& w) {
+  w.resetSlackBasis();
+  int empty = 0;
+  double djmax = 0.0;
+  bool xray = false;
+  for (int j = 0; j < w.n; ++j) {
+    const int len = w.lp.colStart[j + 1] - w.lp.colStart[j];
+    if (len == 0) {
+      ++empty;
+      const double c = w.cost[j];
+      djmax = std::max(djmax, std::fabs(c));
+      if ((c < 0.0 && w.upper[j] == kInf) || (c > 0.0 && w.lower[j] == -kInf)) xray = true;
+      continue;
+    }
+    if (len != 1) continue;
+    const int i = w.lp.rowIndex[w.lp.colStart[j]];
+    const int slack = w.n + i;
+    if (w.pos[slack] < 0 || w.lower[slack] != w.upper[slack]) continue;
+    const int k = w.pos[slack];
+    w.basicVar[k] = j;
+    w.pos[j] = k;
+    w.pos[slack] = -1;
+    w.placeAt(slack, kAtLower);
+  }
+  if (empty > 0 && (w.logging(1) || w.tracing()))
+    w.log("\nWARNING: %d columns are empty (djmx:%g) %s.", empty, djmax, xray ? "*an xray may exist*" : " ok");
+}
+
+}  // namespace
+
+SimplexWork::SimplexWork(const ModelData& data) : impl_(std::make_unique<Impl>(data)) {}
+SimplexWork::~SimplexWork() = default;
+SimplexWork::SimplexWork(SimplexWork&&) noexcept = default;
+SimplexWork& SimplexWork::operator=(SimplexWork&&) noexcept = default;
+
+bool SimplexWork::matches(const ModelData& data) const {
+  return data.m == impl_->m && data.n == impl_->n && matrixHashOf(data) == impl_->lp.matrixHash;
+}
+
+void SimplexWork::setBasis(const std::vector<int>& colStatus, const std::vector<int>& rowStatus) {
+  impl_->givenCol = colStatus;
+  impl_->givenRow = rowStatus;
+}
+
+bool SimplexWork::hasBasis() const { return impl_->haveBasis || !impl_->givenCol.empty(); }
+
+void SimplexWork::dropBasis() {
+  impl_->haveBasis = false;
+  impl_->givenCol.clear();
+  impl_->givenRow.clear();
+}
+
+int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, const SimplexOptions& options,
+                       SolveContext& context, SimplexResult& result) {
+  Impl& w = *impl_;
+  result = SimplexResult{};
+  try {
+    const bool wantScale = options.scale != 0;
+    if (wantScale != w.lp.scaled) {
+      buildLp(data, wantScale, options.infinity, w.lp);
+      w.lu.reset();
+    } else {
+      refreshLp(data, options.infinity, w.lp);
+    }
+    w.setOptions(options, context);
+    w.lower = w.lp.lower;
+    w.upper = w.lp.upper;
+    w.cost = w.lp.cost;
+    w.rhs = w.lp.rhs;
+    w.costShifted = false;
+    w.iterations = 0.0;
+    w.degenerate = 0;
+    w.error = 0;
+    w.outcome = kNotFinished;
+    w.farkas.clear();
+    w.ray.clear();
+    w.refactorsRegular = w.refactorsStability = 0;
+    w.factorCount = 0;
+
+    bool reopt = false;
+    const bool wantsGiven = start == StartBasis::Given || start == StartBasis::Resident;
+    if (start == StartBasis::Resident && w.haveBasis && w.givenCol.empty()) {
+      reopt = true;
+      for (int j = 0; j < w.nt; ++j)
+        if (w.pos[j] < 0) w.placeAt(j, static_cast<NonbasicAt>(w.at[j]));
+    } else if (wantsGiven && !w.givenCol.empty()) {
+      const bool ok = installGivenBasis(w, method == Method::Primal ? "psetbas" : "dsetbas");
+      if (ok && (w.logging(1) || w.tracing()))
+        w.log("\nSetting specified basis (B) as initial basis (bhash=%llx).",
+              static_cast<unsigned long long>(LuKernel::basisHash(w.basicVar)));
+    } else if (method == Method::Dual || start == StartBasis::Slack) {
+      if (start != StartBasis::Slack && (w.logging(1) || w.tracing())) w.log("\nCrashing an initial dual basis..");
+      w.resetSlackBasis();
+    } else {
+      if (w.logging(1) || w.tracing()) w.log("\nCrashing an initial primal basis..");
+      primalCrash(w);
+    }
+    if (method == Method::Free) method = reopt ? Method::Dual : Method::Primal;
+
+    int outcome = method == Method::Dual ? w.runDual(reopt) : w.runPrimal();
+    Method last = method;
+    for (int pass = 0; outcome == kRecover && w.error == 0 && pass < kMaxSwitchPasses; ++pass) {
+      if (w.tracing()) w.log("\nRecovering %sfrom stat=%d, #pass=%d", reopt ? "(Reopt) " : "", outcome, pass);
+      last = last == Method::Dual ? Method::Primal : Method::Dual;
+      outcome = last == Method::Dual ? w.runDual(true) : w.runPrimal();
+    }
+    if (outcome == kRecover && w.error == 0) {
+      if (w.logging(1) || w.tracing()) {
+        w.log("\nWARNING: Simplex %sfailed to recover from stat=%d, #pass=%d", reopt ? "(Reopt) " : "", outcome,
+              kMaxSwitchPasses);
+        w.log("\nWARNING: Simplex will return numerical instability");
+      }
+      w.error = kErrNumerical;
+    }
+    w.outcome = w.error != 0 ? kNotFinished : outcome;
+    if (w.logging(1) || w.tracing())
+      w.log(reopt ? "\nReopt exit status=%d, (#pivots=%g)" : "\nExit status=%d, (#pivots=%g)", w.outcome,
+            w.iterations);
+    result.methodUsed = last;
+    result.reoptimized = reopt;
+    if (w.lu && w.lu->valid()) {
+      w.cost = w.lp.cost;
+      w.computeDual();
+    }
+    w.fillResult(result);
+    return w.error;
+  } catch (const std::bad_alloc&) {
+    w.haveBasis = false;
+    w.lu.reset();
+    result.outcome = kNotFinished;
+    result.error = kErrOutOfMemory;
+    return kErrOutOfMemory;
+  }
+}
+
+void SimplexWork::Impl::fillResult(SimplexResult& r) const {
+  r.outcome = outcome;
+  r.error = error;
+  r.iterations = iterations;
+  r.factorizations = factorCount;
+  r.refactorsRegular = refactorsRegular;
+  r.refactorsStability = refactorsStability;
+  r.rcond = rcond;
+  r.cond2est = cond2;
+  const double sg = lp.sense;
+  r.x.resize(n);
+  r.d.resize(n);
+  r.colStatus.resize(n);
+  double obj = 0.0;
+  for (int j = 0; j < n; ++j) {
+    r.x[j] = x[j] * lp.colScale[j];
+    r.d[j] = sg * d[j] / lp.colScale[j];
+    obj += lp.cost[j] * x[j];
+    r.colStatus[j] = pos[j] >= 0 ? pos[j] : (at[j] == kAtUpper ? -2 : (at[j] == kAtZero ? -3 : -1));
+  }
+  r.objective = sg * obj + lp.objConst;
+  r.rowActivity.assign(m, 0.0);
+  for (int j = 0; j < n; ++j)
+    for (int p = lp.colStart[j]; p < lp.colStart[j + 1]; ++p)
+      r.rowActivity[lp.rowIndex[p]] += lp.colValue[p] * x[j];
+  r.slack.resize(m);
+  r.y.resize(m);
+  r.rowStatus.resize(m);
+  double pinf = 0.0, dinf = 0.0;
+  for (int i = 0; i < m; ++i) {
+    const double rs = lp.rowScale[i];
+    r.rowActivity[i] /= rs;
+    const double b = lp.rhs[i] / rs;
+    r.slack[i] = b - r.rowActivity[i];
+    r.y[i] = -sg * d[n + i] * rs;  // d of a slack is -y
+    const int j = n + i;
+    r.rowStatus[i] = pos[j] >= 0 ? pos[j] : (at[j] == kAtUpper ? -2 : (at[j] == kAtZero ? -3 : -1));
+    const double s = r.slack[i];
+    if (s < lp.lower[j]) pinf = std::max(pinf, lp.lower[j] - s);
+    if (s > lp.upper[j]) pinf = std::max(pinf, s - lp.upper[j]);
+  }
+  for (int j = 0; j < nt; ++j) {
+    const double sc = j < n ? lp.colScale[j] : 1.0 / lp.rowScale[j - n];
+    if (j < n) {
+      const double v = r.x[j];
+      if (v < lp.lower[j] * sc) pinf = std::max(pinf, lp.lower[j] * sc - v);
+      if (v > lp.upper[j] * sc) pinf = std::max(pinf, v - lp.upper[j] * sc);
+    }
+    if (pos[j] >= 0 || lp.lower[j] == lp.upper[j]) continue;
+    const double dj = d[j] / sc;
+    if (lp.lower[j] == -kInf && dj > 0.0) dinf = std::max(dinf, dj);
+    if (lp.upper[j] == kInf && dj < 0.0) dinf = std::max(dinf, -dj);
+    if (at[j] == kAtLower && lp.upper[j] < kInf && dj < 0.0) dinf = std::max(dinf, -dj);
+    if (at[j] == kAtUpper && lp.lower[j] > -kInf && dj > 0.0) dinf = std::max(dinf, dj);
+  }
+  r.primalInfeas = pinf;
+  r.dualInfeas = dinf;
+  if (!farkas.empty() && outcome == kInfeasible) {
+    r.farkasY.resize(m);
+    for (int i = 0; i < m; ++i) r.farkasY[i] = farkas[i] * lp.rowScale[i];
+  }
+  if (!ray.empty() && outcome == kUnbounded) {
+    r.primalRay.resize(n);
+    for (int j = 0; j < n; ++j) r.primalRay[j] = ray[j] * lp.colScale[j];
+  }
+}
+
+int SimplexWork::ftran(int inCount, const int* inIndex, const double* inValue, int* outCount, int* outIndex,
+                       double* outValue) {
+  Impl& w = *impl_;
+  if (!w.lu || !w.lu->valid()) return kErrNumerical;
+  LuVector v(w.m);
+  for (int k = 0; k < inCount; ++k) {
+    const int i = inIndex[k];
+    if (i < 0 || i >= w.m) return kErrNumerical;
+    v.add(i, inValue[k] * w.lp.rowScale[i]);
+  }
+  w.lu->ftran(v);
+  if (v.count < 0) v.rebuildIndex();
+  int c = 0;
+  for (int t = 0; t < v.count; ++t) {
+    const int k = v.index[t];
+    const int j = w.basicVar[k];
+    const double s = j < w.n ? w.lp.colScale[j] : 1.0 / w.lp.rowScale[j - w.n];
+    const double val = v.array[k] * s;
+    if (val == 0.0 || std::fabs(val) <= kLuListedZero) continue;
+    if (outIndex) outIndex[c] = k;
+    if (outValue) outValue[c] = val;
+    ++c;
+  }
+  if (outCount) *outCount = c;
+  return 0;
+}
+
+int SimplexWork::btran(int inCount, const int* inIndex, const double* inValue, int* outCount, int* outIndex,
+                       double* outValue) {
+  Impl& w = *impl_;
+  if (!w.lu || !w.lu->valid()) return kErrNumerical;
+  LuVector v(w.m);
+  for (int t = 0; t < inCount; ++t) {
+    const int k = inIndex[t];
+    if (k < 0 || k >= w.m) return kErrNumerical;
+    const int j = w.basicVar[k];
+    const double s = j < w.n ? w.lp.colScale[j] : 1.0 / w.lp.rowScale[j - w.n];
+    v.add(k, inValue[t] / s);
+  }
+  w.lu->btran(v);
+  if (v.count < 0) v.rebuildIndex();
+  int c = 0;
+  for (int t = 0; t < v.count; ++t) {
+    const int i = v.index[t];
+    const double val = v.array[i] * w.lp.rowScale[i];
+    if (val == 0.0 || std::fabs(val) <= kLuListedZero) continue;
+    if (outIndex) outIndex[c] = i;
+    if (outValue) outValue[c] = val;
+    ++c;
+  }
+  if (outCount) *outCount = c;
+  return 0;
+}
+
+}  // namespace torva::simplex

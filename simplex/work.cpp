@@ -1,0 +1,374 @@
+// Operations shared by the primal and dual simplex: values, duals, pivot
+// rows, and the basis-change layer around the LU kernel.
+#include "simplex/work.hpp"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdarg>
+#include <limits>
+
+#include "base/log.hpp"
+#include "base/model_data.hpp"
+
+namespace torva::simplex {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// A pivot row is formed row-wise when the BTRAN result holds fewer than this
+// fraction of m entries (then the work is proportional to the rows touched),
+// column-wise over the nonbasic columns otherwise (Bixby 2002).
+constexpr double kRowWiseDensity = 0.1;
+
+// Condition classification of a fresh factorisation: below sqrt(DBL_EPSILON)
+// the 2-norm estimate is consulted; beyond 2^52 the basis counts as singular.
+constexpr double kSqrtEps = 1.4901161193847656e-08;
+constexpr double kCondSingular = 4503599627370496.0;
+
+// Lower limit of the refactorisation frequency.
+constexpr int kMinRefactorFrequency = 50;
+
+}  // namespace
+
+SimplexWork::Impl::Impl(const ModelData& data) {
+  buildLp(data, true, 1e30, lp);
+  m = lp.m;
+  n = lp.n;
+  nt = n + m;
+}
+
+void SimplexWork::Impl::setOptions(const SimplexOptions& o, SolveContext& c) {
+  opt = o;
+  ctx = &c;
+  primalTol = o.feasTol;
+  dualTol = o.optTol;
+  pivTol = o.pivTol;
+  refactorFrequency = std::max(1, o.refactorFrequency);
+  pivRel = o.luEpsPivRel;
+  rng.seed(o.seed);
+  lastProgress = std::chrono::steady_clock::now();
+}
+
+double SimplexWork::Impl::nonbasicValue(int j) const {
+  switch (at[j]) {
+    case kAtLower: return lower[j];
+    case kAtUpper: return upper[j];
+    default: return 0.0;
+  }
+}
+
+void SimplexWork::Impl::placeAt(int j, NonbasicAt where) {
+  if (where == kAtLower && lower[j] == -kInf) where = upper[j] < kInf ? kAtUpper : kAtZero;
+  if (where == kAtUpper && upper[j] == kInf) where = lower[j] > -kInf ? kAtLower : kAtZero;
+  if (where == kAtZero && lower[j] > -kInf) where = kAtLower;
+  if (where == kAtZero && upper[j] < kInf) where = kAtUpper;
+  at[j] = where;
+  x[j] = nonbasicValue(j);
+}
+
+void SimplexWork::Impl::placeByReducedCost(int j) {
+  if (isBoxed(j))
+    placeAt(j, d[j] >= 0.0 ? kAtLower : kAtUpper);
+  else
+    placeAt(j, lower[j] > -kInf ? kAtLower : (upper[j] < kInf ? kAtUpper : kAtZero));
+}
+
+void SimplexWork::Impl::loadColumn(int j, LuVector& v) const {
+  v.clear();
+  if (j < n) {
+    for (int p = lp.colStart[j]; p < lp.colStart[j + 1]; ++p) v.add(lp.rowIndex[p], lp.colValue[p]);
+  } else {
+    v.add(j - n, 1.0);
+  }
+}
+
+void SimplexWork::Impl::computePrimal() {
+  aux.clear();
+  std::vector<double>& r = aux.array;
+  for (int i = 0; i < m; ++i) r[i] = rhs[i];
+  for (int j = 0; j < nt; ++j) {
+    if (pos[j] >= 0) continue;
+    const double v = x[j];
+    if (v == 0.0) continue;
+    if (j < n) {
+      for (int p = lp.colStart[j]; p < lp.colStart[j + 1]; ++p) r[lp.rowIndex[p]] -= lp.colValue[p] * v;
+    } else {
+      r[j - n] -= v;
+    }
+  }
+  aux.count = -1;
+  aux.rebuildIndex();
+  lu->ftran(aux);
+  for (int k = 0; k < m; ++k) x[basicVar[k]] = aux.array[k];
+  aux.count = -1;
+  aux.clear();
+}
+
+void SimplexWork::Impl::computeDual(std::vector<double>* yOut) {
+  aux.clear();
+  for (int k = 0; k < m; ++k) aux.array[k] = cost[basicVar[k]];
+  aux.count = -1;
+  aux.rebuildIndex();
+  lu->btran(aux);
+  const std::vector<double>& y = aux.array;
+  for (int j = 0; j < n; ++j) {
+    if (pos[j] >= 0) {
+      d[j] = 0.0;
+      continue;
+    }
+    double s = cost[j];
+    for (int p = lp.colStart[j]; p < lp.colStart[j + 1]; ++p) s -= lp.colValue[p] * y[lp.rowIndex[p]];
+    d[j] = s;
+  }
+  for (int i = 0; i < m; ++i) d[n + i] = pos[n + i] >= 0 ? 0.0 : cost[n + i] - y[i];
+  if (yOut) yOut->assign(y.begin(), y.end());
+  aux.count = -1;
+  aux.clear();
+}
+
+void SimplexWork::Impl::computePivotRow(const LuVector& r) {
+  // Clear the previous row through its list.
+  for (int k = 0; k < prowCount; ++k) prow[prowIndex[k]] = 0.0;
+  prowCount = 0;
+  const auto push = [&](int j, double v) {
+    if (prow[j] == 0.0) prowIndex[prowCount++] = j;
+    prow[j] += v;
+    if (prow[j] == 0.0) prow[j] = kLuListedZero;
+  };
+  if (r.count >= 0 && r.count < kRowWiseDensity * m) {
+    for (int k = 0; k < r.count; ++k) {
+      const int i = r.index[k];
+      const double v = r.array[i];
+      if (v == 0.0) continue;
+      for (int p = lp.rowStart[i]; p < lp.rowStart[i + 1]; ++p) {
+        const int j = lp.colIndex[p];
+        if (pos[j] < 0) push(j, v * lp.rowValue[p]);
+      }
+      if (pos[n + i] < 0) push(n + i, v);
+    }
+  } else {
+    const std::vector<double>& y = r.array;
+    for (int j = 0; j < n; ++j) {
+      if (pos[j] >= 0) continue;
+      double s = 0.0;
+      for (int p = lp.colStart[j]; p < lp.colStart[j + 1]; ++p) s += lp.colValue[p] * y[lp.rowIndex[p]];
+      if (s != 0.0) push(j, s);
+    }
+    for (int i = 0; i < m; ++i)
+      if (pos[n + i] < 0 && y[i] != 0.0) push(n + i, y[i]);
+  }
+}
+
+double SimplexWork::Impl::objective() const {
+  double s = 0.0;
+  for (int j = 0; j < nt; ++j) s += cost[j] * x[j];
+  return s;
+}
+
+double SimplexWork::Impl::primalInfeasOf(int i) const {
+  const int j = basicVar[i];
+  if (x[j] < lower[j]) return lower[j] - x[j];
+  if (x[j] > upper[j]) return x[j] - upper[j];
+  return 0.0;
+}
+
+double SimplexWork::Impl::sumPrimalInfeas(int* count, double* maxInfeas) const {
+  double s = 0.0, mx = 0.0;
+  int c = 0;
+  for (int i = 0; i < m; ++i) {
+    const double v = primalInfeasOf(i);
+    if (v > primalTol) {
+      s += v;
+      ++c;
+      mx = std::max(mx, v);
+    }
+  }
+  if (count) *count = c;
+  if (maxInfeas) *maxInfeas = mx;
+  return s;
+}
+
+// ------------------------------------------------------------ basis layer
+
+void SimplexWork::Impl::resetSlackBasis() {
+  x.assign(nt, 0.0);
+  d.assign(nt, 0.0);
+  pos.assign(nt, -1);
+  at.assign(nt, kAtLower);
+  basicVar.resize(m);
+  for (int i = 0; i < m; ++i) {
+    basicVar[i] = n + i;
+    pos[n + i] = i;
+  }
+  for (int j = 0; j < n; ++j) placeAt(j, kAtLower);
+  haveBasis = true;
+  dseValid = false;
+}
+
+int SimplexWork::Impl::refactor(bool withDual) {
+  if (!lu) {
+    lu = std::make_unique<LuKernel>(m);
+    matrix.numRows = m;
+    matrix.numCols = n;
+    lu->setIntOption(kLuIparNumCandits, opt.luNumCandidates);
+    lu->setIntOption(kLuIparMaxUpdates, std::max(opt.luMaxUpdates, refactorFrequency + 1));
+    lu->setIntOption(kLuIparUpdateType, opt.luUpdateType);
+    lu->setIntOption(kLuIparUsePivcol, opt.luUsePivcol);
+    lu->setDoubleOption(kLuDparEpsDiag, opt.luEpsDiag);
+    lu->setDoubleOption(kLuDparEpsNonz, opt.luEpsNonz);
+    lu->setDoubleOption(kLuDparEpsPivAbs, opt.luEpsPivAbs);
+    lu->setDoubleOption(kLuDparSpvtolUpdate, opt.luSpvtolUpdate);
+    lu->setDoubleOption(kLuDparSpvtolFtran, opt.luSpvtolFtran);
+    lu->setDoubleOption(kLuDparSpvtolBtran, opt.luSpvtolBtran);
+    col.resize(m);
+    rho.resize(m);
+    tau.resize(m);
+    aux.resize(m);
+    prow.assign(nt, 0.0);
+    prowIndex.assign(nt, 0);
+    prowCount = 0;
+  }
+  matrix.begin = lp.colStart.data();
+  matrix.index = lp.rowIndex.data();
+  matrix.value = lp.colValue.data();
+  lu->setDoubleOption(kLuDparEpsPivRel, pivRel);
+  const int reason = refactorRequest;
+  if (reason == kRefactorRegular) ++refactorsRegular;
+  if (reason == kRefactorStability) ++refactorsStability;
+  refactorRequest = kRefactorNone;
+  updates = 0;
+  int rc = lu->factorize(matrix, basicVar);
+  ++factorCount;
+  if (rc == kLuOutOfMemory) return kLayerOutOfMemory;
+  if (rc != kLuOk && rc != kLuSingular) return kLayerNumeric;
+  bool singular = rc == kLuSingular;
+  if (!singular) {
+    rcond = lu->rcond();
+    if (rcond < DBL_EPSILON) singular = true;
+    if (!singular && rcond < kSqrtEps) {
+      cond2 = lu->cond2est();
+      if (cond2 > kCondSingular) singular = true;
+    }
+  }
+  if (singular) {
+    // Repair: the kernel holds the unit column of each unpivoted row in
+    // place of a dependent column; make the heading agree and raise the
+    // pivot threshold so that later factorisations choose safer pivots.
+    const char mc = methodChar;
+    if (tracing())
+      log("\n%c%6d %8.0f :WARNING: LU factorz returned CLU_SINGULAR(%d), recovering (pivj=%d, rcond:%g, m=%d, "
+          "rank=%d, top:%d, ratrange:%d), bhash:%llx",
+          mc, factorCount, totalIterations, rc, -1, rcond, m, lu->rank(), 0, opt.ratRange,
+          static_cast<unsigned long long>(LuKernel::basisHash(basicVar)));
+    const auto& rows = lu->unpivotedRows();
+    const auto& posns = lu->unpivotedPositions();
+    if (rows.empty()) return kLayerSingular;
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+      const int p = posns[k];
+      const int out = basicVar[p];
+      const int in = n + rows[k];
+      if (pos[in] >= 0) return kLayerSingular;
+      pos[out] = -1;
+      placeAt(out, (x[out] - lower[out] <= upper[out] - x[out]) ? kAtLower : kAtUpper);
+      basicVar[p] = in;
+      pos[in] = p;
+      if (tracing())
+        log("\n%c%6d %8.0f : %s: pivout=%6d, pivin=%6d at row=%6d", mc, factorCount, totalIterations,
+            "repair", out, in, rows[k]);
+    }
+    if (pivRel + 0.02 <= 0.9) pivRel += 0.02;
+    lu->setDoubleOption(kLuDparEpsPivRel, pivRel);
+    ++refactorsStability;
+    rc = lu->factorize(matrix, basicVar);
+    ++factorCount;
+    if (rc != kLuOk) return rc == kLuOutOfMemory ? kLayerOutOfMemory : kLayerSingular;
+    rcond = lu->rcond();
+    dseValid = false;
+    if (refactorFrequency - 10 >= kMinRefactorFrequency) refactorFrequency -= 10;
+  }
+  computePrimal();
+  if (withDual) computeDual();
+  return kLayerOk;
+}
+
+int SimplexWork::Impl::basisChange(int r, int q, bool withDual) {
+  const int out = basicVar[r];
+  basicVar[r] = q;
+  pos[q] = r;
+  pos[out] = -1;
+  if (refactorRequest != kRefactorNone) return refactor(withDual);
+  const int rc = lu->update(r, q);
+  if (rc == kLuOk) {
+    ++updates;
+    if (lu->updateRcond() < DBL_EPSILON) {
+      refactorRequest = kRefactorStability;
+      return refactor(withDual);
+    }
+    if (updates >= refactorFrequency) {
+      refactorRequest = kRefactorRegular;
+      return refactor(withDual);
+    }
+    return kLayerOk;
+  }
+  if (rc == kLuOutOfMemory) return kLayerOutOfMemory;
+  if (tracing() && rc == kLuSingularUpdate)
+    log("\n%c%6d %8.0f :WARNING: LU update returned CLU_SINGULAR, pivj=%d, rcond:%g, m=%d, rank=%d, ratrange=%d",
+        methodChar, factorCount, totalIterations, q, lu->updateRcond(), m, lu->rank(), opt.ratRange);
+  if (tracing() && rc == kLuOutOfSpace)
+    log("\n%c%6d %8.0f :WARNING: LU update returned CLU_OUT_OF_SPACE, pivj=%d", methodChar, factorCount,
+        totalIterations, q);
+  refactorRequest = rc == kLuOutOfSpace ? kRefactorRegular : kRefactorStability;
+  return refactor(withDual);
+}
+
+// ------------------------------------------------------------ limits, log
+
+int SimplexWork::Impl::checkLimits() {
+  if (!ctx) return kNotFinished;
+  if (ctx->iterationLimit >= 0 && iterations >= ctx->iterationLimit) return kIterationLimit;
+  if (ctx->stop && ctx->stop->load(std::memory_order_relaxed)) return kInterrupted;
+  const auto now = std::chrono::steady_clock::now();
+  const double elapsed = std::chrono::duration<double>(now - ctx->start).count();
+  if (ctx->timeLimit >= 0 && elapsed >= ctx->timeLimit) return kTimeLimit;
+  if (ctx->progress && std::chrono::duration<double>(now - lastProgress).count() >= ctx->progressInterval) {
+    lastProgress = now;
+    if (ctx->progress()) return kInterrupted;
+  }
+  return kNotFinished;
+}
+
+void SimplexWork::Impl::log(const char* fmt, ...) const {
+  if (!ctx || !ctx->log) return;
+  va_list args;
+  va_start(args, fmt);
+  std::string s = vformat(fmt, args);
+  va_end(args);
+  ctx->log(s);
+}
+
+void SimplexWork::Impl::logIteration(bool header) const {
+  if (!logging(1)) return;
+  if (header)
+    log("\n%12s %6s %18s %17s %17s %7s %12s %4s", "Iter", "Deg(%)", methodChar == 'D' ? "Dual obj" : "Prim obj",
+        "Prim inf", "Dual inf", "Ninf", "Time", "   ");
+  int npinf = 0;
+  const double pinf = sumPrimalInfeas(&npinf, nullptr);
+  double dinf = 0.0;
+  for (int j = 0; j < nt; ++j) {
+    if (pos[j] >= 0 || lower[j] == upper[j]) continue;
+    if (at[j] == kAtLower && d[j] < -dualTol) dinf -= d[j];
+    if (at[j] == kAtUpper && d[j] > dualTol) dinf += d[j];
+    if (at[j] == kAtZero && std::fabs(d[j]) > dualTol) dinf += std::fabs(d[j]);
+  }
+  const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - ctx->start).count();
+  const double deg = iterations > 0 ? 100.0 * degenerate / iterations : 0.0;
+  const std::string obj = format("%18.10e", lp.sense * objective() + lp.objConst);
+  const std::string pi = format("%17.6e", pinf);
+  const std::string di = format("%17.6e", dinf);
+  const std::string tm = format("%12.2f", elapsed);
+  log("\n%12g %6.2f %s %s %s %7d %s %4s", totalIterations, deg, obj.c_str(), pi.c_str(), di.c_str(), npinf,
+      tm.c_str(), methodChar == 'D' ? "(D)" : "(P)");
+}
+
+}  // namespace torva::simplex

@@ -1,0 +1,137 @@
+// The simplex work area: state shared by the primal and dual kernels, the
+// basis-change layer over the LU kernel, and the log machinery.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "simplex/lp.hpp"
+#include "simplex/lu.hpp"
+#include "simplex/simplex.hpp"
+
+namespace torva::simplex {
+
+// Nonbasic position of a variable (basic ones have pos >= 0).
+enum NonbasicAt : signed char { kAtLower = 0, kAtUpper = 1, kAtZero = 2 };
+
+// Reasons of a refactorisation request.
+enum RefactorReason : int {
+  kRefactorNone = 0,
+  kRefactorInitial = 1,
+  kRefactorFallback = 6,
+  kRefactorPerturbation = 9,
+  kRefactorRegular = 11,
+  kRefactorStability = 12,
+};
+
+// Results of the basis-change layer.
+enum LayerResult : int { kLayerOk = 0, kLayerSingular = 1, kLayerOutOfMemory = 2, kLayerNumeric = 3 };
+
+class SimplexWork::Impl {
+ public:
+  explicit Impl(const ModelData& data);
+
+  // ---- problem (scaled) and working copies
+  Lp lp;
+  int m = 0, n = 0, nt = 0;
+  std::vector<double> lower, upper, cost, rhs;  // working: phase 1 and perturbations change them
+  std::vector<double> x, d;                     // values and reduced costs of all variables
+  std::vector<int> basicVar;                    // m: variable basic at each position
+  std::vector<int> pos;                         // nt: position, or -1 when nonbasic
+  std::vector<signed char> at;                  // nt: NonbasicAt of nonbasic variables
+  bool haveBasis = false;
+  std::vector<int> givenCol, givenRow;          // host basis waiting to be installed
+
+  // ---- run settings
+  SimplexOptions opt;
+  SolveContext* ctx = nullptr;
+  double primalTol = 1e-7, dualTol = 1e-7, pivTol = 1e-8;
+  char methodChar = 'D';
+  std::mt19937 rng;
+
+  // ---- basis factorisation layer
+  std::unique_ptr<LuKernel> lu;
+  LuMatrix matrix;
+  int updates = 0;             // since the last factorisation
+  int refactorFrequency = 200;
+  int refactorRequest = kRefactorInitial;
+  int factorCount = 0;
+  int refactorsRegular = 0, refactorsStability = 0;
+  double rcond = 1.0, cond2 = 1.0;
+  double pivRel = 0.01;        // current relative LU pivot tolerance (mkweps)
+
+  // ---- counters
+  double iterations = 0.0;     // of the current run
+  double totalIterations = 0.0;
+  int degenerate = 0;
+  bool costShifted = false;    // costs differ from lp.cost (perturbation, shifts)
+  int outcome = kNotFinished;
+  int error = 0;
+
+  // ---- dual pricing weights and work vectors
+  std::vector<double> dseWeight;   // m, dual steepest-edge (or devex) weights
+  bool dseValid = false;
+  std::vector<double> devex;       // nt, primal devex reference weights
+  LuVector col, rho, tau, aux;
+  // Pivot row over the nonbasic variables: values and list.
+  std::vector<double> prow;
+  std::vector<int> prowIndex;
+  int prowCount = 0;
+  std::chrono::steady_clock::time_point lastProgress;
+
+  // ---- common operations (work.cpp)
+  void setOptions(const SimplexOptions& o, SolveContext& c);
+  bool isBoxed(int j) const { return lower[j] > -kHuge && upper[j] < kHuge; }
+  double nonbasicValue(int j) const;
+  void placeAt(int j, NonbasicAt where);
+  // Places nonbasic j at the bound its reduced cost prefers (boxed), or at its
+  // only finite bound, or at zero when free.
+  void placeByReducedCost(int j);
+  void loadColumn(int j, LuVector& v) const;
+  // Basic values from the nonbasic ones: x_B = B^-1 (b - N x_N).
+  void computePrimal();
+  // Duals and reduced costs from the costs in force.
+  void computeDual(std::vector<double>* yOut = nullptr);
+  // Pivot row alpha_j = rho' a_j over the nonbasic variables (row-wise when
+  // rho is sparse, column-wise when dense).
+  void computePivotRow(const LuVector& r);
+  double objective() const;  // working costs x values
+  double sumPrimalInfeas(int* count, double* maxInfeas) const;
+  double primalInfeasOf(int i) const;  // of the basic variable at position i
+
+  // ---- basis-change layer
+  void resetSlackBasis();
+  // Factorises the current heading, repairing a singular basis by slacks;
+  // recomputes basic values (and reduced costs when withDual).
+  int refactor(bool withDual);
+  // Replaces the basic variable at position r by q (after the values were
+  // updated); updates the factors or refactorises when due.
+  int basisChange(int r, int q, bool withDual);
+  bool refactorDue() const { return refactorRequest != kRefactorNone; }
+
+  // ---- limits and logging
+  // Returns an outcome (6, 8, 9) when a limit or a stop request ends the run.
+  int checkLimits();
+  bool tracing() const { return ctx && ctx->traceMask != 0 && ctx->log; }
+  bool logging(int level) const { return ctx && ctx->printLevel >= level && ctx->log; }
+  void log(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
+  void logIteration(bool header) const;
+
+  // ---- methods (primal.cpp, dual.cpp)
+  int runPrimal();
+  int runDual(bool reopt);
+  void initDualWeights(bool reopt);
+
+  // ---- results (solve.cpp)
+  void fillResult(SimplexResult& r) const;
+  std::vector<double> farkas;     // scaled certificate of the last run
+  std::vector<double> ray;
+
+  static constexpr double kHuge = 1e300;  // bounds beyond are infinite (held as inf)
+};
+
+}  // namespace torva::simplex

@@ -1,0 +1,509 @@
+// The optimise driver end to end through the simplex: every outcome of the
+// outcome table on a real model, warm reoptimisation, the explicit dual,
+// decomposition, the concurrent runner, the postsolve check, restored
+// parameters, the resident basis solves, and Netlib models with every
+// method and thread setting.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/model.hpp"
+#include "simplex/presolve_hook.hpp"
+#include "torva.h"
+
+namespace {
+
+std::string netlibDir() {
+  const char* dir = std::getenv("TORVA_SHARED_DATA");
+  return std::string(dir ? dir : TORVA_SHARED_DATA) + "/netlib";
+}
+
+std::map<std::string, double> netlibObjectives() {
+  std::map<std::string, double> out;
+  std::ifstream in(netlibDir() + "/objectives.tsv");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream f(line);
+    std::string name;
+    double obj = 0;
+    if (f >> name >> obj) out[name] = obj;
+  }
+  return out;
+}
+
+struct LogLines {
+  std::vector<std::string> lines;
+  static void sink(QXmodel, const char* line, void* data) { static_cast<LogLines*>(data)->lines.push_back(line); }
+  bool has(const std::string& text) const {
+    for (const auto& l : lines)
+      if (l.find(text) != std::string::npos) return true;
+    return false;
+  }
+};
+
+// The parameters the driver changes for itself; each must read back as the
+// host left it after every path.
+const int kWatchedInts[] = {QX_IPARAM_LP_SCALE, QX_IPARAM_SOLVER_RESTART, QX_IPARAM_LP_PRELEVEL,
+                            QX_IPARAM_IPM_NUM_THREADS, QX_IPARAM_MULTITHREAD_MODE, QX_IPARAM_NUM_THREADS,
+                            QX_IPARAM_PROB_TO_SOLVE, QX_IPARAM_SOLVER_IUSOL, QX_IPARAM_DECOMPOSITION_TYPE};
+
+struct Solve : ::testing::Test {
+  QXenv env = nullptr;
+  QXmodel model = nullptr;
+  LogLines log;
+  std::vector<int> watched;
+  double watchedCutoff = 0;
+
+  void SetUp() override {
+    int err = 0;
+    env = QXcreateEnv(&err);
+    ASSERT_EQ(err, 0);
+    model = QXcreateModel(env, &err);
+    ASSERT_EQ(err, 0);
+  }
+  void TearDown() override { QXdeleteEnv(&env); }
+
+  bool readNetlib(const std::string& name, QXmodel target = nullptr) {
+    const std::string path = netlibDir() + "/" + name + ".mps.gz";
+    if (!std::ifstream(path)) return false;
+    return QXreadMPSFile(target ? target : model, path.c_str(), 0) == 0;
+  }
+  void captureLog(int printLevel = 1) {
+    ASSERT_EQ(QXsetModelLogfunc(model, LogLines::sink, &log), 0);
+    ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_LP_PRINTLEVEL, printLevel), 0);
+  }
+  void rememberParams() {
+    watched.clear();
+    for (int id : kWatchedInts) {
+      int v = 0;
+      QXgetModelIntParameter(model, id, &v);
+      watched.push_back(v);
+    }
+    QXgetModelDouParameter(model, QX_DPARAM_SOLVER_CUTOFFVAL, &watchedCutoff);
+  }
+  void expectParamsRestored() {
+    for (std::size_t k = 0; k < watched.size(); ++k) {
+      int v = 0;
+      QXgetModelIntParameter(model, kWatchedInts[k], &v);
+      EXPECT_EQ(v, watched[k]) << "parameter " << kWatchedInts[k];
+    }
+    double c = 0;
+    QXgetModelDouParameter(model, QX_DPARAM_SOLVER_CUTOFFVAL, &c);
+    EXPECT_EQ(c, watchedCutoff);
+  }
+  int info(int item) {
+    int v = -1;
+    EXPECT_EQ(QXgetInfo(model, item, &v), 0) << item;
+    return v;
+  }
+  double dinfo(int item) {
+    double v = 0;
+    EXPECT_EQ(QXgetInfo(model, item, &v), 0) << item;
+    return v;
+  }
+};
+
+#define NEED_NETLIB(name)                                                   \
+  if (!readNetlib(name)) GTEST_SKIP() << "netlib model " << name << " not found under " << netlibDir()
+
+double relErr(double a, double b) { return std::fabs(a - b) / std::max(1.0, std::fabs(b)); }
+
+TEST_F(Solve, OptimalThenWarmAfterBoundChange) {
+  NEED_NETLIB("sc205");
+  const double want = netlibObjectives()["sc205"];
+  rememberParams();
+  int status = 0;
+  ASSERT_EQ(QXoptimize(model, QX_METHOD_FREE, &status), 0);
+  EXPECT_EQ(status, QX_STATUS_BASIC_OPTIMAL);
+  EXPECT_EQ(info(QX_IINFO_METHOD), QX_METHOD_PSIMPLEX);  // fresh: primal
+  EXPECT_LT(relErr(dinfo(QX_DINFO_POBJ), want), 1e-6);
+  EXPECT_LT(relErr(dinfo(QX_DINFO_DOBJ), want), 1e-6);
+  expectParamsRestored();
+
+  // Tighten the upper bound of a column that is positive at the optimum.
+  int n = 0;
+  QXgetInfo(model, QX_IINFO_NUM_VARS, &n);
+  std::vector<double> x(n);
+  ASSERT_EQ(QXgetPrimalSolution(model, x.data()), 0);
+  int j = 0;
+  for (int k = 0; k < n; ++k)
+    if (x[k] > x[j]) j = k;
+  const double up = x[j] / 2;
+  ASSERT_EQ(QXmodifyUpperBounds(model, 1, &j, &up), 0);
+  ASSERT_NE(model->workArea, nullptr);  // the change was absorbed
+  ASSERT_EQ(QXoptimize(model, QX_METHOD_FREE, &status), 0);
+  const int warmIters = info(QX_IINFO_SIM_ITER);
+  const double warmObj = dinfo(QX_DINFO_POBJ);
+  EXPECT_EQ(info(QX_IINFO_METHOD), QX_METHOD_DSIMPLEX);  // reoptimisation: dual
+
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_SOLVER_RESTART, 1), 0);
+  rememberParams();
+  ASSERT_EQ(QXoptimize(model, QX_METHOD_FREE, &status), 0);
+  expectParamsRestored();
+  EXPECT_LT(warmIters, info(QX_IINFO_SIM_ITER));
+  EXPECT_LT(relErr(warmObj, dinfo(QX_DINFO_POBJ)), 1e-9);
+}
+
+TEST_F(Solve, IterationLimitZero) {
+  NEED_NETLIB("sc50a");
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_LP_ITRLMT, 0), 0);
+  rememberParams();
+  int status = 0;
+  EXPECT_EQ(QXoptimize(model, 0, &status), QXERR_ITER_LIMIT);
+  EXPECT_EQ(status, QX_STATUS_LOADED);
+  expectParamsRestored();
+}
+
+TEST_F(Solve, TinyTimeLimitOnLargeModel) {
+  NEED_NETLIB("pilot87");
+  ASSERT_EQ(QXsetModelDouParameter(model, QX_DPARAM_SOLVER_TIMLMT, 0.05), 0);
+  int status = 0;
+  EXPECT_EQ(QXoptimize(model, 2, &status), QXERR_TIME_LIMIT);
+  EXPECT_EQ(status, QX_STATUS_LOADED);
+}
+
+int stopAfterFirstReport(QXmodel, int, void* calls) { return ++*static_cast<int*>(calls) >= 1; }
+
+TEST_F(Solve, InterruptFromProgressCallback) {
+  NEED_NETLIB("pilot87");
+  int calls = 0;
+  ASSERT_EQ(QXsetCallback(model, stopAfterFirstReport, &calls), 0);
+  ASSERT_EQ(QXsetModelDouParameter(model, QX_DPARAM_CALLBACKFREQ, 0.0), 0);
+  rememberParams();
+  int status = 0;
+  EXPECT_EQ(QXoptimize(model, 2, &status), QXERR_USER_INTERRUPT);
+  EXPECT_EQ(status, QX_STATUS_LOADED);
+  EXPECT_GE(calls, 1);
+  EXPECT_EQ(info(QX_IINFO_DUAL_STATUS), QX_STATUS_LOADED);
+  double x = 0;
+  EXPECT_EQ(QXgetPrimalSolution(model, &x), QXERR_INFO_NOT_AVAILABLE);  // not copied
+  expectParamsRestored();
+}
+
+TEST_F(Solve, CutoffEndsDualSimplex) {
+  NEED_NETLIB("afiro");
+  // The optimum is -464.75; a minimisation whose dual objective passes -500
+  // can stop at the cutoff.
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_SOLVER_USECUTOFFVAL, 1), 0);
+  ASSERT_EQ(QXsetModelDouParameter(model, QX_DPARAM_SOLVER_CUTOFFVAL, -500.0), 0);
+  rememberParams();
+  int status = 0;
+  EXPECT_EQ(QXoptimize(model, 2, &status), 0);
+  EXPECT_EQ(status, QX_STATUS_CUTOFF);
+  expectParamsRestored();
+}
+
+// min x0 + x1 over rows that contradict each other, and a model whose
+// objective falls without end.
+void loadInfeasible(QXmodel m) {
+  const double c[] = {1, 1}, b[] = {4, 2}, lo[] = {0, 0}, up[] = {1e30, 1e30};
+  const int beg[] = {0, 2, 4}, rows[] = {0, 1, 0, 1};
+  const double v[] = {1, 1, 1, 1};
+  ASSERT_EQ(QXloadLPData(m, 2, 2, QX_MIN, 0, c, b, "GL", 4, beg, nullptr, v, rows, lo, up), 0);
+}
+void loadUnbounded(QXmodel m) {
+  const double c[] = {-1, -1}, b[] = {1}, lo[] = {0, 0}, up[] = {1e30, 1e30};
+  const int beg[] = {0, 1, 2}, rows[] = {0, 0};
+  const double v[] = {1, -1};
+  ASSERT_EQ(QXloadLPData(m, 1, 2, QX_MIN, 0, c, b, "L", 2, beg, nullptr, v, rows, lo, up), 0);
+}
+// Infeasible rows (x0 >= 1, x0 <= 0) and a free column with a falling cost:
+// infeasible and dual infeasible at once.
+void loadInfeasibleAndUnbounded(QXmodel m) {
+  const double c[] = {0, -1}, b[] = {1, 0}, lo[] = {0, -1e30}, up[] = {1e30, 1e30};
+  const int beg[] = {0, 2, 2}, rows[] = {0, 1};
+  const double v[] = {1, 1};
+  ASSERT_EQ(QXloadLPData(m, 2, 2, QX_MIN, 0, c, b, "GL", 2, beg, nullptr, v, rows, lo, up), 0);
+}
+
+TEST_F(Solve, InfeasibleAndUnboundedByBothMethods) {
+  for (int method : {1, 2}) {
+    SCOPED_TRACE(method);
+    QXmodel inf = QXcreateModel(env, nullptr), unb = QXcreateModel(env, nullptr);
+    loadInfeasible(inf);
+    loadUnbounded(unb);
+    int status = 0;
+    EXPECT_EQ(QXoptimize(inf, method, &status), 0);
+    EXPECT_EQ(status, QX_STATUS_INFEASIBLE);
+    EXPECT_EQ(QXoptimize(unb, method, &status), 0);
+    EXPECT_TRUE(status == QX_STATUS_UNBOUNDED || status == QX_STATUS_INFORUNB) << status;
+  }
+}
+
+// Without a definite answer the dual may stop at "infeasible or unbounded";
+// QX_IPARAM_SOLVER_IUSOL asks for the re-solve that separates the two.
+TEST_F(Solve, DefiniteAnswerReSolve) {
+  loadInfeasibleAndUnbounded(model);
+  int status = 0;
+  EXPECT_EQ(QXoptimize(model, 2, &status), 0);
+  EXPECT_TRUE(status == QX_STATUS_INFEASIBLE || status == QX_STATUS_INFORUNB) << status;
+  captureLog();
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_SOLVER_IUSOL, 1), 0);
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_SOLVER_RESTART, 1), 0);
+  rememberParams();
+  EXPECT_EQ(QXoptimize(model, 2, &status), 0);
+  EXPECT_EQ(status, QX_STATUS_INFEASIBLE);
+  expectParamsRestored();
+}
+
+// A generated model with m > 3n and m >= 2501: the rule solves its dual;
+// forcing the primal gives the same optimum.
+void loadTall(QXmodel m, int rows, int cols) {
+  std::vector<double> c(cols), b(rows), lo(cols, 0.0), up(cols, 1e30), val;
+  std::vector<int> beg{0}, idx;
+  for (int j = 0; j < cols; ++j) {
+    c[j] = 1.0 + (j % 7);
+    for (int i = j % 3; i < rows; i += 3 + j % 5) {
+      idx.push_back(i);
+      val.push_back(1.0 + ((i + j) % 4));
+    }
+    beg.push_back(static_cast<int>(idx.size()));
+  }
+  for (int i = 0; i < rows; ++i) b[i] = 1.0 + (i % 11);
+  ASSERT_EQ(QXloadLPData(m, rows, cols, QX_MIN, 0, c.data(), b.data(), std::string(rows, 'G').c_str(),
+                         beg.back(), beg.data(), nullptr, val.data(), idx.data(), lo.data(), up.data()),
+            0);
+}
+
+int basicCount(const std::vector<int>& cs, const std::vector<int>& rs) {
+  int k = 0;
+  for (int s : cs) k += s >= 0;
+  for (int s : rs) k += s >= 0;
+  return k;
+}
+
+TEST_F(Solve, ExplicitDualByRuleAndForced) {
+  const int m = 2600, n = 300;
+  loadTall(model, m, n);
+  captureLog(0);  // messages need a log function only
+  rememberParams();
+  int status = 0;
+  ASSERT_EQ(QXoptimize(model, 0, &status), 0);
+  ASSERT_EQ(status, QX_STATUS_BASIC_OPTIMAL);
+  EXPECT_TRUE(log.has("\nConstructing the explicit dual model..."));
+  EXPECT_TRUE(log.has("\n\nConstructing a primal basis from the explicit dual...\n"));
+  expectParamsRestored();
+  const double viaDual = dinfo(QX_DINFO_POBJ);
+  std::vector<int> cs(n), rs(m);
+  ASSERT_EQ(QXgetBasis(model, cs.data(), rs.data()), 0);
+  EXPECT_EQ(basicCount(cs, rs), m);
+
+  QXmodel primal = QXcreateModel(env, nullptr);
+  loadTall(primal, m, n);
+  ASSERT_EQ(QXsetModelIntParameter(primal, QX_IPARAM_PROB_TO_SOLVE, 1), 0);
+  ASSERT_EQ(QXoptimize(primal, 0, &status), 0);
+  double direct = 0;
+  QXgetInfo(primal, QX_DINFO_POBJ, &direct);
+  EXPECT_LT(relErr(viaDual, direct), 1e-9);
+}
+
+TEST_F(Solve, ExplicitDualForcedOnNetlib) {
+  NEED_NETLIB("adlittle");
+  captureLog(0);
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_PROB_TO_SOLVE, 2), 0);
+  int status = 0;
+  for (int method : {0, 1, 2}) {
+    SCOPED_TRACE(method);
+    ASSERT_EQ(QXoptimize(model, method, &status), 0);
+    EXPECT_EQ(status, QX_STATUS_BASIC_OPTIMAL);
+    EXPECT_LT(relErr(dinfo(QX_DINFO_POBJ), netlibObjectives()["adlittle"]), 1e-6);
+  }
+  EXPECT_TRUE(log.has("\nConstructing the explicit dual model..."));
+  // The second and third solves start from a resident primal basis.
+  EXPECT_TRUE(log.has("\nComputed a dual basis from the primal basis...\n"));
+}
+
+// Three copies of afiro side by side: three blocks, three times the optimum.
+TEST_F(Solve, TotalDecomposition) {
+  QXmodel one = QXcreateModel(env, nullptr);
+  if (!readNetlib("afiro", one)) GTEST_SKIP() << "afiro not found";
+  int m = 0, n = 0, nnz = 0, sense = 0;
+  QXgetInfo(one, QX_IINFO_NUM_CONS, &m);
+  QXgetInfo(one, QX_IINFO_NUM_VARS, &n);
+  QXgetInfo(one, QX_IINFO_NUM_NONZ, &nnz);
+  double k0 = 0;
+  std::vector<double> c(n), b(m), lo(n), up(n), v(nnz);
+  std::vector<int> beg(n + 1), idx(nnz);
+  std::vector<char> t(m);
+  ASSERT_EQ(QXgetLPData(one, &sense, &k0, c.data(), b.data(), t.data(), beg.data(), nullptr, v.data(),
+                        idx.data(), lo.data(), up.data()),
+            0);
+  const int copies = 3;
+  std::vector<double> C, B, L, U, V;
+  std::vector<int> Beg{0}, Idx;
+  std::string T;
+  for (int k = 0; k < copies; ++k) {
+    C.insert(C.end(), c.begin(), c.end());
+    L.insert(L.end(), lo.begin(), lo.end());
+    U.insert(U.end(), up.begin(), up.end());
+    B.insert(B.end(), b.begin(), b.end());
+    T.append(t.begin(), t.end());
+    for (int j = 0; j < n; ++j) {
+      for (int p = beg[j]; p < beg[j + 1]; ++p) {
+        Idx.push_back(idx[p] + k * m);
+        V.push_back(v[p]);
+      }
+      Beg.push_back(static_cast<int>(Idx.size()));
+    }
+  }
+  ASSERT_EQ(QXloadLPData(model, copies * m, copies * n, sense, 0, C.data(), B.data(), T.c_str(),
+                         Beg.back(), Beg.data(), nullptr, V.data(), Idx.data(), L.data(), U.data()),
+            0);
+  captureLog(0);
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_DECOMPOSITION_TYPE, 2), 0);
+  rememberParams();
+  int status = 0;
+  ASSERT_EQ(QXoptimize(model, 0, &status), 0);
+  EXPECT_EQ(status, QX_STATUS_BASIC_OPTIMAL);
+  EXPECT_TRUE(log.has("\nLP has been decomposed into 3 independent blocks..\n"));
+  EXPECT_TRUE(log.has("Completed solving block 2, status:2"));
+  EXPECT_TRUE(log.has("\nReoptimizing the original LP with consolidated basis."));
+  EXPECT_LT(relErr(dinfo(QX_DINFO_POBJ), copies * netlibObjectives()["afiro"]), 1e-6);
+  expectParamsRestored();
+
+  // afiro alone is one block.
+  log.lines.clear();
+  ASSERT_EQ(QXsetModelLogfunc(one, LogLines::sink, &log), 0);
+  ASSERT_EQ(QXsetModelIntParameter(one, QX_IPARAM_DECOMPOSITION_TYPE, 2), 0);
+  ASSERT_EQ(QXoptimize(one, 0, &status), 0);
+  EXPECT_TRUE(log.has("\nWARNING: model is not totally decomposable"));
+  EXPECT_EQ(status, QX_STATUS_BASIC_OPTIMAL);
+}
+
+TEST_F(Solve, ConcurrentTwoThreadsMatchesOne) {
+  NEED_NETLIB("share2b");
+  captureLog(0);
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_NUM_THREADS, 2), 0);
+  rememberParams();
+  int status = 0;
+  ASSERT_EQ(QXoptimize(model, 0, &status), 0);
+  EXPECT_EQ(status, QX_STATUS_BASIC_OPTIMAL);
+  EXPECT_TRUE(log.has("\nConcurrent run started..\n"));
+  EXPECT_TRUE(log.has("\nThread-id:1, status: "));
+  expectParamsRestored();
+  const double two = dinfo(QX_DINFO_POBJ);
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_NUM_THREADS, 1), 0);
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_SOLVER_RESTART, 1), 0);
+  ASSERT_EQ(QXoptimize(model, 0, &status), 0);
+  EXPECT_LT(relErr(two, dinfo(QX_DINFO_POBJ)), 1e-9);
+}
+
+// A presolver that wrongly fixes column 0 at its lower bound: the postsolve
+// check finds the dual violation and the original model is reoptimised.
+struct FixFirstColumn : torva::LpPresolver {
+  Verdict presolve(const torva::ModelData& d, int, torva::ModelData& r) override {
+    r.m = d.m; r.n = d.n; r.nnz = d.nnz; r.objSense = d.objSense; r.objConst = d.objConst;
+    r.cost = d.cost; r.rhs = d.rhs; r.conType = d.conType; r.colBeg = d.colBeg; r.colLen = d.colLen;
+    r.rowIdx = d.rowIdx; r.value = d.value; r.lower = d.lower; r.upper = d.upper;
+    r.upper[0] = r.lower[0];
+    return Verdict::Reduced;
+  }
+  void postsolve(const torva::ModelData&, torva::simplex::SimplexResult&) override {}
+};
+
+TEST_F(Solve, PostsolveCheckReoptimises) {
+  NEED_NETLIB("afiro");
+  torva::setLpPresolverFactory([]() -> std::unique_ptr<torva::LpPresolver> {
+    return std::make_unique<FixFirstColumn>();
+  });
+  captureLog();
+  int status = 0;
+  const int rc = QXoptimize(model, 0, &status);
+  torva::setLpPresolverFactory(nullptr);
+  ASSERT_EQ(rc, 0);
+  EXPECT_EQ(status, QX_STATUS_BASIC_OPTIMAL);
+  EXPECT_TRUE(log.has("\nWarning: Postsolve leads to"));
+  EXPECT_TRUE(log.has("\nPerforming postsolve reoptimization ..."));
+  EXPECT_LT(relErr(dinfo(QX_DINFO_POBJ), netlibObjectives()["afiro"]), 1e-6);
+}
+
+// A loaded basis with two equal columns basic is singular; the solve still
+// ends optimal.
+TEST_F(Solve, SingularLoadedBasis) {
+  const double c[] = {1, 1, 1}, b[] = {2, 3}, lo[] = {0, 0, 0}, up[] = {10, 10, 10};
+  const int beg[] = {0, 2, 4, 6}, rows[] = {0, 1, 0, 1, 0, 1};
+  const double v[] = {1, 1, 1, 1, 1, 2};
+  ASSERT_EQ(QXloadLPData(model, 2, 3, QX_MIN, 0, c, b, "GG", 6, beg, nullptr, v, rows, lo, up), 0);
+  const int cs[] = {0, 1, QX_BASTYPE_ATLO}, rs[] = {QX_BASTYPE_ATLO, QX_BASTYPE_ATLO};
+  ASSERT_EQ(QXloadBasis(model, cs, rs), 0);
+  captureLog();
+  rememberParams();
+  int status = 0;
+  EXPECT_EQ(QXoptimize(model, 1, &status), 0);
+  EXPECT_EQ(status, QX_STATUS_BASIC_OPTIMAL);
+  EXPECT_NEAR(dinfo(QX_DINFO_POBJ), 2.0, 1e-9);
+  expectParamsRestored();
+}
+
+// The resident factorisation: FTRAN of a basic column is a unit vector.
+TEST_F(Solve, FtranOfBasicColumnsIsUnit) {
+  NEED_NETLIB("afiro");
+  ASSERT_EQ(QXoptimize(model, 0, nullptr), 0);
+  int m = 0, n = 0;
+  QXgetInfo(model, QX_IINFO_NUM_CONS, &m);
+  QXgetInfo(model, QX_IINFO_NUM_VARS, &n);
+  std::vector<int> cs(n), rs(m), xi(m);
+  std::vector<double> xv(m);
+  ASSERT_EQ(QXgetBasis(model, cs.data(), rs.data()), 0);
+  int checked = 0;
+  for (int j = 0; j < n; ++j) {
+    if (cs[j] < 0) continue;
+    int nnz = 0;
+    char type;
+    double cost, lo, up;
+    QXgetLPVariableDataj(model, j, &type, &cost, &lo, &up, &nnz, nullptr, nullptr);
+    std::vector<int> ri(nnz);
+    std::vector<double> rv(nnz);
+    QXgetLPVariableDataj(model, j, &type, &cost, &lo, &up, &nnz, ri.data(), rv.data());
+    int xn = 0;
+    ASSERT_EQ(QXdoFTRAN(model, &nnz, ri.data(), rv.data(), &xn, xi.data(), xv.data()), 0);
+    int ones = 0;
+    double rest = 0;
+    for (int k = 0; k < xn; ++k) {
+      if (std::fabs(xv[k] - 1.0) < 1e-9) ++ones;
+      else rest = std::max(rest, std::fabs(xv[k]));
+    }
+    EXPECT_EQ(ones, 1) << j;
+    EXPECT_LT(rest, 1e-9) << j;
+    ++checked;
+  }
+  EXPECT_GT(checked, 0);
+  int one = 1, bad = m;
+  int xn = 0;
+  double val = 1;
+  EXPECT_EQ(QXdoBTRAN(model, &one, &bad, &val, &xn, xi.data(), xv.data()), QXERR_INDEX_OUT_OF_RANGE);
+  EXPECT_EQ(QXdoFTRAN(nullptr, &one, &bad, &val, &xn, xi.data(), xv.data()), QXERR_ILLEGAL_NULL_POINTER);
+}
+
+// Netlib models through QXoptimize with every simplex method, serial and
+// with two threads.
+TEST_F(Solve, NetlibEveryMethodAndThreads) {
+  const auto objectives = netlibObjectives();
+  if (objectives.empty()) GTEST_SKIP() << "no objectives.tsv under " << netlibDir();
+  for (const char* name : {"afiro", "sc50b", "adlittle", "blend", "share1b", "stocfor1"}) {
+    for (int threads : {1, 2}) {
+      for (int method : {0, 1, 2}) {
+        SCOPED_TRACE(testing::Message() << name << " threads " << threads << " method " << method);
+        QXmodel m = QXcreateModel(env, nullptr);
+        if (!readNetlib(name, m)) continue;
+        QXsetModelIntParameter(m, QX_IPARAM_NUM_THREADS, threads);
+        int status = 0;
+        ASSERT_EQ(QXoptimize(m, method, &status), 0);
+        EXPECT_EQ(status, QX_STATUS_BASIC_OPTIMAL);
+        double obj = 0;
+        QXgetInfo(m, QX_DINFO_POBJ, &obj);
+        EXPECT_LT(relErr(obj, objectives.at(name)), 1e-6);
+        QXdeleteModel(&m);
+      }
+    }
+  }
+}
+
+}  // namespace

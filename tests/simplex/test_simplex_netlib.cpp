@@ -1,0 +1,64 @@
+// Every Netlib LP of the shared data solved by the primal, the dual and the
+// free method; objective against the published optimum and the returned
+// vectors checked against the model.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/simplex/simplex_check.hpp"
+
+namespace {
+
+using torva::simplex::Method;
+using torva::simplex::SimplexOptions;
+using torva::simplex::SimplexResult;
+using torva::simplex::SimplexWork;
+using torva::simplex::SolveContext;
+using torva::simplex::StartBasis;
+
+// Agreement with objectives.tsv (the published optima carry 10 digits).
+constexpr double kObjectiveTol = 1e-6;
+
+struct Case {
+  std::string model;
+  Method method;
+};
+
+std::vector<Case> netlibCases() {
+  std::vector<Case> out;
+  const auto objectives = torva::testsupport::netlibObjectives();
+  for (const auto& [name, obj] : objectives)
+    for (Method m : {Method::Primal, Method::Dual, Method::Free}) out.push_back({name, m});
+  return out;
+}
+
+class NetlibSweep : public ::testing::TestWithParam<Case> {};
+
+TEST_P(NetlibSweep, SolvesToPublishedOptimum) {
+  const Case& c = GetParam();
+  const std::string path = torva::testsupport::netlibDir() + "/" + c.model + ".mps.gz";
+  if (!std::filesystem::exists(path)) GTEST_SKIP() << "Netlib data not found at " << path;
+  torva::testsupport::LoadedModel lm;
+  ASSERT_TRUE(lm.read(path));
+  const double expected = torva::testsupport::netlibObjectives().at(c.model);
+  SimplexWork work(lm.data());
+  SolveContext ctx;
+  SimplexResult r;
+  ASSERT_EQ(work.solve(lm.data(), c.method, StartBasis::Crash, SimplexOptions{}, ctx, r), 0);
+  ASSERT_EQ(r.outcome, torva::simplex::kOptimal);
+  EXPECT_LE(std::fabs(r.objective - expected) / std::max(1.0, std::fabs(expected)), kObjectiveTol)
+      << "objective " << r.objective << " expected " << expected << " iterations " << r.iterations;
+  torva::testsupport::checkOptimal(lm.data(), r);
+}
+
+std::string caseName(const ::testing::TestParamInfo<Case>& info) {
+  std::string s = info.param.model;
+  for (char& ch : s)
+    if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  const char* m = info.param.method == Method::Primal ? "primal" : info.param.method == Method::Dual ? "dual" : "free";
+  return s + "_" + m;
+}
+
+INSTANTIATE_TEST_SUITE_P(Netlib, NetlibSweep, ::testing::ValuesIn(netlibCases()), caseName);
+
+}  // namespace
