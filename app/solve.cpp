@@ -88,12 +88,13 @@ int writeSolution(QXenv env, QXmodel model, const std::string& path) {
   }
   const std::vector<std::string> colNames = names(model, n, false);
   const std::vector<std::string> rowNames = names(model, m, true);
+  // Adding 0.0 turns a negative zero into a plain one.
   for (int j = 0; j < n; ++j)
     std::fprintf(out, "%s %.17g %.17g\n", colNames[static_cast<std::size_t>(j)].c_str(),
-                 x[static_cast<std::size_t>(j)], d[static_cast<std::size_t>(j)]);
+                 x[static_cast<std::size_t>(j)] + 0.0, d[static_cast<std::size_t>(j)] + 0.0);
   for (int i = 0; i < m; ++i)
     std::fprintf(out, "%s %.17g %.17g\n", rowNames[static_cast<std::size_t>(i)].c_str(),
-                 s[static_cast<std::size_t>(i)], y[static_cast<std::size_t>(i)]);
+                 s[static_cast<std::size_t>(i)] + 0.0, y[static_cast<std::size_t>(i)] + 0.0);
   if (std::fclose(out) != 0) {
     complain("cannot write the solution file %s", path.c_str());
     return kExitFile;
