@@ -8,13 +8,21 @@
 #include "base/model.hpp"
 #include "base/version.hpp"
 
-extern "C" {
+namespace torva {
 
-QXAPI int QXgetVersionInfo(char* version, char* builddate) {
+void versionInfo(char* version, char* buildDate) noexcept {
   if (version)
     std::snprintf(version, 32, "%d.%d.%d.%03d", QX_VERSION_MAJOR, QX_VERSION_MINOR,
                   QX_VERSION_BUILD, QX_VERSION_REVISION);
-  if (builddate) std::strcpy(builddate, __DATE__ " " __TIME__);
+  if (buildDate) std::strcpy(buildDate, __DATE__ " " __TIME__);
+}
+
+}  // namespace torva
+
+extern "C" {
+
+QXAPI int QXgetVersionInfo(char* version, char* builddate) {
+  torva::versionInfo(version, builddate);
   return 0;
 }
 

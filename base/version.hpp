@@ -13,4 +13,8 @@ constexpr int kInfoPlatform = 11237;
 // Short code of the platform the library was built for.
 constexpr const char* kPlatformCode = "L";
 
+// "major.minor.build.revision" (revision in three digits) into version (32
+// bytes) and the build date and time into buildDate; either may be null.
+void versionInfo(char* version, char* buildDate) noexcept;
+
 }  // namespace torva

@@ -1456,6 +1456,43 @@ QXAPI int QXreadMPSFileFR(QXmodel model, const char *filename, int format, int o
 /* format 0 or 2 writes free format, any other value fixed format. */
 QXAPI int QXwriteMPSFile(QXmodel model, const char *filename, int format);
 
+/* TORVA text files (.ltx): "MAXIMIZE"/"MINIMIZE", the objective, "SUBJECT TO",
+ * rows as algebra with "label)" names, "END", then FREE/SLB/SUB/INT/GIN/TITLE
+ * commands. The readers need an empty model (2030), give 2002 when the file
+ * cannot be opened, 2003 for a line over 1024 characters and 2025 for a
+ * syntax error (QXgetFileError then reports the line); nothing is loaded on
+ * failure. A file name ending in ".gz" is read through zlib. */
+QXAPI int QXreadTORVAFile(QXmodel model, const char *filename);
+/* Same format; served by the same reader. */
+QXAPI int QXreadTORVAFileX(QXmodel model, const char *filename);
+/* Reads length characters of text (2003 when length is below 1). */
+QXAPI int QXreadTORVAStream(QXmodel model, const char *text, int length);
+/* 2009 without data, 2007 for an invalid objective sense, 2004 for a row
+ * type other than L, E, G. */
+QXAPI int QXwriteTORVAFile(QXmodel model, const char *filename);
+/* Writes the dual of the linear model; objsense 1 writes it as the
+ * minimisation of its negated objective, -1 as a maximisation, else 2007. */
+QXAPI int QXwriteDualTORVAFile(QXmodel model, const char *filename, int objsense);
+
+/* LP text files: objective sense, objective, "subject to" rows with "name:"
+ * labels, bounds, binaries, generals/integers, sos (skipped), "end". Codes
+ * as for the TORVA readers. */
+QXAPI int QXreadLPFile(QXmodel model, const char *filename);
+QXAPI int QXreadLPStream(QXmodel model, const char *text, int length);
+
+/* SOLMA modelling-language text of the model, quadratic parts included.
+ * 2010 null model, 2009 without data, 2002, 2007, 2004 as above. */
+QXAPI int QXwriteSOLMAFile(QXmodel model, const char *filename);
+
+/* Solution report. QXwriteSolution chooses by QX_IPARAM_SOL_REPORT_STYLE
+ * (0 full, 1 compact, 2 full with ranges; else 2015). Types: 0 continuous,
+ * 1 MIP, 2 continuous by barrier, 3 compact continuous, 4 compact MIP; a
+ * type above 4 writes nothing. 2009 when the solution asked for does not
+ * exist (or has a status the report cannot show), 2010 for a null model or
+ * file name. */
+QXAPI int QXwriteSolution(QXmodel model, const char *filename);
+QXAPI int QXwriteSolutionOfType(QXmodel model, const char *filename, int type);
+
 /* ======================================================================
  * Optimisation
  * ====================================================================== */

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,13 @@ bool solveTrivial(Call& call, int* error);
 
 // The LP pipeline (step 10). Returns the error of the call.
 int runLpPipeline(Call& call);
+// Replaces the simplex run of the pipeline (tests script the results a run
+// ends with to walk the recovery ladder); an empty hook restores the simplex.
+using SimplexRunHook = std::function<int(Model& model, simplex::StartBasis start,
+                                         const simplex::SimplexOptions& options,
+                                         simplex::SimplexResult& result)>;
+void setSimplexRunHook(SimplexRunHook hook);
+
 // The verdict of the recovery ladder on a simplex run: 0 accepts it, 1 to 7
 // name the recovery (messages at print level 1 and above).
 int recoveryVerdict(Call& call, bool scaled, int err, const simplex::SimplexResult& r);

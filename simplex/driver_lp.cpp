@@ -30,6 +30,11 @@ namespace {
 using simplex::SimplexResult;
 using simplex::StartBasis;
 
+SimplexRunHook& runHook() {
+  static SimplexRunHook hook;
+  return hook;
+}
+
 // Verdict codes of the recovery ladder.
 enum Recovery : int {
   kAccept = 0,
@@ -118,7 +123,8 @@ int runOnce(Call& call, const Run& run, SimplexResult& res) {
   simplex::SolveContext ctx =
       makeContext(call, method == simplex::Method::Dual ? QXLOC_DUAL : QXLOC_PRIMAL);
   res = SimplexResult{};
-  const int err = rw->work.solve(run.data, method, start, so, ctx, res);
+  const int err = runHook() ? runHook()(call.model, start, so, res)
+                            : rw->work.solve(run.data, method, start, so, ctx, res);
   LpSolution& rec = *call.model.lpSolution;
   rec.simplexIters += static_cast<int>(res.iterations);
   rec.factorizations += res.factorizations;
@@ -366,6 +372,8 @@ int solveOriginal(Call& call, const HostBasis& start) {
 }
 
 }  // namespace
+
+void setSimplexRunHook(SimplexRunHook hook) { runHook() = std::move(hook); }
 
 int runLpPipeline(Call& call) {
   Model& model = call.model;

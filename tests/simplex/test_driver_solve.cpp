@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/model.hpp"
+#include "simplex/driver.hpp"
 #include "simplex/presolve_hook.hpp"
 #include "torva.h"
 
@@ -422,6 +423,95 @@ TEST_F(Solve, PostsolveCheckReoptimises) {
   EXPECT_TRUE(log.has("\nWarning: Postsolve leads to"));
   EXPECT_TRUE(log.has("\nPerforming postsolve reoptimization ..."));
   EXPECT_LT(relErr(dinfo(QX_DINFO_POBJ), netlibObjectives()["afiro"]), 1e-6);
+}
+
+// The recovery ladder walked with scripted simplex results: what each run
+// saw (start, scaling, warm start) and the messages of the passes.
+struct ScriptedRun {
+  int err, outcome;
+  double iterations, dualInfeas;
+};
+struct SeenRun {
+  torva::simplex::StartBasis start;
+  int scaleOption, scaleParam, restartParam;
+};
+
+struct Ladder : Solve {
+  std::vector<ScriptedRun> script;
+  std::vector<SeenRun> seen;
+  void SetUp() override {
+    Solve::SetUp();
+    const double c[] = {1, 2}, b[] = {1}, lo[] = {0, 0}, up[] = {5, 5};
+    const int beg[] = {0, 1, 2}, rows[] = {0, 0};
+    const double v[] = {1, 1};
+    ASSERT_EQ(QXloadLPData(model, 1, 2, QX_MIN, 0, c, b, "G", 2, beg, nullptr, v, rows, lo, up), 0);
+    torva::driver::setSimplexRunHook([this](QXmodelRec& m, torva::simplex::StartBasis start,
+                                            const torva::simplex::SimplexOptions& o,
+                                            torva::simplex::SimplexResult& r) {
+      seen.push_back({start, o.scale, m.params.intValue(QX_IPARAM_LP_SCALE),
+                      m.params.intValue(QX_IPARAM_SOLVER_RESTART)});
+      const ScriptedRun& s = script[std::min(seen.size(), script.size()) - 1];
+      r.outcome = s.outcome;
+      r.iterations = s.iterations;
+      r.dualInfeas = s.dualInfeas;
+      r.x = {1, 0};
+      r.slack = {0};
+      r.y = {1};
+      r.d = {0, 1};
+      r.colStatus = {0, QX_BASTYPE_ATLO};
+      r.rowStatus = {QX_BASTYPE_ATUP};
+      r.objective = 1;
+      return s.err;
+    });
+    captureLog();
+  }
+  void TearDown() override {
+    torva::driver::setSimplexRunHook(nullptr);
+    Solve::TearDown();
+  }
+};
+
+TEST_F(Ladder, SingularStartCrashesANewBasis) {
+  script = {{2019, 1, 0, 0}, {0, 2, 3, 0}};
+  int status = 0;
+  EXPECT_EQ(QXoptimize(model, 0, &status), 0);
+  EXPECT_EQ(status, QX_STATUS_BASIC_OPTIMAL);
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[1].start, torva::simplex::StartBasis::Crash);
+  EXPECT_EQ(seen[1].restartParam, 1);
+  EXPECT_TRUE(log.has("\nWarning: initial basis singular,\nWarning: crashing a new basis..."));
+}
+
+TEST_F(Ladder, DualInfeasibleDescaledSolutionWalksEveryPass) {
+  script = {{0, 2, 9, 1e-3}};  // every run ends with the same dual violation
+  rememberParams();
+  int status = 0;
+  EXPECT_EQ(QXoptimize(model, 0, &status), 0);
+  expectParamsRestored();
+  ASSERT_EQ(seen.size(), 5u);  // the first run and passes 0 to 3
+  EXPECT_EQ(seen[0].scaleOption, -1);  // the host's scaling
+  const int scale[] = {0, 1, 1, 0};
+  const bool warm[] = {true, true, false, false};
+  for (int p = 0; p < 4; ++p) {
+    SCOPED_TRACE(p);
+    EXPECT_EQ(seen[p + 1].scaleOption, scale[p]);
+    EXPECT_EQ(seen[p + 1].scaleParam, scale[p]);
+    EXPECT_EQ(seen[p + 1].restartParam, warm[p] ? 0 : 1);
+    EXPECT_EQ(seen[p + 1].start, warm[p] ? torva::simplex::StartBasis::Given : torva::simplex::StartBasis::Crash);
+  }
+  for (const char* m : {"\nWarning: descaled solution is not dual feasible (ddfeas=1.000000e-03)",
+                        "\nWarning: scaling off, warm-start on", "\nWarning: scaling on, warm-start on",
+                        "\nWarning: scaling on, warm-start off", "\nWarning: scaling off, warm-start off",
+                        "\nWarning: solution to the original model is not dual feasible"})
+    EXPECT_TRUE(log.has(m)) << m;
+}
+
+TEST_F(Ladder, UnexpectedOutcomeIsAnInternalError) {
+  script = {{0, 7, 1, 0}};
+  int status = 0;
+  EXPECT_EQ(QXoptimize(model, 0, &status), QXERR_INTERNAL_ERROR);
+  EXPECT_EQ(status, QX_STATUS_UNKNOWN);
+  EXPECT_TRUE(log.has("\nWarning: Unexpected LP status 7 in "));
 }
 
 // A loaded basis with two equal columns basic is singular; the solve still
