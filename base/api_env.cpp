@@ -190,6 +190,10 @@ QXAPI int QXgetFileError(QXmodel model, int* linenum, char* linetxt) {
 
 QXAPI int QXgetErrorRowIndex(QXmodel model, int* row) {
   if (!model || !row) return QXERR_ILLEGAL_NULL_POINTER;
+  if (model->instructErrorRow) {
+    *row = *model->instructErrorRow;
+    return 0;
+  }
   constexpr int kPrimalStatusNumericalError = 11;
   if (!model->lpSolution || model->lpSolution->primalStatus != kPrimalStatusNumericalError)
     return QXERR_INFO_NOT_AVAILABLE;

@@ -1,5 +1,7 @@
 #include "base/copy.hpp"
 
+#include "nlp/load.hpp"
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -100,6 +102,8 @@ int replayModel(const Model& source, Model& target) {
     if (int rc = QXloadVarPriorities(&target, d.priority.data())) return rc;
   if (!d.basisCols.empty() || !d.basisRows.empty())
     if (int rc = QXloadBasis(&target, d.basisCols.data(), d.basisRows.data())) return rc;
+  // Instruction list, string table and nonlinear structure.
+  nlp::copyNlpData(source, target);
   return 0;
 }
 

@@ -13,6 +13,10 @@
 #include "base/solution.hpp"
 #include "base/workarea.hpp"
 
+namespace torva::nlp {
+struct NlpData;
+}
+
 struct QXmodelRec {
   explicit QXmodelRec(QXenvRec* owner) : env(owner), params(owner->params) {}
 
@@ -35,6 +39,11 @@ struct QXmodelRec {
   // Set by an optimisation whose presolve level had bit 8192: presolve stays
   // forced off for this model, which disables the out-of-memory retry.
   bool presolveForcedOff = false;
+  // Nonlinear data: instruction list, string table, nonlinear structure
+  // (null until one of them is loaded), and the row that failed the last
+  // instruction-list load or evaluation (-1 the objective).
+  std::shared_ptr<torva::nlp::NlpData> nlp;
+  std::optional<int> instructErrorRow;
 
   // Line number and text of the last failed file read.
   int errorLine = 0;

@@ -1693,6 +1693,313 @@ QXAPI int QXsampGetCorrelationMatrix(QXsample *samples, int count, int kind, int
                                      int *npairs, int *pairI, int *pairJ, double *values);
 QXAPI int QXsampGetInfo(QXsample sample, int item, void *value);
 
+/* ======================================================================
+ * Instruction lists: opcodes of nonlinear functions in postfix form
+ *
+ * Each row (objective and constraints) is a program over a stack of doubles:
+ * an opcode followed by its operand words. EP_PUSH_NUM k pushes numbers[k],
+ * EP_PUSH_VAR j the value of variable j; operators pop their arguments and
+ * push the result. Constraint i reads f_i(x) <type> 0.
+ * ====================================================================== */
+#define EP_NO_OP         0
+#define EP_PLUS          1001
+#define EP_MINUS         1002
+#define EP_MULTIPLY      1003
+#define EP_DIVIDE        1004
+#define EP_POWER         1005
+#define EP_EQUAL         1006
+#define EP_NOT_EQUAL     1007
+#define EP_LTOREQ        1008
+#define EP_GTOREQ        1009
+#define EP_LTHAN         1010
+#define EP_GTHAN         1011
+#define EP_AND           1012
+#define EP_OR            1013
+#define EP_NOT           1014
+#define EP_PERCENT       1015
+#define EP_POSATE        1016
+#define EP_NEGATE        1017
+#define EP_ABS           1018
+#define EP_SQRT          1019
+#define EP_LOG           1020
+#define EP_LN            1021
+#define EP_PI            1022
+#define EP_SIN           1023
+#define EP_COS           1024
+#define EP_TAN           1025
+#define EP_ATAN2         1026
+#define EP_ATAN          1027
+#define EP_ASIN          1028
+#define EP_ACOS          1029
+#define EP_EXP           1030
+#define EP_MOD           1031
+#define EP_FALSE         1032
+#define EP_TRUE          1033
+#define EP_IF            1034
+#define EP_PSN           1035
+#define EP_PSL           1036
+#define EP_LGM           1037
+#define EP_SIGN          1038
+#define EP_FLOOR         1039
+#define EP_FPA           1040
+#define EP_FPL           1041
+#define EP_PEL           1042
+#define EP_PEB           1043
+#define EP_PPS           1044
+#define EP_PPL           1045
+#define EP_PTD           1046
+#define EP_PCX           1047
+#define EP_WRAP          1048
+#define EP_PBNO          1049
+#define EP_PFS           1050
+#define EP_PFD           1051
+#define EP_PHG           1052
+#define EP_RAND          1053
+#define EP_USER          1054
+#define EP_SUM           1055
+#define EP_AVG           1056
+#define EP_MIN           1057
+#define EP_MAX           1058
+#define EP_NPV           1059
+#define EP_VAND          1060
+#define EP_VOR           1061
+#define EP_PUSH_NUM      1062
+#define EP_PUSH_VAR      1063
+#define EP_NORMDENS      1064
+#define EP_NORMINV       1065
+#define EP_TRIAINV       1066
+#define EP_EXPOINV       1067
+#define EP_UNIFINV       1068
+#define EP_MULTINV       1069
+#define EP_USRCOD        1070
+#define EP_SUMPROD       1071
+#define EP_SUMIF         1072
+#define EP_VLOOKUP       1073
+#define EP_VPUSH_NUM     1074
+#define EP_VPUSH_VAR     1075
+#define EP_VMULT         1076
+#define EP_SQR           1077
+#define EP_SINH          1078
+#define EP_COSH          1079
+#define EP_TANH          1080
+#define EP_ASINH         1081
+#define EP_ACOSH         1082
+#define EP_ATANH         1083
+#define EP_LOGB          1084
+#define EP_LOGX          1085
+#define EP_LNX           1086
+#define EP_TRUNC         1087
+#define EP_NORMSINV      1088
+#define EP_INT           1089
+#define EP_PUSH_STR      1090
+#define EP_VPUSH_STR     1091
+#define EP_PUSH_SPAR     1092
+#define EP_PUSH_SVAR     1092 /* another name of EP_PUSH_SPAR */
+#define EP_NORMPDF       1093
+#define EP_NORMCDF       1094
+#define EP_LSQ           1095
+#define EP_PBT           1100
+#define EP_PBTINV        1101
+#define EP_PBNINV        1102
+#define EP_PCC           1103
+#define EP_PCCINV        1104
+#define EP_PCXINV        1105
+#define EP_EXPN          1106
+#define EP_PFDINV        1107
+#define EP_PGA           1108
+#define EP_PGAINV        1109
+#define EP_PGE           1110
+#define EP_PGEINV        1111
+#define EP_PGU           1112
+#define EP_PGUINV        1113
+#define EP_PHGINV        1114
+#define EP_PLA           1115
+#define EP_PLAINV        1116
+#define EP_PLG           1117
+#define EP_PLGINV        1118
+#define EP_LGT           1119
+#define EP_LGTINV        1120
+#define EP_LGNM          1121
+#define EP_LGNMINV       1122
+#define EP_NGBN          1123
+#define EP_NGBNINV       1124
+#define EP_NRM           1125
+#define EP_PPT           1126
+#define EP_PPTINV        1127
+#define EP_PPSINV        1128
+#define EP_PTDINV        1129
+#define EP_TRIAN         1130
+#define EP_UNIFM         1131
+#define EP_PWB           1132
+#define EP_PWBINV        1133
+#define EP_NRMINV        1134
+#define EP_TRIANINV      1135
+#define EP_EXPNINV       1136
+#define EP_UNIFMINV      1137
+#define EP_MLTNMINV      1138
+#define EP_BTDENS        1139
+#define EP_BNDENS        1140
+#define EP_CCDENS        1141
+#define EP_CXDENS        1142
+#define EP_EXPDENS       1143
+#define EP_FDENS         1144
+#define EP_GADENS        1145
+#define EP_GEDENS        1146
+#define EP_GUDENS        1147
+#define EP_HGDENS        1148
+#define EP_LADENS        1149
+#define EP_LGDENS        1150
+#define EP_LGTDENS       1151
+#define EP_LGNMDENS      1152
+#define EP_NGBNDENS      1153
+#define EP_NRMDENS       1154
+#define EP_PTDENS        1155
+#define EP_PSDENS        1156
+#define EP_TDENS         1157
+#define EP_TRIADENS      1158
+#define EP_UNIFDENS      1159
+#define EP_WBDENS        1160
+#define EP_RADIANS       1161
+#define EP_DEGREES       1162
+#define EP_ROUND         1163
+#define EP_ROUNDUP       1164
+#define EP_ROUNDDOWN     1165
+#define EP_ERF           1166
+#define EP_PBN           1167
+#define EP_PBB           1168
+#define EP_PBBINV        1169
+#define EP_BBDENS        1170
+#define EP_PSS           1171
+#define EP_SSDENS        1172
+#define EP_SSINV         1173
+#define EP_POSD          1174
+#define EP_SETS          1175
+#define EP_CARD          1176
+#define EP_STDEV         1177
+/* Operand of EP_USRCOD that marks objective code appended by QXaddInstruct. */
+#define EP_USRCOD_APPEND_MARK 49152
+/* Variable index of EP_VPUSH_VAR that stands for an absent cell. */
+#define EP_VPUSH_VAR_ABSENT  (-8)
+
+/* Derivative methods of finite differences (QX_IPARAM_NLP_DERIV_DIFFTYPE). */
+#define QX_DERIV_FREE                  0
+#define QX_DERIV_FORWARD_DIFFERENCE    1
+#define QX_DERIV_BACKWARD_DIFFERENCE   2
+#define QX_DERIV_CENTER_DIFFERENCE     3
+
+/* Evaluation modes of QXexecuteInstruct. */
+#define QX_EVAL_VALUE      0   /* function value only */
+#define QX_EVAL_GRADIENT   1   /* value and gradient by QX_IPARAM_NLP_AUTODERIV */
+
+/* Row properties stored by QXsetConstraintProperty (the class words of MPI
+ * files). */
+#define QX_CONPROP_UNKNOWN        0   /* not stated */
+#define QX_CONPROP_CONST          1
+#define QX_CONPROP_LINEAR         2
+#define QX_CONPROP_CONVEX         3
+#define QX_CONPROP_CONCAVE        4
+#define QX_CONPROP_QUASI_CONVEX   5
+#define QX_CONPROP_QUASI_CONCAVE  6
+
+/* Loads an instruction-list model into an empty model. Counts: nCons rows,
+ * nObjs (must be 1) objectives, nVars variables, nNumbers numbers. varType
+ * ('C', 'I', 'B'; default 'C'), varIndex (stored as given), varStart, lower
+ * and upper (default -/+ QX_DPARAM_NLP_INF) may be null; conType, conBeg and
+ * conLength may be null when nCons is 0, numbers when nNumbers is 0. Errors:
+ * 2010 null model or array, 2030 model holds data, 2064 bad counts, 2065
+ * segments longer than codeSize, 2066 lower above upper, 2007 bad objective
+ * sense, 2067 a segment fails validation (QXgetErrorRowIndex gives the row,
+ * -1 the objective). A failed load leaves the model unloaded. */
+QXAPI int QXloadInstruct(QXmodel model, int nCons, int nObjs, int nVars, int nNumbers,
+                         const int *objSense, const char *conType, const char *varType,
+                         const int *code, int codeSize, const int *varIndex,
+                         const double *numbers, const double *varStart, const int *objBeg,
+                         const int *objLength, const int *conBeg, const int *conLength,
+                         const double *lower, const double *upper);
+/* The same operation as QXloadInstruct. */
+QXAPI int QXloadNLPCode(QXmodel model, int nCons, int nObjs, int nVars, int nNumbers,
+                        const int *objSense, const char *conType, const char *varType,
+                        const int *code, int codeSize, const int *varIndex,
+                        const double *numbers, const double *varStart, const int *objBeg,
+                        const int *objLength, const int *conBeg, const int *conLength,
+                        const double *lower, const double *upper);
+/* Adds rows, numbers and variables to a loaded model (a matrix-loaded model is
+ * first turned into an instruction list). The new code addresses numbers and
+ * variables of the new lists counted from 0 after the existing ones for
+ * variables (index n + k is new variable k) and from 0 in its own number list.
+ * With nObjs 1 the given objective code is added to the existing objective.
+ * Errors: 2010, 2031 no rows or columns, 2029 model with cones, 2064, 2007,
+ * 2066, 2067; on an error the model is left as it was. */
+QXAPI int QXaddInstruct(QXmodel model, int nCons, int nObjs, int nVars, int nNumbers,
+                        const int *objSense, const char *conType, const char *varType,
+                        const int *code, int codeSize, const int *varIndex,
+                        const double *numbers, const double *varStart, const int *objBeg,
+                        const int *objLength, const int *conBeg, const int *conLength,
+                        const double *lower, const double *upper);
+/* Copies the instruction list out. Every output may be null; sizes from
+ * QXgetInstructSizes. */
+QXAPI int QXgetInstructSizes(QXmodel model, int *nCons, int *nVars, int *nNumbers,
+                             int *codeSize);
+QXAPI int QXgetInstruct(QXmodel model, int *objSense, char *conType, char *varType, int *code,
+                        double *numbers, int *objBeg, int *objLength, int *conBeg,
+                        int *conLength, double *lower, double *upper);
+/* Class of each row of an instruction-list model: rowClass[0] the objective,
+ * rowClass[i + 1] constraint i (0 linear or constant, 1 nonlinear); setFlag the
+ * same rows (1 for rows using EP_POSD, EP_SETS or EP_CARD); *modelClass 0
+ * linear, 1 nonlinear, 2 linear with stochastic parameters. Any output may be
+ * null. 2033 when no instruction list is loaded. */
+QXAPI int QXgetInstructClass(QXmodel model, int *modelClass, int *rowClass, int *setFlag);
+/* Evaluates row (-1 the objective) at x (nVars values): *value the function
+ * value; with mode QX_EVAL_GRADIENT grad (nVars values, may be null) the
+ * gradient, by the method of QX_IPARAM_NLP_AUTODERIV. *domainError (may be
+ * null) is 1 when a substitute value replaced an undefined result. Errors:
+ * 2010, 2033 no instruction list, 2012 bad row, 2058 string used as a number,
+ * 2067 opcode without evaluation (QXgetErrorRowIndex gives the row). */
+QXAPI int QXexecuteInstruct(QXmodel model, int row, int mode, const double *x, double *value,
+                            double *grad, int *domainError);
+/* First derivatives of the objective (row 0) and the constraints (row i + 1),
+ * entries of a row in increasing variable order. start holds m + 2 ints. Any
+ * output may be null; with x given (n values) value must be given. Errors:
+ * 2010, 2031 no model loaded, 2001. */
+QXAPI int QXgetJac(QXmodel model, int *nnz, int *objNnz, int *start, int *index, double *value,
+                   const double *x);
+/* Second derivatives of the objective and each constraint (the same row
+ * numbering and start layout as QXgetJac), lower triangle index1 >= index2,
+ * ordered by index1 then index2. Errors: 2010, 2031, 2009 no instruction list
+ * (no second-derivative structure), 2001. */
+QXAPI int QXgetHess(QXmodel model, int *nnz, int *start, int *index1, int *index2,
+                    double *value, const double *x);
+/* Strings of the model's string table (EP_PUSH_STR k addresses strings[k]);
+ * replaces any earlier table. A null entry is an empty string. */
+QXAPI int QXloadStringData(QXmodel model, int nStrings, char **strings);
+QXAPI int QXgetStringCount(QXmodel model, int *nStrings);
+/* Stores a property QX_CONPROP_* for row (-1 the objective). 2012 bad row,
+ * 2024 bad property. */
+QXAPI int QXsetConstraintProperty(QXmodel model, int row, int property);
+QXAPI int QXgetConstraintProperty(QXmodel model, int row, int *property);
+/* Nonlinear structure of a model: the rows (-1 the objective) in which each
+ * variable appears nonlinearly. QXaddNLPAj adds rows of column var (2049 bad
+ * var, 2012 bad row, 2032 repeated row); values may be null. QXaddNLPobj
+ * marks variables as nonlinear in the objective, QXdeleteNLPobj unmarks them
+ * (2049 bad index). QXaddEmptySpacesNLPAcolumns reserves spaces[j] further
+ * entries for each column (null spaces: nothing). QXgetNLPData copies the
+ * structure out column-wise (colBeg n + 1, rows, values; objVars the marked
+ * objective variables); every output may be null. */
+QXAPI int QXaddNLPAj(QXmodel model, int var, int count, const int *rows, const double *values);
+QXAPI int QXaddNLPobj(QXmodel model, int count, const int *vars, const double *values);
+QXAPI int QXdeleteNLPobj(QXmodel model, int count, const int *vars);
+QXAPI int QXaddEmptySpacesNLPAcolumns(QXmodel model, const int *spaces);
+QXAPI int QXgetNLPData(QXmodel model, int *nnz, int *colBeg, int *rows, double *values,
+                       int *objCount, int *objVars);
+
+/* MPI instruction-list files. The reader fills an empty model ("*.gz" names
+ * are read through zlib); errors 2002 cannot open, 2008 bad file (line and
+ * text through QXgetFileError), 2064-2067 from the loader. The writer writes
+ * a loaded model (a matrix-loaded one is turned into an instruction list
+ * first); 2002 when the file cannot be created, 2031 no model loaded. */
+QXAPI int QXreadMPIFile(QXmodel model, const char *filename);
+QXAPI int QXwriteMPIFile(QXmodel model, const char *filename);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,0 +1,69 @@
+// Shared fixture of the instruction-list tests: an environment with one
+// model, and a loader that takes the rows as separate code vectors.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "torva.h"
+
+namespace torva_test {
+
+using Code = std::vector<int>;
+
+struct NlpFixture : ::testing::Test {
+  QXenv env = nullptr;
+  QXmodel model = nullptr;
+  void SetUp() override {
+    int err = -1;
+    env = QXcreateEnv(&err);
+    ASSERT_EQ(err, 0);
+    model = QXcreateModel(env, &err);
+    ASSERT_EQ(err, 0);
+  }
+  void TearDown() override {
+    if (env) {
+      EXPECT_EQ(QXdeleteEnv(&env), 0);
+    }
+  }
+
+  // Loads rows[0] as the objective and rows[1..] as constraints of type
+  // 'E' (or types), concatenated into one code array.
+  int load(QXmodel target, int nVars, const std::vector<Code>& rows, const std::vector<double>& numbers,
+           std::string types = "", const double* lower = nullptr, const double* upper = nullptr,
+           int sense = QX_MIN) {
+    Code code;
+    std::vector<int> beg, len;
+    for (const Code& r : rows) {
+      beg.push_back(static_cast<int>(code.size()));
+      len.push_back(static_cast<int>(r.size()));
+      code.insert(code.end(), r.begin(), r.end());
+    }
+    const int nCons = static_cast<int>(rows.size()) - 1;
+    if (types.empty()) types.assign(static_cast<std::size_t>(nCons), 'E');
+    return QXloadInstruct(target, nCons, 1, nVars, static_cast<int>(numbers.size()), &sense, types.c_str(),
+                          nullptr, code.data(), static_cast<int>(code.size()), nullptr,
+                          numbers.empty() ? nullptr : numbers.data(), nullptr, beg.data(), len.data(),
+                          nCons ? beg.data() + 1 : nullptr, nCons ? len.data() + 1 : nullptr, lower, upper);
+  }
+  int load(int nVars, const std::vector<Code>& rows, const std::vector<double>& numbers = {}) {
+    return load(model, nVars, rows, numbers);
+  }
+
+  // Value of row (-1 objective) at x.
+  double value(int row, const std::vector<double>& x, int* mark = nullptr) {
+    double v = 0;
+    EXPECT_EQ(QXexecuteInstruct(model, row, QX_EVAL_VALUE, x.data(), &v, nullptr, mark), 0);
+    return v;
+  }
+  std::vector<double> gradient(int row, const std::vector<double>& x) {
+    std::vector<double> g(x.size());
+    double v = 0;
+    EXPECT_EQ(QXexecuteInstruct(model, row, QX_EVAL_GRADIENT, x.data(), &v, g.data(), nullptr), 0);
+    return g;
+  }
+};
+
+}  // namespace torva_test

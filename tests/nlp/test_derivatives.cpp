@@ -1,0 +1,266 @@
+// Derivatives of every differentiable operator: reverse, forward and
+// second-order automatic differentiation against central differences of a
+// long double reference, at points away from kinks; domain edges and
+// sparsity patterns.
+#include <cmath>
+#include <functional>
+
+#include "nlp_fixture.hpp"
+
+namespace torva_test {
+namespace {
+
+using LD = long double;
+using Ref = std::function<LD(const LD*)>;
+
+struct OpCase {
+  const char* name;
+  int op;
+  int arity;
+  Ref f;
+  std::vector<double> x;
+};
+
+LD Phi(LD z) { return 0.5L * std::erfc(-z / std::sqrt(2.0L)); }
+LD phi(LD z) { return std::exp(-0.5L * z * z) / std::sqrt(2.0L * 3.14159265358979323846L); }
+
+std::vector<OpCase> elementary() {
+  return {
+      {"plus", EP_PLUS, 2, [](const LD* a) { return a[0] + a[1]; }, {0.3, -1.7}},
+      {"minus", EP_MINUS, 2, [](const LD* a) { return a[0] - a[1]; }, {0.3, -1.7}},
+      {"multiply", EP_MULTIPLY, 2, [](const LD* a) { return a[0] * a[1]; }, {0.3, -1.7}},
+      {"divide", EP_DIVIDE, 2, [](const LD* a) { return a[0] / a[1]; }, {0.3, -1.7}},
+      {"power", EP_POWER, 2, [](const LD* a) { return std::pow(a[0], a[1]); }, {1.3, 2.4}},
+      {"atan2", EP_ATAN2, 2, [](const LD* a) { return std::atan2(a[0], a[1]); }, {0.7, -1.2}},
+      {"logb", EP_LOGB, 2, [](const LD* a) { return std::log(a[0]) / std::log(a[1]); }, {3.5, 2.2}},
+      {"mod", EP_MOD, 2, [](const LD* a) { return std::fmod(a[0], a[1]); }, {7.3, 2.1}},
+      {"negate", EP_NEGATE, 1, [](const LD* a) { return -a[0]; }, {0.4}},
+      {"percent", EP_PERCENT, 1, [](const LD* a) { return a[0] / 100; }, {0.4}},
+      {"abs", EP_ABS, 1, [](const LD* a) { return std::fabs(a[0]); }, {-0.4}},
+      {"sqr", EP_SQR, 1, [](const LD* a) { return a[0] * a[0]; }, {-0.4}},
+      {"sqrt", EP_SQRT, 1, [](const LD* a) { return std::sqrt(a[0]); }, {2.5}},
+      {"ln", EP_LN, 1, [](const LD* a) { return std::log(a[0]); }, {2.5}},
+      {"log", EP_LOG, 1, [](const LD* a) { return std::log10(a[0]); }, {2.5}},
+      {"lnx", EP_LNX, 1, [](const LD* a) { return a[0] * std::log(a[0]); }, {2.5}},
+      {"logx", EP_LOGX, 1, [](const LD* a) { return a[0] * std::log10(a[0]); }, {2.5}},
+      {"exp", EP_EXP, 1, [](const LD* a) { return std::exp(a[0]); }, {1.1}},
+      {"sin", EP_SIN, 1, [](const LD* a) { return std::sin(a[0]); }, {1.1}},
+      {"cos", EP_COS, 1, [](const LD* a) { return std::cos(a[0]); }, {1.1}},
+      {"tan", EP_TAN, 1, [](const LD* a) { return std::tan(a[0]); }, {1.1}},
+      {"asin", EP_ASIN, 1, [](const LD* a) { return std::asin(a[0]); }, {0.3}},
+      {"acos", EP_ACOS, 1, [](const LD* a) { return std::acos(a[0]); }, {0.3}},
+      {"atan", EP_ATAN, 1, [](const LD* a) { return std::atan(a[0]); }, {0.3}},
+      {"sinh", EP_SINH, 1, [](const LD* a) { return std::sinh(a[0]); }, {0.3}},
+      {"cosh", EP_COSH, 1, [](const LD* a) { return std::cosh(a[0]); }, {0.3}},
+      {"tanh", EP_TANH, 1, [](const LD* a) { return std::tanh(a[0]); }, {0.3}},
+      {"asinh", EP_ASINH, 1, [](const LD* a) { return std::asinh(a[0]); }, {0.3}},
+      {"acosh", EP_ACOSH, 1, [](const LD* a) { return std::acosh(a[0]); }, {1.3}},
+      {"atanh", EP_ATANH, 1, [](const LD* a) { return std::atanh(a[0]); }, {0.3}},
+      {"radians", EP_RADIANS, 1, [](const LD* a) { return a[0] * 3.14159265358979323846L / 180; }, {30}},
+      {"degrees", EP_DEGREES, 1, [](const LD* a) { return a[0] * 180 / 3.14159265358979323846L; }, {0.5}},
+      {"erf", EP_ERF, 1, [](const LD* a) { return std::erf(a[0]); }, {0.5}},
+      {"psn", EP_PSN, 1, [](const LD* a) { return Phi(a[0]); }, {0.5}},
+      {"psl", EP_PSL, 1, [](const LD* a) { return phi(a[0]) - a[0] * (1 - Phi(a[0])); }, {0.5}},
+      {"normdens", EP_NORMDENS, 1, [](const LD* a) { return phi(a[0]); }, {0.5}},
+      {"lgm", EP_LGM, 1, [](const LD* a) { return std::lgamma(a[0]); }, {3.7}},
+  };
+}
+
+// Dense symmetric Hessian of the objective from QXgetHess.
+std::vector<double> denseHessian(QXmodel model, const std::vector<double>& x) {
+  const std::size_t n = x.size();
+  int nnz = 0;
+  EXPECT_EQ(QXgetHess(model, &nnz, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  std::vector<int> start(64), i1(static_cast<std::size_t>(nnz) + 1), i2(i1.size());
+  std::vector<double> v(i1.size());
+  EXPECT_EQ(QXgetHess(model, &nnz, start.data(), i1.data(), i2.data(), v.data(), x.data()), 0);
+  std::vector<double> h(n * n, 0.0);
+  for (int k = start[0]; k < start[1]; ++k) {
+    h[static_cast<std::size_t>(i1[k]) * n + i2[k]] = v[k];
+    h[static_cast<std::size_t>(i2[k]) * n + i1[k]] = v[k];
+  }
+  return h;
+}
+
+using DerivTest = NlpFixture;
+
+TEST_F(DerivTest, ElementaryOperatorsAgainstLongDoubleDifferences) {
+  // Central differences of the long double reference: first derivative with
+  // step 1e-7 (truncation ~1e-14, rounding ~1e-12), second with 1e-4
+  // (truncation ~1e-8). Tolerances: 1e-8 and 1e-6 relative to max(1, |d|).
+  constexpr LD h1 = 1e-7L, h2 = 1e-4L;
+  for (const OpCase& c : elementary()) {
+    QXmodel m = QXcreateModel(env, nullptr);
+    Code code;
+    for (int i = 0; i < c.arity; ++i) code.insert(code.end(), {EP_PUSH_VAR, i});
+    code.push_back(c.op);
+    ASSERT_EQ(load(m, c.arity, {code}, {}), 0) << c.name;
+    std::swap(m, model);
+    LD a[2] = {c.x[0], c.arity > 1 ? c.x[1] : 0};
+    EXPECT_NEAR(value(-1, c.x), static_cast<double>(c.f(a)), 1e-14 * std::max(1.0L, std::fabs(c.f(a)))) << c.name;
+    for (int mode : {2, 1}) {
+      QXsetModelIntParameter(model, QX_IPARAM_NLP_AUTODERIV, mode);
+      const std::vector<double> g = gradient(-1, c.x);
+      for (int i = 0; i < c.arity; ++i) {
+        LD up[2] = {a[0], a[1]}, dn[2] = {a[0], a[1]};
+        up[i] += h1;
+        dn[i] -= h1;
+        const double ref = static_cast<double>((c.f(up) - c.f(dn)) / (2 * h1));
+        EXPECT_NEAR(g[static_cast<std::size_t>(i)], ref, 1e-8 * std::max(1.0, std::fabs(ref)))
+            << c.name << " arg " << i << " mode " << mode;
+      }
+    }
+    const std::vector<double> h = denseHessian(model, c.x);
+    for (int i = 0; i < c.arity; ++i)
+      for (int l = 0; l < c.arity; ++l) {
+        auto at = [&](LD di, LD dl) {
+          LD p[2] = {a[0], a[1]};
+          p[i] += di;
+          p[l] += dl;
+          return c.f(p);
+        };
+        const double ref = static_cast<double>(
+            (at(h2, h2) - at(h2, -h2) - at(-h2, h2) + at(-h2, -h2)) / (4 * h2 * h2));
+        EXPECT_NEAR(h[static_cast<std::size_t>(i * c.arity + l)], ref, 1e-6 * std::max(1.0, std::fabs(ref)))
+            << c.name << " d2 " << i << l;
+      }
+    std::swap(m, model);
+    QXdeleteModel(&m);
+  }
+}
+
+TEST_F(DerivTest, ProbabilityAndNamedFunctionsAgainstDifferences) {
+  struct Prob {
+    int op;
+    std::vector<double> x;
+  };
+  // Point first (a probability for inverses), then the law's parameters.
+  const std::vector<Prob> cases = {
+      {EP_PBT, {0.3, 2, 3}},       {EP_PBTINV, {0.4, 2, 3}},  {EP_BTDENS, {0.3, 2, 3}},
+      {EP_PCC, {0.5, 0, 2}},       {EP_PCX, {2.5, 3}},        {EP_PCXINV, {0.6, 3}},
+      {EP_EXPN, {1.5, 2}},         {EP_EXPOINV, {0.3, 2}},    {EP_PFD, {1.2, 4, 7}},
+      {EP_PGA, {2.2, 2, 1.5}},     {EP_PGU, {0.4, 0, 1.3}},   {EP_PLA, {0.4, 0.1, 2}},
+      {EP_LGT, {0.4, 0.1, 2}},     {EP_LGNM, {1.4, 0.1, 0.5}}, {EP_NRM, {0.4, 0.1, 2}},
+      {EP_NORMINV, {0.3, 1, 2}},   {EP_NORMPDF, {0.4, 0.1, 2}}, {EP_PPT, {2.5, 1, 3}},
+      {EP_PTD, {0.7, 5}},          {EP_UNIFM, {0.3, 0, 2}},   {EP_PWB, {1.1, 2, 1.5}},
+      {EP_TRIAN, {0.4, 0, 0.5, 2}}, {EP_NORMSINV, {0.3}},     {EP_FPA, {0.05, 10}},
+      {EP_FPL, {0.05, 10}},        {EP_PEL, {3.0, 4.5}},      {EP_PEB, {3.0, 4.5}},
+      {EP_PPL, {2.5, 3.5}},        {EP_PSS, {0.4, 1.5}},
+  };
+  for (const Prob& c : cases) {
+    QXmodel m = QXcreateModel(env, nullptr);
+    const int n = static_cast<int>(c.x.size());
+    Code code;
+    for (int i = 0; i < n; ++i) code.insert(code.end(), {EP_PUSH_VAR, i});
+    code.push_back(c.op);
+    ASSERT_EQ(load(m, n, {code}, {}), 0) << c.op;
+    std::swap(m, model);
+    int mark = 0;
+    value(-1, c.x, &mark);
+    EXPECT_EQ(mark, 0) << c.op;
+    const std::vector<double> g = gradient(-1, c.x);
+    for (int i = 0; i < n; ++i) {
+      constexpr double h = 1e-5;  // difference of the double evaluator itself
+      std::vector<double> up(c.x), dn(c.x);
+      up[static_cast<std::size_t>(i)] += h;
+      dn[static_cast<std::size_t>(i)] -= h;
+      const double ref = (value(-1, up) - value(-1, dn)) / (2 * h);
+      EXPECT_NEAR(g[static_cast<std::size_t>(i)], ref, 1e-5 * std::max(1.0, std::fabs(ref))) << c.op << " arg " << i;
+    }
+    std::swap(m, model);
+    QXdeleteModel(&m);
+  }
+}
+
+TEST_F(DerivTest, DomainEdgesAndSubstitutes) {
+  ASSERT_EQ(load(2, {{EP_PUSH_VAR, 0, EP_SQRT},
+                     {EP_PUSH_VAR, 0, EP_PUSH_VAR, 1, EP_DIVIDE},
+                     {EP_PUSH_VAR, 0, EP_LN},
+                     {EP_PUSH_VAR, 0, EP_ASIN},
+                     {EP_PUSH_VAR, 0, EP_EXP},
+                     {EP_PUSH_VAR, 0, EP_PUSH_VAR, 1, EP_MOD}}),
+            0);
+  int mark = -1;
+  EXPECT_DOUBLE_EQ(value(-1, {4, 0}, &mark), 2.0);
+  EXPECT_EQ(mark, 0);
+  EXPECT_DOUBLE_EQ(gradient(-1, {4, 0})[0], 0.25);
+  EXPECT_DOUBLE_EQ(value(-1, {-1, 0}, &mark), 1e30);
+  EXPECT_EQ(mark, 1);
+  EXPECT_DOUBLE_EQ(value(0, {1, 0}, &mark), 1e30);
+  EXPECT_EQ(mark, 1);
+  EXPECT_DOUBLE_EQ(value(0, {-1, 0}), -1e30);
+  EXPECT_DOUBLE_EQ(value(0, {0, 0}), 1e30);
+  EXPECT_DOUBLE_EQ(value(0, {-1, -0.0}), -1e30);
+  EXPECT_DOUBLE_EQ(value(1, {-2, 0}, &mark), 1e30);
+  EXPECT_EQ(mark, 1);
+  EXPECT_DOUBLE_EQ(value(1, {1e-40, 0}, &mark), std::log(1e-30));
+  EXPECT_EQ(mark, 1);
+  EXPECT_DOUBLE_EQ(value(2, {1.5, 0}, &mark), 1e30);
+  EXPECT_EQ(mark, 1);
+  EXPECT_DOUBLE_EQ(value(3, {710, 0}, &mark), 1.7976931348623157e308);
+  EXPECT_EQ(mark, 1);
+  EXPECT_DOUBLE_EQ(value(4, {3, 0}, &mark), 1e30);
+  EXPECT_EQ(mark, 1);
+}
+
+TEST_F(DerivTest, FiniteDifferencesAgreeWithReverseToStepSize) {
+  ASSERT_EQ(load(2, {{EP_PUSH_VAR, 0, EP_SIN, EP_PUSH_VAR, 1, EP_EXP, EP_MULTIPLY}}), 0);
+  const std::vector<double> x = {0.7, -0.3};
+  const std::vector<double> ad = gradient(-1, x);
+  for (int type : {QX_DERIV_FORWARD_DIFFERENCE, QX_DERIV_BACKWARD_DIFFERENCE, QX_DERIV_CENTER_DIFFERENCE}) {
+    QXsetModelIntParameter(model, QX_IPARAM_NLP_AUTODERIV, 0);
+    QXsetModelIntParameter(model, QX_IPARAM_NLP_DERIV_DIFFTYPE, type);
+    const std::vector<double> fd = gradient(-1, x);
+    for (int j = 0; j < 2; ++j) EXPECT_NEAR(fd[static_cast<std::size_t>(j)], ad[static_cast<std::size_t>(j)], 5e-7) << type;
+  }
+}
+
+TEST_F(DerivTest, SparsityIsStructural) {
+  // Rows: x0*x1; 3*x2 + sin(x0); floor(x1) + x2^2; if(x0 > 0, x1^2, x2).
+  ASSERT_EQ(load(3, {{EP_PUSH_VAR, 0, EP_PUSH_VAR, 1, EP_MULTIPLY},
+                     {EP_PUSH_NUM, 0, EP_PUSH_VAR, 2, EP_MULTIPLY, EP_PUSH_VAR, 0, EP_SIN, EP_PLUS},
+                     {EP_PUSH_VAR, 1, EP_FLOOR, EP_PUSH_VAR, 2, EP_SQR, EP_PLUS},
+                     {EP_PUSH_VAR, 0, EP_PUSH_NUM, 1, EP_GTHAN, EP_PUSH_VAR, 1, EP_SQR, EP_PUSH_VAR, 2, EP_IF}},
+                 {3.0, 0.0}),
+            0);
+  int nnz = 0, objNnz = 0, start[5], index[16];
+  double val[16];
+  const double x[] = {0.5, 2.0, -1.0};
+  ASSERT_EQ(QXgetJac(model, &nnz, &objNnz, start, index, val, x), 0);
+  EXPECT_EQ(objNnz, 2);
+  EXPECT_EQ(std::vector<int>(start, start + 5), (std::vector<int>{0, 2, 4, 5, 7}));
+  EXPECT_EQ(std::vector<int>(index, index + nnz), (std::vector<int>{0, 1, 0, 2, 2, 1, 2}));
+  EXPECT_DOUBLE_EQ(val[2], std::cos(0.5));
+  EXPECT_DOUBLE_EQ(val[5], 4.0);  // branch taken: d(x1^2) = 2 x1
+  EXPECT_DOUBLE_EQ(val[6], 0.0);
+  int hn = 0, hs[6], i1[8], i2[8];
+  double hv[8];
+  ASSERT_EQ(QXgetHess(model, &hn, hs, i1, i2, hv, x), 0);
+  EXPECT_EQ(std::vector<int>(hs, hs + 5), (std::vector<int>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(std::vector<int>(i1, i1 + hn), (std::vector<int>{1, 0, 2, 1}));
+  EXPECT_EQ(std::vector<int>(i2, i2 + hn), (std::vector<int>{0, 0, 2, 1}));
+  EXPECT_DOUBLE_EQ(hv[0], 1.0);
+  EXPECT_DOUBLE_EQ(hv[1], -std::sin(0.5));
+  EXPECT_DOUBLE_EQ(hv[2], 2.0);
+  EXPECT_DOUBLE_EQ(hv[3], 2.0);
+}
+
+TEST_F(DerivTest, AggregatesLoweredExactly) {
+  // stdev(x0, x1, x2) and npv(r, x1, x2) against closed forms.
+  ASSERT_EQ(load(3, {{EP_PUSH_VAR, 0, EP_PUSH_VAR, 1, EP_PUSH_VAR, 2, EP_STDEV, 3},
+                     {EP_PUSH_VAR, 0, EP_PUSH_VAR, 1, EP_PUSH_VAR, 2, EP_NPV, 3},
+                     {EP_VPUSH_VAR, 2, 0, 1, EP_VPUSH_VAR, 2, 2, 1, EP_SUMPROD, 2, 2}}),
+            0);
+  const std::vector<double> x = {0.1, 2.0, 5.0};
+  const double mean = 7.1 / 3;
+  const double var = ((0.1 - mean) * (0.1 - mean) + (2 - mean) * (2 - mean) + (5 - mean) * (5 - mean)) / 2;
+  EXPECT_NEAR(value(-1, x), std::sqrt(var), 1e-14);
+  const std::vector<double> g = gradient(-1, x);
+  EXPECT_NEAR(g[0], (0.1 - mean) / (2 * std::sqrt(var)), 1e-14);
+  EXPECT_NEAR(value(0, x), 2.0 / 1.1 + 5.0 / (1.1 * 1.1), 1e-14);
+  EXPECT_NEAR(value(1, x), 0.1 * 5.0 + 2.0 * 2.0, 1e-14);
+  EXPECT_EQ(gradient(1, x), (std::vector<double>{5.0, 4.0, 0.1}));
+}
+
+}  // namespace
+}  // namespace torva_test
