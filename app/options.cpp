@@ -47,7 +47,9 @@ void printHelp() {
       "linear program: the iteration log while it runs, then a summary ending\n"
       "with the model status, objective value, simplex iterations and solve time.\n"
       "\n"
-      "MODEL is an MPS file, free or fixed format, optionally gzip-compressed.\n"
+      "MODEL is an MPS file (free or fixed format), an LP-format file (.lp), a\n"
+      "TORVA text file (.ltx) or an instruction-list file (.mpi), optionally\n"
+      "gzip-compressed; without a known extension the content decides.\n"
       "\n"
       "Options:\n"
       "  -h, --help           show this help and exit\n"
@@ -62,8 +64,12 @@ void printHelp() {
       "  --mps-format N       read MODEL as MPS format N (0 free, 1 fixed, 2 free and\n"
       "                       3 fixed in compatibility mode); default: free, and\n"
       "                       fixed when the file does not read as free\n"
-      "  --write OUT          write the model read to OUT as an MPS file\n"
-      "  --fixed              write OUT in fixed format (default free)\n"
+      "  --write OUT          write the model read to OUT: TORVA text when OUT ends\n"
+      "                       in .ltx, an instruction list when it ends in .mpi,\n"
+      "                       else MPS (.gz compresses)\n"
+      "  --fixed              write an MPS OUT in fixed format (default free)\n"
+      "  --write-solma OUT    write the model as SOLMA modelling-language text\n"
+      "  --report FILE        write the solution report to FILE after the solve\n"
       "  -p FILE              read parameter settings from FILE instead of torva.par\n"
       "  --set NAME=VALUE     set a parameter; NAME as in the header\n"
       "                       (QX_IPARAM_LP_PRINTLEVEL) or in lower case without\n"
@@ -103,7 +109,7 @@ bool parseSeconds(const std::string& text, double& seconds) {
 // options without one.
 const char* argumentOf(const std::string& option) {
   if (option == "--write" || option == "--write-solution" || option == "-p" ||
-      option == "--write-params")
+      option == "--write-params" || option == "--write-solma" || option == "--report")
     return "a file name";
   if (option == "--set") return "NAME=VALUE";
   if (option == "--method") return "primal, dual or free";
@@ -117,6 +123,8 @@ const char* argumentOf(const std::string& option) {
 bool takeArgument(const std::string& option, const std::string& value, Options& opts) {
   if (option == "--write") opts.writeMps = value;
   else if (option == "--write-solution") opts.writeSolution = value;
+  else if (option == "--write-solma") opts.writeSolma = value;
+  else if (option == "--report") opts.report = value;
   else if (option == "-p") opts.paramFile = value;
   else if (option == "--write-params") opts.writeParams = value;
   else if (option == "--set") {

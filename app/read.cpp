@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -40,7 +41,8 @@ const char* formatName(int format) {
 
 int exitFor(int rc) {
   switch (rc) {
-    case QXERR_BAD_MPS_FILE: return kExitSyntax;
+    case QXERR_BAD_MPS_FILE:
+    case QXERR_BAD_MPI_FILE: return kExitSyntax;
     case QXERR_CANNOT_OPEN_FILE:
     case QXERR_ZLIB_LOAD: return kExitFile;
     default: return kExitLibrary;
@@ -67,14 +69,15 @@ Attempt attempt(QXenv env, QXmodel paramModel, const std::string& path, int form
   return a;
 }
 
-// The lines of a plain-text file (empty for a compressed one).
-std::vector<std::string> plainLines(const std::string& path) {
+// The lines of a plain-text file (empty for a compressed one), at most
+// maxLines of them.
+std::vector<std::string> plainLines(const std::string& path, std::size_t maxLines = SIZE_MAX) {
   std::vector<std::string> lines;
   std::ifstream in(path, std::ios::binary);
   char magic[2] = {0, 0};
   if (!in.read(magic, 2) || (magic[0] == '\x1f' && magic[1] == '\x8b')) return lines;
   in.seekg(0);
-  for (std::string line; std::getline(in, line);) {
+  for (std::string line; lines.size() < maxLines && std::getline(in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(std::move(line));
   }
@@ -203,19 +206,100 @@ void reportFailure(QXenv env, QXmodel paramModel, const Options& opts, const Att
   if (!hint.empty()) complain("%s:%d: %s", opts.model.c_str(), a.line, hint.c_str());
 }
 
-void printBanner(QXmodel model, const Options& opts, int format) {
+void printBanner(QXmodel model, const Options& opts, const char* format) {
   char title[1024] = "";
   int sense = 1;
   QXgetNameData(model, title, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
   QXgetLPData(model, &sense, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
               nullptr, nullptr);
   std::printf("Model %s from %s (%s), %s\n", title[0] ? title : "(no name)", opts.model.c_str(),
-              formatName(format), sense == QX_MAX ? "maximise" : "minimise");
+              format, sense == QX_MAX ? "maximise" : "minimise");
 }
+
+// Model file formats other than MPS, each with its reader.
+enum class Kind { kMps, kLp, kTorvaText, kMpi };
+// Lines read to tell a file's format from its content.
+constexpr std::size_t kSniffLines = 64;
+
+bool endsWith(const std::string& s, const std::string& tail) {
+  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The format by the file name (a .gz suffix aside), else by the content.
+Kind kindOf(const Options& opts) {
+  if (opts.mpsFormat >= 0) return Kind::kMps;
+  std::string name = opts.model;
+  if (endsWith(name, ".gz")) name.resize(name.size() - 3);
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (endsWith(name, ".mps")) return Kind::kMps;
+  if (endsWith(name, ".lp")) return Kind::kLp;
+  if (endsWith(name, ".ltx")) return Kind::kTorvaText;
+  if (endsWith(name, ".mpi")) return Kind::kMpi;
+  const char* other = otherFormat(plainLines(opts.model, kSniffLines));
+  if (!other) return Kind::kMps;
+  return std::string(other).find("LP") != std::string::npos ? Kind::kLp : Kind::kTorvaText;
+}
+
+const char* kindName(Kind kind) {
+  switch (kind) {
+    case Kind::kLp: return "LP format";
+    case Kind::kTorvaText: return "TORVA text";
+    case Kind::kMpi: return "MPI";
+    default: return "MPS";
+  }
+}
+
+// Reads a file of a format other than MPS with its reader (one attempt).
+Attempt attemptOther(QXenv env, QXmodel paramModel, const std::string& path, Kind kind) {
+  Attempt a;
+  a.model = QXcreateModel(env, &a.rc);
+  if (!a.model) return a;
+  QXcopyParam(paramModel, a.model, 0);
+  QXsetModelLogfunc(a.model, collectLog, &a.log);
+  switch (kind) {
+    case Kind::kLp: a.rc = QXreadLPFile(a.model, path.c_str()); break;
+    case Kind::kTorvaText: a.rc = QXreadTORVAFile(a.model, path.c_str()); break;
+    default: a.rc = QXreadMPIFile(a.model, path.c_str()); break;
+  }
+  QXsetModelLogfunc(a.model, nullptr, nullptr);
+  if (a.rc == QXERR_BAD_MPS_FILE || a.rc == QXERR_BAD_MPI_FILE) {
+    char text[1100] = "";
+    QXgetFileError(a.model, &a.line, text);
+    a.text = text;
+  }
+  if (a.rc) QXdeleteModel(&a.model);
+  return a;
+}
+
+int readOther(QXenv env, QXmodel paramModel, const Options& opts, Kind kind, QXmodel& model) {
+  Attempt a = attemptOther(env, paramModel, opts.model, kind);
+  if (a.rc) {
+    // The reader's own lines first, then where and what.
+    std::fputs(a.log.c_str(), stdout);
+    std::fputs("\n", stdout);
+    if (a.rc == QXERR_CANNOT_OPEN_FILE) complain("cannot open the model file %s", opts.model.c_str());
+    if (a.line > 0) {
+      complain("%s:%d: %s (read as %s)", opts.model.c_str(), a.line, errorText(env, a.rc).c_str(),
+               kindName(kind));
+      complain("%s:%d: %s", opts.model.c_str(), a.line, a.text.c_str());
+    } else {
+      complain("%s: %s (read as %s)", opts.model.c_str(), errorText(env, a.rc).c_str(), kindName(kind));
+    }
+    return exitFor(a.rc);
+  }
+  printBanner(a.model, opts, kindName(kind));
+  std::fputs(a.log.c_str(), stdout);
+  std::fputs("\n", stdout);
+  model = a.model;
+  return kExitOk;
+}
+
 
 }  // namespace
 
 int readModel(QXenv env, QXmodel paramModel, const Options& opts, QXmodel& model) {
+  const Kind kind = kindOf(opts);
+  if (kind != Kind::kMps) return readOther(env, paramModel, opts, kind, model);
   std::vector<int> formats = {opts.mpsFormat};
   if (opts.mpsFormat < 0) formats = {0, 1};
   Attempt best, other;
@@ -244,7 +328,7 @@ int readModel(QXenv env, QXmodel paramModel, const Options& opts, QXmodel& model
                formatName(other.format), other.text.c_str());
     return exitFor(best.rc);
   }
-  printBanner(best.model, opts, best.format);
+  printBanner(best.model, opts, formatName(best.format));
   std::fputs(best.log.c_str(), stdout);
   std::fputs("\n", stdout);
   model = best.model;

@@ -1,26 +1,55 @@
 // runtorva: reads a model file, prints its statistics, solves it and prints
 // a summary; see runtorva --help for the options and exit statuses.
 #include <cstdio>
+#include <string>
 
 #include "app/runtorva.hpp"
 
 namespace runtorva {
 namespace {
 
-// Writes the model read to opts.writeMps when asked; an Exit value.
-int writeModel(QXenv env, QXmodel model, const Options& opts) {
-  if (opts.writeMps.empty()) return kExitOk;
+bool endsWith(const std::string& s, const char* tail) {
+  const std::string t(tail);
+  return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
+}
+
+// Writes the model to path with the writer the name or kind asks for.
+int writeOne(QXenv env, QXmodel model, const std::string& path, bool solma, bool fixed) {
+  std::string base = path;
+  if (endsWith(base, ".gz")) base.resize(base.size() - 3);
+  const char* what = "MPS";
   std::string log;
   QXsetModelLogfunc(model, collectLog, &log);
-  const int rc = QXwriteMPSFile(model, opts.writeMps.c_str(), opts.writeFixed ? 1 : 0);
+  int rc = 0;
+  if (solma) {
+    what = "SOLMA";
+    rc = QXwriteSOLMAFile(model, path.c_str());
+  } else if (endsWith(base, ".ltx")) {
+    what = "TORVA text";
+    rc = QXwriteTORVAFile(model, path.c_str());
+  } else if (endsWith(base, ".mpi")) {
+    what = "MPI";
+    rc = QXwriteMPIFile(model, path.c_str());
+  } else {
+    what = fixed ? "fixed MPS" : "free MPS";
+    rc = QXwriteMPSFile(model, path.c_str(), fixed ? 1 : 0);
+  }
   QXsetModelLogfunc(model, nullptr, nullptr);
   // The writer's warnings (a name too long for fixed format) go with it.
   if (!log.empty()) std::printf("%s\n", log.c_str());
   if (rc) {
-    complain("cannot write %s: %s", opts.writeMps.c_str(), errorText(env, rc).c_str());
+    complain("cannot write %s: %s", path.c_str(), errorText(env, rc).c_str());
     return rc == QXERR_CANNOT_OPEN_FILE ? kExitFile : kExitLibrary;
   }
-  std::printf("Wrote %s in %s MPS format.\n", opts.writeMps.c_str(), opts.writeFixed ? "fixed" : "free");
+  std::printf("Wrote %s in %s format.\n", path.c_str(), what);
+  return kExitOk;
+}
+
+// Writes the model read where --write and --write-solma ask; an Exit value.
+int writeModel(QXenv env, QXmodel model, const Options& opts) {
+  if (!opts.writeMps.empty())
+    if (int rc = writeOne(env, model, opts.writeMps, false, opts.writeFixed)) return rc;
+  if (!opts.writeSolma.empty()) return writeOne(env, model, opts.writeSolma, true, false);
   return kExitOk;
 }
 

@@ -24,7 +24,9 @@ enum Exit : int {
 struct Options {
   std::string model;          // MODEL
   int mpsFormat = -1;         // --mps-format; -1: free, then fixed
-  std::string writeMps;       // --write
+  std::string writeMps;       // --write (MPS, or by extension .ltx / .mpi)
+  std::string writeSolma;     // --write-solma
+  std::string report;         // --report
   bool writeFixed = false;    // --fixed
   std::string paramFile;      // -p (empty: torva.par when present)
   std::string writeParams;    // --write-params
@@ -64,7 +66,8 @@ int writeParameters(QXmodel model, const Options& opts);
 int readModel(QXenv env, QXmodel paramModel, const Options& opts, QXmodel& model);
 
 // Solves model, printing the iteration log (unless quiet) and the summary;
-// writes the solution file when asked. Returns an Exit value.
+// writes the solution file and the solution report when asked. Returns an
+// Exit value.
 int solveModel(QXenv env, QXmodel model, const Options& opts);
 
 }  // namespace runtorva

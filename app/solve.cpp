@@ -149,7 +149,16 @@ int solveModel(QXenv env, QXmodel model, const Options& opts) {
   std::printf("Objective value : %.10e\n", objective);
   std::printf("Simplex iterations : %d\n", iterations);
   std::printf("Solve time : %.2f\n", seconds);
-  if (!opts.writeSolution.empty()) return writeSolution(env, model, opts.writeSolution);
+  if (!opts.writeSolution.empty())
+    if (int rc2 = writeSolution(env, model, opts.writeSolution)) return rc2;
+  if (!opts.report.empty()) {
+    if (int rc2 = QXwriteSolution(model, opts.report.c_str())) {
+      complain("cannot write the solution report %s: %s", opts.report.c_str(),
+               errorText(env, rc2).c_str());
+      return rc2 == QXERR_CANNOT_OPEN_FILE ? kExitFile : kExitSolver;
+    }
+    std::printf("Wrote the solution report to %s\n", opts.report.c_str());
+  }
   return kExitOk;
 #else
   (void)model;

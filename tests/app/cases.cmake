@@ -31,7 +31,14 @@ runtorva_case(missing_endata 4 "${cases_dir}/noendata.mps"
 runtorva_case(fixed_attempt_got_further 4 "${cases_dir}/fixed_late_error.mps"
   EXPECT "fixed_late_error.mps:10: error 2003: There is an error in the MPS file. \\(read as fixed MPS\\)"
   EXPECT2 "fixed_late_error.mps:4: read as free MPS, the file fails earlier:  L  ROW ONE")
-runtorva_case(lp_format_named 4 "${cases_dir}/model.lp" EXPECT "looks like an LP-format file, not MPS")
+runtorva_case(lp_read_as_mps_named 4 "--mps-format 0 ${cases_dir}/model.lp"
+  EXPECT "looks like an LP-format file, not MPS")
+# Other formats by extension, and by content when the name says nothing.
+runtorva_case(lp_by_extension 0 "--no-solve ${cases_dir}/model.lp"
+  EXPECT "from [^\n]*model.lp \\(LP format\\), maximise")
+runtorva_case(written_as_ltx_and_solma 0
+  "--no-solve ${diet} --write diet.ltx --write-solma diet.solma"
+  EXPECT "Wrote diet.ltx in TORVA text format" EXPECT2 "Wrote diet.solma in SOLMA format")
 # Text after ENDATA: runtorva reads the part before it and says so.
 runtorva_case(text_after_endata 0 "--no-solve ${cases_dir}/after_endata.mps"
   EXPECT "after_endata.mps: line 10: text after ENDATA \\(line 9\\)"

@@ -133,6 +133,25 @@ TEST_F(Runtorva, SolutionFileSolvesTheModel) {
     if (sol[cols[j]].second < 0) dualObj += ub[j] * sol[cols[j]].second;
   EXPECT_NEAR(dualObj, cost, 1e-7);
 }
+
+// The model written as TORVA text solves to the same optimum when read
+// back, recognised by its content; written as an instruction list it reads
+// back as one.
+TEST_F(Runtorva, OtherFormatsSolveAlike) {
+  int status = -1;
+  std::string out = run("-q " + kDiet + " --write diet.ltx", status);
+  ASSERT_EQ(status, 0) << out;
+  const std::string objective = out.substr(out.find("Objective value : "));
+  fs::rename(dir + "/diet.ltx", dir + "/diet-text");
+  out = run("-q --write diet.mpi diet-text", status);
+  ASSERT_EQ(status, 0) << out;
+  EXPECT_NE(out.find("from diet-text (TORVA text), minimise"), std::string::npos) << out;
+  EXPECT_NE(out.find(objective.substr(0, objective.find('\n'))), std::string::npos) << out;
+  out = run("--no-solve diet.mpi", status);
+  ASSERT_EQ(status, 0) << out;
+  EXPECT_NE(out.find("from diet.mpi (MPI), minimise"), std::string::npos) << out;
+  EXPECT_NE(out.find("Number of variables  :       4"), std::string::npos) << out;
+}
 #endif
 
 }  // namespace
