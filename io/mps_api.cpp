@@ -214,6 +214,8 @@ QXAPI int QXwriteMPSFile(QXmodel model, const char* filename, int format) {
     torva::MpsWriteOptions options;
     options.fixed = !(format == torva::kMpsFree || format == torva::kMpsFreeCompat);
     options.objWriteStyle = model->params.intValue(QX_IPARAM_MPS_OBJ_WRITESTYLE);
+    if (model->logFunc)
+      options.log = [model](const std::string& line) { torva::logLine(*model, "%s", line.c_str()); };
     return torva::writeMpsFile(data, options, filename);
   });
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdarg>
@@ -116,39 +115,28 @@ int tokenize(string_view text, string_view* tokens, int maxTokens) {
 }
 
 // Parses a value field: after leading blanks only digits, signs, '.', and the
-// exponent letters e, E, d, D may follow, up to the end of the field.
+// exponent letters e, E, d, D may follow, up to the end of the field. The
+// text is then converted by strtod, which stops at the first character it
+// cannot use: "2.5d1" reads as 2.5, the way the format's files have always
+// been read. A field from which strtod converts nothing, or whose value
+// overflows, is an error; underflow reads as the tiny value strtod gives.
 bool parseValue(string_view field, double& value) {
   std::size_t b = 0;
   while (b < field.size() && field[b] == ' ') ++b;
   field.remove_prefix(b);
   if (field.empty() || field.size() > 64) return false;
   char text[65];
-  text[0] = '\0';
   std::size_t len = 0;
   for (char c : field) {
-    if ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.') {
-      text[len++] = c;
-    } else if (c == 'e' || c == 'E' || c == 'd' || c == 'D') {
-      text[len++] = 'e';
-    } else {
-      return false;
-    }
+    const bool allowed = (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'e' ||
+                         c == 'E' || c == 'd' || c == 'D';
+    if (!allowed) return false;
+    text[len++] = c;
   }
-  const char* first = text;
-  const char* last = text + len;
-  if (*first == '+') {
-    ++first;
-    if (first == last || *first == '-' || *first == '+') return false;
-  }
-  auto [ptr, ec] = std::from_chars(first, last, value);
-  if (ptr != last) return false;
-  if (ec == std::errc::result_out_of_range) {
-    // Underflow reads as a tiny value; overflow is an error.
-    text[len] = '\0';
-    value = std::strtod(text, nullptr);
-    return std::isfinite(value);
-  }
-  return ec == std::errc();
+  text[len] = '\0';
+  char* end = nullptr;
+  value = std::strtod(text, &end);
+  return end != text && std::isfinite(value);
 }
 
 class Clock {
@@ -170,6 +158,7 @@ struct Counts {
   unsigned coneNonzeros = 0;
   unsigned sets = 0;
   unsigned setNonzeros = 0;
+  int lines = 0;  // lines read, for the position of a read failure
 };
 
 class Reader {
@@ -317,6 +306,7 @@ void Reader::countPass(Counts& c) {
   std::string prev;
   bool setOpen = false;
   while (lines_.next(line, len)) {
+    ++c.lines;
     if (len == 0 || line[0] == '*') continue;
     string_view text(line, std::min(len, kMaxLineLength));
     string_view tok[6];
@@ -364,7 +354,10 @@ MpsReadResult Reader::run() {
   Counts counts;
   countPass(counts);
   if (lines_.failed()) {
+    // The input broke off (a damaged compressed stream): report the line
+    // that could not be read whole.
     fail(source_.failureCode());
+    result_.errorLine = counts.lines + 1;
     return result_;
   }
   log(kLevelSummary, "\nMPS Reader: Initial pass completed in %.2f secs.", clock_.seconds());
@@ -966,6 +959,10 @@ int Reader::dataBounds(const Fields& fields) {
       lower_[uj] = 0.0;
       upper_[uj] = value;
       scLevel_[uj] = std::min(value, 1.0);
+      // The bound rules say nothing of the type here; integrality stays. A
+      // binary column whose new upper bound is beyond 1 is no longer
+      // binary but remains integer.
+      if (ctype == 'B' && value > 1.0) ctype = 'I';
     }
   }
   return 0;

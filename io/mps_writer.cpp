@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <unordered_set>
 #include <vector>
 
 #include "torva.h"
@@ -12,6 +13,8 @@
 namespace torva {
 namespace {
 
+// Width of the fixed format's name fields.
+constexpr std::size_t kFixedNameWidth = 8;
 // Field widths of numbers.
 constexpr int kFixedNumberWidth = 12;
 constexpr int kFreeNumberWidth = 22;
@@ -75,29 +78,22 @@ class Writer {
     }
     return formatAt(v, 17, true);
   }
-  // Name of an item: its own name when it has one, else the generated one.
-  // Free format separates fields by blanks, so blanks inside a name are
-  // written as underscores there.
-  const char* nameOf(const std::vector<std::string>& names, int index, const char* pattern,
+  // Name of an item as written: its own name when it has one, else the
+  // generated one.
+  const char* nameOf(const std::vector<std::string>& written, int index, const char* pattern,
                      std::string& buffer) const {
     auto u = static_cast<std::size_t>(index);
-    if (u < names.size() && !names[u].empty()) {
-      const std::string& name = names[u];
-      if (opt_.fixed || name.find_first_of(" \t") == std::string::npos) return name.c_str();
-      buffer = name;
-      for (char& c : buffer)
-        if (c == ' ' || c == '\t') c = '_';
-      return buffer.c_str();
-    }
+    if (u < written.size() && !written[u].empty()) return written[u].c_str();
     char text[32];
     std::snprintf(text, sizeof text, pattern, index);
     buffer = text;
     return buffer.c_str();
   }
-  const char* rowName(int i) { return nameOf(d_.rowNames, i, "R%07d", rowBuf_); }
-  const char* colName(int j) { return nameOf(d_.colNames, j, "C%07d", colBuf_); }
-  const char* colName2(int j) { return nameOf(d_.colNames, j, "C%07d", colBuf2_); }
-  const char* coneName(int k) { return nameOf(d_.coneNames, k, "CONE%04d", coneBuf_); }
+  const char* rowName(int i) { return nameOf(rowsOut_, i, "R%07d", rowBuf_); }
+  const char* colName(int j) { return nameOf(colsOut_, j, "C%07d", colBuf_); }
+  const char* colName2(int j) { return nameOf(colsOut_, j, "C%07d", colBuf2_); }
+  const char* coneName(int k) { return nameOf(conesOut_, k, "CONE%04d", coneBuf_); }
+  void prepareNames();
   char varType(int j) const {
     return d_.varTypes.empty() ? 'C' : d_.varTypes[static_cast<std::size_t>(j)];
   }
@@ -120,7 +116,71 @@ class Writer {
   std::string objName_, rhsName_, rngName_, bndName_;
   std::vector<int> order_;  // column order of COLUMNS and BOUNDS
   std::string rowBuf_, colBuf_, colBuf2_, coneBuf_;
+  // Names as written (see prepareNames).
+  std::vector<std::string> rowsOut_, colsOut_, conesOut_;
 };
+
+// Free format separates fields by blanks, so blanks inside a name are
+// written as underscores; a name changed so that it meets another name of
+// its list (or the objective, for rows) gets the first suffix "_1", "_2", ...
+// that makes it unique, so that the file reads back with as many items.
+// Returns the names to write; the objective name is changed in place.
+std::vector<std::string> uniqueFreeNames(const std::vector<std::string>& names,
+                                         std::string* objective) {
+  auto hasBlank = [](const std::string& n) { return n.find_first_of(" \t") != std::string::npos; };
+  std::vector<std::string> out = names;
+  const bool objBlank = objective && hasBlank(*objective);
+  if (!objBlank && std::none_of(names.begin(), names.end(), hasBlank)) return out;
+  std::unordered_set<std::string> taken;
+  for (const std::string& n : names)
+    if (!hasBlank(n)) taken.insert(n);
+  if (objective && !objBlank) taken.insert(*objective);
+  auto fix = [&](std::string& n) {
+    std::replace(n.begin(), n.end(), ' ', '_');
+    std::replace(n.begin(), n.end(), '\t', '_');
+    if (taken.count(n)) {
+      const std::string base = n;
+      for (long k = 1; taken.count(n); ++k) {
+        n = base;
+        n += '_';
+        n += std::to_string(k);
+      }
+    }
+    taken.insert(n);
+  };
+  if (objBlank) fix(*objective);
+  for (std::string& n : out)
+    if (hasBlank(n)) fix(n);
+  return out;
+}
+
+// The first name longer than the fixed format's name fields, or null.
+const std::string* firstLongName(const std::vector<std::string>& names) {
+  for (const std::string& n : names)
+    if (n.size() > kFixedNameWidth) return &n;
+  return nullptr;
+}
+
+void Writer::prepareNames() {
+  if (opt_.fixed) {
+    rowsOut_ = d_.rowNames;
+    colsOut_ = d_.colNames;
+    conesOut_ = d_.coneNames;
+    // The fixed layout stays as it is; a longer name spills over into the
+    // next field and the file does not read back, so say which name.
+    const std::string* longName = firstLongName(d_.colNames);
+    if (!longName) longName = firstLongName(d_.rowNames);
+    if (!longName) longName = firstLongName(d_.coneNames);
+    if (!longName && objName_.size() > kFixedNameWidth) longName = &objName_;
+    if (longName && opt_.log)
+      opt_.log("\nWarning: name '" + *longName +
+               "' is longer than 8 characters and does not fit fixed MPS format; write free format");
+    return;
+  }
+  rowsOut_ = uniqueFreeNames(d_.rowNames, &objName_);
+  colsOut_ = uniqueFreeNames(d_.colNames, nullptr);
+  conesOut_ = uniqueFreeNames(d_.coneNames, nullptr);
+}
 
 int Writer::run() {
   objName_ = d_.objName.empty() ? "OBJ" : d_.objName;
@@ -129,9 +189,10 @@ int Writer::run() {
   rngName_ = d_.rngName;
   bndName_ = d_.bndName.empty() ? "BND1" : d_.bndName;
   if (!opt_.fixed) {
-    for (std::string* s : {&objName_, &title, &rhsName_, &rngName_, &bndName_})
+    for (std::string* s : {&title, &rhsName_, &rngName_, &bndName_})
       std::replace(s->begin(), s->end(), ' ', '_');
   }
+  prepareNames();
   out_.printf(opt_.fixed ? "NAME           %8s\n" : "NAME           %s\n", title.c_str());
   if (d_.objSense == -1) writeMaxHeader();
   if (int rc = writeRows()) return rc;
@@ -336,6 +397,9 @@ void Writer::writeBounds() {
     if (scIndex[uj] >= 0) {
       auto k = static_cast<std::size_t>(scIndex[uj]);
       double level = d_.scLower[k];
+      // A binary semi-continuous column says so first: BV before SC keeps
+      // the type on reading (an integer one is inside INTORG markers).
+      if (varType(j) == 'B') writeBound("BV", column, nullptr);
       // SC and LO keep the fixed widths in both forms.
       out_.printf(" SC %-8s  %8s  %12s\n", vector, column, num(up).c_str());
       // The reader gives an SC column the level min(upper, 1); a different

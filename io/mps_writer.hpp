@@ -2,6 +2,7 @@
 // reader reads back.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "io/mps_data.hpp"
@@ -19,6 +20,8 @@ enum MpsObjWriteStyle : int {
 struct MpsWriteOptions {
   bool fixed = true;
   int objWriteStyle = kMpsMaxFlip;
+  // Receives warnings (a name too long for the fixed format); may be empty.
+  std::function<void(const std::string&)> log;
 };
 
 // Shortest text of value in at most width characters, trying precisions

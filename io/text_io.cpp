@@ -48,7 +48,7 @@ class GzipFileSource final : public ByteSource {
     return got;
   }
   bool rewind() override { return gzrewind(file_) == 0; }
-  int failureCode() const noexcept override { return QXERR_ZLIB_LOAD; }
+  int failureCode() const noexcept override { return QXERR_BAD_MPS_FILE; }
 
  private:
   gzFile file_;
@@ -80,15 +80,20 @@ bool hasGzipSuffix(std::string_view path) noexcept {
 }
 
 std::unique_ptr<ByteSource> openFileSource(const std::string& path) {
-  if (hasGzipSuffix(path)) {
-    gzFile file = gzopen(path.c_str(), "rb");
-    if (!file) return nullptr;
-    gzbuffer(file, static_cast<unsigned>(LineReader::kBlockSize));
-    return std::make_unique<GzipFileSource>(file);
-  }
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return nullptr;
-  return std::make_unique<PlainFileSource>(file);
+  // RFC 1952: every gzip member begins with the bytes 0x1f 0x8b.
+  unsigned char magic[2] = {0, 0};
+  const bool gzip = std::fread(magic, 1, 2, file) == 2 && magic[0] == 0x1f && magic[1] == 0x8b;
+  if (!gzip) {
+    std::rewind(file);
+    return std::make_unique<PlainFileSource>(file);
+  }
+  std::fclose(file);
+  gzFile gz = gzopen(path.c_str(), "rb");
+  if (!gz) return nullptr;
+  gzbuffer(gz, static_cast<unsigned>(LineReader::kBlockSize));
+  return std::make_unique<GzipFileSource>(gz);
 }
 
 std::unique_ptr<ByteSource> memorySource(std::string_view bytes) {
@@ -108,9 +113,10 @@ bool LineReader::fill() {
   while (!eof_ && end_ < kBlockSize) {
     long got = source_.read(buffer_.get() + end_, kBlockSize - end_);
     if (got < 0) {
-      failed_ = true;
+      // Hand out the whole lines read so far; the failure shows after them.
+      broken_ = true;
       eof_ = true;
-      return false;
+      break;
     }
     if (got == 0) {
       eof_ = true;
@@ -131,14 +137,17 @@ bool LineReader::next(char*& line, std::size_t& length) {
       skipping_ = false;
     } else {
       pos_ = end_;
-      if (eof_) return false;
+      if (eof_) {
+        failed_ = broken_;
+        return false;
+      }
       if (!fill()) return false;
     }
   }
   for (;;) {
     char* start = buffer_.get() + pos_;
     char* stop = static_cast<char*>(std::memchr(start, '\n', end_ - pos_));
-    if (stop || (eof_ && pos_ < end_)) {
+    if (stop || (eof_ && !broken_ && pos_ < end_)) {
       std::size_t len = stop ? static_cast<std::size_t>(stop - start) : end_ - pos_;
       pos_ += stop ? len + 1 : len;
       if (len > 0 && start[len - 1] == '\r') start[len - 1] = ' ';
@@ -146,7 +155,10 @@ bool LineReader::next(char*& line, std::size_t& length) {
       length = len;
       return true;
     }
-    if (eof_) return false;
+    if (eof_) {
+      failed_ = broken_;
+      return false;
+    }
     if (pos_ == 0 && end_ >= kBlockSize) {
       // No newline in a whole block: hand out the block as a cut line and
       // skip the rest of that line on the next call.
@@ -163,7 +175,7 @@ bool LineReader::next(char*& line, std::size_t& length) {
 
 bool LineReader::rewind() {
   pos_ = end_ = 0;
-  eof_ = failed_ = overlong_ = skipping_ = false;
+  eof_ = failed_ = broken_ = overlong_ = skipping_ = false;
   return source_.rewind();
 }
 

@@ -1,5 +1,6 @@
 // Block-buffered text input and output for the model file readers and
-// writers. Files whose name ends in ".gz" go through zlib; input can also
+// writers. Compressed input is recognised by its gzip magic bytes, and
+// output whose name ends in ".gz" is compressed; input can also
 // come from memory (tests and the fuzzer use that).
 #pragma once
 
@@ -21,13 +22,14 @@ class ByteSource {
   virtual long read(char* buffer, std::size_t size) = 0;
   // Starts again from the first byte; false when that is not possible.
   virtual bool rewind() = 0;
-  // Error code of a failed read: QXERR_ZLIB_LOAD for compressed input,
+  // Error code of a failed read: QXERR_BAD_MPS_FILE for a damaged or
+  // truncated compressed stream (the file is bad, not the platform),
   // QXERR_CANNOT_OPEN_FILE otherwise.
   virtual int failureCode() const noexcept;
 };
 
-// Opens path for reading, through zlib when it ends in ".gz". Returns null
-// when the file cannot be opened.
+// Opens path for reading, through zlib when the file starts with the gzip
+// magic bytes (whatever its name). Returns null when it cannot be opened.
 std::unique_ptr<ByteSource> openFileSource(const std::string& path);
 // Reads from memory the caller keeps alive.
 std::unique_ptr<ByteSource> memorySource(std::string_view bytes);
@@ -60,7 +62,8 @@ class LineReader {
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool eof_ = false;
-  bool failed_ = false;
+  bool failed_ = false;  // set once the lines before a read error are used up
+  bool broken_ = false;  // a read error ended the input
   bool overlong_ = false;
   bool skipping_ = false;  // inside the rest of an overlong line
 };

@@ -20,5 +20,9 @@ for f in "$root"/tests/fuzz/corpus/*.mps; do
     printf "\\x0$b" | cat - "$f" > "corpus/seed-$b-$(basename "$f")"
   done
 done
+# Model-mode seeds: option byte 0x10, then three bytes per column.
+for k in 0 1 2 3; do
+  { printf "\\x10"; head -c 48 /dev/urandom; } > "corpus/seed-model-$k"
+done
 exec ./fuzz_mps_reader -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
   -print_final_stats=1 corpus

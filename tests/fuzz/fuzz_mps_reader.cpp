@@ -1,7 +1,11 @@
-// libFuzzer target for the MPS reader (built by scripts/fuzz-mps.sh, not by
-// the default build). The first input byte picks the format and options; the
-// rest is the file. A file that reads is written in both forms; the free form
-// must read back to the same model whenever every name is a plain word.
+// libFuzzer target for the MPS reader and writer (built by
+// scripts/fuzz-mps.sh, not by the default build). The first input byte picks
+// the mode. In file mode (bit 4 clear) its low bits pick the format and
+// options and the rest is the file; a file that reads is written in both
+// forms, and the free form must read back to the same model whenever every
+// name is a plain word. In model mode (bit 4 set) the rest describes a model
+// column by column (type, bounds, semi-continuity, set membership), which is
+// written in both forms and must read back the same from each.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -81,10 +85,131 @@ void check(bool ok, const char* what) {
   }
 }
 
+void compare(const torva::MpsData& data, const torva::MpsData& back) {
+  check(back.m == data.m && back.n == data.n, "sizes");
+  check(back.objSense == data.objSense && close(back.objConst, data.objConst), "objective");
+  check(closeAll(back.cost, data.cost) && closeAll(back.rhs, data.rhs), "cost or rhs");
+  check(back.conTypes == data.conTypes, "row types");
+  check(back.colBeg == data.colBeg && back.rowIdx == data.rowIdx && closeAll(back.coef, data.coef), "matrix");
+  check(closeAll(back.lower, data.lower) && closeAll(back.upper, data.upper), "bounds");
+  check(back.varTypes == data.varTypes, "types");
+  check(back.rowNames == data.rowNames && back.colNames == data.colNames, "names");
+  check(back.scVars == data.scVars && closeAll(back.scLower, data.scLower), "semi-continuous");
+  check(back.setTypes == data.setTypes && back.setCols == data.setCols, "sets");
+  check(back.coneTypes == data.coneTypes && back.coneCols == data.coneCols, "cones");
+  check(sameTerms(back, data), "quadratic terms");
+}
+
+std::string writeText(const torva::MpsData& data, bool fixed) {
+  std::string text;
+  torva::TextSink sink(&text);
+  torva::MpsWriteOptions w;
+  w.fixed = fixed;
+  w.objWriteStyle = torva::kMpsMaxCard;
+  check(torva::writeMps(data, w, sink) == 0, "writing");
+  sink.close();
+  return text;
+}
+
+// Bound patterns a column can take, as the reader leaves them: continuous
+// and integer columns use every pattern, binary ones those within [0, 1].
+struct BoundPattern {
+  double lower, upper;
+  bool semiContinuous;
+  double level;  // lower level of a semi-continuous column
+};
+constexpr double kInf = 1e30;
+constexpr BoundPattern kGeneralBounds[] = {
+    {0, kInf, false, 0}, {0, 7.5, false, 0},   {-2.5, 3, false, 0}, {2, 2, false, 0},
+    {-kInf, kInf, false, 0}, {-kInf, 4, false, 0}, {1.5, kInf, false, 0}, {0, -3, false, 0},
+    {0, 0, false, 0}, {0, 4, true, 1}, {0, 4, true, 0.5}, {0, 0.5, true, 0.5}, {0, 4, true, 0}};
+constexpr BoundPattern kBinaryBounds[] = {
+    {0, 1, false, 0}, {1, 1, false, 0}, {0, 0, false, 0}, {0, 1, true, 1}, {0, 1, true, 0.25}};
+
+// Builds a model of up to 16 columns from 3 bytes per column: the type, the
+// bound pattern and the set membership (none, continue the open set, or
+// open a set of type 1, 2 or 3). One L row holds every column.
+torva::MpsData modelFromBytes(const std::uint8_t* bytes, std::size_t size) {
+  torva::MpsData d;
+  d.m = 1;
+  d.rhs = {10};
+  d.conTypes = "L";
+  d.rowNames = {"r"};
+  d.objName = "obj";
+  d.title = "fuzz";
+  d.colBeg = {0};
+  std::string types;
+  int openSet = -1;
+  const std::size_t n = std::min<std::size_t>(size / 3, 16);
+  for (std::size_t j = 0; j < n; ++j) {
+    const std::uint8_t* b = bytes + 3 * j;
+    const char type = "CIB"[b[0] % 3];
+    const BoundPattern& p = type == 'B' ? kBinaryBounds[b[1] % std::size(kBinaryBounds)]
+                                        : kGeneralBounds[b[1] % std::size(kGeneralBounds)];
+    const int col = static_cast<int>(j);
+    types += type;
+    d.colNames.push_back("x" + std::to_string(j));
+    d.cost.push_back(static_cast<double>(j) - 3.5);
+    d.rowIdx.push_back(0);
+    d.coef.push_back(1.0 + static_cast<double>(j));
+    d.colBeg.push_back(col + 1);
+    d.lower.push_back(p.lower);
+    d.upper.push_back(p.upper);
+    if (p.semiContinuous) {
+      d.scVars.push_back(col);
+      d.scLower.push_back(p.level);
+      d.scUpper.push_back(p.upper);
+    }
+    const int membership = b[2] % 5;  // 0 none, 1 continue, 2..4 open type 1..3
+    if (membership == 0 || (membership == 1 && openSet < 0)) {
+      openSet = -1;
+    } else {
+      if (membership >= 2) {
+        openSet = d.numSets();
+        d.setTypes += static_cast<char>(membership - 1);
+        d.setCard.push_back(0);
+        d.setBeg.push_back(static_cast<int>(d.setCols.size()));
+      }
+      d.setCols.push_back(col);
+    }
+  }
+  d.n = static_cast<int>(n);
+  if (!d.setTypes.empty()) d.setBeg.push_back(static_cast<int>(d.setCols.size()));
+  // A set of type 2 needs two members to be read; make lone ones type 1.
+  for (int s = 0; s < d.numSets(); ++s)
+    if (d.setTypes[static_cast<std::size_t>(s)] == 2 &&
+        d.setBeg[static_cast<std::size_t>(s) + 1] - d.setBeg[static_cast<std::size_t>(s)] < 2)
+      d.setTypes[static_cast<std::size_t>(s)] = 1;
+  if (types.find_first_not_of('C') != std::string::npos) d.varTypes = types;
+  return d;
+}
+
+void roundTripModel(const std::uint8_t* bytes, std::size_t size) {
+  const torva::MpsData data = modelFromBytes(bytes, size);
+  for (bool fixed : {true, false}) {
+    const std::string text = writeText(data, fixed);
+    auto source = torva::memorySource(text);
+    torva::MpsReadOptions options;
+    options.format = fixed ? torva::kMpsFixed : torva::kMpsFree;
+    torva::MpsData back;
+    torva::MpsReadResult result = torva::readMps(*source, options, back);
+    if (result.error) {
+      std::fprintf(stderr, "line %d: %s\n%s", result.errorLine, result.errorText.c_str(), text.c_str());
+      check(false, "written model does not read back");
+    }
+    check(closeAll(back.scUpper, data.scUpper), "semi-continuous upper bounds");
+    compare(data, back);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   if (size < 1) return 0;
+  if (bytes[0] & 0x10) {
+    roundTripModel(bytes + 1, size - 1);
+    return 0;
+  }
   const int format = bytes[0] & 3;
   const int ordinal = (bytes[0] >> 2) & 1;
   const bool keep = (bytes[0] >> 3) & 1;
@@ -135,17 +260,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     std::fprintf(stderr, "line %d: %s\n", again.errorLine, again.errorText.c_str());
     check(false, "written file does not read back");
   }
-  check(back.m == data.m && back.n == data.n, "sizes");
-  check(back.objSense == data.objSense && close(back.objConst, data.objConst), "objective");
-  check(closeAll(back.cost, data.cost) && closeAll(back.rhs, data.rhs), "cost or rhs");
-  check(back.conTypes == data.conTypes, "row types");
-  check(back.colBeg == data.colBeg && back.rowIdx == data.rowIdx && closeAll(back.coef, data.coef), "matrix");
-  check(closeAll(back.lower, data.lower) && closeAll(back.upper, data.upper), "bounds");
-  check(back.varTypes == data.varTypes, "types");
-  check(back.rowNames == data.rowNames && back.colNames == data.colNames, "names");
-  check(back.scVars == data.scVars && closeAll(back.scLower, data.scLower), "semi-continuous");
-  check(back.setTypes == data.setTypes && back.setCols == data.setCols, "sets");
-  check(back.coneTypes == data.coneTypes && back.coneCols == data.coneCols, "cones");
-  check(sameTerms(back, data), "quadratic terms");
+  compare(data, back);
   return 0;
 }

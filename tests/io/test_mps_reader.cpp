@@ -358,6 +358,19 @@ TEST(MpsReader, FreeFormatComments) {
   EXPECT_EQ(p.data.rhsName, "");
 }
 
+// Values are converted by strtod, which stops at a Fortran exponent letter
+// and at a dangling exponent.
+TEST(MpsReader, ValuesReadAsStrtodReadsThem) {
+  auto p = parse("NAME          T\nROWS\n N  OBJ\n L  C1\nCOLUMNS\n"
+                 "    X         C1               2.5d1   OBJ                 1e\n"
+                 "RHS\n    RHS       C1             -1.5D+2\nENDATA\n",
+                 kMpsFixed);
+  ASSERT_EQ(p.result.error, 0);
+  EXPECT_EQ(p.data.coef, (std::vector<double>{2.5}));
+  EXPECT_EQ(p.data.cost, (std::vector<double>{1}));
+  EXPECT_EQ(p.data.rhs, (std::vector<double>{-1.5}));
+}
+
 TEST(MpsReader, CarriageReturnsAreBlanks) {
   auto p = parse("NAME          T\r\nROWS\r\n N  OBJ\r\n L  C1\r\nCOLUMNS\r\n"
                  "    X         C1                 1.5\r\nRHS\r\nENDATA\r\n",
@@ -406,7 +419,6 @@ TEST(MpsReader, MalformedInputIsError2003WithTheLine) {
       {"unknown row", rows + "COLUMNS\n    x  c9  1\nRHS\nENDATA\n", kMpsFree, 6},
       {"missing value", rows + "COLUMNS\n    x  c1\nRHS\nENDATA\n", kMpsFree, 6},
       {"bad number", rows + "COLUMNS\n    x  c1  1.2.3x\nRHS\nENDATA\n", kMpsFree, 6},
-      {"bad exponent", rows + "COLUMNS\n    x  c1  1e\nRHS\nENDATA\n", kMpsFree, 6},
       {"overflow", rows + "COLUMNS\n    x  c1  1e999\nRHS\nENDATA\n", kMpsFree, 6},
       {"sign only", rows + "COLUMNS\n    x  c1  -\nRHS\nENDATA\n", kMpsFree, 6},
       {"second pair half", rows + "COLUMNS\n    x  c1  1  obj\nRHS\nENDATA\n", kMpsFixed, 6},

@@ -238,3 +238,72 @@ TEST(MpsWriter, RangedRowsAndNegativeUpperBounds) {
 }
 
 }  // namespace
+
+// Integer and binary semi-continuous columns keep their type through a
+// write and a read, in both formats and from both ways of declaring them.
+TEST(MpsWriter, SemiContinuousIntegersRoundTrip) {
+  const std::string rows = "NAME t\nROWS\n N  obj\n L  c1\nCOLUMNS\n";
+  const struct {
+    const char* what;
+    std::string text;
+    int format;
+    char type;
+    double upper;
+  } cases[] = {
+      {"BV then SC 4", rows + "    x  c1  1\nRHS\nBOUNDS\n BV b x\n SC b x 4\nENDATA\n", torva::kMpsFree, 'I', 4},
+      {"BV then SC 1", rows + "    x  c1  1\nRHS\nBOUNDS\n BV b x\n SC b x 1\nENDATA\n", torva::kMpsFree, 'B', 1},
+      {"marker column SC 1, mode 2",
+       rows + "    m  'MARKER'  'INTORG'\n    x  c1  1\n    m  'MARKER'  'INTEND'\nRHS\nBOUNDS\n SC b x 1\nENDATA\n",
+       torva::kMpsFreeCompat, 'B', 1},
+      {"marker column SC 3, mode 0",
+       rows + "    m  'MARKER'  'INTORG'\n    x  c1  1\n    m  'MARKER'  'INTEND'\nRHS\nBOUNDS\n SC b x 3\nENDATA\n",
+       torva::kMpsFree, 'I', 3},
+  };
+  for (const auto& c : cases) {
+    auto first = parse(c.text, c.format);
+    ASSERT_EQ(first.result.error, 0) << c.what;
+    EXPECT_EQ(first.data.varTypes, std::string(1, c.type)) << c.what;
+    EXPECT_EQ(first.data.scUpper, (std::vector<double>{c.upper})) << c.what;
+    for (bool fixed : {true, false}) {
+      auto back = parse(write(first.data, fixed), fixed ? torva::kMpsFixed : torva::kMpsFree);
+      ASSERT_EQ(back.result.error, 0) << c.what;
+      mpstest::expectSameData(first.data, back.data, c.what);
+    }
+  }
+}
+
+// Free format writes blanks in names as underscores; names that then meet
+// get suffixes, so the file reads back with every row and column.
+TEST(MpsWriter, FreeNamesStayUnique) {
+  MpsData d = smallModel();
+  d.colNames = {"X 1", "X_1", "X 2", "X_1_1"};
+  d.rowNames = {"R 1", "OBJ_A", "R_1"};
+  d.objName = "OBJ A";
+  auto p = parse(write(d, false), torva::kMpsFree);
+  ASSERT_EQ(p.result.error, 0);
+  EXPECT_EQ(p.data.colNames, (std::vector<std::string>{"X_1_2", "X_1", "X_2", "X_1_1"}));
+  EXPECT_EQ(p.data.rowNames, (std::vector<std::string>{"R_1_1", "OBJ_A", "R_1"}));
+  EXPECT_EQ(p.data.objName, "OBJ_A_1");
+  EXPECT_EQ(p.data.coef, d.coef);
+}
+
+// Fixed format keeps its layout for a long name and says which one.
+TEST(MpsWriter, LongNamesInFixedFormatAreNamed) {
+  MpsData d = smallModel();
+  d.colNames = {"a", "a_name_too_long", "b", "another_long_one"};
+  std::string out;
+  std::vector<std::string> log;
+  torva::TextSink sink(&out);
+  torva::MpsWriteOptions o;
+  o.log = [&log](const std::string& line) { log.push_back(line); };
+  EXPECT_EQ(torva::writeMps(d, o, sink), 0);
+  sink.close();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_NE(log[0].find("'a_name_too_long'"), std::string::npos) << log[0];
+  EXPECT_NE(out.find("\n    a_name_too_long  R0000002  1.0000000E-3\n"), std::string::npos) << out;
+  o.fixed = false;
+  log.clear();
+  torva::TextSink freeSink(&out);
+  EXPECT_EQ(torva::writeMps(d, o, freeSink), 0);
+  EXPECT_TRUE(log.empty());
+}

@@ -1,0 +1,8 @@
+NAME          NOEND
+ROWS
+ N  obj
+ L  c1
+COLUMNS
+    x obj 1 c1 2
+RHS
+    rhs c1 4
