@@ -147,7 +147,8 @@ QXAPI int QXreadTORVAFile(QXmodel model, const char* filename) {
 }
 
 QXAPI int QXreadTORVAFileX(QXmodel model, const char* filename) {
-  return QXreadTORVAFile(model, filename);
+  if (!model || !filename) return QXERR_ILLEGAL_NULL_POINTER;
+  return torva::guarded([&] { return torva::readTextFile(*model, filename, torva::Format::Torva); });
 }
 
 QXAPI int QXreadTORVAStream(QXmodel model, const char* text, int length) {

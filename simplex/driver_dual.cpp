@@ -55,7 +55,7 @@ int solveExplicitDual(Call& call) {
   dual->params.storeInt(QX_IPARAM_IPM_NUM_THREADS, 1);
   dual->logFunc = model.logFunc;
   dual->logUserData = model.logUserData;
-  if (int rc = buildDualModel(model, *dual)) {
+  if (buildDualModel(model, *dual) != 0) {
     logPrint(model, "\nWarning: warm start is not available for primal problem.");
     return runLpPipeline(call);
   }

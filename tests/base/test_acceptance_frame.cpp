@@ -506,7 +506,7 @@ TEST_F(Frame, EveryDocumentedNameAndIdentifier) {
   std::vector<int> walked = allParamIds();
   ASSERT_EQ(walked.size(), 429u);
   for (std::size_t k = 0; k < walked.size(); ++k) {
-    if (k > 0) EXPECT_LT(walked[k - 1], walked[k]);
+    if (k > 0) { EXPECT_LT(walked[k - 1], walked[k]); }
     char name[256] = "";
     ASSERT_EQ(QXgetParamMacroName(env, walked[k], name), 0) << walked[k];
     int type = 0, id = 0;

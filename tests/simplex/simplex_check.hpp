@@ -182,14 +182,14 @@ inline void checkRay(const ModelData& md, const std::vector<double>& ray) {
   const double tol = 1e-9 * rmax;
   std::vector<double> ar(md.m, 0.0);
   for (int j = 0; j < md.n; ++j) {
-    if (md.lower[j] > -1e30) EXPECT_GE(ray[j], -tol);
-    if (md.upper[j] < 1e30) EXPECT_LE(ray[j], tol);
+    if (md.lower[j] > -1e30) { EXPECT_GE(ray[j], -tol); }
+    if (md.upper[j] < 1e30) { EXPECT_LE(ray[j], tol); }
     for (int p = md.colBeg[j]; p < md.colBeg[j] + md.colLen[j]; ++p) ar[md.rowIdx[p]] += md.value[p] * ray[j];
   }
   for (int i = 0; i < md.m; ++i) {
     const char t = md.conType[i];
-    if (t == 'L' || t == 'E') EXPECT_LE(ar[i], tol);
-    if (t == 'G' || t == 'E') EXPECT_GE(ar[i], -tol);
+    if (t == 'L' || t == 'E') { EXPECT_LE(ar[i], tol); }
+    if (t == 'G' || t == 'E') { EXPECT_GE(ar[i], -tol); }
   }
 }
 

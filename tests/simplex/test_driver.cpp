@@ -354,7 +354,7 @@ TEST_F(Driver, RecoveryVerdicts) {
     // x = (0, 3, -1.5, 2) satisfies every row and bound of the model.
     if (c.feasiblePoint) r.x = {0.0, 3.0, -1.5, 2.0};
     EXPECT_EQ(torva::driver::recoveryVerdict(call, c.scaled, c.err, r), c.code);
-    if (c.message) EXPECT_TRUE(log.has(c.message));
+    if (c.message) { EXPECT_TRUE(log.has(c.message)); }
   }
 }
 
