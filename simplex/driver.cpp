@@ -8,6 +8,7 @@
 
 #include "base/callback.hpp"
 #include "base/log.hpp"
+#include "nlp/instruct.hpp"
 
 namespace torva {
 namespace driver {
@@ -17,7 +18,9 @@ ModelClass classify(const Model& model) {
   ModelClass c;
   c.quadratic = d.hasQuadratic();
   c.cones = d.hasCones();
-  c.nonlinear = false;  // the store holds no instruction lists yet
+  // An instruction list makes the model nonlinear for the dispatch even when
+  // every row in it is linear: the matrix store then holds no coefficients.
+  c.nonlinear = model.nlp && model.nlp->list;
   c.integers = d.hasIntegers() || d.hasSemiCont() || d.hasSets();
   if (model.params.intValue(QX_IPARAM_NLP_SOLVE_AS_LP) == 1) c.quadratic = c.nonlinear = false;
   return c;

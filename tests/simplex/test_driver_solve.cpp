@@ -321,6 +321,25 @@ TEST_F(Solve, ExplicitDualForcedOnNetlib) {
   EXPECT_TRUE(log.has("\nComputed a dual basis from the primal basis...\n"));
 }
 
+// A model held as an instruction list (afiro written and read back as MPI)
+// has no solver yet: the call refuses it before touching the record.
+TEST_F(Solve, InstructionListModelIsRefused) {
+  QXmodel lp = QXcreateModel(env, nullptr);
+  if (!readNetlib("afiro", lp)) GTEST_SKIP() << "afiro not found";
+  const char* tmp = std::getenv("TORVA_TEST_TMP");
+  const std::string path = std::string(tmp ? tmp : ".") + "/driver_afiro.mpi";
+  ASSERT_EQ(QXwriteMPIFile(lp, path.c_str()), 0);
+  QXmodel nl = QXcreateModel(env, nullptr);
+  ASSERT_EQ(QXreadMPIFile(nl, path.c_str()), 0);
+  int status = -1;
+  EXPECT_EQ(QXoptimize(nl, QX_METHOD_FREE, &status), QXERR_NOT_SUPPORTED);
+  EXPECT_EQ(status, -1);
+  double obj = 0;
+  EXPECT_EQ(QXgetInfo(nl, QX_DINFO_POBJ, &obj), QXERR_INFO_NOT_AVAILABLE);
+  QXdeleteModel(&nl);
+  QXdeleteModel(&lp);
+}
+
 // Three copies of afiro side by side: three blocks, three times the optimum.
 TEST_F(Solve, TotalDecomposition) {
   QXmodel one = QXcreateModel(env, nullptr);
