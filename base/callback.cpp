@@ -256,7 +256,7 @@ int userFunctionByHost(QXmodelRec& model, std::span<const double> args, double* 
 int callbackInfo(const QXmodelRec& model, int location, int item, void* result) {
   if (!locationAnswers(location, item)) return QXERR_INFO_NOT_AVAILABLE;
   const Callbacks& cb = model.callbacks;
-  if (!cb.source && !cb.mipRun) return QXERR_INFO_NOT_AVAILABLE;
+  if (!cb.source && !cb.mipRun && !cb.hasReport) return QXERR_INFO_NOT_AVAILABLE;
   if (cb.hasReport && item == kItemCurObj) {
     *static_cast<double*>(result) = cb.lastReport.objective;
     return 0;

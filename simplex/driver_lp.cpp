@@ -85,8 +85,8 @@ simplex::SolveContext makeContext(Call& call, int location) {
   if (hasLog(model)) ctx.log = [&model](const std::string& line) { logText(model, line.c_str()); };
   ctx.printLevel = call.opt.printLevel;
   ctx.traceMask = model.params.intValue(QX_IPARAM_LP_PRTFG);
-  ctx.progress = [&model, location] {
-    return reportProgress(model, {location, 0.0, 0.0, false}) < 0;
+  ctx.progress = [&model, location](double iterations, double objective) {
+    return reportProgress(model, {location, iterations, objective, false}) < 0;
   };
   // The simplex asks at least this often; a shorter callback frequency asks
   // more often.

@@ -73,8 +73,9 @@ struct SolveContext {
   std::atomic<bool>* stop = nullptr;
   // Called at each progress check (after every factorisation, and at least
   // every progressInterval seconds); returning true asks the run to stop
-  // (outcome 9).
-  std::function<bool()> progress;
+  // (outcome 9). It is told the iterations of the run and the objective of
+  // the current point in the model's sense (objective constant included).
+  std::function<bool(double iterations, double objective)> progress;
   double progressInterval = 1.0;
 
   double timeLimit = -1.0;       // seconds since start; < 0 none

@@ -333,7 +333,9 @@ int SimplexWork::Impl::checkLimits() {
   if (ctx->timeLimit >= 0 && elapsed >= ctx->timeLimit) return kTimeLimit;
   if (ctx->progress && std::chrono::duration<double>(now - lastProgress).count() >= ctx->progressInterval) {
     lastProgress = now;
-    if (ctx->progress()) return kInterrupted;
+    double obj = 0.0;
+    for (int j = 0; j < n; ++j) obj += lp.cost[j] * x[j];
+    if (ctx->progress(iterations, lp.sense * obj + lp.objConst)) return kInterrupted;
   }
   return kNotFinished;
 }

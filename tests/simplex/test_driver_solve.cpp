@@ -188,6 +188,38 @@ TEST_F(Solve, InterruptFromProgressCallback) {
   expectParamsRestored();
 }
 
+// What the host's progress callback reads while the simplex runs.
+struct SeenProgress {
+  int calls = 0, lastIter = -1, iterFalls = 0;
+  double lastObj = 0;
+};
+
+int readProgress(QXmodel m, int location, void* data) {
+  auto* seen = static_cast<SeenProgress*>(data);
+  int iter = -1;
+  double obj = 0;
+  if (QXgetCallbackInfo(m, location, QX_IINFO_CUR_ITER, &iter) != 0) return 1;
+  if (QXgetCallbackInfo(m, location, QX_DINFO_CUR_OBJ, &obj) != 0) return 1;
+  if (iter < seen->lastIter) ++seen->iterFalls;
+  seen->lastIter = iter;
+  seen->lastObj = obj;
+  return ++seen->calls >= 5;
+}
+
+TEST_F(Solve, ProgressCallbackSeesIterationsAndObjective) {
+  NEED_NETLIB("pilot87");
+  SeenProgress seen;
+  ASSERT_EQ(QXsetCallback(model, readProgress, &seen), 0);
+  ASSERT_EQ(QXsetModelDouParameter(model, QX_DPARAM_CALLBACKFREQ, 0.0), 0);
+  int status = 0;
+  EXPECT_EQ(QXoptimize(model, 2, &status), QXERR_USER_INTERRUPT);
+  ASSERT_EQ(seen.calls, 5);
+  EXPECT_GT(seen.lastIter, 0);
+  EXPECT_EQ(seen.iterFalls, 0);
+  EXPECT_NE(seen.lastObj, 0.0);
+  EXPECT_LT(std::fabs(seen.lastObj), 1e30);
+}
+
 TEST_F(Solve, CutoffEndsDualSimplex) {
   NEED_NETLIB("afiro");
   // The optimum is -464.75; a minimisation whose dual objective passes -500

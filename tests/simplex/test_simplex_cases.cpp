@@ -108,7 +108,7 @@ TEST(SimplexLimits, IterationTimeInterruptAndCutoff) {
     ctx = {};
     int calls = 0;
     ctx.progressInterval = 0.0;
-    ctx.progress = [&calls] { return ++calls == 3; };
+    ctx.progress = [&calls](double, double) { return ++calls == 3; };
     SimplexWork w4(lm.data());
     ASSERT_EQ(solveWith(lm, w4, method, StartBasis::Crash, r, {}, ctx), 0);
     EXPECT_EQ(r.outcome, kInterrupted);
