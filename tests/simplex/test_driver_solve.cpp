@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -359,7 +360,8 @@ TEST_F(Solve, InstructionListModelIsRefused) {
   QXmodel lp = QXcreateModel(env, nullptr);
   if (!readNetlib("afiro", lp)) GTEST_SKIP() << "afiro not found";
   const char* tmp = std::getenv("TORVA_TEST_TMP");
-  const std::string path = std::string(tmp ? tmp : ".") + "/driver_afiro.mpi";
+  const std::string path =
+      (tmp ? std::string(tmp) : std::filesystem::temp_directory_path().string()) + "/driver_afiro.mpi";
   ASSERT_EQ(QXwriteMPIFile(lp, path.c_str()), 0);
   QXmodel nl = QXcreateModel(env, nullptr);
   ASSERT_EQ(QXreadMPIFile(nl, path.c_str()), 0);
