@@ -98,29 +98,6 @@ void buildRowCopy(Lp& lp) {
 
 }  // namespace
 
-std::uint64_t matrixHashOf(const ModelData& data) {
-  // FNV-1a over dimensions, pattern and value bits.
-  std::uint64_t h = 1469598103934665603ull;
-  const auto mix = [&h](std::uint64_t v) {
-    h ^= v;
-    h *= 1099511628211ull;
-  };
-  mix(static_cast<std::uint64_t>(data.m));
-  mix(static_cast<std::uint64_t>(data.n));
-  for (int j = 0; j < data.n; ++j) {
-    const int b = data.colBeg[j];
-    for (int p = b; p < b + data.colLen[j]; ++p) {
-      mix(static_cast<std::uint64_t>(data.rowIdx[p]));
-      std::uint64_t bits;
-      static_assert(sizeof bits == sizeof(double));
-      std::memcpy(&bits, &data.value[p], sizeof bits);
-      mix(bits);
-    }
-    mix(0xffffffffull);
-  }
-  return h;
-}
-
 void buildLp(const ModelData& data, bool scale, double infinity, Lp& lp) {
   lp = Lp{};
   lp.m = data.m;
@@ -137,7 +114,6 @@ void buildLp(const ModelData& data, bool scale, double infinity, Lp& lp) {
   }
   lp.colScale.assign(data.n, 1.0);
   lp.rowScale.assign(data.m, 1.0);
-  lp.matrixHash = matrixHashOf(data);
   if (scale && lp.nnz() > 0) {
     computeScaling(lp);
     lp.scaled = true;

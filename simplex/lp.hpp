@@ -27,7 +27,6 @@ struct Lp {
   std::vector<double> rowValue;
   std::vector<double> colScale, rowScale;  // all 1 when unscaled
   bool scaled = false;
-  std::uint64_t matrixHash = 0;  // of the unscaled model matrix
 
   // Scaled bounded form: bounds and costs of n + m variables, rhs of m rows.
   std::vector<double> lower, upper, cost, rhs;
@@ -39,8 +38,6 @@ struct Lp {
   int nnz() const { return colStart.empty() ? 0 : colStart[n]; }
 };
 
-// Hash of the model's matrix (dimensions, pattern and values).
-std::uint64_t matrixHashOf(const ModelData& data);
 
 // Builds lp from data; scale selects the scaling (geometric-mean passes and
 // equilibration, factors rounded to powers of two).

@@ -7,8 +7,8 @@
 // later solve after changes of bounds, costs or right-hand sides starts warm
 // from the basis left by the previous one. Every solve re-reads bounds,
 // costs, right-hand sides and the objective sense from the data (O(n + m));
-// a change of the dimensions or of the matrix needs a new work area
-// (matches() tells).
+// a change of the dimensions or of the matrix needs a new work area (the
+// model store drops it on such changes).
 //
 // The kernels never see the model record or the QX interface: they see the
 // data, the options below and a SolveContext for logging, limits and the stop
@@ -178,8 +178,10 @@ class SimplexWork {
   SimplexWork(const SimplexWork&) = delete;
   SimplexWork& operator=(const SimplexWork&) = delete;
 
-  // True when the data still has the dimensions and matrix of this work
-  // area (bounds, costs, rhs and sense may differ).
+  // True when the data has the dimensions of this work area. The model store
+  // drops its work area on every change of the matrix or of the dimensions,
+  // so a resident work area always holds the current matrix; bounds, costs,
+  // rhs and sense may differ and are re-read by solve().
   bool matches(const ModelData& data) const;
 
   // Installs a host basis (QX_BASTYPE codes; basic >= 0) as the start of the

@@ -97,7 +97,7 @@ SimplexWork::SimplexWork(SimplexWork&&) noexcept = default;
 SimplexWork& SimplexWork::operator=(SimplexWork&&) noexcept = default;
 
 bool SimplexWork::matches(const ModelData& data) const {
-  return data.m == impl_->m && data.n == impl_->n && matrixHashOf(data) == impl_->lp.matrixHash;
+  return data.m == impl_->m && data.n == impl_->n;
 }
 
 void SimplexWork::setBasis(const std::vector<int>& colStatus, const std::vector<int>& rowStatus) {
