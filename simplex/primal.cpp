@@ -32,6 +32,7 @@ class PrimalLoop {
   // Harris ratio test on the column in w_.col for entering q moving in
   // direction dir; sets target_ to the bound the leaving variable reaches.
   int ratioTest(int q, double dir, bool phase1, double* theta);
+  bool blockingBound(int j, double rate, bool phase1, double* bound) const;
   void resetDevex();
 
   SimplexWork::Impl& w_;
@@ -109,18 +110,9 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
     if (std::fabs(a) < w_.pivTol) continue;
     const int j = w_.basicVar[k];
     const double rate = -dir * a;
-    const double xv = w_.x[j];
-    double lim = kInf;
-    if (phase1 && xv < w_.lower[j] - tol) {
-      if (rate > 0.0) lim = (w_.lower[j] - xv + tol) / rate;
-    } else if (phase1 && xv > w_.upper[j] + tol) {
-      if (rate < 0.0) lim = (xv - w_.upper[j] + tol) / -rate;
-    } else if (rate < 0.0 && w_.lower[j] > -kInf) {
-      lim = (xv - w_.lower[j] + tol) / -rate;
-    } else if (rate > 0.0 && w_.upper[j] < kInf) {
-      lim = (w_.upper[j] - xv + tol) / rate;
-    }
-    thetaMax = std::min(thetaMax, lim);
+    double bound;
+    if (blockingBound(j, rate, phase1, &bound))
+      thetaMax = std::min(thetaMax, (bound - w_.x[j] + std::copysign(tol, rate)) / rate);
   }
   const double range = w_.upper[q] - w_.lower[q];
   if (thetaMax == kInf) {
@@ -137,22 +129,9 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
     if (std::fabs(a) < w_.pivTol) continue;
     const int j = w_.basicVar[k];
     const double rate = -dir * a;
-    const double xv = w_.x[j];
     double bound;
-    if (phase1 && xv < w_.lower[j] - tol) {
-      if (rate <= 0.0) continue;
-      bound = w_.lower[j];
-    } else if (phase1 && xv > w_.upper[j] + tol) {
-      if (rate >= 0.0) continue;
-      bound = w_.upper[j];
-    } else if (rate < 0.0 && w_.lower[j] > -kInf) {
-      bound = w_.lower[j];
-    } else if (rate > 0.0 && w_.upper[j] < kInf) {
-      bound = w_.upper[j];
-    } else {
-      continue;
-    }
-    const double ratio = std::max(0.0, (bound - xv) / rate);
+    if (!blockingBound(j, rate, phase1, &bound)) continue;
+    const double ratio = std::max(0.0, (bound - w_.x[j]) / rate);
     if (ratio <= thetaMax && std::fabs(a) > bestA) {
       bestA = std::fabs(a);
       best = k;
@@ -166,6 +145,32 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
   }
   *theta = bestRatio;
   return best;
+}
+
+// The bound that basic variable j, moving at rate per unit step, meets first:
+// in phase 1 a variable outside its bounds by more than the tolerance blocks
+// at the violated bound it moves towards (it may pass the other one), else at
+// the bound in its direction of motion. False when nothing blocks it.
+bool PrimalLoop::blockingBound(int j, double rate, bool phase1, double* bound) const {
+  const double xv = w_.x[j];
+  const double tol = w_.primalTol;
+  if (phase1 && xv < w_.lower[j] - tol) {
+    *bound = w_.lower[j];
+    return rate > 0.0;
+  }
+  if (phase1 && xv > w_.upper[j] + tol) {
+    *bound = w_.upper[j];
+    return rate < 0.0;
+  }
+  if (rate < 0.0 && w_.lower[j] > -kInf) {
+    *bound = w_.lower[j];
+    return true;
+  }
+  if (rate > 0.0 && w_.upper[j] < kInf) {
+    *bound = w_.upper[j];
+    return true;
+  }
+  return false;
 }
 
 void PrimalLoop::resetDevex() { std::fill(w_.devex.begin(), w_.devex.end(), 1.0); }
