@@ -172,6 +172,23 @@ int recoveryVerdict(Call& call, bool scaled, int err, const simplex::SimplexResu
                condest, ynorm);
     return kAccept;
   };
+  // A basic optimum checked against the tolerances: the scaled and the
+  // unscaled run differ only in their messages.
+  const auto optimalVerdict = [&](const char* primalMsg, const char* dualMsg, const char* dualRetry) {
+    if (pp > 10 * o.feasTol) {
+      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, primalMsg, pp);
+      if (pp <= pBound) return acceptPrimal();
+      say("\nWarning: optimizing unscaled model...");
+      return kPrimalInfeasible;
+    }
+    if (dd > 10 * o.optTol) {
+      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, dualMsg, dd);
+      if (dd <= dBound) return acceptDual();
+      say(dualRetry);
+      return kDualInfeasible;
+    }
+    return kAccept;
+  };
   if (err == QXERR_NUMERIC_INSTABILITY && r.iterations == 0) {
     say("\nWarning: initial basis singular,\nWarning: crashing a new basis...");
     return kCrash;
@@ -182,43 +199,18 @@ int recoveryVerdict(Call& call, bool scaled, int err, const simplex::SimplexResu
       return kOtherMethod;
     }
     if (status != QX_STATUS_BASIC_OPTIMAL) return kAccept;
-    if (pp > 10 * o.feasTol) {
-      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
-                 "\nWarning: solution to the original model is not primal feasible (ppfeas=%12.6e)", pp);
-      if (pp <= pBound) return acceptPrimal();
-      say("\nWarning: optimizing unscaled model...");
-      return kPrimalInfeasible;
-    }
-    if (dd > 10 * o.optTol) {
-      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
-                 "\nWarning: solution to the original model is not dual feasible (ddfeas=%12.6e)", dd);
-      if (dd <= dBound) return acceptDual();
-      say("\nWarning: reoptimizing model...");
-      return kDualInfeasible;
-    }
-    return kAccept;
+    return optimalVerdict("\nWarning: solution to the original model is not primal feasible (ppfeas=%12.6e)",
+                          "\nWarning: solution to the original model is not dual feasible (ddfeas=%12.6e)",
+                          "\nWarning: reoptimizing model...");
   }
   if (err == QXERR_NUMERIC_INSTABILITY) {
     say("\nWarning: numerical instability,\nWarning: optimizing unscaled model...");
     return kUnscaleAfterInstability;
   }
-  if (status == QX_STATUS_BASIC_OPTIMAL) {
-    if (pp > 10 * o.feasTol) {
-      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
-                 "\nWarning: descaled solution is not primal feasible (ppfeas=%12.6e)", pp);
-      if (pp <= pBound) return acceptPrimal();
-      say("\nWarning: optimizing unscaled model...");
-      return kPrimalInfeasible;
-    }
-    if (dd > 10 * o.optTol) {
-      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
-                 "\nWarning: descaled solution is not dual feasible (ddfeas=%12.6e)", dd);
-      if (dd <= dBound) return acceptDual();
-      say("\nWarning: optimizing unscaled model...");
-      return kDualInfeasible;
-    }
-    return kAccept;
-  }
+  if (status == QX_STATUS_BASIC_OPTIMAL)
+    return optimalVerdict("\nWarning: descaled solution is not primal feasible (ppfeas=%12.6e)",
+                          "\nWarning: descaled solution is not dual feasible (ddfeas=%12.6e)",
+                          "\nWarning: optimizing unscaled model...");
   if (status == QX_STATUS_CUTOFF && dd > 10 * o.optTol) {
     logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
                "\nWarning: descaled cutoff solution is not dual feasible (ddfeas=%12.6e)", dd);
