@@ -247,28 +247,6 @@ TEST(FrameSignatures, DeclaredWithTheDocumentedTypes) {
   static_assert(is_same_v<decltype(&QXgetInfo), int (*)(QXmodel, int, void*)>);
 }
 
-// Macros a host uses with the frame functions.
-TEST(FrameSignatures, ConstantsHaveTheirDocumentedValues) {
-  EXPECT_EQ(QX_INFINITY, 1e30);
-  EXPECT_EQ(QX_MIN, 1);
-  EXPECT_EQ(QX_MAX, -1);
-  EXPECT_EQ(QX_STATUS_UNLOADED, 13);
-  EXPECT_EQ(QX_STATUS_LOADED, 14);
-  EXPECT_EQ(QX_RAW_COPY, 0);
-  EXPECT_EQ(QX_DEEP_COPY, 1);
-  EXPECT_EQ(QX_TIME_COPY, 2);
-  EXPECT_EQ(QX_STOC_COPY, 4);
-  EXPECT_EQ(QX_SNGSTG_COPY, 8);
-  EXPECT_EQ(QXERR_NO_ERROR, 0);
-  EXPECT_EQ(QXERR_ILLEGAL_NULL_POINTER, 2010);
-  EXPECT_EQ(QXERR_INVALID_PARAMETER_ID, 2074);
-  EXPECT_EQ(QXERR_STOC_SCENARIO_LIMIT, 2360);
-  // Older spellings compile and stand for the newer parameter.
-  EXPECT_EQ(QX_IPARAM_ITRLMT, QX_IPARAM_LP_ITRLMT);
-  EXPECT_EQ(QX_DPARAM_MIPOPTTOL, QX_DPARAM_MIP_RELOPTTOL);
-  EXPECT_EQ(QX_IINFO_MIPSTATUS, QX_IINFO_MIP_STATUS);
-}
-
 // ------------------------------------------------------------------ life cycle
 
 TEST_F(Frame, EnvironmentsKeepSeparateModelListsAndValues) {
