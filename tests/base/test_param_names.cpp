@@ -86,6 +86,10 @@ TEST_F(NamesFixture, EveryParameterHasNameAndDescriptions) {
     EXPECT_GE(ls.size(), 2u) << d.name << ": meaning plus range and default";
     // Parameter files write each line behind "!"; keep them printable.
     for (const auto& l : ls) EXPECT_LE(l.size(), 76u) << d.name << ": " << l;
+    int type = 0, id = 0;
+    ASSERT_EQ(QXgetParamMacroID(env, d.name, &type, &id), 0) << d.name;
+    EXPECT_EQ(id, d.id);
+    EXPECT_EQ(type, torva::paramValueSize(d));
   }
 }
 
@@ -128,15 +132,6 @@ TEST_F(NamesFixture, UnknownIdentifiersGiveEmptyTextsAndNullPointers) {
 }
 
 // ------------------------------------------------------------- macro identifiers
-
-TEST_F(NamesFixture, EveryParameterNameResolves) {
-  for (const auto& d : kParamTable) {
-    int type = 0, id = 0;
-    ASSERT_EQ(QXgetParamMacroID(env, d.name, &type, &id), 0) << d.name;
-    EXPECT_EQ(id, d.id);
-    EXPECT_EQ(type, torva::paramValueSize(d));
-  }
-}
 
 TEST_F(NamesFixture, InformationItemsMatchTheHeaderAndResolve) {
   auto macros = headerInfoMacros();
