@@ -250,20 +250,6 @@ TEST_F(Acc, ParallelFormThroughParameters) {
 
 // ---- Integer draw and the attached uniform distribution --------------------
 
-TEST_F(Acc, IntegerDrawFormulaOnKindTwo) {
-  QXrg r = rg(QX_RANDGEN_LCG31, 5);
-  std::uint64_t x = 5;
-  EXPECT_EQ(QXgetInt32RV(r, 5, 5), 5);
-  EXPECT_EQ(QXgetInt32RV(r, 7, 3), 7);
-  for (int i = 0; i < 300; ++i) {
-    const int lo = -1000 + i, hi = 1000 + 3 * i;
-    x = 742938285ull * x % 2147483647ull;
-    const double u = static_cast<double>(x) * 4.656612875e-10;
-    const double v = std::min(static_cast<double>(hi), lo + std::trunc((static_cast<double>(hi) - lo + 1) * u));
-    ASSERT_EQ(QXgetInt32RV(r, lo, hi), static_cast<int>(v));
-  }
-}
-
 TEST_F(Acc, AttachedDistributionRules) {
   QXrg r = rg(QX_RANDGEN_LCG31, 11);
   double v = 0;
