@@ -1809,6 +1809,9 @@ QXAPI int QXsampGetInfo(QXsample sample, int item, void *value);
 #define EP_NORMPDF       1093
 #define EP_NORMCDF       1094
 #define EP_LSQ           1095
+#define EP_PSN_UPPER     1096 /* 1 - Phi(a), the upper tail of the standard normal law */
+#define EP_PSN_LOG       1097 /* ln Phi(a) */
+#define EP_PSN_RANGE     1098 /* Phi(b) - Phi(a) for the arguments a, b in push order */
 #define EP_PBT           1100
 #define EP_PBTINV        1101
 #define EP_PBNINV        1102

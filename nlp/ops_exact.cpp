@@ -1,0 +1,288 @@
+// Exact local partials of the probability, finance and queueing functions
+// whose formulas are compositions of elementary functions: each formula is
+// written once over second-order forward numbers (nlp/dual.hpp), which
+// carry its first and second partials in every argument. The value itself
+// still comes from the distribution layer (ops_math.cpp); the formulas here
+// agree with it on the domain of each law.
+#include <cmath>
+#include <vector>
+
+#include "nlp/dual.hpp"
+#include "nlp/ops_math.hpp"
+#include "torva.h"
+
+namespace torva::nlp {
+namespace {
+
+constexpr double kInvSqrt2Pi = 0.3989422804014327;
+constexpr double kInvPi = 0.3183098861837907;
+
+double phiOf(double z) { return kInvSqrt2Pi * std::exp(-0.5 * z * z); }
+
+// Standard normal distribution function and its inverse over D2.
+D2 Phi(const D2& z) {
+  const double f = phiOf(z.v);
+  return chain(z, 0.5 * std::erfc(-z.v / std::sqrt(2.0)), f, -z.v * f);
+}
+D2 phi(const D2& z) {
+  const double f = phiOf(z.v);
+  return chain(z, f, -z.v * f, (z.v * z.v - 1.0) * f);
+}
+D2 PhiInv(const D2& p, double quantile) {
+  const double f = phiOf(quantile);
+  return chain(p, quantile, 1.0 / f, quantile / (f * f));
+}
+
+// A law with closed-form distribution function, density and quantile:
+// cdf(x, p1, p2, p3), pdf(...) and inv(prob, ...), the parameters in the
+// order of the distribution layer. `q` is the quantile the layer computed
+// (used where the inverse needs a special function).
+struct Law {
+  virtual ~Law() = default;
+  virtual D2 cdf(const D2& x, const D2* p) const = 0;
+  virtual D2 pdf(const D2& x, const D2* p) const = 0;
+  virtual D2 inv(const D2& u, const D2* p, double q) const = 0;
+};
+
+// Location-scale laws: F(x) = G((x - m)/s), density g((x - m)/s)/s,
+// quantile m + s Ginv(u); G, g, g' and Ginv given per law.
+template <class Std>
+struct LocationScale final : Law {
+  D2 cdf(const D2& x, const D2* p) const override { return Std::G((x - p[0]) / p[1]); }
+  D2 pdf(const D2& x, const D2* p) const override { return Std::g((x - p[0]) / p[1]) / p[1]; }
+  D2 inv(const D2& u, const D2* p, double q) const override {
+    return p[0] + p[1] * Std::Ginv(u, (q - p[0].v) / p[1].v);
+  }
+};
+
+struct StdNormal {
+  static D2 G(const D2& z) { return Phi(z); }
+  static D2 g(const D2& z) { return phi(z); }
+  static D2 Ginv(const D2& u, double z) { return PhiInv(u, z); }
+};
+struct StdCauchy {
+  static D2 G(const D2& z) { return 0.5 + atan(z) * kInvPi; }
+  static D2 g(const D2& z) { return kInvPi / (1.0 + z * z); }
+  static D2 Ginv(const D2& u, double) { return tan(M_PI * (u - 0.5)); }
+};
+struct StdLogistic {
+  static D2 G(const D2& z) { return 1.0 / (1.0 + exp(-z)); }
+  static D2 g(const D2& z) {
+    const D2 e = exp(-fabs(z));
+    return e / ((1.0 + e) * (1.0 + e));
+  }
+  static D2 Ginv(const D2& u, double) { return log(u / (1.0 - u)); }
+};
+struct StdLaplace {
+  static D2 G(const D2& z) { return z.v < 0 ? 0.5 * exp(z) : 1.0 - 0.5 * exp(-z); }
+  static D2 g(const D2& z) { return 0.5 * exp(-fabs(z)); }
+  static D2 Ginv(const D2& u, double) { return u.v < 0.5 ? log(2.0 * u) : -log(2.0 * (1.0 - u)); }
+};
+struct StdGumbel {  // largest extreme value
+  static D2 G(const D2& z) { return exp(-exp(-z)); }
+  static D2 g(const D2& z) { return exp(-z - exp(-z)); }
+  static D2 Ginv(const D2& u, double) { return -log(-log(u)); }
+};
+
+struct Uniform final : Law {  // lower, upper
+  D2 cdf(const D2& x, const D2* p) const override {
+    if (x.v <= p[0].v) return constD2(0.0);
+    if (x.v >= p[1].v) return constD2(1.0);
+    return (x - p[0]) / (p[1] - p[0]);
+  }
+  D2 pdf(const D2& x, const D2* p) const override {
+    if (x.v < p[0].v || x.v > p[1].v) return constD2(0.0);
+    return 1.0 / (p[1] - p[0]);
+  }
+  D2 inv(const D2& u, const D2* p, double) const override { return p[0] + u * (p[1] - p[0]); }
+};
+
+struct Exponential final : Law {  // mean
+  D2 cdf(const D2& x, const D2* p) const override {
+    return x.v <= 0 ? constD2(0.0) : 1.0 - exp(-x / p[0]);
+  }
+  D2 pdf(const D2& x, const D2* p) const override {
+    return x.v < 0 ? constD2(0.0) : exp(-x / p[0]) / p[0];
+  }
+  D2 inv(const D2& u, const D2* p, double) const override { return -p[0] * log1p(-u); }
+};
+
+struct Weibull final : Law {  // shape k, scale lambda
+  D2 cdf(const D2& x, const D2* p) const override {
+    return x.v <= 0 ? constD2(0.0) : 1.0 - exp(-pow(x / p[1], p[0]));
+  }
+  D2 pdf(const D2& x, const D2* p) const override {
+    if (x.v <= 0) return constD2(0.0);
+    const D2 t = pow(x / p[1], p[0]);
+    return p[0] / x * t * exp(-t);
+  }
+  D2 inv(const D2& u, const D2* p, double) const override { return p[1] * pow(-log1p(-u), 1.0 / p[0]); }
+};
+
+struct Pareto final : Law {  // scale (minimum), shape
+  D2 cdf(const D2& x, const D2* p) const override {
+    return x.v <= p[0].v ? constD2(0.0) : 1.0 - pow(p[0] / x, p[1]);
+  }
+  D2 pdf(const D2& x, const D2* p) const override {
+    return x.v < p[0].v ? constD2(0.0) : p[1] / x * pow(p[0] / x, p[1]);
+  }
+  D2 inv(const D2& u, const D2* p, double) const override { return p[0] * pow(1.0 - u, -1.0 / p[1]); }
+};
+
+struct Lognormal final : Law {  // mean and standard deviation of the logarithm
+  D2 cdf(const D2& x, const D2* p) const override {
+    return x.v <= 0 ? constD2(0.0) : Phi((log(x) - p[0]) / p[1]);
+  }
+  D2 pdf(const D2& x, const D2* p) const override {
+    return x.v <= 0 ? constD2(0.0) : phi((log(x) - p[0]) / p[1]) / (p[1] * x);
+  }
+  D2 inv(const D2& u, const D2* p, double q) const override {
+    return exp(p[0] + p[1] * PhiInv(u, (std::log(q) - p[0].v) / p[1].v));
+  }
+};
+
+struct Triangular final : Law {  // lower a, mode c, upper b
+  D2 cdf(const D2& x, const D2* p) const override {
+    const D2 &a = p[0], &c = p[1], &b = p[2];
+    if (x.v <= a.v) return constD2(0.0);
+    if (x.v >= b.v) return constD2(1.0);
+    if (x.v <= c.v) return (x - a) * (x - a) / ((b - a) * (c - a));
+    return 1.0 - (b - x) * (b - x) / ((b - a) * (b - c));
+  }
+  D2 pdf(const D2& x, const D2* p) const override {
+    const D2 &a = p[0], &c = p[1], &b = p[2];
+    if (x.v < a.v || x.v > b.v) return constD2(0.0);
+    if (x.v <= c.v) return 2.0 * (x - a) / ((b - a) * (c - a));
+    return 2.0 * (b - x) / ((b - a) * (b - c));
+  }
+  D2 inv(const D2& u, const D2* p, double) const override {
+    const D2 &a = p[0], &c = p[1], &b = p[2];
+    if (u.v * (b.v - a.v) <= c.v - a.v) return a + sqrt(u * (b - a) * (c - a));
+    return b - sqrt((1.0 - u) * (b - a) * (b - c));
+  }
+};
+
+const Law* lawOf(int type) {
+  static const LocationScale<StdNormal> normal;
+  static const LocationScale<StdCauchy> cauchy;
+  static const LocationScale<StdLogistic> logistic;
+  static const LocationScale<StdLaplace> laplace;
+  static const LocationScale<StdGumbel> gumbel;
+  static const Uniform uniform;
+  static const Exponential exponential;
+  static const Weibull weibull;
+  static const Pareto pareto;
+  static const Lognormal lognormal;
+  static const Triangular triangular;
+  switch (type) {
+    case QX_DIST_NORMAL: return &normal;
+    case QX_DIST_CAUCHY: return &cauchy;
+    case QX_DIST_LOGISTIC: return &logistic;
+    case QX_DIST_LAPLACE: return &laplace;
+    case QX_DIST_GUMBEL: return &gumbel;
+    case QX_DIST_UNIFORM: return &uniform;
+    case QX_DIST_EXPONENTIAL: return &exponential;
+    case QX_DIST_WEIBULL: return &weibull;
+    case QX_DIST_PARETO: return &pareto;
+    case QX_DIST_LOGNORMAL: return &lognormal;
+    case QX_DIST_TRIANGULAR: return &triangular;
+    default: return nullptr;
+  }
+}
+
+// Erlang's loss formula by the recursion B(k) = A B(k-1) / (k + A B(k-1)),
+// and the waiting probability C = c B / (c - A (1 - B)) (1 when A >= c).
+D2 erlangB(const D2& load, int servers) {
+  D2 b = constD2(1.0);
+  for (int k = 1; k <= servers; ++k) b = load * b / (k + load * b);
+  return b;
+}
+D2 erlangC(const D2& load, int servers) {
+  if (load.v >= servers) return constD2(1.0);
+  const D2 b = erlangB(load, servers);
+  return servers * b / (servers - load * (1.0 - b));
+}
+// Linear interpolation between neighbouring server counts (as the values).
+template <class F>
+D2 interpolate(const D2& c, F f) {
+  const double lo = std::floor(c.v);
+  const D2 t = c - lo;
+  // At a whole number of servers the partial in c is the right-hand one.
+  return (1.0 - t) * f(static_cast<int>(lo)) + t * f(static_cast<int>(lo) + 1);
+}
+
+// Expected shortfall E[max(X - x, 0)] = mean - x + sum_{k < x} (x - k) P(k).
+template <class Pmf>
+D2 linearLoss(const D2& mean, const D2& x, Pmf pmf) {
+  D2 s = mean - x;
+  for (int k = 0; k < x.v; ++k) s = s + (x - k) * pmf(k);
+  return s;
+}
+
+constexpr double kMaxTerms = 1e6;  // the bound of the value functions
+
+bool finance(int op, const D2* a, D2& r) {
+  switch (op) {
+    case EP_FPA:  // annuity (1 - (1 + i)^-n) / i; its Taylor polynomial at i = 0
+      if (a[0].v == 0.0) {
+        const D2 &i = a[0], &n = a[1];
+        r = n - i * (n + n * n) * 0.5 + i * i * (n * (n + 1.0) * (n + 2.0)) / 6.0;
+      } else {
+        r = (1.0 - pow(1.0 + a[0], -a[1])) / a[0];
+      }
+      return true;
+    case EP_FPL:
+      r = pow(1.0 + a[0], -a[1]);
+      return true;
+    case EP_PEL:
+      r = interpolate(a[1], [&](int c) { return erlangB(a[0], c); });
+      return true;
+    case EP_PEB:
+      r = interpolate(a[1], [&](int c) { return erlangC(a[0], c); });
+      return true;
+    case EP_PPL:  // Poisson: mean a[0], level a[1]
+      if (a[1].v > kMaxTerms) return false;
+      r = linearLoss(a[0], a[1], [&](int k) { return exp(-a[0] + k * log(a[0]) - std::lgamma(k + 1.0)); });
+      return true;
+    case EP_PBNO: {  // binomial: trials a[0] (a whole number), probability a[1], level a[2]
+      if (a[0].v > kMaxTerms || !(a[1].v > 0 && a[1].v < 1)) return false;
+      const double n = std::floor(a[0].v);
+      r = linearLoss(n * a[1], a[2], [&](int k) {
+        const double logc = std::lgamma(n + 1) - std::lgamma(k + 1.0) - std::lgamma(n - k + 1);
+        return k > n ? constD2(0.0) : exp(logc + k * log(a[1]) + (n - k) * log1p(-a[1]));
+      });
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+bool exactPartials(int op, const double* a, int n, double value, double* d1, double* d2) {
+  if (n > kDualArgs) return false;
+  D2 x[kDualArgs];
+  for (int i = 0; i < n; ++i) x[i] = varD2(a[i], i);
+  D2 r;
+  int type = 0, func = 0;
+  bool discrete = false;
+  if (probabilityOp(op, type, func, discrete)) {
+    const Law* law = lawOf(type);
+    if (!law) return false;
+    if (func == QX_DISTR_FUNC_CDF) r = law->cdf(x[0], x + 1);
+    else if (func == QX_DISTR_FUNC_PDF) r = law->pdf(x[0], x + 1);
+    else r = law->inv(x[0], x + 1, value);
+  } else if (!finance(op, x, r)) {
+    return false;
+  }
+  for (int i = 0; i < n; ++i)
+    if (!std::isfinite(r.g[static_cast<std::size_t>(i)])) return false;
+  if (d1)
+    for (int i = 0; i < n; ++i) d1[i] = r.g[static_cast<std::size_t>(i)];
+  if (d2)
+    for (int k = 0; k < n * (n + 1) / 2; ++k) d2[k] = std::isfinite(r.h[static_cast<std::size_t>(k)]) ? r.h[static_cast<std::size_t>(k)] : 0.0;
+  return true;
+}
+
+}  // namespace torva::nlp
