@@ -626,7 +626,8 @@ int localEval(const CompiledModel& cm, const Node& node, const double* a, double
   if (node.nArgs == 1 && opInfo(op).kind == OpKind::Fixed && !isSpecial(op)) {
     const Local r = unary(op, a[0], k);
     v = r.v;
-    mark = r.mark;
+    // An overflowing exponential is marked only where derivatives are formed.
+    mark = r.mark && (op != EP_EXP || d1 != nullptr);
     if (d1) d1[0] = r.d;
     if (d2) d2[0] = r.dd;
     return 0;

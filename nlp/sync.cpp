@@ -181,6 +181,52 @@ void dropVars(InstructionList& list, const CoreDeletion& del) {
   list.nVars = next;
 }
 
+// The nonlinear structure (QXaddNLPAj, QXaddNLPobj) after a deletion:
+// deleted columns and rows drop out, the others are renumbered.
+void remapStructure(NlpData& nd, const CoreDeletion& del, int oldCount) {
+  std::vector<int> map(static_cast<std::size_t>(oldCount), 0);
+  for (int k = 0; k < del.count; ++k) map[static_cast<std::size_t>(del.rows ? del.rows[k] : del.vars[k])] = -1;
+  int next = 0;
+  for (int& m : map) m = m < 0 ? -1 : next++;
+  auto mapped = [&](int i) { return i >= 0 && i < oldCount ? map[static_cast<std::size_t>(i)] : -1; };
+  if (del.vars) {
+    std::size_t out = 0;
+    for (std::size_t j = 0; j < nd.nlpRows.size(); ++j) {
+      if (mapped(static_cast<int>(j)) < 0) continue;
+      if (out != j) {
+        nd.nlpRows[out] = std::move(nd.nlpRows[j]);
+        nd.nlpValues[out] = std::move(nd.nlpValues[j]);
+      }
+      ++out;
+    }
+    nd.nlpRows.resize(std::min(out, nd.nlpRows.size()));
+    nd.nlpValues.resize(nd.nlpRows.size());
+    std::size_t o = 0;
+    for (std::size_t k = 0; k < nd.nlpObjVars.size(); ++k) {
+      const int j = mapped(nd.nlpObjVars[k]);
+      if (j < 0) continue;
+      nd.nlpObjVars[o] = j;
+      nd.nlpObjValues[o++] = nd.nlpObjValues[k];
+    }
+    nd.nlpObjVars.resize(o);
+    nd.nlpObjValues.resize(o);
+    return;
+  }
+  for (std::size_t j = 0; j < nd.nlpRows.size(); ++j) {
+    std::vector<int>& rows = nd.nlpRows[j];
+    std::vector<double>& vals = nd.nlpValues[j];
+    std::size_t o = 0;
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+      const int i = rows[k] < 0 ? -1 : mapped(rows[k]);  // the objective (-1) stays
+      if (rows[k] >= 0 && i < 0) continue;
+      rows[o] = i;
+      vals[o++] = vals[k];
+    }
+    rows.resize(o);
+    vals.resize(o);
+  }
+}
+
 }  // namespace
 
 int syncFromCore(const Model& model, InstructionList& list) {
@@ -235,7 +281,9 @@ int syncFromCore(const Model& model, InstructionList& list) {
 }
 
 int syncedEdit(Model& model, const CoreDeletion& deleted, const std::function<int()>& edit) {
+  const int before = deleted.rows ? model.data.m : model.data.n;
   const int rc = edit();
+  if (model.nlp && rc == 0 && deleted.count > 0) remapStructure(*model.nlp, deleted, before);
   InstructionList* list = model.nlp ? model.nlp->list.get() : nullptr;
   if (!list) return rc;
   if (rc == 0 && deleted.count > 0) {

@@ -255,6 +255,10 @@ TEST_F(DerivTest, DomainEdgesAndSubstitutes) {
   EXPECT_DOUBLE_EQ(value(2, {1.5, 0}, &mark), 1e30);
   EXPECT_EQ(mark, 1);
   EXPECT_DOUBLE_EQ(value(3, {710, 0}, &mark), 1.7976931348623157e308);
+  EXPECT_EQ(mark, 0);  // marked only when derivatives are formed
+  double v = 0, g[2];
+  const double big[] = {710, 0};
+  ASSERT_EQ(QXexecuteInstruct(model, 3, QX_EVAL_GRADIENT, big, &v, g, &mark), 0);
   EXPECT_EQ(mark, 1);
   EXPECT_DOUBLE_EQ(value(4, {3, 0}, &mark), 1e30);
   EXPECT_EQ(mark, 1);

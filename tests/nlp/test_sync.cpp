@@ -74,6 +74,11 @@ TEST_F(SyncTest, AddedAndDeletedRowsAndColumns) {
   EXPECT_DOUBLE_EQ(value(-1, x), 0.25 + 1.44 + 5 * 0.25);
   EXPECT_DOUBLE_EQ(value(0, x), std::sin(1.2) + 3 * 0.25);
   EXPECT_DOUBLE_EQ(value(2, x), 2 * 0.5 + 2.0 - 1);
+  // Nonlinear structure: x0 in rows 0 and 1, x2 in row 1 and the objective.
+  const int rows01[] = {0, 1}, row1[] = {1, -1}, obj[] = {0, 2};
+  ASSERT_EQ(QXaddNLPAj(model, 0, 2, rows01, nullptr), 0);
+  ASSERT_EQ(QXaddNLPAj(model, 2, 2, row1, nullptr), 0);
+  ASSERT_EQ(QXaddNLPobj(model, 2, obj, nullptr), 0);
   // Deleting row 0 and column 1: x1 contributes nothing where it stood.
   const int delRow = 0, delCol = 1;
   ASSERT_EQ(QXdeleteConstraints(model, 1, &delRow), 0);
@@ -86,6 +91,11 @@ TEST_F(SyncTest, AddedAndDeletedRowsAndColumns) {
   ASSERT_EQ(QXgetInstructSizes(model, &nCons, &nVars, nullptr, nullptr), 0);
   EXPECT_EQ(nCons, 2);
   EXPECT_EQ(nVars, 3);
+  int nnz = 0, objCount = 0, colBeg[4], nlRows[8], objVars[4];
+  ASSERT_EQ(QXgetNLPData(model, &nnz, colBeg, nlRows, nullptr, &objCount, objVars), 0);
+  EXPECT_EQ(std::vector<int>(colBeg, colBeg + 4), (std::vector<int>{0, 1, 3, 3}));
+  EXPECT_EQ(std::vector<int>(nlRows, nlRows + nnz), (std::vector<int>{0, 0, -1}));
+  EXPECT_EQ(std::vector<int>(objVars, objVars + objCount), (std::vector<int>{0, 1}));
   // Deleting an index twice is refused by the core and leaves the list alone.
   const int twice[] = {0, 0};
   EXPECT_EQ(QXdeleteConstraints(model, 2, twice), QXERR_INDEX_DUPLICATE);
