@@ -2,13 +2,13 @@
 //
 // Elementary functions have closed forms, and so do (through second-order
 // forward numbers, ops_exact.cpp) the laws with elementary distribution
-// functions and the finance and queueing functions. The laws whose
-// distribution functions are special functions of their shape parameters
-// (beta, chi-square, F, gamma, Student t, stable, and the discrete laws in
-// their parameters) use the density for the partial of a cumulative
-// function in its point and the reciprocal density at the quantile for an
-// inverse; their other partials, and those of user functions, come from
-// central difference quotients of the scalar function with the steps below.
+// functions, the finance and queueing functions and the discrete laws in
+// their parameters. The laws whose distribution functions are special
+// functions of their shape parameters (beta, chi-square, F, gamma, Student
+// t, stable) use the density for the partial of a cumulative function in
+// its point and the reciprocal density at the quantile for an inverse;
+// their other partials, and those of user functions, come from central
+// difference quotients of the scalar function with the steps below.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -605,7 +605,10 @@ bool edgeLive(const Node& node, int i) noexcept {
     default: {
       int type, func;
       bool discrete;
-      if (i == 0 && probabilityOp(node.op, type, func, discrete) && discrete) return false;
+      // A discrete law's point only selects terms, and its quantile is a
+      // whole number, constant between jumps in every argument.
+      if (probabilityOp(node.op, type, func, discrete) && discrete && (i == 0 || func == QX_DISTR_FUNC_ICDF))
+        return false;
       return true;
     }
   }

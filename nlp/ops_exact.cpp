@@ -1,11 +1,18 @@
 // Exact local partials of the probability, finance and queueing functions
 // whose formulas are compositions of elementary functions: each formula is
 // written once over second-order forward numbers (nlp/dual.hpp), which
-// carry its first and second partials in every argument. The value itself
-// still comes from the distribution layer (ops_math.cpp); the formulas here
-// agree with it on the domain of each law.
+// carry its first and second partials in every argument. Covered: the laws
+// with closed-form distribution functions, the discrete laws in their
+// parameters, the finance and queueing functions. The value itself still
+// comes from the distribution layer (ops_math.cpp); each formula is checked
+// against it before its partials are used.
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <vector>
+
+#include <boost/math/special_functions/digamma.hpp>
+#include <boost/math/special_functions/trigamma.hpp>
 
 #include "nlp/dual.hpp"
 #include "nlp/ops_math.hpp"
@@ -190,6 +197,79 @@ const Law* lawOf(int type) {
   }
 }
 
+D2 lgammaD2(const D2& u) {
+  return chain(u, std::lgamma(u.v), boost::math::digamma(u.v), boost::math::trigamma(u.v));
+}
+
+// Discrete laws: the probabilities of the values k as functions of the
+// parameters; the point itself only selects terms (partial 0).
+struct DiscreteLaw {
+  int first = 0;                           // smallest value
+  std::function<bool(const D2*)> valid;    // parameters inside the law's domain
+  std::function<D2(int, const D2*)> pmf;
+};
+
+const DiscreteLaw* discreteLawOf(int type) {
+  static const DiscreteLaw binomial{0, [](const D2* p) { return p[1].v > 0 && p[1].v < 1; },
+                                    [](int k, const D2* p) {
+                                      const double n = p[0].v;
+                                      if (k > n) return constD2(0.0);
+                                      const double c = std::lgamma(n + 1) - std::lgamma(k + 1.0) - std::lgamma(n - k + 1);
+                                      return exp(c + k * log(p[1]) + (n - k) * log1p(-p[1]));
+                                    }};
+  static const DiscreteLaw negBinomial{0, [](const D2* p) { return p[0].v > 0 && p[1].v > 0 && p[1].v < 1; },
+                                       [](int k, const D2* p) {
+                                         return exp(lgammaD2(k + p[0]) - lgammaD2(p[0]) - std::lgamma(k + 1.0) +
+                                                    p[0] * log(p[1]) + k * log1p(-p[1]));
+                                       }};
+  static const DiscreteLaw geometric{0, [](const D2* p) { return p[0].v > 0 && p[0].v < 1; },
+                                     [](int k, const D2* p) { return p[0] * exp(k * log1p(-p[0])); }};
+  static const DiscreteLaw poisson{0, [](const D2* p) { return p[0].v > 0; }, [](int k, const D2* p) {
+                                     return exp(-p[0] + k * log(p[0]) - std::lgamma(k + 1.0));
+                                   }};
+  static const DiscreteLaw logarithmic{1, [](const D2* p) { return p[0].v > 0 && p[0].v < 1; },
+                                       [](int k, const D2* p) { return -exp(k * log(p[0])) / (k * log1p(-p[0])); }};
+  static const DiscreteLaw betaBinomial{
+      0, [](const D2* p) { return p[1].v > 0 && p[2].v > 0; }, [](int k, const D2* p) {
+        const double n = p[0].v;
+        if (k > n) return constD2(0.0);
+        const double c = std::lgamma(n + 1) - std::lgamma(k + 1.0) - std::lgamma(n - k + 1);
+        const D2 &a = p[1], &b = p[2];
+        return exp(c + lgammaD2(k + a) + lgammaD2(n - k + b) - lgammaD2(n + a + b) - lgammaD2(a) - lgammaD2(b) +
+                   lgammaD2(a + b));
+      }};
+  switch (type) {
+    case QX_DIST_BINOMIAL: return &binomial;
+    case QX_DIST_NEGATIVE_BINOMIAL: return &negBinomial;
+    case QX_DIST_GEOMETRIC: return &geometric;
+    case QX_DIST_POISSON: return &poisson;
+    case QX_DIST_LOGARITHMIC: return &logarithmic;
+    case QX_DIST_BETA_BINOMIAL: return &betaBinomial;
+    default: return nullptr;
+  }
+}
+
+// Longest sum of probabilities formed for the partials of a discrete
+// distribution function; longer ones fall back to difference quotients.
+constexpr double kMaxPmfTerms = 1e5;
+
+bool discrete(int type, int func, const D2* x, double value, D2& r) {
+  if (func == QX_DISTR_FUNC_ICDF) {  // a whole number, piecewise constant in everything
+    r = constD2(value);
+    return true;
+  }
+  const DiscreteLaw* law = discreteLawOf(type);
+  if (!law || !law->valid(x + 1) || !(x[0].v < kMaxPmfTerms)) return false;
+  const double k = x[0].v;
+  if (func == QX_DISTR_FUNC_PDF) {
+    r = (k == std::floor(k) && k >= law->first) ? law->pmf(static_cast<int>(k), x + 1) : constD2(0.0);
+    return true;
+  }
+  r = constD2(0.0);
+  for (int i = law->first; i <= k; ++i) r = r + law->pmf(i, x + 1);
+  return true;
+}
+
 // Erlang's loss formula by the recursion B(k) = A B(k-1) / (k + A B(k-1)),
 // and the waiting probability C = c B / (c - A (1 - B)) (1 when A >= c).
 D2 erlangB(const D2& load, int servers) {
@@ -269,13 +349,22 @@ bool exactPartials(int op, const double* a, int n, double value, double* d1, dou
   bool discrete = false;
   if (probabilityOp(op, type, func, discrete)) {
     const Law* law = lawOf(type);
-    if (!law) return false;
-    if (func == QX_DISTR_FUNC_CDF) r = law->cdf(x[0], x + 1);
+    if (discrete) {
+      x[0] = constD2(a[0]);
+      if (!torva::nlp::discrete(type, func, x, value, r)) return false;
+    } else if (!law) {
+      return false;
+    } else if (func == QX_DISTR_FUNC_CDF) r = law->cdf(x[0], x + 1);
     else if (func == QX_DISTR_FUNC_PDF) r = law->pdf(x[0], x + 1);
     else r = law->inv(x[0], x + 1, value);
   } else if (!finance(op, x, r)) {
     return false;
   }
+  // The formula must reproduce the value it differentiates (it does up to
+  // rounding, well inside kAgree, wherever both are defined); where a law's
+  // conventions differ the partials come from differences instead.
+  constexpr double kAgree = 1e-9;
+  if (!(std::fabs(r.v - value) <= kAgree * std::max(1.0, std::fabs(value)))) return false;
   for (int i = 0; i < n; ++i)
     if (!std::isfinite(r.g[static_cast<std::size_t>(i)])) return false;
   if (d1)
