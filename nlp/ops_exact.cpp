@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <vector>
 
 #include <boost/math/special_functions/digamma.hpp>
@@ -169,6 +170,166 @@ struct Triangular final : Law {  // lower a, mode c, upper b
   }
 };
 
+D2 lgammaD2(const D2& u) {
+  return chain(u, std::lgamma(u.v), boost::math::digamma(u.v), boost::math::trigamma(u.v));
+}
+D2 lbeta(const D2& a, const D2& b) { return lgammaD2(a) + lgammaD2(b) - lgammaD2(a + b); }
+
+// Series of the incomplete gamma and beta functions: their terms are all
+// positive, so the partials of the sums carry no cancellation. A series
+// that needs more than kMaxSeriesTerms terms is not formed (the partials
+// then come from differences); it stops once a term falls below
+// kSeriesTol of the sum, under the rounding of a double.
+constexpr int kMaxSeriesTerms = 100000;
+constexpr double kSeriesTol = 1e-17;
+
+// Regularised lower incomplete gamma P(a, z) = z^a e^-z sum_n z^n / Gamma(a+n+1)
+// (Abramowitz and Stegun 6.5.29).
+bool gammaP(const D2& a, const D2& z, D2& out) {
+  if (z.v == 0) {
+    out = constD2(0.0);
+    return true;
+  }
+  const D2 lz = log(z);
+  D2 t = exp(a * lz - z - lgammaD2(a + 1.0));
+  D2 sum = t;
+  for (int n = 1; n < kMaxSeriesTerms; ++n) {
+    t = t * z / (a + n);
+    sum = sum + t;
+    if (n > z.v - a.v && t.v <= kSeriesTol * sum.v) {
+      out = sum;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Regularised incomplete beta I_x(a, b) = x^a (1-x)^b / (a B(a,b)) (1 + sum_n T_n),
+// T_0 = x (a+b)/(a+1), T_n = T_{n-1} x (a+b+n)/(a+n+1) (Abramowitz and
+// Stegun 26.5.4), through I_x(a,b) = 1 - I_{1-x}(b,a) above the mean.
+bool betaI(const D2& x, const D2& a, const D2& b, D2& out) {
+  if (x.v <= 0 || x.v >= 1) {
+    out = constD2(x.v <= 0 ? 0.0 : 1.0);
+    return true;
+  }
+  if (x.v > (a.v + 1) / (a.v + b.v + 2)) {
+    if (!betaI(1.0 - x, b, a, out)) return false;
+    out = 1.0 - out;
+    return true;
+  }
+  D2 t = x * (a + b) / (a + 1.0);
+  D2 sum = 1.0 + t;
+  for (int n = 1; n < kMaxSeriesTerms && t.v > kSeriesTol * sum.v; ++n) {
+    t = t * x * (a + b + n) / (a + (n + 1));
+    sum = sum + t;
+    if (n + 1 == kMaxSeriesTerms) return false;
+  }
+  out = exp(a * log(x) + b * log(1.0 - x) - log(a) - lbeta(a, b)) * sum;
+  return true;
+}
+
+// Laws whose distribution function is a special function: formed by the
+// series above (a value NaN when a series is too long, which the check
+// against the layer's value then rejects). The quantile follows
+// from F(x(u, p), p) = u by implicit differentiation:
+//   x_s = -G_s / F_x and x_st = -(G_st + F_xs x_t + F_xt x_s + F_xx x_s x_t) / F_x
+// with G = F - u (so G_u = -1 and u enters no second partial).
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+struct SeriesLaw : Law {
+  D2 inv(const D2& u, const D2* p, double q) const override {
+    D2 seeded[kDualArgs - 1];
+    for (int i = 0; i < kDualArgs - 1; ++i) seeded[i] = varD2(p[i].v, i + 1);
+    const D2 F = cdf(varD2(q, 0), seeded);
+    const double Fx = F.g[0];
+    auto G1 = [&](int s) { return s == 0 ? -1.0 : F.g[static_cast<std::size_t>(s)]; };
+    auto Fxs = [&](int s) { return s == 0 ? 0.0 : F.h[static_cast<std::size_t>(dualTri(s, 0))]; };
+    auto G2 = [&](int s, int t) { return s == 0 || t == 0 ? 0.0 : F.h[static_cast<std::size_t>(dualTri(s, t))]; };
+    D2 r;
+    r.v = q;
+    if (!(Fx > 0)) return constD2(kNaN);
+    for (int s = 0; s < kDualArgs; ++s) r.g[static_cast<std::size_t>(s)] = -G1(s) / Fx;
+    const double Fxx = F.h[0];
+    for (int s = 0; s < kDualArgs; ++s)
+      for (int t = 0; t <= s; ++t) {
+        const double xs = r.g[static_cast<std::size_t>(s)], xt = r.g[static_cast<std::size_t>(t)];
+        r.h[static_cast<std::size_t>(dualTri(s, t))] = -(G2(s, t) + Fxs(s) * xt + Fxs(t) * xs + Fxx * xs * xt) / Fx;
+      }
+    (void)u;
+    return r;
+  }
+};
+
+struct Gamma final : SeriesLaw {  // shape k, scale theta
+  D2 cdf(const D2& x, const D2* p) const override {
+    D2 r;
+    if (x.v <= 0) return constD2(0.0);
+    if (!gammaP(p[0], x / p[1], r)) return constD2(kNaN);
+    return r;
+  }
+  D2 pdf(const D2& x, const D2* p) const override {
+    if (x.v <= 0) return constD2(0.0);
+    return exp((p[0] - 1.0) * log(x) - x / p[1] - lgammaD2(p[0]) - p[0] * log(p[1]));
+  }
+};
+
+struct ChiSquare final : SeriesLaw {  // degrees of freedom
+  D2 cdf(const D2& x, const D2* p) const override {
+    D2 r;
+    if (x.v <= 0) return constD2(0.0);
+    if (!gammaP(0.5 * p[0], 0.5 * x, r)) return constD2(kNaN);
+    return r;
+  }
+  D2 pdf(const D2& x, const D2* p) const override {
+    if (x.v <= 0) return constD2(0.0);
+    const D2 k = 0.5 * p[0];
+    return exp((k - 1.0) * log(x) - 0.5 * x - lgammaD2(k) - k * M_LN2);
+  }
+};
+
+struct Beta final : SeriesLaw {  // shapes a, b
+  D2 cdf(const D2& x, const D2* p) const override {
+    D2 r;
+    if (!betaI(x, p[0], p[1], r)) return constD2(kNaN);
+    return r;
+  }
+  D2 pdf(const D2& x, const D2* p) const override {
+    if (x.v <= 0 || x.v >= 1) return constD2(0.0);
+    return exp((p[0] - 1.0) * log(x) + (p[1] - 1.0) * log(1.0 - x) - lbeta(p[0], p[1]));
+  }
+};
+
+struct StudentT final : SeriesLaw {  // degrees of freedom
+  D2 cdf(const D2& x, const D2* p) const override {
+    // At 0 the series' argument has a square-root corner; there
+    // F = 1/2 + f(0) x + O(x^3) gives the partials to second order.
+    if (x.v == 0) return 0.5 + pdf(constD2(0.0), p) * x;
+    D2 r;
+    if (!betaI(p[0] / (p[0] + x * x), 0.5 * p[0], constD2(0.5), r)) return constD2(kNaN);
+    return x.v > 0 ? 1.0 - 0.5 * r : 0.5 * r;
+  }
+  D2 pdf(const D2& x, const D2* p) const override {
+    const D2& nu = p[0];
+    return exp(lgammaD2(0.5 * (nu + 1.0)) - lgammaD2(0.5 * nu) - 0.5 * log(nu * M_PI) -
+               0.5 * (nu + 1.0) * log1p(x * x / nu));
+  }
+};
+
+struct FisherF final : SeriesLaw {  // degrees of freedom d1, d2
+  D2 cdf(const D2& x, const D2* p) const override {
+    D2 r;
+    if (x.v <= 0) return constD2(0.0);
+    if (!betaI(p[0] * x / (p[0] * x + p[1]), 0.5 * p[0], 0.5 * p[1], r)) return constD2(kNaN);
+    return r;
+  }
+  D2 pdf(const D2& x, const D2* p) const override {
+    if (x.v <= 0) return constD2(0.0);
+    const D2 &d1 = p[0], &d2 = p[1];
+    return exp(0.5 * (d1 * log(d1 * x) + d2 * log(d2) - (d1 + d2) * log(d1 * x + d2)) - log(x) -
+               lbeta(0.5 * d1, 0.5 * d2));
+  }
+};
+
 const Law* lawOf(int type) {
   static const LocationScale<StdNormal> normal;
   static const LocationScale<StdCauchy> cauchy;
@@ -181,6 +342,11 @@ const Law* lawOf(int type) {
   static const Pareto pareto;
   static const Lognormal lognormal;
   static const Triangular triangular;
+  static const Gamma gamma;
+  static const ChiSquare chiSquare;
+  static const Beta beta;
+  static const StudentT studentT;
+  static const FisherF fisherF;
   switch (type) {
     case QX_DIST_NORMAL: return &normal;
     case QX_DIST_CAUCHY: return &cauchy;
@@ -193,12 +359,13 @@ const Law* lawOf(int type) {
     case QX_DIST_PARETO: return &pareto;
     case QX_DIST_LOGNORMAL: return &lognormal;
     case QX_DIST_TRIANGULAR: return &triangular;
+    case QX_DIST_GAMMA: return &gamma;
+    case QX_DIST_CHI_SQUARE: return &chiSquare;
+    case QX_DIST_BETA: return &beta;
+    case QX_DIST_STUDENTS_T: return &studentT;
+    case QX_DIST_F_DISTRIBUTION: return &fisherF;
     default: return nullptr;
   }
-}
-
-D2 lgammaD2(const D2& u) {
-  return chain(u, std::lgamma(u.v), boost::math::digamma(u.v), boost::math::trigamma(u.v));
 }
 
 // Discrete laws: the probabilities of the values k as functions of the

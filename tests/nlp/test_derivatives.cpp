@@ -135,8 +135,8 @@ TEST_F(DerivTest, ProbabilityAndNamedFunctionsAgainstDifferences) {
   // distribution layer and the value formulas, not from the derivative
   // code). With steps 1e-5 and 1e-4 the quotients are good to about 1e-9
   // and 1e-7; exact partials must agree to 1e-7 (first) and 1e-5 (second).
-  // The shape-parameter partials of the special-function laws are
-  // difference quotients themselves and are held to 1e-5, first order only.
+  // The partials of the symmetric stable law in its index are difference
+  // quotients themselves and are held to 1e-5, first order only.
   struct Prob {
     int op;
     std::vector<double> x;  // point first (a probability for inverses), then the parameters
@@ -167,9 +167,13 @@ TEST_F(DerivTest, ProbabilityAndNamedFunctionsAgainstDifferences) {
       {EP_GEDENS, {3, 0.3}, true, 1},       {EP_NGBN, {4.5, 2.5, 0.4}, true, 1}, {EP_NGBNDENS, {4, 2.5, 0.4}, true, 1},
       {EP_PLG, {3.5, 0.6}, true, 1},        {EP_LGDENS, {3, 0.6}, true, 1},    {EP_PBB, {4.5, 10, 2, 3}, true, 3},
       {EP_BBDENS, {4, 10, 2, 3}, true, 3},
-      {EP_PBT, {0.3, 2, 3}, false},         {EP_PBTINV, {0.4, 2, 3}, false},   {EP_BTDENS, {0.3, 2, 3}, false},
-      {EP_PCX, {2.5, 3}, false},            {EP_PCXINV, {0.6, 3}, false},      {EP_PFD, {1.2, 4, 7}, false},
-      {EP_PGA, {2.2, 2, 1.5}, false},       {EP_PTD, {0.7, 5}, false},         {EP_PSS, {0.4, 1.5}, false},
+      {EP_PBT, {0.3, 2, 3}, true},          {EP_PBTINV, {0.4, 2, 3}, true},    {EP_BTDENS, {0.3, 2, 3}, true},
+      {EP_PBT, {0.8, 2.5, 1.5}, true},      {EP_PCX, {2.5, 3}, true},          {EP_PCXINV, {0.6, 3}, true},
+      {EP_CXDENS, {2.5, 3}, true},          {EP_PFD, {1.2, 4, 7}, true},       {EP_PFDINV, {0.3, 4, 7}, true},
+      {EP_FDENS, {1.2, 4, 7}, true},        {EP_PGA, {2.2, 2, 1.5}, true},     {EP_PGAINV, {0.7, 2, 1.5}, true},
+      {EP_GADENS, {2.2, 2, 1.5}, true},     {EP_PTD, {0.7, 5}, true},          {EP_PTD, {-1.3, 2.5}, true},
+      {EP_PTD, {0.0, 5}, true},             {EP_PTDINV, {0.8, 5}, true},       {EP_TDENS, {0.7, 5}, true},
+      {EP_PSS, {0.4, 1.5}, false},          {EP_SSDENS, {0.4, 1.5}, false},
   };
   for (const Prob& c : cases) {
     QXmodel m = QXcreateModel(env, nullptr);
