@@ -26,6 +26,7 @@
 #include "base/api.hpp"
 #include "base/load.hpp"
 #include "base/model.hpp"
+#include "nlp/sync.hpp"
 
 namespace torva {
 namespace {
@@ -992,11 +993,13 @@ int setProbNameAllocSizes(Model& model, int conChars, int varChars) {
 
 using torva::guarded;
 
-#define TORVA_MODIFY(model, call)                     \
-  do {                                                \
-    if (!(model)) return QXERR_ILLEGAL_NULL_POINTER;  \
-    return guarded([&] { return torva::call; });      \
+// Every change reaches the instruction list of the model too, when it has one.
+#define TORVA_MODIFY_DELETING(model, deleted, call)                                               \
+  do {                                                                                            \
+    if (!(model)) return QXERR_ILLEGAL_NULL_POINTER;                                              \
+    return guarded([&] { return torva::nlp::syncedEdit(*(model), deleted, [&] { return torva::call; }); }); \
   } while (0)
+#define TORVA_MODIFY(model, call) TORVA_MODIFY_DELETING(model, torva::nlp::CoreDeletion{}, call)
 
 extern "C" {
 
@@ -1015,10 +1018,12 @@ QXAPI int QXmodifyObjective(QXmodel model, int count, const int* vars, const dou
 QXAPI int QXmodifyObjConstant(QXmodel model, double value) {
   if (!model) return QXERR_ILLEGAL_NULL_POINTER;
   return guarded([&] {
-    model->data.objConst = value;
-    model->freeSolverMemory();
-    model->markChanged();
-    return 0;
+    return torva::nlp::syncedEdit(*model, {}, [&] {
+      model->data.objConst = value;
+      model->freeSolverMemory();
+      model->markChanged();
+      return 0;
+    });
   });
 }
 QXAPI int QXmodifyConstraintType(QXmodel model, int count, const int* rows, const char* types) {
@@ -1046,10 +1051,12 @@ QXAPI int QXaddVariables(QXmodel model, int count, const char* types, char** nam
                                    lower, upper));
 }
 QXAPI int QXdeleteConstraints(QXmodel model, int count, const int* rows) {
-  TORVA_MODIFY(model, deleteConstraints(*model, count, rows));
+  TORVA_MODIFY_DELETING(model, (torva::nlp::CoreDeletion{count, rows, nullptr}),
+                        deleteConstraints(*model, count, rows));
 }
 QXAPI int QXdeleteVariables(QXmodel model, int count, const int* vars) {
-  TORVA_MODIFY(model, deleteVariables(*model, count, vars));
+  TORVA_MODIFY_DELETING(model, (torva::nlp::CoreDeletion{count, nullptr, vars}),
+                        deleteVariables(*model, count, vars));
 }
 QXAPI int QXaddQCterms(QXmodel model, int QCnonzeros, const int* QCrowndx, const int* QCcolndx1,
                        const int* QCcolndx2, const double* QCcoef) {

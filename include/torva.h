@@ -1809,6 +1809,9 @@ QXAPI int QXsampGetInfo(QXsample sample, int item, void *value);
 #define EP_NORMPDF       1093
 #define EP_NORMCDF       1094
 #define EP_LSQ           1095
+#define EP_PSN_UPPER     1096 /* 1 - Phi(a), the upper tail of the standard normal law */
+#define EP_PSN_LOG       1097 /* ln Phi(a) */
+#define EP_PSN_RANGE     1098 /* Phi(b) - Phi(a) for the arguments a, b in push order */
 #define EP_PBT           1100
 #define EP_PBTINV        1101
 #define EP_PBNINV        1102
@@ -1935,7 +1938,11 @@ QXAPI int QXloadNLPCode(QXmodel model, int nCons, int nObjs, int nVars, int nNum
                         const int *objLength, const int *conBeg, const int *conLength,
                         const double *lower, const double *upper);
 /* Adds rows, numbers and variables to a loaded model (a matrix-loaded model is
- * first turned into an instruction list). The new code addresses numbers and
+ * first turned into an instruction list, quadratic terms included; from then
+ * on the list carries the model's functions and the matrix, right-hand sides,
+ * costs and quadratic terms read as empty). Later modification calls reach
+ * the list: their linear and quadratic data are added to the rows' code. The
+ * new code addresses numbers and
  * variables of the new lists counted from 0 after the existing ones for
  * variables (index n + k is new variable k) and from 0 in its own number list.
  * With nObjs 1 the given objective code is added to the existing objective.

@@ -56,7 +56,8 @@ QXAPI int QXgetHess(QXmodel model, int* nnz, int* start, int* index1, int* index
   return torva::guarded([&] {
     if (model->data.empty() && !(model->nlp && model->nlp->list)) return QXERR_MODEL_NOT_LOADED;
     torva::nlp::EvalContext ctx;
-    if (!torva::nlp::prepare(*model, ctx, false)) return QXERR_INFO_NOT_AVAILABLE;
+    // A matrix model has second derivatives only through its quadratic terms.
+    if (!torva::nlp::prepare(*model, ctx, !model->data.qc.empty())) return QXERR_INFO_NOT_AVAILABLE;
     model->instructErrorRow.reset();
     std::vector<double> point = x ? std::vector<double>(x, x + ctx.nVars()) : torva::nlp::defaultPoint(ctx);
     std::vector<int> s, i1, i2;

@@ -122,7 +122,6 @@ class RowCompiler {
       return 0;
     }
     if (!numeric(a)) return QXERR_BAD_STRING_OPERATION;
-    if (op == 1096 || op == 1097 || op == 1098) return QXERR_INSTRUCT_SYNTAX;  // no evaluation
     stack_.push_back(node(op, a));
     return 0;
   }
@@ -169,8 +168,6 @@ class RowCompiler {
       case EP_STDEV:
         id = stdev(a);
         break;
-      case EP_MLTNMINV:
-        return QXERR_INSTRUCT_SYNTAX;  // no evaluation
       case EP_USRCOD:
         id = node(EP_USER, a, n);
         break;

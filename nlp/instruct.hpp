@@ -71,8 +71,20 @@ struct InstructionList {
   std::vector<int> property;       // nCons + 1, QX_CONPROP_*
   std::vector<double> stocParams;  // values of EP_PUSH_SPAR k (0 when absent)
   EvalConstants constants;
+  // Base code of each row (see nlp/sync.hpp): the first baseLen[r] words of
+  // the segment, the rest being the tail generated from the model's core.
+  // Empty while no row has a tail. Numbers from baseNumbers on belong to
+  // the tails (-1: none do).
+  std::vector<int> baseLen;
+  int baseNumbers = -1;
 
   int rows() const noexcept { return nCons + 1; }
+  int baseOf(int r) const noexcept {
+    return baseLen.empty() ? len[static_cast<std::size_t>(r)] : baseLen[static_cast<std::size_t>(r)];
+  }
+  int baseNumberCount() const noexcept {
+    return baseNumbers < 0 ? static_cast<int>(numbers.size()) : baseNumbers;
+  }
   int modelClass() const noexcept;
 };
 

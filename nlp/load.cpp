@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/load.hpp"
+#include "nlp/sync.hpp"
 #include "nlp/tape.hpp"
 #include "torva.h"
 
@@ -77,10 +78,6 @@ int loadCore(Model& model, const InstructionList& list) {
   }
   if (!list.start.empty()) model.data.startX = list.start;
   return 0;
-}
-
-void markLinearity(Model& model, const InstructionList& list) {
-  model.params.storeInt(QX_IPARAM_NLP_LINEARITY, list.modelClass() == kModelNonlinear ? 0 : 1);
 }
 
 int loadChecked(Model& model, const InstructArgs& a) {
@@ -220,6 +217,8 @@ int addChecked(Model& model, const InstructArgs& a) {
 
   appendCore(model, *list, a.nCons, a.nVars);
   model.data.objSense = list->objSense;
+  // The list now spells out the whole model, the core's linear part included.
+  foldIntoBase(model, *list);
   markLinearity(model, *list);
   NlpData& nd = nlpData(model);
   nd.list = std::move(list);
@@ -228,6 +227,10 @@ int addChecked(Model& model, const InstructArgs& a) {
 }
 
 }  // namespace
+
+void markLinearity(Model& model, const InstructionList& list) {
+  model.params.storeInt(QX_IPARAM_NLP_LINEARITY, list.modelClass() == kModelNonlinear ? 0 : 1);
+}
 
 int loadInstruct(Model& model, const InstructArgs& a) {
   model.instructErrorRow.reset();
@@ -244,52 +247,7 @@ int addInstruct(Model& model, const InstructArgs& a) {
   return addChecked(model, a);
 }
 
-std::unique_ptr<InstructionList> listFromMatrix(const Model& model) {
-  const ModelData& d = model.data;
-  auto list = std::make_unique<InstructionList>();
-  list->nCons = d.m;
-  list->nVars = d.n;
-  list->objSense = d.objSense;
-  list->conType = d.conType;
-  list->lower = d.lower;
-  list->upper = d.upper;
-  list->varType.resize(static_cast<std::size_t>(d.n));
-  for (int j = 0; j < d.n; ++j) list->varType[static_cast<std::size_t>(j)] = d.typeOf(j);
-  list->start = d.startX;
-  // Row-wise copy of the matrix, rows in column order.
-  std::vector<std::vector<std::pair<int, double>>> rows(static_cast<std::size_t>(d.m));
-  for (int j = 0; j < d.n; ++j)
-    for (int p = d.colBeg[j]; p < d.colBeg[j] + d.colLen[j]; ++p)
-      rows[static_cast<std::size_t>(d.rowIdx[p])].emplace_back(j, d.value[p]);
-  auto emit = [&](const std::vector<std::pair<int, double>>& terms, double constant) {
-    list->beg.push_back(static_cast<int>(list->code.size()));
-    bool first = true;
-    for (const auto& [j, v] : terms) {
-      if (v == 0.0) continue;
-      list->code.insert(list->code.end(), {EP_PUSH_NUM, static_cast<int>(list->numbers.size()),
-                                           EP_PUSH_VAR, j, EP_MULTIPLY});
-      list->numbers.push_back(v);
-      if (!first) list->code.push_back(EP_PLUS);
-      first = false;
-    }
-    if (first || constant != 0.0) {
-      list->code.insert(list->code.end(), {EP_PUSH_NUM, static_cast<int>(list->numbers.size())});
-      list->numbers.push_back(first ? constant : std::fabs(constant));
-      if (!first) list->code.push_back(constant > 0 ? EP_PLUS : EP_MINUS);
-    }
-    list->len.push_back(static_cast<int>(list->code.size()) - list->beg.back());
-  };
-  std::vector<std::pair<int, double>> obj;
-  for (int j = 0; j < d.n; ++j) obj.emplace_back(j, d.cost[static_cast<std::size_t>(j)]);
-  emit(obj, d.objConst);
-  for (int i = 0; i < d.m; ++i) emit(rows[static_cast<std::size_t>(i)], -d.rhs[static_cast<std::size_t>(i)]);
-  list->property.assign(static_cast<std::size_t>(list->rows()), QX_CONPROP_UNKNOWN);
-  list->info.resize(static_cast<std::size_t>(list->rows()));
-  for (int r = 0; r < list->rows(); ++r)
-    validateSegment(list->code, list->beg[r], list->len[r], list->nVars,
-                    static_cast<int>(list->numbers.size()), 0, list->info[r]);
-  return list;
-}
+std::unique_ptr<InstructionList> listFromMatrix(const Model& model) { return listFromCore(model); }
 
 const InstructionList* listOrConverted(const Model& model, std::unique_ptr<InstructionList>& holder) {
   if (const InstructionList* l = instructionList(model)) return l;

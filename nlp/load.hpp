@@ -38,8 +38,12 @@ const InstructionList* instructionList(const Model& model) noexcept;
 int loadInstruct(Model& model, const InstructArgs& a);
 int addInstruct(Model& model, const InstructArgs& a);
 
+// Sets QX_IPARAM_NLP_LINEARITY from the classes of list's rows.
+void markLinearity(Model& model, const InstructionList& list);
+
 // The instruction list of a matrix-loaded model: the objective
-// sum c_j x_j + objconst and each row sum a_ij x_j - b_i.
+// sum c_j x_j + q(x) + objconst and each row sum a_ij x_j + q_i(x) - b_i
+// (quadratic parts as nlp/sync.hpp writes them).
 std::unique_ptr<InstructionList> listFromMatrix(const Model& model);
 
 // The model's instruction list, or a list converted from its matrix when it

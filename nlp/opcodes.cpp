@@ -9,7 +9,7 @@ namespace {
 
 struct Row {
   int code;
-  const char* name;  // null for the unnamed codes 1096, 1097 and 1098
+  const char* name;
   OpKind kind;
   int arity;
 };
@@ -111,9 +111,9 @@ constexpr Row kRows[] = {
     {1093, "EP_NORMPDF", OpKind::Fixed, 3},
     {1094, "EP_NORMCDF", OpKind::Fixed, 3},
     {1095, "EP_LSQ", OpKind::Lsq, 0},
-    {1096, nullptr, OpKind::Fixed, 1},
-    {1097, nullptr, OpKind::Fixed, 1},
-    {1098, nullptr, OpKind::Fixed, 2},
+    {1096, "EP_PSN_UPPER", OpKind::Fixed, 1},
+    {1097, "EP_PSN_LOG", OpKind::Fixed, 1},
+    {1098, "EP_PSN_RANGE", OpKind::Fixed, 2},
     {1100, "EP_PBT", OpKind::Fixed, 3},
     {1101, "EP_PBTINV", OpKind::Fixed, 3},
     {1102, "EP_PBNINV", OpKind::Fixed, 3},

@@ -1,11 +1,14 @@
 // Local values, first and second partial derivatives of every operator.
 //
-// Elementary functions have closed forms. Probability functions use the
-// density of the law for the partial of a cumulative function in its point
-// and the reciprocal density at the quantile for an inverse; every other
-// partial of a probability, queueing or finance function, and the partials
-// of user functions, come from central difference quotients of the scalar
-// function with the steps below.
+// Elementary functions have closed forms, and so do (through second-order
+// forward numbers, ops_exact.cpp) the laws with elementary distribution
+// functions, the finance and queueing functions and the discrete laws in
+// their parameters. The laws whose distribution functions are special
+// functions of their shape parameters (beta, chi-square, F, gamma, Student
+// t, stable) use the density for the partial of a cumulative function in
+// its point and the reciprocal density at the quantile for an inverse;
+// their other partials, and those of user functions, come from central
+// difference quotients of the scalar function with the steps below.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -44,6 +47,36 @@ inline int tri(int i, int l) { return i * (i + 1) / 2 + l; }
 
 double phi(double z) { return kInvSqrt2Pi * std::exp(-0.5 * z * z); }
 double Phi(double z) { return 0.5 * std::erfc(-z / std::sqrt(2.0)); }
+// Upper tail 1 - Phi(z), accurate where it is tiny.
+double PhiUpper(double z) { return 0.5 * std::erfc(z / std::sqrt(2.0)); }
+
+// Below this argument ln Phi(z) is taken from Mills' ratio: Phi(z) itself
+// loses its relative accuracy as erfc underflows near z = -37.
+constexpr double kMillsFrom = -5.0;
+// Terms of Laplace's continued fraction of Mills' ratio
+// R(t) = (1 - Phi(t)) / phi(t) = 1/(t + 1/(t + 2/(t + 3/(t + ...)))); for
+// t >= 5 a hundred terms are exact to rounding (Abramowitz and Stegun 26.2.14).
+constexpr int kMillsTerms = 100;
+constexpr double kLnSqrt2Pi = 0.9189385332046728;
+
+double millsRatio(double t) {
+  double f = t;
+  for (int k = kMillsTerms; k >= 1; --k) f = t + k / f;
+  return 1.0 / f;
+}
+
+// ln Phi(z) and its slope phi(z)/Phi(z).
+void lnPhi(double z, double& v, double& slope) {
+  if (z > kMillsFrom) {
+    const double p = Phi(z);
+    v = z > 0 ? std::log1p(-PhiUpper(z)) : std::log(p);
+    slope = phi(z) / p;
+    return;
+  }
+  const double r = millsRatio(-z);
+  v = -0.5 * z * z - kLnSqrt2Pi + std::log(r);
+  slope = 1.0 / r;
+}
 
 // Inverse of the standard normal distribution through the layer's normal law.
 double PhiInv(double p) {
@@ -181,6 +214,13 @@ Local unary(int op, double a, const EvalConstants& k) {
       r = {phi(a) - a * (1 - Phi(a)), Phi(a) - 1, phi(a)};
       break;
     case EP_NORMDENS: r = {phi(a), -a * phi(a), (a * a - 1) * phi(a)}; break;
+    case EP_PSN_UPPER: r = {PhiUpper(a), -phi(a), a * phi(a)}; break;
+    case EP_PSN_LOG: {  // (ln Phi)'' = -m (a + m) with m = phi/Phi
+      double v, m;
+      lnPhi(a, v, m);
+      r = {v, m, -m * (a + m)};
+      break;
+    }
     case EP_NORMSINV:
       if (!(a > 0 && a < 1)) r = {k.large, k.large, 0, true};
       else {
@@ -286,6 +326,13 @@ bool binary(int op, double a, double b, const EvalConstants& k, double& v, doubl
         hbb = la * (lb + 2) / (b * b * lb * lb * lb);
       }
       break;
+    case EP_PSN_RANGE:  // probability of [a, b]; from the upper tails when both are positive
+      v = (a > 0 && b > 0) ? PhiUpper(a) - PhiUpper(b) : Phi(b) - Phi(a);
+      da = -phi(a);
+      db = phi(b);
+      haa = a * phi(a);
+      hbb = -b * phi(b);
+      break;
     case EP_EQUAL: v = a == b; break;
     case EP_NOT_EQUAL: v = a != b; break;
     case EP_LTOREQ: v = a <= b; break;
@@ -377,6 +424,7 @@ int specialEval(const Node& node, const double* args, const EvalConstants& k, do
   bool discrete = false;
   const bool prob = probabilityOp(node.op, type, func, discrete);
   bool fixedArg[4] = {prob && discrete, false, false, false};
+  if ((d1 || d2) && exactPartials(node.op, a, n, v, d1, d2)) return 0;
   auto f = [&](const double* p) {
     double out;
     return specialValue(node.op, p, n, out) ? out : NAN;
@@ -470,6 +518,27 @@ void naryEval(const CompiledModel& cm, const Node& node, const double* a, double
       }
       return;
     }
+    case EP_MLTNMINV: {  // quantile of the categorical law with weights a[1..] at probability a[0]
+      double total = 0;
+      for (int i = 1; i < n; ++i) total += a[i];
+      bool valid = n >= 2 && a[0] >= 0 && a[0] <= 1 && total > 0;
+      for (int i = 1; i < n && valid; ++i) valid = a[i] >= 0;
+      if (!valid) {
+        v = k.large;
+        mark = true;
+        return;
+      }
+      double s = 0;
+      v = n - 2;
+      for (int i = 1; i < n; ++i) {
+        s += a[i];
+        if (s >= a[0] * total) {
+          v = i - 1;
+          break;
+        }
+      }
+      return;
+    }
     case EP_SUMIF: {
       const int m = node.aux;
       const int* args = cm.args().data() + node.argBeg;
@@ -514,7 +583,7 @@ DerivKind derivKind(int op) noexcept {
     case EP_NOT: case EP_SIGN: case EP_FLOOR: case EP_INT: case EP_RAND:
     case EP_EQUAL: case EP_NOT_EQUAL: case EP_LTOREQ: case EP_GTOREQ: case EP_LTHAN: case EP_GTHAN:
     case EP_AND: case EP_OR: case EP_ROUND: case EP_ROUNDUP: case EP_ROUNDDOWN: case EP_TRUNC:
-    case EP_VAND: case EP_VOR: case EP_MULTINV:
+    case EP_VAND: case EP_VOR: case EP_MULTINV: case EP_MLTNMINV:
       return DerivKind::Zero;
     case EP_PLUS: case EP_MINUS: case EP_NEGATE: case EP_POSATE: case EP_PERCENT: case EP_RADIANS:
     case EP_DEGREES: case EP_SUM: case EP_AVG: case EP_MIN: case EP_MAX: case EP_IF: case EP_SUMIF:
@@ -536,7 +605,10 @@ bool edgeLive(const Node& node, int i) noexcept {
     default: {
       int type, func;
       bool discrete;
-      if (i == 0 && probabilityOp(node.op, type, func, discrete) && discrete) return false;
+      // A discrete law's point only selects terms, and its quantile is a
+      // whole number, constant between jumps in every argument.
+      if (probabilityOp(node.op, type, func, discrete) && discrete && (i == 0 || func == QX_DISTR_FUNC_ICDF))
+        return false;
       return true;
     }
   }
@@ -544,6 +616,7 @@ bool edgeLive(const Node& node, int i) noexcept {
 
 bool secondLive(const Node& node, int i, int l) noexcept {
   if (node.op == EP_MULTIPLY) return i != l;
+  if (node.op == EP_PSN_RANGE) return i == l;
   if (node.op == EP_DIVIDE) return i == 1;
   return true;
 }
@@ -556,7 +629,8 @@ int localEval(const CompiledModel& cm, const Node& node, const double* a, double
   if (node.nArgs == 1 && opInfo(op).kind == OpKind::Fixed && !isSpecial(op)) {
     const Local r = unary(op, a[0], k);
     v = r.v;
-    mark = r.mark;
+    // An overflowing exponential is marked only where derivatives are formed.
+    mark = r.mark && (op != EP_EXP || d1 != nullptr);
     if (d1) d1[0] = r.d;
     if (d2) d2[0] = r.dd;
     return 0;

@@ -159,7 +159,8 @@ bool probabilityOp(int op, int& type, int& func, bool& discrete) noexcept {
   if (!r) return false;
   type = r->type;
   func = r->func;
-  discrete = r->type < 800;
+  // Codes below 800 are discrete laws, and so is the beta-binomial (819).
+  discrete = r->type < 800 || r->type == QX_DIST_BETA_BINOMIAL;
   return true;
 }
 

@@ -1,7 +1,6 @@
-// Scalar functions behind the operators that have no closed-form partials
-// in the evaluator: probability functions through the distribution layer
-// and the queueing and finance functions. Partials of these come from
-// local difference quotients (see ops.cpp).
+// Scalar functions behind the probability, queueing and finance operators:
+// values through the distribution layer and the formulas of ops_math.cpp,
+// exact partials from ops_exact.cpp where the formula is elementary.
 #pragma once
 
 namespace torva::nlp {
@@ -9,6 +8,10 @@ namespace torva::nlp {
 // Value of a probability or named function op at its nArgs arguments; false
 // when the arguments are outside the function's domain.
 bool specialValue(int op, const double* a, int nArgs, double& v);
+// Exact first partials (d1, n entries) and packed second partials (d2) of
+// op at a when its formula is elementary (closed-form laws, finance and
+// queueing functions); value is what specialValue gave. False otherwise.
+bool exactPartials(int op, const double* a, int n, double value, double* d1, double* d2);
 // Whether op is evaluated by specialValue.
 bool isSpecial(int op) noexcept;
 // For probability functions: distribution type, function code and whether

@@ -22,7 +22,7 @@ case "$target" in
   instruct)
     clang++-14 "${flags[@]}" "$root/tests/fuzz/fuzz_instruct.cpp" "$root/nlp/opcodes.cpp" \
       "$root/nlp/validate.cpp" "$root/nlp/compile.cpp" "$root/nlp/sweep.cpp" "$root/nlp/ops.cpp" \
-      "$root/nlp/ops_math.cpp" "$root/stoc/distributions.cpp" "$root/stoc/stable.cpp" -o "$out/fuzz" ;;
+      "$root/nlp/ops_math.cpp" "$root/nlp/ops_exact.cpp" "$root/stoc/distributions.cpp" "$root/stoc/stable.cpp" -o "$out/fuzz" ;;
   *) echo "unknown target $target" >&2; exit 2 ;;
 esac
 cd "$out"

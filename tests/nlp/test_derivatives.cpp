@@ -130,22 +130,50 @@ TEST_F(DerivTest, ElementaryOperatorsAgainstLongDoubleDifferences) {
 }
 
 TEST_F(DerivTest, ProbabilityAndNamedFunctionsAgainstDifferences) {
+  // Partials of the probability, finance and queueing operators against
+  // central differences of the evaluated values (which come from the
+  // distribution layer and the value formulas, not from the derivative
+  // code). With steps 1e-5 and 1e-4 the quotients are good to about 1e-9
+  // and 1e-7; exact partials must agree to 1e-7 (first) and 1e-5 (second).
+  // The partials of the symmetric stable law in its index are difference
+  // quotients themselves and are held to 1e-5, first order only.
   struct Prob {
     int op;
-    std::vector<double> x;
+    std::vector<double> x;  // point first (a probability for inverses), then the parameters
+    bool exact;
+    unsigned held = 0;  // bit i: argument i has partial 0 (no difference taken)
   };
-  // Point first (a probability for inverses), then the law's parameters.
   const std::vector<Prob> cases = {
-      {EP_PBT, {0.3, 2, 3}},       {EP_PBTINV, {0.4, 2, 3}},  {EP_BTDENS, {0.3, 2, 3}},
-      {EP_PCC, {0.5, 0, 2}},       {EP_PCX, {2.5, 3}},        {EP_PCXINV, {0.6, 3}},
-      {EP_EXPN, {1.5, 2}},         {EP_EXPOINV, {0.3, 2}},    {EP_PFD, {1.2, 4, 7}},
-      {EP_PGA, {2.2, 2, 1.5}},     {EP_PGU, {0.4, 0, 1.3}},   {EP_PLA, {0.4, 0.1, 2}},
-      {EP_LGT, {0.4, 0.1, 2}},     {EP_LGNM, {1.4, 0.1, 0.5}}, {EP_NRM, {0.4, 0.1, 2}},
-      {EP_NORMINV, {0.3, 1, 2}},   {EP_NORMPDF, {0.4, 0.1, 2}}, {EP_PPT, {2.5, 1, 3}},
-      {EP_PTD, {0.7, 5}},          {EP_UNIFM, {0.3, 0, 2}},   {EP_PWB, {1.1, 2, 1.5}},
-      {EP_TRIAN, {0.4, 0, 0.5, 2}}, {EP_NORMSINV, {0.3}},     {EP_FPA, {0.05, 10}},
-      {EP_FPL, {0.05, 10}},        {EP_PEL, {3.0, 4.5}},      {EP_PEB, {3.0, 4.5}},
-      {EP_PPL, {2.5, 3.5}},        {EP_PSS, {0.4, 1.5}},
+      {EP_NRM, {0.4, 0.1, 2}, true},        {EP_NORMINV, {0.3, 1, 2}, true},   {EP_NRMDENS, {0.4, 0.1, 2}, true},
+      {EP_NORMCDF, {-0.4, 0.3, 1.5}, true}, {EP_NRMINV, {0.8, 1, 0.5}, true},  {EP_NORMPDF, {0.4, 0.1, 2}, true},
+      {EP_PCC, {0.5, 0, 2}, true},          {EP_PCCINV, {0.3, 1, 2}, true},    {EP_CCDENS, {0.5, 0.2, 2}, true},
+      {EP_LGT, {0.4, 0.1, 2}, true},        {EP_LGTINV, {0.7, 0.1, 2}, true},  {EP_LGTDENS, {0.4, 0.1, 2}, true},
+      {EP_PLA, {0.4, 0.1, 2}, true},        {EP_PLAINV, {0.3, 0.1, 2}, true},  {EP_LADENS, {-0.4, 0.1, 2}, true},
+      {EP_PGU, {0.4, 0, 1.3}, true},        {EP_PGUINV, {0.6, 0, 1.3}, true},  {EP_GUDENS, {0.4, 0.2, 1.3}, true},
+      {EP_UNIFM, {0.3, 0, 2}, true},        {EP_UNIFMINV, {0.3, -1, 2}, true}, {EP_UNIFDENS, {0.3, 0, 2}, true},
+      {EP_EXPN, {1.5, 2}, true},            {EP_EXPOINV, {0.3, 2}, true},      {EP_EXPDENS, {1.5, 2}, true},
+      {EP_PWB, {1.1, 2, 1.5}, true},        {EP_PWBINV, {0.4, 2, 1.5}, true},  {EP_WBDENS, {1.1, 2, 1.5}, true},
+      {EP_PPT, {2.5, 1, 3}, true},          {EP_PPTINV, {0.4, 1, 3}, true},    {EP_PTDENS, {2.5, 1, 3}, true},
+      {EP_LGNM, {1.4, 0.1, 0.5}, true},     {EP_LGNMINV, {0.4, 0.1, 0.5}, true}, {EP_LGNMDENS, {1.4, 0.1, 0.5}, true},
+      {EP_TRIAN, {0.4, 0, 0.5, 2}, true},   {EP_TRIAN, {1.2, 0, 0.5, 2}, true}, {EP_TRIANINV, {0.7, 0, 0.5, 2}, true},
+      {EP_TRIADENS, {1.2, 0, 0.5, 2}, true}, {EP_PSN_UPPER, {0.7}, true},      {EP_PSN_LOG, {-1.3}, true},
+      {EP_PSN_LOG, {-8.5}, true},           {EP_PSN_RANGE, {-0.3, 1.1}, true}, {EP_PSN_RANGE, {0.6, 2.1}, true},
+      {EP_NORMSINV, {0.3}, true},           {EP_FPA, {0.05, 10}, true},        {EP_FPA, {0.0, 10}, true},
+      {EP_FPL, {0.05, 10}, true},           {EP_PEL, {3.0, 4.5}, true},        {EP_PEB, {3.0, 4.5}, true},
+      {EP_PPL, {2.5, 3.5}, true},           {EP_PBNO, {12.5, 0.3, 4.5}, true},
+      // Discrete laws: the point (and a whole-number count) only selects terms.
+      {EP_PPS, {3.5, 2.5}, true, 1},        {EP_PSDENS, {3, 2.5}, true, 1},    {EP_PPSINV, {0.4, 2.5}, true, 3},
+      {EP_PBN, {4.5, 10, 0.3}, true, 3},    {EP_BNDENS, {4, 10, 0.3}, true, 3}, {EP_PGE, {3.5, 0.3}, true, 1},
+      {EP_GEDENS, {3, 0.3}, true, 1},       {EP_NGBN, {4.5, 2.5, 0.4}, true, 1}, {EP_NGBNDENS, {4, 2.5, 0.4}, true, 1},
+      {EP_PLG, {3.5, 0.6}, true, 1},        {EP_LGDENS, {3, 0.6}, true, 1},    {EP_PBB, {4.5, 10, 2, 3}, true, 3},
+      {EP_BBDENS, {4, 10, 2, 3}, true, 3},
+      {EP_PBT, {0.3, 2, 3}, true},          {EP_PBTINV, {0.4, 2, 3}, true},    {EP_BTDENS, {0.3, 2, 3}, true},
+      {EP_PBT, {0.8, 2.5, 1.5}, true},      {EP_PCX, {2.5, 3}, true},          {EP_PCXINV, {0.6, 3}, true},
+      {EP_CXDENS, {2.5, 3}, true},          {EP_PFD, {1.2, 4, 7}, true},       {EP_PFDINV, {0.3, 4, 7}, true},
+      {EP_FDENS, {1.2, 4, 7}, true},        {EP_PGA, {2.2, 2, 1.5}, true},     {EP_PGAINV, {0.7, 2, 1.5}, true},
+      {EP_GADENS, {2.2, 2, 1.5}, true},     {EP_PTD, {0.7, 5}, true},          {EP_PTD, {-1.3, 2.5}, true},
+      {EP_PTD, {0.0, 5}, true},             {EP_PTDINV, {0.8, 5}, true},       {EP_TDENS, {0.7, 5}, true},
+      {EP_PSS, {0.4, 1.5}, false},          {EP_SSDENS, {0.4, 1.5}, false},
   };
   for (const Prob& c : cases) {
     QXmodel m = QXcreateModel(env, nullptr);
@@ -158,18 +186,58 @@ TEST_F(DerivTest, ProbabilityAndNamedFunctionsAgainstDifferences) {
     int mark = 0;
     value(-1, c.x, &mark);
     EXPECT_EQ(mark, 0) << c.op;
-    const std::vector<double> g = gradient(-1, c.x);
-    for (int i = 0; i < n; ++i) {
-      constexpr double h = 1e-5;  // difference of the double evaluator itself
-      std::vector<double> up(c.x), dn(c.x);
-      up[static_cast<std::size_t>(i)] += h;
-      dn[static_cast<std::size_t>(i)] -= h;
-      const double ref = (value(-1, up) - value(-1, dn)) / (2 * h);
-      EXPECT_NEAR(g[static_cast<std::size_t>(i)], ref, 1e-5 * std::max(1.0, std::fabs(ref))) << c.op << " arg " << i;
+    auto at = [&](int i, double di, int l, double dl) {
+      std::vector<double> p(c.x);
+      p[static_cast<std::size_t>(i)] += di;
+      p[static_cast<std::size_t>(l)] += dl;
+      return value(-1, p);
+    };
+    const double tol1 = c.exact ? 1e-7 : 1e-5;
+    for (int mode : {2, 1}) {
+      QXsetModelIntParameter(model, QX_IPARAM_NLP_AUTODERIV, mode);
+      const std::vector<double> g = gradient(-1, c.x);
+      for (int i = 0; i < n; ++i) {
+        constexpr double h = 1e-5;
+        const double ref = c.held >> i & 1 ? 0.0 : (at(i, h, i, 0) - at(i, -h, i, 0)) / (2 * h);
+        EXPECT_NEAR(g[static_cast<std::size_t>(i)], ref, tol1 * std::max(1.0, std::fabs(ref)))
+            << c.op << " arg " << i << " mode " << mode;
+      }
+    }
+    if (c.exact) {
+      const std::vector<double> hess = denseHessian(model, c.x);
+      for (int i = 0; i < n; ++i)
+        for (int l = 0; l <= i; ++l) {
+          constexpr double h = 1e-4;
+          const double ref = (c.held >> i & 1) || (c.held >> l & 1) ? 0.0 : (at(i, h, l, h) - at(i, h, l, -h) - at(i, -h, l, h) + at(i, -h, l, -h)) / (4 * h * h);
+          EXPECT_NEAR(hess[static_cast<std::size_t>(i * n + l)], ref, 1e-5 * std::max(1.0, std::fabs(ref)))
+              << c.op << " d2 " << i << l;
+        }
     }
     std::swap(m, model);
     QXdeleteModel(&m);
   }
+}
+
+TEST_F(DerivTest, NormalTailFunctionsAgainstClosedForms) {
+  // ln Phi(z) far in the lower tail: -z^2/2 - ln(-z sqrt(2 pi)) - 1/z^2 + ...
+  // (Abramowitz and Stegun 26.2.12); the slope phi/Phi to -z - 1/z + 2/z^3 - 10/z^5 + ...
+  ASSERT_EQ(load(2, {{EP_PUSH_VAR, 0, EP_PSN_LOG}, {EP_PUSH_VAR, 0, EP_PSN_UPPER},
+                     {EP_PUSH_VAR, 0, EP_PUSH_VAR, 1, EP_PSN_RANGE}, {EP_PUSH_VAR, 0, EP_VPUSH_NUM, 3, 0, 1, 2, EP_MLTNMINV, 4}},
+                 {0.5, 1.0, 0.5}),
+            0);
+  const double z = -60;
+  const double asym = -0.5 * z * z - std::log(-z * std::sqrt(2 * M_PI)) - 1 / (z * z) + 2.5 / std::pow(z, 4);
+  EXPECT_NEAR(value(-1, {z, 0}), asym, 1e-11 * std::fabs(asym));
+  EXPECT_NEAR(gradient(-1, {z, 0})[0], -z - 1 / z + 2 / std::pow(z, 3) - 10 / std::pow(z, 5), 1e-10);
+  EXPECT_NEAR(value(0, {9, 0}), 1.1285884059538408e-19, 1e-31);  // 1 - Phi(9)
+  EXPECT_NEAR(value(1, {8, 9}), 6.220960574271785e-16 - 1.1285884059538408e-19, 1e-27);
+  // Categorical quantile with weights 0.5, 1, 0.5 (normalised to 1/4, 1/2, 1/4).
+  EXPECT_EQ(value(2, {0.2, 0}), 0);
+  EXPECT_EQ(value(2, {0.5, 0}), 1);
+  EXPECT_EQ(value(2, {0.9, 0}), 2);
+  int mark = 0;
+  EXPECT_EQ(value(2, {1.5, 0}, &mark), 1e30);
+  EXPECT_EQ(mark, 1);
 }
 
 TEST_F(DerivTest, DomainEdgesAndSubstitutes) {
@@ -198,6 +266,10 @@ TEST_F(DerivTest, DomainEdgesAndSubstitutes) {
   EXPECT_DOUBLE_EQ(value(2, {1.5, 0}, &mark), 1e30);
   EXPECT_EQ(mark, 1);
   EXPECT_DOUBLE_EQ(value(3, {710, 0}, &mark), 1.7976931348623157e308);
+  EXPECT_EQ(mark, 0);  // marked only when derivatives are formed
+  double v = 0, g[2];
+  const double big[] = {710, 0};
+  ASSERT_EQ(QXexecuteInstruct(model, 3, QX_EVAL_GRADIENT, big, &v, g, &mark), 0);
   EXPECT_EQ(mark, 1);
   EXPECT_DOUBLE_EQ(value(4, {3, 0}, &mark), 1e30);
   EXPECT_EQ(mark, 1);

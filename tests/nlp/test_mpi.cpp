@@ -31,7 +31,7 @@ TEST_F(MpiTest, RoundTripEvaluatesTheSame) {
       {EP_VPUSH_VAR, 3, 0, 1, 2, EP_VPUSH_NUM, 3, 0, 1, 2, EP_SUMPROD, 2, 3},
       {EP_PUSH_VAR, 0, EP_PUSH_VAR, 1, EP_PUSH_VAR, 2, EP_MAX, 3, EP_PUSH_NUM, 3, EP_POWER},
       {EP_PUSH_STR, 0, EP_VPUSH_STR, 2, 1, 0, EP_PUSH_VAR, 0, EP_PUSH_VAR, 1, EP_SUMIF, 2},
-      {EP_PUSH_VAR, 2, EP_PUSH_NUM, 4, EP_PUSH_VAR, 0, EP_NRM, EP_PI, EP_PLUS},
+      {EP_PUSH_VAR, 2, EP_PUSH_NUM, 4, EP_PUSH_VAR, 0, EP_NRM, EP_PI, EP_PLUS, EP_PUSH_VAR, 1, EP_PSN_RANGE},
   };
   const std::vector<double> numbers = {1.5, -0.25, 1.0 / 3.0, 2.0, 1e-3};
   const double lo[] = {-1, 0, -1e30}, up[] = {4, 1, 1e30};
@@ -40,6 +40,11 @@ TEST_F(MpiTest, RoundTripEvaluatesTheSame) {
   char* strings[] = {s0, s1};
   ASSERT_EQ(QXloadStringData(model, 2, strings), 0);
   ASSERT_EQ(QXsetConstraintProperty(model, -1, QX_CONPROP_CONVEX), 0);
+  // Linear data added by modification calls travel with the list.
+  const int row0 = 0;
+  const double rhs = 0.75, coef = 2.5;
+  ASSERT_EQ(QXmodifyRHS(model, 1, &row0, &rhs), 0);
+  ASSERT_EQ(QXmodifyAj(model, 1, 1, &row0, &coef), 0);
   const std::string path = tmpPath("roundtrip.mpi");
   ASSERT_EQ(QXwriteMPIFile(model, path.c_str()), 0);
 
