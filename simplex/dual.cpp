@@ -105,7 +105,7 @@ int DualLoop::chooseRow() const {
   double bestScore = 0.0;
   for (int i = 0; i < w_.m; ++i) {
     const double v = w_.primalInfeasOf(i);
-    if (v <= w_.primalTol) continue;
+    if (v <= w_.primalTol || w_.bl.isRejected(w_.basicVar[i])) continue;
     const double score = v * v / w_.dseWeight[i];
     if (!(score >= 0.0)) continue;  // NaN weight
     if (score > bestScore) {
@@ -245,6 +245,7 @@ int DualLoop::run() {
       int npinf = 0;
       w_.sumPrimalInfeas(&npinf, nullptr);
       if (npinf == 0) return kOptimal;
+      if (w_.bl.releaseRejected() > 0) continue;  // only rejected rows were left
       // Infeasible rows exist but none scored: the weights overflowed.
       std::fill(w_.dseWeight.begin(), w_.dseWeight.end(), 1.0);
       r = chooseRow();
@@ -264,7 +265,7 @@ int DualLoop::run() {
     if (q < 0) {
       if (w_.updates > 0 && !freshRetry) {
         // Confirm the dual ray on fresh factors.
-        w_.refactorRequest = kRefactorStability;
+        w_.requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
         freshRetry = true;
         continue;
       }
@@ -292,7 +293,7 @@ int DualLoop::run() {
                "cond2est:%g (RF)",
                w_.methodChar, w_.factorCount, w_.totalIterations, pivot, pivotRow, err, r, q, 0, w_.rcond,
                w_.cond2);
-      w_.refactorRequest = kRefactorStability;
+      w_.requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
       continue;
     }
 
@@ -361,7 +362,7 @@ int DualLoop::run() {
     w_.at[leaving] = s > 0.0 ? kAtLower : kAtUpper;
     w_.iterations += 1.0;
     w_.totalIterations += 1.0;
-    const int rc = w_.basisChange(r, q, true);
+    const int rc = w_.basisChange(r, q, true, pivot);
     if (rc == kLayerOutOfMemory) {
       w_.error = kErrOutOfMemory;
       return kNotFinished;

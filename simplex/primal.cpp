@@ -81,7 +81,7 @@ int PrimalLoop::price() const {
   double bestScore = 0.0;
   for (int j = 0; j < w_.nt; ++j) {
     if (w_.pos[j] >= 0 || w_.lower[j] == w_.upper[j]) continue;
-    if (rejectedUntil_[j] > w_.iterations) continue;
+    if (rejectedUntil_[j] > w_.iterations || w_.bl.isRejected(j)) continue;
     const double dj = w_.d[j];
     const signed char where = w_.at[j];
     double v = 0.0;
@@ -202,9 +202,10 @@ int PrimalLoop::run() {
     }
     phase1_ = phase1;
     const int q = price();
+    if (q < 0 && w_.bl.releaseRejected() > 0) continue;  // retry with the rejected columns
     if (q < 0) {
       if (w_.updates > 0 && !freshRetry) {
-        w_.refactorRequest = kRefactorStability;
+        w_.requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
         freshRetry = true;
         continue;
       }
@@ -274,7 +275,7 @@ int PrimalLoop::run() {
     w_.x[q] += dir * theta;
     w_.x[leaving] = target_;
     w_.at[leaving] = target_ == w_.lower[leaving] ? kAtLower : kAtUpper;
-    const int rc = w_.basisChange(r, q, !phase1);
+    const int rc = w_.basisChange(r, q, !phase1, pivot);
     if (rc != kLayerOk) {
       w_.error = rc == kLayerOutOfMemory ? kErrOutOfMemory : kErrNumerical;
       return kNotFinished;

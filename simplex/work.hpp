@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "simplex/basis.hpp"
 #include "simplex/lp.hpp"
 #include "simplex/lu.hpp"
 #include "simplex/simplex.hpp"
@@ -27,9 +28,6 @@ enum RefactorReason : int {
   kRefactorRegular = 11,
   kRefactorStability = 12,
 };
-
-// Results of the basis-change layer.
-enum LayerResult : int { kLayerOk = 0, kLayerSingular = 1, kLayerOutOfMemory = 2, kLayerNumeric = 3 };
 
 class SimplexWork::Impl {
  public:
@@ -63,6 +61,7 @@ class SimplexWork::Impl {
   int refactorsRegular = 0, refactorsStability = 0;
   double rcond = 1.0, cond2 = 1.0;
   double pivRel = 0.01;        // current relative LU pivot tolerance (mkweps)
+  BasisLayer bl;               // history, saved bases, recovery state
 
   // ---- counters
   double iterations = 0.0;     // of the current run
@@ -102,16 +101,31 @@ class SimplexWork::Impl {
   double objective() const;  // working costs x values
   double sumPrimalInfeas(int* count, double* maxInfeas) const;
   double primalInfeasOf(int i) const;  // of the basic variable at position i
+  // Nonbasic variables whose reduced cost has the wrong sign for their
+  // position (beyond the optimality tolerance), and the sum of the excess.
+  int dualInfeasCount(double* sum) const;
 
-  // ---- basis-change layer
+  // ---- basis-change layer (basis.cpp)
   void resetSlackBasis();
-  // Factorises the current heading, repairing a singular basis by slacks;
-  // recomputes basic values (and reduced costs when withDual).
+  // Factorises the current heading as the pending request asks (undoing the
+  // last pivot for a stability request, installing the fallback basis for
+  // reason 6), and recovers from a singular basis by the current recovery
+  // method; recomputes basic values (and reduced costs when withDual).
+  // Returns a LayerResult.
   int refactor(bool withDual);
   // Replaces the basic variable at position r by q (after the values were
-  // updated); updates the factors or refactorises when due.
-  int basisChange(int r, int q, bool withDual);
+  // updated); pivot is the transformed entering column's entry at r, which
+  // the update checks its new diagonal against. Updates the factors, or
+  // refactorises when due or when the update fails.
+  int basisChange(int r, int q, bool withDual, double pivot);
   bool refactorDue() const { return refactorRequest != kRefactorNone; }
+  // Saves the current basis as the fallback (best = false) or best basis.
+  void saveBasis(bool best);
+  // Undoes logged pivots from the top of the history, at most steps of
+  // them and not beyond the tail; returns the number undone.
+  int rollBack(int steps);
+  // Requests a refactorisation with reason, printing the state line.
+  void requestRefactor(int reason, const char* file, int line);
 
   // ---- limits and logging
   // Returns an outcome (6, 8, 9) when a limit or a stop request ends the run.
@@ -120,6 +134,13 @@ class SimplexWork::Impl {
   bool logging(int level) const { return ctx && ctx->printLevel >= level && ctx->log; }
   void log(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
   void logIteration(bool header) const;
+  bool debugTracing() const { return tracing() && (ctx->traceMask & kTraceDebug) != 0; }
+  // A trace line: the prefix "\n<method><factorisations> <iterations> :"
+  // followed by fmt.
+  void traceLine(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
+  static constexpr int kTraceDebug = 256;
+  // The state line printed at each refactorisation request (trace).
+  void stateLine(int reason, const char* file, int line) const;  // trace-mask bit of the debug lines
 
   // ---- methods (primal.cpp, dual.cpp)
   int runPrimal();
@@ -130,6 +151,16 @@ class SimplexWork::Impl {
   void fillResult(SimplexResult& r) const;
   std::vector<double> farkas;     // scaled certificate of the last run
   std::vector<double> ray;
+
+  // ---- basis layer internals (basis.cpp)
+  void ensureKernel();
+  // One factorisation of the heading and its condition classification.
+  int factorOnce(bool* singular, int* kernelRc);
+  int recover(int kernelRc);
+  int repairByArtificials();
+  bool restoreFallback();
+  void undoLastPivot();
+  void setHeading(const std::vector<int>& basic);
 
   static constexpr double kHuge = 1e300;  // bounds beyond are infinite (held as inf)
 };
