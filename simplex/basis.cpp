@@ -363,6 +363,7 @@ int SimplexWork::Impl::refactor(bool withDual) {
   ensureKernel();
   const int reason = refactorRequest;
   refactorRequest = kRefactorNone;
+  lastReason = reason;
   if (reason == kRefactorRegular) ++refactorsRegular;
   if (reason == kRefactorStability) {
     ++refactorsStability;
@@ -404,6 +405,7 @@ int SimplexWork::Impl::basisChange(int r, int q, bool withDual, double pivot) {
   pos[q] = r;
   pos[out] = -1;
   if (refactorRequest != kRefactorNone) return refactor(withDual);
+  lastPivot = pivot;
   const int rc = lu->update(r, q, pivot);
   if (rc == kLuOk) {
     ++updates;

@@ -234,7 +234,12 @@ int DualLoop::run() {
       }
       if (!w_.dseValid) w_.initDualWeights(false);
       repairDualFeasibility();
-      w_.logIteration(false);
+      const int pc = w_.progressCheck();
+      if (pc == kProgressSwitch) return kRecover;
+      if (pc == kProgressNumerical) {
+        w_.error = kErrNumerical;
+        return kNotFinished;
+      }
     }
     const int lim = w_.checkLimits();
     if (lim != kNotFinished) return lim;
@@ -310,6 +315,7 @@ int DualLoop::run() {
     }
     const double thetaD = -s * t;
     if (t == 0.0) ++w_.degenerate;
+    w_.lastStep = t;
 
     // Weights need tau = B^-1 rho before the basis changes.
     if (mode_ == 1) {
@@ -374,7 +380,12 @@ int DualLoop::run() {
     if (w_.updates == 0) {
       if (!w_.dseValid) w_.initDualWeights(false);
       repairDualFeasibility();
-      w_.logIteration(false);
+      const int pc = w_.progressCheck();
+      if (pc == kProgressSwitch) return kRecover;
+      if (pc == kProgressNumerical) {
+        w_.error = kErrNumerical;
+        return kNotFinished;
+      }
     }
   }
 }
@@ -452,6 +463,8 @@ int SimplexWork::Impl::runDual(bool reopt) {
     log("\n%s dual simplex.  (LP=%d, m=%d, n=%d, nonz=%d, nint=%d, xstat = %d, time:%d, tlim:%g, shifts=%d, "
         "nfixbas:%d)",
         "Entering", 0, m, n, lp.nnz(), 0, outcome, 0, ctx ? ctx->timeLimit : -1.0, 0, 0);
+  dropPerturbation();
+  prog.resetForRun();
   refactorRequest = kRefactorInitial;
   int rc = refactor(true);
   if (rc != kLayerOk) {

@@ -188,7 +188,12 @@ int PrimalLoop::run() {
         return kNotFinished;
       }
       dualsValid = false;
-      w_.logIteration(false);
+      const int pc = w_.progressCheck();
+      if (pc == kProgressSwitch) return kRecover;
+      if (pc == kProgressNumerical) {
+        w_.error = kErrNumerical;
+        return kNotFinished;
+      }
     }
     const int lim = w_.checkLimits();
     if (lim != kNotFinished) return lim;
@@ -207,6 +212,11 @@ int PrimalLoop::run() {
       if (w_.updates > 0 && !freshRetry) {
         w_.requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
         freshRetry = true;
+        continue;
+      }
+      if (w_.pert.active) {
+        // Finish on the true bounds.
+        w_.removePerturbation(__FILE_NAME__, __LINE__);
         continue;
       }
       if (phase1) return kInfeasible;
@@ -232,9 +242,14 @@ int PrimalLoop::run() {
         const int k = w_.col.index[t];
         w_.ray[w_.basicVar[k]] = -dir * w_.col.array[k];
       }
+      if (w_.pert.active) {
+        w_.dropPerturbation();
+        w_.computePrimal();
+      }
       return kUnbounded;
     }
     if (theta < w_.primalTol) ++w_.degenerate;
+    w_.lastStep = theta;
     for (int t = 0; t < w_.col.count; ++t) {
       const int k = w_.col.index[t];
       w_.x[w_.basicVar[k]] -= dir * theta * w_.col.array[k];
@@ -282,7 +297,12 @@ int PrimalLoop::run() {
     }
     if (w_.updates == 0) {
       dualsValid = !phase1;
-      w_.logIteration(false);
+      const int pc = w_.progressCheck();
+      if (pc == kProgressSwitch) return kRecover;
+      if (pc == kProgressNumerical) {
+        w_.error = kErrNumerical;
+        return kNotFinished;
+      }
     }
   }
 }
@@ -297,6 +317,8 @@ int SimplexWork::Impl::runPrimal() {
         "Entering", 0, m, n, lp.nnz(), 0, outcome, 0, ctx ? ctx->timeLimit : -1.0, 0, 0, opt.pertMode);
   cost = lp.cost;
   costShifted = false;
+  dropPerturbation();
+  prog.resetForRun();
   refactorRequest = kRefactorInitial;
   const int rc = refactor(true);
   if (rc != kLayerOk) {

@@ -44,6 +44,8 @@ void SimplexWork::Impl::setOptions(const SimplexOptions& o, SolveContext& c) {
   pivRel = o.luEpsPivRel;
   rng.seed(o.seed);
   bl.resetForSolve(nt, std::max(2, o.ratRange), recoveryMethodOf(o.oprFree));
+  pert.resetForSolve(nt);
+  prog = ProgressState{};
   lastProgress = std::chrono::steady_clock::now();
 }
 
@@ -213,30 +215,6 @@ void SimplexWork::Impl::log(const char* fmt, ...) const {
   std::string s = vformat(fmt, args);
   va_end(args);
   ctx->log(s);
-}
-
-void SimplexWork::Impl::logIteration(bool header) const {
-  if (!logging(1)) return;
-  if (header)
-    log("\n%12s %6s %18s %17s %17s %7s %12s %4s", "Iter", "Deg(%)", methodChar == 'D' ? "Dual obj" : "Prim obj",
-        "Prim inf", "Dual inf", "Ninf", "Time", "   ");
-  int npinf = 0;
-  const double pinf = sumPrimalInfeas(&npinf, nullptr);
-  double dinf = 0.0;
-  for (int j = 0; j < nt; ++j) {
-    if (pos[j] >= 0 || lower[j] == upper[j]) continue;
-    if (at[j] == kAtLower && d[j] < -dualTol) dinf -= d[j];
-    if (at[j] == kAtUpper && d[j] > dualTol) dinf += d[j];
-    if (at[j] == kAtZero && std::fabs(d[j]) > dualTol) dinf += std::fabs(d[j]);
-  }
-  const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - ctx->start).count();
-  const double deg = iterations > 0 ? 100.0 * degenerate / iterations : 0.0;
-  const std::string obj = format("%18.10e", lp.sense * objective() + lp.objConst);
-  const std::string pi = format("%17.6e", pinf);
-  const std::string di = format("%17.6e", dinf);
-  const std::string tm = format("%12.2f", elapsed);
-  log("\n%12g %6.2f %s %s %s %7d %s %4s", totalIterations, deg, obj.c_str(), pi.c_str(), di.c_str(), npinf,
-      tm.c_str(), methodChar == 'D' ? "(D)" : "(P)");
 }
 
 }  // namespace torva::simplex

@@ -12,6 +12,7 @@
 #include "simplex/basis.hpp"
 #include "simplex/lp.hpp"
 #include "simplex/lu.hpp"
+#include "simplex/progress.hpp"
 #include "simplex/simplex.hpp"
 
 namespace torva::simplex {
@@ -62,6 +63,31 @@ class SimplexWork::Impl {
   double rcond = 1.0, cond2 = 1.0;
   double pivRel = 0.01;        // current relative LU pivot tolerance (mkweps)
   BasisLayer bl;               // history, saved bases, recovery state
+  int lastReason = kRefactorNone;  // reason of the last refactorisation
+
+  // ---- progress checks and perturbation (progress.cpp, perturb.cpp)
+  ProgressState prog;
+  PerturbState pert;
+  // Primal pricing mode: partial (segments of columns) or devex.
+  static constexpr int kPricingPartial = 0;
+  static constexpr int kPricingDevex = 2;
+  int primalPricingMode = kPricingDevex;
+  double lastStep = 0.0, lastPivot = 0.0;  // of the last iteration (trace)
+  ProgressRecord takeRecord() const;
+  // Run after every factorisation: logs, compares with the previous check,
+  // applies the remedies; returns a ProgressVerdict.
+  int progressCheck();
+  int degradationHandler(double objWorse);
+  int noImprovementHandler();
+  int severeLadder();
+  // Starts (or restarts) the perturbation of the running method: bound
+  // shifts in the primal, cost shifts in the dual.
+  void perturb(const char* file, int line);
+  // Restores the true bounds and costs and requests a refactorisation.
+  void removePerturbation(const char* file, int line);
+  // Restores the true bounds without a refactorisation request (a method
+  // starts, or the values are recomputed by the caller).
+  void dropPerturbation();
 
   // ---- counters
   double iterations = 0.0;     // of the current run
@@ -133,7 +159,10 @@ class SimplexWork::Impl {
   bool tracing() const { return ctx && ctx->traceMask != 0 && ctx->log; }
   bool logging(int level) const { return ctx && ctx->printLevel >= level && ctx->log; }
   void log(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
-  void logIteration(bool header) const;
+  // One line of the iteration log (standard, or the trace format of the
+  // trace mask); header starts a new table.
+  void logIteration(bool header);
+  void logTraceIteration(bool header);
   bool debugTracing() const { return tracing() && (ctx->traceMask & kTraceDebug) != 0; }
   // A trace line: the prefix "\n<method><factorisations> <iterations> :"
   // followed by fmt.
