@@ -86,7 +86,8 @@ class DualLoop {
   int run();
 
  private:
-  int chooseRow() const;
+  // The k rows of largest infeasibility^2 / weight, best first.
+  void chooseRows(int k);
   // Bound-flipping Harris ratio test; returns the entering variable or -1.
   int ratioTest(double delta, double s);
   void repairDualFeasibility();
@@ -97,23 +98,36 @@ class DualLoop {
   double cutoff_;
   std::vector<Candidate> cands_;
   std::vector<int> flips_;
+  std::vector<int> picked_;
+  std::vector<double> scores_;
+  double candMax_ = 0.0;  // largest |pivot| among the ratio test's candidates
+  int releases_ = 0;      // releases of the rejected rows since the last pivot
   int mode_ = 1;
 };
 
-int DualLoop::chooseRow() const {
-  int best = -1;
-  double bestScore = 0.0;
+void DualLoop::chooseRows(int k) {
+  picked_.clear();
+  scores_.clear();
   for (int i = 0; i < w_.m; ++i) {
     const double v = w_.primalInfeasOf(i);
     if (v <= w_.primalTol || w_.bl.isRejected(w_.basicVar[i])) continue;
     const double score = v * v / w_.dseWeight[i];
-    if (!(score >= 0.0)) continue;  // NaN weight
-    if (score > bestScore) {
-      bestScore = score;
-      best = i;
+    if (!(score > 0.0)) continue;  // NaN weight
+    if (static_cast<int>(picked_.size()) == k && score <= scores_.back()) continue;
+    // Insert in descending order, keeping at most k.
+    std::size_t p = picked_.size();
+    if (static_cast<int>(p) == k) {
+      picked_.pop_back();
+      scores_.pop_back();
+      --p;
+    }
+    picked_.push_back(i);
+    scores_.push_back(score);
+    for (; p > 0 && scores_[p - 1] < score; --p) {
+      std::swap(scores_[p], scores_[p - 1]);
+      std::swap(picked_[p], picked_[p - 1]);
     }
   }
-  return best;
 }
 
 int DualLoop::ratioTest(double delta, double s) {
@@ -128,6 +142,8 @@ int DualLoop::ratioTest(double delta, double s) {
     if ((where == kAtLower && at > 0.0) || (where == kAtUpper && at < 0.0) || where == kAtZero)
       cands_.push_back({j, at});
   }
+  candMax_ = 0.0;
+  for (const Candidate& c : cands_) candMax_ = std::max(candMax_, std::fabs(c.atilde));
   double slope = std::fabs(delta);
   const double tol = w_.dualTol;
   while (!cands_.empty()) {
@@ -245,28 +261,49 @@ int DualLoop::run() {
     if (lim != kNotFinished) return lim;
     if (!phase1_ && cutoff_ < kInf && w_.objective() > cutoff_) return kCutoff;
 
-    int r = chooseRow();
-    if (r < 0) {
+    // The dpickrow best rows are tried in turn; a row whose pivot is tiny
+    // against the rest of its pivot row is rejected for a while.
+    chooseRows(std::max(1, w_.bl.dpickrow));
+    if (picked_.empty()) {
       int npinf = 0;
       w_.sumPrimalInfeas(&npinf, nullptr);
       if (npinf == 0) return kOptimal;
-      if (w_.bl.releaseRejected() > 0) continue;  // only rejected rows were left
+      const int released = w_.bl.releaseRejected();
+      if (released > 0) {  // only rejected rows were left
+        if (++releases_ > 1 && w_.tracing()) w_.log("\n too many rject=%u n=%u ", released, w_.nt);
+        continue;
+      }
       // Infeasible rows exist but none scored: the weights overflowed.
       std::fill(w_.dseWeight.begin(), w_.dseWeight.end(), 1.0);
-      r = chooseRow();
-      if (r < 0) return kOptimal;
+      chooseRows(1);
+      if (picked_.empty()) return kOptimal;
     }
-    const int leaving = w_.basicVar[r];
-    const double xr = w_.x[leaving];
-    const double delta = xr < w_.lower[leaving] ? xr - w_.lower[leaving] : xr - w_.upper[leaving];
-    const double s = delta < 0.0 ? 1.0 : -1.0;
-
-    w_.rho.clear();
-    w_.rho.add(r, 1.0);
-    w_.lu->btran(w_.rho);
-    if (w_.rho.count < 0) w_.rho.rebuildIndex();
-    w_.computePivotRow(w_.rho);
-    const int q = ratioTest(delta, s);
+    int r = -1, q = -1, leaving = -1;
+    double delta = 0.0, s = 1.0;
+    bool allRejected = true;
+    for (int cand : picked_) {
+      r = cand;
+      leaving = w_.basicVar[r];
+      const double xr = w_.x[leaving];
+      delta = xr < w_.lower[leaving] ? xr - w_.lower[leaving] : xr - w_.upper[leaving];
+      s = delta < 0.0 ? 1.0 : -1.0;
+      w_.rho.clear();
+      w_.rho.add(r, 1.0);
+      w_.lu->btran(w_.rho);
+      if (w_.rho.count < 0) w_.rho.rebuildIndex();
+      w_.computePivotRow(w_.rho);
+      q = ratioTest(delta, s);
+      // After repeated releases every row was refused: take the pivot.
+      if (q < 0 || releases_ > 1 || std::fabs(w_.prow[q]) >= candMax_ * relativePivotFloor(w_.bl.ratRange)) {
+        allRejected = false;
+        break;
+      }
+      if (w_.tracing())
+        w_.traceLine(" WARNING: too small pivcoe=%e, pivcoe_d=%e, err=%e, pivi=%d; pivj=%d, brk=%d (RJ)", w_.prow[q],
+                     candMax_, 0.0, r, q, static_cast<int>(flips_.size()));
+      w_.bl.reject(leaving);
+    }
+    if (allRejected) continue;
     if (q < 0) {
       if (w_.updates > 0 && !freshRetry) {
         // Confirm the dual ray on fresh factors.
@@ -368,6 +405,7 @@ int DualLoop::run() {
     w_.at[leaving] = s > 0.0 ? kAtLower : kAtUpper;
     w_.iterations += 1.0;
     w_.totalIterations += 1.0;
+    releases_ = 0;
     const int rc = w_.basisChange(r, q, true, pivot);
     if (rc == kLayerOutOfMemory) {
       w_.error = kErrOutOfMemory;

@@ -17,6 +17,10 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 // framework has drifted too far from the current basis).
 constexpr double kDevexReset = 1e6;
 
+// Ratio test result: the entering column is refused (its pivot is tiny
+// against the column's largest candidate).
+constexpr int kRejectColumn = -2;
+
 // Columns whose ratio test fails are skipped for this many iterations.
 constexpr int kRejectIterations = 50;
 
@@ -39,6 +43,7 @@ class PrimalLoop {
   std::vector<double> rejectedUntil_;
   double target_ = 0.0;
   bool phase1_ = false;
+  int releases_ = 0;  // releases of the rejected columns since the last pivot
 };
 
 bool PrimalLoop::infeasibleBasics() const {
@@ -77,6 +82,7 @@ void PrimalLoop::phase1Duals() {
 }
 
 int PrimalLoop::price() const {
+  if (w_.primalPricingMode == SimplexWork::Impl::kPricingPartial) return w_.pricePartial(rejectedUntil_);
   int best = -1;
   double bestScore = 0.0;
   for (int j = 0; j < w_.nt; ++j) {
@@ -122,7 +128,7 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
   // Pass 2: among the rows whose exact ratio is within thetaMax, the largest
   // pivot.
   int best = -1;
-  double bestA = 0.0, bestRatio = 0.0;
+  double bestA = 0.0, bestRatio = 0.0, maxA = 0.0;
   for (int t = 0; t < col.count; ++t) {
     const int k = col.index[t];
     const double a = col.array[k];
@@ -131,6 +137,7 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
     const double rate = -dir * a;
     double bound;
     if (!blockingBound(j, rate, phase1, &bound)) continue;
+    maxA = std::max(maxA, std::fabs(a));
     const double ratio = std::max(0.0, (bound - w_.x[j]) / rate);
     if (ratio <= thetaMax && std::fabs(a) > bestA) {
       bestA = std::fabs(a);
@@ -142,6 +149,12 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
   if (range <= bestRatio) {
     *theta = range;  // the entering variable reaches its other bound first
     return -1;
+  }
+  if (best >= 0 && releases_ <= 1 && bestA < maxA * relativePivotFloor(w_.bl.ratRange)) {
+    if (w_.tracing())
+      w_.traceLine(" WARNING: pchuzr-%s failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e%s", phase1 ? "I" : "II", q,
+                   maxA, w_.pivTol, "");
+    return kRejectColumn;
   }
   *theta = bestRatio;
   return best;
@@ -189,6 +202,7 @@ int PrimalLoop::run() {
       }
       dualsValid = false;
       const int pc = w_.progressCheck();
+      w_.primalPricingSwitch();
       if (pc == kProgressSwitch) return kRecover;
       if (pc == kProgressNumerical) {
         w_.error = kErrNumerical;
@@ -207,7 +221,14 @@ int PrimalLoop::run() {
     }
     phase1_ = phase1;
     const int q = price();
-    if (q < 0 && w_.bl.releaseRejected() > 0) continue;  // retry with the rejected columns
+    if (q < 0) {
+      const int released = w_.bl.releaseRejected();
+      if (released > 0) {  // retry with the rejected columns
+        if (++releases_ > 1 && w_.tracing())
+          w_.traceLine(" unrejected col %d, total: %d, %s(%d)", -1, released, __FILE_NAME__, __LINE__);
+        continue;
+      }
+    }
     if (q < 0) {
       if (w_.updates > 0 && !freshRetry) {
         w_.requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
@@ -230,6 +251,10 @@ int PrimalLoop::run() {
     if (w_.col.count < 0) w_.col.rebuildIndex();
     double theta = 0.0;
     const int r = ratioTest(q, dir, phase1, &theta);
+    if (r == kRejectColumn) {
+      w_.bl.reject(q);
+      continue;
+    }
     if (r < 0 && theta == kInf) {
       if (phase1) {
         rejectedUntil_[q] = w_.iterations + kRejectIterations;
@@ -290,6 +315,7 @@ int PrimalLoop::run() {
     w_.x[q] += dir * theta;
     w_.x[leaving] = target_;
     w_.at[leaving] = target_ == w_.lower[leaving] ? kAtLower : kAtUpper;
+    releases_ = 0;
     const int rc = w_.basisChange(r, q, !phase1, pivot);
     if (rc != kLayerOk) {
       w_.error = rc == kLayerOutOfMemory ? kErrOutOfMemory : kErrNumerical;
@@ -298,6 +324,7 @@ int PrimalLoop::run() {
     if (w_.updates == 0) {
       dualsValid = !phase1;
       const int pc = w_.progressCheck();
+      w_.primalPricingSwitch();
       if (pc == kProgressSwitch) return kRecover;
       if (pc == kProgressNumerical) {
         w_.error = kErrNumerical;
@@ -319,6 +346,7 @@ int SimplexWork::Impl::runPrimal() {
   costShifted = false;
   dropPerturbation();
   prog.resetForRun();
+  setupPrimalPricing();
   refactorRequest = kRefactorInitial;
   const int rc = refactor(true);
   if (rc != kLayerOk) {

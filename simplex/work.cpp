@@ -46,6 +46,8 @@ void SimplexWork::Impl::setOptions(const SimplexOptions& o, SolveContext& c) {
   bl.resetForSolve(nt, std::max(2, o.ratRange), recoveryMethodOf(o.oprFree));
   pert.resetForSolve(nt);
   prog = ProgressState{};
+  devexBackAllowed = 1;
+  partialStart = 0;
   lastProgress = std::chrono::steady_clock::now();
 }
 

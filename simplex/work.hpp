@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <random>
@@ -16,6 +17,15 @@
 #include "simplex/simplex.hpp"
 
 namespace torva::simplex {
+
+// A ratio test refuses a pivot smaller than this fraction of the largest
+// candidate of its row or column: 10^(-2 ratrange). The default candidate
+// range 4 refuses pivots below 1e-8 of the largest; each step down of the
+// range (by the basis recovery) raises the floor by two orders of magnitude.
+inline double relativePivotFloor(int ratRange) { return std::pow(10.0, -2.0 * ratRange); }
+
+// Columns per partial-pricing segment of an LP with m rows.
+int partialSegmentSize(int m, int refactorFrequency);
 
 // Nonbasic position of a variable (basic ones have pos >= 0).
 enum NonbasicAt : signed char { kAtLower = 0, kAtUpper = 1, kAtZero = 2 };
@@ -72,6 +82,19 @@ class SimplexWork::Impl {
   static constexpr int kPricingPartial = 0;
   static constexpr int kPricingDevex = 2;
   int primalPricingMode = kPricingDevex;
+  int partialSegment = 20;     // columns per partial-pricing segment
+  int partialMethod = 2;       // 1 Dantzig, 2 scaled Dantzig, 3 scaled over two segments
+  int partialStart = 0;        // where the next partial scan starts
+  int devexBackAllowed = 1;    // 1: one switch from devex back to partial allowed
+  std::vector<double> colNorm2;  // 1 + ||a_j||^2 of every variable
+  // Pricing mode and segments of a primal run (pricing.cpp).
+  void setupPrimalPricing();
+  double pricingViolation(int j) const;
+  // Partial pricing: the best candidate of the first segment(s) with one,
+  // starting where the last scan stopped; -1 after a full scan finds none.
+  int pricePartial(const std::vector<double>& rejectedUntil);
+  // Partial to devex and back, after a factorisation.
+  void primalPricingSwitch();
   double lastStep = 0.0, lastPivot = 0.0;  // of the last iteration (trace)
   ProgressRecord takeRecord() const;
   // Run after every factorisation: logs, compares with the previous check,
