@@ -191,3 +191,69 @@ INSTANTIATE_TEST_SUITE_P(Counts, UpdatedFactors,
                                            UpdateCase{1, 25}));
 
 }  // namespace
+
+namespace {
+
+// Bound shifts on the slack basis of afiro: every third perturbation halves
+// the size, and removing them restores the bounds exactly.
+TEST(Perturbation, ThirdOneHalvesTheSizeAndRemovalRestoresBounds) {
+  LoadedModel lm;
+  const std::string path = torva::testsupport::netlibDir() + "/afiro.mps.gz";
+  if (!std::filesystem::exists(path) || !lm.read(path)) GTEST_SKIP() << "Netlib data not found at " << path;
+  Layer L(lm, SimplexOptions{});
+  const std::vector<double> lo = L.w.lower, up = L.w.upper;
+  const double sizes[] = {2e-4, 2e-4, 1e-4};
+  for (double expected : sizes) {
+    L.w.perturb(__FILE_NAME__, __LINE__);
+    EXPECT_EQ(L.w.pert.ptval, expected);
+  }
+  EXPECT_FALSE(L.w.pert.shifted.empty()) << "afiro's slack basis has basic variables on a bound";
+  EXPECT_NE(L.w.lower, lo);
+  L.w.removePerturbation(__FILE_NAME__, __LINE__);
+  EXPECT_EQ(L.w.lower, lo);
+  EXPECT_EQ(L.w.upper, up);
+  EXPECT_EQ(L.w.refactorRequest, kRefactorPerturbation);
+  EXPECT_NE(L.log.find("restarting perturbation(3), ptval=1.000000e-04"), std::string::npos);
+}
+
+TEST(PartialPricing, SegmentSizeFollowsTheRowCount) {
+  const struct {
+    int m, refactor, segment;
+  } cases[] = {{10000, 200, 630}, {50, 200, 20}, {1000, 200, 125}, {1, 200, 20}};
+  for (const auto& c : cases) EXPECT_EQ(partialSegmentSize(c.m, c.refactor), c.segment) << "m=" << c.m;
+}
+
+// Trace mask 1: one line per progress check, each starting with the method
+// letter, and the header again after every 30 lines; with a refactorisation
+// after every pivot the regular refactorisations match the pivots.
+TEST(TraceLog, OneLinePerCheckAndHeaderEveryThirtyLines) {
+  LoadedModel lm;
+  const std::string path = torva::testsupport::netlibDir() + "/adlittle.mps.gz";
+  if (!std::filesystem::exists(path) || !lm.read(path)) GTEST_SKIP() << "Netlib data not found at " << path;
+  SimplexWork work(lm.data());
+  SimplexOptions opt;
+  opt.refactorFrequency = 1;
+  SolveContext ctx;
+  ctx.traceMask = 1;
+  std::vector<std::string> lines;
+  ctx.log = [&](const std::string& s) { lines.push_back(s); };
+  SimplexResult r;
+  ASSERT_EQ(work.solve(lm.data(), Method::Dual, StartBasis::Slack, opt, ctx, r), 0);
+  ASSERT_EQ(r.outcome, kOptimal);
+  int checks = 0, headers = 0, sinceHeader = 0;
+  for (const std::string& s : lines) {
+    if (s.rfind("\n   #Fct    #Iter", 0) == 0) {
+      EXPECT_TRUE(headers == 0 || sinceHeader == 30) << "header after " << sinceHeader << " lines";
+      ++headers;
+      sinceHeader = 0;
+    } else if (s.size() > 20 && (s[1] == 'D' || s[1] == 'P') && s[18] != ':') {
+      ++checks;
+      ++sinceHeader;
+    }
+  }
+  EXPECT_GT(checks, 60);
+  EXPECT_EQ(headers, (checks + 29) / 30);
+  EXPECT_EQ(r.refactorsRegular + r.refactorsStability, static_cast<int>(r.iterations));
+}
+
+}  // namespace
