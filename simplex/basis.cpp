@@ -330,6 +330,19 @@ int SimplexWork::Impl::recover(int kernelRc) {
     method = 2;  // later attempts remove what this factorisation found dependent
   }
 
+  if (outcome == kLayerSingular && bl.best.valid && !bl.bestTried) {
+    // Last resort: the best basis seen in this solve (it factorised well).
+    bl.bestTried = true;
+    setHeading(bl.best.basicVar);
+    bl.history.forget();
+    if (tracing())
+      traceLine(" restored best basis (iter-saved:%g, cond2est:%g, rcond:%g, bhash:%llx)", bl.best.iteration,
+                bl.best.cond2, bl.best.rcond, static_cast<unsigned long long>(bl.best.hash));
+    bool singular = false;
+    int krc = kLuOk;
+    const int rc = factorOnce(&singular, &krc);
+    outcome = rc != kLayerOk ? rc : (singular ? kLayerSingular : kLayerOk);
+  }
   if (outcome == kLayerOk) {
     if (debugTracing()) traceLine(" Stable basis is constructed, #nrolls:%d, top:%d", bl.rolls, bl.history.top());
     bl.historyTopAtFactor = bl.history.top();
@@ -364,7 +377,12 @@ int SimplexWork::Impl::refactor(bool withDual) {
   const int reason = refactorRequest;
   refactorRequest = kRefactorNone;
   lastReason = reason;
-  if (reason == kRefactorRegular) ++refactorsRegular;
+  if (reason == kRefactorRegular) {
+    ++refactorsRegular;
+    // Rejections hold until the next regular factorisation: the candidates
+    // were refused on the old factors.
+    bl.releaseRejected();
+  }
   if (reason == kRefactorStability) {
     ++refactorsStability;
     if (bl.undoable) undoLastPivot();

@@ -93,6 +93,8 @@ struct BasisLayer {
   // The pivot of the current basis change may be undone by the stability
   // refactorisation it requested.
   bool undoable = false;
+  bool bestTried = false;           // the best basis was reinstalled by a recovery
+  bool infeasibilityDoubted = false;  // an infeasibility signal was ignored
 
   // Variables rejected as pivot candidates (the dual rejects leaving
   // variables, the primal entering ones) until the list is released.
@@ -108,7 +110,7 @@ struct BasisLayer {
     recoveryMethod = method;
     ratRange = ratRangeInitial = ratRangeOption;
     dpickrow = 1;
-    undoable = false;
+    undoable = bestTried = infeasibilityDoubted = false;
     rejected.assign(nt, 0);
     rejectedList.clear();
   }

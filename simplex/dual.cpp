@@ -33,6 +33,14 @@ constexpr double kPivotMismatch = 1e-7;
 constexpr double kMinWeight = 1e-10;
 constexpr double kMaxWeight = 1e100;
 
+// An infeasibility found on a basis whose 4-norm condition estimate exceeds
+// this is not trusted (about 1e16 x 0.1: the dual ray is then mostly
+// rounding).
+constexpr double kUntrustedCondition = 1e15;
+// LU relative pivot threshold raised by this (up to the ceiling) with it.
+constexpr double kPivRelRaise = 0.02;
+constexpr double kPivRelCeiling = 0.9;
+
 // Bound on the passes of the final clean-up (perturbation removal followed
 // by further dual or primal iterations).
 constexpr int kMaxCleanupPasses = 4;
@@ -493,6 +501,24 @@ int dualPhase1(SimplexWork::Impl& w) {
   return countDualInfeasible(w) > 0 ? kRecover : kOptimal;
 }
 
+// An infeasibility signal on a badly conditioned basis is not trusted: the
+// LU pivots get safer, reps grows tenfold (within its limits) and the primal
+// decides instead. Once per solve.
+bool untrustedInfeasibility(SimplexWork::Impl& w) {
+  if (w.bl.infeasibilityDoubted || !w.lu || !w.lu->valid()) return false;
+  const double c4 = w.lu->cond4est();
+  if (!(c4 > kUntrustedCondition)) return false;
+  w.bl.infeasibilityDoubted = true;
+  if (w.pivRel + kPivRelRaise <= kPivRelCeiling) w.pivRel += kPivRelRaise;
+  const double reps = w.primalTol * 10.0;
+  if (reps <= w.opt.maxFeasTol) {
+    w.primalTol = reps;
+    if (w.tracing()) w.traceLine(" new reps:%e (factor:%e), file=%s(%d)", reps, 10.0, __FILE_NAME__, __LINE__);
+  }
+  if (w.logging(1) || w.tracing()) w.log("\nWARNING: ignoring infeasibility signal, set xstat:%d", kRecover);
+  return true;
+}
+
 }  // namespace
 
 int SimplexWork::Impl::runDual(bool reopt) {
@@ -546,6 +572,7 @@ int SimplexWork::Impl::runDual(bool reopt) {
     }
     DualLoop loop(*this, false, cutoffInternal);
     const int res = loop.run();
+    if (res == kInfeasible && untrustedInfeasibility(*this)) return kRecover;
     if (res != kOptimal) {
       if (res == kInfeasible || res == kCutoff) {
         // Report the true objective and reduced costs.

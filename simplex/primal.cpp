@@ -258,6 +258,13 @@ int PrimalLoop::run() {
     if (r < 0 && theta == kInf) {
       if (phase1) {
         rejectedUntil_[q] = w_.iterations + kRejectIterations;
+        if (w_.tracing()) {
+          int npinf = 0;
+          w_.sumPrimalInfeas(&npinf, nullptr);
+          w_.traceLine("getpj loop rejecting pivj=%d, pivi=%d, pivcn=%e, pivcl=%d, cbas[pivj]=%d, npinf=%d(%c), "
+                       "ndinf=%d, numsp=%d, psize=%d",
+                       q, -1, w_.d[q], w_.col.count, -1 - w_.at[q], npinf, 'I', 0, 0, w_.partialSegment);
+        }
         continue;
       }
       // Unbounded ray: x_q moves by dir, the basic variables by -dir x col.

@@ -63,6 +63,9 @@ constexpr int kStallGiveUp = 100;
 constexpr int kWindowChecks = 20;
 constexpr double kWindowFill = 0.75;
 constexpr double kDegenerateShare = 0.9;
+// Share of degenerate iterations that starts the single-phase dual's cost
+// perturbation.
+constexpr double kDualDegenerateShare = 0.95;
 // The candidate range, once lowered, is raised again after this many checks.
 constexpr int kRatRangeRaiseChecks = 31;
 
@@ -162,6 +165,20 @@ int SimplexWork::Impl::progressCheck() {
     }
   } else {
     p.ratRangeLoweredCheck = -1;
+  }
+
+  // Single-phase dual: cost perturbation when almost every iteration since
+  // the last check was degenerate, examined on every second factorisation.
+  if (methodChar == 'D' && opt.dualPhase == 3 && factorCount % 2 == 0 && rec.ndinf > 0) {
+    const double iters = rec.iterations - prev.iterations;
+    const int deg = rec.degenerate - prev.degenerate;
+    if (deg > kDualDegenerateShare * iters) {
+      if (ctx->traceMask > 1)
+        log(pert.active ? "\nRestarting dual perturbation due to degeneracy... (toldeg-olddeg=%d, iter-olditer=%g)"
+                        : "\nStarting dual perturbation due to degeneracy... (toldeg-olddeg=%d, iter-olditer=%g)",
+            deg, iters);
+      perturb(__FILE_NAME__, __LINE__);
+    }
   }
 
   if (p.checks > 2 && p.checks % kWindowChecks == 1) {
