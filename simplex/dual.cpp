@@ -33,6 +33,14 @@ constexpr double kPivotMismatch = 1e-7;
 constexpr double kMinWeight = 1e-10;
 constexpr double kMaxWeight = 1e100;
 
+// An infeasibility found on a basis whose 4-norm condition estimate exceeds
+// this is not trusted (about 1e16 x 0.1: the dual ray is then mostly
+// rounding).
+constexpr double kUntrustedCondition = 1e15;
+// LU relative pivot threshold raised by this (up to the ceiling) with it.
+constexpr double kPivRelRaise = 0.02;
+constexpr double kPivRelCeiling = 0.9;
+
 // Bound on the passes of the final clean-up (perturbation removal followed
 // by further dual or primal iterations).
 constexpr int kMaxCleanupPasses = 4;
@@ -86,7 +94,8 @@ class DualLoop {
   int run();
 
  private:
-  int chooseRow() const;
+  // The k rows of largest infeasibility^2 / weight, best first.
+  void chooseRows(int k);
   // Bound-flipping Harris ratio test; returns the entering variable or -1.
   int ratioTest(double delta, double s);
   void repairDualFeasibility();
@@ -97,23 +106,36 @@ class DualLoop {
   double cutoff_;
   std::vector<Candidate> cands_;
   std::vector<int> flips_;
+  std::vector<int> picked_;
+  std::vector<double> scores_;
+  double candMax_ = 0.0;  // largest |pivot| among the ratio test's candidates
+  int releases_ = 0;      // releases of the rejected rows since the last pivot
   int mode_ = 1;
 };
 
-int DualLoop::chooseRow() const {
-  int best = -1;
-  double bestScore = 0.0;
+void DualLoop::chooseRows(int k) {
+  picked_.clear();
+  scores_.clear();
   for (int i = 0; i < w_.m; ++i) {
     const double v = w_.primalInfeasOf(i);
-    if (v <= w_.primalTol) continue;
+    if (v <= w_.primalTol || w_.bl.isRejected(w_.basicVar[i])) continue;
     const double score = v * v / w_.dseWeight[i];
-    if (!(score >= 0.0)) continue;  // NaN weight
-    if (score > bestScore) {
-      bestScore = score;
-      best = i;
+    if (!(score > 0.0)) continue;  // NaN weight
+    if (static_cast<int>(picked_.size()) == k && score <= scores_.back()) continue;
+    // Insert in descending order, keeping at most k.
+    std::size_t p = picked_.size();
+    if (static_cast<int>(p) == k) {
+      picked_.pop_back();
+      scores_.pop_back();
+      --p;
+    }
+    picked_.push_back(i);
+    scores_.push_back(score);
+    for (; p > 0 && scores_[p - 1] < score; --p) {
+      std::swap(scores_[p], scores_[p - 1]);
+      std::swap(picked_[p], picked_[p - 1]);
     }
   }
-  return best;
 }
 
 int DualLoop::ratioTest(double delta, double s) {
@@ -128,6 +150,8 @@ int DualLoop::ratioTest(double delta, double s) {
     if ((where == kAtLower && at > 0.0) || (where == kAtUpper && at < 0.0) || where == kAtZero)
       cands_.push_back({j, at});
   }
+  candMax_ = 0.0;
+  for (const Candidate& c : cands_) candMax_ = std::max(candMax_, std::fabs(c.atilde));
   double slope = std::fabs(delta);
   const double tol = w_.dualTol;
   while (!cands_.empty()) {
@@ -234,37 +258,64 @@ int DualLoop::run() {
       }
       if (!w_.dseValid) w_.initDualWeights(false);
       repairDualFeasibility();
-      w_.logIteration(false);
+      const int pc = w_.progressCheck();
+      if (pc == kProgressSwitch) return kRecover;
+      if (pc == kProgressNumerical) {
+        w_.error = kErrNumerical;
+        return kNotFinished;
+      }
     }
     const int lim = w_.checkLimits();
     if (lim != kNotFinished) return lim;
     if (!phase1_ && cutoff_ < kInf && w_.objective() > cutoff_) return kCutoff;
 
-    int r = chooseRow();
-    if (r < 0) {
+    // The dpickrow best rows are tried in turn; a row whose pivot is tiny
+    // against the rest of its pivot row is rejected for a while.
+    chooseRows(std::max(1, w_.bl.dpickrow));
+    if (picked_.empty()) {
       int npinf = 0;
       w_.sumPrimalInfeas(&npinf, nullptr);
       if (npinf == 0) return kOptimal;
+      const int released = w_.bl.releaseRejected();
+      if (released > 0) {  // only rejected rows were left
+        if (++releases_ > 1 && w_.tracing()) w_.log("\n too many rject=%u n=%u ", released, w_.nt);
+        continue;
+      }
       // Infeasible rows exist but none scored: the weights overflowed.
       std::fill(w_.dseWeight.begin(), w_.dseWeight.end(), 1.0);
-      r = chooseRow();
-      if (r < 0) return kOptimal;
+      chooseRows(1);
+      if (picked_.empty()) return kOptimal;
     }
-    const int leaving = w_.basicVar[r];
-    const double xr = w_.x[leaving];
-    const double delta = xr < w_.lower[leaving] ? xr - w_.lower[leaving] : xr - w_.upper[leaving];
-    const double s = delta < 0.0 ? 1.0 : -1.0;
-
-    w_.rho.clear();
-    w_.rho.add(r, 1.0);
-    w_.lu->btran(w_.rho);
-    if (w_.rho.count < 0) w_.rho.rebuildIndex();
-    w_.computePivotRow(w_.rho);
-    const int q = ratioTest(delta, s);
+    int r = -1, q = -1, leaving = -1;
+    double delta = 0.0, s = 1.0;
+    bool allRejected = true;
+    for (int cand : picked_) {
+      r = cand;
+      leaving = w_.basicVar[r];
+      const double xr = w_.x[leaving];
+      delta = xr < w_.lower[leaving] ? xr - w_.lower[leaving] : xr - w_.upper[leaving];
+      s = delta < 0.0 ? 1.0 : -1.0;
+      w_.rho.clear();
+      w_.rho.add(r, 1.0);
+      w_.lu->btran(w_.rho);
+      if (w_.rho.count < 0) w_.rho.rebuildIndex();
+      w_.computePivotRow(w_.rho);
+      q = ratioTest(delta, s);
+      // After repeated releases every row was refused: take the pivot.
+      if (q < 0 || releases_ > 1 || std::fabs(w_.prow[q]) >= candMax_ * relativePivotFloor(w_.bl.ratRange)) {
+        allRejected = false;
+        break;
+      }
+      if (w_.tracing())
+        w_.traceLine(" WARNING: too small pivcoe=%e, pivcoe_d=%e, err=%e, pivi=%d; pivj=%d, brk=%d (RJ)", w_.prow[q],
+                     candMax_, 0.0, r, q, static_cast<int>(flips_.size()));
+      w_.bl.reject(leaving);
+    }
+    if (allRejected) continue;
     if (q < 0) {
       if (w_.updates > 0 && !freshRetry) {
         // Confirm the dual ray on fresh factors.
-        w_.refactorRequest = kRefactorStability;
+        w_.requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
         freshRetry = true;
         continue;
       }
@@ -292,7 +343,7 @@ int DualLoop::run() {
                "cond2est:%g (RF)",
                w_.methodChar, w_.factorCount, w_.totalIterations, pivot, pivotRow, err, r, q, 0, w_.rcond,
                w_.cond2);
-      w_.refactorRequest = kRefactorStability;
+      w_.requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
       continue;
     }
 
@@ -309,6 +360,7 @@ int DualLoop::run() {
     }
     const double thetaD = -s * t;
     if (t == 0.0) ++w_.degenerate;
+    w_.lastStep = t;
 
     // Weights need tau = B^-1 rho before the basis changes.
     if (mode_ == 1) {
@@ -361,7 +413,8 @@ int DualLoop::run() {
     w_.at[leaving] = s > 0.0 ? kAtLower : kAtUpper;
     w_.iterations += 1.0;
     w_.totalIterations += 1.0;
-    const int rc = w_.basisChange(r, q, true);
+    releases_ = 0;
+    const int rc = w_.basisChange(r, q, true, pivot);
     if (rc == kLayerOutOfMemory) {
       w_.error = kErrOutOfMemory;
       return kNotFinished;
@@ -373,7 +426,12 @@ int DualLoop::run() {
     if (w_.updates == 0) {
       if (!w_.dseValid) w_.initDualWeights(false);
       repairDualFeasibility();
-      w_.logIteration(false);
+      const int pc = w_.progressCheck();
+      if (pc == kProgressSwitch) return kRecover;
+      if (pc == kProgressNumerical) {
+        w_.error = kErrNumerical;
+        return kNotFinished;
+      }
     }
   }
 }
@@ -443,6 +501,24 @@ int dualPhase1(SimplexWork::Impl& w) {
   return countDualInfeasible(w) > 0 ? kRecover : kOptimal;
 }
 
+// An infeasibility signal on a badly conditioned basis is not trusted: the
+// LU pivots get safer, reps grows tenfold (within its limits) and the primal
+// decides instead. Once per solve.
+bool untrustedInfeasibility(SimplexWork::Impl& w) {
+  if (w.bl.infeasibilityDoubted || !w.lu || !w.lu->valid()) return false;
+  const double c4 = w.lu->cond4est();
+  if (!(c4 > kUntrustedCondition)) return false;
+  w.bl.infeasibilityDoubted = true;
+  if (w.pivRel + kPivRelRaise <= kPivRelCeiling) w.pivRel += kPivRelRaise;
+  const double reps = w.primalTol * 10.0;
+  if (reps <= w.opt.maxFeasTol) {
+    w.primalTol = reps;
+    if (w.tracing()) w.traceLine(" new reps:%e (factor:%e), file=%s(%d)", reps, 10.0, __FILE_NAME__, __LINE__);
+  }
+  if (w.logging(1) || w.tracing()) w.log("\nWARNING: ignoring infeasibility signal, set xstat:%d", kRecover);
+  return true;
+}
+
 }  // namespace
 
 int SimplexWork::Impl::runDual(bool reopt) {
@@ -451,6 +527,8 @@ int SimplexWork::Impl::runDual(bool reopt) {
     log("\n%s dual simplex.  (LP=%d, m=%d, n=%d, nonz=%d, nint=%d, xstat = %d, time:%d, tlim:%g, shifts=%d, "
         "nfixbas:%d)",
         "Entering", 0, m, n, lp.nnz(), 0, outcome, 0, ctx ? ctx->timeLimit : -1.0, 0, 0);
+  dropPerturbation();
+  prog.resetForRun();
   refactorRequest = kRefactorInitial;
   int rc = refactor(true);
   if (rc != kLayerOk) {
@@ -494,6 +572,7 @@ int SimplexWork::Impl::runDual(bool reopt) {
     }
     DualLoop loop(*this, false, cutoffInternal);
     const int res = loop.run();
+    if (res == kInfeasible && untrustedInfeasibility(*this)) return kRecover;
     if (res != kOptimal) {
       if (res == kInfeasible || res == kCutoff) {
         // Report the true objective and reduced costs.

@@ -17,6 +17,10 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 // framework has drifted too far from the current basis).
 constexpr double kDevexReset = 1e6;
 
+// Ratio test result: the entering column is refused (its pivot is tiny
+// against the column's largest candidate).
+constexpr int kRejectColumn = -2;
+
 // Columns whose ratio test fails are skipped for this many iterations.
 constexpr int kRejectIterations = 50;
 
@@ -39,6 +43,7 @@ class PrimalLoop {
   std::vector<double> rejectedUntil_;
   double target_ = 0.0;
   bool phase1_ = false;
+  int releases_ = 0;  // releases of the rejected columns since the last pivot
 };
 
 bool PrimalLoop::infeasibleBasics() const {
@@ -77,11 +82,12 @@ void PrimalLoop::phase1Duals() {
 }
 
 int PrimalLoop::price() const {
+  if (w_.primalPricingMode == SimplexWork::Impl::kPricingPartial) return w_.pricePartial(rejectedUntil_);
   int best = -1;
   double bestScore = 0.0;
   for (int j = 0; j < w_.nt; ++j) {
     if (w_.pos[j] >= 0 || w_.lower[j] == w_.upper[j]) continue;
-    if (rejectedUntil_[j] > w_.iterations) continue;
+    if (rejectedUntil_[j] > w_.iterations || w_.bl.isRejected(j)) continue;
     const double dj = w_.d[j];
     const signed char where = w_.at[j];
     double v = 0.0;
@@ -122,7 +128,7 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
   // Pass 2: among the rows whose exact ratio is within thetaMax, the largest
   // pivot.
   int best = -1;
-  double bestA = 0.0, bestRatio = 0.0;
+  double bestA = 0.0, bestRatio = 0.0, maxA = 0.0;
   for (int t = 0; t < col.count; ++t) {
     const int k = col.index[t];
     const double a = col.array[k];
@@ -131,6 +137,7 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
     const double rate = -dir * a;
     double bound;
     if (!blockingBound(j, rate, phase1, &bound)) continue;
+    maxA = std::max(maxA, std::fabs(a));
     const double ratio = std::max(0.0, (bound - w_.x[j]) / rate);
     if (ratio <= thetaMax && std::fabs(a) > bestA) {
       bestA = std::fabs(a);
@@ -142,6 +149,12 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
   if (range <= bestRatio) {
     *theta = range;  // the entering variable reaches its other bound first
     return -1;
+  }
+  if (best >= 0 && releases_ <= 1 && bestA < maxA * relativePivotFloor(w_.bl.ratRange)) {
+    if (w_.tracing())
+      w_.traceLine(" WARNING: pchuzr-%s failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e%s", phase1 ? "I" : "II", q,
+                   maxA, w_.pivTol, "");
+    return kRejectColumn;
   }
   *theta = bestRatio;
   return best;
@@ -188,7 +201,13 @@ int PrimalLoop::run() {
         return kNotFinished;
       }
       dualsValid = false;
-      w_.logIteration(false);
+      const int pc = w_.progressCheck();
+      w_.primalPricingSwitch();
+      if (pc == kProgressSwitch) return kRecover;
+      if (pc == kProgressNumerical) {
+        w_.error = kErrNumerical;
+        return kNotFinished;
+      }
     }
     const int lim = w_.checkLimits();
     if (lim != kNotFinished) return lim;
@@ -203,9 +222,22 @@ int PrimalLoop::run() {
     phase1_ = phase1;
     const int q = price();
     if (q < 0) {
+      const int released = w_.bl.releaseRejected();
+      if (released > 0) {  // retry with the rejected columns
+        if (++releases_ > 1 && w_.tracing())
+          w_.traceLine(" unrejected col %d, total: %d, %s(%d)", -1, released, __FILE_NAME__, __LINE__);
+        continue;
+      }
+    }
+    if (q < 0) {
       if (w_.updates > 0 && !freshRetry) {
-        w_.refactorRequest = kRefactorStability;
+        w_.requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
         freshRetry = true;
+        continue;
+      }
+      if (w_.pert.active) {
+        // Finish on the true bounds.
+        w_.removePerturbation(__FILE_NAME__, __LINE__);
         continue;
       }
       if (phase1) return kInfeasible;
@@ -219,9 +251,20 @@ int PrimalLoop::run() {
     if (w_.col.count < 0) w_.col.rebuildIndex();
     double theta = 0.0;
     const int r = ratioTest(q, dir, phase1, &theta);
+    if (r == kRejectColumn) {
+      w_.bl.reject(q);
+      continue;
+    }
     if (r < 0 && theta == kInf) {
       if (phase1) {
         rejectedUntil_[q] = w_.iterations + kRejectIterations;
+        if (w_.tracing()) {
+          int npinf = 0;
+          w_.sumPrimalInfeas(&npinf, nullptr);
+          w_.traceLine("getpj loop rejecting pivj=%d, pivi=%d, pivcn=%e, pivcl=%d, cbas[pivj]=%d, npinf=%d(%c), "
+                       "ndinf=%d, numsp=%d, psize=%d",
+                       q, -1, w_.d[q], w_.col.count, -1 - w_.at[q], npinf, 'I', 0, 0, w_.partialSegment);
+        }
         continue;
       }
       // Unbounded ray: x_q moves by dir, the basic variables by -dir x col.
@@ -231,9 +274,14 @@ int PrimalLoop::run() {
         const int k = w_.col.index[t];
         w_.ray[w_.basicVar[k]] = -dir * w_.col.array[k];
       }
+      if (w_.pert.active) {
+        w_.dropPerturbation();
+        w_.computePrimal();
+      }
       return kUnbounded;
     }
     if (theta < w_.primalTol) ++w_.degenerate;
+    w_.lastStep = theta;
     for (int t = 0; t < w_.col.count; ++t) {
       const int k = w_.col.index[t];
       w_.x[w_.basicVar[k]] -= dir * theta * w_.col.array[k];
@@ -274,14 +322,21 @@ int PrimalLoop::run() {
     w_.x[q] += dir * theta;
     w_.x[leaving] = target_;
     w_.at[leaving] = target_ == w_.lower[leaving] ? kAtLower : kAtUpper;
-    const int rc = w_.basisChange(r, q, !phase1);
+    releases_ = 0;
+    const int rc = w_.basisChange(r, q, !phase1, pivot);
     if (rc != kLayerOk) {
       w_.error = rc == kLayerOutOfMemory ? kErrOutOfMemory : kErrNumerical;
       return kNotFinished;
     }
     if (w_.updates == 0) {
       dualsValid = !phase1;
-      w_.logIteration(false);
+      const int pc = w_.progressCheck();
+      w_.primalPricingSwitch();
+      if (pc == kProgressSwitch) return kRecover;
+      if (pc == kProgressNumerical) {
+        w_.error = kErrNumerical;
+        return kNotFinished;
+      }
     }
   }
 }
@@ -296,6 +351,9 @@ int SimplexWork::Impl::runPrimal() {
         "Entering", 0, m, n, lp.nnz(), 0, outcome, 0, ctx ? ctx->timeLimit : -1.0, 0, 0, opt.pertMode);
   cost = lp.cost;
   costShifted = false;
+  dropPerturbation();
+  prog.resetForRun();
+  setupPrimalPricing();
   refactorRequest = kRefactorInitial;
   const int rc = refactor(true);
   if (rc != kLayerOk) {

@@ -21,13 +21,9 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 // column-wise over the nonbasic columns otherwise (Bixby 2002).
 constexpr double kRowWiseDensity = 0.1;
 
-// Condition classification of a fresh factorisation: below sqrt(DBL_EPSILON)
-// the 2-norm estimate is consulted; beyond 2^52 the basis counts as singular.
-constexpr double kSqrtEps = 1.4901161193847656e-08;
-constexpr double kCondSingular = 4503599627370496.0;
-
-// Lower limit of the refactorisation frequency.
-constexpr int kMinRefactorFrequency = 50;
+// Basis recovery method from the strategy bits: 1, plus one for each of the
+// bits 2 and 4.
+int recoveryMethodOf(int oprFree) { return 1 + ((oprFree & 2) ? 1 : 0) + ((oprFree & 4) ? 1 : 0); }
 
 }  // namespace
 
@@ -47,6 +43,11 @@ void SimplexWork::Impl::setOptions(const SimplexOptions& o, SolveContext& c) {
   refactorFrequency = std::max(1, o.refactorFrequency);
   pivRel = o.luEpsPivRel;
   rng.seed(o.seed);
+  bl.resetForSolve(nt, std::max(2, o.ratRange), recoveryMethodOf(o.oprFree));
+  pert.resetForSolve(nt);
+  prog = ProgressState{};
+  devexBackAllowed = 1;
+  partialStart = 0;
   lastProgress = std::chrono::steady_clock::now();
 }
 
@@ -191,137 +192,6 @@ double SimplexWork::Impl::sumPrimalInfeas(int* count, double* maxInfeas) const {
 
 // ------------------------------------------------------------ basis layer
 
-void SimplexWork::Impl::resetSlackBasis() {
-  x.assign(nt, 0.0);
-  d.assign(nt, 0.0);
-  pos.assign(nt, -1);
-  at.assign(nt, kAtLower);
-  basicVar.resize(m);
-  for (int i = 0; i < m; ++i) {
-    basicVar[i] = n + i;
-    pos[n + i] = i;
-  }
-  for (int j = 0; j < n; ++j) placeAt(j, kAtLower);
-  haveBasis = true;
-  dseValid = false;
-}
-
-int SimplexWork::Impl::refactor(bool withDual) {
-  if (!lu) {
-    lu = std::make_unique<LuKernel>(m);
-    matrix.numRows = m;
-    matrix.numCols = n;
-    lu->setIntOption(kLuIparNumCandits, opt.luNumCandidates);
-    lu->setIntOption(kLuIparMaxUpdates, std::max(opt.luMaxUpdates, refactorFrequency + 1));
-    lu->setIntOption(kLuIparUpdateType, opt.luUpdateType);
-    lu->setIntOption(kLuIparUsePivcol, opt.luUsePivcol);
-    lu->setDoubleOption(kLuDparEpsDiag, opt.luEpsDiag);
-    lu->setDoubleOption(kLuDparEpsNonz, opt.luEpsNonz);
-    lu->setDoubleOption(kLuDparEpsPivAbs, opt.luEpsPivAbs);
-    lu->setDoubleOption(kLuDparSpvtolUpdate, opt.luSpvtolUpdate);
-    lu->setDoubleOption(kLuDparSpvtolFtran, opt.luSpvtolFtran);
-    lu->setDoubleOption(kLuDparSpvtolBtran, opt.luSpvtolBtran);
-    col.resize(m);
-    rho.resize(m);
-    tau.resize(m);
-    aux.resize(m);
-    prow.assign(nt, 0.0);
-    prowIndex.assign(nt, 0);
-    prowCount = 0;
-  }
-  matrix.begin = lp.colStart.data();
-  matrix.index = lp.rowIndex.data();
-  matrix.value = lp.colValue.data();
-  lu->setDoubleOption(kLuDparEpsPivRel, pivRel);
-  const int reason = refactorRequest;
-  if (reason == kRefactorRegular) ++refactorsRegular;
-  if (reason == kRefactorStability) ++refactorsStability;
-  refactorRequest = kRefactorNone;
-  updates = 0;
-  int rc = lu->factorize(matrix, basicVar);
-  ++factorCount;
-  if (rc == kLuOutOfMemory) return kLayerOutOfMemory;
-  if (rc != kLuOk && rc != kLuSingular) return kLayerNumeric;
-  bool singular = rc == kLuSingular;
-  if (!singular) {
-    rcond = lu->rcond();
-    if (rcond < DBL_EPSILON) singular = true;
-    if (!singular && rcond < kSqrtEps) {
-      cond2 = lu->cond2est();
-      if (cond2 > kCondSingular) singular = true;
-    }
-  }
-  if (singular) {
-    // Repair: the kernel holds the unit column of each unpivoted row in
-    // place of a dependent column; make the heading agree and raise the
-    // pivot threshold so that later factorisations choose safer pivots.
-    const char mc = methodChar;
-    if (tracing())
-      log("\n%c%6d %8.0f :WARNING: LU factorz returned CLU_SINGULAR(%d), recovering (pivj=%d, rcond:%g, m=%d, "
-          "rank=%d, top:%d, ratrange:%d), bhash:%llx",
-          mc, factorCount, totalIterations, rc, -1, rcond, m, lu->rank(), 0, opt.ratRange,
-          static_cast<unsigned long long>(LuKernel::basisHash(basicVar)));
-    const auto& rows = lu->unpivotedRows();
-    const auto& posns = lu->unpivotedPositions();
-    if (rows.empty()) return kLayerSingular;
-    for (std::size_t k = 0; k < rows.size(); ++k) {
-      const int p = posns[k];
-      const int out = basicVar[p];
-      const int in = n + rows[k];
-      if (pos[in] >= 0) return kLayerSingular;
-      pos[out] = -1;
-      placeAt(out, (x[out] - lower[out] <= upper[out] - x[out]) ? kAtLower : kAtUpper);
-      basicVar[p] = in;
-      pos[in] = p;
-      if (tracing())
-        log("\n%c%6d %8.0f : %s: pivout=%6d, pivin=%6d at row=%6d", mc, factorCount, totalIterations,
-            "repair", out, in, rows[k]);
-    }
-    if (pivRel + 0.02 <= 0.9) pivRel += 0.02;
-    lu->setDoubleOption(kLuDparEpsPivRel, pivRel);
-    ++refactorsStability;
-    rc = lu->factorize(matrix, basicVar);
-    ++factorCount;
-    if (rc != kLuOk) return rc == kLuOutOfMemory ? kLayerOutOfMemory : kLayerSingular;
-    rcond = lu->rcond();
-    dseValid = false;
-    if (refactorFrequency - 10 >= kMinRefactorFrequency) refactorFrequency -= 10;
-  }
-  computePrimal();
-  if (withDual) computeDual();
-  return kLayerOk;
-}
-
-int SimplexWork::Impl::basisChange(int r, int q, bool withDual) {
-  const int out = basicVar[r];
-  basicVar[r] = q;
-  pos[q] = r;
-  pos[out] = -1;
-  if (refactorRequest != kRefactorNone) return refactor(withDual);
-  const int rc = lu->update(r, q);
-  if (rc == kLuOk) {
-    ++updates;
-    if (lu->updateRcond() < DBL_EPSILON) {
-      refactorRequest = kRefactorStability;
-      return refactor(withDual);
-    }
-    if (updates >= refactorFrequency) {
-      refactorRequest = kRefactorRegular;
-      return refactor(withDual);
-    }
-    return kLayerOk;
-  }
-  if (rc == kLuOutOfMemory) return kLayerOutOfMemory;
-  if (tracing() && rc == kLuSingularUpdate)
-    log("\n%c%6d %8.0f :WARNING: LU update returned CLU_SINGULAR, pivj=%d, rcond:%g, m=%d, rank=%d, ratrange=%d",
-        methodChar, factorCount, totalIterations, q, lu->updateRcond(), m, lu->rank(), opt.ratRange);
-  if (tracing() && rc == kLuOutOfSpace)
-    log("\n%c%6d %8.0f :WARNING: LU update returned CLU_OUT_OF_SPACE, pivj=%d", methodChar, factorCount,
-        totalIterations, q);
-  refactorRequest = rc == kLuOutOfSpace ? kRefactorRegular : kRefactorStability;
-  return refactor(withDual);
-}
-
 // ------------------------------------------------------------ limits, log
 
 int SimplexWork::Impl::checkLimits() {
@@ -347,30 +217,6 @@ void SimplexWork::Impl::log(const char* fmt, ...) const {
   std::string s = vformat(fmt, args);
   va_end(args);
   ctx->log(s);
-}
-
-void SimplexWork::Impl::logIteration(bool header) const {
-  if (!logging(1)) return;
-  if (header)
-    log("\n%12s %6s %18s %17s %17s %7s %12s %4s", "Iter", "Deg(%)", methodChar == 'D' ? "Dual obj" : "Prim obj",
-        "Prim inf", "Dual inf", "Ninf", "Time", "   ");
-  int npinf = 0;
-  const double pinf = sumPrimalInfeas(&npinf, nullptr);
-  double dinf = 0.0;
-  for (int j = 0; j < nt; ++j) {
-    if (pos[j] >= 0 || lower[j] == upper[j]) continue;
-    if (at[j] == kAtLower && d[j] < -dualTol) dinf -= d[j];
-    if (at[j] == kAtUpper && d[j] > dualTol) dinf += d[j];
-    if (at[j] == kAtZero && std::fabs(d[j]) > dualTol) dinf += std::fabs(d[j]);
-  }
-  const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - ctx->start).count();
-  const double deg = iterations > 0 ? 100.0 * degenerate / iterations : 0.0;
-  const std::string obj = format("%18.10e", lp.sense * objective() + lp.objConst);
-  const std::string pi = format("%17.6e", pinf);
-  const std::string di = format("%17.6e", dinf);
-  const std::string tm = format("%12.2f", elapsed);
-  log("\n%12g %6.2f %s %s %s %7d %s %4s", totalIterations, deg, obj.c_str(), pi.c_str(), di.c_str(), npinf,
-      tm.c_str(), methodChar == 'D' ? "(D)" : "(P)");
 }
 
 }  // namespace torva::simplex

@@ -3,17 +3,31 @@
 #pragma once
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "simplex/basis.hpp"
 #include "simplex/lp.hpp"
 #include "simplex/lu.hpp"
+#include "simplex/progress.hpp"
 #include "simplex/simplex.hpp"
 
 namespace torva::simplex {
+
+// A ratio test refuses a pivot smaller than this fraction of the largest
+// candidate of its row or column: 10^(-3 ratrange). The default candidate
+// range 4 refuses only pivots below 1e-12 of the largest (rounding-level
+// pivots; a tighter floor costs iterations on models with wide coefficient
+// ranges such as pilot87); each step down of the range by the basis
+// recovery raises the floor by three orders of magnitude, to 1e-6 at 2.
+inline double relativePivotFloor(int ratRange) { return std::pow(10.0, -3.0 * ratRange); }
+
+// Columns per partial-pricing segment of an LP with m rows.
+int partialSegmentSize(int m, int refactorFrequency);
 
 // Nonbasic position of a variable (basic ones have pos >= 0).
 enum NonbasicAt : signed char { kAtLower = 0, kAtUpper = 1, kAtZero = 2 };
@@ -27,9 +41,6 @@ enum RefactorReason : int {
   kRefactorRegular = 11,
   kRefactorStability = 12,
 };
-
-// Results of the basis-change layer.
-enum LayerResult : int { kLayerOk = 0, kLayerSingular = 1, kLayerOutOfMemory = 2, kLayerNumeric = 3 };
 
 class SimplexWork::Impl {
  public:
@@ -63,6 +74,45 @@ class SimplexWork::Impl {
   int refactorsRegular = 0, refactorsStability = 0;
   double rcond = 1.0, cond2 = 1.0;
   double pivRel = 0.01;        // current relative LU pivot tolerance (mkweps)
+  BasisLayer bl;               // history, saved bases, recovery state
+  int lastReason = kRefactorNone;  // reason of the last refactorisation
+
+  // ---- progress checks and perturbation (progress.cpp, perturb.cpp)
+  ProgressState prog;
+  PerturbState pert;
+  // Primal pricing mode: partial (segments of columns) or devex.
+  static constexpr int kPricingPartial = 0;
+  static constexpr int kPricingDevex = 2;
+  int primalPricingMode = kPricingDevex;
+  int partialSegment = 20;     // columns per partial-pricing segment
+  int partialMethod = 2;       // 1 Dantzig, 2 scaled Dantzig, 3 scaled over two segments
+  int partialStart = 0;        // where the next partial scan starts
+  int devexBackAllowed = 1;    // 1: one switch from devex back to partial allowed
+  std::vector<double> colNorm2;  // 1 + ||a_j||^2 of every variable
+  // Pricing mode and segments of a primal run (pricing.cpp).
+  void setupPrimalPricing();
+  double pricingViolation(int j) const;
+  // Partial pricing: the best candidate of the first segment(s) with one,
+  // starting where the last scan stopped; -1 after a full scan finds none.
+  int pricePartial(const std::vector<double>& rejectedUntil);
+  // Partial to devex and back, after a factorisation.
+  void primalPricingSwitch();
+  double lastStep = 0.0, lastPivot = 0.0;  // of the last iteration (trace)
+  ProgressRecord takeRecord() const;
+  // Run after every factorisation: logs, compares with the previous check,
+  // applies the remedies; returns a ProgressVerdict.
+  int progressCheck();
+  int degradationHandler(double objWorse);
+  int noImprovementHandler();
+  int severeLadder();
+  // Starts (or restarts) the perturbation of the running method: bound
+  // shifts in the primal, cost shifts in the dual.
+  void perturb(const char* file, int line);
+  // Restores the true bounds and costs and requests a refactorisation.
+  void removePerturbation(const char* file, int line);
+  // Restores the true bounds without a refactorisation request (a method
+  // starts, or the values are recomputed by the caller).
+  void dropPerturbation();
 
   // ---- counters
   double iterations = 0.0;     // of the current run
@@ -102,16 +152,31 @@ class SimplexWork::Impl {
   double objective() const;  // working costs x values
   double sumPrimalInfeas(int* count, double* maxInfeas) const;
   double primalInfeasOf(int i) const;  // of the basic variable at position i
+  // Nonbasic variables whose reduced cost has the wrong sign for their
+  // position (beyond the optimality tolerance), and the sum of the excess.
+  int dualInfeasCount(double* sum) const;
 
-  // ---- basis-change layer
+  // ---- basis-change layer (basis.cpp)
   void resetSlackBasis();
-  // Factorises the current heading, repairing a singular basis by slacks;
-  // recomputes basic values (and reduced costs when withDual).
+  // Factorises the current heading as the pending request asks (undoing the
+  // last pivot for a stability request, installing the fallback basis for
+  // reason 6), and recovers from a singular basis by the current recovery
+  // method; recomputes basic values (and reduced costs when withDual).
+  // Returns a LayerResult.
   int refactor(bool withDual);
   // Replaces the basic variable at position r by q (after the values were
-  // updated); updates the factors or refactorises when due.
-  int basisChange(int r, int q, bool withDual);
+  // updated); pivot is the transformed entering column's entry at r, which
+  // the update checks its new diagonal against. Updates the factors, or
+  // refactorises when due or when the update fails.
+  int basisChange(int r, int q, bool withDual, double pivot);
   bool refactorDue() const { return refactorRequest != kRefactorNone; }
+  // Saves the current basis as the fallback (best = false) or best basis.
+  void saveBasis(bool best);
+  // Undoes logged pivots from the top of the history, at most steps of
+  // them and not beyond the tail; returns the number undone.
+  int rollBack(int steps);
+  // Requests a refactorisation with reason, printing the state line.
+  void requestRefactor(int reason, const char* file, int line);
 
   // ---- limits and logging
   // Returns an outcome (6, 8, 9) when a limit or a stop request ends the run.
@@ -119,7 +184,17 @@ class SimplexWork::Impl {
   bool tracing() const { return ctx && ctx->traceMask != 0 && ctx->log; }
   bool logging(int level) const { return ctx && ctx->printLevel >= level && ctx->log; }
   void log(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
-  void logIteration(bool header) const;
+  // One line of the iteration log (standard, or the trace format of the
+  // trace mask); header starts a new table.
+  void logIteration(bool header);
+  void logTraceIteration(bool header);
+  bool debugTracing() const { return tracing() && (ctx->traceMask & kTraceDebug) != 0; }
+  // A trace line: the prefix "\n<method><factorisations> <iterations> :"
+  // followed by fmt.
+  void traceLine(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
+  static constexpr int kTraceDebug = 256;
+  // The state line printed at each refactorisation request (trace).
+  void stateLine(int reason, const char* file, int line) const;  // trace-mask bit of the debug lines
 
   // ---- methods (primal.cpp, dual.cpp)
   int runPrimal();
@@ -130,6 +205,16 @@ class SimplexWork::Impl {
   void fillResult(SimplexResult& r) const;
   std::vector<double> farkas;     // scaled certificate of the last run
   std::vector<double> ray;
+
+  // ---- basis layer internals (basis.cpp)
+  void ensureKernel();
+  // One factorisation of the heading and its condition classification.
+  int factorOnce(bool* singular, int* kernelRc);
+  int recover(int kernelRc);
+  int repairByArtificials();
+  bool restoreFallback();
+  void undoLastPivot();
+  void setHeading(const std::vector<int>& basic);
 
   static constexpr double kHuge = 1e300;  // bounds beyond are infinite (held as inf)
 };

@@ -1,0 +1,117 @@
+// Perturbation against degeneracy, started and removed by the progress
+// checks. The primal shifts the bounds of basic variables that sit on a
+// bound by random amounts below the feasibility tolerance, so that ties in
+// the ratio test break; the dual shifts the costs of nonbasic columns with
+// (near) zero reduced cost so that ties in its ratio test break. Both draw
+// from the work area's own generator, so a solve is repeatable.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <random>
+
+#include "simplex/work.hpp"
+
+namespace torva::simplex {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// ptval is halved on every third perturbation while above this.
+constexpr double kPtvalHalveMin = 1e-16;
+constexpr int kPtvalHalveEvery = 3;
+
+// Dual cost shifts: the scale delta is the smallest reduced cost above the
+// optimality tolerance, clamped to [kDeltaMin, kDeltaMax]; a shift is
+// (|c_j| delta + delta) delta times a random factor in [1, 2), plus ceps.
+constexpr double kDeltaMin = 0.0005;
+constexpr double kDeltaMax = 0.05;
+// Random integers of the dual shifts come from [0, kRandMax].
+constexpr int kRandMax = 32767;
+
+}  // namespace
+
+void SimplexWork::Impl::perturb(const char* file, int line) {
+  const bool restart = pert.active;
+  ++pert.count;
+  if (pert.count % kPtvalHalveEvery == 0 && pert.ptval > kPtvalHalveMin) pert.ptval *= 0.5;
+  if (tracing())
+    traceLine(restart ? " restarting perturbation(%d), ptval=%e, fiter=%d, file=%s(%d)"
+                      : " starting   perturbation(%d), ptval=%e, fiter=%d, file=%s(%d)",
+              pert.count, pert.ptval, updates, file, line);
+  pert.active = true;
+  if (methodChar == 'P') {
+    // Basic variables on (or within reps of) a bound: move the bound away
+    // so that the variable lies r x reps x (1 - ptval) inside it.
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    const double span = primalTol * (1.0 - pert.ptval);
+    for (int k = 0; k < m; ++k) {
+      const int j = basicVar[k];
+      const double v = x[j];
+      double shift = 0.0;
+      if (lower[j] > -kInf && std::fabs(v - lower[j]) <= primalTol && lower[j] != upper[j]) {
+        const double nl = v - u(rng) * span;
+        shift = lower[j] - nl;
+        if (shift <= 0.0) continue;
+        if (!pert.marked(j)) pert.remember(j, lower[j], upper[j]);
+        lower[j] = nl;
+      } else if (upper[j] < kInf && std::fabs(v - upper[j]) <= primalTol && lower[j] != upper[j]) {
+        const double nu = v + u(rng) * span;
+        shift = nu - upper[j];
+        if (shift <= 0.0) continue;
+        if (!pert.marked(j)) pert.remember(j, lower[j], upper[j]);
+        upper[j] = nu;
+      }
+      pert.size += shift;
+    }
+    return;
+  }
+  // Dual: the degenerate nonbasic columns get their costs shifted in the
+  // direction that keeps them dual feasible with a margin.
+  double delta = kInf;
+  for (int j = 0; j < nt; ++j)
+    if (pos[j] < 0 && std::fabs(d[j]) > dualTol) delta = std::min(delta, std::fabs(d[j]));
+  delta = std::clamp(delta == kInf ? kDeltaMax : delta, kDeltaMin, kDeltaMax);
+  std::uniform_int_distribution<int> draw(0, kRandMax);
+  const int total = n + m;
+  for (int j = 0; j < n; ++j) {
+    if (pos[j] >= 0 || lower[j] == upper[j] || std::fabs(d[j]) >= dualTol) continue;
+    const int r = draw(rng);
+    const double size =
+        (std::fabs(cost[j]) * delta + delta) * delta * (static_cast<double>(r % total + total) / total) + dualTol;
+    double dir = 1.0;
+    if (at[j] == kAtUpper) dir = -1.0;
+    if (at[j] == kAtZero) dir = (draw(rng) & 1) ? 1.0 : -1.0;
+    cost[j] += dir * size;
+    d[j] += dir * size;
+    pert.size += size;
+  }
+  costShifted = true;
+}
+
+void SimplexWork::Impl::removePerturbation(const char* file, int line) {
+  if (!pert.active) return;
+  if (tracing()) traceLine(" removing perturbation(%d), file=%s(%d)", pert.count, file, line);
+  dropPerturbation();
+  if (methodChar == 'D' && costShifted) {
+    cost = lp.cost;
+    costShifted = false;
+  }
+  requestRefactor(kRefactorPerturbation, file, line);
+}
+
+void SimplexWork::Impl::dropPerturbation() {
+  for (std::size_t k = 0; k < pert.shifted.size(); ++k) {
+    const int j = pert.shifted[k];
+    lower[j] = pert.oldLower[k];
+    upper[j] = pert.oldUpper[k];
+    pert.mark[j] = 0;
+    if (pos[j] < 0) placeAt(j, static_cast<NonbasicAt>(at[j]));
+  }
+  pert.shifted.clear();
+  pert.oldLower.clear();
+  pert.oldUpper.clear();
+  pert.active = false;
+  pert.size = 0.0;
+}
+
+}  // namespace torva::simplex

@@ -1,0 +1,259 @@
+// The basis-change layer on its own: repair of a singular basis by each
+// recovery method, a singular pivot undone and rejected, and updated factors
+// that solve like fresh ones.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "simplex/work.hpp"
+#include "tests/simplex/simplex_check.hpp"
+
+namespace {
+
+using namespace torva::simplex;
+using torva::LuKernel;
+using torva::testsupport::LoadedModel;
+
+constexpr double kInf = 1e30;
+
+// Agreement of solves with updated and with fresh factors on a well
+// conditioned Netlib basis (both are backward stable to about 1e-15; the
+// updates add a few roundings per eta).
+constexpr double kSolveAgreement = 1e-9;
+
+// Three rows; columns 0 and 1 are equal, 2 and 3 independent of them.
+void loadTwins(LoadedModel& lm) {
+  ASSERT_TRUE(lm.load(3, 4, 1, {1, 1, 1, 1}, {4, 4, 4}, "LLL", {0, 2, 4, 6, 8}, {0, 2, 0, 2, 1, 2, 0, 1},
+                      {1, 1, 1, 1, 1, 1, 1, 1}, {0, 0, 0, 0}, {kInf, kInf, kInf, kInf}));
+}
+
+// A work area over the model's LP, on its slack basis factorised, with the
+// trace collected in log.
+struct Layer {
+  SimplexWork::Impl w;
+  SolveContext ctx;
+  std::string log;
+  Layer(const LoadedModel& lm, SimplexOptions opt) : w(lm.data()) {
+    ctx.traceMask = 1;
+    ctx.log = [this](const std::string& s) { log += s; };
+    w.setOptions(opt, ctx);
+    w.lower = w.lp.lower;
+    w.upper = w.lp.upper;
+    w.cost = w.lp.cost;
+    w.rhs = w.lp.rhs;
+    w.methodChar = 'P';
+    w.resetSlackBasis();
+    w.refactorRequest = kRefactorInitial;
+    EXPECT_EQ(w.refactor(true), kLayerOk);
+  }
+  int slacksInBasis() const {
+    int s = 0;
+    for (int j : w.basicVar) s += j >= w.n;
+    return s;
+  }
+  double pivotOf(int q, int r) {
+    w.loadColumn(q, w.col);
+    w.lu->ftran(w.col);
+    return w.col.array[r];
+  }
+};
+
+struct RecoveryCase {
+  int oprFree;  // strategy bits selecting the method
+  int method;
+};
+
+class SingularBasis : public ::testing::TestWithParam<RecoveryCase> {};
+
+// Column 0 enters at row 0; then its twin enters at row 1 while a
+// refactorisation is due, so the new basis is factorised, found singular
+// and recovered by the method of the strategy bits.
+TEST_P(SingularBasis, IsRecoveredByTheSelectedMethod) {
+  LoadedModel lm;
+  loadTwins(lm);
+  SimplexOptions opt;
+  opt.oprFree = GetParam().oprFree;
+  Layer L(lm, opt);
+  const std::uint64_t slackHash = LuKernel::basisHash(L.w.basicVar);
+  ASSERT_EQ(L.w.basisChange(0, 0, true, L.pivotOf(0, 0)), kLayerOk);
+  L.w.refactorRequest = kRefactorRegular;
+  ASSERT_EQ(L.w.basisChange(1, 1, true, 0.0), kLayerOk);
+
+  EXPECT_EQ(L.w.lu->rank(), 3);
+  EXPECT_EQ(L.w.refactorFrequency, 190) << "a recovery lowers the refactorisation frequency by 10";
+  EXPECT_NE(L.log.find("CLU_SINGULAR"), std::string::npos);
+  switch (GetParam().method) {
+    case 1:  // the fallback basis saved at the first factorisation
+      EXPECT_EQ(LuKernel::basisHash(L.w.basicVar), slackHash);
+      EXPECT_NE(L.log.find("restored fallback basis"), std::string::npos);
+      break;
+    case 2:  // exactly one slack in place of one of the twins
+      EXPECT_EQ(L.slacksInBasis(), 2);
+      EXPECT_NE(L.w.pos[0] >= 0, L.w.pos[1] >= 0);
+      EXPECT_NE(L.log.find("pivoted-in 1 artificial vars"), std::string::npos);
+      break;
+    case 3:  // back to the basis of the previous factorisation (both pivots)
+      EXPECT_EQ(LuKernel::basisHash(L.w.basicVar), slackHash);
+      EXPECT_NE(L.log.find("rolled back to previous fact in 2 steps"), std::string::npos);
+      EXPECT_EQ(L.log.find("restored fallback basis"), std::string::npos);
+      break;
+  }
+  // The basic values satisfy A x + s = b again.
+  std::vector<double> res = L.w.rhs;
+  for (int j = 0; j < L.w.n; ++j)
+    for (int p = L.w.lp.colStart[j]; p < L.w.lp.colStart[j + 1]; ++p)
+      res[L.w.lp.rowIndex[p]] -= L.w.lp.colValue[p] * L.w.x[j];
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(res[i] - L.w.x[L.w.n + i], 0.0, 1e-12);
+}
+
+INSTANTIATE_TEST_SUITE_P(Methods, SingularBasis,
+                         ::testing::Values(RecoveryCase{33, 1}, RecoveryCase{35, 2}, RecoveryCase{39, 3}));
+
+// The twin entering where its pivot is zero: the update fails, the pivot is
+// undone, the column rejected, and a stability refactorisation counted.
+TEST(BasisLayer, SingularPivotIsUndoneAndRejected) {
+  LoadedModel lm;
+  loadTwins(lm);
+  Layer L(lm, SimplexOptions{});
+  ASSERT_EQ(L.w.basisChange(0, 0, true, L.pivotOf(0, 0)), kLayerOk);
+  const std::vector<int> before = L.w.basicVar;
+  ASSERT_EQ(L.w.basisChange(1, 1, true, L.pivotOf(1, 1)), kLayerOk);
+  EXPECT_EQ(L.w.basicVar, before);
+  EXPECT_TRUE(L.w.bl.isRejected(1));
+  EXPECT_EQ(L.w.refactorsStability, 1);
+  EXPECT_EQ(L.w.refactorsRegular, 0);
+  EXPECT_NE(L.log.find("new wfact:12"), std::string::npos);
+}
+
+struct UpdateCase {
+  int updateType;  // 0 product form, 1 Forrest-Tomlin
+  int updates;
+};
+
+class UpdatedFactors : public ::testing::TestWithParam<UpdateCase> {};
+
+// N basis changes on afiro (each entering structural column replaces the
+// basic variable with its largest pivot), then FTRAN and BTRAN of every
+// column and unit row with the updated factors and after a refactorisation.
+TEST_P(UpdatedFactors, SolveLikeAFreshFactorisation) {
+  LoadedModel lm;
+  const std::string path = torva::testsupport::netlibDir() + "/afiro.mps.gz";
+  if (!std::filesystem::exists(path) || !lm.read(path)) GTEST_SKIP() << "Netlib data not found at " << path;
+  SimplexOptions opt;
+  opt.luUpdateType = GetParam().updateType;
+  opt.refactorFrequency = 1000;
+  Layer L(lm, opt);
+  int made = 0;
+  for (int q = 0; q < L.w.n && made < GetParam().updates; ++q) {
+    if (L.w.pos[q] >= 0) continue;
+    L.w.loadColumn(q, L.w.col);
+    L.w.lu->ftran(L.w.col);
+    int r = -1;
+    for (int k = 0; k < L.w.m; ++k)
+      if (r < 0 || std::fabs(L.w.col.array[k]) > std::fabs(L.w.col.array[r])) r = k;
+    if (std::fabs(L.w.col.array[r]) < 0.1) continue;
+    ASSERT_EQ(L.w.basisChange(r, q, true, L.w.col.array[r]), kLayerOk);
+    ++made;
+  }
+  ASSERT_EQ(made, GetParam().updates);
+  ASSERT_EQ(L.w.updates, made);
+  const auto solveAll = [&](std::vector<std::vector<double>>& out) {
+    out.clear();
+    for (int j = 0; j < L.w.nt; ++j) {
+      L.w.loadColumn(j, L.w.col);
+      L.w.lu->ftran(L.w.col);
+      out.push_back(L.w.col.array);
+    }
+    for (int k = 0; k < L.w.m; ++k) {
+      L.w.rho.clear();
+      L.w.rho.add(k, 1.0);
+      L.w.lu->btran(L.w.rho);
+      out.push_back(L.w.rho.array);
+    }
+    L.w.col.clear();
+    L.w.rho.clear();
+  };
+  std::vector<std::vector<double>> updated, fresh;
+  solveAll(updated);
+  L.w.requestRefactor(kRefactorRegular, __FILE_NAME__, __LINE__);
+  ASSERT_EQ(L.w.refactor(true), kLayerOk);
+  EXPECT_EQ(L.w.refactorsRegular, 1);
+  solveAll(fresh);
+  for (std::size_t v = 0; v < fresh.size(); ++v)
+    for (std::size_t k = 0; k < fresh[v].size(); ++k)
+      ASSERT_NEAR(updated[v][k], fresh[v][k], kSolveAgreement * (1.0 + std::fabs(fresh[v][k])))
+          << "solve " << v << " entry " << k;
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, UpdatedFactors,
+                         ::testing::Values(UpdateCase{1, 1}, UpdateCase{1, 12}, UpdateCase{0, 12},
+                                           UpdateCase{1, 25}));
+
+}  // namespace
+
+namespace {
+
+// Bound shifts on the slack basis of afiro: every third perturbation halves
+// the size, and removing them restores the bounds exactly.
+TEST(Perturbation, ThirdOneHalvesTheSizeAndRemovalRestoresBounds) {
+  LoadedModel lm;
+  const std::string path = torva::testsupport::netlibDir() + "/afiro.mps.gz";
+  if (!std::filesystem::exists(path) || !lm.read(path)) GTEST_SKIP() << "Netlib data not found at " << path;
+  Layer L(lm, SimplexOptions{});
+  const std::vector<double> lo = L.w.lower, up = L.w.upper;
+  const double sizes[] = {2e-4, 2e-4, 1e-4};
+  for (double expected : sizes) {
+    L.w.perturb(__FILE_NAME__, __LINE__);
+    EXPECT_EQ(L.w.pert.ptval, expected);
+  }
+  EXPECT_FALSE(L.w.pert.shifted.empty()) << "afiro's slack basis has basic variables on a bound";
+  EXPECT_NE(L.w.lower, lo);
+  L.w.removePerturbation(__FILE_NAME__, __LINE__);
+  EXPECT_EQ(L.w.lower, lo);
+  EXPECT_EQ(L.w.upper, up);
+  EXPECT_EQ(L.w.refactorRequest, kRefactorPerturbation);
+  EXPECT_NE(L.log.find("restarting perturbation(3), ptval=1.000000e-04"), std::string::npos);
+}
+
+TEST(PartialPricing, SegmentSizeFollowsTheRowCount) {
+  const struct {
+    int m, refactor, segment;
+  } cases[] = {{10000, 200, 630}, {50, 200, 20}, {1000, 200, 125}, {1, 200, 20}};
+  for (const auto& c : cases) EXPECT_EQ(partialSegmentSize(c.m, c.refactor), c.segment) << "m=" << c.m;
+}
+
+// Trace mask 1: one line per progress check, each starting with the method
+// letter, and the header again after every 30 lines; with a refactorisation
+// after every pivot the regular refactorisations match the pivots.
+TEST(TraceLog, OneLinePerCheckAndHeaderEveryThirtyLines) {
+  LoadedModel lm;
+  const std::string path = torva::testsupport::netlibDir() + "/adlittle.mps.gz";
+  if (!std::filesystem::exists(path) || !lm.read(path)) GTEST_SKIP() << "Netlib data not found at " << path;
+  SimplexWork work(lm.data());
+  SimplexOptions opt;
+  opt.refactorFrequency = 1;
+  SolveContext ctx;
+  ctx.traceMask = 1;
+  std::vector<std::string> lines;
+  ctx.log = [&](const std::string& s) { lines.push_back(s); };
+  SimplexResult r;
+  ASSERT_EQ(work.solve(lm.data(), Method::Dual, StartBasis::Slack, opt, ctx, r), 0);
+  ASSERT_EQ(r.outcome, kOptimal);
+  int checks = 0, headers = 0, sinceHeader = 0;
+  for (const std::string& s : lines) {
+    if (s.rfind("\n   #Fct    #Iter", 0) == 0) {
+      EXPECT_TRUE(headers == 0 || sinceHeader == 30) << "header after " << sinceHeader << " lines";
+      ++headers;
+      sinceHeader = 0;
+    } else if (s.size() > 20 && (s[1] == 'D' || s[1] == 'P') && s[18] != ':') {
+      ++checks;
+      ++sinceHeader;
+    }
+  }
+  EXPECT_GT(checks, 60);
+  EXPECT_EQ(headers, (checks + 29) / 30);
+  EXPECT_EQ(r.refactorsRegular + r.refactorsStability, static_cast<int>(r.iterations));
+}
+
+}  // namespace
