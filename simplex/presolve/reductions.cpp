@@ -1,0 +1,344 @@
+// The reductions of the LP presolver (after Andersen and Andersen, 1995,
+// "Presolving in linear programming", and Gondzio, 1997): passes over rows
+// and columns, repeated while a pass still removes a noticeable part of the
+// problem.
+#include <algorithm>
+#include <cmath>
+
+#include "simplex/presolve/reduce_state.hpp"
+
+namespace torva::presolve {
+
+namespace {
+
+// A pass that removes fewer than this fraction of the rows and columns
+// ends the reductions (later passes would find little more).
+constexpr double kPassGain = 0.001;
+constexpr int kMaxPasses = 30;
+// A cost this small decides no bound: the rounding of substituted costs
+// stays far below it, and a reduced cost of this size is dual feasible
+// within the optimality tolerance of 1e-7.
+constexpr double kZeroCost = 1e-12;
+// A column singleton is substituted out of its row only when its entry is at
+// least this fraction of the row's largest entry: x_j is recomputed as
+// (b - sum)/a_ij, and a small pivot would magnify the error of the sum.
+constexpr double kSubstPivot = 1e-3;
+
+bool finiteLo(double v) { return v > -kInf; }
+bool finiteUp(double v) { return v < kInf; }
+double clampInf(double v) { return v >= kInf ? kInf : (v <= -kInf ? -kInf : v); }
+
+}  // namespace
+
+Problem::Problem(const ModelData& d) : m(d.m), n(d.n) {
+  sense = d.objSense == -1 ? -1.0 : 1.0;
+  objConst = sense * d.objConst;
+  cost.resize(n);
+  lo.resize(n);
+  up.resize(n);
+  for (int j = 0; j < n; ++j) {
+    cost[j] = sense * d.cost[j];
+    lo[j] = clampInf(d.lower[j]);
+    up[j] = clampInf(d.upper[j]);
+  }
+  rl.assign(m, -kInf);
+  ru.assign(m, kInf);
+  for (int i = 0; i < m; ++i) {
+    const double b = d.rhs[i];
+    switch (d.conType[i]) {
+      case 'L': ru[i] = b; break;
+      case 'G': rl[i] = b; break;
+      case 'E': rl[i] = ru[i] = b; break;
+      default: break;  // 'N': a free row
+    }
+  }
+  // Column copy without explicit zeros, then the row copy.
+  cbeg.assign(n + 1, 0);
+  rowCnt.assign(m, 0);
+  colCnt.assign(n, 0);
+  for (int j = 0; j < n; ++j) {
+    for (int q = d.colBeg[j], e = q + d.colLen[j]; q < e; ++q) {
+      if (d.value[q] == 0.0) continue;
+      cidx.push_back(d.rowIdx[q]);
+      cval.push_back(d.value[q]);
+      ++rowCnt[d.rowIdx[q]];
+    }
+    cbeg[j + 1] = static_cast<int>(cidx.size());
+    colCnt[j] = cbeg[j + 1] - cbeg[j];
+  }
+  rbeg.assign(m + 1, 0);
+  for (int i = 0; i < m; ++i) rbeg[i + 1] = rbeg[i] + rowCnt[i];
+  ridx.resize(cidx.size());
+  rval.resize(cidx.size());
+  std::vector<int> fill(rbeg.begin(), rbeg.end() - 1);
+  for (int j = 0; j < n; ++j)
+    for (int q = cbeg[j]; q < cbeg[j + 1]; ++q) {
+      const int at = fill[cidx[q]]++;
+      ridx[at] = j;
+      rval[at] = cval[q];
+    }
+  rowOn.assign(m, 1);
+  colOn.assign(n, 1);
+}
+
+int Problem::liveRows() const { return static_cast<int>(std::count(rowOn.begin(), rowOn.end(), 1)); }
+int Problem::liveCols() const { return static_cast<int>(std::count(colOn.begin(), colOn.end(), 1)); }
+
+void Problem::removeColumnAt(int j, double v) {
+  for (int q = cbeg[j]; q < cbeg[j + 1]; ++q) {
+    const int i = cidx[q];
+    if (!rowOn[i]) continue;
+    const double shift = cval[q] * v;
+    if (finiteLo(rl[i])) rl[i] -= shift;
+    if (finiteUp(ru[i])) ru[i] -= shift;
+    --rowCnt[i];
+  }
+  objConst += cost[j] * v;
+  colOn[j] = 0;
+}
+
+void Problem::removeRow(int i) {
+  for (int q = rbeg[i]; q < rbeg[i + 1]; ++q)
+    if (colOn[ridx[q]]) --colCnt[ridx[q]];
+  rowOn[i] = 0;
+}
+
+namespace {
+
+// Bounds of a row's activity over its live columns, with the number of
+// infinite contributions on each side; skip leaves one column out.
+struct Activity {
+  double min = 0.0, max = 0.0;
+  int minInf = 0, maxInf = 0;
+};
+
+Activity activity(const Problem& p, int i, int skip = -1) {
+  Activity a;
+  for (int q = p.rbeg[i]; q < p.rbeg[i + 1]; ++q) {
+    const int j = p.ridx[q];
+    if (!p.colOn[j] || j == skip) continue;
+    const double v = p.rval[q];
+    const double atLo = v > 0 ? p.lo[j] : p.up[j];  // the bound giving the smallest v*x
+    const double atUp = v > 0 ? p.up[j] : p.lo[j];
+    if (std::fabs(atLo) >= kInf) ++a.minInf; else a.min += v * atLo;
+    if (std::fabs(atUp) >= kInf) ++a.maxInf; else a.max += v * atUp;
+  }
+  return a;
+}
+
+void fixColumn(Problem& p, std::vector<Step>& steps, int j, double v) {
+  Step s{StepKind::FixedCol};
+  s.col = j;
+  s.v1 = v;
+  steps.push_back(s);
+  p.removeColumnAt(j, v);
+}
+
+void dropRow(Problem& p, std::vector<Step>& steps, int i) {
+  Step s{StepKind::FreeRow};
+  s.row = i;
+  steps.push_back(s);
+  p.removeRow(i);
+}
+
+// Free and empty rows go; a singleton row a x_j in [rl, ru] becomes bounds
+// of x_j (tightened only where the row is tighter than the column).
+Verdict rowPass(Problem& p, std::vector<Step>& steps) {
+  for (int i = 0; i < p.m; ++i) {
+    if (!p.rowOn[i]) continue;
+    if (!finiteLo(p.rl[i]) && !finiteUp(p.ru[i])) {
+      dropRow(p, steps, i);
+    } else if (p.rowCnt[i] == 0) {
+      if (p.rl[i] > scaled(kInfeasTol, 0.0) || p.ru[i] < -scaled(kInfeasTol, 0.0)) return Verdict::Infeasible;
+      dropRow(p, steps, i);
+    } else if (p.rowCnt[i] == 1) {
+      int q = p.rbeg[i];
+      while (!p.colOn[p.ridx[q]]) ++q;
+      const int j = p.ridx[q];
+      const double a = p.rval[q];
+      double impLo = a > 0 ? p.rl[i] : p.ru[i], impUp = a > 0 ? p.ru[i] : p.rl[i];
+      impLo = std::fabs(impLo) >= kInf ? -kInf : clampInf(impLo / a);
+      impUp = std::fabs(impUp) >= kInf ? kInf : clampInf(impUp / a);
+      double nlo = std::max(p.lo[j], impLo), nup = std::min(p.up[j], impUp);
+      if (nlo > nup) {
+        if (nlo - nup > scaled(kInfeasTol, std::max(std::fabs(nlo), std::fabs(nup)))) return Verdict::Infeasible;
+        nlo = nup = p.lo[j] == nlo ? nlo : nup;  // keep a bound of the column's own where there is one
+      }
+      Step s{StepKind::SingletonRow};
+      s.row = i, s.col = j, s.a = a, s.v1 = p.lo[j], s.v2 = p.up[j], s.v3 = p.rl[i], s.v4 = p.ru[i];
+      steps.push_back(s);
+      p.lo[j] = nlo;
+      p.up[j] = nup;
+      p.removeRow(i);
+    }
+  }
+  return Verdict::Reduced;
+}
+
+// Fixed columns go at their value, empty columns at the bound their cost
+// prefers (an empty column whose cost prefers an infinite bound makes the
+// model unbounded unless it is infeasible).
+Verdict colPass(Problem& p, std::vector<Step>& steps) {
+  for (int j = 0; j < p.n; ++j) {
+    if (!p.colOn[j]) continue;
+    if (p.lo[j] == p.up[j]) {
+      fixColumn(p, steps, j, p.lo[j]);
+    } else if (p.colCnt[j] == 0) {
+      const double c = p.cost[j];
+      double v;
+      if (c > kZeroCost) {
+        if (!finiteLo(p.lo[j])) return Verdict::Unbounded;
+        v = p.lo[j];
+      } else if (c < -kZeroCost) {
+        if (!finiteUp(p.up[j])) return Verdict::Unbounded;
+        v = p.up[j];
+      } else {
+        v = finiteLo(p.lo[j]) ? p.lo[j] : (finiteUp(p.up[j]) ? p.up[j] : 0.0);
+      }
+      fixColumn(p, steps, j, v);
+    }
+  }
+  return Verdict::Reduced;
+}
+
+// Rows judged by the bounds of their activity: beyond reach (infeasible),
+// reachable only with every column at one bound (forcing), or never binding
+// (redundant).
+Verdict activityPass(Problem& p, std::vector<Step>& steps) {
+  for (int i = 0; i < p.m; ++i) {
+    if (!p.rowOn[i] || p.rowCnt[i] == 0) continue;
+    const Activity act = activity(p, i);
+    const double rl = p.rl[i], ru = p.ru[i];
+    if (act.minInf == 0 && finiteUp(ru) && act.min > ru + scaled(kInfeasTol, ru)) return Verdict::Infeasible;
+    if (act.maxInf == 0 && finiteLo(rl) && act.max < rl - scaled(kInfeasTol, rl)) return Verdict::Infeasible;
+    int side = 0;  // +1: forced to its lower side by the largest activity; -1: upper side by the smallest
+    if (act.maxInf == 0 && finiteLo(rl) && act.max <= rl + scaled(kDecideTol, rl)) side = 1;
+    else if (act.minInf == 0 && finiteUp(ru) && act.min >= ru - scaled(kDecideTol, ru)) side = -1;
+    if (side != 0) {
+      Step s{StepKind::ForcingRow};
+      s.row = i;
+      s.v1 = side;
+      steps.push_back(s);
+      for (int q = p.rbeg[i]; q < p.rbeg[i + 1]; ++q) {
+        const int j = p.ridx[q];
+        if (!p.colOn[j]) continue;
+        const bool toUp = (p.rval[q] > 0) == (side > 0);
+        fixColumn(p, steps, j, toUp ? p.up[j] : p.lo[j]);
+      }
+      p.removeRow(i);
+      continue;
+    }
+    const bool loSlack = !finiteLo(rl) || (act.minInf == 0 && act.min >= rl - scaled(kDecideTol, rl));
+    const bool upSlack = !finiteUp(ru) || (act.maxInf == 0 && act.max <= ru + scaled(kDecideTol, ru));
+    if (loSlack && upSlack) dropRow(p, steps, i);
+  }
+  return Verdict::Reduced;
+}
+
+// A column met only in one equality row, free or kept inside its bounds by
+// that row, is substituted out: x_j = (b - sum_k a_ik x_k) / a_ij, and its
+// cost moves to the row's other columns.
+Verdict colSingletonPass(Problem& p, std::vector<Step>& steps) {
+  for (int j = 0; j < p.n; ++j) {
+    if (!p.colOn[j] || p.colCnt[j] != 1) continue;
+    int q = p.cbeg[j];
+    while (!p.rowOn[p.cidx[q]]) ++q;
+    const int i = p.cidx[q];
+    const double a = p.cval[q];
+    if (p.rl[i] != p.ru[i]) continue;
+    double amax = 0.0;
+    for (int r = p.rbeg[i]; r < p.rbeg[i + 1]; ++r)
+      if (p.colOn[p.ridx[r]]) amax = std::max(amax, std::fabs(p.rval[r]));
+    if (std::fabs(a) < kSubstPivot * amax) continue;
+    const double b = p.rl[i];
+    if (finiteLo(p.lo[j]) || finiteUp(p.up[j])) {
+      const Activity rest = activity(p, i, j);
+      // a x_j = b - rest: its range from the rest's activity bounds.
+      const double hiNum = rest.minInf ? kInf : b - rest.min, loNum = rest.maxInf ? -kInf : b - rest.max;
+      const double impLo = a > 0 ? (loNum <= -kInf ? -kInf : loNum / a) : (hiNum >= kInf ? -kInf : hiNum / a);
+      const double impUp = a > 0 ? (hiNum >= kInf ? kInf : hiNum / a) : (loNum <= -kInf ? kInf : loNum / a);
+      const bool loImplied = !finiteLo(p.lo[j]) || impLo >= p.lo[j] - scaled(kDecideTol, p.lo[j]);
+      const bool upImplied = !finiteUp(p.up[j]) || impUp <= p.up[j] + scaled(kDecideTol, p.up[j]);
+      if (!loImplied || !upImplied) continue;
+    }
+    Step s{StepKind::ColSingleton};
+    s.row = i, s.col = j, s.a = a, s.v1 = b, s.v2 = p.cost[j];
+    steps.push_back(s);
+    const double y = p.cost[j] / a;
+    for (int r = p.rbeg[i]; r < p.rbeg[i + 1]; ++r) {
+      const int k = p.ridx[r];
+      if (k != j && p.colOn[k]) p.cost[k] -= p.rval[r] * y;
+    }
+    p.objConst += y * b;
+    p.colOn[j] = 0;
+    --p.rowCnt[i];
+    p.removeRow(i);
+  }
+  return Verdict::Reduced;
+}
+
+// A column whose cost does not prefer larger values and that no row needs
+// larger (every row is only relieved by decreasing it) sits at its lower
+// bound at some optimum; likewise towards the upper bound.
+Verdict dominatedPass(Problem& p, std::vector<Step>& steps) {
+  for (int j = 0; j < p.n; ++j) {
+    if (!p.colOn[j]) continue;
+    int downLocks = 0, upLocks = 0;
+    for (int q = p.cbeg[j]; q < p.cbeg[j + 1]; ++q) {
+      const int i = p.cidx[q];
+      if (!p.rowOn[i]) continue;
+      const bool lowerRow = finiteLo(p.rl[i]), upperRow = finiteUp(p.ru[i]);
+      if (p.cval[q] > 0) {
+        downLocks += lowerRow;
+        upLocks += upperRow;
+      } else {
+        downLocks += upperRow;
+        upLocks += lowerRow;
+      }
+    }
+    const double c = p.cost[j];
+    if (c >= 0 && downLocks == 0 && finiteLo(p.lo[j])) fixColumn(p, steps, j, p.lo[j]);
+    else if (c <= 0 && upLocks == 0 && finiteUp(p.up[j])) fixColumn(p, steps, j, p.up[j]);
+  }
+  return Verdict::Reduced;
+}
+
+}  // namespace
+
+Verdict reduce(Problem& p, int level, std::vector<Step>& steps) {
+  using Pass = Verdict (*)(Problem&, std::vector<Step>&);
+  struct Selected {
+    int bit;
+    Pass pass;
+  };
+  const Selected passes[] = {{kBitEmptySingletonRows, rowPass},
+                             {kBitEmptyFixedCols, colPass},
+                             {kBitActivityRows, activityPass},
+                             {kBitColSingletons, colSingletonPass},
+                             {kBitDominatedCols, dominatedPass}};
+  const int minGain = std::max(1, static_cast<int>(kPassGain * (p.m + p.n)));
+  int live = p.liveRows() + p.liveCols();
+  for (int round = 0; round < kMaxPasses; ++round) {
+    for (const Selected& s : passes) {
+      if (!(level & s.bit)) continue;
+      const Verdict v = s.pass(p, steps);
+      if (v != Verdict::Reduced) return v;
+    }
+    const int now = p.liveRows() + p.liveCols();
+    const bool enough = live - now >= minGain;
+    live = now;
+    if (!enough) break;
+  }
+  // A problem left without rows or without columns is finished here: the
+  // simplex never sees an empty side.
+  if (p.liveRows() == 0 || p.liveCols() == 0) {
+    for (int k = 0; k < 2; ++k) {
+      Verdict v = rowPass(p, steps);
+      if (v == Verdict::Reduced) v = colPass(p, steps);
+      if (v != Verdict::Reduced) return v;
+    }
+  }
+  return Verdict::Reduced;
+}
+
+}  // namespace torva::presolve
