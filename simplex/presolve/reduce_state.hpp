@@ -21,7 +21,7 @@ enum LevelBit : int {
   kBitEmptySingletonRows = 2,  // empty, free and singleton rows (a singleton row becomes a bound)
   kBitEmptyFixedCols = 4,      // empty and fixed columns
   kBitActivityRows = 8,        // forcing, redundant and infeasible rows from activity bounds
-  kBitColSingletons = 16,      // free and implied-free column singletons in equality rows
+  kBitColSingletons = 16,      // free and implied-free column singletons (substituted out)
   kBitDominatedCols = 32,      // columns that the objective and every row push to one bound
 };
 
@@ -67,7 +67,7 @@ enum class StepKind : unsigned char {
   FixedCol,      // a column removed at a value: nonbasic
   SingletonRow,  // a row a x_j in [rl, ru] turned into bounds of x_j
   ForcingRow,    // a row whose columns all sit at the bounds that attain one side
-  ColSingleton,  // a free column singleton substituted out of its equality row
+  ColSingleton,  // a free column singleton substituted out of its (active) row
 };
 
 struct Step {

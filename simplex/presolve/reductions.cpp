@@ -235,9 +235,11 @@ Verdict activityPass(Problem& p, std::vector<Step>& steps) {
   return Verdict::Reduced;
 }
 
-// A column met only in one equality row, free or kept inside its bounds by
-// that row, is substituted out: x_j = (b - sum_k a_ik x_k) / a_ij, and its
-// cost moves to the row's other columns.
+// A column met only in one row, free or kept inside its bounds by that row
+// held at b, is substituted out: x_j = (b - sum_k a_ik x_k) / a_ij, and its
+// cost moves to the row's other columns. Moving x_j until an inequality row
+// is active never worsens the objective when y_i = c_j / a_ij has the sign
+// of that row's dual, so such a row is held at its finite side.
 Verdict colSingletonPass(Problem& p, std::vector<Step>& steps) {
   for (int j = 0; j < p.n; ++j) {
     if (!p.colOn[j] || p.colCnt[j] != 1) continue;
@@ -245,12 +247,19 @@ Verdict colSingletonPass(Problem& p, std::vector<Step>& steps) {
     while (!p.rowOn[p.cidx[q]]) ++q;
     const int i = p.cidx[q];
     const double a = p.cval[q];
-    if (p.rl[i] != p.ru[i]) continue;
+    // In an inequality row the column's cost must ask for the row's dual
+    // y_i = c_j / a_ij with the sign of the row's finite side: every optimum
+    // then has the row active, and the row is taken as an equality there.
+    double b;
+    const double yNeeded = p.cost[j] / a;
+    if (p.rl[i] == p.ru[i]) b = p.rl[i];
+    else if (finiteLo(p.rl[i]) && !finiteUp(p.ru[i]) && yNeeded >= 0) b = p.rl[i];
+    else if (finiteUp(p.ru[i]) && !finiteLo(p.rl[i]) && yNeeded <= 0) b = p.ru[i];
+    else continue;
     double amax = 0.0;
     for (int r = p.rbeg[i]; r < p.rbeg[i + 1]; ++r)
       if (p.colOn[p.ridx[r]]) amax = std::max(amax, std::fabs(p.rval[r]));
     if (std::fabs(a) < kSubstPivot * amax) continue;
-    const double b = p.rl[i];
     if (finiteLo(p.lo[j]) || finiteUp(p.up[j])) {
       const Activity rest = activity(p, i, j);
       // a x_j = b - rest: its range from the rest's activity bounds.
