@@ -117,8 +117,9 @@ constexpr ParamText kParamTexts[] = {
      "singleton row becomes a bound); 4 empty and fixed columns; 8 forcing,\n"
      "redundant and infeasible rows from activity bounds; 16 free and\n"
      "implied-free column singletons (substituted out of their row); 32\n"
-     "dominated columns (cost and every row push them to one bound). Other\n"
-     "bits select nothing yet. Passes repeat while one removes at least 0.1%\n"
+     "dominated columns (cost and every row push them to one bound); 64\n"
+     "doubleton equations (one column substituted by the other). Other bits\n"
+     "select nothing yet. Passes repeat while one removes at least 0.1%\n"
      "of the rows and columns. A reoptimisation from the resident basis\n"
      "skips presolve."},
     {1042, "Name length limit",

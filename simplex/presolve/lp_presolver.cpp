@@ -80,10 +80,10 @@ void Presolver::buildReduced(ModelData& r) {
     r.cost.push_back(p.sense * p.cost[j]);
     r.lower.push_back(p.lo[j]);
     r.upper.push_back(p.up[j]);
-    for (int q = p.cbeg[j]; q < p.cbeg[j + 1]; ++q) {
-      if (!p.rowOn[p.cidx[q]]) continue;
-      r.rowIdx.push_back(newRow[p.cidx[q]]);
-      r.value.push_back(p.cval[q]);
+    for (const presolve::Entry& e : p.a.cols[j]) {
+      if (!p.rowOn[e.idx]) continue;
+      r.rowIdx.push_back(newRow[e.idx]);
+      r.value.push_back(e.val);
     }
     r.colLen.push_back(static_cast<int>(r.rowIdx.size()) - r.colBeg.back());
     r.colBeg.push_back(static_cast<int>(r.rowIdx.size()));

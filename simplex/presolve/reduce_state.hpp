@@ -23,6 +23,7 @@ enum LevelBit : int {
   kBitActivityRows = 8,        // forcing, redundant and infeasible rows from activity bounds
   kBitColSingletons = 16,      // free and implied-free column singletons (substituted out)
   kBitDominatedCols = 32,      // columns that the objective and every row push to one bound
+  kBitDoubletons = 64,         // doubleton equations (one column substituted by the other)
 };
 
 // Tolerances of the reductions (absolute on values of order one, relative
@@ -35,10 +36,29 @@ enum LevelBit : int {
 // activity sums never turns a feasible model into an infeasible verdict.
 inline constexpr double kDecideTol = 1e-9;
 inline constexpr double kInfeasTol = 1e-6;
+// A substituted entry whose magnitude falls below this fraction of the
+// terms it came from has cancelled and is dropped (rounding level of
+// doubles times a safety factor of about 50).
+inline constexpr double kCancelTol = 1e-14;
 // Bounds beyond this magnitude are infinite (QX_INFINITY).
 inline constexpr double kInf = kInfinity;
 
 inline double scaled(double tol, double v) { return tol * (1.0 + (v < 0 ? -v : v)); }
+
+// One matrix entry seen from a row (idx = column) or a column (idx = row).
+struct Entry {
+  int idx;
+  double val;
+};
+
+// The matrix kept by rows and by columns. Entries of switched-off rows and
+// columns stay in place; only a substitution changes entries.
+struct Matrix {
+  std::vector<std::vector<Entry>> rows, cols;
+  double at(int i, int j) const;
+  // Sets a_ij (0 removes it); returns the change in the entry count (-1, 0, +1).
+  int set(int i, int j, double v);
+};
 
 struct Problem {
   int m = 0, n = 0;
@@ -46,11 +66,16 @@ struct Problem {
   double objConst = 0.0;   // minimisation form
   std::vector<double> cost;  // minimisation form; substitutions change it
   std::vector<double> lo, up, rl, ru;
-  // The matrix by columns and by rows (entries never change).
-  std::vector<int> cbeg, cidx, rbeg, ridx;
-  std::vector<double> cval, rval;
+  Matrix a;
   std::vector<char> rowOn, colOn;
   std::vector<int> rowCnt, colCnt;  // live entries per row and column
+  // Entries a_rk that a doubleton substitution changed: the row, a_rj of the
+  // eliminated column and the old a_rk (0 when there was none).
+  struct Change {
+    int row;
+    double arj, oldArk;
+  };
+  std::vector<Change> changes;
 
   explicit Problem(const ModelData& d);
   int liveRows() const;
@@ -60,6 +85,8 @@ struct Problem {
   void removeColumnAt(int j, double v);
   // Switches row i off (its columns lose an entry).
   void removeRow(int i);
+  // Sets a_ij keeping the live counts right.
+  void setEntry(int i, int j, double v);
 };
 
 enum class StepKind : unsigned char {
@@ -68,6 +95,7 @@ enum class StepKind : unsigned char {
   SingletonRow,  // a row a x_j in [rl, ru] turned into bounds of x_j
   ForcingRow,    // a row whose columns all sit at the bounds that attain one side
   ColSingleton,  // a free column singleton substituted out of its (active) row
+  Doubleton,     // x_j substituted out of an equation a x_j + e x_k = b
 };
 
 struct Step {
@@ -77,7 +105,12 @@ struct Step {
   double v1 = 0.0;       // FixedCol: value; SingletonRow: old lower; ForcingRow: +1 lower side, -1 upper side;
                          // ColSingleton: right-hand side
   double v2 = 0.0;       // SingletonRow: old upper; ColSingleton: the column's cost
-  double v3 = 0.0, v4 = 0.0;  // SingletonRow: the row's bounds
+  double v3 = 0.0, v4 = 0.0;  // SingletonRow: the row's bounds; Doubleton: old bounds of x_k
+  double v5 = 0.0, v6 = 0.0;  // Doubleton: the bounds of x_j
+  // Doubleton: the kept column k, its entry e and the range of its changes.
+  int col2 = -1;
+  double e = 0.0;
+  int changeBeg = 0, changeEnd = 0;
 };
 
 enum class Verdict { Reduced, Infeasible, Unbounded };

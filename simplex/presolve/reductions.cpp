@@ -23,12 +23,43 @@ constexpr double kZeroCost = 1e-12;
 // least this fraction of the row's largest entry: x_j is recomputed as
 // (b - sum)/a_ij, and a small pivot would magnify the error of the sum.
 constexpr double kSubstPivot = 1e-3;
+// A doubleton substitution x_j = (b - e x_k)/a multiplies the error of x_k
+// by |e/a|; the column kept in the basis is chosen so that this stays
+// below 1/kDoubletonPivot where possible. Columns longer than
+// kMaxDoubletonColumn are not substituted (each entry may add a fill-in).
+constexpr double kDoubletonPivot = 0.1;
+constexpr int kMaxDoubletonColumn = 20;
 
 bool finiteLo(double v) { return v > -kInf; }
 bool finiteUp(double v) { return v < kInf; }
 double clampInf(double v) { return v >= kInf ? kInf : (v <= -kInf ? -kInf : v); }
 
 }  // namespace
+
+double Matrix::at(int i, int j) const {
+  for (const Entry& e : rows[i])
+    if (e.idx == j) return e.val;
+  return 0.0;
+}
+
+int Matrix::set(int i, int j, double v) {
+  auto place = [](std::vector<Entry>& list, int idx, double val) {
+    for (auto it = list.begin(); it != list.end(); ++it) {
+      if (it->idx != idx) continue;
+      if (val == 0.0) {
+        list.erase(it);
+        return -1;
+      }
+      it->val = val;
+      return 0;
+    }
+    if (val == 0.0) return 0;
+    list.push_back({idx, val});
+    return 1;
+  };
+  place(cols[j], i, v);
+  return place(rows[i], j, v);
+}
 
 Problem::Problem(const ModelData& d) : m(d.m), n(d.n) {
   sense = d.objSense == -1 ? -1.0 : 1.0;
@@ -52,30 +83,18 @@ Problem::Problem(const ModelData& d) : m(d.m), n(d.n) {
       default: break;  // 'N': a free row
     }
   }
-  // Column copy without explicit zeros, then the row copy.
-  cbeg.assign(n + 1, 0);
+  // Both copies of the matrix, without explicit zeros.
+  a.rows.resize(m);
+  a.cols.resize(n);
   rowCnt.assign(m, 0);
   colCnt.assign(n, 0);
-  for (int j = 0; j < n; ++j) {
+  for (int j = 0; j < n; ++j)
     for (int q = d.colBeg[j], e = q + d.colLen[j]; q < e; ++q) {
       if (d.value[q] == 0.0) continue;
-      cidx.push_back(d.rowIdx[q]);
-      cval.push_back(d.value[q]);
+      a.cols[j].push_back({d.rowIdx[q], d.value[q]});
+      a.rows[d.rowIdx[q]].push_back({j, d.value[q]});
       ++rowCnt[d.rowIdx[q]];
-    }
-    cbeg[j + 1] = static_cast<int>(cidx.size());
-    colCnt[j] = cbeg[j + 1] - cbeg[j];
-  }
-  rbeg.assign(m + 1, 0);
-  for (int i = 0; i < m; ++i) rbeg[i + 1] = rbeg[i] + rowCnt[i];
-  ridx.resize(cidx.size());
-  rval.resize(cidx.size());
-  std::vector<int> fill(rbeg.begin(), rbeg.end() - 1);
-  for (int j = 0; j < n; ++j)
-    for (int q = cbeg[j]; q < cbeg[j + 1]; ++q) {
-      const int at = fill[cidx[q]]++;
-      ridx[at] = j;
-      rval[at] = cval[q];
+      ++colCnt[j];
     }
   rowOn.assign(m, 1);
   colOn.assign(n, 1);
@@ -85,10 +104,10 @@ int Problem::liveRows() const { return static_cast<int>(std::count(rowOn.begin()
 int Problem::liveCols() const { return static_cast<int>(std::count(colOn.begin(), colOn.end(), 1)); }
 
 void Problem::removeColumnAt(int j, double v) {
-  for (int q = cbeg[j]; q < cbeg[j + 1]; ++q) {
-    const int i = cidx[q];
+  for (const Entry& e : a.cols[j]) {
+    const int i = e.idx;
     if (!rowOn[i]) continue;
-    const double shift = cval[q] * v;
+    const double shift = e.val * v;
     if (finiteLo(rl[i])) rl[i] -= shift;
     if (finiteUp(ru[i])) ru[i] -= shift;
     --rowCnt[i];
@@ -98,12 +117,27 @@ void Problem::removeColumnAt(int j, double v) {
 }
 
 void Problem::removeRow(int i) {
-  for (int q = rbeg[i]; q < rbeg[i + 1]; ++q)
-    if (colOn[ridx[q]]) --colCnt[ridx[q]];
+  for (const Entry& e : a.rows[i])
+    if (colOn[e.idx]) --colCnt[e.idx];
   rowOn[i] = 0;
 }
 
+void Problem::setEntry(int i, int j, double v) {
+  const int change = a.set(i, j, v);
+  if (rowOn[i] && colOn[j]) {
+    rowCnt[i] += change;
+    colCnt[j] += change;
+  }
+}
+
 namespace {
+
+// The first entry of a list whose row or column is live.
+const Entry& firstLive(const std::vector<Entry>& list, const std::vector<char>& on) {
+  auto it = list.begin();
+  while (!on[it->idx]) ++it;
+  return *it;
+}
 
 // Bounds of a row's activity over its live columns, with the number of
 // infinite contributions on each side; skip leaves one column out.
@@ -114,10 +148,10 @@ struct Activity {
 
 Activity activity(const Problem& p, int i, int skip = -1) {
   Activity a;
-  for (int q = p.rbeg[i]; q < p.rbeg[i + 1]; ++q) {
-    const int j = p.ridx[q];
+  for (const Entry& e : p.a.rows[i]) {
+    const int j = e.idx;
     if (!p.colOn[j] || j == skip) continue;
-    const double v = p.rval[q];
+    const double v = e.val;
     const double atLo = v > 0 ? p.lo[j] : p.up[j];  // the bound giving the smallest v*x
     const double atUp = v > 0 ? p.up[j] : p.lo[j];
     if (std::fabs(atLo) >= kInf) ++a.minInf; else a.min += v * atLo;
@@ -152,10 +186,9 @@ Verdict rowPass(Problem& p, std::vector<Step>& steps) {
       if (p.rl[i] > scaled(kInfeasTol, 0.0) || p.ru[i] < -scaled(kInfeasTol, 0.0)) return Verdict::Infeasible;
       dropRow(p, steps, i);
     } else if (p.rowCnt[i] == 1) {
-      int q = p.rbeg[i];
-      while (!p.colOn[p.ridx[q]]) ++q;
-      const int j = p.ridx[q];
-      const double a = p.rval[q];
+      const Entry& live = firstLive(p.a.rows[i], p.colOn);
+      const int j = live.idx;
+      const double a = live.val;
       double impLo = a > 0 ? p.rl[i] : p.ru[i], impUp = a > 0 ? p.ru[i] : p.rl[i];
       impLo = std::fabs(impLo) >= kInf ? -kInf : clampInf(impLo / a);
       impUp = std::fabs(impUp) >= kInf ? kInf : clampInf(impUp / a);
@@ -219,10 +252,10 @@ Verdict activityPass(Problem& p, std::vector<Step>& steps) {
       s.row = i;
       s.v1 = side;
       steps.push_back(s);
-      for (int q = p.rbeg[i]; q < p.rbeg[i + 1]; ++q) {
-        const int j = p.ridx[q];
+      for (const Entry& e : p.a.rows[i]) {
+        const int j = e.idx;
         if (!p.colOn[j]) continue;
-        const bool toUp = (p.rval[q] > 0) == (side > 0);
+        const bool toUp = (e.val > 0) == (side > 0);
         fixColumn(p, steps, j, toUp ? p.up[j] : p.lo[j]);
       }
       p.removeRow(i);
@@ -243,10 +276,9 @@ Verdict activityPass(Problem& p, std::vector<Step>& steps) {
 Verdict colSingletonPass(Problem& p, std::vector<Step>& steps) {
   for (int j = 0; j < p.n; ++j) {
     if (!p.colOn[j] || p.colCnt[j] != 1) continue;
-    int q = p.cbeg[j];
-    while (!p.rowOn[p.cidx[q]]) ++q;
-    const int i = p.cidx[q];
-    const double a = p.cval[q];
+    const Entry& live = firstLive(p.a.cols[j], p.rowOn);
+    const int i = live.idx;
+    const double a = live.val;
     // In an inequality row the column's cost must ask for the row's dual
     // y_i = c_j / a_ij with the sign of the row's finite side: every optimum
     // then has the row active, and the row is taken as an equality there.
@@ -257,8 +289,8 @@ Verdict colSingletonPass(Problem& p, std::vector<Step>& steps) {
     else if (finiteUp(p.ru[i]) && !finiteLo(p.rl[i]) && yNeeded <= 0) b = p.ru[i];
     else continue;
     double amax = 0.0;
-    for (int r = p.rbeg[i]; r < p.rbeg[i + 1]; ++r)
-      if (p.colOn[p.ridx[r]]) amax = std::max(amax, std::fabs(p.rval[r]));
+    for (const Entry& e : p.a.rows[i])
+      if (p.colOn[e.idx]) amax = std::max(amax, std::fabs(e.val));
     if (std::fabs(a) < kSubstPivot * amax) continue;
     if (finiteLo(p.lo[j]) || finiteUp(p.up[j])) {
       const Activity rest = activity(p, i, j);
@@ -274,9 +306,8 @@ Verdict colSingletonPass(Problem& p, std::vector<Step>& steps) {
     s.row = i, s.col = j, s.a = a, s.v1 = b, s.v2 = p.cost[j];
     steps.push_back(s);
     const double y = p.cost[j] / a;
-    for (int r = p.rbeg[i]; r < p.rbeg[i + 1]; ++r) {
-      const int k = p.ridx[r];
-      if (k != j && p.colOn[k]) p.cost[k] -= p.rval[r] * y;
+    for (const Entry& e : p.a.rows[i]) {
+      if (e.idx != j && p.colOn[e.idx]) p.cost[e.idx] -= e.val * y;
     }
     p.objConst += y * b;
     p.colOn[j] = 0;
@@ -293,11 +324,11 @@ Verdict dominatedPass(Problem& p, std::vector<Step>& steps) {
   for (int j = 0; j < p.n; ++j) {
     if (!p.colOn[j]) continue;
     int downLocks = 0, upLocks = 0;
-    for (int q = p.cbeg[j]; q < p.cbeg[j + 1]; ++q) {
-      const int i = p.cidx[q];
+    for (const Entry& e : p.a.cols[j]) {
+      const int i = e.idx;
       if (!p.rowOn[i]) continue;
       const bool lowerRow = finiteLo(p.rl[i]), upperRow = finiteUp(p.ru[i]);
-      if (p.cval[q] > 0) {
+      if (e.val > 0) {
         downLocks += lowerRow;
         upLocks += upperRow;
       } else {
@@ -308,6 +339,64 @@ Verdict dominatedPass(Problem& p, std::vector<Step>& steps) {
     const double c = p.cost[j];
     if (c >= 0 && downLocks == 0 && finiteLo(p.lo[j])) fixColumn(p, steps, j, p.lo[j]);
     else if (c <= 0 && upLocks == 0 && finiteUp(p.up[j])) fixColumn(p, steps, j, p.up[j]);
+  }
+  return Verdict::Reduced;
+}
+
+// An equation a x_j + e x_k = b with two live entries: x_j = (b - e x_k)/a
+// is substituted into x_j's other rows and its cost, x_j's bounds move onto
+// x_k, and the row and x_j go. x_j is the column with fewer entries (less
+// fill) unless its entry is small next to e.
+Verdict doubletonPass(Problem& p, std::vector<Step>& steps) {
+  for (int i = 0; i < p.m; ++i) {
+    if (!p.rowOn[i] || p.rowCnt[i] != 2 || p.rl[i] != p.ru[i]) continue;
+    Entry live[2];
+    int found = 0;
+    for (const Entry& en : p.a.rows[i])
+      if (p.colOn[en.idx] && found < 2) live[found++] = en;
+    if (found != 2) continue;
+    int pick = p.colCnt[live[0].idx] <= p.colCnt[live[1].idx] ? 0 : 1;
+    if (std::fabs(live[pick].val) < kDoubletonPivot * std::fabs(live[1 - pick].val)) pick = 1 - pick;
+    const int j = live[pick].idx, k = live[1 - pick].idx;
+    const double a = live[pick].val, e = live[1 - pick].val, b = p.rl[i];
+    if (p.colCnt[j] > kMaxDoubletonColumn) continue;
+    // x_k = (b - a x_j) / e over x_j's bounds.
+    const auto image = [&](double xj) { return clampInf((b - a * xj) / e); };
+    const bool rising = -a / e > 0;
+    const double fromLo = finiteLo(p.lo[j]) ? image(p.lo[j]) : (rising ? -kInf : kInf);
+    const double fromUp = finiteUp(p.up[j]) ? image(p.up[j]) : (rising ? kInf : -kInf);
+    double nlo = std::max(p.lo[k], rising ? fromLo : fromUp), nup = std::min(p.up[k], rising ? fromUp : fromLo);
+    if (nlo > nup) {
+      if (nlo - nup > scaled(kInfeasTol, std::max(std::fabs(nlo), std::fabs(nup)))) return Verdict::Infeasible;
+      nlo = nup = p.lo[k] == nlo ? nlo : nup;
+    }
+    Step s{StepKind::Doubleton};
+    s.row = i, s.col = j, s.a = a, s.v1 = b, s.v2 = p.cost[j];
+    s.col2 = k, s.e = e, s.v3 = p.lo[k], s.v4 = p.up[k], s.v5 = p.lo[j], s.v6 = p.up[j];
+    s.changeBeg = static_cast<int>(p.changes.size());
+    const double ratio = e / a;
+    for (const Entry& en : std::vector<Entry>(p.a.cols[j])) {
+      const int r = en.idx;
+      if (r == i || !p.rowOn[r]) continue;
+      const double shift = en.val * b / a;
+      if (finiteLo(p.rl[r])) p.rl[r] -= shift;
+      if (finiteUp(p.ru[r])) p.ru[r] -= shift;
+      const double old = p.a.at(r, k), delta = en.val * ratio;
+      double nv = old - delta;
+      if (std::fabs(nv) <= kCancelTol * std::max(std::fabs(old), std::fabs(delta))) nv = 0.0;
+      p.changes.push_back({r, en.val, old});
+      --p.rowCnt[r];  // x_j leaves row r
+      p.setEntry(r, k, nv);
+    }
+    s.changeEnd = static_cast<int>(p.changes.size());
+    steps.push_back(s);
+    p.objConst += p.cost[j] * b / a;
+    p.cost[k] -= p.cost[j] * ratio;
+    p.lo[k] = nlo;
+    p.up[k] = nup;
+    p.colOn[j] = 0;
+    --p.rowCnt[i];
+    p.removeRow(i);
   }
   return Verdict::Reduced;
 }
@@ -324,7 +413,8 @@ Verdict reduce(Problem& p, int level, std::vector<Step>& steps) {
                              {kBitEmptyFixedCols, colPass},
                              {kBitActivityRows, activityPass},
                              {kBitColSingletons, colSingletonPass},
-                             {kBitDominatedCols, dominatedPass}};
+                             {kBitDominatedCols, dominatedPass},
+                             {kBitDoubletons, doubletonPass}};
   const int minGain = std::max(1, static_cast<int>(kPassGain * (p.m + p.n)));
   int live = p.liveRows() + p.liveCols();
   for (int round = 0; round < kMaxPasses; ++round) {
