@@ -12,6 +12,7 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "simplex/presolve/lp_presolver.hpp"
 #include "tests/simplex/simplex_check.hpp"
@@ -225,5 +226,79 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(VerdictCase{"rowOutOfReach", QX_MIN, {1, 1, 0}, {0, 0, 0}, {1, 1, 1}, QX_STATUS_INFEASIBLE},
                       VerdictCase{"costToInfinity", QX_MAX, {1, 1, 1}, {0, 0, 0}, {5, 5, 1e30}, QX_STATUS_UNBOUNDED}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// ---- small models, each built to need one reduction, at three row scales
+// (tiny and huge coefficients must not make presolve lose the optimum).
+
+struct SmallLp {
+  const char* name;
+  int bit;
+  std::vector<std::vector<double>> rows;  // dense A
+  std::string types;
+  std::vector<double> rhs, cost, lower, upper;
+};
+
+const double kFree = 1e30;
+const SmallLp kSmall[] = {
+    // 2 x0 <= 3 is a singleton row; the optimum rests on the bound it gives.
+    {"singletonRow", 2, {{1, 1, 1}, {2, 0, 0}, {0, 0, 0}}, "LLG", {4, 3, -1}, {-2, -1, 0}, {0, 0, 0}, {10, 10, 10}},
+    // x2 is fixed at 2; column 3 is empty with a cost that prefers its upper bound.
+    {"fixedAndEmpty", 4, {{1, 1, 1, 0}, {1, -1, 2, 0}}, "LG", {8, 1}, {-1, -2, 1, -1}, {0, 0, 2, 0}, {5, 5, 2, 3}},
+    // x0 + x1 >= 20 with both at most 10 forces both up; x0 + x2 <= 100 is redundant.
+    {"forcingRow", 8, {{1, 1, 0}, {1, 0, 1}, {0, 1, -1}}, "GLG", {20, 100, 2}, {1, 1, 1}, {0, 0, 0}, {10, 10, 10}},
+    // x2 is free and only in the equation; x3 only in a <= row whose dual its cost fixes.
+    {"colSingleton", 16, {{1, 1, 1, 0}, {1, -1, 0, 1}, {1, 2, 0, 0}}, "ELL", {6, 2, 8}, {-1, -1, 2, -1},
+     {0, 0, -kFree, 0}, {10, 10, kFree, 10}},
+    // x2 has a cost >= 0 and only relieves its <= rows when it falls: it sits at its lower bound.
+    {"dominatedCol", 32, {{1, 1, 1}, {1, -1, 2}}, "LL", {10, 4}, {-1, -2, 3}, {0, 0, 1}, {10, 10, 5}},
+    // x0 - 2 x1 = 1 substitutes x0 by x1 into the other rows.
+    {"doubleton", 64, {{1, -2, 0}, {1, 1, 1}, {3, 0, -1}}, "ELG", {1, 10, 2}, {-1, -1, 1}, {0, 0, 0}, {9, 9, 9}},
+};
+
+class PresolveSmall : public ::testing::TestWithParam<std::tuple<int, double>> {};
+TEST_P(PresolveSmall, ReductionAloneKeepsTheOptimum) {
+  const SmallLp& c = kSmall[std::get<0>(GetParam())];
+  const double scale = std::get<1>(GetParam());
+  const int m = static_cast<int>(c.rows.size()), n = static_cast<int>(c.cost.size());
+  std::vector<int> beg{0}, idx;
+  std::vector<double> val, rhs(c.rhs);
+  for (int j = 0; j < n; ++j) {
+    for (int i = 0; i < m; ++i)
+      if (c.rows[i][j] != 0) idx.push_back(i), val.push_back(c.rows[i][j] * scale);
+    beg.push_back(static_cast<int>(idx.size()));
+  }
+  for (double& b : rhs) b *= scale;
+  LoadedModel lm;
+  ASSERT_TRUE(lm.load(m, n, QX_MIN, c.cost, rhs, c.types, beg, idx, val, c.lower, c.upper));
+  const ModelData& d = lm.data();
+  SolveContext ctx;
+  SimplexResult direct;
+  SimplexWork plain(d);
+  ASSERT_EQ(plain.solve(d, Method::Primal, StartBasis::Crash, SimplexOptions{}, ctx, direct), 0);
+  ASSERT_EQ(direct.outcome, torva::simplex::kOptimal);
+
+  auto pre = torva::makeLpPresolver();
+  ModelData reduced;
+  ASSERT_EQ(pre->presolve(d, c.bit, reduced), LpPresolver::Verdict::Reduced) << c.name;
+  EXPECT_LT(reduced.m + reduced.n, d.m + d.n);
+  SimplexResult r;
+  if (reduced.m > 0 || reduced.n > 0) {
+    SimplexWork work(reduced);
+    ASSERT_EQ(work.solve(reduced, Method::Primal, StartBasis::Crash, SimplexOptions{}, ctx, r), 0);
+    ASSERT_EQ(r.outcome, torva::simplex::kOptimal);
+  }
+  pre->postsolve(d, r);
+  EXPECT_NEAR(r.objective, direct.objective, 1e-9 * (1 + std::fabs(direct.objective))) << c.name;
+  torva::testsupport::checkOptimal(d, r);
+  checkBasis(d, r);
+}
+INSTANTIATE_TEST_SUITE_P(Models, PresolveSmall,
+                         ::testing::Combine(::testing::Range(0, static_cast<int>(std::size(kSmall))),
+                                            ::testing::Values(1.0, 1e-7, 1e7)),
+                         [](const auto& info) {
+                           const double s = std::get<1>(info.param);
+                           return std::string(kSmall[std::get<0>(info.param)].name) +
+                                  (s < 1 ? "_tiny" : s > 1 ? "_huge" : "");
+                         });
 
 }  // namespace
