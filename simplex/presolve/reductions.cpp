@@ -343,6 +343,53 @@ Verdict dominatedPass(Problem& p, std::vector<Step>& steps) {
   return Verdict::Reduced;
 }
 
+// Bounds on the row duals y (minimisation form: y <= 0 on a <= row, y >= 0
+// on a >= row) sharpened by the column singletons, whose reduced cost
+// c_j - a y_i must keep its sign towards an infinite bound. A column whose
+// reduced cost c_j - sum a_ij y_i is then strictly positive (negative) over
+// all these duals sits at its lower (upper) bound in every optimum.
+Verdict dualBoundPass(Problem& p, std::vector<Step>& steps) {
+  std::vector<double> ylo(p.m, -kInf), yup(p.m, kInf);
+  for (int i = 0; i < p.m; ++i) {
+    if (!p.rowOn[i]) continue;
+    if (!finiteLo(p.rl[i])) yup[i] = 0.0;
+    if (!finiteUp(p.ru[i])) ylo[i] = 0.0;
+  }
+  for (int j = 0; j < p.n; ++j) {
+    if (!p.colOn[j] || p.colCnt[j] != 1) continue;
+    const Entry& e = firstLive(p.a.cols[j], p.rowOn);
+    const double q = p.cost[j] / e.val;
+    // No upper bound: d_j >= 0, i.e. a y_i <= c_j. No lower bound: a y_i >= c_j.
+    const bool capAbove = e.val > 0;  // a y_i <= c_j caps y_i above when a > 0
+    if (!finiteUp(p.up[j])) {
+      if (capAbove) yup[e.idx] = std::min(yup[e.idx], q);
+      else ylo[e.idx] = std::max(ylo[e.idx], q);
+    }
+    if (!finiteLo(p.lo[j])) {
+      if (capAbove) ylo[e.idx] = std::max(ylo[e.idx], q);
+      else yup[e.idx] = std::min(yup[e.idx], q);
+    }
+  }
+  for (int i = 0; i < p.m; ++i)
+    if (p.rowOn[i] && ylo[i] > yup[i]) return Verdict::Reduced;  // no dual solution: left to the simplex
+  for (int j = 0; j < p.n; ++j) {
+    if (!p.colOn[j]) continue;
+    double dmin = p.cost[j], dmax = p.cost[j], size = std::fabs(p.cost[j]);
+    int minInf = 0, maxInf = 0;
+    for (const Entry& e : p.a.cols[j]) {
+      if (!p.rowOn[e.idx]) continue;
+      // -a y over [ylo, yup]: its smallest and largest value.
+      const double lowY = e.val > 0 ? yup[e.idx] : ylo[e.idx], highY = e.val > 0 ? ylo[e.idx] : yup[e.idx];
+      if (std::fabs(lowY) >= kInf) ++minInf; else dmin -= e.val * lowY, size += std::fabs(e.val * lowY);
+      if (std::fabs(highY) >= kInf) ++maxInf; else dmax -= e.val * highY, size += std::fabs(e.val * highY);
+    }
+    const double tol = kDecideTol * (1.0 + size);
+    if (minInf == 0 && dmin > tol && finiteLo(p.lo[j])) fixColumn(p, steps, j, p.lo[j]);
+    else if (maxInf == 0 && dmax < -tol && finiteUp(p.up[j])) fixColumn(p, steps, j, p.up[j]);
+  }
+  return Verdict::Reduced;
+}
+
 // An equation a x_j + e x_k = b with two live entries: x_j = (b - e x_k)/a
 // is substituted into x_j's other rows and its cost, x_j's bounds move onto
 // x_k, and the row and x_j go. x_j is the column with fewer entries (less
@@ -414,6 +461,7 @@ Verdict reduce(Problem& p, int level, std::vector<Step>& steps) {
                              {kBitActivityRows, activityPass},
                              {kBitColSingletons, colSingletonPass},
                              {kBitDominatedCols, dominatedPass},
+                             {kBitDominatedCols, dualBoundPass},
                              {kBitDoubletons, doubletonPass}};
   const int minGain = std::max(1, static_cast<int>(kPassGain * (p.m + p.n)));
   int live = p.liveRows() + p.liveCols();
