@@ -20,7 +20,7 @@ namespace torva::presolve {
 enum LevelBit : int {
   kBitEmptySingletonRows = 2,  // empty, free and singleton rows (a singleton row becomes a bound)
   kBitEmptyFixedCols = 4,      // empty and fixed columns
-  kBitActivityRows = 8,        // forcing, redundant and infeasible rows from activity bounds
+  kBitActivityRows = 8,        // forcing, redundant and infeasible rows (activity bounds, parallel rows)
   kBitColSingletons = 16,      // free and implied-free column singletons (substituted out)
   kBitDominatedCols = 32,      // columns that the objective and every row push to one bound
   kBitDoubletons = 64,         // doubleton equations (one column substituted by the other)

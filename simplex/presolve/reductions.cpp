@@ -4,6 +4,8 @@
 // problem.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <unordered_map>
 
 #include "simplex/presolve/reduce_state.hpp"
 
@@ -343,6 +345,59 @@ Verdict dominatedPass(Problem& p, std::vector<Step>& steps) {
   return Verdict::Reduced;
 }
 
+// Parallel rows a_s = lambda a_r: when the bounds of one, taken into the
+// other's scale, contain the other's, the looser row never binds and goes.
+// (Bounds that would only meet in a range are left to the simplex.)
+Verdict duplicateRowPass(Problem& p, std::vector<Step>& steps) {
+  // Rows keyed by their live pattern and entries scaled by the first one.
+  std::unordered_map<std::uint64_t, std::vector<int>> buckets;
+  std::vector<std::vector<Entry>> shape(p.m);
+  for (int i = 0; i < p.m; ++i) {
+    if (!p.rowOn[i] || p.rowCnt[i] < 2) continue;
+    for (const Entry& e : p.a.rows[i])
+      if (p.colOn[e.idx]) shape[i].push_back(e);
+    std::sort(shape[i].begin(), shape[i].end(), [](const Entry& x, const Entry& y) { return x.idx < y.idx; });
+    std::uint64_t key = 1469598103934665603ull;
+    const double first = shape[i][0].val;
+    for (const Entry& e : shape[i]) {
+      // Rounded to 8 digits so that rows equal up to rounding share a key.
+      const auto q = static_cast<std::int64_t>(std::llround(e.val / first * 1e8));
+      key = (key ^ static_cast<std::uint64_t>(e.idx)) * 1099511628211ull;
+      key = (key ^ static_cast<std::uint64_t>(q)) * 1099511628211ull;
+    }
+    buckets[key].push_back(i);
+  }
+  for (auto& [key, rows] : buckets) {
+    for (std::size_t x = 0; x < rows.size(); ++x) {
+      const int r = rows[x];
+      for (std::size_t z = x + 1; z < rows.size() && p.rowOn[r]; ++z) {
+        const int t = rows[z];
+        if (!p.rowOn[t] || shape[t].size() != shape[r].size()) continue;
+        const double lambda = shape[t][0].val / shape[r][0].val;
+        bool parallel = true;
+        for (std::size_t q = 0; q < shape[r].size() && parallel; ++q)
+          parallel = shape[t][q].idx == shape[r][q].idx &&
+                     std::fabs(shape[t][q].val - lambda * shape[r][q].val) <= scaled(kDecideTol, shape[t][q].val);
+        if (!parallel) continue;
+        // Row t in row r's scale.
+        double tlo = (lambda > 0 ? p.rl[t] : p.ru[t]), tup = (lambda > 0 ? p.ru[t] : p.rl[t]);
+        tlo = std::fabs(tlo) >= kInf ? -kInf : tlo / lambda;
+        tup = std::fabs(tup) >= kInf ? kInf : tup / lambda;
+        const double rlo = p.rl[r], rup = p.ru[r];
+        if (std::max(tlo, rlo) > std::min(tup, rup) + scaled(kInfeasTol, std::min(tup, rup)))
+          return Verdict::Infeasible;
+        const auto contains = [](double lo1, double up1, double lo2, double up2) {
+          return (lo1 <= -kInf || (lo2 > -kInf && lo1 <= lo2 + scaled(kDecideTol, lo2))) &&
+                 (up1 >= kInf || (up2 < kInf && up1 >= up2 - scaled(kDecideTol, up2)));
+        };
+        if (contains(tlo, tup, rlo, rup)) dropRow(p, steps, t);
+        else if (contains(rlo, rup, tlo, tup)) dropRow(p, steps, r);
+      }
+    }
+  }
+  return Verdict::Reduced;
+}
+
 // Bounds on the row duals y (minimisation form: y <= 0 on a <= row, y >= 0
 // on a >= row) sharpened by the column singletons, whose reduced cost
 // c_j - a y_i must keep its sign towards an infinite bound. A column whose
@@ -459,6 +514,7 @@ Verdict reduce(Problem& p, int level, std::vector<Step>& steps) {
   const Selected passes[] = {{kBitEmptySingletonRows, rowPass},
                              {kBitEmptyFixedCols, colPass},
                              {kBitActivityRows, activityPass},
+                             {kBitActivityRows, duplicateRowPass},
                              {kBitColSingletons, colSingletonPass},
                              {kBitDominatedCols, dominatedPass},
                              {kBitDominatedCols, dualBoundPass},
