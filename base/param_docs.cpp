@@ -113,7 +113,17 @@ constexpr ParamText kParamTexts[] = {
     {1041, "LP presolve level",
      "Bit mask of LP presolve techniques applied before the simplex.\n"
      "0 switches presolve off; bit 8192 switches it off for one call while\n"
-     "the value itself is kept."},
+     "the value itself is kept. Bits: 2 empty, free and singleton rows (a\n"
+     "singleton row becomes a bound); 4 empty and fixed columns; 8 forcing,\n"
+     "redundant and infeasible rows from activity bounds, and the looser of\n"
+     "two parallel rows; 16 free and\n"
+     "implied-free column singletons (substituted out of their row); 32\n"
+     "dominated columns (cost and every row push them to one bound, or\n"
+     "their reduced cost has one sign over the dual bounds); 64\n"
+     "doubleton equations (one column substituted by the other). Other bits\n"
+     "select nothing yet. Passes repeat while one removes at least 0.1%\n"
+     "of the rows and columns. A reoptimisation from the resident basis\n"
+     "skips presolve."},
     {1042, "Name length limit",
      "Maximum length of variable and constraint names written to and read\n"
      "from model files, in characters."},

@@ -376,7 +376,12 @@ int runLpPipeline(Call& call) {
   rec.reducedNnz = d.nnz;
   rec.reducedInts = d.integerStats().binaries + d.integerStats().integers;
   LpPresolverFactory factory = lpPresolverFactory();
-  if (call.opt.preLevel <= 0 || !factory) return solveOriginal(call, call.startBasis);
+  // A warm start (a basis handed over, or the resident work of the last
+  // solve unless the host asked for a cold start) reoptimises the model as
+  // it is: presolve would throw the basis away.
+  const ResidentWork* rw = residentWork(model);
+  const bool warm = !call.startBasis.empty() || (call.opt.restart != 1 && rw && rw->work.hasBasis());
+  if (call.opt.preLevel <= 0 || !factory || warm) return solveOriginal(call, call.startBasis);
 
   std::unique_ptr<LpPresolver> presolver = factory();
   ModelData reduced;
@@ -395,17 +400,36 @@ int runLpPipeline(Call& call) {
   rec.reducedCols = reduced.n;
   rec.reducedNnz = reduced.nnz;
   std::unique_ptr<WorkArea> reducedWork;
-  Run run{reduced, reducedWork, call.opt.lpScale, true, {}};
   SimplexResult res;
-  int err = runLadder(call, run, res);
-  OutcomeStatus os{};
-  if (err || !outcomeStatus(res.outcome, &os) || res.outcome != simplex::kOptimal)
-    // Only an optimal reduced solution is postsolved; anything else is
-    // settled on the original model.
-    return solveOriginal(call, {});
+  if (reduced.m > 0 || reduced.n > 0) {
+    Run run{reduced, reducedWork, call.opt.lpScale, true, {}};
+    const int err = runLadder(call, run, res);
+    // An interrupt installs no solution; a limit or the cutoff installs the
+    // point reached, postsolved. Only optimal points go on to the check;
+    // every other verdict is settled on the original model.
+    if (err == 0 && res.outcome == simplex::kInterrupted) return applyOutcome(call, res, 0);
+    if (err == 0 && (res.outcome == simplex::kIterationLimit || res.outcome == simplex::kTimeLimit ||
+                     res.outcome == simplex::kCutoff)) {
+      presolver->postsolve(d, res);
+      return applyOutcome(call, res, 0);
+    }
+    if (err || res.outcome != simplex::kOptimal) return solveOriginal(call, {});
+  } else {
+    res.outcome = simplex::kOptimal;  // presolve solved the whole model
+  }
   presolver->postsolve(d, res);
   const double pv = primalViolation(d, res), dv = dualViolation(d, res);
-  if (pv <= call.opt.feasTol && dv <= call.opt.optTol) return applyOutcome(call, res, 0);
+  if (pv <= call.opt.feasTol && dv <= call.opt.optTol) {
+    // The primal simplex confirms the postsolved basis on the unpresolved
+    // model in one pricing pass. Its factorised basis stays resident, so the
+    // next reoptimisation (after bound, cost or right-hand side changes)
+    // starts warm from it.
+    Run confirm{d, model.workArea, call.opt.lpScale, false, HostBasis{res.colStatus, res.rowStatus},
+                QX_METHOD_PSIMPLEX};
+    SimplexResult fin;
+    const int err = runLadder(call, confirm, fin);
+    return applyOutcome(call, fin, err);
+  }
   if (pv > call.opt.feasTol)
     logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, "\nWarning: Postsolve leads to primal infeasibility (%.8e)", pv);
   if (dv > call.opt.optTol)

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 
+#include "simplex/presolve/lp_presolver.hpp"
 #include "torva.h"
 
 namespace torva {
@@ -14,7 +15,10 @@ std::atomic<LpPresolverFactory> gFactory{nullptr};
 }  // namespace
 
 void setLpPresolverFactory(LpPresolverFactory factory) { gFactory.store(factory); }
-LpPresolverFactory lpPresolverFactory() { return gFactory.load(); }
+LpPresolverFactory lpPresolverFactory() {
+  const LpPresolverFactory f = gFactory.load();
+  return f ? f : &makeLpPresolver;
+}
 
 double primalViolation(const ModelData& d, const simplex::SimplexResult& sol) {
   if (sol.x.size() != static_cast<std::size_t>(d.n)) return 0.0;

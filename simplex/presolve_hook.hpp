@@ -24,7 +24,8 @@ class LpPresolver {
   virtual void postsolve(const ModelData& original, simplex::SimplexResult& solution) = 0;
 };
 
-// Makes the presolver of a solve; a null factory (the default) runs none.
+// Makes the presolver of a solve; a null factory (the default) stands for
+// the library's own presolver (simplex/presolve).
 using LpPresolverFactory = std::unique_ptr<LpPresolver> (*)();
 void setLpPresolverFactory(LpPresolverFactory factory);
 LpPresolverFactory lpPresolverFactory();

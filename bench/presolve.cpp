@@ -1,0 +1,133 @@
+// LP presolve benchmark: for every Netlib model, the size after our presolve
+// next to the size after CLP's presolve of the same file (CLP prints it),
+// our presolve time, and the total QXoptimize time with presolve on and off.
+//
+//   bench_presolve [-s] [model ...]  (default: every model of objectives.tsv;
+//                                    -s: sizes only, no solves)
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/model.hpp"
+#include "simplex/presolve/lp_presolver.hpp"
+#include "torva.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+double since(Clock::time_point t0) { return std::chrono::duration<double>(Clock::now() - t0).count(); }
+
+struct Size {
+  long rows = -1, cols = -1, nnz = -1;
+};
+
+// Reads "Presolve R (-x) rows, C (-y) columns and E (-z) elements" from clp;
+// a model that clp's presolve leaves alone prints no such line (full size).
+Size clpReduced(const std::string& file, const Size& full) {
+  const std::string cmd = "clp " + file + " -presolve on -dualsimplex 2>&1";
+  Size out = full;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return Size{};
+  char line[4096];
+  while (std::fgets(line, sizeof line, p)) {
+    long r, c, e, dr, dc, de;
+    if (std::sscanf(line, "Presolve %ld (%ld) rows, %ld (%ld) columns and %ld (%ld) elements", &r, &dr, &c, &dc, &e,
+                    &de) == 6)
+      out = Size{r, c, e};
+    if (std::strstr(line, "Presolve determined that the problem was infeasible")) out = Size{0, 0, 0};
+  }
+  pclose(p);
+  return out;
+}
+
+QXmodel readModel(QXenv env, const std::string& path) {
+  int err = 0;
+  QXmodel m = QXcreateModel(env, &err);
+  if (QXreadMPSFile(m, path.c_str(), 0) == 0) return m;
+  QXdeleteModel(&m);
+  m = QXcreateModel(env, &err);
+  if (QXreadMPSFile(m, path.c_str(), 1) == 0) return m;
+  QXdeleteModel(&m);
+  return nullptr;
+}
+
+// QXoptimize on a fresh copy of the file with the given presolve level.
+double solveSeconds(QXenv env, const std::string& path, int level, double* obj) {
+  QXmodel m = readModel(env, path);
+  if (!m) return -1;
+  QXsetModelIntParameter(m, QX_IPARAM_LP_PRELEVEL, level);
+  int status = 0;
+  const auto t0 = Clock::now();
+  QXoptimize(m, 0, &status);
+  const double s = since(t0);
+  QXgetInfo(m, QX_DINFO_POBJ, obj);
+  QXdeleteModel(&m);
+  return s;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string dir = std::string(TORVA_SHARED_DATA) + "/netlib";
+  std::vector<std::pair<std::string, double>> models;
+  const bool sizesOnly = argc > 1 && std::strcmp(argv[1], "-s") == 0;
+  const int first = sizesOnly ? 2 : 1;
+  std::ifstream tsv(dir + "/objectives.tsv");
+  std::string line;
+  while (std::getline(tsv, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream ls(line);
+    std::string name;
+    double obj = 0;
+    ls >> name >> obj;
+    bool wanted = argc <= first;
+    for (int k = first; k < argc; ++k) wanted |= name == argv[k];
+    if (wanted) models.push_back({name, obj});
+  }
+  int err = 0;
+  QXenv env = QXcreateEnv(&err);
+  std::printf(
+      "| model | rows | cols | nnz | ours rows | cols | nnz | clp rows | cols | nnz | presolve s | solve on s | "
+      "solve off s | on/off | objective ok |\n|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n");
+  Size total{0, 0, 0}, ours{0, 0, 0}, clp{0, 0, 0};
+  for (const auto& [name, ref] : models) {
+    const std::string gz = dir + "/" + name + ".mps.gz";
+    QXmodel m = readModel(env, gz);
+    if (!m) continue;
+    const torva::ModelData& d = m->data;
+    const Size full{d.m, d.n, d.nnz};
+    auto pre = torva::makeLpPresolver();
+    torva::ModelData reduced;
+    const auto t0 = Clock::now();
+    const auto verdict = pre->presolve(d, 126, reduced);
+    const double preSec = since(t0);
+    Size mine = full;
+    if (verdict == torva::LpPresolver::Verdict::Reduced) mine = Size{reduced.m, reduced.n, reduced.nnz};
+    QXdeleteModel(&m);
+    const std::string plain = "/tmp/bench_presolve_" + name + ".mps";
+    std::system(("zcat " + gz + " > " + plain).c_str());
+    const Size peer = clpReduced(plain, full);
+    std::remove(plain.c_str());
+    double objOn = ref, objOff = ref;
+    const double on = sizesOnly ? 0.0 : solveSeconds(env, gz, 126, &objOn);
+    const double off = sizesOnly ? 0.0 : solveSeconds(env, gz, 0, &objOff);
+    const bool ok = std::fabs(objOn - ref) <= 1e-6 * std::max(1.0, std::fabs(ref));
+    std::printf("| %s | %ld | %ld | %ld | %ld | %ld | %ld | %ld | %ld | %ld | %.4f | %.3f | %.3f | %.2f | %s |\n",
+                name.c_str(), full.rows, full.cols, full.nnz, mine.rows, mine.cols, mine.nnz, peer.rows, peer.cols,
+                peer.nnz, preSec, on, off, off > 0 ? on / off : 0.0, ok ? "yes" : "NO");
+    std::fflush(stdout);
+    total.rows += full.rows, total.cols += full.cols, total.nnz += full.nnz;
+    ours.rows += mine.rows, ours.cols += mine.cols, ours.nnz += mine.nnz;
+    clp.rows += peer.rows, clp.cols += peer.cols, clp.nnz += peer.nnz;
+  }
+  std::printf("| total | %ld | %ld | %ld | %ld | %ld | %ld | %ld | %ld | %ld | | | | | |\n", total.rows, total.cols,
+              total.nnz, ours.rows, ours.cols, ours.nnz, clp.rows, clp.cols, clp.nnz);
+  QXdeleteEnv(&env);
+  return 0;
+}

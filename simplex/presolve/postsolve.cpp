@@ -1,0 +1,172 @@
+// Postsolve: the reductions undone in reverse order. Each undo restores the
+// primal values of what the reduction removed, the duals of its rows and
+// which of its rows and columns are basic, so that the restored basis has
+// one basic variable per row and every reduced cost has the sign its
+// status needs.
+#include <cmath>
+
+#include "simplex/presolve/reduce_state.hpp"
+
+namespace torva::presolve {
+
+namespace {
+
+// A reduced cost within this distance of zero has either sign: the reduced
+// solution carries rounding of this order, two orders below the default
+// optimality tolerance of 1e-7.
+constexpr double kDualSignTol = 1e-9;
+
+// True when x rests on the finite bound b.
+bool atBound(double x, double b) { return std::fabs(b) < kInf && std::fabs(x - b) <= scaled(kDecideTol, b); }
+
+class Undo {
+ public:
+  Undo(const Problem& p, FullSolution& s)
+      : p_(p), s_(s), a_(p.a), rowOn_(p.rowOn), colOn_(p.colOn), cost_(p.cost) {}
+
+  void apply(const Step& st) {
+    switch (st.kind) {
+      case StepKind::FreeRow:
+        s_.y[st.row] = 0.0;
+        s_.rowBasic[st.row] = 1;
+        rowOn_[st.row] = 1;
+        break;
+      case StepKind::FixedCol:
+        s_.x[st.col] = st.v1;
+        s_.colBasic[st.col] = 0;
+        colOn_[st.col] = 1;
+        break;
+      case StepKind::SingletonRow: singletonRow(st); break;
+      case StepKind::ForcingRow: forcingRow(st); break;
+      case StepKind::ColSingleton: colSingleton(st); break;
+      case StepKind::Doubleton: doubleton(st); break;
+    }
+  }
+
+ private:
+  // c_j - sum of a_ij y_i over the live rows: the reduced cost of column j
+  // in the problem as it stood when the step being undone was taken.
+  double reducedCost(int j) const {
+    double d = cost_[j];
+    for (const Entry& e : a_.cols[j])
+      if (rowOn_[e.idx]) d -= e.val * s_.y[e.idx];
+    return d;
+  }
+
+  // The row held bounds of x_j. Where x_j rests nonbasic on a bound that
+  // only the row imposed (or on its own bound with the wrong sign of
+  // reduced cost), the row takes over: its dual zeroes the reduced cost,
+  // x_j turns basic and the row nonbasic.
+  void singletonRow(const Step& st) {
+    const int i = st.row, j = st.col;
+    s_.y[i] = 0.0;
+    s_.rowBasic[i] = 1;
+    const double x = s_.x[j];
+    const bool rowActive = atBound(st.a * x, st.v3) || atBound(st.a * x, st.v4);
+    if (!s_.colBasic[j] && rowActive) {
+      const double d = reducedCost(j);
+      const bool atLo = atBound(x, st.v1), atUp = atBound(x, st.v2);
+      const bool keep = (atLo && atUp) || (atLo && d >= -kDualSignTol) || (atUp && d <= kDualSignTol);
+      if (!keep) {
+        s_.y[i] = d / st.a;
+        s_.colBasic[j] = 1;
+        s_.rowBasic[i] = 0;
+      }
+    }
+    rowOn_[i] = 1;
+  }
+
+  // Every column of the row sits on the bound that attains the row's forced
+  // side. The row's dual is the smallest move (of the sign that side
+  // allows) that gives every column a reduced cost of the right sign; the
+  // column that sets it turns basic.
+  void forcingRow(const Step& st) {
+    const int i = st.row;
+    const bool lowerSide = st.v1 > 0;
+    double y = 0.0;
+    int basic = -1;
+    for (const Entry& e : a_.rows[i]) {
+      const int j = e.idx;
+      if (!colOn_[j]) continue;
+      // Lower side: columns with a > 0 sit at their upper bound (need
+      // d <= 0), those with a < 0 at their lower (need d >= 0); both read
+      // y >= d / a. The upper side mirrors it.
+      const double need = reducedCost(j) / e.val;
+      if (lowerSide ? need > y : need < y) {
+        y = need;
+        basic = j;
+      }
+    }
+    s_.y[i] = y;
+    s_.rowBasic[i] = basic < 0;
+    if (basic >= 0) s_.colBasic[basic] = 1;
+    rowOn_[i] = 1;
+  }
+
+  // x_j follows from the equality row; the row's dual takes the column's
+  // cost back from the other columns of the row.
+  void colSingleton(const Step& st) {
+    const int i = st.row, j = st.col;
+    const double y = st.v2 / st.a;
+    double sum = 0.0;
+    for (const Entry& e : a_.rows[i]) {
+      if (!colOn_[e.idx]) continue;
+      sum += e.val * s_.x[e.idx];
+      cost_[e.idx] += e.val * y;
+    }
+    s_.x[j] = (st.v1 - sum) / st.a;
+    s_.y[i] = y;
+    s_.colBasic[j] = 1;
+    s_.rowBasic[i] = 0;
+    colOn_[j] = 1;
+    rowOn_[i] = 1;
+  }
+
+  // The equation a x_j + e x_k = b restored with the entries and the cost
+  // of x_k as they were. Normally x_j turns basic and the row's dual zeroes
+  // its reduced cost; when x_k rests on a bound that x_j's bounds imposed
+  // (or on its own bound with the wrong sign), x_j sits on its bound
+  // instead and x_k turns basic.
+  void doubleton(const Step& st) {
+    const int i = st.row, j = st.col, k = st.col2;
+    for (int c = st.changeEnd - 1; c >= st.changeBeg; --c) a_.set(p_.changes[c].row, k, p_.changes[c].oldArk);
+    cost_[k] += st.v2 * st.e / st.a;
+    colOn_[j] = 1;
+    s_.x[j] = (st.v1 - st.e * s_.x[k]) / st.a;
+    // x_k hands the basis over only when x_j sits on a bound of its own and
+    // x_k is off its own bounds (or on one with the wrong reduced cost once
+    // x_j is basic).
+    bool kCarries = false;
+    if (!s_.colBasic[k] && (atBound(s_.x[j], st.v5) || atBound(s_.x[j], st.v6))) {
+      const double x = s_.x[k];
+      const bool atLo = atBound(x, st.v3), atUp = atBound(x, st.v4);
+      const double dk = reducedCost(k) - st.e * (reducedCost(j) / st.a);
+      kCarries = !((atLo && atUp) || (atLo && dk >= -kDualSignTol) || (atUp && dk <= kDualSignTol));
+    }
+    if (kCarries) {
+      s_.y[i] = reducedCost(k) / st.e;
+      s_.colBasic[k] = 1;
+      s_.colBasic[j] = 0;
+    } else {
+      s_.y[i] = reducedCost(j) / st.a;
+      s_.colBasic[j] = 1;
+    }
+    s_.rowBasic[i] = 0;
+    rowOn_[i] = 1;
+  }
+
+  const Problem& p_;
+  FullSolution& s_;
+  Matrix a_;
+  std::vector<char> rowOn_, colOn_;
+  std::vector<double> cost_;
+};
+
+}  // namespace
+
+void postsolve(const Problem& p, const std::vector<Step>& steps, FullSolution& sol) {
+  Undo undo(p, sol);
+  for (auto it = steps.rbegin(); it != steps.rend(); ++it) undo.apply(*it);
+}
+
+}  // namespace torva::presolve

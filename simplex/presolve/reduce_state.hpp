@@ -1,0 +1,132 @@
+// The working problem of the LP presolver and the record of its reductions.
+//
+// The presolver works on a copy of the LP in minimisation form with row
+// bounds rl <= A x <= ru and column bounds lo <= x <= up. Matrix entries are
+// never changed: a reduction only switches rows and columns off, moves
+// bounds and (for a substituted column) changes costs. Each reduction pushes
+// a step; postsolve undoes the steps in reverse order, so that when a step
+// is undone exactly the rows and columns that were live when it was taken
+// are live again.
+#pragma once
+
+#include <vector>
+
+#include "base/model_data.hpp"
+
+namespace torva::presolve {
+
+// Bits of the presolve level (QX_IPARAM_LP_PRELEVEL) and the reductions
+// they select. Bit 8192 (presolve off for one call) is the driver's.
+enum LevelBit : int {
+  kBitEmptySingletonRows = 2,  // empty, free and singleton rows (a singleton row becomes a bound)
+  kBitEmptyFixedCols = 4,      // empty and fixed columns
+  kBitActivityRows = 8,        // forcing, redundant and infeasible rows (activity bounds, parallel rows)
+  kBitColSingletons = 16,      // free and implied-free column singletons (substituted out)
+  kBitDominatedCols = 32,      // columns that the objective and every row push to one bound
+  kBitDoubletons = 64,         // doubleton equations (one column substituted by the other)
+};
+
+// Tolerances of the reductions (absolute on values of order one, relative
+// above): kDecideTol decides that two values agree (a bound reached, a row
+// forced or redundant). It is two orders below the solver's default
+// feasibility tolerance of 1e-7, so the rows and bounds a reduction drops on
+// its strength are met by the postsolved point well within that tolerance.
+// kInfeasTol is the margin beyond which presolve declares a model infeasible:
+// ten times the default feasibility tolerance, so that rounding in the
+// activity sums never turns a feasible model into an infeasible verdict.
+inline constexpr double kDecideTol = 1e-9;
+inline constexpr double kInfeasTol = 1e-6;
+// A substituted entry whose magnitude falls below this fraction of the
+// terms it came from has cancelled and is dropped (rounding level of
+// doubles times a safety factor of about 50).
+inline constexpr double kCancelTol = 1e-14;
+// Bounds beyond this magnitude are infinite (QX_INFINITY).
+inline constexpr double kInf = kInfinity;
+
+inline double scaled(double tol, double v) { return tol * (1.0 + (v < 0 ? -v : v)); }
+
+// One matrix entry seen from a row (idx = column) or a column (idx = row).
+struct Entry {
+  int idx;
+  double val;
+};
+
+// The matrix kept by rows and by columns. Entries of switched-off rows and
+// columns stay in place; only a substitution changes entries.
+struct Matrix {
+  std::vector<std::vector<Entry>> rows, cols;
+  double at(int i, int j) const;
+  // Sets a_ij (0 removes it); returns the change in the entry count (-1, 0, +1).
+  int set(int i, int j, double v);
+};
+
+struct Problem {
+  int m = 0, n = 0;
+  double sense = 1.0;      // model's objective sense (1 min, -1 max)
+  double objConst = 0.0;   // minimisation form
+  std::vector<double> cost;  // minimisation form; substitutions change it
+  std::vector<double> lo, up, rl, ru;
+  Matrix a;
+  std::vector<char> rowOn, colOn;
+  std::vector<int> rowCnt, colCnt;  // live entries per row and column
+  // Entries a_rk that a doubleton substitution changed: the row, a_rj of the
+  // eliminated column and the old a_rk (0 when there was none).
+  struct Change {
+    int row;
+    double arj, oldArk;
+  };
+  std::vector<Change> changes;
+
+  explicit Problem(const ModelData& d);
+  int liveRows() const;
+  int liveCols() const;
+  // Removes column j at value v: its rows' bounds absorb a_ij v and the
+  // objective constant c_j v.
+  void removeColumnAt(int j, double v);
+  // Switches row i off (its columns lose an entry).
+  void removeRow(int i);
+  // Sets a_ij keeping the live counts right.
+  void setEntry(int i, int j, double v);
+};
+
+enum class StepKind : unsigned char {
+  FreeRow,       // a row without effect (empty, free or redundant): y = 0, slack basic
+  FixedCol,      // a column removed at a value: nonbasic
+  SingletonRow,  // a row a x_j in [rl, ru] turned into bounds of x_j
+  ForcingRow,    // a row whose columns all sit at the bounds that attain one side
+  ColSingleton,  // a free column singleton substituted out of its (active) row
+  Doubleton,     // x_j substituted out of an equation a x_j + e x_k = b
+};
+
+struct Step {
+  StepKind kind;
+  int row = -1, col = -1;
+  double a = 0.0;        // the entry a_ij of the step
+  double v1 = 0.0;       // FixedCol: value; SingletonRow: old lower; ForcingRow: +1 lower side, -1 upper side;
+                         // ColSingleton: right-hand side
+  double v2 = 0.0;       // SingletonRow: old upper; ColSingleton: the column's cost
+  double v3 = 0.0, v4 = 0.0;  // SingletonRow: the row's bounds; Doubleton: old bounds of x_k
+  double v5 = 0.0, v6 = 0.0;  // Doubleton: the bounds of x_j
+  // Doubleton: the kept column k, its entry e and the range of its changes.
+  int col2 = -1;
+  double e = 0.0;
+  int changeBeg = 0, changeEnd = 0;
+};
+
+enum class Verdict { Reduced, Infeasible, Unbounded };
+
+// Runs the reductions selected by level on p until a pass removes too little.
+Verdict reduce(Problem& p, int level, std::vector<Step>& steps);
+
+// The solution of the reduced problem spread onto the full index ranges, in
+// minimisation form; postsolve completes it for the full problem.
+struct FullSolution {
+  std::vector<double> x, y;
+  std::vector<char> colBasic, rowBasic;
+};
+
+// Undoes steps on sol. p is the problem as reduce left it (its costs are
+// those of the reduced problem); postsolve works on its own copies.
+void postsolve(const Problem& p, const std::vector<Step>& steps, FullSolution& sol);
+
+}  // namespace torva::presolve

@@ -1,0 +1,547 @@
+// The reductions of the LP presolver (after Andersen and Andersen, 1995,
+// "Presolving in linear programming", and Gondzio, 1997): passes over rows
+// and columns, repeated while a pass still removes a noticeable part of the
+// problem.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <unordered_map>
+
+#include "simplex/presolve/reduce_state.hpp"
+
+namespace torva::presolve {
+
+namespace {
+
+// A pass that removes fewer than this fraction of the rows and columns
+// ends the reductions (later passes would find little more).
+constexpr double kPassGain = 0.001;
+constexpr int kMaxPasses = 30;
+// A cost this small decides no bound: the rounding of substituted costs
+// stays far below it, and a reduced cost of this size is dual feasible
+// within the optimality tolerance of 1e-7.
+constexpr double kZeroCost = 1e-12;
+// A column singleton is substituted out of its row only when its entry is at
+// least this fraction of the row's largest entry: x_j is recomputed as
+// (b - sum)/a_ij, and a small pivot would magnify the error of the sum.
+constexpr double kSubstPivot = 1e-3;
+// A doubleton substitution x_j = (b - e x_k)/a multiplies the error of x_k
+// by |e/a|; the column kept in the basis is chosen so that this stays
+// below 1/kDoubletonPivot where possible. Columns longer than
+// kMaxDoubletonColumn are not substituted (each entry may add a fill-in).
+constexpr double kDoubletonPivot = 0.1;
+constexpr int kMaxDoubletonColumn = 20;
+
+bool finiteLo(double v) { return v > -kInf; }
+bool finiteUp(double v) { return v < kInf; }
+double clampInf(double v) { return v >= kInf ? kInf : (v <= -kInf ? -kInf : v); }
+
+}  // namespace
+
+double Matrix::at(int i, int j) const {
+  for (const Entry& e : rows[i])
+    if (e.idx == j) return e.val;
+  return 0.0;
+}
+
+int Matrix::set(int i, int j, double v) {
+  auto place = [](std::vector<Entry>& list, int idx, double val) {
+    for (auto it = list.begin(); it != list.end(); ++it) {
+      if (it->idx != idx) continue;
+      if (val == 0.0) {
+        list.erase(it);
+        return -1;
+      }
+      it->val = val;
+      return 0;
+    }
+    if (val == 0.0) return 0;
+    list.push_back({idx, val});
+    return 1;
+  };
+  place(cols[j], i, v);
+  return place(rows[i], j, v);
+}
+
+Problem::Problem(const ModelData& d) : m(d.m), n(d.n) {
+  sense = d.objSense == -1 ? -1.0 : 1.0;
+  objConst = sense * d.objConst;
+  cost.resize(n);
+  lo.resize(n);
+  up.resize(n);
+  for (int j = 0; j < n; ++j) {
+    cost[j] = sense * d.cost[j];
+    lo[j] = clampInf(d.lower[j]);
+    up[j] = clampInf(d.upper[j]);
+  }
+  rl.assign(m, -kInf);
+  ru.assign(m, kInf);
+  for (int i = 0; i < m; ++i) {
+    const double b = d.rhs[i];
+    switch (d.conType[i]) {
+      case 'L': ru[i] = b; break;
+      case 'G': rl[i] = b; break;
+      case 'E': rl[i] = ru[i] = b; break;
+      default: break;  // 'N': a free row
+    }
+  }
+  // Both copies of the matrix, without explicit zeros.
+  a.rows.resize(m);
+  a.cols.resize(n);
+  rowCnt.assign(m, 0);
+  colCnt.assign(n, 0);
+  for (int j = 0; j < n; ++j)
+    for (int q = d.colBeg[j], e = q + d.colLen[j]; q < e; ++q) {
+      if (d.value[q] == 0.0) continue;
+      a.cols[j].push_back({d.rowIdx[q], d.value[q]});
+      a.rows[d.rowIdx[q]].push_back({j, d.value[q]});
+      ++rowCnt[d.rowIdx[q]];
+      ++colCnt[j];
+    }
+  rowOn.assign(m, 1);
+  colOn.assign(n, 1);
+}
+
+int Problem::liveRows() const { return static_cast<int>(std::count(rowOn.begin(), rowOn.end(), 1)); }
+int Problem::liveCols() const { return static_cast<int>(std::count(colOn.begin(), colOn.end(), 1)); }
+
+void Problem::removeColumnAt(int j, double v) {
+  for (const Entry& e : a.cols[j]) {
+    const int i = e.idx;
+    if (!rowOn[i]) continue;
+    const double shift = e.val * v;
+    if (finiteLo(rl[i])) rl[i] -= shift;
+    if (finiteUp(ru[i])) ru[i] -= shift;
+    --rowCnt[i];
+  }
+  objConst += cost[j] * v;
+  colOn[j] = 0;
+}
+
+void Problem::removeRow(int i) {
+  for (const Entry& e : a.rows[i])
+    if (colOn[e.idx]) --colCnt[e.idx];
+  rowOn[i] = 0;
+}
+
+void Problem::setEntry(int i, int j, double v) {
+  const int change = a.set(i, j, v);
+  if (rowOn[i] && colOn[j]) {
+    rowCnt[i] += change;
+    colCnt[j] += change;
+  }
+}
+
+namespace {
+
+// The first entry of a list whose row or column is live.
+const Entry& firstLive(const std::vector<Entry>& list, const std::vector<char>& on) {
+  auto it = list.begin();
+  while (!on[it->idx]) ++it;
+  return *it;
+}
+
+// Bounds of a row's activity over its live columns, with the number of
+// infinite contributions on each side; skip leaves one column out.
+struct Activity {
+  double min = 0.0, max = 0.0;
+  int minInf = 0, maxInf = 0;
+};
+
+Activity activity(const Problem& p, int i, int skip = -1) {
+  Activity a;
+  for (const Entry& e : p.a.rows[i]) {
+    const int j = e.idx;
+    if (!p.colOn[j] || j == skip) continue;
+    const double v = e.val;
+    const double atLo = v > 0 ? p.lo[j] : p.up[j];  // the bound giving the smallest v*x
+    const double atUp = v > 0 ? p.up[j] : p.lo[j];
+    if (std::fabs(atLo) >= kInf) ++a.minInf; else a.min += v * atLo;
+    if (std::fabs(atUp) >= kInf) ++a.maxInf; else a.max += v * atUp;
+  }
+  return a;
+}
+
+void fixColumn(Problem& p, std::vector<Step>& steps, int j, double v) {
+  Step s{StepKind::FixedCol};
+  s.col = j;
+  s.v1 = v;
+  steps.push_back(s);
+  p.removeColumnAt(j, v);
+}
+
+void dropRow(Problem& p, std::vector<Step>& steps, int i) {
+  Step s{StepKind::FreeRow};
+  s.row = i;
+  steps.push_back(s);
+  p.removeRow(i);
+}
+
+// Free and empty rows go; a singleton row a x_j in [rl, ru] becomes bounds
+// of x_j (tightened only where the row is tighter than the column).
+Verdict rowPass(Problem& p, std::vector<Step>& steps) {
+  for (int i = 0; i < p.m; ++i) {
+    if (!p.rowOn[i]) continue;
+    if (!finiteLo(p.rl[i]) && !finiteUp(p.ru[i])) {
+      dropRow(p, steps, i);
+    } else if (p.rowCnt[i] == 0) {
+      if (p.rl[i] > scaled(kInfeasTol, 0.0) || p.ru[i] < -scaled(kInfeasTol, 0.0)) return Verdict::Infeasible;
+      dropRow(p, steps, i);
+    } else if (p.rowCnt[i] == 1) {
+      const Entry& live = firstLive(p.a.rows[i], p.colOn);
+      const int j = live.idx;
+      const double a = live.val;
+      double impLo = a > 0 ? p.rl[i] : p.ru[i], impUp = a > 0 ? p.ru[i] : p.rl[i];
+      impLo = std::fabs(impLo) >= kInf ? -kInf : clampInf(impLo / a);
+      impUp = std::fabs(impUp) >= kInf ? kInf : clampInf(impUp / a);
+      double nlo = std::max(p.lo[j], impLo), nup = std::min(p.up[j], impUp);
+      if (nlo > nup) {
+        if (nlo - nup > scaled(kInfeasTol, std::max(std::fabs(nlo), std::fabs(nup)))) return Verdict::Infeasible;
+        nlo = nup = p.lo[j] == nlo ? nlo : nup;  // keep a bound of the column's own where there is one
+      }
+      Step s{StepKind::SingletonRow};
+      s.row = i, s.col = j, s.a = a, s.v1 = p.lo[j], s.v2 = p.up[j], s.v3 = p.rl[i], s.v4 = p.ru[i];
+      steps.push_back(s);
+      p.lo[j] = nlo;
+      p.up[j] = nup;
+      p.removeRow(i);
+    }
+  }
+  return Verdict::Reduced;
+}
+
+// Fixed columns go at their value, empty columns at the bound their cost
+// prefers (an empty column whose cost prefers an infinite bound makes the
+// model unbounded unless it is infeasible).
+Verdict colPass(Problem& p, std::vector<Step>& steps) {
+  for (int j = 0; j < p.n; ++j) {
+    if (!p.colOn[j]) continue;
+    if (p.lo[j] == p.up[j]) {
+      fixColumn(p, steps, j, p.lo[j]);
+    } else if (p.colCnt[j] == 0) {
+      const double c = p.cost[j];
+      double v;
+      if (c > kZeroCost) {
+        if (!finiteLo(p.lo[j])) return Verdict::Unbounded;
+        v = p.lo[j];
+      } else if (c < -kZeroCost) {
+        if (!finiteUp(p.up[j])) return Verdict::Unbounded;
+        v = p.up[j];
+      } else {
+        v = finiteLo(p.lo[j]) ? p.lo[j] : (finiteUp(p.up[j]) ? p.up[j] : 0.0);
+      }
+      fixColumn(p, steps, j, v);
+    }
+  }
+  return Verdict::Reduced;
+}
+
+// Rows judged by the bounds of their activity: beyond reach (infeasible),
+// reachable only with every column at one bound (forcing), or never binding
+// (redundant).
+Verdict activityPass(Problem& p, std::vector<Step>& steps) {
+  for (int i = 0; i < p.m; ++i) {
+    if (!p.rowOn[i] || p.rowCnt[i] == 0) continue;
+    const Activity act = activity(p, i);
+    const double rl = p.rl[i], ru = p.ru[i];
+    if (act.minInf == 0 && finiteUp(ru) && act.min > ru + scaled(kInfeasTol, ru)) return Verdict::Infeasible;
+    if (act.maxInf == 0 && finiteLo(rl) && act.max < rl - scaled(kInfeasTol, rl)) return Verdict::Infeasible;
+    int side = 0;  // +1: forced to its lower side by the largest activity; -1: upper side by the smallest
+    if (act.maxInf == 0 && finiteLo(rl) && act.max <= rl + scaled(kDecideTol, rl)) side = 1;
+    else if (act.minInf == 0 && finiteUp(ru) && act.min >= ru - scaled(kDecideTol, ru)) side = -1;
+    if (side != 0) {
+      Step s{StepKind::ForcingRow};
+      s.row = i;
+      s.v1 = side;
+      steps.push_back(s);
+      for (const Entry& e : p.a.rows[i]) {
+        const int j = e.idx;
+        if (!p.colOn[j]) continue;
+        const bool toUp = (e.val > 0) == (side > 0);
+        fixColumn(p, steps, j, toUp ? p.up[j] : p.lo[j]);
+      }
+      p.removeRow(i);
+      continue;
+    }
+    const bool loSlack = !finiteLo(rl) || (act.minInf == 0 && act.min >= rl - scaled(kDecideTol, rl));
+    const bool upSlack = !finiteUp(ru) || (act.maxInf == 0 && act.max <= ru + scaled(kDecideTol, ru));
+    if (loSlack && upSlack) dropRow(p, steps, i);
+  }
+  return Verdict::Reduced;
+}
+
+// A column met only in one row, free or kept inside its bounds by that row
+// held at b, is substituted out: x_j = (b - sum_k a_ik x_k) / a_ij, and its
+// cost moves to the row's other columns. Moving x_j until an inequality row
+// is active never worsens the objective when y_i = c_j / a_ij has the sign
+// of that row's dual, so such a row is held at its finite side.
+Verdict colSingletonPass(Problem& p, std::vector<Step>& steps) {
+  for (int j = 0; j < p.n; ++j) {
+    if (!p.colOn[j] || p.colCnt[j] != 1) continue;
+    const Entry& live = firstLive(p.a.cols[j], p.rowOn);
+    const int i = live.idx;
+    const double a = live.val;
+    // In an inequality row the column's cost must ask for the row's dual
+    // y_i = c_j / a_ij with the sign of the row's finite side: every optimum
+    // then has the row active, and the row is taken as an equality there.
+    double b;
+    const double yNeeded = p.cost[j] / a;
+    if (p.rl[i] == p.ru[i]) b = p.rl[i];
+    else if (finiteLo(p.rl[i]) && !finiteUp(p.ru[i]) && yNeeded >= 0) b = p.rl[i];
+    else if (finiteUp(p.ru[i]) && !finiteLo(p.rl[i]) && yNeeded <= 0) b = p.ru[i];
+    else continue;
+    double amax = 0.0;
+    for (const Entry& e : p.a.rows[i])
+      if (p.colOn[e.idx]) amax = std::max(amax, std::fabs(e.val));
+    if (std::fabs(a) < kSubstPivot * amax) continue;
+    if (finiteLo(p.lo[j]) || finiteUp(p.up[j])) {
+      const Activity rest = activity(p, i, j);
+      // a x_j = b - rest: its range from the rest's activity bounds.
+      const double hiNum = rest.minInf ? kInf : b - rest.min, loNum = rest.maxInf ? -kInf : b - rest.max;
+      const double impLo = a > 0 ? (loNum <= -kInf ? -kInf : loNum / a) : (hiNum >= kInf ? -kInf : hiNum / a);
+      const double impUp = a > 0 ? (hiNum >= kInf ? kInf : hiNum / a) : (loNum <= -kInf ? kInf : loNum / a);
+      const bool loImplied = !finiteLo(p.lo[j]) || impLo >= p.lo[j] - scaled(kDecideTol, p.lo[j]);
+      const bool upImplied = !finiteUp(p.up[j]) || impUp <= p.up[j] + scaled(kDecideTol, p.up[j]);
+      if (!loImplied || !upImplied) continue;
+    }
+    Step s{StepKind::ColSingleton};
+    s.row = i, s.col = j, s.a = a, s.v1 = b, s.v2 = p.cost[j];
+    steps.push_back(s);
+    const double y = p.cost[j] / a;
+    for (const Entry& e : p.a.rows[i]) {
+      if (e.idx != j && p.colOn[e.idx]) p.cost[e.idx] -= e.val * y;
+    }
+    p.objConst += y * b;
+    p.colOn[j] = 0;
+    --p.rowCnt[i];
+    p.removeRow(i);
+  }
+  return Verdict::Reduced;
+}
+
+// A column whose cost does not prefer larger values and that no row needs
+// larger (every row is only relieved by decreasing it) sits at its lower
+// bound at some optimum; likewise towards the upper bound.
+Verdict dominatedPass(Problem& p, std::vector<Step>& steps) {
+  for (int j = 0; j < p.n; ++j) {
+    if (!p.colOn[j]) continue;
+    int downLocks = 0, upLocks = 0;
+    for (const Entry& e : p.a.cols[j]) {
+      const int i = e.idx;
+      if (!p.rowOn[i]) continue;
+      const bool lowerRow = finiteLo(p.rl[i]), upperRow = finiteUp(p.ru[i]);
+      if (e.val > 0) {
+        downLocks += lowerRow;
+        upLocks += upperRow;
+      } else {
+        downLocks += upperRow;
+        upLocks += lowerRow;
+      }
+    }
+    const double c = p.cost[j];
+    if (c >= 0 && downLocks == 0 && finiteLo(p.lo[j])) fixColumn(p, steps, j, p.lo[j]);
+    else if (c <= 0 && upLocks == 0 && finiteUp(p.up[j])) fixColumn(p, steps, j, p.up[j]);
+  }
+  return Verdict::Reduced;
+}
+
+// Parallel rows a_s = lambda a_r: when the bounds of one, taken into the
+// other's scale, contain the other's, the looser row never binds and goes.
+// (Bounds that would only meet in a range are left to the simplex.)
+Verdict duplicateRowPass(Problem& p, std::vector<Step>& steps) {
+  // Rows keyed by their live pattern and entries scaled by the first one.
+  std::unordered_map<std::uint64_t, std::vector<int>> buckets;
+  std::vector<std::vector<Entry>> shape(p.m);
+  for (int i = 0; i < p.m; ++i) {
+    if (!p.rowOn[i] || p.rowCnt[i] < 2) continue;
+    for (const Entry& e : p.a.rows[i])
+      if (p.colOn[e.idx]) shape[i].push_back(e);
+    std::sort(shape[i].begin(), shape[i].end(), [](const Entry& x, const Entry& y) { return x.idx < y.idx; });
+    std::uint64_t key = 1469598103934665603ull;
+    const double first = shape[i][0].val;
+    for (const Entry& e : shape[i]) {
+      // Rounded to 8 digits so that rows equal up to rounding share a key.
+      const auto q = static_cast<std::int64_t>(std::llround(e.val / first * 1e8));
+      key = (key ^ static_cast<std::uint64_t>(e.idx)) * 1099511628211ull;
+      key = (key ^ static_cast<std::uint64_t>(q)) * 1099511628211ull;
+    }
+    buckets[key].push_back(i);
+  }
+  for (auto& [key, rows] : buckets) {
+    for (std::size_t x = 0; x < rows.size(); ++x) {
+      const int r = rows[x];
+      for (std::size_t z = x + 1; z < rows.size() && p.rowOn[r]; ++z) {
+        const int t = rows[z];
+        if (!p.rowOn[t] || shape[t].size() != shape[r].size()) continue;
+        const double lambda = shape[t][0].val / shape[r][0].val;
+        bool parallel = true;
+        for (std::size_t q = 0; q < shape[r].size() && parallel; ++q)
+          parallel = shape[t][q].idx == shape[r][q].idx &&
+                     std::fabs(shape[t][q].val - lambda * shape[r][q].val) <= scaled(kDecideTol, shape[t][q].val);
+        if (!parallel) continue;
+        // Row t in row r's scale.
+        double tlo = (lambda > 0 ? p.rl[t] : p.ru[t]), tup = (lambda > 0 ? p.ru[t] : p.rl[t]);
+        tlo = std::fabs(tlo) >= kInf ? -kInf : tlo / lambda;
+        tup = std::fabs(tup) >= kInf ? kInf : tup / lambda;
+        const double rlo = p.rl[r], rup = p.ru[r];
+        if (std::max(tlo, rlo) > std::min(tup, rup) + scaled(kInfeasTol, std::min(tup, rup)))
+          return Verdict::Infeasible;
+        const auto contains = [](double lo1, double up1, double lo2, double up2) {
+          return (lo1 <= -kInf || (lo2 > -kInf && lo1 <= lo2 + scaled(kDecideTol, lo2))) &&
+                 (up1 >= kInf || (up2 < kInf && up1 >= up2 - scaled(kDecideTol, up2)));
+        };
+        if (contains(tlo, tup, rlo, rup)) dropRow(p, steps, t);
+        else if (contains(rlo, rup, tlo, tup)) dropRow(p, steps, r);
+      }
+    }
+  }
+  return Verdict::Reduced;
+}
+
+// Bounds on the row duals y (minimisation form: y <= 0 on a <= row, y >= 0
+// on a >= row) sharpened by the column singletons, whose reduced cost
+// c_j - a y_i must keep its sign towards an infinite bound. A column whose
+// reduced cost c_j - sum a_ij y_i is then strictly positive (negative) over
+// all these duals sits at its lower (upper) bound in every optimum.
+Verdict dualBoundPass(Problem& p, std::vector<Step>& steps) {
+  std::vector<double> ylo(p.m, -kInf), yup(p.m, kInf);
+  for (int i = 0; i < p.m; ++i) {
+    if (!p.rowOn[i]) continue;
+    if (!finiteLo(p.rl[i])) yup[i] = 0.0;
+    if (!finiteUp(p.ru[i])) ylo[i] = 0.0;
+  }
+  for (int j = 0; j < p.n; ++j) {
+    if (!p.colOn[j] || p.colCnt[j] != 1) continue;
+    const Entry& e = firstLive(p.a.cols[j], p.rowOn);
+    const double q = p.cost[j] / e.val;
+    // No upper bound: d_j >= 0, i.e. a y_i <= c_j. No lower bound: a y_i >= c_j.
+    const bool capAbove = e.val > 0;  // a y_i <= c_j caps y_i above when a > 0
+    if (!finiteUp(p.up[j])) {
+      if (capAbove) yup[e.idx] = std::min(yup[e.idx], q);
+      else ylo[e.idx] = std::max(ylo[e.idx], q);
+    }
+    if (!finiteLo(p.lo[j])) {
+      if (capAbove) ylo[e.idx] = std::max(ylo[e.idx], q);
+      else yup[e.idx] = std::min(yup[e.idx], q);
+    }
+  }
+  for (int i = 0; i < p.m; ++i)
+    if (p.rowOn[i] && ylo[i] > yup[i]) return Verdict::Reduced;  // no dual solution: left to the simplex
+  for (int j = 0; j < p.n; ++j) {
+    if (!p.colOn[j]) continue;
+    double dmin = p.cost[j], dmax = p.cost[j], size = std::fabs(p.cost[j]);
+    int minInf = 0, maxInf = 0;
+    for (const Entry& e : p.a.cols[j]) {
+      if (!p.rowOn[e.idx]) continue;
+      // -a y over [ylo, yup]: its smallest and largest value.
+      const double lowY = e.val > 0 ? yup[e.idx] : ylo[e.idx], highY = e.val > 0 ? ylo[e.idx] : yup[e.idx];
+      if (std::fabs(lowY) >= kInf) ++minInf; else dmin -= e.val * lowY, size += std::fabs(e.val * lowY);
+      if (std::fabs(highY) >= kInf) ++maxInf; else dmax -= e.val * highY, size += std::fabs(e.val * highY);
+    }
+    const double tol = kDecideTol * (1.0 + size);
+    if (minInf == 0 && dmin > tol && finiteLo(p.lo[j])) fixColumn(p, steps, j, p.lo[j]);
+    else if (maxInf == 0 && dmax < -tol && finiteUp(p.up[j])) fixColumn(p, steps, j, p.up[j]);
+  }
+  return Verdict::Reduced;
+}
+
+// An equation a x_j + e x_k = b with two live entries: x_j = (b - e x_k)/a
+// is substituted into x_j's other rows and its cost, x_j's bounds move onto
+// x_k, and the row and x_j go. x_j is the column with fewer entries (less
+// fill) unless its entry is small next to e.
+Verdict doubletonPass(Problem& p, std::vector<Step>& steps) {
+  for (int i = 0; i < p.m; ++i) {
+    if (!p.rowOn[i] || p.rowCnt[i] != 2 || p.rl[i] != p.ru[i]) continue;
+    Entry live[2];
+    int found = 0;
+    for (const Entry& en : p.a.rows[i])
+      if (p.colOn[en.idx] && found < 2) live[found++] = en;
+    if (found != 2) continue;
+    int pick = p.colCnt[live[0].idx] <= p.colCnt[live[1].idx] ? 0 : 1;
+    if (std::fabs(live[pick].val) < kDoubletonPivot * std::fabs(live[1 - pick].val)) pick = 1 - pick;
+    const int j = live[pick].idx, k = live[1 - pick].idx;
+    const double a = live[pick].val, e = live[1 - pick].val, b = p.rl[i];
+    if (p.colCnt[j] > kMaxDoubletonColumn) continue;
+    // x_k = (b - a x_j) / e over x_j's bounds.
+    const auto image = [&](double xj) { return clampInf((b - a * xj) / e); };
+    const bool rising = -a / e > 0;
+    const double fromLo = finiteLo(p.lo[j]) ? image(p.lo[j]) : (rising ? -kInf : kInf);
+    const double fromUp = finiteUp(p.up[j]) ? image(p.up[j]) : (rising ? kInf : -kInf);
+    double nlo = std::max(p.lo[k], rising ? fromLo : fromUp), nup = std::min(p.up[k], rising ? fromUp : fromLo);
+    if (nlo > nup) {
+      if (nlo - nup > scaled(kInfeasTol, std::max(std::fabs(nlo), std::fabs(nup)))) return Verdict::Infeasible;
+      nlo = nup = p.lo[k] == nlo ? nlo : nup;
+    }
+    Step s{StepKind::Doubleton};
+    s.row = i, s.col = j, s.a = a, s.v1 = b, s.v2 = p.cost[j];
+    s.col2 = k, s.e = e, s.v3 = p.lo[k], s.v4 = p.up[k], s.v5 = p.lo[j], s.v6 = p.up[j];
+    s.changeBeg = static_cast<int>(p.changes.size());
+    const double ratio = e / a;
+    for (const Entry& en : std::vector<Entry>(p.a.cols[j])) {
+      const int r = en.idx;
+      if (r == i || !p.rowOn[r]) continue;
+      const double shift = en.val * b / a;
+      if (finiteLo(p.rl[r])) p.rl[r] -= shift;
+      if (finiteUp(p.ru[r])) p.ru[r] -= shift;
+      const double old = p.a.at(r, k), delta = en.val * ratio;
+      double nv = old - delta;
+      if (std::fabs(nv) <= kCancelTol * std::max(std::fabs(old), std::fabs(delta))) nv = 0.0;
+      p.changes.push_back({r, en.val, old});
+      --p.rowCnt[r];  // x_j leaves row r
+      p.setEntry(r, k, nv);
+    }
+    s.changeEnd = static_cast<int>(p.changes.size());
+    steps.push_back(s);
+    p.objConst += p.cost[j] * b / a;
+    p.cost[k] -= p.cost[j] * ratio;
+    p.lo[k] = nlo;
+    p.up[k] = nup;
+    p.colOn[j] = 0;
+    --p.rowCnt[i];
+    p.removeRow(i);
+  }
+  return Verdict::Reduced;
+}
+
+}  // namespace
+
+Verdict reduce(Problem& p, int level, std::vector<Step>& steps) {
+  using Pass = Verdict (*)(Problem&, std::vector<Step>&);
+  struct Selected {
+    int bit;
+    Pass pass;
+  };
+  const Selected passes[] = {{kBitEmptySingletonRows, rowPass},
+                             {kBitEmptyFixedCols, colPass},
+                             {kBitActivityRows, activityPass},
+                             {kBitActivityRows, duplicateRowPass},
+                             {kBitColSingletons, colSingletonPass},
+                             {kBitDominatedCols, dominatedPass},
+                             {kBitDominatedCols, dualBoundPass},
+                             {kBitDoubletons, doubletonPass}};
+  const int minGain = std::max(1, static_cast<int>(kPassGain * (p.m + p.n)));
+  int live = p.liveRows() + p.liveCols();
+  for (int round = 0; round < kMaxPasses; ++round) {
+    for (const Selected& s : passes) {
+      if (!(level & s.bit)) continue;
+      const Verdict v = s.pass(p, steps);
+      if (v != Verdict::Reduced) return v;
+    }
+    const int now = p.liveRows() + p.liveCols();
+    const bool enough = live - now >= minGain;
+    live = now;
+    if (!enough) break;
+  }
+  // A problem left without rows or without columns is finished here: the
+  // simplex never sees an empty side.
+  if (p.liveRows() == 0 || p.liveCols() == 0) {
+    for (int k = 0; k < 2; ++k) {
+      Verdict v = rowPass(p, steps);
+      if (v == Verdict::Reduced) v = colPass(p, steps);
+      if (v != Verdict::Reduced) return v;
+    }
+  }
+  return Verdict::Reduced;
+}
+
+}  // namespace torva::presolve
