@@ -1,0 +1,69 @@
+// Primal-dual interior-point method for linear programs (Mehrotra's
+// predictor-corrector with Gondzio's centrality correctors) on the bounded
+// form the simplex uses (simplex/lp.hpp: A x + s = b, bounds on columns and
+// slacks), and the crossover basis built from its solution.
+//
+// The kernel sees the LP and a SolveContext, never the model record.
+#pragma once
+
+#include <vector>
+
+#include "simplex/lp.hpp"
+#include "simplex/simplex.hpp"
+
+namespace torva::ipm {
+
+// Settings of a run; the defaults are those of the parameters named.
+struct IpmOptions {
+  double pfeasTol = 1e-8;    // QX_DPARAM_IPM_TOL_PFEAS: relative primal infeasibility
+  double dfeasTol = 1e-8;    // QX_DPARAM_IPM_TOL_DFEAS: relative dual infeasibility
+  double infeasTol = 1e-10;  // QX_DPARAM_IPM_TOL_INFEAS: certificate test of infeasibility
+  double muRed = 1e-16;      // QX_DPARAM_IPM_TOL_MU_RED: complementarity reduction
+  double relStep = 0.9999;   // QX_DPARAM_IPM_TOL_REL_STEP: fraction of the step to the boundary
+  double pathTol = 1e-8;     // QX_DPARAM_IPM_TOL_PATH: neighbourhood of the central path
+  double primalSafe = 1.0;   // QX_DPARAM_IPM_TOL_PSAFE: scale of the initial primal point
+  double dualSafe = 1.0;     // QX_DPARAM_IPM_TOL_DSAFE: scale of the initial dual point
+  int maxIterations = 1000;  // QX_IPARAM_IPM_MAX_ITERATIONS
+  int denseFactor = 40;      // QX_IPARAM_IPM_OFF_COL_TRH
+  int threads = 1;           // QX_IPARAM_IPM_NUM_THREADS
+  int maxCorrectors = 2;     // Gondzio centrality correctors per iteration
+};
+
+enum class IpmStatus : int {
+  Optimal,           // tolerances met
+  PrimalInfeasible,  // the dual iterates diverge along a Farkas ray
+  DualInfeasible,    // the primal iterates diverge along an improving ray
+  IterationLimit,
+  TimeLimit,
+  Interrupted,
+  Stalled,           // no progress (numerical trouble)
+};
+
+// The result in the bounded form of lp (scaled space, minimisation): values
+// of the n + m variables (columns then slacks), duals y (m) and reduced
+// costs z (n + m) with z = c - [A I]' y.
+struct IpmResult {
+  IpmStatus status = IpmStatus::Stalled;
+  int iterations = 0;
+  double primalObjective = 0.0;  // c'x in the minimisation form, scaled space
+  double dualObjective = 0.0;
+  double primalInfeas = 0.0;     // relative, as tested for termination
+  double dualInfeas = 0.0;
+  double relativeGap = 0.0;
+  int denseColumns = 0;
+  std::vector<double> x;  // n + m
+  std::vector<double> y;  // m
+  std::vector<double> z;  // n + m
+};
+
+// Solves lp. Throws std::bad_alloc when memory runs out.
+IpmResult solveLp(const simplex::Lp& lp, const IpmOptions& options, simplex::SolveContext& context);
+
+// A starting basis for the simplex from an interior solution (host basis
+// codes: basic >= 0, -1 at lower, -2 at upper, -3 free nonbasic): the m
+// variables furthest from their bounds relative to their reduced costs are
+// basic, the others sit at their nearer bound.
+void crossoverBasis(const simplex::Lp& lp, const IpmResult& r, std::vector<int>& colStatus,
+                    std::vector<int>& rowStatus);
+
+}  // namespace torva::ipm
