@@ -51,6 +51,12 @@ constexpr double kStepEnlarge = 0.1;
 constexpr double kCorrectorGain = 1.01;
 // Mehrotra's centring exponent: sigma = (mu_aff / mu)^3.
 constexpr double kSigmaPower = 3.0;
+// A point whose relative infeasibilities and gap all lie below this is
+// close enough to the optimal face for crossover when the method cannot
+// reach its tolerances; once the current point is worse than the best by
+// the blow-up factor the run ends there (numerical breakdown near the end).
+constexpr double kCrossoverReady = 1e-6;
+constexpr double kBlowUp = 1e4;
 
 double normInf(const std::vector<double>& v) {
   double m = 0.0;
@@ -349,8 +355,18 @@ IpmStatus Solver::run(IpmResult& out) {
   const bool trace = ctx_.printLevel >= 1 && ctx_.log;
   if (trace)
     log("\n%s", "B  fact     iter      primal obj        dual obj     pinf     dinf       mu");
-  double mu0 = -1.0;
+  double mu0 = -1.0, bestMerit = kInf;
   int stalled = 0;
+  Point best;
+  IpmResult bestMeasures;
+  // Any exit without an optimum falls back on the best point when it is
+  // close enough for crossover.
+  auto finish = [&](IpmStatus s) {
+    if (bestMerit > kCrossoverReady) return s;
+    pt_ = best;
+    out = bestMeasures;
+    return IpmStatus::Imprecise;
+  };
   for (int it = 0;; ++it) {
     residuals();
     if (mu0 < 0) mu0 = std::max(mu_, std::numeric_limits<double>::min());
@@ -361,18 +377,26 @@ IpmStatus Solver::run(IpmResult& out) {
           out.dualObjective, out.primalInfeas, out.dualInfeas, mu_);
     const bool feasible = out.primalInfeas <= o_.pfeasTol && out.dualInfeas <= o_.dfeasTol;
     if (feasible && (out.relativeGap <= kRelGapTol || mu_ <= o_.muRed * mu0)) return IpmStatus::Optimal;
+    const double merit = std::max(out.relativeGap, std::max(out.primalInfeas, out.dualInfeas));
+    if (merit < bestMerit) {
+      bestMerit = merit;
+      best = pt_;
+      bestMeasures = out;
+    } else if (bestMerit <= kCrossoverReady && merit > kBlowUp * bestMerit) {
+      return finish(IpmStatus::Stalled);
+    }
     const double xnorm = std::max(normInf(pt_.x), std::max(normInf(pt_.xl), normInf(pt_.xu)));
     const double znorm = std::max(normInf(pt_.y), std::max(normInf(pt_.zl), normInf(pt_.zu)));
     if (znorm > kDivergence * (1 + cnorm_) && out.primalInfeas > o_.pfeasTol) return IpmStatus::PrimalInfeasible;
     if (xnorm > kDivergence * (1 + bnorm_ + unorm_) && out.dualInfeas > o_.dfeasTol)
       return IpmStatus::DualInfeasible;
-    if (it >= o_.maxIterations) return IpmStatus::IterationLimit;
+    if (it >= o_.maxIterations) return finish(IpmStatus::IterationLimit);
     if (ctx_.stop && ctx_.stop->load()) return IpmStatus::Interrupted;
     if (ctx_.timeLimit >= 0 &&
         std::chrono::duration<double>(std::chrono::steady_clock::now() - ctx_.start).count() > ctx_.timeLimit)
       return IpmStatus::TimeLimit;
     if (ctx_.progress && ctx_.progress(it, out.primalObjective)) return IpmStatus::Interrupted;
-    if (!factor()) return IpmStatus::Stalled;
+    if (!factor()) return finish(IpmStatus::Stalled);
 
     // Predictor (affine scaling) direction.
     std::vector<double> rxl(n_, 0.0), rxu(n_, 0.0);
@@ -403,7 +427,7 @@ IpmStatus Solver::run(IpmResult& out) {
     ap = std::min(1.0, o_.relStep * ap);
     ad = std::min(1.0, o_.relStep * ad);
     stalled = (ap < kMinStep && ad < kMinStep) ? stalled + 1 : 0;
-    if (stalled >= kStallIterations) return IpmStatus::Stalled;
+    if (stalled >= kStallIterations) return finish(IpmStatus::Stalled);
     move(d, ap, ad);
   }
 }

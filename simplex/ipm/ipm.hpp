@@ -31,6 +31,7 @@ struct IpmOptions {
 
 enum class IpmStatus : int {
   Optimal,           // tolerances met
+  Imprecise,         // tolerances missed, but the best point is close enough to hand to crossover
   PrimalInfeasible,  // the dual iterates diverge along a Farkas ray
   DualInfeasible,    // the primal iterates diverge along an improving ray
   IterationLimit,

@@ -59,7 +59,8 @@ int barrierStart(Call& call, const ModelData& data, HostBasis& basis) {
   try {
     simplex::Lp lp;
     const ipm::IpmResult r = runIpm(call, data, lp);
-    if (r.status == ipm::IpmStatus::Optimal) ipm::crossoverBasis(lp, r, basis.cols, basis.rows);
+    if (r.status == ipm::IpmStatus::Optimal || r.status == ipm::IpmStatus::Imprecise)
+      ipm::crossoverBasis(lp, r, basis.cols, basis.rows);
     return 0;
   } catch (const std::bad_alloc&) {
     return QXERR_OUT_OF_MEMORY;
