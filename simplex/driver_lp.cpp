@@ -117,10 +117,7 @@ int runOnce(Call& call, const Run& run, SimplexResult& res) {
   } else if (start == StartBasis::Resident) {
     method = call.method == QX_METHOD_PSIMPLEX ? simplex::Method::Primal : simplex::Method::Dual;
   } else {
-    // The crossover basis of the barrier is nearly dual feasible: the dual
-    // simplex cleans it up.
-    const bool dual = call.method == QX_METHOD_DSIMPLEX || call.method == QX_METHOD_BARRIER;
-    method = dual ? simplex::Method::Dual : simplex::Method::Primal;
+    method = call.method == QX_METHOD_DSIMPLEX ? simplex::Method::Dual : simplex::Method::Primal;
   }
   simplex::SimplexOptions so = simplexOptions(call.model.params);
   so.scale = run.scale;

@@ -60,11 +60,22 @@ struct IpmResult {
 // Solves lp. Throws std::bad_alloc when memory runs out.
 IpmResult solveLp(const simplex::Lp& lp, const IpmOptions& options, simplex::SolveContext& context);
 
+// Settings of the crossover.
+struct CrossoverOptions {
+  double tolX = 1e-7;        // QX_DPARAM_IPM_BASIS_TOL_X: a value this close to a bound (relative to
+                             // 1 + |bound|) sits on it
+  double luRelPivot = 0.01;  // QX_DPARAM_IPM_BI_LU_TOL_REL_PIV
+};
+struct CrossoverStats {
+  int superbasics = 0;  // nonbasic variables between their bounds at the start
+  int boundMoves = 0;   // pushed to a bound without a basis change
+  int pivots = 0;       // pushed into the basis
+};
+
 // A starting basis for the simplex from an interior solution (host basis
-// codes: basic >= 0, -1 at lower, -2 at upper, -3 free nonbasic): the m
-// variables furthest from their bounds relative to their reduced costs are
-// basic, the others sit at their nearer bound.
-void crossoverBasis(const simplex::Lp& lp, const IpmResult& r, std::vector<int>& colStatus,
-                    std::vector<int>& rowStatus);
+// codes: basic >= 0, -1 at lower, -2 at upper, -3 free nonbasic) after the
+// primal push phase. False when no basis could be factorised.
+bool crossoverBasis(const simplex::Lp& lp, const IpmResult& r, const CrossoverOptions& options,
+                    std::vector<int>& colStatus, std::vector<int>& rowStatus, CrossoverStats& stats);
 
 }  // namespace torva::ipm

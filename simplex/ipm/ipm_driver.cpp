@@ -59,8 +59,15 @@ int barrierStart(Call& call, const ModelData& data, HostBasis& basis) {
   try {
     simplex::Lp lp;
     const ipm::IpmResult r = runIpm(call, data, lp);
-    if (r.status == ipm::IpmStatus::Optimal || r.status == ipm::IpmStatus::Imprecise)
-      ipm::crossoverBasis(lp, r, basis.cols, basis.rows);
+    if (r.status != ipm::IpmStatus::Optimal && r.status != ipm::IpmStatus::Imprecise) return 0;
+    ipm::CrossoverOptions co;
+    co.tolX = call.model.params.douValue(QX_DPARAM_IPM_BASIS_TOL_X);
+    co.luRelPivot = call.model.params.douValue(QX_DPARAM_IPM_BI_LU_TOL_REL_PIV);
+    ipm::CrossoverStats st;
+    if (!ipm::crossoverBasis(lp, r, co, basis.cols, basis.rows, st)) basis = HostBasis{};
+    logPrintAt(call.model, QX_IPARAM_LP_PRINTLEVEL, 1,
+               "\nCrossover: %d superbasic variables, %d moved to a bound, %d pivots", st.superbasics,
+               st.boundMoves, st.pivots);
     return 0;
   } catch (const std::bad_alloc&) {
     return QXERR_OUT_OF_MEMORY;
