@@ -27,9 +27,10 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 // feasibility tolerances of the simplex that takes over after crossover.
 constexpr double kRelGapTol = 1e-8;
 // Primal regularisation: added to Theta^-1 of every variable (proximal
-// term, Altman and Gondzio 1999); free variables have no barrier term and
-// rely on it alone.
-constexpr double kPrimalReg = 1e-12;
+// term, Altman and Gondzio 1999), which bounds Theta by 1e10 and keeps the
+// normal matrix factorisable where variables grow large (greenbea,
+// 80bau3b); free variables have no barrier term and rely on a larger one.
+constexpr double kPrimalReg = 1e-10;
 constexpr double kFreeReg = 1e-8;
 // Initial dual regularisation delta of the normal equations.
 constexpr double kDualReg = 1e-10;
@@ -51,6 +52,10 @@ constexpr double kStepEnlarge = 0.1;
 constexpr double kCorrectorGain = 1.01;
 // Mehrotra's centring exponent: sigma = (mu_aff / mu)^3.
 constexpr double kSigmaPower = 3.0;
+// Safeguard: when the shorter of the two steps of the last iteration fell
+// below kShortStep, sigma is at least kSigmaAfterShortStep.
+constexpr double kShortStep = 0.1;
+constexpr double kSigmaAfterShortStep = 0.5;
 // A point whose relative infeasibilities and gap all lie below this is
 // close enough to the optimal face for crossover when the method cannot
 // reach its tolerances; once the current point is worse than the best by
@@ -354,9 +359,10 @@ IpmStatus Solver::run(IpmResult& out) {
   if (!startingPoint()) return IpmStatus::Stalled;
   const bool trace = ctx_.printLevel >= 1 && ctx_.log;
   if (trace)
-    log("\n%s", "B  fact     iter      primal obj        dual obj     pinf     dinf       mu");
+    log("\n%s", "B  fact     iter      primal obj        dual obj     pinf     dinf       mu    delta");
   double mu0 = -1.0, bestMerit = kInf;
   int stalled = 0;
+  double lastStep = 1.0;
   Point best;
   IpmResult bestMeasures;
   // Any exit without an optimum falls back on the best point when it is
@@ -373,8 +379,8 @@ IpmStatus Solver::run(IpmResult& out) {
     measures(out);
     out.iterations = it;
     if (trace)
-      log("\nB%6d %8d %16.9e %16.9e %8.1e %8.1e %8.1e", factorizations_, it, out.primalObjective,
-          out.dualObjective, out.primalInfeas, out.dualInfeas, mu_);
+      log("\nB%6d %8d %16.9e %16.9e %8.1e %8.1e %8.1e %8.1e", factorizations_, it, out.primalObjective,
+          out.dualObjective, out.primalInfeas, out.dualInfeas, mu_, delta_);
     const bool feasible = out.primalInfeas <= o_.pfeasTol && out.dualInfeas <= o_.dfeasTol;
     if (feasible && (out.relativeGap <= kRelGapTol || mu_ <= o_.muRed * mu0)) return IpmStatus::Optimal;
     const double merit = std::max(out.relativeGap, std::max(out.primalInfeas, out.dualInfeas));
@@ -414,7 +420,9 @@ IpmStatus Solver::run(IpmResult& out) {
       if (p_.hasUpper[j]) muAff += (pt_.xu[j] + ap * aff.dxu[j]) * (pt_.zu[j] + ad * aff.dzu[j]);
     }
     muAff = nc_ > 0 ? muAff / nc_ : 0.0;
-    const double sigma = mu_ > 0 ? std::min(1.0, std::pow(muAff / mu_, kSigmaPower)) : 0.0;
+    double sigma = mu_ > 0 ? std::min(1.0, std::pow(muAff / mu_, kSigmaPower)) : 0.0;
+    // After short steps the iterates sit close to the boundary: centre more.
+    if (lastStep < kShortStep) sigma = std::max(sigma, kSigmaAfterShortStep);
     // Corrector: centring plus the second-order term of the predictor.
     for (int j = 0; j < n_; ++j) {
       if (p_.hasLower[j]) rxl[j] = sigma * mu_ - pt_.xl[j] * pt_.zl[j] - aff.dxl[j] * aff.dzl[j];
@@ -427,6 +435,7 @@ IpmStatus Solver::run(IpmResult& out) {
     ap = std::min(1.0, o_.relStep * ap);
     ad = std::min(1.0, o_.relStep * ad);
     stalled = (ap < kMinStep && ad < kMinStep) ? stalled + 1 : 0;
+    lastStep = std::min(ap, ad);
     if (stalled >= kStallIterations) return finish(IpmStatus::Stalled);
     move(d, ap, ad);
   }
