@@ -80,7 +80,7 @@ struct Direction {
 class Solver {
  public:
   Solver(const IpmProblem& p, const IpmOptions& o, simplex::SolveContext& ctx)
-      : p_(p), o_(o), ctx_(ctx), n_(p.vars()), m_(p.rows()), ne_(p.a, o.denseFactor, o.threads) {
+      : p_(p), o_(o), ctx_(ctx), n_(p.vars()), m_(p.rows()), ne_(p.a, o.denseFactor) {
     for (int j = 0; j < n_; ++j) nc_ += p.hasLower[j] + p.hasUpper[j];
     bnorm_ = normInf(p.b);
     cnorm_ = normInf(p.c);

@@ -17,15 +17,12 @@ namespace torva::ipm {
 struct IpmOptions {
   double pfeasTol = 1e-8;    // QX_DPARAM_IPM_TOL_PFEAS: relative primal infeasibility
   double dfeasTol = 1e-8;    // QX_DPARAM_IPM_TOL_DFEAS: relative dual infeasibility
-  double infeasTol = 1e-10;  // QX_DPARAM_IPM_TOL_INFEAS: certificate test of infeasibility
   double muRed = 1e-16;      // QX_DPARAM_IPM_TOL_MU_RED: complementarity reduction
   double relStep = 0.9999;   // QX_DPARAM_IPM_TOL_REL_STEP: fraction of the step to the boundary
-  double pathTol = 1e-8;     // QX_DPARAM_IPM_TOL_PATH: neighbourhood of the central path
   double primalSafe = 1.0;   // QX_DPARAM_IPM_TOL_PSAFE: scale of the initial primal point
   double dualSafe = 1.0;     // QX_DPARAM_IPM_TOL_DSAFE: scale of the initial dual point
   int maxIterations = 1000;  // QX_IPARAM_IPM_MAX_ITERATIONS
   int denseFactor = 40;      // QX_IPARAM_IPM_OFF_COL_TRH
-  int threads = 1;           // QX_IPARAM_IPM_NUM_THREADS
   int maxCorrectors = 2;     // Gondzio centrality correctors per iteration
 };
 

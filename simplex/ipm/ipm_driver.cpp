@@ -15,15 +15,12 @@ ipm::IpmOptions ipmOptions(const ParamSet& p) {
   ipm::IpmOptions o;
   o.pfeasTol = p.douValue(QX_DPARAM_IPM_TOL_PFEAS);
   o.dfeasTol = p.douValue(QX_DPARAM_IPM_TOL_DFEAS);
-  o.infeasTol = p.douValue(QX_DPARAM_IPM_TOL_INFEAS);
   o.muRed = p.douValue(QX_DPARAM_IPM_TOL_MU_RED);
   o.relStep = p.douValue(QX_DPARAM_IPM_TOL_REL_STEP);
-  o.pathTol = p.douValue(QX_DPARAM_IPM_TOL_PATH);
   o.primalSafe = p.douValue(QX_DPARAM_IPM_TOL_PSAFE);
   o.dualSafe = p.douValue(QX_DPARAM_IPM_TOL_DSAFE);
   o.maxIterations = p.intValue(QX_IPARAM_IPM_MAX_ITERATIONS);
   o.denseFactor = p.intValue(QX_IPARAM_IPM_OFF_COL_TRH);
-  o.threads = p.intValue(QX_IPARAM_IPM_NUM_THREADS);
   return o;
 }
 

@@ -59,7 +59,7 @@ void denseCholSolve(const std::vector<double>& l, int k, std::vector<double>& b)
 
 class NormalEquations::Impl {
  public:
-  Impl(const CscMatrix& a, int denseFactor, int threads) : a_(a), threads_(std::max(1, threads)) {
+  Impl(const CscMatrix& a, int denseFactor) : a_(a) {
     cholmod_start(&c_);
     c_.print = 0;
     c_.error_handler = nullptr;
@@ -110,7 +110,7 @@ class NormalEquations::Impl {
       c_.status = CHOLMOD_OK;
       cholmod_factorize_p(as_, beta, fset, fsize, l_, &c_);
       if (c_.status == CHOLMOD_OUT_OF_MEMORY) throw std::bad_alloc();
-      if (c_.status == CHOLMOD_OK && l_->minor >= static_cast<std::size_t>(m) && factorDense(delta)) break;
+      if (c_.status == CHOLMOD_OK && l_->minor >= static_cast<std::size_t>(m) && factorDense()) break;
       if (delta >= regLimit) return false;
       delta = std::min(regLimit, std::max(delta * kRegGrowth, kMinRelativeReg * std::max(1.0, diagMax)));
     }
@@ -153,8 +153,7 @@ class NormalEquations::Impl {
  private:
   // The dense columns: V = A_d Theta_d^1/2, W = M^-1 V and the Cholesky
   // factor of I + V'W.
-  bool factorDense(double delta) {
-    (void)delta;
+  bool factorDense() {
     const int k = static_cast<int>(dense_.size()), m = a_.rows;
     if (k == 0) return true;
     v_.assign(static_cast<std::size_t>(k) * m, 0.0);
@@ -218,7 +217,6 @@ class NormalEquations::Impl {
   }
 
   const CscMatrix& a_;
-  int threads_;
   cholmod_common c_{};
   cholmod_sparse* as_ = nullptr;
   cholmod_factor* l_ = nullptr;
@@ -227,8 +225,8 @@ class NormalEquations::Impl {
   double delta_ = 0.0;
 };
 
-NormalEquations::NormalEquations(const CscMatrix& a, int denseFactor, int threads)
-    : impl_(std::make_unique<Impl>(a, denseFactor, threads)) {}
+NormalEquations::NormalEquations(const CscMatrix& a, int denseFactor)
+    : impl_(std::make_unique<Impl>(a, denseFactor)) {}
 NormalEquations::~NormalEquations() = default;
 bool NormalEquations::factor(const std::vector<double>& theta, double& delta) {
   return impl_->factor(theta, delta);
@@ -238,6 +236,5 @@ void NormalEquations::multiply(const std::vector<double>& v, std::vector<double>
   impl_->multiply(v, out);
 }
 int NormalEquations::denseColumns() const { return impl_->denseColumns(); }
-bool NormalEquations::ok() const { return impl_ != nullptr; }
 
 }  // namespace torva::ipm

@@ -24,7 +24,7 @@ class NormalEquations {
  public:
   // denseFactor: a column with more entries than denseFactor times the
   // average column count is treated apart (0 switches that off).
-  NormalEquations(const CscMatrix& a, int denseFactor, int threads);
+  NormalEquations(const CscMatrix& a, int denseFactor);
   ~NormalEquations();
   NormalEquations(const NormalEquations&) = delete;
   NormalEquations& operator=(const NormalEquations&) = delete;
@@ -40,7 +40,6 @@ class NormalEquations {
   void multiply(const std::vector<double>& v, std::vector<double>& out) const;
 
   int denseColumns() const;
-  bool ok() const;
 
  private:
   class Impl;
