@@ -15,6 +15,8 @@
 //    tolerance and the largest pivot among the ties).
 // The basis that results is primal feasible up to the tolerance and close to
 // dual feasible; the simplex removes what remains and certifies the optimum.
+// When the preferred basis is so ill-conditioned that the push loses primal
+// feasibility, the push starts again from the slack basis.
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -38,6 +40,10 @@ constexpr double kPivotTol = 1e-8;
 // A reduced cost this small counts as zero (the simplex's default
 // optimality tolerance, QX_DPARAM_SOLVER_OPTTOL).
 constexpr double kZeroDual = 1e-7;
+// A pushed basis whose basic variables violate their bounds by more than
+// this (relative) is given up for a push from the slack basis (ten times
+// the simplex's default feasibility tolerance).
+constexpr double kRetryViolation = 1e-6;
 
 class Pusher {
  public:
@@ -54,6 +60,16 @@ class Pusher {
   bool start(const std::vector<int>& basic);
   void push(CrossoverStats& stats);
   void statuses(std::vector<int>& colStatus, std::vector<int>& rowStatus) const;
+  // Largest bound violation of a variable, relative to 1 + |bound|.
+  double worstViolation() const {
+    double worst = 0.0;
+    for (int v = 0; v < nt_; ++v) {
+      const double lo = lp_.lower[v], up = lp_.upper[v];
+      if (x_[v] < lo) worst = std::max(worst, (lo - x_[v]) / (1.0 + std::fabs(lo)));
+      if (x_[v] > up) worst = std::max(worst, (x_[v] - up) / (1.0 + std::fabs(up)));
+    }
+    return worst;
+  }
 
  private:
   double tolX(double bound) const { return o_.tolX * (1.0 + std::fabs(bound)); }
@@ -257,9 +273,24 @@ bool crossoverBasis(const simplex::Lp& lp, const IpmResult& r, const CrossoverOp
                     std::vector<int>& colStatus, std::vector<int>& rowStatus, CrossoverStats& stats) {
   if (lp.m == 0) return false;
   Pusher pusher(lp, r, options);
-  if (!pusher.start(preferredBasis(lp, r))) return false;
-  pusher.push(stats);
-  pusher.statuses(colStatus, rowStatus);
+  if (pusher.start(preferredBasis(lp, r))) {
+    pusher.push(stats);
+    if (pusher.worstViolation() <= kRetryViolation) {
+      pusher.statuses(colStatus, rowStatus);
+      return true;
+    }
+  }
+  // The preferred basis was too ill-conditioned to keep the basic variables
+  // within their bounds: push again from the slack basis, where every
+  // column enters through a ratio test with the largest pivot.
+  stats = CrossoverStats{};
+  stats.slackStart = true;
+  Pusher again(lp, r, options);
+  std::vector<int> slacks(lp.m);
+  std::iota(slacks.begin(), slacks.end(), lp.n);
+  if (!again.start(slacks)) return false;
+  again.push(stats);
+  again.statuses(colStatus, rowStatus);
   return true;
 }
 

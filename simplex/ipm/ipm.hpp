@@ -67,6 +67,7 @@ struct CrossoverStats {
   int superbasics = 0;  // nonbasic variables between their bounds at the start
   int boundMoves = 0;   // pushed to a bound without a basis change
   int pivots = 0;       // pushed into the basis
+  bool slackStart = false;  // the push started again from the slack basis
 };
 
 // A starting basis for the simplex from an interior solution (host basis

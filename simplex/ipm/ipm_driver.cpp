@@ -63,8 +63,8 @@ int barrierStart(Call& call, const ModelData& data, HostBasis& basis) {
     ipm::CrossoverStats st;
     if (!ipm::crossoverBasis(lp, r, co, basis.cols, basis.rows, st)) basis = HostBasis{};
     logPrintAt(call.model, QX_IPARAM_LP_PRINTLEVEL, 1,
-               "\nCrossover: %d superbasic variables, %d moved to a bound, %d pivots", st.superbasics,
-               st.boundMoves, st.pivots);
+               "\nCrossover: %d superbasic variables, %d moved to a bound, %d pivots%s", st.superbasics,
+               st.boundMoves, st.pivots, st.slackStart ? " (from the slack basis)" : "");
     return 0;
   } catch (const std::bad_alloc&) {
     return QXERR_OUT_OF_MEMORY;
