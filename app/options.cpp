@@ -55,7 +55,9 @@ void printHelp() {
       "  -h, --help           show this help and exit\n"
       "  -v, --version        show the library version and exit\n"
       "  -q                   print no iteration log\n"
-      "  --method M           primal, dual or free (default free: the library decides)\n"
+      "  --method M           primal, dual, barrier or free (default free: the library\n"
+      "                       decides); barrier is the interior-point method with\n"
+      "                       crossover to a basic solution\n"
       "  --time-limit S       stop the solve after S seconds\n"
       "  --no-solve           read (and write) the model without solving it\n"
       "  --write-solution F   write the solution to F: one line per column\n"
@@ -95,6 +97,7 @@ bool parseMethod(const std::string& text, int& method) {
   if (text == "primal") method = QX_METHOD_PSIMPLEX;
   else if (text == "dual") method = QX_METHOD_DSIMPLEX;
   else if (text == "free") method = QX_METHOD_FREE;
+  else if (text == "barrier") method = QX_METHOD_BARRIER;
   else return false;
   return true;
 }
@@ -112,7 +115,7 @@ const char* argumentOf(const std::string& option) {
       option == "--write-params" || option == "--write-solma" || option == "--report")
     return "a file name";
   if (option == "--set") return "NAME=VALUE";
-  if (option == "--method") return "primal, dual or free";
+  if (option == "--method") return "primal, dual, barrier or free";
   if (option == "--time-limit") return "a number of seconds";
   if (option == "--mps-format") return "0, 1, 2 or 3";
   return nullptr;
@@ -136,7 +139,7 @@ bool takeArgument(const std::string& option, const std::string& value, Options& 
     opts.settings.emplace_back(value.substr(0, eq), value.substr(eq + 1));
   } else if (option == "--method") {
     if (!parseMethod(value, opts.method)) {
-      complain("--method takes primal, dual or free, not '%s'", value.c_str());
+      complain("--method takes primal, dual, barrier or free, not '%s'", value.c_str());
       return false;
     }
   } else if (option == "--time-limit") {

@@ -9,6 +9,7 @@
 #include "base/callback.hpp"
 #include "base/log.hpp"
 #include "nlp/instruct.hpp"
+#include "simplex/ipm/ipm_driver.hpp"
 
 namespace torva {
 namespace driver {
@@ -74,13 +75,17 @@ namespace {
 // Step 9 for a linear model: the pipeline, and one retry without presolve
 // when it ran out of memory.
 int solveLinear(Call& call) {
-  int rc = runLpPipeline(call);
+  const bool barrier = call.method == QX_METHOD_BARRIER;
+  int rc = 0;
+  if (barrier && call.model.params.intValue(QX_IPARAM_SOLVER_IPMSOL) == 1 && solveInterior(call, &rc)) return rc;
+  rc = runLpPipeline(call);
   if (rc == QXERR_OUT_OF_MEMORY && call.opt.preLevel > 0 && !call.model.presolveForcedOff) {
     ParamSaver retry(call.model.params);
     retry.setInt(QX_IPARAM_LP_PRELEVEL, 0);
     call.opt.preLevel = 0;
     rc = runLpPipeline(call);
   }
+  if (barrier) call.model.lpSolution->method = QX_METHOD_BARRIER;
   return rc;
 }
 
@@ -139,7 +144,7 @@ int optimize(Model& model, int method, int* status) {
   if (model.status == QX_STATUS_UNLOADED) return QXERR_MODEL_NOT_LOADED;
   // Classes and methods without a solver in this library answer before the
   // record is touched.
-  if (method == QX_METHOD_BARRIER || method == QX_METHOD_NLP || !cls.linear())
+  if (method == QX_METHOD_NLP || !cls.linear())
     return QXERR_NOT_SUPPORTED;
   if (td.ipmThreads >= 0) saver.setInt(QX_IPARAM_IPM_NUM_THREADS, td.ipmThreads);
   if (td.multiThreadMode >= -1) saver.setInt(QX_IPARAM_MULTITHREAD_MODE, td.multiThreadMode);

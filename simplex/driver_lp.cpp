@@ -9,6 +9,7 @@
 #include "base/log.hpp"
 #include "simplex/driver.hpp"
 #include "simplex/driver_work.hpp"
+#include "simplex/ipm/ipm_driver.hpp"
 #include "simplex/presolve_hook.hpp"
 
 namespace torva {
@@ -263,6 +264,13 @@ int runLadder(Call& call, Run run, SimplexResult& res) {
   ParamSaver saver(model.params);
   saver.setInt(QX_IPARAM_LP_SCALE, -1);
   saver.setInt(QX_IPARAM_SOLVER_RESTART, 0);
+  // Method 3: the interior-point method runs first and its crossover basis
+  // starts the simplex (a fresh crash basis when it found no optimum).
+  if (call.method == QX_METHOD_BARRIER && run.given.empty() && run.forceMethod < 0) {
+    const int e = barrierStart(call, run.data, run.given);
+    if (e) return e;
+    run.cold = run.given.empty();
+  }
   int err = runOnce(call, run, res);
   for (int pass = 0; pass < kLadderPasses; ++pass) {
     if (err == QXERR_OUT_OF_MEMORY) break;

@@ -18,7 +18,7 @@ runtorva_case(no_arguments 2 "" EXPECT "Usage: runtorva")
 runtorva_case(help 0 "--help" EXPECT "Exit status:" EXPECT2 "5  the parameter file")
 runtorva_case(option_without_file 2 "${diet} --write" EXPECT "runtorva: --write needs a file name")
 runtorva_case(unknown_option 2 "--bogus ${diet}" EXPECT "unknown option --bogus")
-runtorva_case(bad_method 2 "--method simplex ${diet}" EXPECT "--method takes primal, dual or free")
+runtorva_case(bad_method 2 "--method simplex ${diet}" EXPECT "--method takes primal, dual, barrier or free")
 # Files that cannot be read (3), the model's and the parameter file's.
 runtorva_case(missing_model 3 "no-such.mps" EXPECT "cannot open the model file no-such.mps")
 runtorva_case(missing_parameter_file 3 "-p missing.par ${diet}"

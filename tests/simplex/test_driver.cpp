@@ -47,7 +47,6 @@ TEST_F(Driver, UnsupportedCombinationsTouchNothing) {
       {2, 4, 2, 0},   // total decomposition, threads, mode 4
       {2, 2, 1, 0},   // mode 2 lets only the barrier run threaded
       {2, 2, 1, 2},
-      {1, -1, 1, 3},  // the barrier has no solver here
       {2, 4, 1, 3},   // threaded barrier in mode 4
   };
   for (const Case& c : cases) {

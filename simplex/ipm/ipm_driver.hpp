@@ -1,0 +1,22 @@
+// The barrier method (method 3) inside the optimise driver: the interior-
+// point run, the crossover basis it hands to the simplex, and the interior
+// solution installed without crossover (QX_IPARAM_SOLVER_IPMSOL = 1).
+#pragma once
+
+#include "simplex/driver.hpp"
+
+namespace torva::driver {
+
+// Runs the interior-point method on data. On an interior optimum, basis
+// receives the crossover basis for the simplex (otherwise it stays empty and
+// the simplex starts from its own crash basis and settles the verdict).
+// Returns 0 or QXERR_OUT_OF_MEMORY.
+int barrierStart(Call& call, const ModelData& data, HostBasis& basis);
+
+// QX_IPARAM_SOLVER_IPMSOL = 1: solves by the interior-point method alone and
+// installs its solution with model status 1. Returns false (record
+// untouched) when the method did not reach an optimum, so that the caller
+// solves with crossover instead; *error receives the error of the call.
+bool solveInterior(Call& call, int* error);
+
+}  // namespace torva::driver
