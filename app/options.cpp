@@ -60,6 +60,8 @@ void printHelp() {
       "                       crossover to a basic solution\n"
       "  --time-limit S       stop the solve after S seconds\n"
       "  --no-solve           read (and write) the model without solving it\n"
+      "  --relax              make integer and binary columns continuous before\n"
+      "                       solving (the LP relaxation of a MIP)\n"
       "  --write-solution F   write the solution to F: one line per column\n"
       "                       (name, value, reduced cost), then per row\n"
       "                       (name, slack, dual)\n"
@@ -191,6 +193,8 @@ int parseOptions(int argc, char** argv, Options& opts, bool& done) {
       opts.quiet = true;
     } else if (a == "--no-solve") {
       opts.solve = false;
+    } else if (a == "--relax") {
+      opts.relax = true;
     } else if (!a.empty() && a[0] == '-') {
       complain("unknown option %s; see runtorva --help", a.c_str());
       done = true;

@@ -33,6 +33,7 @@ struct Options {
   std::vector<std::pair<std::string, std::string>> settings;  // --set NAME=VALUE
   bool quiet = false;         // -q
   bool solve = true;          // --no-solve turns it off
+  bool relax = false;         // --relax: integer columns become continuous
   int method = QX_METHOD_FREE;
   double timeLimit = -1.0;    // --time-limit; negative: none
   std::string writeSolution;  // --write-solution

@@ -103,6 +103,21 @@ int writeSolution(QXenv env, QXmodel model, const std::string& path) {
   return kExitOk;
 }
 
+// Makes every integer and binary column of model continuous (--relax).
+int relaxIntegers(QXmodel model) {
+  int n = 0;
+  QXgetInfo(model, QX_IINFO_NUM_VARS, &n);
+  std::vector<char> types(static_cast<std::size_t>(n) + 1, 'C');
+  if (int rc = QXgetVarType(model, types.data())) return rc;
+  std::vector<int> vars;
+  for (int j = 0; j < n; ++j)
+    if (types[static_cast<std::size_t>(j)] == 'I' || types[static_cast<std::size_t>(j)] == 'B')
+      vars.push_back(j);
+  if (vars.empty()) return 0;
+  const std::vector<char> continuous(vars.size(), 'C');
+  return QXmodifyVariableType(model, static_cast<int>(vars.size()), vars.data(), continuous.data());
+}
+
 }  // namespace
 
 int solveModel(QXenv env, QXmodel model, const Options& opts) {
@@ -110,8 +125,14 @@ int solveModel(QXenv env, QXmodel model, const Options& opts) {
   int nInt = 0, nBin = 0;
   QXgetInfo(model, QX_IINFO_NUM_INT, &nInt);
   QXgetInfo(model, QX_IINFO_NUM_BIN, &nBin);
-  if (nInt + nBin > 0)
+  if (nInt + nBin > 0 && opts.relax) {
+    if (int rc = relaxIntegers(model)) {
+      complain("--relax: %s", errorText(env, rc).c_str());
+      return kExitLibrary;
+    }
+  } else if (nInt + nBin > 0) {
     complain("the model has %d integer columns; solving its continuous relaxation", nInt + nBin);
+  }
   if (opts.quiet) {
     QXsetModelIntParameter(model, QX_IPARAM_LP_PRINTLEVEL, 0);
   } else {
@@ -162,6 +183,7 @@ int solveModel(QXenv env, QXmodel model, const Options& opts) {
   return kExitOk;
 #else
   (void)model;
+  (void)relaxIntegers;
   (void)writeSolution;
   (void)statusText;
   (void)progress;
