@@ -391,7 +391,7 @@ inline constexpr ParamDef kParamTable[] = {
     I(5343, "QX_IPARAM_MIP_AGGCUTLIM_TOP", -1, -1, M, Lower),
     I(5344, "QX_IPARAM_MIP_AGGCUTLIM_TREE", 3, -1, M, Lower),
     D(5345, "QX_DPARAM_MIP_SWITCHFAC_SIM_IPM_ITER", -1, -1, F, Lower),
-    I(5346, "QX_IPARAM_MIP_ANODES_SWITCH_DF", 50, -1, M, Lower),
+    I(5346, "QX_IPARAM_MIP_ANODES_SWITCH_DF", 50000, -1, M, Lower),
     D(5347, "QX_DPARAM_MIP_ABSOPTTOL", 0, 0, F, Lower),
     D(5348, "QX_DPARAM_MIP_MINABSOBJSTEP", 0, 0, F, Lower),
     I(5349, "QX_IPARAM_MIP_PSEUDOCOST_RULE", 0, 0, 4, Range),

@@ -23,7 +23,7 @@ struct MipOptions {
   double intTol = 1e-6;        // QX_DPARAM_MIP_INTTOL
   double relIntTol = 8e-6;     // QX_DPARAM_MIP_RELINTTOL
   int nodeSelRule = 4;         // QX_IPARAM_MIP_NODESELRULE
-  int anodesSwitch = 50;       // QX_IPARAM_MIP_ANODES_SWITCH_DF; -1 never
+  int anodesSwitch = 50000;    // QX_IPARAM_MIP_ANODES_SWITCH_DF; -1 never
   int branchDir = 0;           // QX_IPARAM_MIP_BRANCHDIR
   int branchRule = 0;          // QX_IPARAM_MIP_BRANCHRULE
   int branchPrio = 0;          // QX_IPARAM_MIP_BRANCH_PRIO
