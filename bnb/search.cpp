@@ -111,6 +111,10 @@ void Search::nodeBounds(int node, std::vector<double>& lo, std::vector<double>& 
   up = rootUp_;
   for (int k = node; k >= 0; k = pool_[k].parent) {
     const BnbNode& r = pool_[k];
+    for (const Fixing& f : fixings_[static_cast<std::size_t>(k)]) {
+      lo[static_cast<std::size_t>(f.var)] = std::max(lo[static_cast<std::size_t>(f.var)], f.lower);
+      up[static_cast<std::size_t>(f.var)] = std::min(up[static_cast<std::size_t>(f.var)], f.upper);
+    }
     if (r.branchVar < 0) continue;
     const std::size_t j = static_cast<std::size_t>(r.branchVar);
     if (r.direction == kDirDown) up[j] = std::min(up[j], static_cast<double>(r.branchValue));
@@ -123,6 +127,7 @@ void Search::releaseNode(int node) {
   while (node >= 0) {
     const int parent = pool_[node].parent;
     basisOf_[static_cast<std::size_t>(node)].reset();
+    fixings_[static_cast<std::size_t>(node)].clear();
     pool_.release(node);
     if (parent < 0) break;
     if (--pool_[parent].aux1 > 0) break;
@@ -151,6 +156,7 @@ int Search::run(const std::function<void()>& afterSetup) {
   const int root = pool_.allocate();
   basisOf_.resize(static_cast<std::size_t>(pool_.count()));
   parentValue_.resize(static_cast<std::size_t>(pool_.count()));
+  fixings_.resize(static_cast<std::size_t>(pool_.count()));
   BnbNode& r = pool_[root];
   r.bound = -1e30;
   r.depth = 0;
@@ -316,7 +322,33 @@ int Search::processNode(int node) {
     releaseNode(node);
     return 0;
   }
+  if (!isRoot) nodeReducedCostFixing(node, r, lo, up);
   return branch(node, r, lo, up, std::make_shared<PackedBasis>(r.colStatus, r.rowStatus));
+}
+
+void Search::nodeReducedCostFixing(int node, const RelaxResult& r, std::vector<double>& lo, std::vector<double>& up) {
+  if (ctx_.cutoffValue >= 1e30 || r.d.size() != static_cast<std::size_t>(n_)) return;
+  const double room = ctx_.cutoffValue - r.objective;
+  std::vector<Fixing>& fix = fixings_[static_cast<std::size_t>(node)];
+  for (int j = 0; j < n_; ++j) {
+    const std::size_t u = static_cast<std::size_t>(j);
+    if (!isInt_[u] || lo[u] == up[u]) continue;
+    const double dj = r.d[u];
+    const int st = r.colStatus[u];
+    if (st == kBasisAtLower && dj > 0 && lo[u] > -kInfinity) {
+      const double limit = lo[u] + std::floor(room / dj + ctx_.opt.intTol);
+      if (limit < up[u]) {
+        up[u] = std::max(limit, lo[u]);
+        fix.push_back({j, lo[u], up[u]});
+      }
+    } else if (st == kBasisAtUpper && dj < 0 && up[u] < kInfinity) {
+      const double limit = up[u] - std::floor(room / -dj + ctx_.opt.intTol);
+      if (limit > lo[u]) {
+        lo[u] = std::min(limit, up[u]);
+        fix.push_back({j, lo[u], up[u]});
+      }
+    }
+  }
 }
 
 int Search::branch(int node, const RelaxResult& r, const std::vector<double>& lo, const std::vector<double>& up,
@@ -350,6 +382,7 @@ int Search::branch(int node, const RelaxResult& r, const std::vector<double>& lo
   pool_[upNode].parent = node;
   basisOf_.resize(static_cast<std::size_t>(pool_.count()));
   parentValue_.resize(static_cast<std::size_t>(pool_.count()));
+  fixings_.resize(static_cast<std::size_t>(pool_.count()));
   // Estimate of the best integer solution below each child: the node's
   // objective plus the cheaper rounding cost of every fractional variable.
   double est = r.objective;

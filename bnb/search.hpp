@@ -101,6 +101,13 @@ class Search {
   std::unique_ptr<NodeHeap> heap_;
   std::vector<std::shared_ptr<PackedBasis>> basisOf_;  // per node: the parent's optimal basis
   std::vector<double> parentValue_;                     // per node: the branching variable's parent value
+  // Per node: bounds fixed by reduced costs, valid for the node's subtree.
+  struct Fixing {
+    int var;
+    double lower, upper;
+  };
+  std::vector<std::vector<Fixing>> fixings_;
+  void nodeReducedCostFixing(int node, const RelaxResult& r, std::vector<double>& lo, std::vector<double>& up);
   std::shared_ptr<PackedBasis> rootBasis_;
   PseudoCosts pc_;
   std::vector<int> history_;  // per variable: + favours up, - down
