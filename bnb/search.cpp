@@ -13,8 +13,8 @@ namespace {
 enum Order : int { kOrderBest = 0, kOrderDepth = 1, kOrderWorst = 2, kOrderEstimate = 5, kOrderEstimate2 = 7 };
 // The pool starts small and doubles.
 constexpr int kInitialPool = 1024;
-// Depth difference beyond which the best-bound order looks at depth first.
-constexpr int kDepthGap = 10;
+// Nodes between two dives in the tree.
+constexpr long long kDiveFrequency = 1000;
 
 int initialOrder(int rule) {
   switch (rule) {
@@ -314,6 +314,12 @@ int Search::processNode(int node) {
     return 0;
   }
   runHeuristics(r, lo, up, nd.depth);
+  // Dives: at the root, then every kDiveFrequency nodes (more often while
+  // there is no incumbent).
+  const long long every = ctx_.hasIncumbent() ? kDiveFrequency : kDiveFrequency / 4;
+  if (isRoot || processed_ % every == 0) {
+    dive(r, lo, up);
+  }
   if (isRoot) {
     updateBestBound(r.objective);
     log_.event(RowKind::Search);

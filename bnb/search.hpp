@@ -80,6 +80,7 @@ class Search {
   void installOrder(int state);
   void adaptOrder();
   void updateBestBound(double inHand);
+  void dive(const RelaxResult& start, const std::vector<double>& lo, const std::vector<double>& up);
   void runHeuristics(const RelaxResult& r, const std::vector<double>& lo, const std::vector<double>& up, int depth);
   double timeLeft() const;
   int limitsReached();

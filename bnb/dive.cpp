@@ -1,0 +1,71 @@
+// Fractional diving: from a node's relaxation optimum, repeatedly round the
+// least fractional integer variable by tightening its bound and reoptimise
+// with the dual simplex, until the relaxation is integral (a new incumbent),
+// infeasible after one backtrack, or the iteration budget is spent.
+#include <algorithm>
+#include <cmath>
+
+#include "bnb/search.hpp"
+
+namespace torva::bnb {
+namespace {
+
+// Simplex iterations a dive may spend: this many times the iterations of the
+// relaxation it starts from, and at least kMinDiveIterations.
+constexpr double kDiveIterationFactor = 2.0;
+constexpr double kMinDiveIterations = 1000.0;
+
+}  // namespace
+
+void Search::dive(const RelaxResult& start, const std::vector<double>& lo0, const std::vector<double>& up0) {
+  const auto t0 = Clock::now();
+  std::vector<double> lo = lo0, up = up0;
+  RelaxResult r = start;
+  double budget = std::max(kMinDiveIterations, kDiveIterationFactor * std::max(rootResult_.iterations, 1.0));
+  PropagateSettings ps;
+  ps.integersOnly = true;
+  ps.rounds = 2;
+  ps.intTol = ctx_.opt.intTol;
+  for (int step = 0; step < n_ && budget > 0; ++step) {
+    if (ctx_.stopRequested || (ctx_.opt.timeLimit >= 0 && ctx_.elapsed() >= ctx_.opt.timeLimit)) break;
+    int pick = -1;
+    double best = 2.0;
+    for (int j = 0; j < n_; ++j) {
+      const std::size_t u = static_cast<std::size_t>(j);
+      if (!isInt_[u] || integral(r.x[u])) continue;
+      const double f = r.x[u] - std::floor(r.x[u]);
+      const double dist = std::min(f, 1.0 - f);
+      if (dist < best) best = dist, pick = j;
+    }
+    if (pick < 0) {
+      offerSolution(r.x, kFoundByHeuristic);
+      break;
+    }
+    const std::size_t u = static_cast<std::size_t>(pick);
+    const double v = r.x[u];
+    const bool upFirst = v - std::floor(v) >= 0.5;
+    bool ok = false;
+    for (int attempt = 0; attempt < 2 && !ok; ++attempt) {
+      std::vector<double> l = lo, h = up;
+      if (upFirst != (attempt == 1)) l[u] = std::ceil(v);
+      else h[u] = std::floor(v);
+      if (!propagateBounds(data_, rows_, isInt_, ps, l, h)) continue;
+      RelaxResult next;
+      relax_->solve(l, h, nullptr, QX_METHOD_DSIMPLEX, ctx_.cutoffValue, timeLeft(), budget, next);
+      ++ctx_.lpCount;
+      ctx_.simplexIters += next.iterations;
+      ctx_.optTime += next.seconds;
+      budget -= next.iterations;
+      if (next.status != RelaxStatus::Optimal || next.objective >= ctx_.cutoffValue) continue;
+      lo = std::move(l);
+      up = std::move(h);
+      r = std::move(next);
+      ok = true;
+    }
+    if (!ok) break;
+  }
+  lastSolved_ = -1;  // the resident basis is the dive's, not a node's
+  ctx_.heuTime += std::chrono::duration<double>(Clock::now() - t0).count();
+}
+
+}  // namespace torva::bnb
