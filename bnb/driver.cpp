@@ -5,6 +5,7 @@
 
 #include "base/callback.hpp"
 #include "base/log.hpp"
+#include "bnb/reform.hpp"
 #include "bnb/search.hpp"
 #include "simplex/driver.hpp"
 
@@ -172,7 +173,6 @@ int solveMIPSerial(Model& model, int* status) {
   if (model.params.intValue(QX_IPARAM_NLP_SOLVER) == 8) return QXERR_NOT_SUPPORTED;
   const driver::ModelClass cls = driver::classify(model);
   if (!cls.linear()) return QXERR_NOT_SUPPORTED;
-  if (model.data.hasSemiCont() || model.data.hasSets()) return QXERR_NOT_SUPPORTED;
   // Stage 2: the previous result goes.
   model.mipSolution.emplace();
   if (status) *status = QX_STATUS_UNKNOWN;
@@ -185,7 +185,12 @@ int solveMIPSerial(Model& model, int* status) {
   ctx.rng.seed(10009);
   copyTolerances(ctx);
   ProgressLog log(model, ctx);
-  Search search(model, ctx, log);
+  // Stage 4: semi-continuous variables and sets in binary form.
+  Reformulation reform = reformulate(model, model.params.douValue(QX_DPARAM_MIP_LBIGM));
+  if (reform.model && ctx.opt.printLevel >= 3 && hasLog(model))
+    logPrint(model, "\nInserting (Sets (s1,s2,s3,card), SC )= (%5u,%5u,%5u,%5u), %6u \n", reform.sets[0],
+             reform.sets[1], reform.sets[2], reform.sets[3], reform.semiCont);
+  Search search(model, reform.model ? *reform.model : model, ctx, log);
   RunView view(ctx, search, model.data.n);
   int rc = 0;
   {
@@ -194,9 +199,11 @@ int solveMIPSerial(Model& model, int* status) {
     if (ctx.opt.printLevel > 0 && model.params.intValue(QX_IPARAM_MIP_PRELEVEL) != 0) logSizes(model);
     rc = search.run([&] {
       // Stage 5: a stored MIP start becomes the first incumbent when feasible.
-      if (model.data.mipStartX.size() == static_cast<std::size_t>(model.data.n))
+      if (model.data.mipStartX.size() == static_cast<std::size_t>(model.data.n) && !reform.model)
         offerStart(model, search, model.data.mipStartX, "startpoint");
     });
+    if (ctx.incumbentX.size() > static_cast<std::size_t>(model.data.n))
+      ctx.incumbentX.resize(static_cast<std::size_t>(model.data.n));
     rc = finish(model, ctx, rc);
     log.publish();
     MipSolution& rec = *model.mipSolution;

@@ -82,11 +82,12 @@ void Search::newIncumbent(const std::vector<double>& x, double value, int foundB
                                     std::min(ctx_.relOptTol, 1e-10) * (std::fabs(value) + 1.0)});
   if (ctx_.useCutoffObj > 0) cutoff = std::min(cutoff, ctx_.cutoffObj);
   ctx_.cutoffValue = std::min(ctx_.cutoffValue, cutoff);
+  const std::vector<double> hostX(x.begin(), x.begin() + hostN_);
   if (host_.mipSolution) {
-    host_.mipSolution->x = x;
+    host_.mipSolution->x = hostX;
     host_.mipSolution->objective = value * ctx_.sense;
   }
-  if (callMipCallback(host_, value * ctx_.sense, x) != 0) ctx_.stopRequested = true;
+  if (callMipCallback(host_, value * ctx_.sense, hostX) != 0) ctx_.stopRequested = true;
   ctx_.bestBound = std::min(ctx_.bestBound, value);
   stopTest(ctx_);
   log_.event(RowKind::NewIncumbent, foundBy);

@@ -29,12 +29,14 @@ int initialOrder(int rule) {
 
 }  // namespace
 
-Search::Search(Model& host, BnbContext& ctx, ProgressLog& log)
+Search::Search(Model& host, const Model& source, BnbContext& ctx, ProgressLog& log)
     : host_(host),
+      source_(source),
+      hostN_(host.data.n),
       ctx_(ctx),
       log_(log),
-      data_(host.data),
-      rows_(host.data),
+      data_(source.data),
+      rows_(source.data),
       pool_(kInitialPool, [this](unsigned from, unsigned to) {
         if (ctx_.printLevel > 1 && hasLog(host_))
           logPrint(host_, "\nIncrease node pool size from =%u to %u \n\n", from, to);
@@ -90,7 +92,7 @@ int Search::setup() {
   }
   pc_.resize(n_);
   history_.assign(static_cast<std::size_t>(n_), 0);
-  relax_ = std::make_unique<Relaxation>(host_, ctx_.sense);
+  relax_ = std::make_unique<Relaxation>(source_, ctx_.sense);
   ctx_.cutoffValue = ctx_.useCutoffObj > 0 ? ctx_.cutoffObj : 1e30;
   classifyConstraints();
   computeObjStep();

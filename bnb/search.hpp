@@ -45,7 +45,10 @@ struct PseudoCosts {
 
 class Search {
  public:
-  Search(Model& host, BnbContext& ctx, ProgressLog& log);
+  // source holds the model searched: the host's model, or its copy with
+  // semi-continuous variables and sets in binary form (the host's columns
+  // first). Logs, callbacks and the result go to host.
+  Search(Model& host, const Model& source, BnbContext& ctx, ProgressLog& log);
   // Root and tree loop; returns an error code and leaves mipStatus, the
   // incumbent and the best bound in the context. afterSetup runs once the
   // search state exists (start points are offered there).
@@ -90,6 +93,8 @@ class Search {
   void traceNode(int node, const char* tail);
 
   Model& host_;
+  const Model& source_;
+  int hostN_ = 0;
   BnbContext& ctx_;
   ProgressLog& log_;
   const ModelData& data_;

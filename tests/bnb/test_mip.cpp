@@ -250,6 +250,73 @@ TEST(MipStatus, InfeasibleRelaxation) {
   EXPECT_EQ(status, QX_STATUS_INFEASIBLE);
 }
 
+// Semi-continuous variables and sets: optima worked out by hand, each
+// different from the optimum without the structure.
+struct Structured {
+  const char* name;
+  Small lp;
+  std::vector<int> scVars;
+  std::vector<double> scLower, scUpper;
+  char setType;  // 0 none
+  int card;
+  double expected;
+};
+[[maybe_unused]] void PrintTo(const Structured& s, std::ostream* os) { *os << s.name; }
+
+class StructuredModel : public ::testing::TestWithParam<Structured> {};
+
+TEST_P(StructuredModel, ReachesOptimum) {
+  const Structured& s = GetParam();
+  Env e;
+  load(e.model, s.lp);
+  if (!s.scVars.empty()) {
+    ASSERT_EQ(QXloadSemiContData(e.model, static_cast<int>(s.scVars.size()), s.scVars.data(), s.scLower.data(),
+                                 s.scUpper.data()), 0);
+  }
+  if (s.setType) {
+    const int n = static_cast<int>(s.lp.cost.size());
+    std::vector<int> beg{0, n}, cols;
+    for (int j = 0; j < n; ++j) cols.push_back(j);
+    const char type[2] = {s.setType, 0};
+    ASSERT_EQ(QXloadSETSData(e.model, 1, type, &s.card, beg.data(), cols.data()), 0);
+  }
+  QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+  int status = 0;
+  ASSERT_EQ(QXsolveMIP(e.model, &status), 0);
+  ASSERT_EQ(status, QX_STATUS_OPTIMAL);
+  double obj = 0;
+  std::vector<double> x(s.lp.cost.size());
+  ASSERT_EQ(QXgetMIPSolution(e.model, &obj, x.data()), 0);
+  EXPECT_NEAR(obj, s.expected, 1e-6);
+  for (std::size_t k = 0; k < s.scVars.size(); ++k) {
+    const double v = x[s.scVars[k]];
+    EXPECT_TRUE(std::fabs(v) <= 1e-6 || (v >= s.scLower[k] - 1e-6 && v <= s.scUpper[k] + 1e-6)) << v;
+  }
+  int nonzero = 0, first = -1, last = -1;
+  for (std::size_t j = 0; j < x.size(); ++j)
+    if (std::fabs(x[j]) > 1e-6) ++nonzero, last = static_cast<int>(j), first = first < 0 ? last : first;
+  if (s.setType == '1') {
+    EXPECT_LE(nonzero, 1);
+  } else if (s.setType == '2') {
+    EXPECT_TRUE(nonzero <= 1 || (nonzero == 2 && last == first + 1));
+  } else if (s.setType == '4') {
+    EXPECT_LE(nonzero, s.card);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Own, StructuredModel,
+    ::testing::Values(
+        Structured{"semicontinuous", {"sc", QX_MIN, {{1, 1}}, "G", {1}, {3, 1}, {0, 0}, {10, 4}, "CC"}, {1}, {2}, {4},
+                   0, 0, 2.0},
+        Structured{"sos1", {"sos1", QX_MAX, {{1, 1, 1}}, "L", {2}, {1, 2, 3}, {0, 0, 0}, {1, 1, 1}, "CCC"}, {}, {}, {},
+                   '1', 0, 3.0},
+        Structured{"sos2", {"sos2", QX_MAX, {{1, 1, 1, 1}}, "L", {2}, {3, 1, 1, 3}, {0, 0, 0, 0}, {1, 1, 1, 1}, "CCCC"},
+                   {}, {}, {}, '2', 0, 4.0},
+        Structured{"cardinality", {"card", QX_MAX, {{1, 1, 1, 1}}, "L", {3}, {3, 1, 1, 3}, {0, 0, 0, 0}, {1, 1, 1, 1},
+                                   "CCCC"}, {}, {}, {}, '4', 2, 6.0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // ------------------------------------------------------- limits and stops
 
 // lseu needs thousands of branches (its first incumbents come after a few
