@@ -68,4 +68,28 @@ void Search::dive(const RelaxResult& start, const std::vector<double>& lo0, cons
   ctx_.heuTime += std::chrono::duration<double>(Clock::now() - t0).count();
 }
 
+bool Search::completePartialStart(const std::vector<int>& vars, const std::vector<int>& values) {
+  std::vector<double> lo = rootLo_, up = rootUp_;
+  for (std::size_t k = 0; k < vars.size() && k < values.size(); ++k) {
+    const int j = vars[k];
+    if (j < 0 || j >= n_ || !isInt_[static_cast<std::size_t>(j)]) continue;
+    lo[static_cast<std::size_t>(j)] = up[static_cast<std::size_t>(j)] = values[k];
+  }
+  PropagateSettings ps;
+  ps.integersOnly = true;
+  ps.intTol = ctx_.opt.intTol;
+  if (!propagateBounds(data_, rows_, isInt_, ps, lo, up)) return false;
+  const int before = ctx_.solutionsFound;
+  RelaxResult r;
+  relax_->solve(lo, up, nullptr, ctx_.opt.topOpt, ctx_.cutoffValue, timeLeft(), -1.0, r);
+  ++ctx_.lpCount;
+  ctx_.simplexIters += r.iterations;
+  ctx_.optTime += r.seconds;
+  lastSolved_ = -1;
+  if (r.status != RelaxStatus::Optimal) return false;
+  if (countFractional(r.x, nullptr) == 0) offerSolution(r.x, kFoundByStart);
+  else dive(r, lo, up);
+  return ctx_.solutionsFound > before;
+}
+
 }  // namespace torva::bnb

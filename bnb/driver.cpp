@@ -201,6 +201,10 @@ int solveMIPSerial(Model& model, int* status) {
       // Stage 5: a stored MIP start becomes the first incumbent when feasible.
       if (model.data.mipStartX.size() == static_cast<std::size_t>(model.data.n) && !reform.model)
         offerStart(model, search, model.data.mipStartX, "startpoint");
+      if (!model.data.mipStartPartVars.empty()) {
+        if (ctx.opt.printLevel > 0 && hasLog(model)) logPrint(model, "\nfixing ints from partial startpoint");
+        search.completePartialStart(model.data.mipStartPartVars, model.data.mipStartPartX);
+      }
     });
     if (ctx.incumbentX.size() > static_cast<std::size_t>(model.data.n))
       ctx.incumbentX.resize(static_cast<std::size_t>(model.data.n));

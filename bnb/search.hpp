@@ -56,6 +56,10 @@ class Search {
   // A point proposed from outside the tree (a start point, a heuristic):
   // checked for integrality and feasibility, installed when it improves.
   bool offerSolution(std::vector<double> x, int foundBy);
+  // A partial start: the listed integer variables fixed at their values,
+  // the rest completed by the relaxation and a dive. True when it gave an
+  // incumbent.
+  bool completePartialStart(const std::vector<int>& vars, const std::vector<int>& values);
   void addHeuristic(PrimalHeuristic h) { heuristics_.push_back(std::move(h)); }
   int constraintClass(int k) const { return consClass_[static_cast<std::size_t>(k)]; }
   // Objective step of the model (multiples in which the objective moves).

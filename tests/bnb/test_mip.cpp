@@ -361,6 +361,35 @@ TEST_F(LimitedLseu, BranchLimitKeepsIncumbent) {
   expectStoppedFeasible(status);
 }
 
+// A start point (full, or the integers only) becomes the incumbent before
+// the first branch: with a branch limit of 0 the run keeps it.
+TEST_F(LimitedLseu, StartPointsBecomeIncumbents) {
+  int n = 0;
+  QXgetInfo(e_.model, QX_IINFO_NUM_VARS, &n);
+  int status = 0;
+  ASSERT_EQ(QXsolveMIP(e_.model, &status), 0);
+  std::vector<double> x(n);
+  ASSERT_EQ(QXgetMIPPrimalSolution(e_.model, x.data()), 0);
+  std::vector<int> vars(n), values(n);
+  for (int j = 0; j < n; ++j) vars[j] = j, values[j] = static_cast<int>(std::lround(x[j]));
+  for (bool partial : {false, true}) {
+    Env other;
+    ASSERT_EQ(QXreadMPSFile(other.model, path_.c_str(), 1), 0);
+    QXsetModelIntParameter(other.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+    QXsetModelIntParameter(other.model, QX_IPARAM_MIP_BRANCH_LIMIT, 0);
+    if (partial) {
+      ASSERT_EQ(QXloadMIPVarStartPointPartial(other.model, n, vars.data(), values.data()), 0);
+    } else {
+      ASSERT_EQ(QXloadMIPVarStartPoint(other.model, x.data()), 0);
+    }
+    EXPECT_EQ(QXsolveMIP(other.model, &status), QXERR_BRANCH_LIMIT) << partial;
+    EXPECT_EQ(status, QX_STATUS_FEASIBLE) << partial;
+    double obj = 0;
+    ASSERT_EQ(QXgetInfo(other.model, QX_DINFO_MIP_OBJ, &obj), 0);
+    EXPECT_NEAR(obj, 1120, 1e-6) << partial;
+  }
+}
+
 int stopAtFirst(QXmodel, void* data, double, const double*) {
   ++*static_cast<int*>(data);
   return 1;
