@@ -55,7 +55,7 @@ double PseudoCosts::up(int j) const {
 }
 
 void Search::strongBranch(const std::vector<int>& cands, const RelaxResult& r, const std::vector<double>& lo,
-                          const std::vector<double>& up, const std::shared_ptr<PackedBasis>& basis) {
+                          const std::vector<double>& up) {
   std::vector<double> l = lo, u = up;
   RelaxResult child;
   for (int j : cands) {
@@ -65,7 +65,10 @@ void Search::strongBranch(const std::vector<int>& cands, const RelaxResult& r, c
     for (int side = 0; side < 2; ++side) {
       if (side == 0) u[uj] = fl;
       else l[uj] = fl + 1;
-      relax_->solve(l, u, basis.get(), QX_METHOD_DSIMPLEX, ctx_.cutoffValue, timeLeft(), kStrongIterations, child);
+      // Each child starts from the basis the previous one ended with: it is
+      // dual feasible for every bound change, and loading the node's basis
+      // again would cost a fresh set of dual norms per child.
+      relax_->solve(l, u, nullptr, QX_METHOD_DSIMPLEX, ctx_.cutoffValue, timeLeft(), kStrongIterations, child);
       ++ctx_.lpCount;
       ctx_.simplexIters += child.iterations;
       ctx_.optTime += child.seconds;
@@ -86,7 +89,7 @@ void Search::strongBranch(const std::vector<int>& cands, const RelaxResult& r, c
 }
 
 int Search::chooseVariable(int node, const RelaxResult& r, const std::vector<double>& lo,
-                           const std::vector<double>& up, const std::shared_ptr<PackedBasis>& basis, double* score) {
+                           const std::vector<double>& up, double* score) {
   std::vector<int> cands;
   const bool usePrio = !data_.priority.empty() && ctx_.opt.branchPrio != 3;
   int bestPrio = 0;
@@ -129,7 +132,7 @@ int Search::chooseVariable(int node, const RelaxResult& r, const std::vector<dou
     });
     const std::size_t limit = static_cast<std::size_t>(std::max(ctx_.opt.strongBranchDoNum, kMaxStrongCandidates));
     if (unreliable.size() > limit) unreliable.resize(limit);
-    if (!unreliable.empty()) strongBranch(unreliable, r, lo, up, basis);
+    if (!unreliable.empty()) strongBranch(unreliable, r, lo, up);
   }
   int best = cands.front();
   double bestS = -1.0;

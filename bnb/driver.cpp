@@ -219,6 +219,7 @@ int solveMIPSerial(Model& model, int* status) {
   if (rc != 0 && ctx.opt.printLevel > 0 && hasLog(model)) {
     const char* text = model.env ? model.env->messages.text(rc) : nullptr;
     logPrint(model, "\nError %d: %s\n", rc, text ? text : "");
+    if (rc == QXERR_INTERNAL_ERROR && ctx.opt.solverType == 2) logPrint(model, "Enumeration solver error. \n");
   }
   if (ctx.stoppedByLastSolTime && ctx.opt.printLevel > 0 && hasLog(model))
     logPrint(model, "Stopped due to time limit from last MIP sol.\n");

@@ -362,7 +362,7 @@ void Search::nodeReducedCostFixing(int node, const RelaxResult& r, std::vector<d
 int Search::branch(int node, const RelaxResult& r, const std::vector<double>& lo, const std::vector<double>& up,
                    std::shared_ptr<PackedBasis> basis) {
   double score = 0.0;
-  const int j = chooseVariable(node, r, lo, up, basis, &score);
+  const int j = chooseVariable(node, r, lo, up, &score);
   if (j < 0) {
     // Every candidate was proved infeasible by strong branching.
     releaseNode(node);

@@ -76,9 +76,9 @@ class Search {
   int branch(int node, const RelaxResult& r, const std::vector<double>& lo, const std::vector<double>& up,
              std::shared_ptr<PackedBasis> basis);
   int chooseVariable(int node, const RelaxResult& r, const std::vector<double>& lo, const std::vector<double>& up,
-                     const std::shared_ptr<PackedBasis>& basis, double* score);
+                     double* score);
   void strongBranch(const std::vector<int>& cands, const RelaxResult& r, const std::vector<double>& lo,
-                    const std::vector<double>& up, const std::shared_ptr<PackedBasis>& basis);
+                    const std::vector<double>& up);
   bool integral(double v) const;
   int countFractional(const std::vector<double>& x, double* sumFrac) const;
   void newIncumbent(const std::vector<double>& x, double value, int foundBy);
