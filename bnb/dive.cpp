@@ -10,10 +10,14 @@
 namespace torva::bnb {
 namespace {
 
-// Simplex iterations a dive may spend: this many times the iterations of the
-// relaxation it starts from, and at least kMinDiveIterations.
-constexpr double kDiveIterationFactor = 2.0;
+// Simplex iterations a dive may spend: the iterations of the root relaxation,
+// at least kMinDiveIterations; one step may take a quarter of that, at least
+// kMinStepIterations (a step is a small bound change from a dual feasible
+// basis: needing more means the dive is not worth its cost).
+constexpr double kDiveIterationFactor = 1.0;
 constexpr double kMinDiveIterations = 1000.0;
+constexpr double kStepShare = 0.25;
+constexpr double kMinStepIterations = 200.0;
 
 }  // namespace
 
@@ -21,7 +25,8 @@ void Search::dive(const RelaxResult& start, const std::vector<double>& lo0, cons
   const auto t0 = Clock::now();
   std::vector<double> lo = lo0, up = up0;
   RelaxResult r = start;
-  double budget = std::max(kMinDiveIterations, kDiveIterationFactor * std::max(rootResult_.iterations, 1.0));
+  const double total = std::max(kMinDiveIterations, kDiveIterationFactor * rootResult_.iterations);
+  double budget = total;
   PropagateSettings ps;
   ps.integersOnly = true;
   ps.rounds = 2;
@@ -51,7 +56,8 @@ void Search::dive(const RelaxResult& start, const std::vector<double>& lo0, cons
       else h[u] = std::floor(v);
       if (!propagateBounds(data_, rows_, isInt_, ps, l, h)) continue;
       RelaxResult next;
-      relax_->solve(l, h, nullptr, QX_METHOD_DSIMPLEX, ctx_.cutoffValue, timeLeft(), budget, next);
+      const double stepLimit = std::min(budget, std::max(kMinStepIterations, kStepShare * total));
+      relax_->solve(l, h, nullptr, QX_METHOD_DSIMPLEX, ctx_.cutoffValue, timeLeft(), stepLimit, next);
       ++ctx_.lpCount;
       ctx_.simplexIters += next.iterations;
       ctx_.optTime += next.seconds;
