@@ -9,7 +9,7 @@
 namespace torva::bnb {
 namespace {
 
-enum Order : int { kOrderBest = 0, kOrderDepth = 1, kOrderWorst = 2, kOrderEstimate = 5, kOrderEstimate2 = 7 };
+// Depth difference beyond which the best-bound order looks at depth first.
 constexpr int kDepthGap = 10;
 
 }  // namespace

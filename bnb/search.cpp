@@ -9,8 +9,6 @@
 namespace torva::bnb {
 namespace {
 
-// Orders of the open-node heap.
-enum Order : int { kOrderBest = 0, kOrderDepth = 1, kOrderWorst = 2, kOrderEstimate = 5, kOrderEstimate2 = 7 };
 // The pool starts small and doubles.
 constexpr int kInitialPool = 1024;
 // Nodes between two dives in the tree.

@@ -16,6 +16,9 @@
 
 namespace torva::bnb {
 
+// Orders of the open-node heap.
+enum NodeOrderKind : int { kOrderBest = 0, kOrderDepth = 1, kOrderWorst = 2, kOrderEstimate = 5, kOrderEstimate2 = 7 };
+
 // What a primal heuristic sees of the search: the host's data, the
 // relaxation optimum of the node in hand and its bounds. It proposes points
 // through offer(), which checks them before they become incumbents.
