@@ -422,6 +422,37 @@ TEST_F(LimitedLseu, BestBoundsTightenNothingBeyondTheBox) {
   for (int j = 0; j < n; ++j) EXPECT_TRUE(x[j] >= lo[j] - kIntTol && x[j] <= up[j] + kIntTol) << j;
 }
 
+// The functions on a result: the rounded point, the duals with the integers
+// fixed (reduced costs of the continuous column consistent with its duals),
+// and the solve that writes the solution report.
+TEST(MipResults, RoundDualAndReport) {
+  // max 2x + 3y + z, x + y + z <= 3.5, x - y >= -1.5, x, y integer in [0, 3],
+  // z continuous in [0, 1]: optimum x = 1, y = 2 with z = 0.5, 8.5.
+  const Small s{"mixed", QX_MAX, {{1, 1, 1}, {1, -1, 0}}, "LG", {3.5, -1.5}, {2, 3, 1}, {0, 0, 0}, {3, 3, 1}, "IIC"};
+  Env e;
+  load(e.model, s);
+  QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+  const double point[3] = {1.4, 1.6, 0.25};
+  double rounded[3], obj = 0, inf = 0;
+  int status = 0;
+  ASSERT_EQ(QXgetRoundMIPsolution(e.model, point, rounded, &obj, &inf, &status), 0);
+  EXPECT_EQ(rounded[0], 1.0);
+  EXPECT_EQ(rounded[1], 2.0);
+  EXPECT_EQ(rounded[2], 0.25);
+  EXPECT_NEAR(obj, 2 + 6 + 0.25, 1e-12);
+  EXPECT_EQ(status, QX_STATUS_FEASIBLE);
+  const std::string report = std::string(std::getenv("TORVA_TEST_TMP") ? std::getenv("TORVA_TEST_TMP") : ".") +
+                             "/mip_report.sol";
+  ASSERT_EQ(QXbnbSolve(e.model, report.c_str()), 0);
+  EXPECT_GT(std::filesystem::file_size(report), 0u);
+  double x[3], y[2], d[3];
+  ASSERT_EQ(QXgetDualMIPsolution(e.model, x, y, d, nullptr, nullptr), 0);
+  EXPECT_NEAR(x[2], 0.5, 1e-9);
+  // z is basic between its bounds: its reduced cost is 0 = 1 - y0.
+  EXPECT_NEAR(d[2], 0.0, 1e-9);
+  EXPECT_NEAR(y[0], 1.0, 1e-9);
+}
+
 // ------------------------------------------------------------- error paths
 
 TEST(MipErrors, NullAndUnloaded) {
