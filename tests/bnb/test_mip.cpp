@@ -390,6 +390,16 @@ TEST_F(LimitedLseu, StartPointsBecomeIncumbents) {
   }
 }
 
+TEST_F(LimitedLseu, IterationLimitKeepsIncumbent) {
+  QXsetModelDouParameter(e_.model, QX_DPARAM_MIP_ITRLIM, 5000);
+  int status = 0;
+  EXPECT_EQ(QXsolveMIP(e_.model, &status), QXERR_ITER_LIMIT);
+  int iterations = 0;
+  ASSERT_EQ(QXgetInfo(e_.model, QX_IINFO_MIP_SIM_ITER, &iterations), 0);
+  EXPECT_GE(iterations, 5000);
+  expectStoppedFeasible(status);
+}
+
 int stopAtFirst(QXmodel, void* data, double, const double*) {
   ++*static_cast<int*>(data);
   return 1;
