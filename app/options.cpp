@@ -43,9 +43,11 @@ void printHelp() {
   std::printf(
       "Usage: runtorva [options] [MODEL]\n"
       "\n"
-      "Reads an optimisation model, prints its statistics and solves it as a\n"
-      "linear program: the iteration log while it runs, then a summary ending\n"
-      "with the model status, objective value, simplex iterations and solve time.\n"
+      "Reads an optimisation model, prints its statistics and solves it: a linear\n"
+      "program with the simplex method, a model with integer variables by branch\n"
+      "and bound. The log runs while it solves; a summary follows, ending with\n"
+      "the model status, objective value and solve time (for a MIP also the best\n"
+      "bound, the gap and the number of nodes).\n"
       "\n"
       "MODEL is an MPS file (free or fixed format), an LP-format file (.lp), a\n"
       "TORVA text file (.ltx) or an instruction-list file (.mpi), optionally\n"
@@ -59,12 +61,14 @@ void printHelp() {
       "                       decides); barrier is the interior-point method with\n"
       "                       crossover to a basic solution\n"
       "  --time-limit S       stop the solve after S seconds\n"
+      "  --threads N          threads of the integer solver\n"
       "  --no-solve           read (and write) the model without solving it\n"
       "  --relax              make integer and binary columns continuous before\n"
       "                       solving (the LP relaxation of a MIP)\n"
       "  --write-solution F   write the solution to F: one line per column\n"
       "                       (name, value, reduced cost), then per row\n"
-      "                       (name, slack, dual)\n"
+      "                       (name, slack, dual); after a MIP: name and value\n"
+      "                       per column, name and slack per row\n"
       "  --mps-format N       read MODEL as MPS format N (0 free, 1 fixed, 2 free and\n"
       "                       3 fixed in compatibility mode); default: free, and\n"
       "                       fixed when the file does not read as free\n"
@@ -119,6 +123,7 @@ const char* argumentOf(const std::string& option) {
   if (option == "--set") return "NAME=VALUE";
   if (option == "--method") return "primal, dual, barrier or free";
   if (option == "--time-limit") return "a number of seconds";
+  if (option == "--threads") return "a number of threads";
   if (option == "--mps-format") return "0, 1, 2 or 3";
   return nullptr;
 }
@@ -149,6 +154,14 @@ bool takeArgument(const std::string& option, const std::string& value, Options& 
       complain("--time-limit takes a number of seconds, not '%s'", value.c_str());
       return false;
     }
+  } else if (option == "--threads") {
+    char* end = nullptr;
+    const long t = std::strtol(value.c_str(), &end, 10);
+    if (value.empty() || !end || *end != '\0' || t < 1 || t > 1024) {
+      complain("--threads takes a number of threads, not '%s'", value.c_str());
+      return false;
+    }
+    opts.threads = static_cast<int>(t);
   } else if (option == "--mps-format") {
     if (value.size() != 1 || value[0] < '0' || value[0] > '3') {
       complain("--mps-format takes 0, 1, 2 or 3, not '%s'", value.c_str());
@@ -191,10 +204,10 @@ int parseOptions(int argc, char** argv, Options& opts, bool& done) {
       opts.writeFixed = true;
     } else if (a == "-q") {
       opts.quiet = true;
-    } else if (a == "--no-solve") {
-      opts.solve = false;
     } else if (a == "--relax") {
       opts.relax = true;
+    } else if (a == "--no-solve") {
+      opts.solve = false;
     } else if (!a.empty() && a[0] == '-') {
       complain("unknown option %s; see runtorva --help", a.c_str());
       done = true;

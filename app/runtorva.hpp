@@ -37,6 +37,7 @@ struct Options {
   int method = QX_METHOD_FREE;
   double timeLimit = -1.0;    // --time-limit; negative: none
   std::string writeSolution;  // --write-solution
+  int threads = -1;           // --threads; -1: the parameter's value
 };
 
 // Parses argv into opts. Returns kExitOk, or the exit status to leave with
@@ -70,5 +71,15 @@ int readModel(QXenv env, QXmodel paramModel, const Options& opts, QXmodel& model
 // writes the solution file and the solution report when asked. Returns an
 // Exit value.
 int solveModel(QXenv env, QXmodel model, const Options& opts);
+// The same for a model with integer variables, by the integer solver.
+int solveMipModel(QXenv env, QXmodel model, const Options& opts);
+// Interrupt handling shared by both: installs the Ctrl-C handler and the
+// progress callback that reports it; restore() puts the old handler back.
+void watchInterrupt(QXmodel model);
+void restoreInterrupt();
+// Writes the solution report when --report asks; an Exit value.
+int writeReport(QXenv env, QXmodel model, const Options& opts);
+// Names of the columns (rows when rows is set), generated where missing.
+std::vector<std::string> names(QXmodel model, int count, bool rows);
 
 }  // namespace runtorva

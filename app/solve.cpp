@@ -14,10 +14,22 @@ namespace runtorva {
 namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
+void (*previousHandler)(int) = SIG_DFL;
 
 void onInterrupt(int) { interrupted = 1; }
 
 int progress(QXmodel, int, void*) { return interrupted ? 1 : 0; }
+
+}  // namespace
+
+void watchInterrupt(QXmodel model) {
+  QXsetCallback(model, progress, nullptr);
+  previousHandler = std::signal(SIGINT, onInterrupt);
+}
+
+void restoreInterrupt() { std::signal(SIGINT, previousHandler); }
+
+namespace {
 
 // The summary's words for how the solve ended; null when it ended with an
 // error and no model status.
@@ -43,8 +55,9 @@ const char* statusText(int rc, int status) {
   }
 }
 
-// Names of the columns (rows when rows is set); generated names where the
-// model holds none, as the MPS writer generates them.
+}  // namespace
+
+// Generated names follow the MPS writer's.
 std::vector<std::string> names(QXmodel model, int count, bool rows) {
   int lenVars = 0, lenCons = 0;
   QXgetInfo(model, QX_IINFO_LEN_VARNAMES, &lenVars);
@@ -64,6 +77,8 @@ std::vector<std::string> names(QXmodel model, int count, bool rows) {
   }
   return out;
 }
+
+namespace {
 
 // Writes one line per column (name, value, reduced cost) and per row (name,
 // slack, dual). Returns an Exit value.
@@ -120,18 +135,27 @@ int relaxIntegers(QXmodel model) {
 
 }  // namespace
 
+int writeReport(QXenv env, QXmodel model, const Options& opts) {
+  if (opts.report.empty()) return kExitOk;
+  if (int rc2 = QXwriteSolution(model, opts.report.c_str())) {
+    complain("cannot write the solution report %s: %s", opts.report.c_str(), errorText(env, rc2).c_str());
+    return rc2 == QXERR_CANNOT_OPEN_FILE ? kExitFile : kExitSolver;
+  }
+  std::printf("Wrote the solution report to %s\n", opts.report.c_str());
+  return kExitOk;
+}
+
 int solveModel(QXenv env, QXmodel model, const Options& opts) {
 #ifdef RUNTORVA_HAVE_OPTIMIZE
   int nInt = 0, nBin = 0;
   QXgetInfo(model, QX_IINFO_NUM_INT, &nInt);
   QXgetInfo(model, QX_IINFO_NUM_BIN, &nBin);
-  if (nInt + nBin > 0 && opts.relax) {
+  if (nInt + nBin > 0 && !opts.relax) return solveMipModel(env, model, opts);
+  if (nInt + nBin > 0) {
     if (int rc = relaxIntegers(model)) {
       complain("--relax: %s", errorText(env, rc).c_str());
       return kExitLibrary;
     }
-  } else if (nInt + nBin > 0) {
-    complain("the model has %d integer columns; solving its continuous relaxation", nInt + nBin);
   }
   if (opts.quiet) {
     QXsetModelIntParameter(model, QX_IPARAM_LP_PRINTLEVEL, 0);
@@ -147,14 +171,13 @@ int solveModel(QXenv env, QXmodel model, const Options& opts) {
       return kExitUsage;
     }
   }
-  QXsetCallback(model, progress, nullptr);
-  auto previous = std::signal(SIGINT, onInterrupt);
+  watchInterrupt(model);
   const auto start = std::chrono::steady_clock::now();
   int status = 0;
   const int rc = QXoptimize(model, opts.method, &status);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::signal(SIGINT, previous);
+  restoreInterrupt();
   QXsetModelLogfunc(model, nullptr, nullptr);
   std::fputs("\n", stdout);
   const char* text = statusText(rc, status);
@@ -172,22 +195,12 @@ int solveModel(QXenv env, QXmodel model, const Options& opts) {
   std::printf("Solve time : %.2f\n", seconds);
   if (!opts.writeSolution.empty())
     if (int rc2 = writeSolution(env, model, opts.writeSolution)) return rc2;
-  if (!opts.report.empty()) {
-    if (int rc2 = QXwriteSolution(model, opts.report.c_str())) {
-      complain("cannot write the solution report %s: %s", opts.report.c_str(),
-               errorText(env, rc2).c_str());
-      return rc2 == QXERR_CANNOT_OPEN_FILE ? kExitFile : kExitSolver;
-    }
-    std::printf("Wrote the solution report to %s\n", opts.report.c_str());
-  }
-  return kExitOk;
+  return writeReport(env, model, opts);
 #else
   (void)model;
   (void)relaxIntegers;
   (void)writeSolution;
   (void)statusText;
-  (void)progress;
-  (void)onInterrupt;
   complain("this build of the library has no LP solver (QXoptimize); %s was read but not solved",
            opts.model.c_str());
   (void)env;

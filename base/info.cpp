@@ -121,10 +121,21 @@ int lpInfo(const Model& model, int item, void* result) {
 
 // Items of the integer record; -1 when item is not one of them.
 int mipInfo(const Model& model, int item, void* result) {
-  if (item < QX_IINFO_MIP_STATUS || item > QX_IINFO_MIP_ACTIVENODES) return -1;
+  if (item < QX_IINFO_MIP_STATUS || item > QX_DINFO_MIP_HEU_TIME) return -1;
   if (!model.mipSolution) return QXERR_INFO_NOT_AVAILABLE;
   const MipSolution& s = *model.mipSolution;
+  if (item >= QX_IINFO_MIP_GUB_CONS && item <= QX_IINFO_MIP_CONT_CONS)
+    return putInt(result, s.consClass[item - QX_IINFO_MIP_GUB_CONS]);
+  // Items between the constraint classes and the times are not kept.
+  if (item > QX_IINFO_MIP_CONT_CONS && item < QX_DINFO_MIP_TOT_TIME) return QXERR_INFO_NOT_AVAILABLE;
+  // Cut counters stay 0 until cut generation runs.
+  if (item >= QX_IINFO_MIP_NUM_TOTAL_CUTS && item <= QX_IINFO_MIP_CONTRA_CUTS) return putInt(result, 0);
   switch (item) {
+    case QX_IINFO_MIP_AOPTTIMETOSTOP: return putInt(result, s.aoptTimeToStop);
+    case QX_DINFO_MIP_TOT_TIME: return putDouble(result, s.totTime);
+    case QX_DINFO_MIP_OPT_TIME: return putDouble(result, s.optTime);
+    case QX_DINFO_MIP_HEU_TIME: return putDouble(result, s.heuTime);
+    case QX_IINFO_MIP_LTYPE: return QXERR_INFO_NOT_AVAILABLE;
     case QX_IINFO_MIP_STATUS: return putInt(result, s.statusOverride ? s.statusOverride : s.status);
     case QX_DINFO_MIP_OBJ: return putDouble(result, s.objective);
     case QX_DINFO_MIP_BESTBOUND: return putDouble(result, s.bestBound);

@@ -125,6 +125,13 @@ struct MipSolution {
   int branchCount = 0;
   int lpCount = 0;
   int activeNodes = 0;
+  int aoptTimeToStop = -1;     // seconds left before the QX_DPARAM_MIP_PEROPTTOL stop
+  double totTime = 0.0;        // seconds of the whole run
+  double optTime = 0.0;        // of them: inside relaxation solves
+  double heuTime = 0.0;        // of them: in primal heuristics
+  int threads = 1;
+  // Constraint classes, in the order of QX_IINFO_MIP_GUB_CONS .. QX_IINFO_MIP_CONT_CONS.
+  int consClass[9] = {};
 
   std::vector<double> x;       // n
   // Of the final continuous relaxation:

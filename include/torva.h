@@ -1372,6 +1372,23 @@ QXAPI int QXgetMIPReducedCosts(QXmodel model, double *d);
 QXAPI int QXgetMIPBasis(QXmodel model, int *colstatus, int *rowstatus);
 QXAPI int QXgetMIPSlacks(QXmodel model, double *s);
 
+/* Integer solver. QXsolveMIP picks the search by the thread parameters;
+ * QXsolveMIPSerial runs the serial search; QXbnbSolve solves and writes the
+ * solution report to pszFname. QXgetBestBounds tightens the bounds of every
+ * variable by propagation over the constraints. QXgetDualMIPsolution
+ * re-solves with the integers fixed at their MIP values and keeps the duals.
+ * QXgetRoundMIPsolution rounds the integers of padPrimal to the nearest
+ * integer and evaluates the point (status QX_STATUS_FEASIBLE or
+ * QX_STATUS_INFEASIBLE). */
+QXAPI int QXsolveMIP(QXmodel model, int *pnStatus);
+QXAPI int QXsolveMIPSerial(QXmodel model, int *pnStatus);
+QXAPI int QXbnbSolve(QXmodel model, const char *pszFname);
+QXAPI int QXgetBestBounds(QXmodel model, double *padBestL, double *padBestU);
+QXAPI int QXgetDualMIPsolution(QXmodel model, double *padPrimal, double *padDual, double *padRedcosts,
+                               int *panCstatus, int *panRstatus);
+QXAPI int QXgetRoundMIPsolution(QXmodel model, const double *padPrimal, double *padPrimalRound,
+                                double *pdObjRound, double *pdPfeasRound, int *pnStatus);
+
 /* ======================================================================
  * Model modification
  * ====================================================================== */

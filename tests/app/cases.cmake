@@ -71,3 +71,12 @@ runtorva_case(version 0 "--version" EXPECT "^runtorva \\(TORVA API\\) [0-9]+\\.[
 if(has_optimize AND TARGET test_app)
   target_compile_definitions(test_app PRIVATE RUNTORVA_HAVE_OPTIMIZE)
 endif()
+# A model with integer columns is solved as a MIP (best: x1 + x4, 12; the
+# relaxation reaches 13.25), --relax solves its relaxation.
+runtorva_case(mip_summary 0 "${cases_dir}/knapsack.mps"
+  EXPECT "Model status : Optimal\nObjective value : 1.2000000000e\\+01\nBest bound : 1.2000000000e\\+01\nGap : 0.00%\nNodes : [0-9]+\nSolve time : [0-9]+\\.[0-9][0-9]"
+  EXPECT2 "#BRANCHs  #NODEs    #LPs    BEST BOUND")
+runtorva_case(mip_relaxed 0 "--relax ${cases_dir}/knapsack.mps"
+  EXPECT "Objective value : 1.3250000000e\\+01")
+runtorva_case(mip_threads_bad 2 "--threads zero ${cases_dir}/knapsack.mps"
+  EXPECT "--threads takes a number of threads")

@@ -1,0 +1,81 @@
+// The working state of one integer-solver run, shared by the driver, the
+// tree search, the stop test and the progress log. All objective values are
+// held in minimisation sense; sense turns them back into the host's.
+#pragma once
+
+#include <chrono>
+#include <vector>
+
+#include "bnb/options.hpp"
+#include "stoc/rng.hpp"
+
+namespace torva::bnb {
+
+using Clock = std::chrono::steady_clock;
+
+// Internal status of a run.
+enum MipState : int {
+  kMipNothing = 0,
+  kMipUnbounded = 1,
+  kMipInfeasible = 2,
+  kMipFeasible = 3,
+  kMipFinished = 4,
+  kMipLimitTolMet = 5,
+  kMipLimitTolMetNoSol = -5,
+};
+
+// How an incumbent was found (the code text of its log row).
+enum FoundBy : int {
+  kFoundByTree = 1,      // an integral node relaxation
+  kFoundByHeuristic = 100,
+  kFoundByStart = 13,    // a solution the host supplied
+};
+
+struct BnbContext {
+  double sense = 1.0;
+  double incumbentValue = 1e30;
+  double bestBound = -1e30;
+  double cutoffValue = 1e30;
+  double cutoffObj = 1e30;  // minimisation sense
+  int useCutoffObj = 0;
+  double relOptTol = 1e-6, absOptTol = 0.0, perOptTol = 1e-5, aoptTimeLimit = 100.0;
+  double lastSolTimeLimit = -1.0, objThreshold = -1e30;
+  double perOptTol2 = -1.0, aoptTimeLimit2 = -1.0;
+  long long branchCount = 0, lpCount = 0, openNodes = 0;
+  int cutPassNo = 0, cutCount = 0;
+  double sumFrac = 0.0;
+  Clock::time_point startTime = Clock::now(), lastIncumbentTime = Clock::now();
+  int mipStatus = kMipNothing;
+  int isNonlinear = 0;
+  int printLevel = 2;
+
+  // Counters published to the result record.
+  double simplexIters = 0.0;
+  double optTime = 0.0;      // seconds inside relaxation solves
+  double heuTime = 0.0;
+  int solutionsFound = 0;
+  double rgap = 1e30;
+  double aoptLeft = -1.0;    // seconds to the QX_DPARAM_MIP_PEROPTTOL stop
+  bool stopRequested = false;
+  bool stoppedByLastSolTime = false;
+
+  std::vector<double> incumbentX;  // n, host's columns
+  stoc::Mt19937 rng;
+
+  MipOptions opt;
+
+  bool hasIncumbent() const { return incumbentValue < 1e30; }
+  double elapsed() const { return std::chrono::duration<double>(Clock::now() - startTime).count(); }
+  // The value the gap tests compare the bound with (minimisation sense).
+  double referenceValue() const;
+};
+
+// Relative gap of the log: (z - b) / max(|z|, |b|, 1) when b < z, else 0.
+double relativeGap(double z, double b);
+// Optimality test of the run.
+bool optimalityReached(const BnbContext& ctx);
+// Stop test: 0 go on, 1 tolerances met, 2 threshold or second tolerance
+// pair, 3 time since the last incumbent.
+int stopTest(BnbContext& ctx);
+
+}  // namespace torva::bnb

@@ -1,0 +1,247 @@
+#include "bnb/driver.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/callback.hpp"
+#include "base/log.hpp"
+#include "bnb/reform.hpp"
+#include "bnb/search.hpp"
+#include "simplex/driver.hpp"
+
+namespace torva {
+namespace bnb {
+namespace {
+
+// The run as the callback information queries and the suppliers see it.
+class RunView final : public MipRun {
+ public:
+  RunView(BnbContext& ctx, Search& search, int n) : ctx_(ctx), search_(search), n_(n) {}
+  int mipInfo(int item, void* result) const override {
+    auto putI = [&](long long v) {
+      *static_cast<int*>(result) = static_cast<int>(std::min<long long>(v, 2147483647LL));
+      return 0;
+    };
+    auto putD = [&](double v) {
+      *static_cast<double*>(result) = v;
+      return 0;
+    };
+    switch (item) {
+      case QX_IINFO_MIP_STATUS: return putI(ctx_.hasIncumbent() ? QX_STATUS_FEASIBLE : QX_STATUS_UNKNOWN);
+      case QX_DINFO_MIP_OBJ: return putD(incumbentObjective());
+      case QX_DINFO_MIP_BESTBOUND: return putD(bestBound());
+      case QX_IINFO_MIP_SIM_ITER: return putI(static_cast<long long>(ctx_.simplexIters));
+      case QX_IINFO_MIP_BAR_ITER:
+      case QX_IINFO_MIP_NLP_ITER: return putI(0);
+      case QX_IINFO_MIP_BRANCHCOUNT: return putI(ctx_.branchCount);
+      case QX_IINFO_MIP_NEWIPSOL: return putI(ctx_.solutionsFound);
+      case QX_IINFO_MIP_LPCOUNT: return putI(ctx_.lpCount);
+      case QX_IINFO_MIP_ACTIVENODES: return putI(ctx_.openNodes);
+      case QX_IINFO_MIP_AOPTTIMETOSTOP: return putI(static_cast<long long>(ctx_.aoptLeft));
+      default: return QXERR_INFO_NOT_AVAILABLE;
+    }
+  }
+  double incumbentObjective() const override {
+    return ctx_.hasIncumbent() ? ctx_.incumbentValue * ctx_.sense : ctx_.sense * 1e30;
+  }
+  double bestBound() const override { return ctx_.bestBound * ctx_.sense; }
+  void adoptSuppliedObjective(double objective, double) override {
+    // A supplied objective without a point acts as a cutoff.
+    const double v = objective * ctx_.sense;
+    ctx_.cutoffObj = std::min(ctx_.cutoffObj, v);
+    ctx_.useCutoffObj = std::max(ctx_.useCutoffObj, 1);
+    ctx_.cutoffValue = std::min(ctx_.cutoffValue, v);
+  }
+  int numVars() const override { return n_; }
+  void offerSolution(std::span<const double> x, double) override {
+    search_.offerSolution(std::vector<double>(x.begin(), x.end()), 13);
+  }
+
+ private:
+  BnbContext& ctx_;
+  Search& search_;
+  int n_;
+};
+
+// Stored MIP status of the internal status.
+int storedStatus(int mipStatus) {
+  switch (mipStatus) {
+    case kMipUnbounded: return QX_STATUS_UNBOUNDED;
+    case kMipInfeasible: return QX_STATUS_INFEASIBLE;
+    case kMipFeasible: return QX_STATUS_FEASIBLE;
+    case kMipFinished:
+    case kMipLimitTolMet: return QX_STATUS_OPTIMAL;
+    default: return QX_STATUS_UNKNOWN;
+  }
+}
+
+void copyTolerances(BnbContext& ctx) {
+  const MipOptions& o = ctx.opt;
+  ctx.relOptTol = o.relOptTol;
+  ctx.absOptTol = o.absOptTol;
+  ctx.perOptTol = o.perOptTol;
+  ctx.aoptTimeLimit = o.aoptTimeLimit;
+  ctx.lastSolTimeLimit = o.lastSolTimeLimit;
+  ctx.objThreshold = o.objThreshold <= -1e30 ? -1e30 : o.objThreshold * ctx.sense;
+  ctx.useCutoffObj = o.useCutoffObj;
+  ctx.cutoffObj = std::fabs(o.cutoffObj) >= 1e30 ? 1e30 : o.cutoffObj * ctx.sense;
+  ctx.printLevel = o.printLevel;
+}
+
+// Evaluates a host start point and offers it to the search (stage 5).
+void offerStart(Model& model, Search& search, const std::vector<double>& x, const char* tag) {
+  const ModelData& d = model.data;
+  double obj = d.objConst, inf = 0.0, intInf = 0.0;
+  std::vector<double> act(static_cast<std::size_t>(d.m), 0.0);
+  for (int j = 0; j < d.n; ++j) {
+    const std::size_t u = static_cast<std::size_t>(j);
+    obj += d.cost[u] * x[u];
+    inf = std::max({inf, d.lower[u] - x[u], x[u] - d.upper[u]});
+    const char t = d.typeOf(j);
+    if (t == 'B' || t == 'I') intInf = std::max(intInf, std::fabs(x[u] - std::round(x[u])));
+    for (int k = d.colBeg[j]; k < d.colBeg[j] + d.colLen[j]; ++k) act[static_cast<std::size_t>(d.rowIdx[k])] += d.value[k] * x[u];
+  }
+  for (int i = 0; i < d.m; ++i) {
+    const std::size_t u = static_cast<std::size_t>(i);
+    const char c = d.conType[u];
+    if (c == 'L' || c == 'E') inf = std::max(inf, act[u] - d.rhs[u]);
+    if (c == 'G' || c == 'E') inf = std::max(inf, d.rhs[u] - act[u]);
+  }
+  const bool accepted = search.offerSolution(x, kFoundByStart);
+  if (!logEnabled(model, QX_IPARAM_MIP_PRINTLEVEL, 1)) return;
+  if (accepted) {
+    logPrint(model, "\nObjvalue                         : %e  (%s)", obj, tag);
+    logPrint(model, "\nInfeasibility of solution        : %2.1e", inf);
+    logPrint(model, "\nInteger infeasibility of solution: %2.1e\n\n", intInf);
+  } else {
+    logPrint(model, "\nStartpoint info (not feasible):");
+    logPrint(model, "\n  Objvalue                         : %e", obj);
+    logPrint(model, "\n  Infeasibility of solution        : %2.1e", inf);
+    logPrint(model, "\n  Integer infeasibility of solution: %2.1e\n\n", intInf);
+  }
+}
+
+void logSizes(Model& model) {
+  if (!logEnabled(model, QX_IPARAM_MIP_PRINTLEVEL, 1)) return;
+  const ModelData& d = model.data;
+  const unsigned nip = static_cast<unsigned>(d.integerStats().binaries + d.integerStats().integers);
+  logPrint(model, "\nOri. size (m, n, nz,  nip): %6d, %6d, %8d,  %6u\n", d.m, d.n, d.nnz, nip);
+  // MIP presolve has no reductions yet.
+  logPrint(model, "Model not changed.\n");
+  if (nip == 0) logPrint(model, "\n\nThe problem is an LP.\n\n");
+}
+
+// Maps the end of the search to the stored status and the returned error.
+int finish(Model& model, BnbContext& ctx, int rc) {
+  if (rc == QXERR_TIME_LIMIT || rc == QXERR_ITER_LIMIT || rc == QXERR_BRANCH_LIMIT) {
+    const int stop = stopTest(ctx);
+    if (stop == 1 || stop == 2) {
+      rc = 0;
+      ctx.mipStatus = ctx.hasIncumbent() ? kMipLimitTolMet : kMipLimitTolMetNoSol;
+    } else if (ctx.hasIncumbent()) {
+      ctx.mipStatus = kMipFeasible;
+    }
+  } else if (rc != 0 && ctx.hasIncumbent() && ctx.mipStatus != kMipFinished) {
+    ctx.mipStatus = kMipFeasible;
+  }
+  if (ctx.mipStatus == kMipFinished || ctx.mipStatus == kMipLimitTolMet) ctx.bestBound = ctx.incumbentValue;
+  if (ctx.mipStatus == kMipUnbounded) ctx.bestBound = -1e30;
+  MipSolution& rec = *model.mipSolution;
+  rec.status = storedStatus(ctx.mipStatus);
+  if (rc == QXERR_NUMERIC_INSTABILITY || rc == QXERR_NOT_CONVEX) rec.status = QX_STATUS_UNKNOWN;
+  if (ctx.hasIncumbent()) {
+    rec.x = ctx.incumbentX;
+    rec.objective = ctx.incumbentValue * ctx.sense;
+    const ModelData& d = model.data;
+    rec.s.assign(static_cast<std::size_t>(d.m), 0.0);
+    for (int i = 0; i < d.m; ++i) rec.s[static_cast<std::size_t>(i)] = d.rhs[static_cast<std::size_t>(i)];
+    for (int j = 0; j < d.n; ++j)
+      for (int k = d.colBeg[j]; k < d.colBeg[j] + d.colLen[j]; ++k)
+        rec.s[static_cast<std::size_t>(d.rowIdx[k])] -= d.value[k] * rec.x[static_cast<std::size_t>(j)];
+  } else {
+    rec.x.clear();
+  }
+  return rc;
+}
+
+}  // namespace
+}  // namespace bnb
+
+int solveMIPSerial(Model& model, int* status) {
+  using namespace bnb;
+  if (model.status == QX_STATUS_UNLOADED) return QXERR_MODEL_NOT_LOADED;
+  if (model.params.intValue(QX_IPARAM_NLP_SOLVER) == 8) return QXERR_NOT_SUPPORTED;
+  const driver::ModelClass cls = driver::classify(model);
+  if (!cls.linear()) return QXERR_NOT_SUPPORTED;
+  // Stage 2: the previous result goes.
+  model.mipSolution.emplace();
+  if (status) *status = QX_STATUS_UNKNOWN;
+  model.freeSolverMemory();
+  // Stage 3.
+  BnbContext ctx;
+  ctx.opt = MipOptions::read(model.params);
+  ctx.sense = model.data.objSense == QX_MAX ? -1.0 : 1.0;
+  ctx.startTime = ctx.lastIncumbentTime = Clock::now();
+  ctx.rng.seed(10009);
+  copyTolerances(ctx);
+  ProgressLog log(model, ctx);
+  // Stage 4: semi-continuous variables and sets in binary form.
+  Reformulation reform = reformulate(model, model.params.douValue(QX_DPARAM_MIP_LBIGM));
+  if (reform.model && ctx.opt.printLevel >= 3 && hasLog(model))
+    logPrint(model, "\nInserting (Sets (s1,s2,s3,card), SC )= (%5u,%5u,%5u,%5u), %6u \n", reform.sets[0],
+             reform.sets[1], reform.sets[2], reform.sets[3], reform.semiCont);
+  Search search(model, reform.model ? *reform.model : model, ctx, log);
+  RunView view(ctx, search, model.data.n);
+  int rc = 0;
+  {
+    SolveScope scope(model, QXLOC_MIP, nullptr, &view);
+    // Stage 7: sizes (MIP presolve leaves the model unchanged for now).
+    if (ctx.opt.printLevel > 0 && model.params.intValue(QX_IPARAM_MIP_PRELEVEL) != 0) logSizes(model);
+    rc = search.run([&] {
+      // Stage 5: a stored MIP start becomes the first incumbent when feasible.
+      if (model.data.mipStartX.size() == static_cast<std::size_t>(model.data.n) && !reform.model)
+        offerStart(model, search, model.data.mipStartX, "startpoint");
+      if (!model.data.mipStartPartVars.empty()) {
+        if (ctx.opt.printLevel > 0 && hasLog(model)) logPrint(model, "\nfixing ints from partial startpoint");
+        search.completePartialStart(model.data.mipStartPartVars, model.data.mipStartPartX);
+      }
+    });
+    if (ctx.incumbentX.size() > static_cast<std::size_t>(model.data.n))
+      ctx.incumbentX.resize(static_cast<std::size_t>(model.data.n));
+    rc = finish(model, ctx, rc);
+    log.publish();
+    MipSolution& rec = *model.mipSolution;
+    rec.totTime = ctx.elapsed();
+    rec.heuTime = ctx.heuTime;
+    for (int k = 0; k < 9; ++k) rec.consClass[k] = search.constraintClass(k);
+    if (ctx.opt.dualSolution == 1 && ctx.hasIncumbent()) dualMipSolution(model, nullptr, nullptr, nullptr, nullptr, nullptr);
+  }
+  if (rc != 0 && ctx.opt.printLevel > 0 && hasLog(model)) {
+    const char* text = model.env ? model.env->messages.text(rc) : nullptr;
+    logPrint(model, "\nError %d: %s\n", rc, text ? text : "");
+    if (rc == QXERR_INTERNAL_ERROR && ctx.opt.solverType == 2) logPrint(model, "Enumeration solver error. \n");
+  }
+  if (ctx.stoppedByLastSolTime && ctx.opt.printLevel > 0 && hasLog(model))
+    logPrint(model, "Stopped due to time limit from last MIP sol.\n");
+  if (reportProgress(model, {QXLOC_END_REPORT, ctx.simplexIters, model.mipSolution->objective, true}) < 0 && rc == 0)
+    rc = QXERR_USER_INTERRUPT;
+  if (status) *status = model.mipSolution->status;
+  return rc;
+}
+
+int solveMIP(Model& model, int* status) {
+  ParamSet& p = model.params;
+  const int m = p.intValue(QX_IPARAM_MIP_NUM_THREADS);
+  const int t = p.intValue(QX_IPARAM_NUM_THREADS);
+  int mode = p.intValue(QX_IPARAM_MULTITHREAD_MODE);
+  if (p.intValue(QX_IPARAM_DECOMPOSITION_TYPE) == 2) mode = 2;
+  ParamSaver saver(p);
+  if (m <= 1 && t > 1 && mode != 0) saver.setInt(QX_IPARAM_MIP_NUM_THREADS, t);
+  if (p.intValue(QX_IPARAM_MIP_XSOLVER) == 4 || p.intValue(QX_IPARAM_SPLEX_USE_EXTERNAL) == 4)
+    return QXERR_XSOLVER_FUNC_NOT_INSTALLED;
+  // The concurrent search is not built yet: every thread setting runs the
+  // serial search.
+  return solveMIPSerial(model, status);
+}
+
+}  // namespace torva

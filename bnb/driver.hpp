@@ -1,0 +1,24 @@
+// The integer-solver driver: the entry that picks the serial search, the
+// serial driver's stages, and the functions that work on its result.
+#pragma once
+
+#include <vector>
+
+#include "base/model.hpp"
+
+namespace torva {
+
+// The body of QXsolveMIP and QXsolveMIPSerial. status may be null.
+int solveMIP(Model& model, int* status);
+int solveMIPSerial(Model& model, int* status);
+
+// Tightened bounds by propagation over the rows (at most 10 rounds).
+int bestBounds(const Model& model, double* lower, double* upper);
+// Fixes the integers at their MIP values, re-solves the continuous model and
+// keeps its duals in the integer record.
+int dualMipSolution(Model& model, double* primal, double* dual, double* redcosts, int* cstatus, int* rstatus);
+// Rounds the integers of x to the nearest integer and evaluates the point.
+int roundMipSolution(Model& model, const double* x, double* xRound, double* objective, double* primalInfeas,
+                     int* status);
+
+}  // namespace torva

@@ -1,0 +1,129 @@
+#include "bnb/progress.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/callback.hpp"
+#include "base/log.hpp"
+
+namespace torva::bnb {
+
+double BnbContext::referenceValue() const {
+  double z = incumbentValue;
+  if (useCutoffObj > 0 && cutoffObj < z && (hasIncumbent() || useCutoffObj >= 2)) z = cutoffObj;
+  return z;
+}
+
+double relativeGap(double z, double b) {
+  if (!(b < z)) return 0.0;
+  return (z - b) / std::max({std::fabs(z), std::fabs(b), 1.0});
+}
+
+bool optimalityReached(const BnbContext& ctx) {
+  const bool standIn = ctx.useCutoffObj >= 2 && ctx.cutoffObj < 1e30;
+  if (!ctx.hasIncumbent() && !standIn) return false;
+  const double z = ctx.referenceValue();
+  const double b = ctx.bestBound;
+  if (ctx.relOptTol >= relativeGap(z, b)) return true;
+  return ctx.absOptTol > 0 && ctx.hasIncumbent() && z < 1e30 && ctx.absOptTol > std::fabs(b - z);
+}
+
+int stopTest(BnbContext& ctx) {
+  const bool known = ctx.hasIncumbent() || (ctx.useCutoffObj >= 2 && ctx.cutoffObj < 1e30);
+  const double z = ctx.referenceValue();
+  const double gap = known ? relativeGap(z, ctx.bestBound) : 1e30;
+  ctx.rgap = gap;
+  ctx.aoptLeft = -1.0;
+  const double elapsed = ctx.elapsed();
+  if (ctx.aoptTimeLimit > -1 && ctx.perOptTol > gap) {
+    const double left = ctx.aoptTimeLimit - elapsed;
+    if (left <= 0) {
+      ctx.aoptLeft = 0.0;
+      return 1;
+    }
+    ctx.aoptLeft = left;
+  }
+  if (optimalityReached(ctx)) return 1;
+  if (ctx.aoptTimeLimit2 >= 0 && ctx.perOptTol2 > gap && ctx.openNodes > 500 && elapsed >= ctx.aoptTimeLimit2)
+    return 2;
+  if (ctx.objThreshold > -1e30 && ctx.hasIncumbent() && (z - ctx.objThreshold) <= ctx.relOptTol) return 2;
+  if (ctx.lastSolTimeLimit >= 0 && ctx.hasIncumbent()) {
+    const double since = std::chrono::duration<double>(Clock::now() - ctx.lastIncumbentTime).count();
+    if (since >= ctx.lastSolTimeLimit) return 3;
+  }
+  return 0;
+}
+
+namespace {
+
+// Code text of a row announcing an incumbent found by method code.
+const char* foundByText(int code) {
+  static const char* const kTexts[] = {"(*K)",  "(*SB)", "(*SRH)", "(*T)",  "(*C)",  "(*AH)",
+                                       "(*AB)", "(*SE)", "(*SBB)", "(*AHI)", "(*FP)", "(*USER)"};
+  if (code == kFoundByHeuristic) return "(*H)";
+  if (code >= 2 && code <= 13) return kTexts[code - 2];
+  return "(*)";
+}
+
+}  // namespace
+
+void ProgressLog::publish() {
+  if (!model_.mipSolution) return;
+  MipSolution& rec = *model_.mipSolution;
+  rec.branchCount = static_cast<int>(std::min<long long>(ctx_.branchCount, 2147483647LL));
+  rec.lpCount = static_cast<int>(std::min<long long>(ctx_.lpCount, 2147483647LL));
+  rec.activeNodes = static_cast<int>(ctx_.openNodes);
+  rec.bestBound = ctx_.bestBound <= -1e30 ? -ctx_.sense * 1e30 : ctx_.bestBound * ctx_.sense;
+  if (ctx_.hasIncumbent()) rec.objective = ctx_.incumbentValue * ctx_.sense;
+  rec.simplexIters = static_cast<int>(std::min(ctx_.simplexIters, 2147483647.0));
+  rec.solutionsFound = ctx_.solutionsFound;
+  rec.optTime = ctx_.optTime;
+  rec.aoptTimeToStop = static_cast<int>(ctx_.aoptLeft);
+}
+
+bool ProgressLog::due() const {
+  return std::chrono::duration<double>(Clock::now() - lastRow_).count() >= 1.0;
+}
+
+void ProgressLog::event(RowKind kind, int foundBy) {
+  publish();
+  const bool logging = ctx_.printLevel >= 1 && hasLog(model_);
+  if (logCalls_ % 25 == 0 && logging) {
+    logText(model_, ctx_.isNonlinear
+                        ? "\n\n#BRANCHs  #NODEs   #NLPs    BEST BOUND      BEST  IP     RGAP    TIME  OPTIME\n"
+                        : "\n\n#BRANCHs  #NODEs    #LPs    BEST BOUND      BEST  IP     RGAP    TIME  OPTIME\n");
+    logText(model_, "(CUTPASS) (NUMCUT)            (SUMFP)                                   (CODE)\n");
+  }
+  if (!ctx_.stopRequested) {
+    const double obj = ctx_.hasIncumbent() ? ctx_.incumbentValue * ctx_.sense : ctx_.bestBound * ctx_.sense;
+    if (reportProgress(model_, {QXLOC_MIP, ctx_.simplexIters, obj, kind == RowKind::NewIncumbent}) < 0)
+      ctx_.stopRequested = true;
+  }
+  ++logCalls_;
+  lastRow_ = Clock::now();
+  if (!logging) return;
+  const unsigned branches = static_cast<unsigned>(ctx_.branchCount);
+  const unsigned open = static_cast<unsigned>(ctx_.openNodes);
+  const unsigned lps = static_cast<unsigned>(ctx_.lpCount);
+  const double bound = ctx_.bestBound * ctx_.sense;
+  const double time = std::floor(ctx_.elapsed() * 100.0) / 100.0;
+  const std::string opt = ctx_.aoptLeft >= 0 ? format("(%.2fopt)", ctx_.aoptLeft) : std::string();
+  const bool known = ctx_.hasIncumbent() || (ctx_.useCutoffObj >= 2 && ctx_.cutoffObj < 1e30);
+  if (!known) {
+    logPrint(model_, "\n %8u %6u %8u  % e                         %.2f  %.2f %s", branches, open, lps, bound, time,
+             ctx_.optTime, "");
+    return;
+  }
+  const double best = ctx_.referenceValue() * ctx_.sense;
+  const double gap = relativeGap(ctx_.referenceValue(), ctx_.bestBound);
+  const bool standIn = ctx_.useCutoffObj >= 2 && ctx_.referenceValue() < ctx_.incumbentValue;
+  if (kind == RowKind::NewIncumbent && !standIn) {
+    logPrint(model_, "\n %8u %6u %8u  % e  % e %2.1e  %.2f  %s %s", branches, open, lps, bound, best, gap, time,
+             foundByText(foundBy), opt.c_str());
+    return;
+  }
+  logPrint(model_, "\n %8u %6u %8u  % e  % e %2.1e  %.2f  %.2f %s %s", branches, open, lps, bound, best, gap,
+           time, ctx_.optTime, "", opt.c_str());
+}
+
+}  // namespace torva::bnb

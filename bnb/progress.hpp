@@ -1,0 +1,33 @@
+// The progress log of a run: one row per event (a batch of nodes, a new
+// incumbent, the end of the root), a header every 25 rows, the counters
+// published to the result record and the progress callback at location
+// QXLOC_MIP.
+#pragma once
+
+#include "base/model.hpp"
+#include "bnb/context.hpp"
+
+namespace torva::bnb {
+
+enum class RowKind { Search, NewIncumbent };
+
+class ProgressLog {
+ public:
+  ProgressLog(Model& model, BnbContext& ctx) : model_(model), ctx_(ctx) {}
+  // One event: publishes the counters, calls the progress callback (forced
+  // after a new incumbent) and writes the row. foundBy is the FoundBy code
+  // of a new incumbent.
+  void event(RowKind kind, int foundBy = 0);
+  // Whether a search row is due (at most one per second of wall time).
+  bool due() const;
+  // Writes the counters to the model's integer record.
+  void publish();
+
+ private:
+  Model& model_;
+  BnbContext& ctx_;
+  int logCalls_ = 0;
+  Clock::time_point lastRow_ = Clock::now();
+};
+
+}  // namespace torva::bnb

@@ -1,0 +1,125 @@
+#include "bnb/relax.hpp"
+
+#include <cmath>
+
+#include "simplex/driver.hpp"
+#include "simplex/driver_work.hpp"
+
+namespace torva::bnb {
+
+PackedBasis::PackedBasis(const std::vector<int>& cols, const std::vector<int>& rows) {
+  const std::size_t total = cols.size() + rows.size();
+  bits_.assign((total + 3) / 4, 0);
+  for (std::size_t k = 0; k < total; ++k) {
+    const int s = k < cols.size() ? cols[k] : rows[k - cols.size()];
+    const std::uint8_t code = s >= 0 ? 1 : s == kBasisAtLower ? 0 : s == kBasisAtUpper ? 2 : 3;
+    bits_[k / 4] = static_cast<std::uint8_t>(bits_[k / 4] | (code << (2 * (k % 4))));
+  }
+}
+
+void PackedBasis::unpack(int n, int m, std::vector<int>& cols, std::vector<int>& rows) const {
+  cols.resize(static_cast<std::size_t>(n));
+  rows.resize(static_cast<std::size_t>(m));
+  for (int k = 0; k < n + m; ++k) {
+    const int code = (bits_[static_cast<std::size_t>(k) / 4] >> (2 * (k % 4))) & 3;
+    const int s = code == 1 ? 0 : code == 0 ? kBasisAtLower : code == 2 ? kBasisAtUpper : kBasisFreeAtZero;
+    (k < n ? cols[static_cast<std::size_t>(k)] : rows[static_cast<std::size_t>(k - n)]) = s;
+  }
+}
+
+Relaxation::Relaxation(const Model& host, double sense) : host_(host), work_(driver::solverCopy(host)) {
+  ModelData& d = work_->data;
+  // The relaxation is continuous and held in minimisation sense.
+  d.varType.clear();
+  d.scVars.clear();
+  d.scLower.clear();
+  d.sets.clear();
+  if (sense < 0) {
+    for (double& c : d.cost) c = -c;
+    d.objConst = -d.objConst;
+  }
+  d.objSense = QX_MIN;
+  d.invalidateStats();
+  ParamSet& p = work_->params;
+  // Node solves run on this thread, without presolve (bounds change at every
+  // node and the basis must stay valid for the next one), without the
+  // explicit dual and silently.
+  p.storeInt(QX_IPARAM_LP_PRELEVEL, 0);
+  p.storeInt(QX_IPARAM_PROB_TO_SOLVE, 1);
+  p.storeInt(QX_IPARAM_NUM_THREADS, 1);
+  p.storeInt(QX_IPARAM_IPM_NUM_THREADS, 1);
+  p.storeInt(QX_IPARAM_DECOMPOSITION_TYPE, 1);
+  p.storeInt(QX_IPARAM_LP_PRINTLEVEL, 0);
+  p.storeInt(QX_IPARAM_SOLVER_IUSOL, 1);
+  p.storeInt(QX_IPARAM_SOLVER_RESTART, 0);
+}
+
+void Relaxation::echoLog(bool on) {
+  work_->logFunc = on ? host_.logFunc : nullptr;
+  work_->logUserData = on ? host_.logUserData : nullptr;
+  work_->params.storeInt(QX_IPARAM_LP_PRINTLEVEL, on ? 1 : 0);
+}
+
+bool Relaxation::hasResidentBasis() const {
+  auto* rw = dynamic_cast<driver::ResidentWork*>(work_->workArea.get());
+  return rw && rw->work.hasBasis();
+}
+
+void Relaxation::solve(const std::vector<double>& lower, const std::vector<double>& upper,
+                       const PackedBasis* start, int method, double cutoff, double timeLeft,
+                       double iterationLimit, RelaxResult& out) {
+  Model& w = *work_;
+  w.data.lower = lower;
+  w.data.upper = upper;
+  ParamSet& p = w.params;
+  const bool useCutoff = std::fabs(cutoff) < kInfinity;
+  p.storeInt(QX_IPARAM_SOLVER_USECUTOFFVAL, useCutoff ? 1 : 0);
+  p.storeDou(QX_DPARAM_SOLVER_CUTOFFVAL, useCutoff ? cutoff : -kInfinity);
+  p.storeDou(QX_DPARAM_SOLVER_TIMLMT, timeLeft < 0 ? -1.0 : std::max(timeLeft, 0.0));
+  p.storeDou(QX_DPARAM_LP_ITRLMT, iterationLimit < 0 ? -1.0 : iterationLimit);
+  if (start) {
+    std::vector<int> cols, rows;
+    start->unpack(w.data.n, w.data.m, cols, rows);
+    if (auto* rw = driver::residentWork(w)) rw->work.setBasis(cols, rows);
+    else {
+      w.data.basisCols = std::move(cols);
+      w.data.basisRows = std::move(rows);
+    }
+  }
+  const auto t0 = std::chrono::steady_clock::now();
+  int status = 0;
+  const int rc = optimize(w, method, &status);
+  out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  out.error = rc;
+  const LpSolution* rec = w.lpSolution ? &*w.lpSolution : nullptr;
+  out.iterations = rec ? rec->simplexIters : 0;
+  out.x.clear();
+  if (rc == QXERR_TIME_LIMIT) out.status = RelaxStatus::TimeLimit;
+  else if (rc == QXERR_ITER_LIMIT) out.status = RelaxStatus::IterationLimit;
+  else if (rc == QXERR_USER_INTERRUPT) out.status = RelaxStatus::Interrupted;
+  else if (rc != 0 || !rec) out.status = RelaxStatus::Error;
+  else if (status == QX_STATUS_BASIC_OPTIMAL || status == QX_STATUS_OPTIMAL) out.status = RelaxStatus::Optimal;
+  else if (status == QX_STATUS_INFEASIBLE) out.status = RelaxStatus::Infeasible;
+  else if (status == QX_STATUS_UNBOUNDED) out.status = RelaxStatus::Unbounded;
+  else if (status == QX_STATUS_INFORUNB) out.status = RelaxStatus::Infeasible;
+  else if (status == QX_STATUS_CUTOFF) out.status = RelaxStatus::Cutoff;
+  else out.status = RelaxStatus::Error;
+  if (out.status == RelaxStatus::Optimal && rec->x.size() == static_cast<std::size_t>(w.data.n)) {
+    out.objective = rec->primalObj;
+    out.x = rec->x;
+    out.d = rec->d;
+    out.colStatus = rec->colStatus;
+    out.rowStatus = rec->rowStatus;
+  } else if (out.status == RelaxStatus::Optimal) {
+    out.status = RelaxStatus::Error;
+  } else if (out.status == RelaxStatus::IterationLimit && rec) {
+    // The dual simplex stops on a dual feasible basis: its objective is a
+    // bound of the node (strong branching reads it).
+    out.objective = rec->primalObj;
+  }
+  // The starting basis of the host must not linger for later solves.
+  w.data.basisCols.clear();
+  w.data.basisRows.clear();
+}
+
+}  // namespace torva::bnb

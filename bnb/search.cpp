@@ -1,0 +1,418 @@
+#include "bnb/search.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/callback.hpp"
+#include "base/log.hpp"
+
+namespace torva::bnb {
+namespace {
+
+// The pool starts small and doubles.
+constexpr int kInitialPool = 1024;
+// Nodes between two dives in the tree.
+constexpr long long kDiveFrequency = 1000;
+
+int initialOrder(int rule) {
+  switch (rule) {
+    case 1: return kOrderDepth;
+    case 2: return kOrderWorst;
+    case 5:
+    case 6: return kOrderEstimate;
+    case 7: return kOrderEstimate2;
+    default: return kOrderBest;
+  }
+}
+
+}  // namespace
+
+Search::Search(Model& host, const Model& source, BnbContext& ctx, ProgressLog& log)
+    : host_(host),
+      source_(source),
+      hostN_(host.data.n),
+      ctx_(ctx),
+      log_(log),
+      data_(source.data),
+      rows_(source.data),
+      pool_(kInitialPool, [this](unsigned from, unsigned to) {
+        if (ctx_.printLevel > 1 && hasLog(host_))
+          logPrint(host_, "\nIncrease node pool size from =%u to %u \n\n", from, to);
+      }) {}
+
+bool Search::integral(double v) const {
+  const double dist = std::fabs(v - std::round(v));
+  return dist <= ctx_.opt.intTol || dist <= ctx_.opt.relIntTol * std::fabs(v);
+}
+
+int Search::countFractional(const std::vector<double>& x, double* sumFrac) const {
+  int count = 0;
+  double sum = 0.0;
+  for (int j = 0; j < n_; ++j)
+    if (isInt_[static_cast<std::size_t>(j)] && !integral(x[static_cast<std::size_t>(j)])) {
+      ++count;
+      sum += std::fabs(x[static_cast<std::size_t>(j)] - std::round(x[static_cast<std::size_t>(j)]));
+    }
+  if (sumFrac) *sumFrac = sum;
+  return count;
+}
+
+double Search::timeLeft() const {
+  if (ctx_.opt.timeLimit < 0) return -1.0;
+  return std::max(0.0, ctx_.opt.timeLimit - ctx_.elapsed());
+}
+
+int Search::limitsReached() {
+  if (ctx_.stopRequested) return QXERR_USER_INTERRUPT;
+  if (ctx_.opt.timeLimit >= 0 && ctx_.elapsed() >= ctx_.opt.timeLimit) return QXERR_TIME_LIMIT;
+  if (ctx_.opt.iterationLimit >= 0 && ctx_.simplexIters >= ctx_.opt.iterationLimit) return QXERR_ITER_LIMIT;
+  if (ctx_.opt.simIterationLimit >= 0 && ctx_.simplexIters >= ctx_.opt.simIterationLimit) return QXERR_ITER_LIMIT;
+  return 0;
+}
+
+int Search::setup() {
+  n_ = data_.n;
+  isInt_.assign(static_cast<std::size_t>(n_), 0);
+  rootLo_ = data_.lower;
+  rootUp_ = data_.upper;
+  feasTol_ = std::max(host_.params.douValue(QX_DPARAM_SOLVER_FEASTOL) * 10.0, 1e-6);
+  for (int j = 0; j < n_; ++j) {
+    const char t = data_.typeOf(j);
+    if (t != 'B' && t != 'I') continue;
+    const std::size_t u = static_cast<std::size_t>(j);
+    isInt_[u] = 1;
+    if (t == 'B') {
+      rootLo_[u] = std::max(rootLo_[u], 0.0);
+      rootUp_[u] = std::min(rootUp_[u], 1.0);
+    }
+    if (rootLo_[u] > -kInfinity) rootLo_[u] = std::ceil(rootLo_[u] - ctx_.opt.intTol);
+    if (rootUp_[u] < kInfinity) rootUp_[u] = std::floor(rootUp_[u] + ctx_.opt.intTol);
+  }
+  pc_.resize(n_);
+  history_.assign(static_cast<std::size_t>(n_), 0);
+  relax_ = std::make_unique<Relaxation>(source_, ctx_.sense);
+  ctx_.cutoffValue = ctx_.useCutoffObj > 0 ? ctx_.cutoffObj : 1e30;
+  classifyConstraints();
+  computeObjStep();
+  ruleOrder_ = initialOrder(ctx_.opt.nodeSelRule);
+  orderState_ = ruleOrder_ == kOrderBest ? 3 : 5;
+  const int order = ruleOrder_;
+  heap_ = std::make_unique<NodeHeap>(pool_, [this, order](int a, int b) { return nodeBefore(a, b, order); });
+  PropagateSettings ps;
+  ps.integersOnly = true;
+  ps.intTol = ctx_.opt.intTol;
+  for (int j = 0; j < n_; ++j)
+    if (rootLo_[static_cast<std::size_t>(j)] > rootUp_[static_cast<std::size_t>(j)]) return 1;
+  return propagateBounds(data_, rows_, isInt_, ps, rootLo_, rootUp_) ? 0 : 1;
+}
+
+void Search::nodeBounds(int node, std::vector<double>& lo, std::vector<double>& up) const {
+  lo = rootLo_;
+  up = rootUp_;
+  for (int k = node; k >= 0; k = pool_[k].parent) {
+    const BnbNode& r = pool_[k];
+    for (const Fixing& f : fixings_[static_cast<std::size_t>(k)]) {
+      lo[static_cast<std::size_t>(f.var)] = std::max(lo[static_cast<std::size_t>(f.var)], f.lower);
+      up[static_cast<std::size_t>(f.var)] = std::min(up[static_cast<std::size_t>(f.var)], f.upper);
+    }
+    if (r.branchVar < 0) continue;
+    const std::size_t j = static_cast<std::size_t>(r.branchVar);
+    if (r.direction == kDirDown) up[j] = std::min(up[j], static_cast<double>(r.branchValue));
+    else if (r.direction == kDirUp) lo[j] = std::max(lo[j], static_cast<double>(r.branchValue));
+  }
+}
+
+void Search::releaseNode(int node) {
+  // A processed node stays while its children need its chain of bounds.
+  while (node >= 0) {
+    const int parent = pool_[node].parent;
+    basisOf_[static_cast<std::size_t>(node)].reset();
+    fixings_[static_cast<std::size_t>(node)].clear();
+    pool_.release(node);
+    if (parent < 0) break;
+    if (--pool_[parent].aux1 > 0) break;
+    node = parent;
+  }
+}
+
+void Search::traceNode(int node, const char* tail) {
+  if (ctx_.printLevel < 5 || !hasLog(host_)) return;
+  const BnbNode& r = pool_[node];
+  if (r.parent < 0) logPrint(host_, "\n nnum=%6u pnum=%6d  j=%6d TOP   bound=%e", static_cast<unsigned>(node), -1, -1,
+                             r.bound * ctx_.sense);
+  else
+    logPrint(host_, "\n nnum=%6u pnum=%6d  j=%6u dir=%c bound=%e ninf=%u", static_cast<unsigned>(node), r.parent,
+             static_cast<unsigned>(r.branchVar), r.direction == kDirDown ? 'D' : 'U', r.bound * ctx_.sense,
+             static_cast<unsigned>(r.ninf));
+  if (tail) logPrint(host_, " %s", tail);
+}
+
+int Search::run(const std::function<void()>& afterSetup) {
+  if (setup() != 0) {
+    ctx_.mipStatus = kMipInfeasible;
+    return 0;
+  }
+  if (afterSetup) afterSetup();
+  const int root = pool_.allocate();
+  basisOf_.resize(static_cast<std::size_t>(pool_.count()));
+  parentValue_.resize(static_cast<std::size_t>(pool_.count()));
+  fixings_.resize(static_cast<std::size_t>(pool_.count()));
+  BnbNode& r = pool_[root];
+  r.bound = -1e30;
+  r.depth = 0;
+  r.flags |= kFlagFirstTree;
+  heap_->push(root);
+  return loop();
+}
+
+void Search::updateBestBound(double inHand) {
+  double b = inHand;
+  if (!heap_->empty()) {
+    // The heap order need not be by bound: scan the open nodes.
+    for (int k : heap_->items()) b = std::min(b, pool_[k].bound);
+  }
+  if (b >= 1e30) b = ctx_.hasIncumbent() ? ctx_.incumbentValue : b;
+  ctx_.bestBound = std::max(ctx_.bestBound, std::min(b, ctx_.referenceValue()));
+}
+
+int Search::loop() {
+  for (;;) {
+    if (ctx_.opt.branchLimit >= 0 && ctx_.branchCount >= ctx_.opt.branchLimit && !heap_->empty())
+      return QXERR_BRANCH_LIMIT;
+    if (int rc = limitsReached()) return rc;
+    const int node = heap_->pop();
+    if (node < 0) break;
+    ctx_.openNodes = heap_->size() + 1;
+    if (pool_[node].flags & kFlagBenignError) {
+      heap_->push(node);
+      if (ctx_.printLevel > 1 && hasLog(host_)) logPrint(host_, "All active nodes are benign-error flagged.\n");
+      return QXERR_INTERNAL_ERROR;
+    }
+    if (pool_[node].bound >= ctx_.cutoffValue) {
+      traceNode(node, "cut");
+      releaseNode(node);
+      continue;
+    }
+    const double inHand = pool_[node].bound;
+    const int rc = processNode(node);
+    ++processed_;
+    ctx_.openNodes = heap_->size();
+    if (rc < 0) return 0;  // the root settled the run (unbounded)
+    if (rc) return rc;
+    updateBestBound(heap_->empty() ? 1e30 : std::max(inHand, -1e30));
+    const int stop = stopTest(ctx_);
+    if (stop == 1 || stop == 2) {
+      if (stop == 1 && ctx_.printLevel >= 1 && hasLog(host_)) logPrint(host_, "\nUser optimality tolerance satisfied.");
+      ctx_.mipStatus = ctx_.hasIncumbent() ? kMipFinished : kMipLimitTolMetNoSol;
+      return 0;
+    }
+    if (stop == 3) {
+      ctx_.stoppedByLastSolTime = true;
+      return QXERR_TIME_LIMIT;
+    }
+    adaptOrder();
+    if (log_.due()) log_.event(RowKind::Search);
+    if (ctx_.stopRequested) return QXERR_USER_INTERRUPT;
+  }
+  ctx_.openNodes = 0;
+  if (ctx_.mipStatus != kMipUnbounded) ctx_.mipStatus = ctx_.hasIncumbent() ? kMipFinished : kMipInfeasible;
+  return 0;
+}
+
+int Search::processNode(int node) {
+  std::vector<double> lo, up;
+  nodeBounds(node, lo, up);
+  const bool isRoot = pool_[node].parent < 0;
+  PropagateSettings ps;
+  ps.integersOnly = true;
+  ps.rounds = isRoot ? 10 : 2;
+  ps.intTol = ctx_.opt.intTol;
+  bool feasible = true;
+  for (int j = 0; j < n_ && feasible; ++j) feasible = lo[static_cast<std::size_t>(j)] <= up[static_cast<std::size_t>(j)];
+  if (feasible) feasible = propagateBounds(data_, rows_, isInt_, ps, lo, up);
+  if (!feasible) {
+    traceNode(node, "inf");
+    if (isRoot) ctx_.mipStatus = kMipInfeasible;
+    releaseNode(node);
+    return 0;
+  }
+  const PackedBasis* start = nullptr;
+  int method = ctx_.opt.reOpt == QX_METHOD_FREE ? QX_METHOD_DSIMPLEX : ctx_.opt.reOpt;
+  if (isRoot) {
+    method = ctx_.opt.topOpt;
+  } else if (lastSolved_ != pool_[node].parent || !ctx_.opt.keepInMem) {
+    start = ctx_.opt.keepInMem ? basisOf_[static_cast<std::size_t>(node)].get() : rootBasis_.get();
+  }
+  const bool framed = isRoot && ctx_.printLevel >= 3 && hasLog(host_);
+  if (framed) {
+    logPrint(host_, "\n-------------------------BEGIN ROOT OPTIMIZATION----------------------\n");
+    relax_->echoLog(true);
+  }
+  RelaxResult r;
+  double itLeft = -1.0;
+  if (ctx_.opt.iterationLimit >= 0) itLeft = std::max(0.0, ctx_.opt.iterationLimit - ctx_.simplexIters);
+  relax_->solve(lo, up, start, method, ctx_.cutoffValue, timeLeft(), itLeft, r);
+  if (framed) {
+    relax_->echoLog(false);
+    logPrint(host_, "\n-------------------------END   ROOT OPTIMIZATION----------------------\n");
+  }
+  ++ctx_.lpCount;
+  ctx_.simplexIters += r.iterations;
+  ctx_.optTime += r.seconds;
+  lastSolved_ = node;
+  BnbNode& nd = pool_[node];
+  switch (r.status) {
+    case RelaxStatus::TimeLimit: heap_->push(node); return QXERR_TIME_LIMIT;
+    case RelaxStatus::IterationLimit: heap_->push(node); return QXERR_ITER_LIMIT;
+    case RelaxStatus::Interrupted: heap_->push(node); return QXERR_USER_INTERRUPT;
+    case RelaxStatus::Error:
+      if (isRoot) return r.error ? r.error : QXERR_NUMERIC_INSTABILITY;
+      nd.flags |= kFlagBenignError;
+      lastSolved_ = -1;
+      heap_->push(node);
+      return 0;
+    case RelaxStatus::Unbounded:
+      if (isRoot) {
+        ctx_.mipStatus = kMipUnbounded;
+        ctx_.bestBound = -1e30;
+        releaseNode(node);
+        return -1;
+      }
+      [[fallthrough]];
+    case RelaxStatus::Infeasible:
+    case RelaxStatus::Cutoff:
+      traceNode(node, r.status == RelaxStatus::Cutoff ? "cut" : "inf");
+      if (isRoot && !ctx_.hasIncumbent()) ctx_.mipStatus = kMipInfeasible;
+      releaseNode(node);
+      return 0;
+    case RelaxStatus::Optimal: break;
+  }
+  traceNode(node, nullptr);
+  // Pseudo costs from the change of objective against the parent.
+  if (!isRoot && nd.bound > -1e30) {
+    const double v = parentValue_[static_cast<std::size_t>(node)];
+    const double dist = nd.direction == kDirDown ? v - nd.branchValue : nd.branchValue - v;
+    if (dist > 1e-9) pc_.record(nd.branchVar, nd.direction == kDirUp, std::max(0.0, r.objective - nd.bound) / dist);
+  }
+  if (isRoot) {
+    rootObj_ = r.objective;
+    ctx_.bestBound = r.objective;
+    rootResult_ = r;
+    rootBasis_ = std::make_shared<PackedBasis>(r.colStatus, r.rowStatus);
+  }
+  if (r.objective >= ctx_.cutoffValue) {
+    traceNode(node, "cut");
+    releaseNode(node);
+    return 0;
+  }
+  double sumFrac = 0.0;
+  const int nfrac = countFractional(r.x, &sumFrac);
+  if (nfrac == 0) {
+    if (r.objective < ctx_.cutoffValue) newIncumbent(r.x, r.objective, kFoundByTree);
+    releaseNode(node);
+    if (isRoot) updateBestBound(1e30);
+    return 0;
+  }
+  runHeuristics(r, lo, up, nd.depth);
+  // Dives: at the root, then every kDiveFrequency nodes (more often while
+  // there is no incumbent).
+  const long long every = ctx_.hasIncumbent() ? kDiveFrequency : kDiveFrequency / 4;
+  if (isRoot || processed_ % every == 0) {
+    dive(r, lo, up);
+  }
+  if (isRoot) {
+    updateBestBound(r.objective);
+    log_.event(RowKind::Search);
+  }
+  if (r.objective >= ctx_.cutoffValue) {
+    releaseNode(node);
+    return 0;
+  }
+  if (!isRoot) nodeReducedCostFixing(node, r, lo, up);
+  return branch(node, r, lo, up, std::make_shared<PackedBasis>(r.colStatus, r.rowStatus));
+}
+
+void Search::nodeReducedCostFixing(int node, const RelaxResult& r, std::vector<double>& lo, std::vector<double>& up) {
+  if (ctx_.cutoffValue >= 1e30 || r.d.size() != static_cast<std::size_t>(n_)) return;
+  const double room = ctx_.cutoffValue - r.objective;
+  std::vector<Fixing>& fix = fixings_[static_cast<std::size_t>(node)];
+  for (int j = 0; j < n_; ++j) {
+    const std::size_t u = static_cast<std::size_t>(j);
+    if (!isInt_[u] || lo[u] == up[u]) continue;
+    const double dj = r.d[u];
+    const int st = r.colStatus[u];
+    if (st == kBasisAtLower && dj > 0 && lo[u] > -kInfinity) {
+      const double limit = lo[u] + std::floor(room / dj + ctx_.opt.intTol);
+      if (limit < up[u]) {
+        up[u] = std::max(limit, lo[u]);
+        fix.push_back({j, lo[u], up[u]});
+      }
+    } else if (st == kBasisAtUpper && dj < 0 && up[u] < kInfinity) {
+      const double limit = up[u] - std::floor(room / -dj + ctx_.opt.intTol);
+      if (limit > lo[u]) {
+        lo[u] = std::min(limit, up[u]);
+        fix.push_back({j, lo[u], up[u]});
+      }
+    }
+  }
+}
+
+int Search::branch(int node, const RelaxResult& r, const std::vector<double>& lo, const std::vector<double>& up,
+                   std::shared_ptr<PackedBasis> basis) {
+  double score = 0.0;
+  const int j = chooseVariable(node, r, lo, up, &score);
+  if (j < 0) {
+    // Every candidate was proved infeasible by strong branching.
+    releaseNode(node);
+    return 0;
+  }
+  const std::size_t u = static_cast<std::size_t>(j);
+  const double v = r.x[u];
+  const double fl = std::floor(v);
+  double sumFrac = 0.0;
+  const int nfrac = countFractional(r.x, &sumFrac);
+  const int depth = pool_[node].depth + 1;
+  const int down = pool_.allocate();
+  if (down < 0) return QXERR_OUT_OF_MEMORY;
+  {
+    BnbNode& c = pool_[down];
+    c.parent = node;
+    c.depth = depth;
+    c.branchVar = j;
+    c.direction = kDirDown;
+    c.branchValue = boundWord(fl);
+    c.boundValue = boundWord(up[u]);
+  }
+  const int upNode = pool_.createSibling(down, depth, lo[u], up[u]);
+  if (upNode < 0) return QXERR_OUT_OF_MEMORY;
+  pool_[upNode].parent = node;
+  basisOf_.resize(static_cast<std::size_t>(pool_.count()));
+  parentValue_.resize(static_cast<std::size_t>(pool_.count()));
+  fixings_.resize(static_cast<std::size_t>(pool_.count()));
+  // Estimate of the best integer solution below each child: the node's
+  // objective plus the cheaper rounding cost of every fractional variable.
+  double est = r.objective;
+  for (int k = 0; k < n_; ++k) {
+    const std::size_t uk = static_cast<std::size_t>(k);
+    if (!isInt_[uk] || integral(r.x[uk])) continue;
+    const double f = r.x[uk] - std::floor(r.x[uk]);
+    est += std::min(pc_.down(k) * f, pc_.up(k) * (1.0 - f));
+  }
+  const double f = v - fl;
+  const double own = std::min(pc_.down(j) * f, pc_.up(j) * (1.0 - f));
+  for (int c : {down, upNode}) {
+    BnbNode& cn = pool_[c];
+    cn.bound = r.objective;
+    cn.ninf = static_cast<std::uint16_t>(std::min(nfrac, 65535));
+    cn.estimate = static_cast<float>(est - own + (c == down ? pc_.down(j) * f : pc_.up(j) * (1.0 - f)));
+    basisOf_[static_cast<std::size_t>(c)] = basis;
+    parentValue_[static_cast<std::size_t>(c)] = v;
+  }
+  pool_[node].aux1 = 2;
+  ++ctx_.branchCount;
+  heap_->push(down);
+  heap_->push(upNode);
+  return 0;
+}
+
+}  // namespace torva::bnb

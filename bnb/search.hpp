@@ -1,0 +1,139 @@
+// The branch-and-bound search: setup and root, the tree loop, node
+// relaxations warm-started from the parent's basis, pruning, branching and
+// the incumbent. The driver owns the context; the search fills it.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "base/model.hpp"
+#include "bnb/context.hpp"
+#include "bnb/progress.hpp"
+#include "bnb/propagate.hpp"
+#include "bnb/relax.hpp"
+#include "bnb/tree.hpp"
+
+namespace torva::bnb {
+
+// Orders of the open-node heap.
+enum NodeOrderKind : int { kOrderBest = 0, kOrderDepth = 1, kOrderWorst = 2, kOrderEstimate = 5, kOrderEstimate2 = 7 };
+
+// What a primal heuristic sees of the search: the host's data, the
+// relaxation optimum of the node in hand and its bounds. It proposes points
+// through offer(), which checks them before they become incumbents.
+struct HeuristicView {
+  const ModelData& data;
+  const std::vector<char>& isInt;
+  const std::vector<double>& x;  // relaxation optimum
+  const std::vector<double>& lower;
+  const std::vector<double>& upper;
+  int depth;
+};
+using PrimalHeuristic = std::function<void(const HeuristicView&, const std::function<bool(std::vector<double>)>& offer)>;
+
+// Pseudo costs per variable: the objective gain per unit of change of each
+// branching direction, averaged over the observations.
+struct PseudoCosts {
+  std::vector<double> sumDown, sumUp;
+  std::vector<int> cntDown, cntUp;
+  void resize(int n);
+  void record(int j, bool up, double gainPerUnit);
+  double down(int j) const;
+  double up(int j) const;
+  double avgDown = 1.0, avgUp = 1.0;
+  double totalDown = 0.0, totalUp = 0.0;
+  int obsDown = 0, obsUp = 0;
+};
+
+class Search {
+ public:
+  // source holds the model searched: the host's model, or its copy with
+  // semi-continuous variables and sets in binary form (the host's columns
+  // first). Logs, callbacks and the result go to host.
+  Search(Model& host, const Model& source, BnbContext& ctx, ProgressLog& log);
+  // Root and tree loop; returns an error code and leaves mipStatus, the
+  // incumbent and the best bound in the context. afterSetup runs once the
+  // search state exists (start points are offered there).
+  int run(const std::function<void()>& afterSetup = {});
+  // A point proposed from outside the tree (a start point, a heuristic):
+  // checked for integrality and feasibility, installed when it improves.
+  bool offerSolution(std::vector<double> x, int foundBy);
+  // A partial start: the listed integer variables fixed at their values,
+  // the rest completed by the relaxation and a dive. True when it gave an
+  // incumbent.
+  bool completePartialStart(const std::vector<int>& vars, const std::vector<int>& values);
+  void addHeuristic(PrimalHeuristic h) { heuristics_.push_back(std::move(h)); }
+  int constraintClass(int k) const { return consClass_[static_cast<std::size_t>(k)]; }
+  // Objective step of the model (multiples in which the objective moves).
+  double objStep() const { return objStep_; }
+
+ private:
+  struct NodeWork;
+  int setup();
+  int solveRoot();
+  int loop();
+  int processNode(int node);
+  // Bounds of a node from the root bounds and its chain of branchings.
+  void nodeBounds(int node, std::vector<double>& lo, std::vector<double>& up) const;
+  int branch(int node, const RelaxResult& r, const std::vector<double>& lo, const std::vector<double>& up,
+             std::shared_ptr<PackedBasis> basis);
+  int chooseVariable(int node, const RelaxResult& r, const std::vector<double>& lo, const std::vector<double>& up,
+                     double* score);
+  void strongBranch(const std::vector<int>& cands, const RelaxResult& r, const std::vector<double>& lo,
+                    const std::vector<double>& up);
+  bool integral(double v) const;
+  int countFractional(const std::vector<double>& x, double* sumFrac) const;
+  void newIncumbent(const std::vector<double>& x, double value, int foundBy);
+  void reducedCostFixing();
+  void releaseNode(int node);
+  void installOrder(int state);
+  void adaptOrder();
+  void updateBestBound(double inHand);
+  void dive(const RelaxResult& start, const std::vector<double>& lo, const std::vector<double>& up);
+  void runHeuristics(const RelaxResult& r, const std::vector<double>& lo, const std::vector<double>& up, int depth);
+  double timeLeft() const;
+  int limitsReached();
+  void classifyConstraints();
+  void computeObjStep();
+  bool nodeBefore(int a, int b, int order) const;
+  void traceNode(int node, const char* tail);
+
+  Model& host_;
+  const Model& source_;
+  int hostN_ = 0;
+  BnbContext& ctx_;
+  ProgressLog& log_;
+  const ModelData& data_;
+  int n_ = 0;
+  std::vector<char> isInt_;
+  std::vector<double> rootLo_, rootUp_;
+  std::unique_ptr<Relaxation> relax_;
+  RowMatrix rows_;
+  NodePool pool_;
+  std::unique_ptr<NodeHeap> heap_;
+  std::vector<std::shared_ptr<PackedBasis>> basisOf_;  // per node: the parent's optimal basis
+  std::vector<double> parentValue_;                     // per node: the branching variable's parent value
+  // Per node: bounds fixed by reduced costs, valid for the node's subtree.
+  struct Fixing {
+    int var;
+    double lower, upper;
+  };
+  std::vector<std::vector<Fixing>> fixings_;
+  void nodeReducedCostFixing(int node, const RelaxResult& r, std::vector<double>& lo, std::vector<double>& up);
+  std::shared_ptr<PackedBasis> rootBasis_;
+  PseudoCosts pc_;
+  std::vector<int> history_;  // per variable: + favours up, - down
+  std::vector<PrimalHeuristic> heuristics_;
+  std::vector<int> consClass_ = std::vector<int>(9, 0);
+  RelaxResult rootResult_;
+  double rootObj_ = -1e30;
+  double objStep_ = 0.0;
+  int lastSolved_ = -1;
+  int orderState_ = 3, savedState_ = 3, ruleOrder_ = 0;
+  long long switchBranch_ = 0, switchLp_ = 0, lastIncumbentLp_ = 0, openAtSwitch_ = 0, processed_ = 0;
+  double feasTol_ = 1e-6;
+  int limitError_ = 0;
+};
+
+}  // namespace torva::bnb

@@ -1,0 +1,97 @@
+// The open-node store of the branch and bound: fixed-size node records in a
+// pool with a free list, and binary heaps of node indices ordered by a
+// comparison function that can be exchanged (the heap is then rebuilt in
+// place).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace torva::bnb {
+
+// Direction codes of a node.
+constexpr std::uint8_t kDirDown = 1;  // upper bound becomes branchValue
+constexpr std::uint8_t kDirUp = 2;    // lower bound becomes branchValue
+// Flag values.
+constexpr std::uint8_t kFlagFirstTree = 1;
+constexpr std::uint8_t kFlagInHeap = 2;
+constexpr std::uint8_t kFlagBenignError = 4;
+constexpr std::uint8_t kFlagSibling = 32;
+
+struct BnbNode {
+  std::int32_t parent;        // -1 root; free-list link while free
+  std::int32_t aux1, aux2;    // aux1: live children of a processed node
+  std::int32_t depth;
+  double bound;               // minimisation sense
+  std::uint16_t ninf;
+  std::uint16_t pad0;
+  float estimate;
+  std::int32_t spare;
+  std::int32_t boundValue;    // the bound the branch replaces
+  std::int32_t branchValue;   // the new bound of the branching variable
+  std::int32_t branchVar;     // -1 for the root
+  std::int32_t heapPos;
+  std::uint8_t direction;
+  std::uint8_t pad1[3];
+  std::uint8_t flags;
+  std::uint8_t pad2[3];
+  std::int32_t aux3, aux4, aux5;
+};
+static_assert(sizeof(BnbNode) == 72, "node records are 18 words");
+
+// Clamps a bound of an integer variable into the 32-bit range of a node word.
+std::int32_t boundWord(double value);
+
+class NodePool {
+ public:
+  // growthLog is told (old, new) capacity when the pool grows.
+  explicit NodePool(int capacity, std::function<void(unsigned, unsigned)> growthLog = {});
+  // Allocates a record (a freed one first); -1 when the pool cannot grow.
+  int allocate();
+  void release(int index);
+  // Creates the sibling of node source (the other branch on its variable);
+  // lower and upper are the current bounds of that variable.
+  int createSibling(int source, int depth, double lower, double upper);
+
+  BnbNode& operator[](int i) { return records_[static_cast<std::size_t>(i)]; }
+  const BnbNode& operator[](int i) const { return records_[static_cast<std::size_t>(i)]; }
+  int count() const { return count_; }
+  int capacity() const { return capacity_; }
+  int freeCount() const { return freeCount_; }
+
+ private:
+  std::vector<BnbNode> records_;
+  int count_ = 0, capacity_ = 0, freeCount_ = 0, freeHead_ = -1;
+  std::function<void(unsigned, unsigned)> growthLog_;
+};
+
+// "a is to be taken before b".
+using NodeOrder = std::function<bool(int a, int b)>;
+
+class NodeHeap {
+ public:
+  static constexpr int kInitialCapacity = 32001;
+  NodeHeap(NodePool& pool, NodeOrder order);
+  void push(int node);
+  // Takes the first node out; -1 when empty.
+  int pop();
+  int top() const { return items_.empty() ? -1 : items_[0]; }
+  void remove(int node);
+  // Reinserts every entry, in its present order, under a new order.
+  void rebuild(NodeOrder order);
+  int size() const { return static_cast<int>(items_.size()); }
+  bool empty() const { return items_.empty(); }
+  const std::vector<int>& items() const { return items_; }
+
+ private:
+  void place(std::size_t pos, int node);
+  void siftUp(std::size_t pos);
+  void siftDown(std::size_t pos);
+
+  NodePool& pool_;
+  NodeOrder order_;
+  std::vector<int> items_;
+};
+
+}  // namespace torva::bnb

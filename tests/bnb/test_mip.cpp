@@ -1,0 +1,480 @@
+// The integer solver through the C interface: MIPLIB models against their
+// reference objectives, small models against a brute-force enumeration, every
+// node order and branching direction, limits, callbacks and error paths.
+// Every returned point is checked for integrality and feasibility.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "torva.h"
+
+namespace {
+
+constexpr double kObjTol = 1e-6;   // agreement with a reference objective (relative)
+constexpr double kIntTol = 1e-6;   // QX_DPARAM_MIP_INTTOL default
+constexpr double kFeasTol = 1e-6;  // row and bound violation accepted (relative to 1 + |rhs|)
+
+std::string dataDir() {
+  if (const char* env = std::getenv("TORVA_SHARED_DATA"); env && *env) return std::string(env) + "/miplib3";
+  return std::string(TORVA_SHARED_DATA) + "/miplib3";
+}
+
+std::map<std::string, double> referenceObjectives() {
+  std::map<std::string, double> out;
+  std::ifstream in(dataDir() + "/objectives.tsv");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream ss(line);
+    std::string name;
+    double rows, cols, ints, best;
+    if (ss >> name >> rows >> cols >> ints >> best) out[name] = best;
+  }
+  return out;
+}
+
+struct Env {
+  QXenv env = nullptr;
+  QXmodel model = nullptr;
+  Env() {
+    int rc = 0;
+    env = QXcreateEnv(&rc);
+    model = QXcreateModel(env, &rc);
+  }
+  ~Env() {
+    QXdeleteModel(&model);
+    QXdeleteEnv(&env);
+  }
+};
+
+// Checks the stored MIP point against the model: integrality, bounds, rows,
+// and that its objective is the reported one.
+void expectValidPoint(QXmodel model) {
+  int m = 0, n = 0, nnz = 0, sense = 1;
+  ASSERT_EQ(QXgetInfo(model, QX_IINFO_NUM_CONS, &m), 0);
+  ASSERT_EQ(QXgetInfo(model, QX_IINFO_NUM_VARS, &n), 0);
+  ASSERT_EQ(QXgetInfo(model, QX_IINFO_NUM_NONZ, &nnz), 0);
+  std::vector<double> c(n), b(m), lo(n), up(n), val(nnz), x(n);
+  std::vector<int> beg(n + 1), idx(nnz);
+  std::string types(m + 1, '\0'), vtypes(n + 1, '\0');
+  double constant = 0.0, obj = 0.0;
+  ASSERT_EQ(QXgetLPData(model, &sense, &constant, c.data(), b.data(), types.data(), beg.data(), nullptr,
+                        val.data(), idx.data(), lo.data(), up.data()), 0);
+  ASSERT_EQ(QXgetVarType(model, vtypes.data()), 0);
+  ASSERT_EQ(QXgetMIPSolution(model, &obj, x.data()), 0);
+  std::vector<double> act(m, 0.0);
+  double value = constant;
+  for (int j = 0; j < n; ++j) {
+    value += c[j] * x[j];
+    EXPECT_GE(x[j], lo[j] - kFeasTol * (1 + std::fabs(lo[j]))) << "column " << j;
+    EXPECT_LE(x[j], up[j] + kFeasTol * (1 + std::fabs(up[j]))) << "column " << j;
+    if (vtypes[j] == 'B' || vtypes[j] == 'I') {
+      EXPECT_NEAR(x[j], std::round(x[j]), kIntTol) << "column " << j;
+    }
+    for (int k = beg[j]; k < beg[j + 1]; ++k) act[idx[k]] += val[k] * x[j];
+  }
+  for (int i = 0; i < m; ++i) {
+    const double t = kFeasTol * (1 + std::fabs(b[i]));
+    if (types[i] == 'L' || types[i] == 'E') {
+      EXPECT_LE(act[i], b[i] + t) << "row " << i;
+    }
+    if (types[i] == 'G' || types[i] == 'E') {
+      EXPECT_GE(act[i], b[i] - t) << "row " << i;
+    }
+  }
+  EXPECT_NEAR(value, obj, kObjTol * (1 + std::fabs(obj)));
+}
+
+// ----------------------------------------------------------- MIPLIB models
+
+struct MiplibCase {
+  const char* model;
+  int nodeRule;  // QX_IPARAM_MIP_NODESELRULE
+};
+[[maybe_unused]] void PrintTo(const MiplibCase& c, std::ostream* os) { *os << c.model << " rule " << c.nodeRule; }
+
+class Miplib : public ::testing::TestWithParam<MiplibCase> {};
+
+TEST_P(Miplib, ReachesReferenceObjective) {
+  const MiplibCase& tc = GetParam();
+  const std::string path = dataDir() + "/" + tc.model + ".mps.gz";
+  if (!std::filesystem::exists(path)) GTEST_SKIP() << "model data not found: " << path;
+  const auto refs = referenceObjectives();
+  ASSERT_TRUE(refs.count(tc.model)) << "no reference objective for " << tc.model;
+  Env e;
+  ASSERT_EQ(QXreadMPSFile(e.model, path.c_str(), 1), 0);
+  QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+  QXsetModelIntParameter(e.model, QX_IPARAM_MIP_NODESELRULE, tc.nodeRule);
+  QXsetModelDouParameter(e.model, QX_DPARAM_MIP_TIMLIM, 60);
+  int status = 0;
+  ASSERT_EQ(QXsolveMIP(e.model, &status), 0);
+  ASSERT_EQ(status, QX_STATUS_OPTIMAL);
+  double obj = 0, bound = 0;
+  ASSERT_EQ(QXgetInfo(e.model, QX_DINFO_MIP_OBJ, &obj), 0);
+  ASSERT_EQ(QXgetInfo(e.model, QX_DINFO_MIP_BESTBOUND, &bound), 0);
+  const double ref = refs.at(tc.model);
+  EXPECT_NEAR(obj, ref, kObjTol * std::max(1.0, std::fabs(ref)));
+  EXPECT_NEAR(bound, obj, kObjTol * std::max(1.0, std::fabs(ref)));
+  expectValidPoint(e.model);
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, Miplib,
+                         ::testing::Values(MiplibCase{"p0033", 4}, MiplibCase{"lseu", 4}, MiplibCase{"mod008", 4},
+                                           MiplibCase{"p0201", 4}, MiplibCase{"stein27", 4},
+                                           MiplibCase{"flugpl", 4}, MiplibCase{"p0033", 0}, MiplibCase{"p0033", 1},
+                                           MiplibCase{"p0033", 2}, MiplibCase{"p0033", 3}, MiplibCase{"p0033", 5},
+                                           MiplibCase{"p0033", 6}, MiplibCase{"p0033", 7}));
+
+// ------------------------------------------------------ small own models
+
+// A dense model: rows of coefficients, row types and rhs, costs, bounds and
+// column types.
+struct Small {
+  const char* name;
+  int sense;
+  std::vector<std::vector<double>> a;
+  std::string rowTypes;
+  std::vector<double> rhs, cost, lo, up;
+  std::string colTypes;
+};
+[[maybe_unused]] void PrintTo(const Small& s, std::ostream* os) { *os << s.name; }
+
+void load(QXmodel model, const Small& s) {
+  const int m = static_cast<int>(s.a.size()), n = static_cast<int>(s.cost.size());
+  std::vector<int> beg{0}, idx;
+  std::vector<double> val;
+  for (int j = 0; j < n; ++j) {
+    for (int i = 0; i < m; ++i)
+      if (s.a[i][j] != 0) idx.push_back(i), val.push_back(s.a[i][j]);
+    beg.push_back(static_cast<int>(idx.size()));
+  }
+  ASSERT_EQ(QXloadLPData(model, m, n, s.sense, 0.0, s.cost.data(), s.rhs.data(), s.rowTypes.c_str(),
+                         static_cast<int>(val.size()), beg.data(), nullptr, val.data(), idx.data(), s.lo.data(),
+                         s.up.data()), 0);
+  ASSERT_EQ(QXloadVarType(model, s.colTypes.c_str()), 0);
+}
+
+// Brute force over every integer point of the box (all columns integer):
+// the optimum in the model's sense, or NaN when no point is feasible.
+double enumerate(const Small& s) {
+  const int n = static_cast<int>(s.cost.size());
+  std::vector<double> x(s.lo);
+  double best = NAN;
+  for (;;) {
+    bool ok = true;
+    for (std::size_t i = 0; i < s.a.size() && ok; ++i) {
+      double act = 0;
+      for (int j = 0; j < n; ++j) act += s.a[i][j] * x[j];
+      const char t = s.rowTypes[i];
+      ok = (t != 'L' || act <= s.rhs[i] + 1e-9) && (t != 'G' || act >= s.rhs[i] - 1e-9) &&
+           (t != 'E' || std::fabs(act - s.rhs[i]) <= 1e-9);
+    }
+    if (ok) {
+      double v = 0;
+      for (int j = 0; j < n; ++j) v += s.cost[j] * x[j];
+      if (std::isnan(best) || s.sense * v < s.sense * best) best = v;
+    }
+    int j = 0;
+    while (j < n && ++x[j] > s.up[j]) x[j] = s.lo[j], ++j;
+    if (j == n) return best;
+  }
+}
+
+const std::vector<Small>& smallModels() {
+  static const std::vector<Small> models = {
+      {"knapsack", QX_MAX, {{2, 3, 1, 4, 5, 3}}, "L", {9}, {5, 4, 3, 7, 8, 4}, {0, 0, 0, 0, 0, 0}, {1, 1, 1, 1, 1, 1},
+       "BBBBBB"},
+      {"set_cover", QX_MIN,
+       {{1, 1, 0, 0, 0, 1, 0}, {0, 1, 1, 0, 0, 0, 1}, {1, 0, 1, 1, 0, 0, 0}, {0, 0, 0, 1, 1, 1, 0}, {0, 1, 0, 0, 1, 0, 1}},
+       "GGGGG", {1, 1, 1, 1, 1}, {3, 2, 4, 3, 2, 1, 3}, {0, 0, 0, 0, 0, 0, 0}, {1, 1, 1, 1, 1, 1, 1}, "BBBBBBB"},
+      {"negative_bounds", QX_MIN, {{3, 2, -1}, {1, -4, 2}, {2, 1, 1}}, "LGE", {7.5, -9.5, 1}, {-2, -3, 1},
+       {-6, -5, -7}, {4, 6, 3}, "III"},
+      {"equalities", QX_MAX, {{2, 3, 5, 7}, {1, 1, 1, 1}}, "EE", {31, 7}, {3, 5, 6, 9}, {0, 0, 0, 0},
+       {10, 10, 10, 10}, "IIII"},
+      {"integer_infeasible", QX_MIN, {{2, 2}}, "E", {1}, {1, 1}, {-5, -5}, {5, 5}, "II"},
+  };
+  return models;
+}
+
+class SmallModel : public ::testing::TestWithParam<Small> {};
+
+TEST_P(SmallModel, MatchesEnumeration) {
+  const Small& s = GetParam();
+  const double expected = enumerate(s);
+  for (int dir : {0, 1, 2}) {
+    Env e;
+    load(e.model, s);
+    QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+    QXsetModelIntParameter(e.model, QX_IPARAM_MIP_BRANCHDIR, dir);
+    int status = 0;
+    ASSERT_EQ(QXsolveMIP(e.model, &status), 0) << "direction " << dir;
+    if (std::isnan(expected)) {
+      EXPECT_EQ(status, QX_STATUS_INFEASIBLE);
+      EXPECT_NE(QXgetMIPPrimalSolution(e.model, nullptr), 0);
+      continue;
+    }
+    ASSERT_EQ(status, QX_STATUS_OPTIMAL) << "direction " << dir;
+    double obj = 0;
+    ASSERT_EQ(QXgetInfo(e.model, QX_DINFO_MIP_OBJ, &obj), 0);
+    EXPECT_NEAR(obj, expected, 1e-7 * (1 + std::fabs(expected))) << "direction " << dir;
+    expectValidPoint(e.model);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Own, SmallModel, ::testing::ValuesIn(smallModels()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MipStatus, UnboundedRelaxation) {
+  // min -x - y, x - y <= 0.5, x, y >= 0 integer: the relaxation has a ray.
+  Env e;
+  load(e.model, {"unbounded", QX_MIN, {{1, -1}}, "L", {0.5}, {-1, -1}, {0, 0}, {1e30, 1e30}, "II"});
+  QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+  int status = 0;
+  ASSERT_EQ(QXsolveMIP(e.model, &status), 0);
+  EXPECT_EQ(status, QX_STATUS_UNBOUNDED);
+}
+
+TEST(MipStatus, InfeasibleRelaxation) {
+  Env e;
+  load(e.model, {"infeasible", QX_MIN, {{1, 1}, {1, 1}}, "GL", {3, 1}, {1, 1}, {0, 0}, {1, 1}, "BB"});
+  QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+  int status = 0;
+  ASSERT_EQ(QXsolveMIP(e.model, &status), 0);
+  EXPECT_EQ(status, QX_STATUS_INFEASIBLE);
+}
+
+// Semi-continuous variables and sets: optima worked out by hand, each
+// different from the optimum without the structure.
+struct Structured {
+  const char* name;
+  Small lp;
+  std::vector<int> scVars;
+  std::vector<double> scLower, scUpper;
+  char setType;  // 0 none
+  int card;
+  double expected;
+};
+[[maybe_unused]] void PrintTo(const Structured& s, std::ostream* os) { *os << s.name; }
+
+class StructuredModel : public ::testing::TestWithParam<Structured> {};
+
+TEST_P(StructuredModel, ReachesOptimum) {
+  const Structured& s = GetParam();
+  Env e;
+  load(e.model, s.lp);
+  if (!s.scVars.empty()) {
+    ASSERT_EQ(QXloadSemiContData(e.model, static_cast<int>(s.scVars.size()), s.scVars.data(), s.scLower.data(),
+                                 s.scUpper.data()), 0);
+  }
+  if (s.setType) {
+    const int n = static_cast<int>(s.lp.cost.size());
+    std::vector<int> beg{0, n}, cols;
+    for (int j = 0; j < n; ++j) cols.push_back(j);
+    const char type[2] = {s.setType, 0};
+    ASSERT_EQ(QXloadSETSData(e.model, 1, type, &s.card, beg.data(), cols.data()), 0);
+  }
+  QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+  int status = 0;
+  ASSERT_EQ(QXsolveMIP(e.model, &status), 0);
+  ASSERT_EQ(status, QX_STATUS_OPTIMAL);
+  double obj = 0;
+  std::vector<double> x(s.lp.cost.size());
+  ASSERT_EQ(QXgetMIPSolution(e.model, &obj, x.data()), 0);
+  EXPECT_NEAR(obj, s.expected, 1e-6);
+  for (std::size_t k = 0; k < s.scVars.size(); ++k) {
+    const double v = x[s.scVars[k]];
+    EXPECT_TRUE(std::fabs(v) <= 1e-6 || (v >= s.scLower[k] - 1e-6 && v <= s.scUpper[k] + 1e-6)) << v;
+  }
+  int nonzero = 0, first = -1, last = -1;
+  for (std::size_t j = 0; j < x.size(); ++j)
+    if (std::fabs(x[j]) > 1e-6) ++nonzero, last = static_cast<int>(j), first = first < 0 ? last : first;
+  if (s.setType == '1') {
+    EXPECT_LE(nonzero, 1);
+  } else if (s.setType == '2') {
+    EXPECT_TRUE(nonzero <= 1 || (nonzero == 2 && last == first + 1));
+  } else if (s.setType == '4') {
+    EXPECT_LE(nonzero, s.card);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Own, StructuredModel,
+    ::testing::Values(
+        Structured{"semicontinuous", {"sc", QX_MIN, {{1, 1}}, "G", {1}, {3, 1}, {0, 0}, {10, 4}, "CC"}, {1}, {2}, {4},
+                   0, 0, 2.0},
+        Structured{"sos1", {"sos1", QX_MAX, {{1, 1, 1}}, "L", {2}, {1, 2, 3}, {0, 0, 0}, {1, 1, 1}, "CCC"}, {}, {}, {},
+                   '1', 0, 3.0},
+        Structured{"sos2", {"sos2", QX_MAX, {{1, 1, 1, 1}}, "L", {2}, {3, 1, 1, 3}, {0, 0, 0, 0}, {1, 1, 1, 1}, "CCCC"},
+                   {}, {}, {}, '2', 0, 4.0},
+        Structured{"cardinality", {"card", QX_MAX, {{1, 1, 1, 1}}, "L", {3}, {3, 1, 1, 3}, {0, 0, 0, 0}, {1, 1, 1, 1},
+                                   "CCCC"}, {}, {}, {}, '4', 2, 6.0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ------------------------------------------------------- limits and stops
+
+// lseu needs thousands of branches (its first incumbents come after a few
+// hundred): the limits stop it early.
+class LimitedLseu : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = dataDir() + "/lseu.mps.gz";
+    if (!std::filesystem::exists(path_)) GTEST_SKIP() << "model data not found: " << path_;
+    ASSERT_EQ(QXreadMPSFile(e_.model, path_.c_str(), 1), 0);
+    QXsetModelIntParameter(e_.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+  }
+  // A stopped run with an incumbent reports status 5, a valid point and a
+  // bound on the right side of it.
+  void expectStoppedFeasible(int status) {
+    ASSERT_EQ(status, QX_STATUS_FEASIBLE);
+    double obj = 0, bound = 0;
+    ASSERT_EQ(QXgetInfo(e_.model, QX_DINFO_MIP_OBJ, &obj), 0);
+    ASSERT_EQ(QXgetInfo(e_.model, QX_DINFO_MIP_BESTBOUND, &bound), 0);
+    EXPECT_GE(obj, 1120 - 1e-6);  // the optimum of lseu (minimisation)
+    EXPECT_LE(bound, 1120 + 1e-6);
+    EXPECT_LE(bound, obj);
+    expectValidPoint(e_.model);
+  }
+  std::string path_;
+  Env e_;
+};
+
+TEST_F(LimitedLseu, BranchLimitZeroStopsBeforeFirstBranch) {
+  QXsetModelIntParameter(e_.model, QX_IPARAM_MIP_BRANCH_LIMIT, 0);
+  int status = 0;
+  EXPECT_EQ(QXsolveMIP(e_.model, &status), QXERR_BRANCH_LIMIT);
+  int branches = -1;
+  ASSERT_EQ(QXgetInfo(e_.model, QX_IINFO_MIP_BRANCHCOUNT, &branches), 0);
+  EXPECT_EQ(branches, 0);
+}
+
+TEST_F(LimitedLseu, BranchLimitKeepsIncumbent) {
+  QXsetModelIntParameter(e_.model, QX_IPARAM_MIP_BRANCH_LIMIT, 1000);
+  int status = 0;
+  EXPECT_EQ(QXsolveMIP(e_.model, &status), QXERR_BRANCH_LIMIT);
+  expectStoppedFeasible(status);
+}
+
+// A start point (full, or the integers only) becomes the incumbent before
+// the first branch: with a branch limit of 0 the run keeps it.
+TEST_F(LimitedLseu, StartPointsBecomeIncumbents) {
+  int n = 0;
+  QXgetInfo(e_.model, QX_IINFO_NUM_VARS, &n);
+  int status = 0;
+  ASSERT_EQ(QXsolveMIP(e_.model, &status), 0);
+  std::vector<double> x(n);
+  ASSERT_EQ(QXgetMIPPrimalSolution(e_.model, x.data()), 0);
+  std::vector<int> vars(n), values(n);
+  for (int j = 0; j < n; ++j) vars[j] = j, values[j] = static_cast<int>(std::lround(x[j]));
+  for (bool partial : {false, true}) {
+    Env other;
+    ASSERT_EQ(QXreadMPSFile(other.model, path_.c_str(), 1), 0);
+    QXsetModelIntParameter(other.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+    QXsetModelIntParameter(other.model, QX_IPARAM_MIP_BRANCH_LIMIT, 0);
+    if (partial) {
+      ASSERT_EQ(QXloadMIPVarStartPointPartial(other.model, n, vars.data(), values.data()), 0);
+    } else {
+      ASSERT_EQ(QXloadMIPVarStartPoint(other.model, x.data()), 0);
+    }
+    EXPECT_EQ(QXsolveMIP(other.model, &status), QXERR_BRANCH_LIMIT) << partial;
+    EXPECT_EQ(status, QX_STATUS_FEASIBLE) << partial;
+    double obj = 0;
+    ASSERT_EQ(QXgetInfo(other.model, QX_DINFO_MIP_OBJ, &obj), 0);
+    EXPECT_NEAR(obj, 1120, 1e-6) << partial;
+  }
+}
+
+TEST_F(LimitedLseu, IterationLimitKeepsIncumbent) {
+  QXsetModelDouParameter(e_.model, QX_DPARAM_MIP_ITRLIM, 5000);
+  int status = 0;
+  EXPECT_EQ(QXsolveMIP(e_.model, &status), QXERR_ITER_LIMIT);
+  int iterations = 0;
+  ASSERT_EQ(QXgetInfo(e_.model, QX_IINFO_MIP_SIM_ITER, &iterations), 0);
+  EXPECT_GE(iterations, 5000);
+  expectStoppedFeasible(status);
+}
+
+int stopAtFirst(QXmodel, void* data, double, const double*) {
+  ++*static_cast<int*>(data);
+  return 1;
+}
+
+TEST_F(LimitedLseu, MipCallbackStops) {
+  int calls = 0;
+  ASSERT_EQ(QXsetMIPCallback(e_.model, stopAtFirst, &calls), 0);
+  int status = 0;
+  EXPECT_EQ(QXsolveMIP(e_.model, &status), QXERR_USER_INTERRUPT);
+  EXPECT_EQ(calls, 1);
+  expectStoppedFeasible(status);
+}
+
+TEST_F(LimitedLseu, BestBoundsTightenNothingBeyondTheBox) {
+  int n = 0;
+  QXgetInfo(e_.model, QX_IINFO_NUM_VARS, &n);
+  std::vector<double> lo(n), up(n);
+  ASSERT_EQ(QXgetBestBounds(e_.model, lo.data(), up.data()), 0);
+  for (int j = 0; j < n; ++j) {
+    EXPECT_GE(lo[j], 0.0);
+    EXPECT_LE(up[j], 1.0);
+    EXPECT_LE(lo[j], up[j]);
+  }
+  // Solving afterwards still reaches the optimum inside the tightened box.
+  int status = 0;
+  ASSERT_EQ(QXsolveMIP(e_.model, &status), 0);
+  std::vector<double> x(n);
+  ASSERT_EQ(QXgetMIPPrimalSolution(e_.model, x.data()), 0);
+  for (int j = 0; j < n; ++j) EXPECT_TRUE(x[j] >= lo[j] - kIntTol && x[j] <= up[j] + kIntTol) << j;
+}
+
+// The functions on a result: the rounded point, the duals with the integers
+// fixed (reduced costs of the continuous column consistent with its duals),
+// and the solve that writes the solution report.
+TEST(MipResults, RoundDualAndReport) {
+  // max 2x + 3y + z, x + y + z <= 3.5, x - y >= -1.5, x, y integer in [0, 3],
+  // z continuous in [0, 1]: optimum x = 1, y = 2 with z = 0.5, 8.5.
+  const Small s{"mixed", QX_MAX, {{1, 1, 1}, {1, -1, 0}}, "LG", {3.5, -1.5}, {2, 3, 1}, {0, 0, 0}, {3, 3, 1}, "IIC"};
+  Env e;
+  load(e.model, s);
+  QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+  const double point[3] = {1.4, 1.6, 0.25};
+  double rounded[3], obj = 0, inf = 0;
+  int status = 0;
+  ASSERT_EQ(QXgetRoundMIPsolution(e.model, point, rounded, &obj, &inf, &status), 0);
+  EXPECT_EQ(rounded[0], 1.0);
+  EXPECT_EQ(rounded[1], 2.0);
+  EXPECT_EQ(rounded[2], 0.25);
+  EXPECT_NEAR(obj, 2 + 6 + 0.25, 1e-12);
+  EXPECT_EQ(status, QX_STATUS_FEASIBLE);
+  const std::string report = std::string(std::getenv("TORVA_TEST_TMP") ? std::getenv("TORVA_TEST_TMP") : ".") +
+                             "/mip_report.sol";
+  ASSERT_EQ(QXbnbSolve(e.model, report.c_str()), 0);
+  EXPECT_GT(std::filesystem::file_size(report), 0u);
+  double x[3], y[2], d[3];
+  ASSERT_EQ(QXgetDualMIPsolution(e.model, x, y, d, nullptr, nullptr), 0);
+  EXPECT_NEAR(x[2], 0.5, 1e-9);
+  // z is basic between its bounds: its reduced cost is 0 = 1 - y0.
+  EXPECT_NEAR(d[2], 0.0, 1e-9);
+  EXPECT_NEAR(y[0], 1.0, 1e-9);
+}
+
+// ------------------------------------------------------------- error paths
+
+TEST(MipErrors, NullAndUnloaded) {
+  int status = -7;
+  EXPECT_EQ(QXsolveMIP(nullptr, &status), QXERR_ILLEGAL_NULL_POINTER);
+  EXPECT_EQ(status, -7);
+  EXPECT_EQ(QXsolveMIPSerial(nullptr, &status), QXERR_ILLEGAL_NULL_POINTER);
+  EXPECT_EQ(QXgetBestBounds(nullptr, nullptr, nullptr), QXERR_ILLEGAL_NULL_POINTER);
+  Env e;
+  EXPECT_EQ(QXsolveMIP(e.model, &status), QXERR_MODEL_NOT_LOADED);
+  EXPECT_EQ(QXgetBestBounds(e.model, nullptr, nullptr), 0);
+  EXPECT_NE(QXgetMIPSlacks(e.model, nullptr), 0);
+}
+
+}  // namespace
