@@ -289,7 +289,7 @@ typedef void (*QXexitFunc)(void *userdata);
 #define QX_SNGSTG_COPY  8
 
 /* Creates an environment with the default parameter values; null on
- * failure. *errorcode receives 0 or the error (2001, 2015). */
+ * failure. *errorcode (errorcode may be null) receives 0 or the error. */
 QXAPI QXenv QXcreateEnv(int *errorcode);
 /* Deletes the environment with its models and samples and sets *env to
  * null. Errors: 2010 null env or *env, 2015 a model not found in its list. */
@@ -324,18 +324,19 @@ QXAPI int QXsetModelLogfunc(QXmodel model, QXmodelLogfunc logfunc, void *userdat
 /* Stores the exit function of an installed external solver and its user
  * data; exitfunc may be null. Errors: 2010 null env only. */
 QXAPI int QXsetEnvExitFunc(QXenv env, QXexitFunc exitfunc, void *userdata);
-/* Release parts of a model that the library rebuilds on demand: solver work
- * areas (the resident factorisation included), the continuous, integer and
- * global solution records, the nonlinear solver's memory and the name hash
- * tables. They return nothing; a null model is ignored. */
+/* Release parts of a model: solver work areas (the resident factorisation
+ * included), the continuous, integer and global solution records, the
+ * nonlinear solver's memory and the name hash tables (rebuilt at the next
+ * lookup). They return nothing; a null model is ignored. */
 QXAPI void QXfreeSolverMemory(QXmodel model);
 QXAPI void QXfreeSolutionMemory(QXmodel model);
 QXAPI void QXfreeMIPSolutionMemory(QXmodel model);
 QXAPI void QXfreeGOPSolutionMemory(QXmodel model);
 QXAPI void QXfreeNLPSolverMemory(QXmodel model);
 QXAPI void QXfreeHashMemory(QXmodel model);
-/* Drops the model's names (title, row, column and cone names). Errors: 2010
- * null model only. */
+/* Drops the model's names (title, objective, right-hand side, range and
+ * bound set names, row, column and cone names). Errors: 2010 null model
+ * only. */
 QXAPI int QXfreeNameData(QXmodel model);
 
 /* ======================================================================
@@ -391,7 +392,7 @@ QXAPI int QXgetInfo(QXmodel model, int item, void *result);
  * wrong type or wrong level: 2011; a parameter the library does not support
  * setting: 2029; QX_IPARAM_OBJSENSE other than QX_MIN or QX_MAX: 2007 (a
  * change of sense drops any solution). Reading a parameter the level does
- * not hold: 2009. value may not be null (2010). */
+ * not hold: 2009. A null value pointer gives 2010. */
 QXAPI int QXsetModelIntParameter(QXmodel model, int id, int value);
 QXAPI int QXsetModelDouParameter(QXmodel model, int id, double value);
 QXAPI int QXgetModelIntParameter(QXmodel model, int id, int *value);
@@ -586,9 +587,10 @@ QXAPI int QXgetMIPCallbackInfo(QXmodel model, int item, void *result);
 /* ======================================================================
  * Loading model data
  * ====================================================================== */
-/* A model is filled once: the loads below fill an empty model (2030 when it
- * already holds the data they load) and are then followed only by changes
- * through the modification functions. */
+/* The linear core, semi-continuous, quadratic, cone and set data are loaded
+ * once each (2030 when the model already holds that data); later changes go
+ * through the modification functions. Types, names, priorities, start
+ * points and the starting basis may be loaded again at any time. */
 
 /* Linear core: nCons rows, nVars columns, the matrix column-major (paiAcols
  * has nVars+1 starts, panAcols optional lengths). Duplicate rows within a
