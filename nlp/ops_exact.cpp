@@ -458,11 +458,12 @@ D2 interpolate(const D2& c, F f) {
   return (1.0 - t) * f(static_cast<int>(lo)) + t * f(static_cast<int>(lo) + 1);
 }
 
-// Expected shortfall E[max(X - x, 0)] = mean - x + sum_{k < x} (x - k) P(k).
+// Expected shortfall E[max(X - x, 0)] = mean - x + sum_{k < x} (x - k) P(k)
+// for a law on 0..last.
 template <class Pmf>
-D2 linearLoss(const D2& mean, const D2& x, Pmf pmf) {
+D2 linearLoss(const D2& mean, const D2& x, double last, Pmf pmf) {
   D2 s = mean - x;
-  for (int k = 0; k < x.v; ++k) s = s + (x - k) * pmf(k);
+  for (int k = 0; k < x.v && k <= last; ++k) s = s + (x - k) * pmf(k);
   return s;
 }
 
@@ -489,12 +490,12 @@ bool finance(int op, const D2* a, D2& r) {
       return true;
     case EP_PPL:  // Poisson: mean a[0], level a[1]
       if (a[1].v > kMaxTerms) return false;
-      r = linearLoss(a[0], a[1], [&](int k) { return exp(-a[0] + k * log(a[0]) - std::lgamma(k + 1.0)); });
+      r = linearLoss(a[0], a[1], kMaxTerms, [&](int k) { return exp(-a[0] + k * log(a[0]) - std::lgamma(k + 1.0)); });
       return true;
     case EP_PBNO: {  // binomial: trials a[0] (a whole number), probability a[1], level a[2]
       if (a[0].v > kMaxTerms || !(a[1].v > 0 && a[1].v < 1)) return false;
       const double n = std::floor(a[0].v);
-      r = linearLoss(n * a[1], a[2], [&](int k) {
+      r = linearLoss(n * a[1], a[2], n, [&](int k) {
         const double logc = std::lgamma(n + 1) - std::lgamma(k + 1.0) - std::lgamma(n - k + 1);
         return k > n ? constD2(0.0) : exp(logc + k * log(a[1]) + (n - k) * log1p(-a[1]));
       });

@@ -222,8 +222,9 @@ TEST_F(DerivTest, NormalTailFunctionsAgainstClosedForms) {
   // ln Phi(z) far in the lower tail: -z^2/2 - ln(-z sqrt(2 pi)) - 1/z^2 + ...
   // (Abramowitz and Stegun 26.2.12); the slope phi/Phi to -z - 1/z + 2/z^3 - 10/z^5 + ...
   ASSERT_EQ(load(2, {{EP_PUSH_VAR, 0, EP_PSN_LOG}, {EP_PUSH_VAR, 0, EP_PSN_UPPER},
-                     {EP_PUSH_VAR, 0, EP_PUSH_VAR, 1, EP_PSN_RANGE}, {EP_PUSH_VAR, 0, EP_VPUSH_NUM, 3, 0, 1, 2, EP_MLTNMINV, 4}},
-                 {0.5, 1.0, 0.5}),
+                     {EP_PUSH_VAR, 0, EP_PUSH_VAR, 1, EP_PSN_RANGE}, {EP_PUSH_VAR, 0, EP_VPUSH_NUM, 3, 0, 1, 2, EP_MLTNMINV, 4},
+                     {EP_PUSH_NUM, 3, EP_PUSH_VAR, 1, EP_PUSH_VAR, 0, EP_PBNO}},
+                 {0.5, 1.0, 0.5, 12.5}),
             0);
   const double z = -60;
   const double asym = -0.5 * z * z - std::log(-z * std::sqrt(2 * M_PI)) - 1 / (z * z) + 2.5 / std::pow(z, 4);
@@ -238,6 +239,9 @@ TEST_F(DerivTest, NormalTailFunctionsAgainstClosedForms) {
   int mark = 0;
   EXPECT_EQ(value(2, {1.5, 0}, &mark), 1e30);
   EXPECT_EQ(mark, 1);
+  // The binomial loss far above its trials sums no more than the trials' terms.
+  const std::vector<double> g = gradient(3, {1e15, 0.3});
+  EXPECT_TRUE(std::isfinite(g[0]) && std::isfinite(g[1]));
 }
 
 TEST_F(DerivTest, DomainEdgesAndSubstitutes) {
