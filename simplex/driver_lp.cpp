@@ -384,11 +384,12 @@ int runLpPipeline(Call& call) {
   rec.reducedNnz = d.nnz;
   rec.reducedInts = d.integerStats().binaries + d.integerStats().integers;
   LpPresolverFactory factory = lpPresolverFactory();
-  // A warm start (a basis handed over, or the resident work of the last
-  // solve unless the host asked for a cold start) reoptimises the model as
-  // it is: presolve would throw the basis away.
+  // A warm start (a basis handed over, or, unless the host asked for a cold
+  // start, the resident work of the last solve or a basis the host loaded)
+  // reoptimises the model as it is: presolve would throw the basis away.
   const ResidentWork* rw = residentWork(model);
-  const bool warm = !call.startBasis.empty() || (call.opt.restart != 1 && rw && rw->work.hasBasis());
+  const bool loaded = !d.basisCols.empty() && !d.basisRows.empty();
+  const bool warm = !call.startBasis.empty() || (call.opt.restart != 1 && ((rw && rw->work.hasBasis()) || loaded));
   if (call.opt.preLevel <= 0 || !factory || warm) return solveOriginal(call, call.startBasis);
 
   std::unique_ptr<LpPresolver> presolver = factory();

@@ -31,6 +31,11 @@ constexpr double kSubstPivot = 1e-3;
 // kMaxDoubletonColumn are not substituted (each entry may add a fill-in).
 constexpr double kDoubletonPivot = 0.1;
 constexpr int kMaxDoubletonColumn = 20;
+// Rounds of dual bound propagation per pass, and the magnitude beyond which
+// a derived dual bound is not kept (it would only fix columns through sums
+// that rounding dominates).
+constexpr int kDualRounds = 2;
+constexpr double kDualBoundLimit = 1e10;
 
 bool finiteLo(double v) { return v > -kInf; }
 bool finiteUp(double v) { return v < kInf; }
@@ -398,9 +403,44 @@ Verdict duplicateRowPass(Problem& p, std::vector<Step>& steps) {
   return Verdict::Reduced;
 }
 
+// Column j with no upper bound needs d_j >= 0, i.e. sum_i a_ij y_i <= c_j
+// (sign = 1); with no lower bound the mirrored row (sign = -1). Each y_i
+// gets the bound this row leaves it given the others' bounds (as activity
+// bounds do for primal rows), widened by kDecideTol against rounding.
+void tightenDual(const Problem& p, int j, double sign, std::vector<double>& ylo, std::vector<double>& yup) {
+  double minSum = 0.0;
+  int minInf = 0, infRow = -1;
+  const auto termMin = [&](const Entry& e) {
+    const double a = sign * e.val;
+    return a > 0 ? a * ylo[e.idx] : a * yup[e.idx];
+  };
+  for (const Entry& e : p.a.cols[j]) {
+    if (!p.rowOn[e.idx]) continue;
+    const double yb = sign * e.val > 0 ? ylo[e.idx] : yup[e.idx];
+    if (std::fabs(yb) >= kInf) {
+      ++minInf;
+      infRow = e.idx;
+    } else {
+      minSum += termMin(e);
+    }
+  }
+  if (minInf > 1) return;
+  const double c = sign * p.cost[j];
+  for (const Entry& e : p.a.cols[j]) {
+    if (!p.rowOn[e.idx] || (minInf == 1 && e.idx != infRow)) continue;
+    const double a = sign * e.val;
+    const double rest = minInf == 1 ? minSum : minSum - termMin(e);
+    double bound = (c - rest) / a;  // a y_i <= c - rest
+    if (std::fabs(bound) >= kDualBoundLimit) continue;
+    bound += (a > 0 ? 1 : -1) * scaled(kDecideTol, bound);
+    if (a > 0) yup[e.idx] = std::min(yup[e.idx], bound);
+    else ylo[e.idx] = std::max(ylo[e.idx], bound);
+  }
+}
+
 // Bounds on the row duals y (minimisation form: y <= 0 on a <= row, y >= 0
-// on a >= row) sharpened by the column singletons, whose reduced cost
-// c_j - a y_i must keep its sign towards an infinite bound. A column whose
+// on a >= row) sharpened by the columns, whose reduced cost must keep its
+// sign towards an infinite bound. A column whose
 // reduced cost c_j - sum a_ij y_i is then strictly positive (negative) over
 // all these duals sits at its lower (upper) bound in every optimum.
 Verdict dualBoundPass(Problem& p, std::vector<Step>& steps) {
@@ -410,21 +450,12 @@ Verdict dualBoundPass(Problem& p, std::vector<Step>& steps) {
     if (!finiteLo(p.rl[i])) yup[i] = 0.0;
     if (!finiteUp(p.ru[i])) ylo[i] = 0.0;
   }
-  for (int j = 0; j < p.n; ++j) {
-    if (!p.colOn[j] || p.colCnt[j] != 1) continue;
-    const Entry& e = firstLive(p.a.cols[j], p.rowOn);
-    const double q = p.cost[j] / e.val;
-    // No upper bound: d_j >= 0, i.e. a y_i <= c_j. No lower bound: a y_i >= c_j.
-    const bool capAbove = e.val > 0;  // a y_i <= c_j caps y_i above when a > 0
-    if (!finiteUp(p.up[j])) {
-      if (capAbove) yup[e.idx] = std::min(yup[e.idx], q);
-      else ylo[e.idx] = std::max(ylo[e.idx], q);
+  for (int round = 0; round < kDualRounds; ++round)
+    for (int j = 0; j < p.n; ++j) {
+      if (!p.colOn[j]) continue;
+      if (!finiteUp(p.up[j])) tightenDual(p, j, 1.0, ylo, yup);   // sum a y <= c_j
+      if (!finiteLo(p.lo[j])) tightenDual(p, j, -1.0, ylo, yup);  // -sum a y <= -c_j
     }
-    if (!finiteLo(p.lo[j])) {
-      if (capAbove) ylo[e.idx] = std::max(ylo[e.idx], q);
-      else yup[e.idx] = std::min(yup[e.idx], q);
-    }
-  }
   for (int i = 0; i < p.m; ++i)
     if (p.rowOn[i] && ylo[i] > yup[i]) return Verdict::Reduced;  // no dual solution: left to the simplex
   for (int j = 0; j < p.n; ++j) {

@@ -202,6 +202,26 @@ TEST_P(PresolvePipeline, WarmReoptimisationAfterBoundChange) {
 INSTANTIATE_TEST_SUITE_P(Netlib, PresolvePipeline,
                          ::testing::Values("afiro", "sc205", "ship04s", "boeing1", "scfxm1", "bnl1"));
 
+// A basis the host loads is a warm start: presolve stays out of the way and
+// the optimal basis of an earlier solve needs no iteration.
+TEST(PresolveWarm, LoadedBasisSkipsPresolve) {
+  const std::string path = netlibDir() + "/afiro.mps.gz";
+  if (!std::filesystem::exists(path)) GTEST_SKIP() << "Netlib data not found at " << path;
+  LoadedModel first, second;
+  ASSERT_TRUE(first.read(path));
+  ASSERT_TRUE(second.read(path));
+  int status = 0;
+  ASSERT_EQ(QXoptimize(first.model, 0, &status), 0);
+  const int m = first.data().m, n = first.data().n;
+  std::vector<int> cs(n), rs(m);
+  ASSERT_EQ(QXgetBasis(first.model, cs.data(), rs.data()), 0);
+  ASSERT_EQ(QXloadBasis(second.model, cs.data(), rs.data()), 0);
+  ASSERT_EQ(QXoptimize(second.model, 0, &status), 0);
+  EXPECT_EQ(status, QX_STATUS_BASIC_OPTIMAL);
+  EXPECT_EQ(infoInt(second.model, QX_IINFO_NUM_RDCONS), m);
+  EXPECT_EQ(infoInt(second.model, QX_IINFO_SIM_ITER), 0);
+}
+
 // Verdicts of presolve itself: an activity bound out of reach of a row, and
 // a column without rows whose cost runs to an infinite bound.
 struct VerdictCase {
