@@ -63,6 +63,11 @@ constexpr double kSigmaAfterShortStep = 0.5;
 // the blow-up factor the run ends there (numerical breakdown near the end).
 constexpr double kCrossoverReady = 1e-6;
 constexpr double kBlowUp = 1e4;
+// No progress: the best merit has not dropped below kProgress times itself
+// for this many iterations (the iterates creep along the boundary); the run
+// then ends with the best point if that is ready for crossover.
+constexpr double kProgress = 0.9;
+constexpr int kNoProgressIterations = 20;
 
 double normInf(const std::vector<double>& v) {
   double m = 0.0;
@@ -362,7 +367,7 @@ IpmStatus Solver::run(IpmResult& out) {
   if (trace)
     log("\n%s", "B  fact     iter      primal obj        dual obj     pinf     dinf       mu    delta");
   double mu0 = -1.0, bestMerit = kInf;
-  int stalled = 0;
+  int stalled = 0, sinceProgress = 0;
   double lastStep = 1.0;
   Point best;
   IpmResult bestMeasures;
@@ -390,12 +395,14 @@ IpmStatus Solver::run(IpmResult& out) {
     if (feasible && (out.relativeGap <= kRelGapTol || muReduced)) return IpmStatus::Optimal;
     const double merit = std::max(out.relativeGap, std::max(out.primalInfeas, out.dualInfeas));
     if (merit < bestMerit) {
+      if (merit < kProgress * bestMerit) sinceProgress = 0;
       bestMerit = merit;
       best = pt_;
       bestMeasures = out;
     } else if (bestMerit <= kCrossoverReady && merit > kBlowUp * bestMerit) {
       return finish(IpmStatus::Stalled);
     }
+    if (++sinceProgress > kNoProgressIterations && bestMerit <= kCrossoverReady) return finish(IpmStatus::Stalled);
     const double xnorm = std::max(normInf(pt_.x), std::max(normInf(pt_.xl), normInf(pt_.xu)));
     const double znorm = std::max(normInf(pt_.y), std::max(normInf(pt_.zl), normInf(pt_.zu)));
     if (znorm > kDivergence * (1 + cnorm_) && out.primalInfeas > o_.pfeasTol) return IpmStatus::PrimalInfeasible;
