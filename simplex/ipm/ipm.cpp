@@ -146,8 +146,13 @@ bool Solver::factor() {
 }
 
 // Solves the Newton system for the current residuals and the
-// complementarity right-hand sides rxl, rxu (eliminated down to the normal
-// equations; see the derivation at the top of the file).
+// complementarity right-hand sides rxl, rxu. With
+//   Theta^-1 = Zl/Xl + Zu/Xu + rho,
+//   f = rc - (rxl + Zl rl)/Xl + (rxu - Zu ru)/Xu,
+// the bound rows and complementarity rows eliminate to
+//   (A Theta A' + delta I) dy = rb + A Theta f,   dx = Theta (A' dy - f),
+// and dxl = dx - rl, dxu = ru - dx, dzl = (rxl - Zl dxl)/Xl,
+// dzu = (rxu - Zu dxu)/Xu.
 void Solver::direction(const std::vector<double>& rxl, const std::vector<double>& rxu, Direction& d) {
   const CscMatrix& a = p_.a;
   std::vector<double> f(n_), rhs(rb_);
