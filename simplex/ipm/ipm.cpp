@@ -27,10 +27,11 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 // feasibility tolerances of the simplex that takes over after crossover.
 constexpr double kRelGapTol = 1e-8;
 // Primal regularisation: added to Theta^-1 of every variable (proximal
-// term, Altman and Gondzio 1999), which bounds Theta by 1e10 and keeps the
-// normal matrix factorisable where variables grow large (greenbea,
-// 80bau3b); free variables have no barrier term and rely on a larger one.
-constexpr double kPrimalReg = 1e-10;
+// term, Altman and Gondzio 1999); free variables have no barrier term and
+// rely on a larger one. Kept small: the proximal term leaves a dual
+// residual of about kPrimalReg times the step, which stalls the dual side
+// on variables that drift far along an unbounded optimal face (pilot).
+constexpr double kPrimalReg = 1e-12;
 constexpr double kFreeReg = 1e-8;
 // Initial dual regularisation delta of the normal equations.
 constexpr double kDualReg = 1e-10;
@@ -62,6 +63,11 @@ constexpr double kSigmaAfterShortStep = 0.5;
 // the blow-up factor the run ends there (numerical breakdown near the end).
 constexpr double kCrossoverReady = 1e-6;
 constexpr double kBlowUp = 1e4;
+// No progress: the best merit has not dropped below kProgress times itself
+// for this many iterations (the iterates creep along the boundary); the run
+// then ends with the best point if that is ready for crossover.
+constexpr double kProgress = 0.9;
+constexpr int kNoProgressIterations = 20;
 
 double normInf(const std::vector<double>& v) {
   double m = 0.0;
@@ -140,8 +146,13 @@ bool Solver::factor() {
 }
 
 // Solves the Newton system for the current residuals and the
-// complementarity right-hand sides rxl, rxu (eliminated down to the normal
-// equations; see the derivation at the top of the file).
+// complementarity right-hand sides rxl, rxu. With
+//   Theta^-1 = Zl/Xl + Zu/Xu + rho,
+//   f = rc - (rxl + Zl rl)/Xl + (rxu - Zu ru)/Xu,
+// the bound rows and complementarity rows eliminate to
+//   (A Theta A' + delta I) dy = rb + A Theta f,   dx = Theta (A' dy - f),
+// and dxl = dx - rl, dxu = ru - dx, dzl = (rxl - Zl dxl)/Xl,
+// dzu = (rxu - Zu dxu)/Xu.
 void Solver::direction(const std::vector<double>& rxl, const std::vector<double>& rxu, Direction& d) {
   const CscMatrix& a = p_.a;
   std::vector<double> f(n_), rhs(rb_);
@@ -361,7 +372,7 @@ IpmStatus Solver::run(IpmResult& out) {
   if (trace)
     log("\n%s", "B  fact     iter      primal obj        dual obj     pinf     dinf       mu    delta");
   double mu0 = -1.0, bestMerit = kInf;
-  int stalled = 0;
+  int stalled = 0, sinceProgress = 0;
   double lastStep = 1.0;
   Point best;
   IpmResult bestMeasures;
@@ -382,15 +393,21 @@ IpmStatus Solver::run(IpmResult& out) {
       log("\nB%6d %8d %16.9e %16.9e %8.1e %8.1e %8.1e %8.1e", factorizations_, it, out.primalObjective,
           out.dualObjective, out.primalInfeas, out.dualInfeas, mu_, delta_);
     const bool feasible = out.primalInfeas <= o_.pfeasTol && out.dualInfeas <= o_.dfeasTol;
-    if (feasible && (out.relativeGap <= kRelGapTol || mu_ <= o_.muRed * mu0)) return IpmStatus::Optimal;
+    // Optimal: feasible with a closed gap, or feasible with the
+    // complementarity reduced as asked and the gap within what crossover
+    // needs.
+    const bool muReduced = mu_ <= o_.muRed * mu0 && out.relativeGap <= kCrossoverReady;
+    if (feasible && (out.relativeGap <= kRelGapTol || muReduced)) return IpmStatus::Optimal;
     const double merit = std::max(out.relativeGap, std::max(out.primalInfeas, out.dualInfeas));
     if (merit < bestMerit) {
+      if (merit < kProgress * bestMerit) sinceProgress = 0;
       bestMerit = merit;
       best = pt_;
       bestMeasures = out;
     } else if (bestMerit <= kCrossoverReady && merit > kBlowUp * bestMerit) {
       return finish(IpmStatus::Stalled);
     }
+    if (++sinceProgress > kNoProgressIterations && bestMerit <= kCrossoverReady) return finish(IpmStatus::Stalled);
     const double xnorm = std::max(normInf(pt_.x), std::max(normInf(pt_.xl), normInf(pt_.xu)));
     const double znorm = std::max(normInf(pt_.y), std::max(normInf(pt_.zl), normInf(pt_.zu)));
     if (znorm > kDivergence * (1 + cnorm_) && out.primalInfeas > o_.pfeasTol) return IpmStatus::PrimalInfeasible;

@@ -16,10 +16,11 @@ constexpr int kMinDenseEntries = 30;
 // At most this many dense columns: each costs one extra solve per
 // factorisation and a row of the dense Schur complement.
 constexpr int kMaxDenseColumns = 200;
-// A non-positive pivot raises the regularisation tenfold, up to this bound
-// (relative to the largest diagonal entry of the normal matrix).
+// A non-positive pivot raises the regularisation tenfold (gently: a jump
+// to a size relative to the largest diagonal entry distorts the rows with
+// small entries and stalls the method), up to this bound relative to the
+// largest diagonal entry of the normal matrix.
 constexpr double kRegGrowth = 10.0;
-constexpr double kMinRelativeReg = 1e-12;
 constexpr double kMaxRelativeReg = 1e-2;
 // Steps of iterative refinement against the unregularised operator.
 constexpr int kRefineSteps = 2;
@@ -112,7 +113,7 @@ class NormalEquations::Impl {
       if (c_.status == CHOLMOD_OUT_OF_MEMORY) throw std::bad_alloc();
       if (c_.status == CHOLMOD_OK && l_->minor >= static_cast<std::size_t>(m) && factorDense()) break;
       if (delta >= regLimit) return false;
-      delta = std::min(regLimit, std::max(delta * kRegGrowth, kMinRelativeReg * std::max(1.0, diagMax)));
+      delta = std::min(regLimit, delta * kRegGrowth);
     }
     delta_ = delta;
     return true;
