@@ -96,6 +96,15 @@ class DualLoop {
  private:
   // The k rows of largest infeasibility^2 / weight, best first.
   void chooseRows(int k);
+  // The leaving row and entering column of the next iteration (q < 0: the
+  // row has no entering candidate).
+  struct Pick {
+    int r = -1, q = -1, leaving = -1;
+    double delta = 0.0, s = 1.0;
+  };
+  enum PickResult { kPickOk, kPickRetry, kPickOptimal };
+  int pick(Pick& pk);
+  void applyFlips();
   // Bound-flipping Harris ratio test; returns the entering variable or -1.
   int ratioTest(double delta, double s);
   void repairDualFeasibility();
@@ -241,6 +250,71 @@ void DualLoop::repairDualFeasibility() {
   if (flipped) w_.computePrimal();
 }
 
+// Bound flips of the ratio test and their effect on the basic values.
+void DualLoop::applyFlips() {
+  if (flips_.empty()) return;
+  w_.aux.clear();
+  for (int j : flips_) {
+    const double old = w_.x[j];
+    w_.placeAt(j, w_.at[j] == kAtLower ? kAtUpper : kAtLower);
+    const double change = w_.x[j] - old;
+    if (j < w_.n) {
+      for (int p = w_.lp.colStart[j]; p < w_.lp.colStart[j + 1]; ++p)
+        w_.aux.add(w_.lp.rowIndex[p], w_.lp.colValue[p] * change);
+    } else {
+      w_.aux.add(j - w_.n, change);
+    }
+  }
+  w_.lu->ftran(w_.aux);
+  if (w_.aux.count < 0) w_.aux.rebuildIndex();
+  for (int k = 0; k < w_.aux.count; ++k) {
+    const int p = w_.aux.index[k];
+    w_.x[w_.basicVar[p]] -= w_.aux.array[p];
+  }
+  w_.aux.clear();
+}
+
+int DualLoop::pick(Pick& pk) {
+  // The dpickrow best rows are tried in turn; a row whose pivot is tiny
+  // against the rest of its pivot row is rejected for a while.
+  chooseRows(std::max(1, w_.bl.dpickrow));
+  if (picked_.empty()) {
+    int npinf = 0;
+    w_.sumPrimalInfeas(&npinf, nullptr);
+    if (npinf == 0) return kPickOptimal;
+    const int released = w_.bl.releaseRejected();
+    if (released > 0) {  // only rejected rows were left
+      if (++releases_ > 1 && w_.tracing()) w_.log("\n too many rject=%u n=%u ", released, w_.nt);
+      return kPickRetry;
+    }
+    // Infeasible rows exist but none scored: the weights overflowed.
+    std::fill(w_.dseWeight.begin(), w_.dseWeight.end(), 1.0);
+    chooseRows(1);
+    if (picked_.empty()) return kPickOptimal;
+  }
+  for (int cand : picked_) {
+    pk.r = cand;
+    pk.leaving = w_.basicVar[cand];
+    const double xr = w_.x[pk.leaving];
+    pk.delta = xr < w_.lower[pk.leaving] ? xr - w_.lower[pk.leaving] : xr - w_.upper[pk.leaving];
+    pk.s = pk.delta < 0.0 ? 1.0 : -1.0;
+    w_.rho.clear();
+    w_.rho.add(cand, 1.0);
+    w_.lu->btran(w_.rho);
+    if (w_.rho.count < 0) w_.rho.rebuildIndex();
+    w_.computePivotRow(w_.rho);
+    pk.q = ratioTest(pk.delta, pk.s);
+    // After repeated releases every row was refused: take the pivot.
+    if (pk.q < 0 || releases_ > 1 || std::fabs(w_.prow[pk.q]) >= candMax_ * relativePivotFloor(w_.bl.ratRange))
+      return kPickOk;
+    if (w_.tracing())
+      w_.traceLine(" WARNING: too small pivcoe=%e, pivcoe_d=%e, err=%e, pivi=%d; pivj=%d, brk=%d (RJ)", w_.prow[pk.q],
+                   candMax_, 0.0, cand, pk.q, static_cast<int>(flips_.size()));
+    w_.bl.reject(pk.leaving);
+  }
+  return kPickRetry;
+}
+
 int DualLoop::run() {
   const int pricing = w_.opt.dualPricing;
   mode_ = (pricing == -1 || pricing == 1 || pricing == 2) ? 1 : pricing;
@@ -269,49 +343,12 @@ int DualLoop::run() {
     if (lim != kNotFinished) return lim;
     if (!phase1_ && cutoff_ < kInf && w_.objective() > cutoff_) return kCutoff;
 
-    // The dpickrow best rows are tried in turn; a row whose pivot is tiny
-    // against the rest of its pivot row is rejected for a while.
-    chooseRows(std::max(1, w_.bl.dpickrow));
-    if (picked_.empty()) {
-      int npinf = 0;
-      w_.sumPrimalInfeas(&npinf, nullptr);
-      if (npinf == 0) return kOptimal;
-      const int released = w_.bl.releaseRejected();
-      if (released > 0) {  // only rejected rows were left
-        if (++releases_ > 1 && w_.tracing()) w_.log("\n too many rject=%u n=%u ", released, w_.nt);
-        continue;
-      }
-      // Infeasible rows exist but none scored: the weights overflowed.
-      std::fill(w_.dseWeight.begin(), w_.dseWeight.end(), 1.0);
-      chooseRows(1);
-      if (picked_.empty()) return kOptimal;
-    }
-    int r = -1, q = -1, leaving = -1;
-    double delta = 0.0, s = 1.0;
-    bool allRejected = true;
-    for (int cand : picked_) {
-      r = cand;
-      leaving = w_.basicVar[r];
-      const double xr = w_.x[leaving];
-      delta = xr < w_.lower[leaving] ? xr - w_.lower[leaving] : xr - w_.upper[leaving];
-      s = delta < 0.0 ? 1.0 : -1.0;
-      w_.rho.clear();
-      w_.rho.add(r, 1.0);
-      w_.lu->btran(w_.rho);
-      if (w_.rho.count < 0) w_.rho.rebuildIndex();
-      w_.computePivotRow(w_.rho);
-      q = ratioTest(delta, s);
-      // After repeated releases every row was refused: take the pivot.
-      if (q < 0 || releases_ > 1 || std::fabs(w_.prow[q]) >= candMax_ * relativePivotFloor(w_.bl.ratRange)) {
-        allRejected = false;
-        break;
-      }
-      if (w_.tracing())
-        w_.traceLine(" WARNING: too small pivcoe=%e, pivcoe_d=%e, err=%e, pivi=%d; pivj=%d, brk=%d (RJ)", w_.prow[q],
-                     candMax_, 0.0, r, q, static_cast<int>(flips_.size()));
-      w_.bl.reject(leaving);
-    }
-    if (allRejected) continue;
+    Pick pk;
+    const int picked = pick(pk);
+    if (picked == kPickOptimal) return kOptimal;
+    if (picked == kPickRetry) continue;
+    const int r = pk.r, q = pk.q, leaving = pk.leaving;
+    const double s = pk.s;
     if (q < 0) {
       if (w_.updates > 0 && !freshRetry) {
         // Confirm the dual ray on fresh factors.
@@ -378,28 +415,7 @@ int DualLoop::run() {
     w_.d[q] = 0.0;
     w_.d[leaving] = -thetaD;
 
-    // Bound flips and their effect on the basic values.
-    if (!flips_.empty()) {
-      w_.aux.clear();
-      for (int j : flips_) {
-        const double old = w_.x[j];
-        w_.placeAt(j, w_.at[j] == kAtLower ? kAtUpper : kAtLower);
-        const double change = w_.x[j] - old;
-        if (j < w_.n) {
-          for (int p = w_.lp.colStart[j]; p < w_.lp.colStart[j + 1]; ++p)
-            w_.aux.add(w_.lp.rowIndex[p], w_.lp.colValue[p] * change);
-        } else {
-          w_.aux.add(j - w_.n, change);
-        }
-      }
-      w_.lu->ftran(w_.aux);
-      if (w_.aux.count < 0) w_.aux.rebuildIndex();
-      for (int k = 0; k < w_.aux.count; ++k) {
-        const int p = w_.aux.index[k];
-        w_.x[w_.basicVar[p]] -= w_.aux.array[p];
-      }
-      w_.aux.clear();
-    }
+    applyFlips();
 
     // Primal step: the leaving variable goes to the bound it violated.
     const double bound = s > 0.0 ? w_.lower[leaving] : w_.upper[leaving];
