@@ -29,6 +29,12 @@ constexpr double kPerturbBase = 5e-7;
 // drifted: refactorise before pivoting.
 constexpr double kPivotMismatch = 1e-7;
 
+// Row selection turns dense when m < factor x pcolal (the factor of
+// QX_IPARAM_LP_PCOLAL_FACTOR, 0 meaning this default); pcolal is a running
+// average of the pivot columns' nonzeros with this weight on the newest.
+constexpr double kPcolalFactor = 10.0;
+constexpr double kPcolalWeight = 0.1;
+
 // Limits of a steepest-edge weight (keep the pricing ratio finite).
 constexpr double kMinWeight = 1e-10;
 constexpr double kMaxWeight = 1e100;
@@ -96,6 +102,13 @@ class DualLoop {
  private:
   // The k rows of largest infeasibility^2 / weight, best first.
   void chooseRows(int k);
+  // Candidate rows: in sparse selection a list of the rows that may be
+  // infeasible, kept up to date with the rows whose values change (the
+  // work of a selection follows the changes, not m); in dense selection
+  // every row is scanned. The mode follows the density of the pivot
+  // columns and is reconsidered at every factorisation.
+  void rebuildRows();
+  void touchRow(int p);
   // The leaving row and entering column of the next iteration (q < 0: the
   // row has no entering candidate).
   struct Pick {
@@ -119,15 +132,52 @@ class DualLoop {
   std::vector<double> scores_;
   double candMax_ = 0.0;  // largest |pivot| among the ratio test's candidates
   int releases_ = 0;      // releases of the rejected rows since the last pivot
+  std::vector<int> infList_;
+  std::vector<char> inList_;
+  bool dense_ = false;
+  double pcolal_ = 0.0;   // running average of the pivot columns' nonzeros
   int mode_ = 1;
 };
+
+void DualLoop::rebuildRows() {
+  const double factor = w_.opt.pcolalFactor > 0 ? w_.opt.pcolalFactor : kPcolalFactor;
+  if (!dense_ && w_.m < factor * pcolal_) {
+    dense_ = true;
+    if (w_.logging(2) || w_.tracing()) w_.log("\nSwitch to DENSE selection of row (pcolal = %f, m=%d)", pcolal_, w_.m);
+  } else if (dense_ && factor * pcolal_ <= w_.m) {
+    dense_ = false;
+    if (w_.logging(2) || w_.tracing()) w_.log("\nSwitch to SPARSE selection of row (pcolal = %f, m=%d)", pcolal_, w_.m);
+  }
+  inList_.assign(w_.m, 0);
+  infList_.clear();
+  if (dense_) return;
+  for (int i = 0; i < w_.m; ++i)
+    if (w_.primalInfeasOf(i) > w_.primalTol) {
+      inList_[i] = 1;
+      infList_.push_back(i);
+    }
+}
+
+void DualLoop::touchRow(int p) {
+  if (dense_ || inList_[p] || w_.primalInfeasOf(p) <= w_.primalTol) return;
+  inList_[p] = 1;
+  infList_.push_back(p);
+}
 
 void DualLoop::chooseRows(int k) {
   picked_.clear();
   scores_.clear();
-  for (int i = 0; i < w_.m; ++i) {
+  std::size_t kept = 0;
+  const int count = dense_ ? w_.m : static_cast<int>(infList_.size());
+  for (int t = 0; t < count; ++t) {
+    const int i = dense_ ? t : infList_[t];
     const double v = w_.primalInfeasOf(i);
-    if (v <= w_.primalTol || w_.bl.isRejected(w_.basicVar[i])) continue;
+    if (v <= w_.primalTol) {
+      if (!dense_) inList_[i] = 0;  // feasible again: leaves the list
+      continue;
+    }
+    if (!dense_) infList_[kept++] = i;
+    if (w_.bl.isRejected(w_.basicVar[i])) continue;
     const double score = v * v / w_.dseWeight[i];
     if (!(score > 0.0)) continue;  // NaN weight
     if (static_cast<int>(picked_.size()) == k && score <= scores_.back()) continue;
@@ -145,6 +195,7 @@ void DualLoop::chooseRows(int k) {
       std::swap(picked_[p], picked_[p - 1]);
     }
   }
+  if (!dense_) infList_.resize(kept);
 }
 
 int DualLoop::ratioTest(double delta, double s) {
@@ -270,6 +321,7 @@ void DualLoop::applyFlips() {
   for (int k = 0; k < w_.aux.count; ++k) {
     const int p = w_.aux.index[k];
     w_.x[w_.basicVar[p]] -= w_.aux.array[p];
+    touchRow(p);
   }
   w_.aux.clear();
 }
@@ -287,7 +339,9 @@ int DualLoop::pick(Pick& pk) {
       if (++releases_ > 1 && w_.tracing()) w_.log("\n too many rject=%u n=%u ", released, w_.nt);
       return kPickRetry;
     }
-    // Infeasible rows exist but none scored: the weights overflowed.
+    // Infeasible rows exist but none scored: the list missed a row, or the
+    // weights overflowed.
+    rebuildRows();
     std::fill(w_.dseWeight.begin(), w_.dseWeight.end(), 1.0);
     chooseRows(1);
     if (picked_.empty()) return kPickOptimal;
@@ -318,6 +372,7 @@ int DualLoop::pick(Pick& pk) {
 int DualLoop::run() {
   const int pricing = w_.opt.dualPricing;
   mode_ = (pricing == -1 || pricing == 1 || pricing == 2) ? 1 : pricing;
+  rebuildRows();
   bool freshRetry = false;
   for (;;) {
     if (w_.refactorDue()) {
@@ -332,6 +387,7 @@ int DualLoop::run() {
       }
       if (!w_.dseValid) w_.initDualWeights(false);
       repairDualFeasibility();
+      rebuildRows();
       const int pc = w_.progressCheck();
       if (pc == kProgressSwitch) return kRecover;
       if (pc == kProgressNumerical) {
@@ -357,6 +413,13 @@ int DualLoop::run() {
         continue;
       }
       if (phase1_) {
+        // The auxiliary problem cannot move this row (its pivot row meets
+        // only fixed or tiny entries): try the others first.
+        if (releases_ <= 1) {
+          if (w_.tracing()) w_.log("\nReject pivi=%d to leave", r);
+          w_.bl.reject(leaving);
+          continue;
+        }
         w_.error = kErrNumerical;
         return kNotFinished;
       }
@@ -423,7 +486,9 @@ int DualLoop::run() {
     for (int k = 0; k < w_.col.count; ++k) {
       const int p = w_.col.index[k];
       w_.x[w_.basicVar[p]] -= thetaP * w_.col.array[p];
+      touchRow(p);
     }
+    pcolal_ = (1.0 - kPcolalWeight) * pcolal_ + kPcolalWeight * w_.col.count;
     w_.x[q] += thetaP;
     w_.x[leaving] = bound;
     w_.at[leaving] = s > 0.0 ? kAtLower : kAtUpper;
@@ -439,9 +504,11 @@ int DualLoop::run() {
       w_.error = kErrNumerical;
       return kNotFinished;
     }
+    touchRow(r);
     if (w_.updates == 0) {
       if (!w_.dseValid) w_.initDualWeights(false);
       repairDualFeasibility();
+      rebuildRows();
       const int pc = w_.progressCheck();
       if (pc == kProgressSwitch) return kRecover;
       if (pc == kProgressNumerical) {
