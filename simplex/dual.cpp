@@ -408,7 +408,7 @@ int DualLoop::run() {
     if (q < 0) {
       if (w_.updates > 0 && !freshRetry) {
         // Confirm the dual ray on fresh factors.
-        w_.requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
+        w_.requestRefactor(kRefactorRegular, __FILE_NAME__, __LINE__);
         freshRetry = true;
         continue;
       }

@@ -259,7 +259,7 @@ int PrimalLoop::run() {
     }
     if (q < 0) {
       if (w_.updates > 0 && !freshRetry) {
-        w_.requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
+        w_.requestRefactor(kRefactorRegular, __FILE_NAME__, __LINE__);
         freshRetry = true;
         continue;
       }
