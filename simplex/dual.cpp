@@ -29,6 +29,12 @@ constexpr double kPerturbBase = 5e-7;
 // drifted: refactorise before pivoting.
 constexpr double kPivotMismatch = 1e-7;
 
+// Row selection turns dense when m < factor x pcolal (the factor of
+// QX_IPARAM_LP_PCOLAL_FACTOR, 0 meaning this default); pcolal is a running
+// average of the pivot columns' nonzeros with this weight on the newest.
+constexpr double kPcolalFactor = 10.0;
+constexpr double kPcolalWeight = 0.1;
+
 // Limits of a steepest-edge weight (keep the pricing ratio finite).
 constexpr double kMinWeight = 1e-10;
 constexpr double kMaxWeight = 1e100;
@@ -96,6 +102,22 @@ class DualLoop {
  private:
   // The k rows of largest infeasibility^2 / weight, best first.
   void chooseRows(int k);
+  // Candidate rows: in sparse selection a list of the rows that may be
+  // infeasible, kept up to date with the rows whose values change (the
+  // work of a selection follows the changes, not m); in dense selection
+  // every row is scanned. The mode follows the density of the pivot
+  // columns and is reconsidered at every factorisation.
+  void rebuildRows();
+  void touchRow(int p);
+  // The leaving row and entering column of the next iteration (q < 0: the
+  // row has no entering candidate).
+  struct Pick {
+    int r = -1, q = -1, leaving = -1;
+    double delta = 0.0, s = 1.0;
+  };
+  enum PickResult { kPickOk, kPickRetry, kPickOptimal };
+  int pick(Pick& pk);
+  void applyFlips();
   // Bound-flipping Harris ratio test; returns the entering variable or -1.
   int ratioTest(double delta, double s);
   void repairDualFeasibility();
@@ -110,15 +132,52 @@ class DualLoop {
   std::vector<double> scores_;
   double candMax_ = 0.0;  // largest |pivot| among the ratio test's candidates
   int releases_ = 0;      // releases of the rejected rows since the last pivot
+  std::vector<int> infList_;
+  std::vector<char> inList_;
+  bool dense_ = false;
+  double pcolal_ = 0.0;   // running average of the pivot columns' nonzeros
   int mode_ = 1;
 };
+
+void DualLoop::rebuildRows() {
+  const double factor = w_.opt.pcolalFactor > 0 ? w_.opt.pcolalFactor : kPcolalFactor;
+  if (!dense_ && w_.m < factor * pcolal_) {
+    dense_ = true;
+    if (w_.logging(2) || w_.tracing()) w_.log("\nSwitch to DENSE selection of row (pcolal = %f, m=%d)", pcolal_, w_.m);
+  } else if (dense_ && factor * pcolal_ <= w_.m) {
+    dense_ = false;
+    if (w_.logging(2) || w_.tracing()) w_.log("\nSwitch to SPARSE selection of row (pcolal = %f, m=%d)", pcolal_, w_.m);
+  }
+  inList_.assign(w_.m, 0);
+  infList_.clear();
+  if (dense_) return;
+  for (int i = 0; i < w_.m; ++i)
+    if (w_.primalInfeasOf(i) > w_.primalTol) {
+      inList_[i] = 1;
+      infList_.push_back(i);
+    }
+}
+
+void DualLoop::touchRow(int p) {
+  if (dense_ || inList_[p] || w_.primalInfeasOf(p) <= w_.primalTol) return;
+  inList_[p] = 1;
+  infList_.push_back(p);
+}
 
 void DualLoop::chooseRows(int k) {
   picked_.clear();
   scores_.clear();
-  for (int i = 0; i < w_.m; ++i) {
+  std::size_t kept = 0;
+  const int count = dense_ ? w_.m : static_cast<int>(infList_.size());
+  for (int t = 0; t < count; ++t) {
+    const int i = dense_ ? t : infList_[t];
     const double v = w_.primalInfeasOf(i);
-    if (v <= w_.primalTol || w_.bl.isRejected(w_.basicVar[i])) continue;
+    if (v <= w_.primalTol) {
+      if (!dense_) inList_[i] = 0;  // feasible again: leaves the list
+      continue;
+    }
+    if (!dense_) infList_[kept++] = i;
+    if (w_.bl.isRejected(w_.basicVar[i])) continue;
     const double score = v * v / w_.dseWeight[i];
     if (!(score > 0.0)) continue;  // NaN weight
     if (static_cast<int>(picked_.size()) == k && score <= scores_.back()) continue;
@@ -136,6 +195,7 @@ void DualLoop::chooseRows(int k) {
       std::swap(picked_[p], picked_[p - 1]);
     }
   }
+  if (!dense_) infList_.resize(kept);
 }
 
 int DualLoop::ratioTest(double delta, double s) {
@@ -241,9 +301,78 @@ void DualLoop::repairDualFeasibility() {
   if (flipped) w_.computePrimal();
 }
 
+// Bound flips of the ratio test and their effect on the basic values.
+void DualLoop::applyFlips() {
+  if (flips_.empty()) return;
+  w_.aux.clear();
+  for (int j : flips_) {
+    const double old = w_.x[j];
+    w_.placeAt(j, w_.at[j] == kAtLower ? kAtUpper : kAtLower);
+    const double change = w_.x[j] - old;
+    if (j < w_.n) {
+      for (int p = w_.lp.colStart[j]; p < w_.lp.colStart[j + 1]; ++p)
+        w_.aux.add(w_.lp.rowIndex[p], w_.lp.colValue[p] * change);
+    } else {
+      w_.aux.add(j - w_.n, change);
+    }
+  }
+  w_.lu->ftran(w_.aux);
+  if (w_.aux.count < 0) w_.aux.rebuildIndex();
+  for (int k = 0; k < w_.aux.count; ++k) {
+    const int p = w_.aux.index[k];
+    w_.x[w_.basicVar[p]] -= w_.aux.array[p];
+    touchRow(p);
+  }
+  w_.aux.clear();
+}
+
+int DualLoop::pick(Pick& pk) {
+  // The dpickrow best rows are tried in turn; a row whose pivot is tiny
+  // against the rest of its pivot row is rejected for a while.
+  chooseRows(std::max(1, w_.bl.dpickrow));
+  if (picked_.empty()) {
+    int npinf = 0;
+    w_.sumPrimalInfeas(&npinf, nullptr);
+    if (npinf == 0) return kPickOptimal;
+    const int released = w_.bl.releaseRejected();
+    if (released > 0) {  // only rejected rows were left
+      if (++releases_ > 1 && w_.tracing()) w_.log("\n too many rject=%u n=%u ", released, w_.nt);
+      return kPickRetry;
+    }
+    // Infeasible rows exist but none scored: the list missed a row, or the
+    // weights overflowed.
+    rebuildRows();
+    std::fill(w_.dseWeight.begin(), w_.dseWeight.end(), 1.0);
+    chooseRows(1);
+    if (picked_.empty()) return kPickOptimal;
+  }
+  for (int cand : picked_) {
+    pk.r = cand;
+    pk.leaving = w_.basicVar[cand];
+    const double xr = w_.x[pk.leaving];
+    pk.delta = xr < w_.lower[pk.leaving] ? xr - w_.lower[pk.leaving] : xr - w_.upper[pk.leaving];
+    pk.s = pk.delta < 0.0 ? 1.0 : -1.0;
+    w_.rho.clear();
+    w_.rho.add(cand, 1.0);
+    w_.lu->btran(w_.rho);
+    if (w_.rho.count < 0) w_.rho.rebuildIndex();
+    w_.computePivotRow(w_.rho);
+    pk.q = ratioTest(pk.delta, pk.s);
+    // After repeated releases every row was refused: take the pivot.
+    if (pk.q < 0 || releases_ > 1 || std::fabs(w_.prow[pk.q]) >= candMax_ * relativePivotFloor(w_.bl.ratRange))
+      return kPickOk;
+    if (w_.tracing())
+      w_.traceLine(" WARNING: too small pivcoe=%e, pivcoe_d=%e, err=%e, pivi=%d; pivj=%d, brk=%d (RJ)", w_.prow[pk.q],
+                   candMax_, 0.0, cand, pk.q, static_cast<int>(flips_.size()));
+    w_.bl.reject(pk.leaving);
+  }
+  return kPickRetry;
+}
+
 int DualLoop::run() {
   const int pricing = w_.opt.dualPricing;
   mode_ = (pricing == -1 || pricing == 1 || pricing == 2) ? 1 : pricing;
+  rebuildRows();
   bool freshRetry = false;
   for (;;) {
     if (w_.refactorDue()) {
@@ -258,6 +387,7 @@ int DualLoop::run() {
       }
       if (!w_.dseValid) w_.initDualWeights(false);
       repairDualFeasibility();
+      rebuildRows();
       const int pc = w_.progressCheck();
       if (pc == kProgressSwitch) return kRecover;
       if (pc == kProgressNumerical) {
@@ -269,57 +399,27 @@ int DualLoop::run() {
     if (lim != kNotFinished) return lim;
     if (!phase1_ && cutoff_ < kInf && w_.objective() > cutoff_) return kCutoff;
 
-    // The dpickrow best rows are tried in turn; a row whose pivot is tiny
-    // against the rest of its pivot row is rejected for a while.
-    chooseRows(std::max(1, w_.bl.dpickrow));
-    if (picked_.empty()) {
-      int npinf = 0;
-      w_.sumPrimalInfeas(&npinf, nullptr);
-      if (npinf == 0) return kOptimal;
-      const int released = w_.bl.releaseRejected();
-      if (released > 0) {  // only rejected rows were left
-        if (++releases_ > 1 && w_.tracing()) w_.log("\n too many rject=%u n=%u ", released, w_.nt);
-        continue;
-      }
-      // Infeasible rows exist but none scored: the weights overflowed.
-      std::fill(w_.dseWeight.begin(), w_.dseWeight.end(), 1.0);
-      chooseRows(1);
-      if (picked_.empty()) return kOptimal;
-    }
-    int r = -1, q = -1, leaving = -1;
-    double delta = 0.0, s = 1.0;
-    bool allRejected = true;
-    for (int cand : picked_) {
-      r = cand;
-      leaving = w_.basicVar[r];
-      const double xr = w_.x[leaving];
-      delta = xr < w_.lower[leaving] ? xr - w_.lower[leaving] : xr - w_.upper[leaving];
-      s = delta < 0.0 ? 1.0 : -1.0;
-      w_.rho.clear();
-      w_.rho.add(r, 1.0);
-      w_.lu->btran(w_.rho);
-      if (w_.rho.count < 0) w_.rho.rebuildIndex();
-      w_.computePivotRow(w_.rho);
-      q = ratioTest(delta, s);
-      // After repeated releases every row was refused: take the pivot.
-      if (q < 0 || releases_ > 1 || std::fabs(w_.prow[q]) >= candMax_ * relativePivotFloor(w_.bl.ratRange)) {
-        allRejected = false;
-        break;
-      }
-      if (w_.tracing())
-        w_.traceLine(" WARNING: too small pivcoe=%e, pivcoe_d=%e, err=%e, pivi=%d; pivj=%d, brk=%d (RJ)", w_.prow[q],
-                     candMax_, 0.0, r, q, static_cast<int>(flips_.size()));
-      w_.bl.reject(leaving);
-    }
-    if (allRejected) continue;
+    Pick pk;
+    const int picked = pick(pk);
+    if (picked == kPickOptimal) return kOptimal;
+    if (picked == kPickRetry) continue;
+    const int r = pk.r, q = pk.q, leaving = pk.leaving;
+    const double s = pk.s;
     if (q < 0) {
       if (w_.updates > 0 && !freshRetry) {
         // Confirm the dual ray on fresh factors.
-        w_.requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
+        w_.requestRefactor(kRefactorRegular, __FILE_NAME__, __LINE__);
         freshRetry = true;
         continue;
       }
       if (phase1_) {
+        // The auxiliary problem cannot move this row (its pivot row meets
+        // only fixed or tiny entries): try the others first.
+        if (releases_ <= 1) {
+          if (w_.tracing()) w_.log("\nReject pivi=%d to leave", r);
+          w_.bl.reject(leaving);
+          continue;
+        }
         w_.error = kErrNumerical;
         return kNotFinished;
       }
@@ -378,28 +478,7 @@ int DualLoop::run() {
     w_.d[q] = 0.0;
     w_.d[leaving] = -thetaD;
 
-    // Bound flips and their effect on the basic values.
-    if (!flips_.empty()) {
-      w_.aux.clear();
-      for (int j : flips_) {
-        const double old = w_.x[j];
-        w_.placeAt(j, w_.at[j] == kAtLower ? kAtUpper : kAtLower);
-        const double change = w_.x[j] - old;
-        if (j < w_.n) {
-          for (int p = w_.lp.colStart[j]; p < w_.lp.colStart[j + 1]; ++p)
-            w_.aux.add(w_.lp.rowIndex[p], w_.lp.colValue[p] * change);
-        } else {
-          w_.aux.add(j - w_.n, change);
-        }
-      }
-      w_.lu->ftran(w_.aux);
-      if (w_.aux.count < 0) w_.aux.rebuildIndex();
-      for (int k = 0; k < w_.aux.count; ++k) {
-        const int p = w_.aux.index[k];
-        w_.x[w_.basicVar[p]] -= w_.aux.array[p];
-      }
-      w_.aux.clear();
-    }
+    applyFlips();
 
     // Primal step: the leaving variable goes to the bound it violated.
     const double bound = s > 0.0 ? w_.lower[leaving] : w_.upper[leaving];
@@ -407,7 +486,9 @@ int DualLoop::run() {
     for (int k = 0; k < w_.col.count; ++k) {
       const int p = w_.col.index[k];
       w_.x[w_.basicVar[p]] -= thetaP * w_.col.array[p];
+      touchRow(p);
     }
+    pcolal_ = (1.0 - kPcolalWeight) * pcolal_ + kPcolalWeight * w_.col.count;
     w_.x[q] += thetaP;
     w_.x[leaving] = bound;
     w_.at[leaving] = s > 0.0 ? kAtLower : kAtUpper;
@@ -423,9 +504,11 @@ int DualLoop::run() {
       w_.error = kErrNumerical;
       return kNotFinished;
     }
+    touchRow(r);
     if (w_.updates == 0) {
       if (!w_.dseValid) w_.initDualWeights(false);
       repairDualFeasibility();
+      rebuildRows();
       const int pc = w_.progressCheck();
       if (pc == kProgressSwitch) return kRecover;
       if (pc == kProgressNumerical) {

@@ -38,6 +38,10 @@ class PrimalLoop {
   int ratioTest(int q, double dir, bool phase1, double* theta);
   bool blockingBound(int j, double rate, bool phase1, double* bound) const;
   void resetDevex();
+  // A phase-1 column without a blocking row is skipped for a while.
+  void rejectPhase1Column(int q);
+  // The ray of an unbounded column (in w_.col), on the true bounds.
+  void makeRay(int q, double dir);
 
   SimplexWork::Impl& w_;
   std::vector<double> rejectedUntil_;
@@ -188,6 +192,30 @@ bool PrimalLoop::blockingBound(int j, double rate, bool phase1, double* bound) c
 
 void PrimalLoop::resetDevex() { std::fill(w_.devex.begin(), w_.devex.end(), 1.0); }
 
+void PrimalLoop::rejectPhase1Column(int q) {
+  rejectedUntil_[q] = w_.iterations + kRejectIterations;
+  if (!w_.tracing()) return;
+  int npinf = 0;
+  w_.sumPrimalInfeas(&npinf, nullptr);
+  w_.traceLine("getpj loop rejecting pivj=%d, pivi=%d, pivcn=%e, pivcl=%d, cbas[pivj]=%d, npinf=%d(%c), ndinf=%d, "
+               "numsp=%d, psize=%d",
+               q, -1, w_.d[q], w_.col.count, -1 - w_.at[q], npinf, 'I', 0, 0, w_.partialSegment);
+}
+
+void PrimalLoop::makeRay(int q, double dir) {
+  // Unbounded ray: x_q moves by dir, the basic variables by -dir x col.
+  w_.ray.assign(w_.nt, 0.0);
+  w_.ray[q] = dir;
+  for (int t = 0; t < w_.col.count; ++t) {
+    const int k = w_.col.index[t];
+    w_.ray[w_.basicVar[k]] = -dir * w_.col.array[k];
+  }
+  if (w_.pert.active) {
+    w_.dropPerturbation();
+    w_.computePrimal();
+  }
+}
+
 int PrimalLoop::run() {
   if (w_.devex.size() != static_cast<std::size_t>(w_.nt)) w_.devex.assign(w_.nt, 1.0);
   resetDevex();
@@ -231,7 +259,7 @@ int PrimalLoop::run() {
     }
     if (q < 0) {
       if (w_.updates > 0 && !freshRetry) {
-        w_.requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
+        w_.requestRefactor(kRefactorRegular, __FILE_NAME__, __LINE__);
         freshRetry = true;
         continue;
       }
@@ -257,27 +285,10 @@ int PrimalLoop::run() {
     }
     if (r < 0 && theta == kInf) {
       if (phase1) {
-        rejectedUntil_[q] = w_.iterations + kRejectIterations;
-        if (w_.tracing()) {
-          int npinf = 0;
-          w_.sumPrimalInfeas(&npinf, nullptr);
-          w_.traceLine("getpj loop rejecting pivj=%d, pivi=%d, pivcn=%e, pivcl=%d, cbas[pivj]=%d, npinf=%d(%c), "
-                       "ndinf=%d, numsp=%d, psize=%d",
-                       q, -1, w_.d[q], w_.col.count, -1 - w_.at[q], npinf, 'I', 0, 0, w_.partialSegment);
-        }
+        rejectPhase1Column(q);
         continue;
       }
-      // Unbounded ray: x_q moves by dir, the basic variables by -dir x col.
-      w_.ray.assign(w_.nt, 0.0);
-      w_.ray[q] = dir;
-      for (int t = 0; t < w_.col.count; ++t) {
-        const int k = w_.col.index[t];
-        w_.ray[w_.basicVar[k]] = -dir * w_.col.array[k];
-      }
-      if (w_.pert.active) {
-        w_.dropPerturbation();
-        w_.computePrimal();
-      }
+      makeRay(q, dir);
       return kUnbounded;
     }
     if (theta < w_.primalTol) ++w_.degenerate;

@@ -257,3 +257,40 @@ TEST(TraceLog, OneLinePerCheckAndHeaderEveryThirtyLines) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every trace format: each progress-check line lines up with its header
+// (the formats give every column a fixed width).
+class TraceFormats : public ::testing::TestWithParam<int> {};
+
+TEST_P(TraceFormats, LinesMatchTheirHeader) {
+  LoadedModel lm;
+  const std::string path = torva::testsupport::netlibDir() + "/afiro.mps.gz";
+  if (!std::filesystem::exists(path) || !lm.read(path)) GTEST_SKIP() << "Netlib data not found at " << path;
+  SimplexWork work(lm.data());
+  SimplexOptions opt;
+  opt.refactorFrequency = 3;
+  SolveContext ctx;
+  ctx.traceMask = GetParam();
+  std::vector<std::string> lines;
+  ctx.log = [&](const std::string& s) { lines.push_back(s); };
+  SimplexResult r;
+  ASSERT_EQ(work.solve(lm.data(), Method::Primal, StartBasis::Slack, opt, ctx, r), 0);
+  ASSERT_EQ(r.outcome, kOptimal);
+  std::size_t header = 0;
+  int checks = 0;
+  for (const std::string& s : lines) {
+    if (s.find("#Fct") != std::string::npos) {
+      header = s.size();
+    } else if (s.size() > 20 && s[1] == 'P' && s[18] != ':') {
+      ++checks;
+      EXPECT_EQ(s.size(), header) << s;
+    }
+  }
+  EXPECT_GT(checks, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Masks, TraceFormats, ::testing::Values(1, 2, 4, 8, 16, 32, 64, 128));
+
+}  // namespace
