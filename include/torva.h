@@ -964,6 +964,13 @@ QXAPI int QXgetDualModel(QXmodel model, QXmodel dualModel);
  * objsense 1 negates the dual's objective coefficients, -1 keeps them; other
  * values 2007. Errors as QXwriteMPSFile and QXgetDualModel. */
 QXAPI int QXwriteDualMPSFile(QXmodel model, const char *filename, int format, int objsense);
+/* Writes the presolved form of the linear model (presolve level
+ * QX_IPARAM_LP_PRELEVEL) twice: as MPS under filename with its extension
+ * replaced by ".mps" (fixed when format is other than 0 or 2), and as TORVA
+ * text under the extension ".ltx". When presolve leaves nothing to reduce,
+ * the model itself is written. Errors as QXwriteMPSFile and
+ * QXwriteTORVAFile. */
+QXAPI int QXwriteReducedMPSFile(QXmodel model, const char *filename, int format);
 /* Solve B x = y (QXdoFTRAN) or B' x = y (QXdoBTRAN) with the factorisation
  * of the basis left resident by the last simplex solve. y is given sparse
  * (*ynnz entries at yidx, yval), x is returned sparse the same way (xidx and

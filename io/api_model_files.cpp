@@ -13,7 +13,11 @@
 #include "base/model.hpp"
 #include "base/model_log.hpp"
 #include "io/model_writers.hpp"
+#include "io/mps_model.hpp"
+#include "io/mps_reader.hpp"
+#include "io/mps_writer.hpp"
 #include "simplex/dual_model.hpp"
+#include "simplex/presolve_hook.hpp"
 #include "io/solution_report.hpp"
 #include "io/text_io.hpp"
 #include "io/text_reader.hpp"
@@ -134,10 +138,66 @@ int writeModelFile(Model& model, const char* filename, WriteBody body) {
   return rc;
 }
 
+// The file name with its extension (what follows the last '.' of the last
+// path component) replaced by ext, or ext appended when there is none.
+std::string withExtension(const std::string& name, const char* ext) {
+  const std::size_t slash = name.find_last_of('/');
+  const std::size_t dot = name.rfind('.');
+  const bool hasExt = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+  return (hasExt ? name.substr(0, dot) : name) + ext;
+}
+
+// The presolved form of the model's LP under its presolve level, as a
+// model of the same environment; null when presolve changes nothing or
+// settles the LP on its own (nothing is left to reduce).
+std::unique_ptr<Model> reducedModel(const Model& model) {
+  ModelData presolved;
+  auto presolver = lpPresolverFactory()();
+  const int level = model.params.intValue(QX_IPARAM_LP_PRELEVEL);
+  if (presolver->presolve(model.data, level, presolved) != LpPresolver::Verdict::Reduced)
+    return nullptr;
+  auto reduced = std::make_unique<Model>(model.env);
+  reduced->params = model.params;
+  reduced->data = std::move(presolved);
+  reduced->status = QX_STATUS_LOADED;
+  return reduced;
+}
+
+int writeReduced(Model& model, const char* filename, int format) {
+  if (model.status == QX_STATUS_UNLOADED || model.data.empty()) return QXERR_INFO_NOT_AVAILABLE;
+  std::unique_ptr<Model> presolved = reducedModel(model);
+  Model& reduced = presolved ? *presolved : model;
+  const std::string mpsName = withExtension(filename, ".mps");
+  logLine(model, "\nExporting reduced model as %s", mpsName.c_str());
+  MpsData data;
+  int rc = collectMpsData(reduced, data);
+  if (rc == 0) {
+    MpsWriteOptions options;
+    options.fixed = !(format == kMpsFree || format == kMpsFreeCompat);
+    options.objWriteStyle = model.params.intValue(QX_IPARAM_MPS_OBJ_WRITESTYLE);
+    rc = writeMpsFile(data, options, mpsName.c_str());
+  }
+  if (rc) {
+    logLine(model, "\nFailed to export reduced model in MPS format");
+    return rc;
+  }
+  const std::string textName = withExtension(filename, ".ltx");
+  rc = writeModelFile(reduced, textName.c_str(), [&](TextSink& sink) {
+    return writeTorvaText(reduced.data, envInfinity(model), sink);
+  });
+  if (rc) logLine(model, "\nFailed to export reduced model in TORVA format");
+  return rc;
+}
+
 }  // namespace
 }  // namespace torva
 
 extern "C" {
+
+QXAPI int QXwriteReducedMPSFile(QXmodel model, const char* filename, int format) {
+  if (!model || !filename) return QXERR_ILLEGAL_NULL_POINTER;
+  return torva::guarded([&] { return torva::writeReduced(*model, filename, format); });
+}
 
 QXAPI int QXreadTORVAFile(QXmodel model, const char* filename) {
   if (!model || !filename) return QXERR_ILLEGAL_NULL_POINTER;

@@ -1,6 +1,8 @@
 // MPS writer: the number formatter, the file layout and reading back.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <filesystem>
 #include <string>
 
 #include "mps_test_util.hpp"
@@ -307,3 +309,47 @@ TEST(MpsWriter, LongNamesInFixedFormatAreNamed) {
   EXPECT_EQ(torva::writeMps(d, o, freeSink), 0);
   EXPECT_TRUE(log.empty());
 }
+
+namespace {
+
+// The reduced model written as MPS and as TORVA text reads back into models
+// that are smaller than the original and solve to its optimum.
+TEST(ReducedModelFiles, ReadBackSmallerWithTheSameOptimum) {
+  const std::string source = mpstest::sharedDataDir() + "/netlib/scagr25.mps.gz";
+  if (!std::filesystem::exists(source)) GTEST_SKIP() << "Netlib model not found: " << source;
+  constexpr double kReference = -14753433.06;  // objectives.tsv, 10 digits
+  int rc = 0;
+  QXenv env = QXcreateEnv(&rc);
+  auto solved = [&](const std::string& file, bool mps, int* rows) {
+    QXmodel m = QXcreateModel(env, &rc);
+    EXPECT_EQ(mps ? QXreadMPSFile(m, file.c_str(), 1) : QXreadTORVAFile(m, file.c_str()), 0) << file;
+    QXgetInfo(m, QX_IINFO_NUM_CONS, rows);
+    int status = 0;
+    EXPECT_EQ(QXoptimize(m, QX_METHOD_FREE, &status), 0) << file;
+    double obj = 0;
+    QXgetInfo(m, QX_DINFO_POBJ, &obj);
+    QXdeleteModel(&m);
+    return obj;
+  };
+  QXmodel model = QXcreateModel(env, &rc);
+  ASSERT_EQ(QXreadMPSFile(model, source.c_str(), 1), 0);
+  int rows = 0, mpsRows = 0, textRows = 0;
+  QXgetInfo(model, QX_IINFO_NUM_CONS, &rows);
+  const std::string stem = mpstest::tempDir() + "/scagr25_reduced";
+  ASSERT_EQ(QXwriteReducedMPSFile(model, (stem + ".out").c_str(), 1), 0);
+  EXPECT_NEAR(solved(stem + ".mps", true, &mpsRows), kReference, 1e-6 * std::fabs(kReference));
+  EXPECT_NEAR(solved(stem + ".ltx", false, &textRows), kReference, 1e-6 * std::fabs(kReference));
+  EXPECT_LT(mpsRows, rows);
+  EXPECT_EQ(textRows, mpsRows);
+
+  QXmodel empty = QXcreateModel(env, &rc);
+  EXPECT_EQ(QXwriteReducedMPSFile(empty, (stem + ".out").c_str(), 1), QXERR_INFO_NOT_AVAILABLE);
+  EXPECT_EQ(QXwriteReducedMPSFile(model, nullptr, 1), QXERR_ILLEGAL_NULL_POINTER);
+  EXPECT_EQ(QXwriteReducedMPSFile(model, (stem + "/no/such/dir/x").c_str(), 1),
+            QXERR_CANNOT_OPEN_FILE);
+  QXdeleteModel(&empty);
+  QXdeleteModel(&model);
+  QXdeleteEnv(&env);
+}
+
+}  // namespace
