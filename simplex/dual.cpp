@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "simplex/candidate_list.hpp"
 #include "simplex/work.hpp"
 
 namespace torva::simplex {
@@ -82,11 +83,23 @@ namespace {
 // (kInfeasible), a limit is hit, or the layer fails (error set).
 class DualLoop {
  public:
-  DualLoop(SimplexWork::Impl& w, bool phase1, double cutoff) : w_(w), phase1_(phase1), cutoff_(cutoff) {}
+  DualLoop(SimplexWork::Impl& w, bool phase1, double cutoff) : w_(w), phase1_(phase1), cutoff_(cutoff) {
+    rows_.reset(w.m);
+  }
   int run();
 
  private:
-  int chooseRow() const;
+  int chooseRow();
+  // The primal infeasibility of row i's basic variable, as primalInfeasOf
+  // computes it, inlined: it runs once per row in every full CHUZR scan.
+  [[gnu::always_inline]] double infeasOf(int i) const {
+    const int j = w_.basicVar[i];
+    const double xj = w_.x[j];
+    if (xj < w_.lower[j]) return w_.lower[j] - xj;
+    if (xj > w_.upper[j]) return xj - w_.upper[j];
+    return 0.0;
+  }
+  void relist(int i) { rows_.set(i, infeasOf(i) > w_.primalTol); }
   // Bound-flipping Harris ratio test; returns the entering variable or -1.
   int ratioTest(double delta, double s);
   void repairDualFeasibility();
@@ -98,20 +111,35 @@ class DualLoop {
   std::vector<Candidate> cands_;
   std::vector<int> flips_;
   int mode_ = 1;
+  CandidateList rows_;  // primal-infeasible rows
 };
 
-int DualLoop::chooseRow() const {
+// Dual steepest-edge CHUZR over all rows when the list of infeasible rows is
+// out of date (rebuilding it), else over the listed rows only.
+int DualLoop::chooseRow() {
   int best = -1;
   double bestScore = 0.0;
-  for (int i = 0; i < w_.m; ++i) {
-    const double v = w_.primalInfeasOf(i);
-    if (v <= w_.primalTol) continue;
+  const auto consider = [&](int i, double v) {
+    if (v <= w_.primalTol) return;
     const double score = v * v / w_.dseWeight[i];
-    if (!(score >= 0.0)) continue;  // NaN weight
-    if (score > bestScore) {
+    if (!(score >= 0.0)) return;  // NaN weight
+    if (betterCandidate(score, i, bestScore, best)) {
       bestScore = score;
       best = i;
     }
+  };
+  if (!rows_.valid && !rows_.rebuild) {
+    for (int i = 0; i < w_.m; ++i) consider(i, infeasOf(i));
+  } else if (!rows_.valid) {
+    rows_.clear();
+    for (int i = 0; i < w_.m; ++i) {
+      const double v = infeasOf(i);
+      if (v > w_.primalTol) rows_.add(i);
+      consider(i, v);
+    }
+    rows_.valid = true;
+  } else {
+    for (const int i : rows_.items()) consider(i, infeasOf(i));
   }
   return best;
 }
@@ -234,6 +262,7 @@ int DualLoop::run() {
       }
       if (!w_.dseValid) w_.initDualWeights(false);
       repairDualFeasibility();
+      rows_.valid = false;  // new primal values
       w_.logIteration(false);
     }
     const int lim = w_.checkLimits();
@@ -247,6 +276,7 @@ int DualLoop::run() {
       if (npinf == 0) return kOptimal;
       // Infeasible rows exist but none scored: the weights overflowed.
       std::fill(w_.dseWeight.begin(), w_.dseWeight.end(), 1.0);
+      rows_.valid = false;
       r = chooseRow();
       if (r < 0) return kOptimal;
     }
@@ -345,6 +375,7 @@ int DualLoop::run() {
       for (int k = 0; k < w_.aux.count; ++k) {
         const int p = w_.aux.index[k];
         w_.x[w_.basicVar[p]] -= w_.aux.array[p];
+        if (rows_.valid) relist(p);
       }
       w_.aux.clear();
     }
@@ -373,7 +404,16 @@ int DualLoop::run() {
     if (w_.updates == 0) {
       if (!w_.dseValid) w_.initDualWeights(false);
       repairDualFeasibility();
+      rows_.valid = false;  // the refactorisation recomputed the primal values
       w_.logIteration(false);
+    } else if (rows_.worthUpdating(w_.col.count, w_.m)) {
+      if (rows_.valid) {
+        for (int k = 0; k < w_.col.count; ++k) relist(w_.col.index[k]);
+        relist(r);
+      }
+      rows_.rebuild = true;
+    } else {
+      rows_.invalidate();
     }
   }
 }

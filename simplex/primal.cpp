@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "simplex/candidate_list.hpp"
 #include "simplex/work.hpp"
 
 namespace torva::simplex {
@@ -22,13 +23,26 @@ constexpr int kRejectIterations = 50;
 
 class PrimalLoop {
  public:
-  explicit PrimalLoop(SimplexWork::Impl& w) : w_(w), rejectedUntil_(w.nt, -1.0) {}
+  explicit PrimalLoop(SimplexWork::Impl& w) : w_(w), rejectedUntil_(w.nt, -1.0) { cands_.reset(w.nt); }
   int run();
 
  private:
   bool infeasibleBasics() const;
   void phase1Duals();
-  int price() const;
+  // By how much column j's reduced cost has the wrong sign (0 when it is
+  // no candidate).
+  // Inlined: it runs once per column in every full pricing scan.
+  [[gnu::always_inline]] double attraction(int j) const {
+    if (w_.pos[j] >= 0 || w_.lower[j] == w_.upper[j]) return 0.0;
+    const double dj = w_.d[j];
+    const signed char where = w_.at[j];
+    if (where == kAtLower && dj < -w_.dualTol) return -dj;
+    if (where == kAtUpper && dj > w_.dualTol) return dj;
+    if (where == kAtZero && std::fabs(dj) > w_.dualTol) return std::fabs(dj);
+    return 0.0;
+  }
+  int price();
+  void relist(int j) { cands_.set(j, attraction(j) > 0.0); }
   // Harris ratio test on the column in w_.col for entering q moving in
   // direction dir; sets target_ to the bound the leaving variable reaches.
   int ratioTest(int q, double dir, bool phase1, double* theta);
@@ -37,6 +51,7 @@ class PrimalLoop {
 
   SimplexWork::Impl& w_;
   std::vector<double> rejectedUntil_;
+  CandidateList cands_;  // dual-infeasible nonbasic columns
   double target_ = 0.0;
   bool phase1_ = false;
 };
@@ -76,24 +91,31 @@ void PrimalLoop::phase1Duals() {
   y.clear();
 }
 
-int PrimalLoop::price() const {
+// Devex pricing over all columns when the candidate list is out of date
+// (rebuilding it), else over the listed candidates only.
+int PrimalLoop::price() {
   int best = -1;
   double bestScore = 0.0;
-  for (int j = 0; j < w_.nt; ++j) {
-    if (w_.pos[j] >= 0 || w_.lower[j] == w_.upper[j]) continue;
-    if (rejectedUntil_[j] > w_.iterations) continue;
-    const double dj = w_.d[j];
-    const signed char where = w_.at[j];
-    double v = 0.0;
-    if (where == kAtLower && dj < -w_.dualTol) v = -dj;
-    else if (where == kAtUpper && dj > w_.dualTol) v = dj;
-    else if (where == kAtZero && std::fabs(dj) > w_.dualTol) v = std::fabs(dj);
-    if (v == 0.0) continue;
+  const auto consider = [&](int j, double v) {
+    if (v == 0.0 || rejectedUntil_[j] > w_.iterations) return;
     const double score = v * v / w_.devex[j];
-    if (score > bestScore) {
+    if (betterCandidate(score, j, bestScore, best)) {
       bestScore = score;
       best = j;
     }
+  };
+  if (!cands_.valid && !cands_.rebuild) {
+    for (int j = 0; j < w_.nt; ++j) consider(j, attraction(j));
+  } else if (!cands_.valid) {
+    cands_.clear();
+    for (int j = 0; j < w_.nt; ++j) {
+      const double v = attraction(j);
+      if (v > 0.0) cands_.add(j);
+      consider(j, v);
+    }
+    cands_.valid = true;
+  } else {
+    for (const int j : cands_.items()) consider(j, attraction(j));
   }
   return best;
 }
@@ -196,9 +218,11 @@ int PrimalLoop::run() {
     if (phase1) {
       phase1Duals();
       dualsValid = false;
+      cands_.invalidate();  // new every iteration: scan without the list
     } else if (!dualsValid || phase1_) {
       w_.computeDual();
       dualsValid = true;
+      cands_.valid = false;
     }
     phase1_ = phase1;
     const int q = price();
@@ -243,6 +267,7 @@ int PrimalLoop::run() {
     if (r < 0) {
       // Bound flip of the entering variable; the basis does not change.
       w_.placeAt(q, dir > 0.0 ? kAtUpper : kAtLower);
+      if (cands_.valid) relist(q);
       continue;
     }
     const int leaving = w_.basicVar[r];
@@ -281,7 +306,17 @@ int PrimalLoop::run() {
     }
     if (w_.updates == 0) {
       dualsValid = !phase1;
+      cands_.valid = false;  // the refactorisation recomputed the duals
       w_.logIteration(false);
+    } else if (!phase1 && cands_.worthUpdating(w_.prowCount, w_.nt)) {
+      if (cands_.valid) {
+        for (int k = 0; k < w_.prowCount; ++k) relist(w_.prowIndex[k]);
+        relist(q);
+        relist(leaving);
+      }
+      cands_.rebuild = true;
+    } else {
+      cands_.invalidate();
     }
   }
 }
