@@ -27,7 +27,9 @@ class PrimalLoop {
   int run();
 
  private:
-  bool infeasibleBasics() const;
+  bool infeasibleBasics();
+  // After a step that changed the basic values of the rows listed in w_.col.
+  void stepTouched();
   void phase1Duals();
   // By how much column j's reduced cost has the wrong sign (0 when it is
   // no candidate).
@@ -52,14 +54,26 @@ class PrimalLoop {
   SimplexWork::Impl& w_;
   std::vector<double> rejectedUntil_;
   CandidateList cands_;  // dual-infeasible nonbasic columns
+  // Every basic variable is known to be within its bounds (up to the
+  // tolerance): set by a full check, kept while each step checks the rows it
+  // changes, cleared when the values are recomputed by a refactorisation.
+  bool feasible_ = false;
   double target_ = 0.0;
   bool phase1_ = false;
 };
 
-bool PrimalLoop::infeasibleBasics() const {
+bool PrimalLoop::infeasibleBasics() {
+  if (feasible_) return false;
   for (int i = 0; i < w_.m; ++i)
     if (w_.primalInfeasOf(i) > w_.primalTol) return true;
+  feasible_ = true;
   return false;
+}
+
+void PrimalLoop::stepTouched() {
+  if (!feasible_) return;
+  for (int t = 0; t < w_.col.count && feasible_; ++t)
+    if (w_.primalInfeasOf(w_.col.index[t]) > w_.primalTol) feasible_ = false;
 }
 
 // Reduced costs of the phase-1 objective: cost -1 below the lower bound, +1
@@ -210,6 +224,7 @@ int PrimalLoop::run() {
         return kNotFinished;
       }
       dualsValid = false;
+      feasible_ = false;
       w_.logIteration(false);
     }
     const int lim = w_.checkLimits();
@@ -268,6 +283,7 @@ int PrimalLoop::run() {
       // Bound flip of the entering variable; the basis does not change.
       w_.placeAt(q, dir > 0.0 ? kAtUpper : kAtLower);
       if (cands_.valid) relist(q);
+      stepTouched();
       continue;
     }
     const int leaving = w_.basicVar[r];
@@ -307,6 +323,7 @@ int PrimalLoop::run() {
     if (w_.updates == 0) {
       dualsValid = !phase1;
       cands_.valid = false;  // the refactorisation recomputed the duals
+      feasible_ = false;     // and the primal values
       w_.logIteration(false);
     } else if (!phase1 && cands_.worthUpdating(w_.prowCount, w_.nt)) {
       if (cands_.valid) {
@@ -318,6 +335,7 @@ int PrimalLoop::run() {
     } else {
       cands_.invalidate();
     }
+    if (w_.updates > 0) stepTouched();
   }
 }
 
