@@ -9,6 +9,8 @@ packages=(
   clang libclang-rt-14-dev          # fuzzing the readers (clang's libFuzzer)
   glpk-utils coinor-clp coinor-cbc  # peers measured by the benchmarks
   libsuitesparse-dev                # sparse LU peer of the factorisation benchmark
+  python3-dev python3-venv python3-setuptools python3-wheel  # the Python package ...
+  python3-pybind11 pybind11-dev python3-numpy python3-scipy python3-pytest  # ... and its tests
 )
 missing=()
 for p in "${packages[@]}"; do

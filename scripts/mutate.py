@@ -12,6 +12,11 @@ Usage:
   scripts/mutate.py --build build --seed 12 --count 200 --log mutants.tsv
   scripts/mutate.py --summary mutants.tsv [other.tsv]
 
+To weigh a change to the suite in one pass (one build per mutant), give the
+gtest filter of the smaller suite as --second-filter: every mutant the full
+suite kills is run again under it, and the log gets both outcomes; --summary
+then prints both ratios.
+
 The build directory must be configured and built. The log is appended line by
 line, so an interrupted run can be resumed (mutants already logged are skipped).
 Every mutated file is restored before the next mutant, also on Ctrl-C.
@@ -141,7 +146,7 @@ def run(cmd, timeout, cwd):
         return "timeout"
 
 
-def test_mutant(root, build, rel, no, mutated, timeout, gtest_filter):
+def test_mutant(root, build, rel, no, mutated, timeout, gtest_filter, second_filter=None):
     path = os.path.join(root, rel)
     with open(path) as f:
         original = f.read()
@@ -154,29 +159,42 @@ def test_mutant(root, build, rel, no, mutated, timeout, gtest_filter):
         rc = run(["cmake", "--build", build, "-j2", "--target", program], 1800, root)
         if rc != 0:
             return "stillborn"
-        cmd = [os.path.join(build, "tests", program), "--gtest_fail_fast", "--gtest_brief=1"]
-        if gtest_filter:
-            cmd.append(f"--gtest_filter={gtest_filter}")
         env_tmp = os.path.join(build, "tests")
         os.environ.setdefault("TORVA_TEST_TMP", env_tmp)
-        rc = run(cmd, timeout, os.path.join(build, "tests"))
-        return "survived" if rc == 0 else "killed"
+
+        def outcome(flt):
+            cmd = [os.path.join(build, "tests", program), "--gtest_fail_fast", "--gtest_brief=1"]
+            if flt:
+                cmd.append(f"--gtest_filter={flt}")
+            return "survived" if run(cmd, timeout, env_tmp) == 0 else "killed"
+        first = outcome(gtest_filter)
+        if second_filter is None:
+            return first
+        # A subset of the suite cannot kill what the whole suite lets live.
+        second = outcome(second_filter) if first == "killed" else "survived"
+        return f"{first}\t{second}"
     finally:
         with open(path, "w") as f:
             f.write(original)
 
 
 def summary(paths):
+    outcomes = {"killed", "survived", "stillborn"}
     for path in paths:
-        counts = {}
+        columns = {}
         with open(path) as f:
             for row in f:
                 parts = row.rstrip("\n").split("\t")
-                if len(parts) >= 5 and parts[0].isdigit():
-                    counts[parts[4]] = counts.get(parts[4], 0) + 1
-        viable = counts.get("killed", 0) + counts.get("survived", 0)
-        ratio = 100.0 * counts.get("killed", 0) / viable if viable else 0.0
-        print(f"{path}: {counts}  killed {counts.get('killed', 0)}/{viable} = {ratio:.1f}%")
+                if len(parts) < 5 or not parts[0].isdigit():
+                    continue
+                for k, word in enumerate(p for p in parts[4:] if p in outcomes):
+                    counts = columns.setdefault(k, {})
+                    counts[word] = counts.get(word, 0) + 1
+        for k, counts in sorted(columns.items()):
+            viable = counts.get("killed", 0) + counts.get("survived", 0)
+            ratio = 100.0 * counts.get("killed", 0) / viable if viable else 0.0
+            label = path if k == 0 else f"{path} (second filter)"
+            print(f"{label}: {counts}  killed {counts.get('killed', 0)}/{viable} = {ratio:.1f}%")
 
 
 def main():
@@ -188,6 +206,8 @@ def main():
     ap.add_argument("--timeout", type=int, default=600, help="seconds per test run")
     ap.add_argument("--log", default="mutants.tsv")
     ap.add_argument("--filter", default="", help="gtest filter passed to every test run")
+    ap.add_argument("--second-filter", default=None,
+                    help="gtest filter of a smaller suite, run again on every killed mutant")
     ap.add_argument("--list", action="store_true", help="print the sampled mutants and stop")
     ap.add_argument("--summary", nargs="*", help="summarise existing logs and stop")
     args = ap.parse_args()
@@ -210,7 +230,8 @@ def main():
             if i in done:
                 continue
             t0 = time.time()
-            outcome = test_mutant(root, build, rel, no, mutated, args.timeout, args.filter)
+            outcome = test_mutant(root, build, rel, no, mutated, args.timeout, args.filter,
+                                  args.second_filter)
             log.write(f"{i}\t{rel}:{no}\t{desc}\t{mutated.strip()}\t{outcome}\t{time.time() - t0:.0f}s\n")
             log.flush()
     # Leave the build matching the restored sources.

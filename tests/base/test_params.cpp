@@ -24,40 +24,7 @@ using torva::ParamType;
 
 using ParamFixture = torva_test::ModelFixture;
 
-// The #defines of one kind in the public header, name -> value.
-std::map<std::string, int> headerMacros(const std::string& kind) {
-  std::ifstream in(std::string(TORVA_TEST_FIXTURES) + "/../../include/torva.h");
-  EXPECT_TRUE(in) << "cannot open torva.h";
-  std::stringstream text;
-  text << in.rdbuf();
-  std::string body = text.str();
-  std::map<std::string, int> out;
-  std::regex re("#define\\s+(QX_[IDS]" + kind + "_[A-Z0-9_]+)\\s+(-?\\d+)");
-  for (std::sregex_iterator it(body.begin(), body.end(), re), end; it != end; ++it)
-    out[(*it)[1]] = std::stoi((*it)[2]);
-  return out;
-}
-
 // ------------------------------------------------------------- registry
-
-TEST(ParamRegistry, HeaderMacrosMatchTheRegistryExactly) {
-  auto macros = headerMacros("PARAM");
-  EXPECT_EQ(macros.size(), static_cast<std::size_t>(kParamCount));
-  for (const auto& d : kParamTable) {
-    auto it = macros.find(d.name);
-    ASSERT_NE(it, macros.end()) << d.name << " is not declared in torva.h";
-    EXPECT_EQ(it->second, d.id) << d.name;
-  }
-}
-
-TEST(ParamRegistry, CompiledMacrosAgreeWithTheTable) {
-  // A few identifiers through the compiled macros, not the header text.
-  EXPECT_EQ(torva::findParam(QX_IPARAM_LP_ITRLMT)->name, std::string("QX_IPARAM_LP_ITRLMT"));
-  EXPECT_EQ(torva::findParam(QX_DPARAM_SOLVER_FEASTOL)->name,
-            std::string("QX_DPARAM_SOLVER_FEASTOL"));
-  EXPECT_EQ(torva::findParam(QX_SPARAM_STOC_FMT_SCENARIO_NAME)->type, ParamType::Str);
-  EXPECT_EQ(torva::findParam(QX_IPARAM_GA_SSPACE)->id, 8527);
-}
 
 TEST(ParamRegistry, EveryNameResolvesToItsIdentifierAndSize) {
   std::set<int> ids;
