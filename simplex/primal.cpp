@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "simplex/candidate_list.hpp"
 #include "simplex/work.hpp"
 
 namespace torva::simplex {
@@ -26,13 +27,28 @@ constexpr int kRejectIterations = 50;
 
 class PrimalLoop {
  public:
-  explicit PrimalLoop(SimplexWork::Impl& w) : w_(w), rejectedUntil_(w.nt, -1.0) {}
+  explicit PrimalLoop(SimplexWork::Impl& w) : w_(w), rejectedUntil_(w.nt, -1.0) { cands_.reset(w.nt); }
   int run();
 
  private:
-  bool infeasibleBasics() const;
+  bool infeasibleBasics();
+  // After a step that changed the basic values of the rows listed in w_.col.
+  void stepTouched();
   void phase1Duals();
-  int price() const;
+  // By how much column j's reduced cost has the wrong sign (0 when it is
+  // no candidate).
+  // Inlined: it runs once per column in every full pricing scan.
+  [[gnu::always_inline]] double attraction(int j) const {
+    if (w_.pos[j] >= 0 || w_.lower[j] == w_.upper[j]) return 0.0;
+    const double dj = w_.d[j];
+    const signed char where = w_.at[j];
+    if (where == kAtLower && dj < -w_.dualTol) return -dj;
+    if (where == kAtUpper && dj > w_.dualTol) return dj;
+    if (where == kAtZero && std::fabs(dj) > w_.dualTol) return std::fabs(dj);
+    return 0.0;
+  }
+  int price();
+  void relist(int j) { cands_.set(j, attraction(j) > 0.0); }
   // Harris ratio test on the column in w_.col for entering q moving in
   // direction dir; sets target_ to the bound the leaving variable reaches.
   int ratioTest(int q, double dir, bool phase1, double* theta);
@@ -45,15 +61,28 @@ class PrimalLoop {
 
   SimplexWork::Impl& w_;
   std::vector<double> rejectedUntil_;
+  CandidateList cands_;  // dual-infeasible nonbasic columns
+  // Every basic variable is known to be within its bounds (up to the
+  // tolerance): set by a full check, kept while each step checks the rows it
+  // changes, cleared when the values are recomputed by a refactorisation.
+  bool feasible_ = false;
   double target_ = 0.0;
   bool phase1_ = false;
   int releases_ = 0;  // releases of the rejected columns since the last pivot
 };
 
-bool PrimalLoop::infeasibleBasics() const {
+bool PrimalLoop::infeasibleBasics() {
+  if (feasible_) return false;
   for (int i = 0; i < w_.m; ++i)
     if (w_.primalInfeasOf(i) > w_.primalTol) return true;
+  feasible_ = true;
   return false;
+}
+
+void PrimalLoop::stepTouched() {
+  if (!feasible_) return;
+  for (int t = 0; t < w_.col.count && feasible_; ++t)
+    if (w_.primalInfeasOf(w_.col.index[t]) > w_.primalTol) feasible_ = false;
 }
 
 // Reduced costs of the phase-1 objective: cost -1 below the lower bound, +1
@@ -85,25 +114,33 @@ void PrimalLoop::phase1Duals() {
   y.clear();
 }
 
-int PrimalLoop::price() const {
+// Pricing: partial pricing over column segments in partial mode; otherwise
+// devex over all columns when the candidate list is out of date (rebuilding
+// it), else over the listed candidates only.
+int PrimalLoop::price() {
   if (w_.primalPricingMode == SimplexWork::Impl::kPricingPartial) return w_.pricePartial(rejectedUntil_);
   int best = -1;
   double bestScore = 0.0;
-  for (int j = 0; j < w_.nt; ++j) {
-    if (w_.pos[j] >= 0 || w_.lower[j] == w_.upper[j]) continue;
-    if (rejectedUntil_[j] > w_.iterations || w_.bl.isRejected(j)) continue;
-    const double dj = w_.d[j];
-    const signed char where = w_.at[j];
-    double v = 0.0;
-    if (where == kAtLower && dj < -w_.dualTol) v = -dj;
-    else if (where == kAtUpper && dj > w_.dualTol) v = dj;
-    else if (where == kAtZero && std::fabs(dj) > w_.dualTol) v = std::fabs(dj);
-    if (v == 0.0) continue;
+  const auto consider = [&](int j, double v) {
+    if (v == 0.0 || rejectedUntil_[j] > w_.iterations || w_.bl.isRejected(j)) return;
     const double score = v * v / w_.devex[j];
-    if (score > bestScore) {
+    if (betterCandidate(score, j, bestScore, best)) {
       bestScore = score;
       best = j;
     }
+  };
+  if (!cands_.valid && !cands_.rebuild) {
+    for (int j = 0; j < w_.nt; ++j) consider(j, attraction(j));
+  } else if (!cands_.valid) {
+    cands_.clear();
+    for (int j = 0; j < w_.nt; ++j) {
+      const double v = attraction(j);
+      if (v > 0.0) cands_.add(j);
+      consider(j, v);
+    }
+    cands_.valid = true;
+  } else {
+    for (const int j : cands_.items()) consider(j, attraction(j));
   }
   return best;
 }
@@ -229,6 +266,7 @@ int PrimalLoop::run() {
         return kNotFinished;
       }
       dualsValid = false;
+      feasible_ = false;
       const int pc = w_.progressCheck();
       w_.primalPricingSwitch();
       if (pc == kProgressSwitch) return kRecover;
@@ -243,9 +281,11 @@ int PrimalLoop::run() {
     if (phase1) {
       phase1Duals();
       dualsValid = false;
+      cands_.invalidate();  // new every iteration: scan without the list
     } else if (!dualsValid || phase1_) {
       w_.computeDual();
       dualsValid = true;
+      cands_.valid = false;
     }
     phase1_ = phase1;
     const int q = price();
@@ -302,6 +342,8 @@ int PrimalLoop::run() {
     if (r < 0) {
       // Bound flip of the entering variable; the basis does not change.
       w_.placeAt(q, dir > 0.0 ? kAtUpper : kAtLower);
+      if (cands_.valid) relist(q);
+      stepTouched();
       continue;
     }
     const int leaving = w_.basicVar[r];
@@ -341,6 +383,8 @@ int PrimalLoop::run() {
     }
     if (w_.updates == 0) {
       dualsValid = !phase1;
+      cands_.valid = false;  // the refactorisation recomputed the duals
+      feasible_ = false;     // and the primal values
       const int pc = w_.progressCheck();
       w_.primalPricingSwitch();
       if (pc == kProgressSwitch) return kRecover;
@@ -348,7 +392,17 @@ int PrimalLoop::run() {
         w_.error = kErrNumerical;
         return kNotFinished;
       }
+    } else if (!phase1 && cands_.worthUpdating(w_.prowCount, w_.nt)) {
+      if (cands_.valid) {
+        for (int k = 0; k < w_.prowCount; ++k) relist(w_.prowIndex[k]);
+        relist(q);
+        relist(leaving);
+      }
+      cands_.rebuild = true;
+    } else {
+      cands_.invalidate();
     }
+    if (w_.updates > 0) stepTouched();
   }
 }
 

@@ -66,6 +66,10 @@ if(has_optimize)
   runtorva_case(solves_diet 0 "${diet}"
     EXPECT "Model status : Optimal\nObjective value : [-0-9.e+]+\nSimplex iterations : [0-9]+\nSolve time : [0-9]+\\.[0-9][0-9]\n$")
   runtorva_case(quiet 0 "-q --method dual ${diet}" EXPECT "Model status : Optimal")
+  # --relax: the integer columns become continuous, so no notice, and the LP
+  # optimum (x 3, y 1.5) rather than the integer one (-20 at x 4, y 0).
+  runtorva_case(relax 0 "-q --relax ${cases_dir}/relax.mps"
+    EXPECT "Objective value : -2.1000000000e\\+01" FORBID "integer columns")
 endif()
 runtorva_case(version 0 "--version" EXPECT "^runtorva \\(TORVA API\\) [0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+, built")
 if(has_optimize AND TARGET test_app)
