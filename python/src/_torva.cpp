@@ -148,6 +148,16 @@ class Model {
     return py::make_tuple(code, status);
   }
 
+  py::tuple solveMip() {
+    int status = 0, code = 0;
+    {
+      py::gil_scoped_release unlocked;
+      code = QXsolveMIP(handle(), &status);
+    }
+    rethrowPending();
+    return py::make_tuple(code, status);
+  }
+
   // One solution vector of the library's getters, sized by the model.
   py::tuple vector(const std::string& which) const {
     int m = 0, n = 0;
@@ -156,7 +166,8 @@ class Model {
     const bool rows = which == "dual" || which == "slacks";
     py::array_t<double> out(rows ? m : n);
     double* p = out.mutable_data();
-    int code = which == "primal"  ? QXgetPrimalSolution(handle(), p)
+    int code = which == "mip"     ? QXgetMIPPrimalSolution(handle(), p)
+               : which == "primal" ? QXgetPrimalSolution(handle(), p)
                : which == "dual"  ? QXgetDualSolution(handle(), p)
                : which == "slacks" ? QXgetSlacks(handle(), p)
                                    : QXgetReducedCosts(handle(), p);
@@ -292,6 +303,7 @@ PYBIND11_MODULE(_torva, m) {
       .def("set_string", &Model::setString)
       .def("info", &Model::info)
       .def("optimize", &Model::optimize)
+      .def("solve_mip", &Model::solveMip)
       .def("vector", &Model::vector)
       .def("basis", &Model::basis)
       .def("load_basis", &Model::loadBasis)

@@ -56,3 +56,23 @@ def test_statuses_match_scipy(case, status):
         assert got.fun == pytest.approx(ref.fun)
     else:
         assert got.x is None
+
+
+@pytest.mark.parametrize("seed", range(8))
+def test_integer_programs_match_scipy(seed):
+    rng = np.random.default_rng(100 + seed)
+    n, m = 12, 6
+    A = rng.integers(1, 10, size=(m, n)).astype(float)
+    b = A.sum(axis=1) * 0.4
+    c = -rng.integers(1, 20, size=n).astype(float)
+    integrality = np.ones(n)
+    integrality[: n // 3] = 0  # a few continuous columns
+    bounds = [(0, 3)] * n
+    ref = scipy.optimize.linprog(c, A_ub=A, b_ub=b, bounds=bounds, integrality=integrality,
+                                 method="highs")
+    got = torva.linprog(c, A_ub=A, b_ub=b, bounds=bounds, integrality=integrality)
+    assert ref.status == 0 and got.status == 0
+    assert got.fun == pytest.approx(ref.fun, rel=1e-6, abs=1e-6)
+    x = got.x
+    assert np.all(np.abs(x[n // 3:] - np.round(x[n // 3:])) <= 1e-6)
+    assert np.all(A @ x <= b + 1e-6)

@@ -22,6 +22,20 @@ def test_netlib_model_reaches_its_reference_objective(name, netlib):
         assert s.shape == (m.info["num_cons"],)
 
 
+def test_miplib_model_solves_to_its_reference_objective():
+    refs = reference_objectives("miplib3")
+    path = DATA / "miplib3" / "p0033.mps.gz"
+    if not path.exists() or "p0033" not in refs:
+        pytest.skip(f"MIPLIB model not found: {path}")
+    with torva.Model() as m:
+        m.params["lp_printlevel"] = 0
+        m.read(path, kind="mps_fixed")
+        assert m.solve_mip() == torva.Status.OPTIMAL
+        assert agrees(m.mip_objective, float(refs["p0033"][3]))
+        x = m.mip_x
+        assert np.all(np.abs(x - np.round(x)) <= 1e-6)  # p0033 is all binary
+
+
 def small_lp():
     # min -3x - 2y  s.t. x + y <= 4, x + 3y <= 7, x <= 3: optimum (3, 1), value -11
     A = sp.csc_matrix(np.array([[1.0, 1.0], [1.0, 3.0]]))

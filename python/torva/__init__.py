@@ -254,6 +254,27 @@ class Model:
         self._check(code)
         return Status(status)
 
+    def solve_mip(self):
+        """Solves the model with its integer variables (branch and bound);
+        returns the Status of the integer solution. Limits and interrupts
+        raise TorvaError; the best integer point found stays readable through
+        .mip_status and .mip_x."""
+        code, status = self._m.solve_mip()
+        self._check(code)
+        return Status(status)
+
+    @property
+    def mip_status(self):
+        return Status(self.info["mip_status"])
+
+    @property
+    def mip_objective(self):
+        return self.info["mip_obj"]
+
+    @property
+    def mip_x(self):
+        return self._vector("mip")
+
     @property
     def status(self):
         return Status(self.info["model_status"])
