@@ -175,6 +175,12 @@ TEST_F(ModelFixture, BadConstraintTypeLeavesModelUnloadedAndSecondLoadIsRefused)
   const double c[] = {1};
   const double b[] = {1, 1, 1, 1};
   const int beg[] = {0, 0};
+  // An empty load (no rows, no columns) succeeds and still admits a load,
+  // whose failure leaves the model unloaded again.
+  ASSERT_EQ(QXloadLPData(model, 0, 0, QX_MIN, 0, nullptr, nullptr, nullptr, 0, beg, nullptr,
+                         nullptr, nullptr, nullptr, nullptr),
+            0);
+  EXPECT_NE(model->status, QX_STATUS_UNLOADED);
   EXPECT_EQ(QXloadLPData(model, 4, 1, QX_MIN, 0, c, b, "LGEX", 0, beg, nullptr, nullptr, nullptr,
                          nullptr, nullptr),
             QXERR_BAD_CONSTRAINT_TYPE);
