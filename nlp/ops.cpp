@@ -16,8 +16,6 @@
 #include <limits>
 #include <memory>
 
-#include <boost/math/special_functions/digamma.hpp>
-#include <boost/math/special_functions/trigamma.hpp>
 
 #include "base/callback.hpp"
 #include "nlp/opcodes.hpp"
@@ -235,7 +233,7 @@ Local unary(int op, double a, const EvalConstants& k) {
     }
     case EP_LGM:
       if (a <= 0 && a == std::floor(a)) r = {k.large, k.large, 0, true};
-      else r = {std::lgamma(a), boost::math::digamma(a), boost::math::trigamma(a)};
+      else r = {std::lgamma(a), digammaOf(a), trigammaOf(a)};
       break;
     // Piecewise constant: derivative 0.
     case EP_NOT: r.v = a == 0 ? 1 : 0; break;

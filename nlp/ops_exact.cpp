@@ -12,8 +12,6 @@
 #include <limits>
 #include <vector>
 
-#include <boost/math/special_functions/digamma.hpp>
-#include <boost/math/special_functions/trigamma.hpp>
 
 #include "nlp/dual.hpp"
 #include "nlp/ops_math.hpp"
@@ -171,7 +169,7 @@ struct Triangular final : Law {  // lower a, mode c, upper b
 };
 
 D2 lgammaD2(const D2& u) {
-  return chain(u, std::lgamma(u.v), boost::math::digamma(u.v), boost::math::trigamma(u.v));
+  return chain(u, std::lgamma(u.v), digammaOf(u.v), trigammaOf(u.v));
 }
 D2 lbeta(const D2& a, const D2& b) { return lgammaD2(a) + lgammaD2(b) - lgammaD2(a + b); }
 

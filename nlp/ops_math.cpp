@@ -6,6 +6,9 @@
 #include <cmath>
 #include <vector>
 
+#include <boost/math/special_functions/digamma.hpp>
+#include <boost/math/special_functions/trigamma.hpp>
+
 #include "stoc/distributions.hpp"
 #include "torva.h"
 
@@ -215,6 +218,22 @@ bool specialValue(int op, const double* a, int nArgs, double& v) {
     default:
       return false;
   }
+}
+
+// psi(x) = psi(1 - x) - pi cot(pi x) and psi1(x) = -psi1(1 - x) + pi^2 / sin^2(pi x)
+// for x < 0; cot and sin^2 have period 1 in x, so they are taken at
+// r = x - nearest integer, in [-1/2, 1/2].
+double digammaOf(double x) {
+  if (x > 0) return boost::math::digamma(x);
+  const double r = x - std::nearbyint(x);
+  return boost::math::digamma(1 - x) - M_PI / std::tan(M_PI * r);
+}
+
+double trigammaOf(double x) {
+  if (x > 0) return boost::math::trigamma(x);
+  const double r = x - std::nearbyint(x);
+  const double s = std::sin(M_PI * r);
+  return -boost::math::trigamma(1 - x) + M_PI * M_PI / (s * s);
 }
 
 }  // namespace torva::nlp

@@ -5,6 +5,12 @@
 
 namespace torva::nlp {
 
+// Digamma and trigamma at any argument that is not a non-positive integer.
+// Negative arguments go through the reflection formulas with the fractional
+// part of x, so arguments too large for an int's range stay exact.
+double digammaOf(double x);
+double trigammaOf(double x);
+
 // Value of a probability or named function op at its nArgs arguments; false
 // when the arguments are outside the function's domain.
 bool specialValue(int op, const double* a, int nArgs, double& v);
