@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <ostream>
-#include <set>
 
 #include "tests/simplex/simplex_check.hpp"
 
@@ -35,22 +34,11 @@ const char* methodName(Method m) {
 // gtest prints a parameter through PrintTo; without it the case shows as bytes.
 [[maybe_unused]] void PrintTo(const Case& c, std::ostream* os) { *os << c.model << " " << methodName(c.method); }
 
-#if defined(__SANITIZE_ADDRESS__)
-// Instrumented builds run ten to twenty times slower: a few models of each
-// kind (ranges, free rows, objective constants, degenerate, infeasible start)
-// keep the sweep within the time of a sanitizer run.
-constexpr bool kSubsetOnly = true;
-#else
-constexpr bool kSubsetOnly = false;
-#endif
-const std::set<std::string> kSanitizerSubset = {"afiro", "adlittle", "sc50b",  "blend",   "boeing2",
-                                                "kb2",   "share2b",  "agg",    "stocfor1", "scagr7"};
-
 std::vector<Case> netlibCases() {
   std::vector<Case> out;
   const auto objectives = torva::testsupport::netlibObjectives();
   for (const auto& [name, obj] : objectives) {
-    if (kSubsetOnly && !kSanitizerSubset.count(name)) continue;
+    if (!torva::testsupport::sweptInThisBuild(name)) continue;
     for (Method m : {Method::Primal, Method::Dual, Method::Free}) out.push_back({name, m});
   }
   return out;
