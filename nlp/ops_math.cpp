@@ -220,20 +220,29 @@ bool specialValue(int op, const double* a, int nArgs, double& v) {
   }
 }
 
+// Poles and overflows (arguments near 0 or a negative integer) give
+// infinities instead of exceptions; the evaluator marks them like any other
+// out-of-range value.
+using QuietGamma = boost::math::policies::policy<
+    boost::math::policies::overflow_error<boost::math::policies::ignore_error>,
+    boost::math::policies::pole_error<boost::math::policies::ignore_error>,
+    boost::math::policies::domain_error<boost::math::policies::ignore_error>,
+    boost::math::policies::evaluation_error<boost::math::policies::ignore_error>>;
+
 // psi(x) = psi(1 - x) - pi cot(pi x) and psi1(x) = -psi1(1 - x) + pi^2 / sin^2(pi x)
 // for x < 0; cot and sin^2 have period 1 in x, so they are taken at
 // r = x - nearest integer, in [-1/2, 1/2].
 double digammaOf(double x) {
-  if (x > 0) return boost::math::digamma(x);
+  if (x > 0) return boost::math::digamma(x, QuietGamma());
   const double r = x - std::nearbyint(x);
-  return boost::math::digamma(1 - x) - M_PI / std::tan(M_PI * r);
+  return boost::math::digamma(1 - x, QuietGamma()) - M_PI / std::tan(M_PI * r);
 }
 
 double trigammaOf(double x) {
-  if (x > 0) return boost::math::trigamma(x);
+  if (x > 0) return boost::math::trigamma(x, QuietGamma());
   const double r = x - std::nearbyint(x);
   const double s = std::sin(M_PI * r);
-  return -boost::math::trigamma(1 - x) + M_PI * M_PI / (s * s);
+  return -boost::math::trigamma(1 - x, QuietGamma()) + M_PI * M_PI / (s * s);
 }
 
 }  // namespace torva::nlp
