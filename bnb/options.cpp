@@ -1,20 +1,10 @@
 #include "bnb/options.hpp"
 
-#include <algorithm>
 
+#include "simplex/options.hpp"
 #include "torva.h"
 
 namespace torva::bnb {
-namespace {
-
-// The smaller of two limits where a negative value means "none".
-double smallerLimit(double a, double b) {
-  if (a < 0) return b;
-  if (b < 0) return a;
-  return std::min(a, b);
-}
-
-}  // namespace
 
 MipOptions MipOptions::read(const ParamSet& p) {
   MipOptions o;

@@ -6,16 +6,11 @@
 #include "torva.h"
 
 namespace torva {
-namespace {
-
-// The smaller of two limits where a negative value means "none".
 double smallerLimit(double a, double b) {
   if (a < 0) return b;
   if (b < 0) return a;
   return std::min(a, b);
 }
-
-}  // namespace
 
 DriverOptions DriverOptions::read(const ParamSet& p) {
   DriverOptions o;

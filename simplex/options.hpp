@@ -8,6 +8,9 @@
 
 namespace torva {
 
+// The smaller of two limits where a negative value means "none".
+double smallerLimit(double a, double b);
+
 struct DriverOptions {
   int iuSol = 0;              // QX_IPARAM_SOLVER_IUSOL: nonzero asks for a definite answer
   int preLevel = 126;         // QX_IPARAM_LP_PRELEVEL
