@@ -81,5 +81,11 @@ void restoreInterrupt();
 int writeReport(QXenv env, QXmodel model, const Options& opts);
 // Names of the columns (rows when rows is set), generated where missing.
 std::vector<std::string> names(QXmodel model, int count, bool rows);
+// Writes the solution file: per column, then per row, a line with the name
+// and the value of each vector given for the group (all as long as the
+// group). Prints where it wrote; returns an Exit value.
+int writeSolutionLines(QXmodel model, const std::string& path,
+                       const std::vector<const std::vector<double>*>& columns,
+                       const std::vector<const std::vector<double>*>& rows);
 
 }  // namespace runtorva

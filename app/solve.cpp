@@ -78,6 +78,36 @@ std::vector<std::string> names(QXmodel model, int count, bool rows) {
   return out;
 }
 
+int writeSolutionLines(QXmodel model, const std::string& path,
+                       const std::vector<const std::vector<double>*>& columns,
+                       const std::vector<const std::vector<double>*>& rows) {
+  std::FILE* out = std::fopen(path.c_str(), "w");
+  if (!out) {
+    complain("cannot write the solution file %s", path.c_str());
+    return kExitFile;
+  }
+  // One line per entry: the name, then the value of every vector of its group.
+  auto writeGroup = [out](const std::vector<std::string>& labels,
+                          const std::vector<const std::vector<double>*>& values) {
+    for (std::size_t k = 0; k < labels.size(); ++k) {
+      std::fputs(labels[k].c_str(), out);
+      // Adding 0.0 turns a negative zero into a plain one.
+      for (const std::vector<double>* v : values) std::fprintf(out, " %.17g", (*v)[k] + 0.0);
+      std::fputc('\n', out);
+    }
+  };
+  const int n = columns.empty() ? 0 : static_cast<int>(columns.front()->size());
+  const int m = rows.empty() ? 0 : static_cast<int>(rows.front()->size());
+  writeGroup(names(model, n, false), columns);
+  writeGroup(names(model, m, true), rows);
+  if (std::fclose(out) != 0) {
+    complain("cannot write the solution file %s", path.c_str());
+    return kExitFile;
+  }
+  std::printf("Wrote the solution to %s\n", path.c_str());
+  return kExitOk;
+}
+
 namespace {
 
 // Writes one line per column (name, value, reduced cost) and per row (name,
@@ -96,26 +126,7 @@ int writeSolution(QXenv env, QXmodel model, const std::string& path) {
     complain("no solution to write to %s: %s", path.c_str(), errorText(env, rc).c_str());
     return kExitSolver;
   }
-  std::FILE* out = std::fopen(path.c_str(), "w");
-  if (!out) {
-    complain("cannot write the solution file %s", path.c_str());
-    return kExitFile;
-  }
-  const std::vector<std::string> colNames = names(model, n, false);
-  const std::vector<std::string> rowNames = names(model, m, true);
-  // Adding 0.0 turns a negative zero into a plain one.
-  for (int j = 0; j < n; ++j)
-    std::fprintf(out, "%s %.17g %.17g\n", colNames[static_cast<std::size_t>(j)].c_str(),
-                 x[static_cast<std::size_t>(j)] + 0.0, d[static_cast<std::size_t>(j)] + 0.0);
-  for (int i = 0; i < m; ++i)
-    std::fprintf(out, "%s %.17g %.17g\n", rowNames[static_cast<std::size_t>(i)].c_str(),
-                 s[static_cast<std::size_t>(i)] + 0.0, y[static_cast<std::size_t>(i)] + 0.0);
-  if (std::fclose(out) != 0) {
-    complain("cannot write the solution file %s", path.c_str());
-    return kExitFile;
-  }
-  std::printf("Wrote the solution to %s\n", path.c_str());
-  return kExitOk;
+  return writeSolutionLines(model, path, {&x, &d}, {&s, &y});
 }
 
 // Makes every integer and binary column of model continuous (--relax).

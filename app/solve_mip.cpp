@@ -43,23 +43,7 @@ int writeMipSolution(QXenv env, QXmodel model, const std::string& path) {
     complain("no solution to write to %s: %s", path.c_str(), errorText(env, rc).c_str());
     return kExitSolver;
   }
-  std::FILE* out = std::fopen(path.c_str(), "w");
-  if (!out) {
-    complain("cannot write the solution file %s", path.c_str());
-    return kExitFile;
-  }
-  const std::vector<std::string> colNames = names(model, n, false);
-  const std::vector<std::string> rowNames = names(model, m, true);
-  for (int j = 0; j < n; ++j)
-    std::fprintf(out, "%s %.17g\n", colNames[static_cast<std::size_t>(j)].c_str(), x[static_cast<std::size_t>(j)] + 0.0);
-  for (int i = 0; i < m; ++i)
-    std::fprintf(out, "%s %.17g\n", rowNames[static_cast<std::size_t>(i)].c_str(), s[static_cast<std::size_t>(i)] + 0.0);
-  if (std::fclose(out) != 0) {
-    complain("cannot write the solution file %s", path.c_str());
-    return kExitFile;
-  }
-  std::printf("Wrote the solution to %s\n", path.c_str());
-  return kExitOk;
+  return writeSolutionLines(model, path, {&x}, {&s});
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/model.hpp"
+#include "bench/peer.hpp"
 #include "torva.h"
 
 namespace {
@@ -24,13 +25,8 @@ struct Run {
 };
 
 Run runOurs(QXenv env, const std::string& path, int ipmSol) {
-  int err = 0;
-  QXmodel m = QXcreateModel(env, &err);
-  if (QXreadMPSFile(m, path.c_str(), 0) != 0) {
-    QXdeleteModel(&m);
-    m = QXcreateModel(env, &err);
-    QXreadMPSFile(m, path.c_str(), 1);
-  }
+  QXmodel m = bench::readModel(env, path);
+  if (!m) return Run{};
   QXsetModelIntParameter(m, QX_IPARAM_SOLVER_IPMSOL, ipmSol);
   Run out;
   const auto t0 = std::chrono::steady_clock::now();
@@ -43,70 +39,30 @@ Run runOurs(QXenv env, const std::string& path, int ipmSol) {
   return out;
 }
 
-// Runs clp -barrier and reads the iteration count of its "... - N
-// iterations" line and the wall time.
-struct PeerRun {
-  long iterations = -1;
-  double seconds = -1;
-};
-PeerRun runClp(const std::string& file) {
-  const std::string cmd = "clp " + file + " -barrier 2>&1";
-  PeerRun out;
-  const auto t0 = std::chrono::steady_clock::now();
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return out;
-  char line[4096];
-  while (std::fgets(line, sizeof line, p)) {
-    std::string s(line);
-    const auto k = s.find(" iterations");
-    if (s.find("objective") != std::string::npos && k != std::string::npos) {
-      const auto dash = s.rfind("- ", k);
-      if (dash != std::string::npos) out.iterations = std::atol(s.c_str() + dash + 2);
-    }
-  }
-  pclose(p);
-  out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  return out;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> names(argv + 1, argv + argc);
   if (names.empty())
     names = {"25fv47", "80bau3b", "d2q06c", "degen3", "fit2p", "greenbea", "maros-r7", "pilotnov", "ship12s", "sierra"};
-  const std::string dir = std::string(TORVA_SHARED_DATA) + "/netlib";
-  std::ifstream tsv(dir + "/objectives.tsv");
-  std::vector<std::pair<std::string, double>> reference;
-  std::string line;
+  const std::string dir = bench::netlibDir();
+  const std::vector<std::pair<std::string, double>> reference = bench::netlibReference();
   int err = 0;
   QXenv env = QXcreateEnv(&err);
-  while (std::getline(tsv, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream ls(line);
-    std::string name;
-    double obj = 0;
-    ls >> name >> obj;
-    reference.push_back({name, obj});
-  }
   std::vector<std::pair<int, std::string>> sized;
   for (const std::string& name : names) {
-    QXmodel m = QXcreateModel(env, &err);
-    const std::string path = dir + "/" + name + ".mps.gz";
-    if (QXreadMPSFile(m, path.c_str(), 0) == 0 || (QXdeleteModel(&m), m = QXcreateModel(env, &err),
-                                                   QXreadMPSFile(m, path.c_str(), 1) == 0))
-      sized.push_back({m->data.nnz, name});
+    QXmodel m = bench::readModel(env, dir + "/" + name + ".mps.gz");
+    if (m) sized.push_back({m->data.nnz, name});
     QXdeleteModel(&m);
   }
   std::printf("| model | nnz | status | rel. obj error | barrier iters | simplex iters | total s | barrier s | "
               "crossover s | clp iters | clp s | ratio |\n|---|---|---|---|---|---|---|---|---|---|---|---|\n");
   for (const auto& [nnz, name] : sized) {
     const std::string gz = dir + "/" + name + ".mps.gz";
-    const std::string plain = "/tmp/bench_barrier_" + name + ".mps";
-    std::system(("zcat " + gz + " > " + plain).c_str());
+    const bench::Unpacked plain(gz, "barrier_" + name);
     const Run full = runOurs(env, gz, 0);
     const Run interior = runOurs(env, gz, 1);
-    const PeerRun clp = runClp(plain);
+    const bench::PeerRun clp = bench::runClp(plain.path(), "-barrier");
     double ref = 0;
     for (const auto& [n, o] : reference)
       if (n == name) ref = o;
@@ -119,7 +75,6 @@ int main(int argc, char** argv) {
                 split ? std::to_string(std::max(0.0, full.seconds - interior.seconds)).substr(0, 5).c_str() : "-",
                 clp.iterations, clp.seconds, full.seconds / clp.seconds);
     std::fflush(stdout);
-    std::remove(plain.c_str());
   }
   QXdeleteEnv(&env);
   return 0;
