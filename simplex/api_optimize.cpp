@@ -28,6 +28,11 @@ int solveWithResidentBasis(QXmodel model, bool transposed, const int* ynnz, cons
   });
 }
 
+// Integer, semi-continuous or set data: such a model has no LP dual.
+bool hasDiscreteData(const torva::Model& model) {
+  return model.data.hasIntegers() || model.data.hasSemiCont() || model.data.hasSets();
+}
+
 }  // namespace
 
 extern "C" {
@@ -48,8 +53,7 @@ QXAPI int QXgetDualModel(QXmodel model, QXmodel dualModel) {
   if (!model || !dualModel) return QXERR_ILLEGAL_NULL_POINTER;
   return guarded([&] {
     if (model->status == QX_STATUS_UNLOADED) return QXERR_INFO_NOT_AVAILABLE;
-    if (model->data.hasIntegers() || model->data.hasSemiCont() || model->data.hasSets())
-      return QXERR_NOT_SUPPORTED;
+    if (hasDiscreteData(*model)) return QXERR_NOT_SUPPORTED;
     const int rc = torva::buildDualModel(*model, *dualModel);
     if (rc && dualModel->status != QX_STATUS_UNLOADED && rc != QXERR_MODEL_ALREADY_LOADED) {
       // A failed build leaves the target as it was: empty.
@@ -65,6 +69,7 @@ QXAPI int QXwriteDualMPSFile(QXmodel model, const char* filename, int format, in
   return guarded([&] {
     if (model->status == QX_STATUS_UNLOADED) return QXERR_INFO_NOT_AVAILABLE;
     if (objsense != QX_MIN && objsense != QX_MAX) return QXERR_BAD_OBJECTIVE_SENSE;
+    if (hasDiscreteData(*model)) return QXERR_NOT_SUPPORTED;
     // The temporary dual model is private to this call and released on
     // every path.
     auto dual = std::make_unique<torva::Model>(model->env);

@@ -81,6 +81,15 @@ void SimplexWork::Impl::ensureKernel() {
   lu->setDoubleOption(kLuDparSpvtolUpdate, opt.luSpvtolUpdate);
   lu->setDoubleOption(kLuDparSpvtolFtran, opt.luSpvtolFtran);
   lu->setDoubleOption(kLuDparSpvtolBtran, opt.luSpvtolBtran);
+  lu->setDoubleOption(kLuDparIniRcond, opt.luIniRcond);
+  lu->setIntOption(kLuIparProfile, opt.luProfile);
+  // The simplex trace bit for the kernel raises its print level to that bit.
+  const bool kernelTrace = ctx && (ctx->traceMask & kTraceKernel) != 0;
+  lu->setIntOption(kLuIparPrintLevel, kernelTrace ? kTraceKernel : opt.luPrintLevel);
+  lu->setLog([this](const char* text) {
+    if (ctx && ctx->log) ctx->log(text);
+  });
+  lu->logOptions();
   col.resize(m);
   rho.resize(m);
   tau.resize(m);
@@ -100,7 +109,7 @@ int SimplexWork::Impl::factorOnce(bool* singular, int* kernelRc) {
   ++factorCount;
   *kernelRc = rc;
   if (rc == kLuOutOfMemory) return kLayerOutOfMemory;
-  if (rc != kLuOk && rc != kLuSingular) return kLayerNumeric;
+  if (rc != kLuOk && rc != kLuSingular) return kLayerInternal;
   *singular = rc == kLuSingular;
   rcond = lu->rcond();
   // Without the 2-norm estimate the 1-norm condition stands in for it (the
@@ -443,6 +452,7 @@ int SimplexWork::Impl::basisChange(int r, int q, bool withDual, double pivot) {
     return kLayerOk;
   }
   if (rc == kLuOutOfMemory) return kLayerOutOfMemory;
+  if (rc == kLuBadInput || rc == kLuNotFactored) return kLayerInternal;
   if (rc == kLuOutOfSpace) {
     if (tracing()) traceLine("WARNING: LU update returned CLU_OUT_OF_SPACE, pivj=%d", q);
     requestRefactor(kRefactorRegular, __FILE_NAME__, __LINE__);

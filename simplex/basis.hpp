@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "simplex/simplex.hpp"
+
 namespace torva::simplex {
 
 // One basis change as the layer logged it.
@@ -73,7 +75,16 @@ enum LayerResult : int {
   kLayerOutOfMemory = 2,
   kLayerNumeric = 3,
   kLayerOutOfSpace = 4,   // factor space exhausted during recovery
+  kLayerInternal = 5,     // the kernel rejected its input or had no factors
 };
+
+// The simplex error of a layer result other than kLayerOk: out of memory,
+// an internal error, or numerical trouble for everything else.
+inline int layerError(int rc) {
+  if (rc == kLayerOutOfMemory) return kErrOutOfMemory;
+  if (rc == kLayerInternal) return kErrInternal;
+  return kErrNumerical;
+}
 
 struct BasisLayer {
   PivotHistory history;

@@ -9,6 +9,7 @@
 #include <exception>
 #include <string>
 
+#include "base/callback.hpp"
 #include "base/log.hpp"
 #include "simplex/driver.hpp"
 
@@ -50,12 +51,14 @@ struct CopyLink {
   Model* host = nullptr;  // copy 0 passes the host's progress callback on
 };
 
-int copyProgress(QXmodel, int location, void* data) {
+int copyProgress(QXmodel copy, int, void* data) {
   auto* link = static_cast<CopyLink*>(data);
   if (link->stop->load()) return 1;
-  if (link->host && link->host->callbacks.progress) {
-    // A stop asked by the host ends every copy, not only this one.
-    const int rc = link->host->callbacks.progress(link->host, location, link->host->callbacks.progressData);
+  if (link->host && copy && copy->callbacks.hasReport) {
+    // Copy 0 reports on the host's behalf: the host's callback sees the
+    // copy's iteration and objective at the host's own frequency, and a
+    // stop it asks for ends every copy, not only this one.
+    const int rc = reportProgress(*link->host, copy->callbacks.lastReport);
     if (rc != 0) link->stop->store(true);
     return rc;
   }
@@ -78,7 +81,8 @@ std::string applyStrategy(ParamSet& p, int k) {
       p.storeInt(QX_IPARAM_LU_UPDATE_TYPE, 0);
       name = "Explicit dual, LU update 0";
       break;
-    default: p.storeInt(QX_IPARAM_PROB_TO_SOLVE, 1); name = "Primal model"; break;
+    case 4: p.storeInt(QX_IPARAM_PROB_TO_SOLVE, 1); name = "Primal model"; break;
+    default: break;  // copies 5 and above differ only in the refactorisation frequency
   }
   if (k >= 4) {
     p.storeInt(QX_IPARAM_SPLEX_REFACFRQ, 150 + 50 * k);

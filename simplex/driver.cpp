@@ -8,6 +8,7 @@
 
 #include "base/callback.hpp"
 #include "base/log.hpp"
+#include "bnb/driver.hpp"
 #include "nlp/instruct.hpp"
 #include "simplex/ipm/ipm_driver.hpp"
 
@@ -176,7 +177,11 @@ int optimizeQP(Model& model, int* status) {
     logPrint(model, "\nSolving LP...\n");
     return optimize(model, QX_METHOD_FREE, status);
   }
-  // Integer, quadratic, conic and nonlinear classes have no solver here yet.
+  if (cls.linear()) {
+    logPrint(model, "\nSolving MILP...\n");
+    return solveMIP(model, status);
+  }
+  // Quadratic, conic and nonlinear classes have no solver here yet.
   return QXERR_NOT_SUPPORTED;
 }
 

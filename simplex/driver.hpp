@@ -94,8 +94,10 @@ using SimplexRunHook = std::function<int(Model& model, simplex::StartBasis start
 void setSimplexRunHook(SimplexRunHook hook);
 
 // The verdict of the recovery ladder on a simplex run: 0 accepts it, 1 to 7
-// name the recovery (messages at print level 1 and above).
-int recoveryVerdict(Call& call, bool scaled, int err, const simplex::SimplexResult& r);
+// name the recovery (messages at print level 1 and above when report is
+// set). solved is the LP the run solved (the reduced one after presolve).
+int recoveryVerdict(Call& call, const ModelData& solved, bool scaled, int err, const simplex::SimplexResult& r,
+                    bool report = true);
 
 // Solution record helpers.
 void beginRecord(Model& model);

@@ -152,10 +152,15 @@ int modelStatusOf(int outcome) {
 // explains it: the accuracy bound is the condition estimate times
 // DBL_EPSILON (times the dual norm for dual violations), and never less than
 // ten times the tolerance.
-int recoveryVerdict(Call& call, bool scaled, int err, const simplex::SimplexResult& r) {
+int recoveryVerdict(Call& call, const ModelData& solved, bool scaled, int err, const simplex::SimplexResult& r,
+                    bool report) {
   Model& model = call.model;
   const DriverOptions& o = call.opt;
-  auto say = [&](const char* text) { logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, "%s", text); };
+  // Messages go to the log only when the verdict is reported.
+  auto print = [&](const char* fmt, auto... args) {
+    if (report) logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, fmt, args...);
+  };
+  auto say = [&](const char* text) { print("%s", text); };
   const int status = modelStatusOf(r.outcome);
   const double pp = r.primalInfeas, dd = r.dualInfeas;
   const double condest = r.rcond > 0 ? 1.0 / r.rcond : 1.0 / DBL_EPSILON;
@@ -163,12 +168,12 @@ int recoveryVerdict(Call& call, bool scaled, int err, const simplex::SimplexResu
   const double pBound = std::max(10 * o.feasTol, condest * DBL_EPSILON);
   const double dBound = std::max(10 * o.optTol, condest * DBL_EPSILON * std::max(1.0, ynorm));
   auto acceptPrimal = [&] {
-    logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
+    print(
                "\nWarning: accepting primal infeasibility (%12.6e), condest=%.8e", pp, condest);
     return kAccept;
   };
   auto acceptDual = [&] {
-    logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
+    print(
                "\nWarning: accepting dual infeasibility (%12.6e), condest=%.8e, ynorm=%.8e", dd,
                condest, ynorm);
     return kAccept;
@@ -177,13 +182,13 @@ int recoveryVerdict(Call& call, bool scaled, int err, const simplex::SimplexResu
   // unscaled run differ only in their messages.
   const auto optimalVerdict = [&](const char* primalMsg, const char* dualMsg, const char* dualRetry) {
     if (pp > 10 * o.feasTol) {
-      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, primalMsg, pp);
+      print(primalMsg, pp);
       if (pp <= pBound) return acceptPrimal();
       say("\nWarning: optimizing unscaled model...");
       return kPrimalInfeasible;
     }
     if (dd > 10 * o.optTol) {
-      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, dualMsg, dd);
+      print(dualMsg, dd);
       if (dd <= dBound) return acceptDual();
       say(dualRetry);
       return kDualInfeasible;
@@ -213,7 +218,7 @@ int recoveryVerdict(Call& call, bool scaled, int err, const simplex::SimplexResu
                           "\nWarning: descaled solution is not dual feasible (ddfeas=%12.6e)",
                           "\nWarning: optimizing unscaled model...");
   if (status == QX_STATUS_CUTOFF && dd > 10 * o.optTol) {
-    logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
+    print(
                "\nWarning: descaled cutoff solution is not dual feasible (ddfeas=%12.6e)", dd);
     if (dd <= dBound) return acceptDual();
     say("\nWarning: optimizing unscaled model...");
@@ -221,17 +226,18 @@ int recoveryVerdict(Call& call, bool scaled, int err, const simplex::SimplexResu
   }
   if (status == QX_STATUS_INFEASIBLE && !r.x.empty()) {
     // The unscaled point of an infeasible verdict is checked against the
-    // original rows and bounds.
-    const double viol = primalViolation(model.data, r);
+    // unscaled rows and bounds of the LP the run solved (the reduced one
+    // after presolve).
+    const double viol = primalViolation(solved, r);
     if (viol <= o.feasTol) {
-      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
+      print(
                  "\nWarning: descaled solution is primal feasible (ppfeas=%12.6e, ddfeas=%12.6e),"
                  "\nWarning: optimizing unscaled model...",
                  viol, dd);
       return kFalseInfeasible;
     }
     if (pp <= 10 * o.feasTol) {
-      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
+      print(
                  "\nWarning: scaled solution is near (primal) feasible (ppfeas=%12.6e, ddfeas=%12.6e),"
                  "\nWarning: optimizing unscaled model...",
                  pp, dd);
@@ -272,10 +278,14 @@ int runLadder(Call& call, Run run, SimplexResult& res) {
     run.cold = run.given.empty();
   }
   int err = runOnce(call, run, res);
+  bool accepted = false;
   for (int pass = 0; pass < kLadderPasses; ++pass) {
-    if (err == QXERR_OUT_OF_MEMORY) break;
-    const int code = recoveryVerdict(call, run.scale != 0, err, res);
-    if (code == kAccept) break;
+    if (err == QXERR_OUT_OF_MEMORY) return err;
+    const int code = recoveryVerdict(call, run.data, run.scale != 0, err, res);
+    if (code == kAccept) {
+      accepted = true;
+      break;
+    }
     const double cutoffBefore = model.params.douValue(QX_DPARAM_SOLVER_CUTOFFVAL);
     // Every action starts from a released work area; a warm start uses the
     // basis of the run before.
@@ -300,6 +310,11 @@ int runLadder(Call& call, Run run, SimplexResult& res) {
     err = runOnce(call, run, res);
     if (last) break;
   }
+  // A ladder that ends without a good verdict on its last run leaves that
+  // run's status and reports numerical trouble.
+  if (!accepted && err != QXERR_OUT_OF_MEMORY &&
+      recoveryVerdict(call, run.data, run.scale != 0, err, res, false) != kAccept)
+    return QXERR_NUMERIC_INSTABILITY;
   return err;
 }
 
@@ -312,7 +327,7 @@ int applyOutcome(Call& call, SimplexResult& r, int err) {
   Model& model = call.model;
   LpSolution& rec = *model.lpSolution;
   rec.method = r.methodUsed == simplex::Method::Dual ? QX_METHOD_DSIMPLEX : QX_METHOD_PSIMPLEX;
-  if (err == QXERR_OUT_OF_MEMORY) return err;
+  if (err == QXERR_OUT_OF_MEMORY || err == QXERR_INTERNAL_ERROR) return err;
   OutcomeStatus os{};
   if (!outcomeStatus(r.outcome, &os)) {
     logPrint(model, "\nWarning: Unexpected LP status %d in %s", r.outcome, "applyOutcome");

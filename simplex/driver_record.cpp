@@ -27,7 +27,9 @@ void beginRecord(Model& model) {
 
 bool outcomeStatus(int outcome, OutcomeStatus* o) {
   switch (outcome) {
-    case 1: *o = {QX_STATUS_LOADED, QX_STATUS_LOADED, QX_STATUS_LOADED, 0, false}; return true;
+    // Not finished and interrupted: the primal status keeps the value the
+    // start of the call gave it (unloaded); only the dual status is set.
+    case 1: *o = {QX_STATUS_LOADED, QX_STATUS_UNLOADED, QX_STATUS_LOADED, 0, false}; return true;
     case 2: *o = {QX_STATUS_BASIC_OPTIMAL, QX_STATUS_BASIC_OPTIMAL, QX_STATUS_BASIC_OPTIMAL, 0, true}; return true;
     // An infeasible primal has an unbounded dual and the reverse.
     case 3: *o = {QX_STATUS_INFEASIBLE, QX_STATUS_INFEASIBLE, QX_STATUS_UNBOUNDED, 0, true}; return true;
@@ -35,7 +37,7 @@ bool outcomeStatus(int outcome, OutcomeStatus* o) {
     case 5: *o = {QX_STATUS_UNBOUNDED, QX_STATUS_UNBOUNDED, QX_STATUS_INFEASIBLE, 0, true}; return true;
     case 6: *o = {QX_STATUS_LOADED, QX_STATUS_LOADED, QX_STATUS_LOADED, QXERR_ITER_LIMIT, true}; return true;
     case 8: *o = {QX_STATUS_LOADED, QX_STATUS_LOADED, QX_STATUS_LOADED, QXERR_TIME_LIMIT, true}; return true;
-    case 9: *o = {QX_STATUS_LOADED, QX_STATUS_LOADED, QX_STATUS_LOADED, QXERR_USER_INTERRUPT, false}; return true;
+    case 9: *o = {QX_STATUS_LOADED, QX_STATUS_UNLOADED, QX_STATUS_LOADED, QXERR_USER_INTERRUPT, false}; return true;
     case 10: *o = {QX_STATUS_CUTOFF, QX_STATUS_CUTOFF, QX_STATUS_CUTOFF, 0, true}; return true;
     default: return false;  // 7 and codes outside 1..10
   }
@@ -91,11 +93,12 @@ void printStatistics(Model& model) {
     return;
   }
   const LpSolution& r = *model.lpSolution;
-  const double total = r.factorizations > 0 ? r.factorizations : 1.0;
   logPrint(model, "\nUsed Method        = %d ", method);
   logPrint(model, "\nUsed Time          = %u ", static_cast<unsigned>(time));
+  // All factorisations, then the regular and the stability refactorisations
+  // among them.
   logPrint(model, "\nRefactors (ok,stb) = %u (%.2f,%.2f) ", static_cast<unsigned>(r.factorizations),
-           r.refactorsRegular / total, r.refactorsStability / total);
+           static_cast<double>(r.refactorsRegular), static_cast<double>(r.refactorsStability));
   logPrint(model, "\nSimplex   Iters    = %u ", static_cast<unsigned>(simIter));
   logPrint(model, "\nBarrier   Iters    = %u ", static_cast<unsigned>(barIter));
   logPrint(model, "\nNonlinear Iters    = %u ", static_cast<unsigned>(nlpIter));

@@ -382,7 +382,7 @@ int DualLoop::run() {
         return kNotFinished;
       }
       if (rc != kLayerOk) {
-        w_.error = kErrNumerical;
+        w_.error = layerError(rc);
         return kNotFinished;
       }
       if (!w_.dseValid) w_.initDualWeights(false);
@@ -501,7 +501,7 @@ int DualLoop::run() {
       return kNotFinished;
     }
     if (rc != kLayerOk) {
-      w_.error = kErrNumerical;
+      w_.error = layerError(rc);
       return kNotFinished;
     }
     touchRow(r);
@@ -615,7 +615,7 @@ int SimplexWork::Impl::runDual(bool reopt) {
   refactorRequest = kRefactorInitial;
   int rc = refactor(true);
   if (rc != kLayerOk) {
-    error = rc == kLayerOutOfMemory ? kErrOutOfMemory : kErrNumerical;
+    error = layerError(rc);
     return kNotFinished;
   }
   initDualWeights(reopt);

@@ -6,6 +6,11 @@
 #include "torva.h"
 
 namespace torva {
+namespace {
+// Bit of the profiler level that sets the factorisation kernel's profiling flag.
+constexpr int kProfileKernelBit = 256;
+}  // namespace
+
 double smallerLimit(double a, double b) {
   if (a < 0) return b;
   if (b < 0) return a;
@@ -42,16 +47,34 @@ simplex::SimplexOptions simplexOptions(const ParamSet& p) {
   simplex::SimplexOptions o;
   o.feasTol = p.douValue(QX_DPARAM_SOLVER_FEASTOL);
   o.optTol = p.douValue(QX_DPARAM_SOLVER_OPTTOL);
+  o.minFeasTol = p.douValue(QX_DPARAM_LP_MIN_FEASTOL);
+  o.maxFeasTol = p.douValue(QX_DPARAM_LP_MAX_FEASTOL);
+  o.minOptTol = p.douValue(QX_DPARAM_LP_MIN_OPTTOL);
+  o.maxOptTol = p.douValue(QX_DPARAM_LP_MAX_OPTTOL);
   o.pivTol = p.douValue(QX_DPARAM_LP_PIV_ZEROTOL);
+  o.pivBigTol = p.douValue(QX_DPARAM_LP_PIV_BIGTOL);
+  o.minPivTol = p.douValue(QX_DPARAM_LP_MIN_PIVTOL);
+  o.maxPivTol = p.douValue(QX_DPARAM_LP_MAX_PIVTOL);
+  o.aijZeroTol = p.douValue(QX_DPARAM_LP_AIJ_ZEROTOL);
   o.infinity = p.douValue(QX_DPARAM_LP_INFINITY);
   o.bndInf = p.douValue(QX_DPARAM_LP_BNDINF);
   o.bigM = p.douValue(QX_DPARAM_LP_BIGM);
   o.refactorFrequency = p.intValue(QX_IPARAM_SPLEX_REFACFRQ);
   o.ratRange = p.intValue(QX_IPARAM_LP_RATRANGE);
+  o.luNumCandidates = p.intValue(QX_IPARAM_LU_NUM_CANDITS);
   o.luMaxUpdates = p.intValue(QX_IPARAM_LU_MAX_UPDATES);
+  o.luPrintLevel = p.intValue(QX_IPARAM_LU_PRINT_LEVEL);
   o.luUpdateType = p.intValue(QX_IPARAM_LU_UPDATE_TYPE);
+  o.luUsePivcol = p.intValue(QX_IPARAM_LU_USE_PIVCOL);
+  o.luProfile = (p.intValue(QX_IPARAM_PROFILER_LEVEL) & kProfileKernelBit) ? 1 : 0;
+  o.luEpsDiag = p.douValue(QX_DPARAM_LU_EPS_DIAG);
+  o.luEpsNonz = p.douValue(QX_DPARAM_LU_EPS_NONZ);
   o.luEpsPivAbs = p.douValue(QX_DPARAM_LU_EPS_PIVABS);
   o.luEpsPivRel = p.douValue(QX_DPARAM_LU_EPS_PIVREL);
+  o.luIniRcond = p.douValue(QX_DPARAM_LU_INI_RCOND);
+  o.luSpvtolUpdate = p.douValue(QX_DPARAM_LU_SPVTOL_UPDATE);
+  o.luSpvtolFtran = p.douValue(QX_DPARAM_LU_SPVTOL_FTRAN);
+  o.luSpvtolBtran = p.douValue(QX_DPARAM_LU_SPVTOL_BTRAN);
   o.primalPricing = p.intValue(QX_IPARAM_SPLEX_PPRICING);
   o.dualPricing = p.intValue(QX_IPARAM_SPLEX_DPRICING);
   o.partialMethod = p.intValue(QX_IPARAM_LP_PPARTIAL);
@@ -63,6 +86,10 @@ simplex::SimplexOptions simplexOptions(const ParamSet& p) {
   o.cutoff = p.douValue(QX_DPARAM_SOLVER_CUTOFFVAL);
   o.pertMode = p.intValue(QX_IPARAM_LP_PERTMODE);
   o.pertFact = p.douValue(QX_DPARAM_LP_PERTFACT);
+  o.dynObjFact = p.douValue(QX_DPARAM_LP_DYNOBJFACT);
+  o.pcolalFactor = p.intValue(QX_IPARAM_LP_PCOLAL_FACTOR);
+  o.maxMerge = p.intValue(QX_IPARAM_LP_MAXMERGE);
+  o.oprFree = p.intValue(QX_IPARAM_LP_OPRFREE);
   o.solverMode = p.intValue(QX_IPARAM_SOLVER_MODE);
   return o;
 }

@@ -21,7 +21,8 @@ LpPresolverFactory lpPresolverFactory() {
 }
 
 double primalViolation(const ModelData& d, const simplex::SimplexResult& sol) {
-  if (sol.x.size() != static_cast<std::size_t>(d.n)) return 0.0;
+  // A point of another model (a reduced one) cannot be judged here.
+  if (sol.x.size() != static_cast<std::size_t>(d.n)) return HUGE_VAL;
   double viol = 0.0;
   std::vector<double> act(static_cast<std::size_t>(d.m), 0.0);
   for (int j = 0; j < d.n; ++j) {
@@ -43,7 +44,7 @@ double primalViolation(const ModelData& d, const simplex::SimplexResult& sol) {
 }
 
 double dualViolation(const ModelData& d, const simplex::SimplexResult& sol) {
-  if (sol.d.size() != static_cast<std::size_t>(d.n) || sol.colStatus.size() != sol.d.size()) return 0.0;
+  if (sol.d.size() != static_cast<std::size_t>(d.n) || sol.colStatus.size() != sol.d.size()) return HUGE_VAL;
   const double sense = d.objSense;  // duals in minimisation form: sense * value
   double viol = 0.0;
   for (int j = 0; j < d.n; ++j) {

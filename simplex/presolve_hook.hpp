@@ -33,6 +33,8 @@ LpPresolverFactory lpPresolverFactory();
 // Largest violation of the rows and bounds of data by the solution's values
 // and slacks, and largest sign violation of its duals and reduced costs
 // (in the model's sense) given its basis statuses.
+// A solution of another size (of a reduced model) counts as infinitely
+// violated.
 double primalViolation(const ModelData& data, const simplex::SimplexResult& solution);
 double dualViolation(const ModelData& data, const simplex::SimplexResult& solution);
 

@@ -262,7 +262,7 @@ int PrimalLoop::run() {
     if (w_.refactorDue()) {
       const int rc = w_.refactor(false);
       if (rc != kLayerOk) {
-        w_.error = rc == kLayerOutOfMemory ? kErrOutOfMemory : kErrNumerical;
+        w_.error = layerError(rc);
         return kNotFinished;
       }
       dualsValid = false;
@@ -378,7 +378,7 @@ int PrimalLoop::run() {
     releases_ = 0;
     const int rc = w_.basisChange(r, q, !phase1, pivot);
     if (rc != kLayerOk) {
-      w_.error = rc == kLayerOutOfMemory ? kErrOutOfMemory : kErrNumerical;
+      w_.error = layerError(rc);
       return kNotFinished;
     }
     if (w_.updates == 0) {
@@ -422,7 +422,7 @@ int SimplexWork::Impl::runPrimal() {
   refactorRequest = kRefactorInitial;
   const int rc = refactor(true);
   if (rc != kLayerOk) {
-    error = rc == kLayerOutOfMemory ? kErrOutOfMemory : kErrNumerical;
+    error = layerError(rc);
     return kNotFinished;
   }
   logIteration(true);

@@ -48,6 +48,8 @@ enum Outcome : int {
 // error table).
 inline constexpr int kErrOutOfMemory = 2001;
 inline constexpr int kErrNumerical = 2019;
+inline constexpr int kErrInternal = 2015;
+inline constexpr int kErrNoFactors = 2009;  // no valid factorisation to solve with
 
 enum class Method : int { Free = 0, Primal = 1, Dual = 2 };
 
@@ -107,6 +109,7 @@ struct SimplexOptions {
   int luPrintLevel = 0;         // QX_IPARAM_LU_PRINT_LEVEL
   int luUpdateType = 1;         // QX_IPARAM_LU_UPDATE_TYPE
   int luUsePivcol = 0;          // QX_IPARAM_LU_USE_PIVCOL
+  int luProfile = 0;            // bit 256 of QX_IPARAM_PROFILER_LEVEL
   double luEpsDiag = 2.22045e-16;     // QX_DPARAM_LU_EPS_DIAG
   double luEpsNonz = 2.22045e-16;     // QX_DPARAM_LU_EPS_NONZ
   double luEpsPivAbs = 1e-8;          // QX_DPARAM_LU_EPS_PIVABS

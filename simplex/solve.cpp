@@ -288,7 +288,7 @@ void SimplexWork::Impl::fillResult(SimplexResult& r) const {
 int SimplexWork::ftran(int inCount, const int* inIndex, const double* inValue, int* outCount, int* outIndex,
                        double* outValue) {
   Impl& w = *impl_;
-  if (!w.lu || !w.lu->valid()) return kErrNumerical;
+  if (!w.lu || !w.lu->valid()) return kErrNoFactors;
   LuVector v(w.m);
   for (int k = 0; k < inCount; ++k) {
     const int i = inIndex[k];
@@ -315,7 +315,7 @@ int SimplexWork::ftran(int inCount, const int* inIndex, const double* inValue, i
 int SimplexWork::btran(int inCount, const int* inIndex, const double* inValue, int* outCount, int* outIndex,
                        double* outValue) {
   Impl& w = *impl_;
-  if (!w.lu || !w.lu->valid()) return kErrNumerical;
+  if (!w.lu || !w.lu->valid()) return kErrNoFactors;
   LuVector v(w.m);
   for (int t = 0; t < inCount; ++t) {
     const int k = inIndex[t];

@@ -192,9 +192,11 @@ class SimplexWork::Impl {
   // A trace line: the prefix "\n<method><factorisations> <iterations> :"
   // followed by fmt.
   void traceLine(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
-  static constexpr int kTraceDebug = 256;
+  static constexpr int kTraceDebug = 256;  // trace-mask bit of the debug lines
+  // Trace bit that turns on the factorisation kernel's own lines.
+  static constexpr int kTraceKernel = 32768;
   // The state line printed at each refactorisation request (trace).
-  void stateLine(int reason, const char* file, int line) const;  // trace-mask bit of the debug lines
+  void stateLine(int reason, const char* file, int line) const;
 
   // ---- methods (primal.cpp, dual.cpp)
   int runPrimal();

@@ -352,7 +352,7 @@ TEST_F(Driver, RecoveryVerdicts) {
     r.rcond = c.rcond;
     // x = (0, 3, -1.5, 2) satisfies every row and bound of the model.
     if (c.feasiblePoint) r.x = {0.0, 3.0, -1.5, 2.0};
-    EXPECT_EQ(torva::driver::recoveryVerdict(call, c.scaled, c.err, r), c.code);
+    EXPECT_EQ(torva::driver::recoveryVerdict(call, call.model.data, c.scaled, c.err, r), c.code);
     if (c.message) { EXPECT_TRUE(log.has(c.message)); }
   }
 }
