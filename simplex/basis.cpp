@@ -372,7 +372,7 @@ int SimplexWork::Impl::recover(int kernelRc) {
       default: traceLine(" Numeric error during basis recovery. "); break;
     }
   }
-  if (debugTracing()) {
+  if (method == 2 && debugTracing()) {
     log("\n Basis recovery (2) terminated (retval=%d). ", outcome);
     log(" rcond(B)   : %g", rcond);
     log(" cond2est(B): %g", cond2);
