@@ -1,6 +1,6 @@
 #include "bnb/options.hpp"
 
-
+#include "base/param_access.hpp"
 #include "simplex/options.hpp"
 #include "torva.h"
 
@@ -14,7 +14,13 @@ MipOptions MipOptions::read(const ParamSet& p) {
   o.perOptTol = p.douValue(QX_DPARAM_MIP_PEROPTTOL);
   // The int and double forms of the time limits are both honoured; the
   // smaller one applies.
-  o.aoptTimeLimit = smallerLimit(p.intValue(QX_IPARAM_MIP_AOPTTIMLIM), p.douValue(QX_DPARAM_MIP_AOPTTIMLIM));
+  // The aopt limit is the double form's (-1: never); the int form counts
+  // only when a host moved it off its default.
+  const int aoptInt = p.intValue(QX_IPARAM_MIP_AOPTTIMLIM);
+  const double aoptDou = p.douValue(QX_DPARAM_MIP_AOPTTIMLIM);
+  const ParamDef* aoptDef = findParam(QX_IPARAM_MIP_AOPTTIMLIM);
+  const bool aoptIntMoved = !aoptDef || aoptInt != static_cast<int>(aoptDef->def);
+  o.aoptTimeLimit = aoptIntMoved ? smallerLimit(aoptInt, aoptDou) : aoptDou;
   o.timeLimit = smallerLimit(p.intValue(QX_IPARAM_MIP_TIMLIM), p.douValue(QX_DPARAM_MIP_TIMLIM));
   o.lastSolTimeLimit = smallerLimit(p.intValue(QX_IPARAM_MIP_LSOLTIMLIM), p.douValue(QX_DPARAM_MIP_LSOLTIMLIM));
   o.branchLimit = p.intValue(QX_IPARAM_MIP_BRANCH_LIMIT);

@@ -40,9 +40,17 @@ Search::Search(Model& host, const Model& source, BnbContext& ctx, ProgressLog& l
           logPrint(host_, "\nIncrease node pool size from =%u to %u \n\n", from, to);
       }) {}
 
+namespace {
+// The relative integrality test scales with the value, so on its own it
+// would call 100000.5 integral at the default 8e-6. It never accepts a
+// distance above this, whatever the magnitude: a value that far from an
+// integer is fractional for every purpose of the search.
+constexpr double kRelIntegralityCap = 1e-3;
+}  // namespace
+
 bool Search::integral(double v) const {
   const double dist = std::fabs(v - std::round(v));
-  return dist <= ctx_.opt.intTol || dist <= ctx_.opt.relIntTol * std::fabs(v);
+  return dist <= ctx_.opt.intTol || dist <= std::min(ctx_.opt.relIntTol * std::fabs(v), kRelIntegralityCap);
 }
 
 int Search::countFractional(const std::vector<double>& x, double* sumFrac) const {
@@ -177,7 +185,8 @@ void Search::updateBestBound(double inHand) {
 
 int Search::loop() {
   for (;;) {
-    if (ctx_.opt.branchLimit >= 0 && ctx_.branchCount >= ctx_.opt.branchLimit && !heap_->empty())
+    // The root is always solved: the branch limit counts branches below it.
+    if (processed_ > 0 && ctx_.opt.branchLimit >= 0 && ctx_.branchCount >= ctx_.opt.branchLimit && !heap_->empty())
       return QXERR_BRANCH_LIMIT;
     if (int rc = limitsReached()) return rc;
     const int node = heap_->pop();
@@ -200,6 +209,9 @@ int Search::loop() {
     if (rc < 0) return 0;  // the root settled the run (unbounded)
     if (rc) return rc;
     updateBestBound(heap_->empty() ? 1e30 : std::max(inHand, -1e30));
+    // A stop asked by a callback during the node wins over an end the stop
+    // test would report in the same round.
+    if (ctx_.stopRequested) return QXERR_USER_INTERRUPT;
     const int stop = stopTest(ctx_);
     if (stop == 1 || stop == 2) {
       if (stop == 1 && ctx_.printLevel >= 1 && hasLog(host_)) logPrint(host_, "\nUser optimality tolerance satisfied.");
@@ -359,6 +371,13 @@ void Search::nodeReducedCostFixing(int node, const RelaxResult& r, std::vector<d
 
 int Search::branch(int node, const RelaxResult& r, const std::vector<double>& lo, const std::vector<double>& up,
                    std::shared_ptr<PackedBasis> basis) {
+  if (ctx_.opt.branchLimit >= 0 && ctx_.branchCount >= ctx_.opt.branchLimit) {
+    // The limit stops the run here: the node stays open with its bound.
+    pool_[node].bound = r.objective;
+    heap_->push(node);
+    updateBestBound(r.objective);
+    return QXERR_BRANCH_LIMIT;
+  }
   double score = 0.0;
   const int j = chooseVariable(node, r, lo, up, &score);
   if (j < 0) {

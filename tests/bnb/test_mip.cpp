@@ -260,6 +260,34 @@ TEST(MipStatus, InfeasibleRelaxation) {
   EXPECT_EQ(status, QX_STATUS_INFEASIBLE);
 }
 
+TEST(MipStatus, EdgeCases) {
+  struct Case {
+    Small lp;
+    int branchLimit;
+    double objective;
+  };
+  const Case cases[] = {
+      // A large value halfway between integers is fractional: x = 100000.5
+      // must be branched on (optimum x = 100001, y = 0).
+      {{"large-half", QX_MIN, {{1, 1}}, "G", {100000.5}, {1, 10}, {0, 0}, {1e30, 1e30}, "IC"}, -1, 100001.0},
+      // Without integers the root settles the run, branch limit 0 or not.
+      {{"no-integers", QX_MIN, {{1, 1}}, "G", {2.5}, {1, 2}, {0, 0}, {10, 10}, "CC"}, 0, 2.5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lp.name);
+    Env e;
+    load(e.model, c.lp);
+    QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+    QXsetModelIntParameter(e.model, QX_IPARAM_MIP_BRANCH_LIMIT, c.branchLimit);
+    int status = 0;
+    ASSERT_EQ(QXsolveMIP(e.model, &status), 0);
+    EXPECT_EQ(status, QX_STATUS_OPTIMAL);
+    double obj = 0;
+    ASSERT_EQ(QXgetInfo(e.model, QX_DINFO_MIP_OBJ, &obj), 0);
+    EXPECT_NEAR(obj, c.objective, 1e-6);
+  }
+}
+
 // Semi-continuous variables and sets: optima worked out by hand, each
 // different from the optimum without the structure.
 struct Structured {
@@ -362,6 +390,11 @@ TEST_F(LimitedLseu, BranchLimitZeroStopsBeforeFirstBranch) {
   int branches = -1;
   ASSERT_EQ(QXgetInfo(e_.model, QX_IINFO_MIP_BRANCHCOUNT, &branches), 0);
   EXPECT_EQ(branches, 0);
+  // The root was solved before the limit stopped the run: its bound stands.
+  double bound = -1e30;
+  ASSERT_EQ(QXgetInfo(e_.model, QX_DINFO_MIP_BESTBOUND, &bound), 0);
+  EXPECT_GT(bound, 800.0);  // the relaxation of lseu is about 834.68
+  EXPECT_LE(bound, 1120 + 1e-6);
 }
 
 TEST_F(LimitedLseu, BranchLimitKeepsIncumbent) {
