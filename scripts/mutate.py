@@ -243,6 +243,12 @@ def main():
                     sys.exit(f"mutant {i} differs from {args.only_killed}: sources changed?")
                 if parts[4] == "killed":
                     wanted.add(i)
+    # A run stopped during a build can leave an object compiled from a mutated
+    # file that is newer than the restored source; mark every sampled file
+    # changed so that the first build recompiles them (a compiler cache makes
+    # this cheap).
+    for rel in sorted({rel for rel, _, _, _ in mutants}):
+        os.utime(os.path.join(root, rel))
     done = set()
     if os.path.exists(args.log):
         with open(args.log) as f:
