@@ -347,6 +347,7 @@ TEST_F(ParamFileFixture, EnvironmentFiles) {
   EXPECT_EQ(log.lines, (std::vector<std::string>{"\nWritten env parameters to " + path}));
   const std::string text = slurp(path);
   for (const std::string& line : linesOf(text)) EXPECT_TRUE(line.empty() || line[0] == '!') << line;
+  EXPECT_EQ(text.find("QX_IPARAM_STRING_LENLMT"), std::string::npos);  // model only: not listed
   EXPECT_NE(text.find("\n!QX_IPARAM_NUM_THREADS                      = 2\n\n\n"), std::string::npos);
 
   // Reading into another environment: models created afterwards start from
