@@ -17,6 +17,12 @@ gtest filter of the smaller suite as --second-filter: every mutant the full
 suite kills is run again under it, and the log gets both outcomes; --summary
 then prints both ratios.
 
+To weigh a smaller suite in a later run, on the same sources, give the log of
+the earlier run as --only-killed: only the mutants that run killed are tried
+(a subset of a suite cannot kill what the whole suite let live, so the others
+count as survivors without a build). The sampled lines must be the same as in
+the earlier log; the run stops if they differ.
+
 The build directory must be configured and built. The log is appended line by
 line, so an interrupted run can be resumed (mutants already logged are skipped).
 Every mutated file is restored before the next mutant, also on Ctrl-C.
@@ -208,6 +214,8 @@ def main():
     ap.add_argument("--filter", default="", help="gtest filter passed to every test run")
     ap.add_argument("--second-filter", default=None,
                     help="gtest filter of a smaller suite, run again on every killed mutant")
+    ap.add_argument("--only-killed", default=None, metavar="LOG",
+                    help="run only the mutants killed in this earlier log")
     ap.add_argument("--list", action="store_true", help="print the sampled mutants and stop")
     ap.add_argument("--summary", nargs="*", help="summarise existing logs and stop")
     args = ap.parse_args()
@@ -221,13 +229,33 @@ def main():
         for i, (rel, no, desc, mutated) in enumerate(mutants):
             print(f"{i}\t{rel}:{no}\t{desc}\t{mutated.strip()}")
         return
+    wanted = None
+    if args.only_killed:
+        wanted = set()
+        with open(args.only_killed) as f:
+            for r in f:
+                parts = r.rstrip("\n").split("\t")
+                if len(parts) < 5 or not parts[0].isdigit():
+                    continue
+                i = int(parts[0])
+                if i >= len(mutants) or f"{mutants[i][0]}:{mutants[i][1]}" != parts[1] \
+                        or mutants[i][3].strip() != parts[3]:
+                    sys.exit(f"mutant {i} differs from {args.only_killed}: sources changed?")
+                if parts[4] == "killed":
+                    wanted.add(i)
+    # A run stopped during a build can leave an object compiled from a mutated
+    # file that is newer than the restored source; mark every sampled file
+    # changed so that the first build recompiles them (a compiler cache makes
+    # this cheap).
+    for rel in sorted({rel for rel, _, _, _ in mutants}):
+        os.utime(os.path.join(root, rel))
     done = set()
     if os.path.exists(args.log):
         with open(args.log) as f:
             done = {int(r.split("\t")[0]) for r in f if r[:1].isdigit()}
     with open(args.log, "a") as log:
         for i, (rel, no, desc, mutated) in enumerate(mutants):
-            if i in done:
+            if i in done or (wanted is not None and i not in wanted):
                 continue
             t0 = time.time()
             outcome = test_mutant(root, build, rel, no, mutated, args.timeout, args.filter,

@@ -16,7 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kDiet = std::string(TORVA_TEST_FIXTURES) + "/../../examples/models/diet.mps";
+const std::string kDiet = std::string(TORVA_EXAMPLE_MODELS) + "/diet.mps";
 
 struct Runtorva : ::testing::Test {
   std::string dir;

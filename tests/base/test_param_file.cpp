@@ -214,33 +214,6 @@ TEST_F(ParamFileFixture, DefaultsComeFromAFreshModelOfTheEnvironment) {
   std::remove(path.c_str());
 }
 
-TEST_F(ParamFileFixture, ReadingRules) {
-  const std::string path = tempPath("rules.par");
-  spit(path,
-       "! a comment\n"
-       "!QX_IPARAM_MIP_PRINTLEVEL = 7\n"
-       "QX_IPARAM_LP_PRINTLEVELX = 9\n"
-       "   QX_IPARAM_LP_PRINTLEVEL    =    3\n"
-       "QX_IPARAM_LP_PRINTLEVEL = 4\n"
-       "QX_DPARAM_SOLVER_OPTTOL=1e-6\n"
-       "QX_IPARAM_GA_POPSIZE = 77\n"
-       "QX_DPARAM_GA_CXOVER_PROB = 0.5\n");
-  ASSERT_EQ(QXreadModelParameter(model, path.c_str()), 0);
-  int i = 0;
-  double d = 0;
-  ASSERT_EQ(QXgetModelIntParameter(model, QX_IPARAM_LP_PRINTLEVEL, &i), 0);
-  EXPECT_EQ(i, 3);
-  ASSERT_EQ(QXgetModelIntParameter(model, QX_IPARAM_MIP_PRINTLEVEL, &i), 0);
-  EXPECT_EQ(i, 2);
-  ASSERT_EQ(QXgetModelDouParameter(model, QX_DPARAM_SOLVER_OPTTOL, &d), 0);
-  EXPECT_EQ(d, 1e-6);
-  ASSERT_EQ(QXgetModelIntParameter(model, QX_IPARAM_GA_POPSIZE, &i), 0);
-  EXPECT_EQ(i, 77);
-  ASSERT_EQ(QXgetModelDouParameter(model, QX_DPARAM_GA_CXOVER_PROB, &d), 0);
-  EXPECT_EQ(d, 0.5);
-  std::remove(path.c_str());
-}
-
 TEST_F(ParamFileFixture, ReadingLogsSettingsAndWarnings) {
   const std::string path = tempPath("log.par");
   spit(path,
@@ -374,6 +347,7 @@ TEST_F(ParamFileFixture, EnvironmentFiles) {
   EXPECT_EQ(log.lines, (std::vector<std::string>{"\nWritten env parameters to " + path}));
   const std::string text = slurp(path);
   for (const std::string& line : linesOf(text)) EXPECT_TRUE(line.empty() || line[0] == '!') << line;
+  EXPECT_EQ(text.find("QX_IPARAM_STRING_LENLMT"), std::string::npos);  // model only: not listed
   EXPECT_NE(text.find("\n!QX_IPARAM_NUM_THREADS                      = 2\n\n\n"), std::string::npos);
 
   // Reading into another environment: models created afterwards start from

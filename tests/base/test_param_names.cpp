@@ -137,20 +137,9 @@ TEST_F(NamesFixture, AliasesResolveThroughChains) {
   ASSERT_EQ(QXgetParamMacroID(env, "QX_DPARAM_MIPOPTTOL", &type, &id), 0);
   EXPECT_EQ(id, QX_DPARAM_MIP_RELOPTTOL);
   EXPECT_EQ(type, 8);
-  ASSERT_EQ(QXgetParamMacroID(env, "QX_IPARAM_SCALE", &type, &id), 0);
-  EXPECT_EQ(id, QX_IPARAM_LP_SCALE);
-  ASSERT_EQ(QXgetParamMacroID(env, "QX_IPARAM_PRICING", &type, &id), 0);
-  EXPECT_EQ(id, QX_IPARAM_SPLEX_PPRICING);
-  ASSERT_EQ(QXgetParamMacroID(env, "QX_IINFO_MIPSTATUS", &type, &id), 0);
-  EXPECT_EQ(id, QX_IINFO_MIP_STATUS);
-  EXPECT_EQ(type, 4);
   ASSERT_EQ(QXgetParamMacroID(env, "QX_DINFO_MIPBESTBOUND", &type, &id), 0);
   EXPECT_EQ(id, QX_DINFO_MIP_BESTBOUND);
   EXPECT_EQ(type, 8);
-  ASSERT_EQ(QXgetParamMacroID(env, "QX_IINFO_STATUS", &type, &id), 0);
-  EXPECT_EQ(id, QX_IINFO_PRIMAL_STATUS);
-  ASSERT_EQ(QXgetParamMacroID(env, "QX_IPARAM_STOC_SAMPLING_METHOD", &type, &id), 0);
-  EXPECT_EQ(id, QX_IPARAM_STOC_VARCONTROL_METHOD);
   // Chains that end at a name that is neither a parameter nor an item.
   EXPECT_EQ(QXgetParamMacroID(env, "QXLOC_BANDB", &type, &id), QXERR_INVALID_PARAMETER_ID);
   EXPECT_EQ(QXgetParamMacroID(env, "QX_GOPSOLSTAT_FEASIBLE", &type, &id),

@@ -1,5 +1,8 @@
 // Distribution functions of every type against reference formulas written
-// here, Kolmogorov-Smirnov checks of sampled points, and the error rules.
+// here, and the error rules. Points are drawn by inversion (the quantile of a
+// uniform), so the sampling tests check the draw and these the quantiles;
+// only the general stable law, which has no closed form, gets a
+// Kolmogorov-Smirnov check of its points against its own distribution.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -63,20 +66,6 @@ double ksContinuous(std::vector<double> v, const Fn& cdf) {
   for (std::size_t i = 0; i < v.size(); ++i) {
     const double f = cdf(v[i]);
     d = std::max({d, f - i / n, (i + 1) / n - f});
-  }
-  return d;
-}
-
-// Largest difference between the empirical and the reference distribution
-// function over the integers [lo, hi] (the KS bound is conservative here).
-double ksDiscrete(const std::vector<double>& v, const Fn& pmf, int lo, int hi) {
-  std::map<int, double> count;
-  for (double x : v) count[static_cast<int>(x)] += 1;
-  double emp = 0, ref = 0, d = 0;
-  for (int k = lo; k <= hi; ++k) {
-    emp += count[k] / static_cast<double>(v.size());
-    ref += pmf(k);
-    d = std::max(d, std::fabs(emp - ref));
   }
   return d;
 }
@@ -206,15 +195,6 @@ TEST_F(DistFixture, ContinuousFunctionsMatchReferenceFormulas) {
   }
 }
 
-TEST_F(DistFixture, ContinuousSamplesPassKolmogorovSmirnov) {
-  for (const auto& c : continuousCases()) {
-    const bool stable = c.type == QX_DIST_STABLE_PARETIAN || c.type == QX_DIST_SYM_STABLE;
-    const int n = stable ? 300 : 20000;  // each stable quantile is a root search over quadratures
-    QXsample s = make(c.type, c.params);
-    EXPECT_LT(ksContinuous(draw(s, n), c.cdf), ksCritical(n)) << c.name;
-  }
-}
-
 TEST_F(DistFixture, GeneralStableLawIsConsistent) {
   // No closed form: the density must integrate to the distribution function,
   // the law must reflect under (x, beta) -> (-x, -beta), and sampled points
@@ -319,17 +299,11 @@ TEST_F(DistFixture, DiscreteFunctionsMatchReferenceFormulas) {
   }
 }
 
-TEST_F(DistFixture, DiscreteSamplesFollowTheirLaw) {
-  constexpr int n = 20000;
-  for (const auto& c : discreteCases()) {
-    QXsample s = make(c.type, c.params);
-    EXPECT_LT(ksDiscrete(draw(s, n), c.pmf, c.lo, c.hi), ksCritical(n)) << c.name;
-  }
-  // A loaded table: points are indices into it.
+TEST_F(DistFixture, LoadedDiscreteTable) {
+  // Points are indices into the table.
   const std::vector<double> prob = {0.1, 0.25, 0.05, 0.4, 0.2};
   QXsample t = make(QX_DIST_DISCRETE, {});
   ASSERT_EQ(QXsampLoadDiscretePdfTable(t, 5, prob.data(), nullptr), 0);
-  EXPECT_LT(ksDiscrete(draw(t, n), [&](double k) { return prob[static_cast<std::size_t>(k)]; }, 0, 4), ksCritical(n));
   EXPECT_EQ(eval(t, QX_DISTR_FUNC_PDF, 3), 0.4);
   EXPECT_NEAR(eval(t, QX_DISTR_FUNC_CDF, 2.7), 0.4, 1e-15);
   EXPECT_EQ(eval(t, QX_DISTR_FUNC_ICDF, 0.35), 1.0);
