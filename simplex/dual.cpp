@@ -533,24 +533,37 @@ int countDualInfeasible(const SimplexWork::Impl& w) {
   return c;
 }
 
+// Places every nonbasic variable at the bound its reduced cost prefers. A
+// boxed variable already at a bound stays there while its reduced cost is
+// dual feasible within the optimality tolerance: flipping it on a reduced
+// cost of rounding size would move the basic values by its whole range and
+// turn an optimal (warm) basis primal infeasible.
 void placeAllByReducedCost(SimplexWork::Impl& w) {
-  for (int j = 0; j < w.nt; ++j)
-    if (w.pos[j] < 0) w.placeByReducedCost(j);
+  for (int j = 0; j < w.nt; ++j) {
+    if (w.pos[j] >= 0) continue;
+    if (w.isBoxed(j) && w.at[j] == kAtLower && w.d[j] >= -w.dualTol)
+      w.placeAt(j, kAtLower);
+    else if (w.isBoxed(j) && w.at[j] == kAtUpper && w.d[j] <= w.dualTol)
+      w.placeAt(j, kAtUpper);
+    else
+      w.placeByReducedCost(j);
+  }
   w.computePrimal();
 }
 
+// Cost perturbation of the nonbasic structural columns, each in the
+// direction of its reduced cost's feasible side: the duals do not change,
+// every reduced cost moves by its shift away from zero, so the basis stays
+// dual feasible and the basic values stay as they are.
 void perturbCosts(SimplexWork::Impl& w) {
   std::uniform_real_distribution<double> u(0.0, 1.0);
   for (int j = 0; j < w.n; ++j) {
     const double lo = w.lower[j], up = w.upper[j];
-    if (lo == up || (lo == -kInf && up == kInf)) continue;
+    if (w.pos[j] >= 0 || lo == up || (lo == -kInf && up == kInf)) continue;
     const double delta = kPerturbBase * (1.0 + std::fabs(w.cost[j])) * (1.0 + u(w.rng));
-    if (up == kInf)
-      w.cost[j] += delta;
-    else if (lo == -kInf)
-      w.cost[j] -= delta;
-    else
-      w.cost[j] += w.cost[j] >= 0.0 ? delta : -delta;
+    const double dir = w.at[j] == kAtUpper ? -1.0 : 1.0;
+    w.cost[j] += dir * delta;
+    w.d[j] += dir * delta;
   }
   w.costShifted = true;
 }
@@ -648,11 +661,14 @@ int SimplexWork::Impl::runDual(bool reopt) {
 
   const bool perturb = cutoffInternal == kInf && opt.dualPhase != 3;
   for (int pass = 0; pass < kMaxCleanupPasses; ++pass) {
-    if (perturb && pass == 0) {
-      perturbCosts(*this);
-      computeDual();
-      placeAllByReducedCost(*this);
+    if (pass == 0 && !costShifted) {
+      // A dual feasible start that is also primal feasible is optimal: no
+      // perturbation, no iteration (a warm start from an optimal basis).
+      int npinf = 0;
+      sumPrimalInfeas(&npinf, nullptr);
+      if (npinf == 0) return cutoffInternal < kInf && objective() > cutoffInternal ? kCutoff : kOptimal;
     }
+    if (perturb && pass == 0) perturbCosts(*this);
     DualLoop loop(*this, false, cutoffInternal);
     const int res = loop.run();
     if (res == kInfeasible && untrustedInfeasibility(*this)) return kRecover;
