@@ -288,6 +288,7 @@ int PrimalLoop::run() {
       cands_.valid = false;
     }
     phase1_ = phase1;
+    w_.scaleCepsForPricing();
     const int q = price();
     if (q < 0) {
       const int released = w_.bl.releaseRejected();

@@ -114,6 +114,20 @@ class SimplexWork::Impl {
   // starts, or the values are recomputed by the caller).
   void dropPerturbation();
 
+  // ---- tolerance adjustments (tolerances.cpp)
+  // Reduced costs of the basic columns on fresh factors; returns how many
+  // exceed ceps (traced, and a lowered ceps reset to its base value).
+  int checkBasicReducedCosts();
+  std::vector<double> basicCheckY;
+  // The dual perturbation check's ceps x 0.1, at most once every ten
+  // factorisations since the tolerances last changed.
+  void lowerCepsAfterPerturbation();
+  // Strategy bit 65536: the primal pricing pass's objective-scaled ceps.
+  void scaleCepsForPricing();
+  // Removes an active perturbation when recovery methods 1 and 2 change the
+  // basis (no refactorisation request: the recovery factorises).
+  void dropPerturbationForRecovery();
+
   // ---- counters
   double iterations = 0.0;     // of the current run
   double totalIterations = 0.0;
@@ -193,6 +207,7 @@ class SimplexWork::Impl {
   // followed by fmt.
   void traceLine(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
   static constexpr int kTraceDebug = 256;
+  static constexpr int kTraceKernel = 32768;  // trace-mask bit raising the kernel's print level
   // The state line printed at each refactorisation request (trace).
   void stateLine(int reason, const char* file, int line) const;  // trace-mask bit of the debug lines
 

@@ -329,3 +329,27 @@ INSTANTIATE_TEST_SUITE_P(Netlib, WarmDualFromOptimum,
                          ::testing::Values("grow7", "boeing2", "capri", "sierra", "pilotnov"));
 
 }  // namespace
+
+namespace {
+
+// Trace bit 32768 raises the kernel's print level to 32768: the kernel lists
+// its working options when it is created; without the bit it stays silent.
+TEST(KernelPrintLevel, TraceBit32768ListsTheKernelOptions) {
+  LoadedModel lm;
+  const std::string path = torva::testsupport::netlibDir() + "/afiro.mps.gz";
+  if (!std::filesystem::exists(path) || !lm.read(path)) GTEST_SKIP() << "Netlib data not found at " << path;
+  for (const int mask : {32768, 1}) {
+    SimplexWork work(lm.data());
+    SolveContext ctx;
+    ctx.traceMask = mask;
+    std::string log;
+    ctx.log = [&](const std::string& s) { log += s; };
+    SimplexResult r;
+    ASSERT_EQ(work.solve(lm.data(), Method::Dual, StartBasis::Slack, SimplexOptions{}, ctx, r), 0);
+    EXPECT_EQ(r.outcome, kOptimal);
+    const bool listed = log.find("\nWorking LU options \nSLU_IPAR_PRINT_LEVEL : 32768\n") != std::string::npos;
+    EXPECT_EQ(listed, mask == 32768) << "mask " << mask;
+  }
+}
+
+}  // namespace
