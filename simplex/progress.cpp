@@ -154,6 +154,8 @@ int SimplexWork::Impl::progressCheck() {
     if (h != kProgressContinue) return h;
   }
 
+  checkBigM(rec);
+
   if (bl.ratRange < bl.ratRangeInitial) {
     if (p.ratRangeLoweredCheck < 0) p.ratRangeLoweredCheck = p.checks;
     if (p.checks - p.ratRangeLoweredCheck >= kRatRangeRaiseChecks) {
