@@ -80,15 +80,14 @@ void SimplexWork::Impl::ensureKernel() {
   lu->setDoubleOption(kLuDparEpsPivAbs, opt.luEpsPivAbs);
   lu->setDoubleOption(kLuDparSpvtolUpdate, opt.luSpvtolUpdate);
   lu->setDoubleOption(kLuDparSpvtolFtran, opt.luSpvtolFtran);
+  // Kernel print level, raised by trace bit 32768; the kernel's lines go to
+  // the solve's log.
+  lu->setIntOption(kLuIparPrintLevel, (ctx && (ctx->traceMask & kTraceKernel)) ? kTraceKernel : opt.luPrintLevel);
+  if (ctx && ctx->log) lu->setLog([this](const char* line) { log("%s", line); });
   lu->setDoubleOption(kLuDparSpvtolBtran, opt.luSpvtolBtran);
   lu->setDoubleOption(kLuDparIniRcond, opt.luIniRcond);
   lu->setIntOption(kLuIparProfile, opt.luProfile);
-  // The simplex trace bit for the kernel raises its print level to that bit.
-  const bool kernelTrace = ctx && (ctx->traceMask & kTraceKernel) != 0;
-  lu->setIntOption(kLuIparPrintLevel, kernelTrace ? kTraceKernel : opt.luPrintLevel);
-  lu->setLog([this](const char* text) {
-    if (ctx && ctx->log) ctx->log(text);
-  });
+  lu->setDoubleOption(kLuDparEpsPivRel, pivRel);
   lu->logOptions();
   col.resize(m);
   rho.resize(m);
@@ -291,6 +290,7 @@ int SimplexWork::Impl::recover(int kernelRc) {
                 __FILE_NAME__, __LINE__);
   }
 
+  if (method <= 2) dropPerturbationForRecovery();
   int outcome = kLayerSingular;
   for (int attempt = 0; attempt < kMaxRecoveryAttempts; ++attempt) {
     if (method <= 1) {

@@ -115,10 +115,14 @@ class DualLoop {
     int r = -1, q = -1, leaving = -1;
     double delta = 0.0, s = 1.0;
   };
-  enum PickResult { kPickOk, kPickRetry, kPickOptimal };
+  enum PickResult { kPickOk, kPickRetry, kPickOptimal, kPickNumeric };
   int pick(Pick& pk);
   void applyFlips();
-  // Bound-flipping Harris ratio test; returns the entering variable or -1.
+  // Bound-flipping Harris ratio test; returns the entering variable, -1
+  // when no column can enter (a dual ray), or kMinRatio2Failed when
+  // candidates exist but the second pass accepts none of them (values that
+  // are not finite).
+  static constexpr int kMinRatio2Failed = -2;
   int ratioTest(double delta, double s);
   void repairDualFeasibility();
   void updateWeights(int r, double pivot);
@@ -131,6 +135,7 @@ class DualLoop {
   std::vector<int> picked_;
   std::vector<double> scores_;
   double candMax_ = 0.0;  // largest |pivot| among the ratio test's candidates
+  int fixedSkipped_ = 0;  // fixed columns of the pivot row the ratio test skipped
   int releases_ = 0;      // releases of the rejected rows since the last pivot
   std::vector<int> infList_;
   std::vector<char> inList_;
@@ -201,10 +206,15 @@ void DualLoop::chooseRows(int k) {
 int DualLoop::ratioTest(double delta, double s) {
   cands_.clear();
   flips_.clear();
+  fixedSkipped_ = 0;
   for (int k = 0; k < w_.prowCount; ++k) {
     const int j = w_.prowIndex[k];
     const double a = w_.prow[j];
-    if (std::fabs(a) < w_.pivTol || w_.lower[j] == w_.upper[j]) continue;
+    if (w_.lower[j] == w_.upper[j]) {
+      ++fixedSkipped_;
+      continue;
+    }
+    if (std::fabs(a) < w_.pivTol) continue;
     const double at = -s * a;
     const signed char where = w_.at[j];
     if ((where == kAtLower && at > 0.0) || (where == kAtUpper && at < 0.0) || where == kAtZero)
@@ -249,7 +259,7 @@ int DualLoop::ratioTest(double delta, double s) {
       cands_.resize(kept);
       continue;
     }
-    return best;
+    return best >= 0 ? best : kMinRatio2Failed;
   }
   return -1;
 }
@@ -358,6 +368,17 @@ int DualLoop::pick(Pick& pk) {
     if (w_.rho.count < 0) w_.rho.rebuildIndex();
     w_.computePivotRow(w_.rho);
     pk.q = ratioTest(pk.delta, pk.s);
+    if (pk.q == kMinRatio2Failed) {
+      if (w_.tracing())
+        w_.log("\nDual min-ratio2 failed (ifixed=%d,l=%d)", fixedSkipped_, static_cast<int>(cands_.size()));
+      if (releases_ > 1) {
+        if (w_.tracing()) w_.log("\nReturning numeric error. Try rejecting pivi=%d", cand);
+        return kPickNumeric;
+      }
+      if (w_.tracing()) w_.log("\nReject pivi=%d to leave", cand);
+      w_.bl.reject(pk.leaving);
+      continue;
+    }
     // After repeated releases every row was refused: take the pivot.
     if (pk.q < 0 || releases_ > 1 || std::fabs(w_.prow[pk.q]) >= candMax_ * relativePivotFloor(w_.bl.ratRange))
       return kPickOk;
@@ -386,6 +407,7 @@ int DualLoop::run() {
         return kNotFinished;
       }
       if (!w_.dseValid) w_.initDualWeights(false);
+      w_.checkBasicReducedCosts();
       repairDualFeasibility();
       rebuildRows();
       const int pc = w_.progressCheck();
@@ -403,6 +425,10 @@ int DualLoop::run() {
     const int picked = pick(pk);
     if (picked == kPickOptimal) return kOptimal;
     if (picked == kPickRetry) continue;
+    if (picked == kPickNumeric) {
+      w_.error = kErrNumerical;
+      return kNotFinished;
+    }
     const int r = pk.r, q = pk.q, leaving = pk.leaving;
     const double s = pk.s;
     if (q < 0) {
@@ -507,6 +533,7 @@ int DualLoop::run() {
     touchRow(r);
     if (w_.updates == 0) {
       if (!w_.dseValid) w_.initDualWeights(false);
+      w_.checkBasicReducedCosts();
       repairDualFeasibility();
       rebuildRows();
       const int pc = w_.progressCheck();
@@ -533,24 +560,37 @@ int countDualInfeasible(const SimplexWork::Impl& w) {
   return c;
 }
 
+// Places every nonbasic variable at the bound its reduced cost prefers. A
+// boxed variable already at a bound stays there while its reduced cost is
+// dual feasible within the optimality tolerance: flipping it on a reduced
+// cost of rounding size would move the basic values by its whole range and
+// turn an optimal (warm) basis primal infeasible.
 void placeAllByReducedCost(SimplexWork::Impl& w) {
-  for (int j = 0; j < w.nt; ++j)
-    if (w.pos[j] < 0) w.placeByReducedCost(j);
+  for (int j = 0; j < w.nt; ++j) {
+    if (w.pos[j] >= 0) continue;
+    if (w.isBoxed(j) && w.at[j] == kAtLower && w.d[j] >= -w.dualTol)
+      w.placeAt(j, kAtLower);
+    else if (w.isBoxed(j) && w.at[j] == kAtUpper && w.d[j] <= w.dualTol)
+      w.placeAt(j, kAtUpper);
+    else
+      w.placeByReducedCost(j);
+  }
   w.computePrimal();
 }
 
+// Cost perturbation of the nonbasic structural columns, each in the
+// direction of its reduced cost's feasible side: the duals do not change,
+// every reduced cost moves by its shift away from zero, so the basis stays
+// dual feasible and the basic values stay as they are.
 void perturbCosts(SimplexWork::Impl& w) {
   std::uniform_real_distribution<double> u(0.0, 1.0);
   for (int j = 0; j < w.n; ++j) {
     const double lo = w.lower[j], up = w.upper[j];
-    if (lo == up || (lo == -kInf && up == kInf)) continue;
+    if (w.pos[j] >= 0 || lo == up || (lo == -kInf && up == kInf)) continue;
     const double delta = kPerturbBase * (1.0 + std::fabs(w.cost[j])) * (1.0 + u(w.rng));
-    if (up == kInf)
-      w.cost[j] += delta;
-    else if (lo == -kInf)
-      w.cost[j] -= delta;
-    else
-      w.cost[j] += w.cost[j] >= 0.0 ? delta : -delta;
+    const double dir = w.at[j] == kAtUpper ? -1.0 : 1.0;
+    w.cost[j] += dir * delta;
+    w.d[j] += dir * delta;
   }
   w.costShifted = true;
 }
@@ -648,11 +688,14 @@ int SimplexWork::Impl::runDual(bool reopt) {
 
   const bool perturb = cutoffInternal == kInf && opt.dualPhase != 3;
   for (int pass = 0; pass < kMaxCleanupPasses; ++pass) {
-    if (perturb && pass == 0) {
-      perturbCosts(*this);
-      computeDual();
-      placeAllByReducedCost(*this);
+    if (pass == 0 && !costShifted) {
+      // A dual feasible start that is also primal feasible is optimal: no
+      // perturbation, no iteration (a warm start from an optimal basis).
+      int npinf = 0;
+      sumPrimalInfeas(&npinf, nullptr);
+      if (npinf == 0) return cutoffInternal < kInf && objective() > cutoffInternal ? kCutoff : kOptimal;
     }
+    if (perturb && pass == 0) perturbCosts(*this);
     DualLoop loop(*this, false, cutoffInternal);
     const int res = loop.run();
     if (res == kInfeasible && untrustedInfeasibility(*this)) return kRecover;

@@ -85,33 +85,10 @@ void PrimalLoop::stepTouched() {
     if (w_.primalInfeasOf(w_.col.index[t]) > w_.primalTol) feasible_ = false;
 }
 
-// Reduced costs of the phase-1 objective: cost -1 below the lower bound, +1
-// above the upper bound, for basic variables only.
+// Reduced costs of the composite phase-1 objective (primal_phase1.cpp).
 void PrimalLoop::phase1Duals() {
-  LuVector& y = w_.aux;
-  y.clear();
-  for (int k = 0; k < w_.m; ++k) {
-    const int j = w_.basicVar[k];
-    if (w_.x[j] < w_.lower[j] - w_.primalTol)
-      y.add(k, -1.0);
-    else if (w_.x[j] > w_.upper[j] + w_.primalTol)
-      y.add(k, 1.0);
-  }
-  w_.lu->btran(y);
-  if (y.count < 0) y.rebuildIndex();
-  for (int j = 0; j < w_.n; ++j) {
-    if (w_.pos[j] >= 0) {
-      w_.d[j] = 0.0;
-      continue;
-    }
-    double s = 0.0;
-    for (int p = w_.lp.colStart[j]; p < w_.lp.colStart[j + 1]; ++p) s -= w_.lp.colValue[p] * y.array[w_.lp.rowIndex[p]];
-    w_.d[j] = s;
-  }
-  for (int i = 0; i < w_.m; ++i) w_.d[w_.n + i] = w_.pos[w_.n + i] >= 0 ? 0.0 : -y.array[i];
-  w_.farkas.assign(y.array.begin(), y.array.end());
-  y.count = -1;
-  y.clear();
+  w_.announceBigM();
+  w_.phase1Duals(w_.phase1CostWeight());
 }
 
 // Pricing: partial pricing over column segments in partial mode; otherwise
@@ -288,6 +265,7 @@ int PrimalLoop::run() {
       cands_.valid = false;
     }
     phase1_ = phase1;
+    w_.scaleCepsForPricing();
     const int q = price();
     if (q < 0) {
       const int released = w_.bl.releaseRejected();
@@ -308,6 +286,7 @@ int PrimalLoop::run() {
         w_.removePerturbation(__FILE_NAME__, __LINE__);
         continue;
       }
+      if (phase1 && w_.compositeOptimumNeedsBigM()) continue;
       if (phase1) return kInfeasible;
       w_.farkas.clear();
       return kOptimal;
@@ -427,7 +406,7 @@ int SimplexWork::Impl::runPrimal() {
   }
   logIteration(true);
   PrimalLoop loop(*this);
-  return loop.run();
+  return verifyPrimalSignal(loop.run());
 }
 
 }  // namespace torva::simplex

@@ -154,6 +154,8 @@ int SimplexWork::Impl::progressCheck() {
     if (h != kProgressContinue) return h;
   }
 
+  checkBigM(rec);
+
   if (bl.ratRange < bl.ratRangeInitial) {
     if (p.ratRangeLoweredCheck < 0) p.ratRangeLoweredCheck = p.checks;
     if (p.checks - p.ratRangeLoweredCheck >= kRatRangeRaiseChecks) {
@@ -178,6 +180,7 @@ int SimplexWork::Impl::progressCheck() {
                         : "\nStarting dual perturbation due to degeneracy... (toldeg-olddeg=%d, iter-olditer=%g)",
             deg, iters);
       perturb(__FILE_NAME__, __LINE__);
+      lowerCepsAfterPerturbation();
     }
   }
 
@@ -232,9 +235,11 @@ int SimplexWork::Impl::degradationHandler(double objWorse) {
         const double cut = kCepsCut * dualTol;
         if (cut >= opt.minOptTol) {
           dualTol = cut;
+          p.tolChangedAtFactor = factorCount;
           if (tracing()) traceLine(" new ceps:%e (factor:%e), file=%s(%d)", dualTol, kCepsCut, __FILE_NAME__, __LINE__);
         } else {
           dualTol = opt.minOptTol;
+          p.tolChangedAtFactor = factorCount;
         }
       }
     }

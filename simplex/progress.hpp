@@ -36,6 +36,7 @@ struct ProgressState {
   int traceLines = 0;            // trace lines since the last header
   bool partialForced = false;    // the pricing was switched to partial for good
   int recoveriesSeen = 0;        // basis recoveries at the previous check
+  int tolChangedAtFactor = 0;    // factorisation count when ceps last changed
   double bestPinf = 1e30, bestObjective = 1e30;  // of the best basis saved
 
   void resetForRun() {

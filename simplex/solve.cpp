@@ -175,6 +175,31 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
       }
       w.error = kErrNumerical;
     }
+    // A verdict other than an optimum on a badly scaled model is checked by
+    // reoptimising unscaled; without an optimum there, the scaled answer
+    // stands.
+    const auto finish = [&w](SimplexResult& r) {
+      if (w.lu && w.lu->valid()) {
+        w.cost = w.lp.cost;
+        w.computeDual();
+      }
+      w.fillResult(r);
+    };
+    bool keepScaled = false;
+    SimplexResult scaledResult;
+    if ((outcome == kInfeasible || outcome == kInfeasibleOrUnbounded || outcome == kUnbounded) && w.error == 0 &&
+        w.lp.scaled && w.badlyScaled(data)) {
+      w.outcome = outcome;
+      finish(scaledResult);
+      const int res = w.unscaleAndReoptimize(data);
+      if (res == kOptimal && w.error == 0) {
+        outcome = res;
+        last = Method::Primal;
+      } else {
+        keepScaled = true;
+        w.error = 0;
+      }
+    }
     // An optimum of the scaled problem may violate the tolerances once
     // unscaled: tighten them tenfold (within their limits) and let the
     // primal continue from the optimal basis.
@@ -201,13 +226,14 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
     if (w.logging(1) || w.tracing())
       w.log(reopt ? "\nReopt exit status=%d, (#pivots=%g)" : "\nExit status=%d, (#pivots=%g)", w.outcome,
             w.iterations);
+    if (keepScaled) {
+      result = scaledResult;
+      result.iterations = w.iterations;
+    } else {
+      finish(result);
+    }
     result.methodUsed = last;
     result.reoptimized = reopt;
-    if (w.lu && w.lu->valid()) {
-      w.cost = w.lp.cost;
-      w.computeDual();
-    }
-    w.fillResult(result);
     return w.error;
   } catch (const std::bad_alloc&) {
     w.haveBasis = false;

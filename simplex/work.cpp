@@ -42,6 +42,8 @@ void SimplexWork::Impl::setOptions(const SimplexOptions& o, SolveContext& c) {
   pivTol = o.pivTol;
   refactorFrequency = std::max(1, o.refactorFrequency);
   pivRel = o.luEpsPivRel;
+  bigM = o.bigM;
+  bigMAnnounced = false;
   rng.seed(o.seed);
   bl.resetForSolve(nt, std::max(2, o.ratRange), recoveryMethodOf(o.oprFree));
   pert.resetForSolve(nt);

@@ -114,6 +114,50 @@ class SimplexWork::Impl {
   // starts, or the values are recomputed by the caller).
   void dropPerturbation();
 
+  // ---- composite phase 1 of the primal (primal_phase1.cpp)
+  double bigM = 1e6;           // penalty of the infeasibilities (QX_DPARAM_LP_BIGM, raised)
+  bool bigMAnnounced = false;  // "set bigM" printed in this solve
+  // Weight of the true costs in the phase-1 objective: 1/bigM (0: pure).
+  double phase1CostWeight() const;
+  void announceBigM();
+  void raiseBigM(const char* file, int line);
+  // Phase-1 duals and reduced costs with cost weight w (farkas set when 0).
+  void phase1Duals(double w);
+  // At a composite optimum with infeasibilities left: true when bigM was
+  // raised because a column still reduces the infeasibility; false for a
+  // proof of infeasibility (farkas holds it).
+  bool compositeOptimumNeedsBigM();
+  // Progress-check rule: infeasible with a huge objective raises bigM.
+  void checkBigM(const ProgressRecord& rec);
+
+  // ---- unscaled reoptimisation (unscale.cpp)
+  // The coefficient magnitudes span more than 1/DBL_EPSILON.
+  bool badlyScaled(const ModelData& data) const;
+  // Drops the scaling (the basis stays) and reoptimises by the primal, with
+  // the switch loop; returns the outcome.
+  int unscaleAndReoptimize(const ModelData& data);
+
+  // ---- final signals of the primal (signals.cpp)
+  // Outcome 3 or 5 checked on the true bounds (the point, the Farkas vector,
+  // the ray); a signal that does not hold becomes 7 (the switch loop).
+  int verifyPrimalSignal(int outcome);
+  bool farkasProvesInfeasibility(const std::vector<double>& y) const;
+  bool rayIsUnbounded() const;
+
+  // ---- tolerance adjustments (tolerances.cpp)
+  // Reduced costs of the basic columns on fresh factors; returns how many
+  // exceed ceps (traced, and a lowered ceps reset to its base value).
+  int checkBasicReducedCosts();
+  std::vector<double> basicCheckY;
+  // The dual perturbation check's ceps x 0.1, at most once every ten
+  // factorisations since the tolerances last changed.
+  void lowerCepsAfterPerturbation();
+  // Strategy bit 65536: the primal pricing pass's objective-scaled ceps.
+  void scaleCepsForPricing();
+  // Removes an active perturbation when recovery methods 1 and 2 change the
+  // basis (no refactorisation request: the recovery factorises).
+  void dropPerturbationForRecovery();
+
   // ---- counters
   double iterations = 0.0;     // of the current run
   double totalIterations = 0.0;

@@ -3,6 +3,7 @@
 // that solve like fresh ones.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <string>
 
@@ -292,5 +293,159 @@ TEST_P(TraceFormats, LinesMatchTheirHeader) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Masks, TraceFormats, ::testing::Values(1, 2, 4, 8, 16, 32, 64, 128));
+
+}  // namespace
+
+namespace {
+
+// A basis the primal proved optimal is primal and dual feasible in the same
+// scaled space and tolerances, so a warm dual from it must stop at once: no
+// perturbation, no bound flip on a reduced cost of rounding size. These
+// models are those where a dual that perturbed or flipped first wandered
+// for hundreds of iterations before returning to the same optimum.
+class WarmDualFromOptimum : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(WarmDualFromOptimum, TakesNoIteration) {
+  const std::string name = GetParam();
+  if (!torva::testsupport::sweptInThisBuild(name)) GTEST_SKIP() << name << " is not swept in this build";
+  LoadedModel lm;
+  const std::string path = torva::testsupport::netlibDir() + "/" + name + ".mps.gz";
+  if (!std::filesystem::exists(path) || !lm.read(path)) GTEST_SKIP() << "Netlib data not found at " << path;
+  SimplexWork work(lm.data());
+  SimplexOptions opt;
+  SolveContext ctx;
+  SimplexResult cold, warm;
+  ASSERT_EQ(work.solve(lm.data(), Method::Primal, StartBasis::Crash, opt, ctx, cold), 0);
+  ASSERT_EQ(cold.outcome, kOptimal);
+  ASSERT_EQ(work.solve(lm.data(), Method::Dual, StartBasis::Resident, opt, ctx, warm), 0);
+  ASSERT_EQ(warm.outcome, kOptimal);
+  EXPECT_TRUE(warm.reoptimized);
+  EXPECT_EQ(warm.iterations, 0.0);
+  EXPECT_LE(std::fabs(warm.objective - cold.objective), kSolveAgreement * (1.0 + std::fabs(cold.objective)));
+  torva::testsupport::checkOptimal(lm.data(), warm);
+}
+
+INSTANTIATE_TEST_SUITE_P(Netlib, WarmDualFromOptimum,
+                         ::testing::Values("grow7", "boeing2", "capri", "sierra", "pilotnov"));
+
+}  // namespace
+
+namespace {
+
+// Trace bit 32768 raises the kernel's print level to 32768: the kernel lists
+// its working options when it is created; without the bit it stays silent.
+TEST(KernelPrintLevel, TraceBit32768ListsTheKernelOptions) {
+  LoadedModel lm;
+  const std::string path = torva::testsupport::netlibDir() + "/afiro.mps.gz";
+  if (!std::filesystem::exists(path) || !lm.read(path)) GTEST_SKIP() << "Netlib data not found at " << path;
+  for (const int mask : {32768, 1}) {
+    SimplexWork work(lm.data());
+    SolveContext ctx;
+    ctx.traceMask = mask;
+    std::string log;
+    ctx.log = [&](const std::string& s) { log += s; };
+    SimplexResult r;
+    ASSERT_EQ(work.solve(lm.data(), Method::Dual, StartBasis::Slack, SimplexOptions{}, ctx, r), 0);
+    EXPECT_EQ(r.outcome, kOptimal);
+    const bool listed = log.find("\nWorking LU options \nSLU_IPAR_PRINT_LEVEL : 32768\n") != std::string::npos;
+    EXPECT_EQ(listed, mask == 32768) << "mask " << mask;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Composite phase 1: min 1000 x1 with x1 - x2 >= 1 starts infeasible. With
+// bigM 1 the objective outweighs the infeasibility (composite reduced cost
+// of x1: -1 + 1000/bigM), so the composite optimum is not feasible; bigM
+// grows (to 1000, then tenfold) until x1 enters, and the optimum follows.
+TEST(CompositePhase1, SmallBigMIsRaisedUntilFeasible) {
+  LoadedModel lm;
+  ASSERT_TRUE(lm.load(1, 2, 1, {1000, 0}, {1}, "G", {0, 1, 2}, {0, 0}, {1, -1}, {0, 0}, {kInf, kInf}));
+  SimplexWork work(lm.data());
+  SimplexOptions opt;
+  opt.bigM = 1.0;
+  opt.scale = 0;
+  SolveContext ctx;
+  ctx.traceMask = 1;
+  std::string log;
+  ctx.log = [&](const std::string& s) { log += s; };
+  SimplexResult r;
+  ASSERT_EQ(work.solve(lm.data(), Method::Primal, StartBasis::Slack, opt, ctx, r), 0);
+  ASSERT_EQ(r.outcome, kOptimal);
+  EXPECT_NEAR(r.objective, 1000.0, 1e-9);
+  EXPECT_NE(log.find(" set bigM:1.000000e+00"), std::string::npos) << log;
+  EXPECT_NE(log.find(" new bigM:1.000000e+03"), std::string::npos) << log;
+  EXPECT_NE(log.find(" new bigM:1.000000e+04"), std::string::npos) << log;
+}
+
+}  // namespace
+
+namespace {
+
+// The primal's final signals are checked on the true bounds before they are
+// accepted: a Farkas vector that proves nothing, or a ray that leaves the
+// bounds, sends the solve to the switch loop (outcome 7).
+struct SignalCase {
+  const char* what;
+  bool infeasibleModel;  // else the unbounded one
+  std::vector<double> vec;  // Farkas y (m) or ray over columns and slacks (n + m)
+  int signal, expected;
+};
+
+class FinalSignal : public ::testing::TestWithParam<SignalCase> {};
+
+TEST_P(FinalSignal, IsAcceptedOnlyWhenItsCertificateHolds) {
+  const SignalCase& c = GetParam();
+  LoadedModel lm;
+  if (c.infeasibleModel)  // x1 + x2 >= 3, x1 + x2 <= 1, x >= 0
+    ASSERT_TRUE(lm.load(2, 2, 1, {1, 1}, {3, 1}, "GL", {0, 2, 4}, {0, 1, 0, 1}, {1, 1, 1, 1}, {0, 0}, {kInf, kInf}));
+  else  // min -x1 with x1 - x2 <= 1, x >= 0
+    ASSERT_TRUE(lm.load(1, 2, 1, {-1, 0}, {1}, "L", {0, 1, 2}, {0, 0}, {1, -1}, {0, 0}, {kInf, kInf}));
+  Layer L(lm, SimplexOptions{});
+  for (int i = 1; i < L.w.m; ++i) ASSERT_EQ(L.w.lp.rowScale[i], L.w.lp.rowScale[0]);
+  (c.infeasibleModel ? L.w.farkas : L.w.ray) = c.vec;
+  EXPECT_EQ(L.w.verifyPrimalSignal(c.signal), c.expected) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Certificates, FinalSignal,
+    ::testing::Values(SignalCase{"row 1 minus row 2 proves 3 <= 1", true, {1, -1}, kInfeasible, kInfeasible},
+                      SignalCase{"row 1 plus row 2 proves nothing", true, {1, 1}, kInfeasible, kRecover},
+                      SignalCase{"no Farkas vector", true, {}, kInfeasible, kRecover},
+                      SignalCase{"x1 and x2 grow together", false, {1, 1, 0}, kUnbounded, kUnbounded},
+                      SignalCase{"x1 alone drives the slack negative", false, {1, 0, -1}, kUnbounded, kRecover},
+                      SignalCase{"x2 alone does not improve", false, {0, 1, 1}, kUnbounded, kRecover}));
+
+}  // namespace
+
+namespace {
+
+// An infeasibility found on the scaled LP of a badly scaled model (the third
+// row's coefficients span 1e17) is checked by an unscaled reoptimisation;
+// it confirms the verdict, so the scaled answer and its certificate stand.
+// The same rows without the wide one are not unscaled.
+TEST(UnscaledReoptimisation, ChecksAnInfeasibleVerdictOfABadlyScaledModel) {
+  for (const bool wide : {true, false}) {
+    LoadedModel lm;
+    if (wide)
+      ASSERT_TRUE(lm.load(3, 2, 1, {1, 1}, {3, 1, 1e12}, "GLL", {0, 3, 6}, {0, 1, 2, 0, 1, 2},
+                          {1, 1, 1e-9, 1, 1, 1e8}, {0, 0}, {kInf, kInf}));
+    else
+      ASSERT_TRUE(lm.load(2, 2, 1, {1, 1}, {3, 1}, "GL", {0, 2, 4}, {0, 1, 0, 1}, {1, 1, 1, 1}, {0, 0}, {kInf, kInf}));
+    SimplexWork work(lm.data());
+    SolveContext ctx;
+    ctx.printLevel = 1;
+    std::string log;
+    ctx.log = [&](const std::string& s) { log += s; };
+    SimplexResult r;
+    ASSERT_EQ(work.solve(lm.data(), Method::Dual, StartBasis::Slack, SimplexOptions{}, ctx, r), 0);
+    EXPECT_EQ(r.outcome, kInfeasible);
+    EXPECT_EQ(log.find("\nUnscaling row and col structures") != std::string::npos, wide) << log;
+    EXPECT_EQ(log.find("\nReoptimizing unscaled model") != std::string::npos, wide) << log;
+    torva::testsupport::checkFarkas(lm.data(), r.farkasY);
+  }
+}
 
 }  // namespace

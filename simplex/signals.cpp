@@ -1,0 +1,111 @@
+// The primal's final signals checked once more before they are accepted: an
+// infeasibility whose point is feasible on the true bounds, or whose Farkas
+// vector proves nothing, and an unbounded ray that leaves the bounds or does
+// not improve the objective, hand the decision to the switch loop (outcome 7)
+// instead of ending the solve with a wrong verdict.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "simplex/work.hpp"
+
+namespace torva::simplex {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// Entries of z = A'y below this fraction of the largest |y_i| are rounding
+// of the BTRAN (the factors solve to about 1e-12 relative on the bases the
+// simplex keeps; the margin is three orders above it).
+constexpr double kFarkasZeroRel = 1e-9;
+// Ray entries below this fraction of the largest entry are rounding of the
+// FTRAN, by the same reasoning.
+constexpr double kRayZeroRel = 1e-9;
+
+}  // namespace
+
+// Farkas test in the working (scaled) space on the true bounds: with
+// z_j = a_j'y over the columns and z = y over the slacks, the rows say
+// z'(x, s) = y'b. The vector proves infeasibility when y'b lies outside the
+// range of z'(x, s) over the bounds by more than the feasibility tolerance
+// (scaled by |y|).
+bool SimplexWork::Impl::farkasProvesInfeasibility(const std::vector<double>& y) const {
+  double ymax = 0.0;
+  for (int i = 0; i < m; ++i) ymax = std::max(ymax, std::fabs(y[i]));
+  if (!(ymax > 0.0)) return false;
+  const double zeroTol = kFarkasZeroRel * ymax;
+  double hi = 0.0, lo = 0.0, yb = 0.0;
+  for (int i = 0; i < m; ++i) yb += y[i] * lp.rhs[i];
+  for (int j = 0; j < nt; ++j) {
+    double z;
+    if (j < n) {
+      z = 0.0;
+      for (int p = lp.colStart[j]; p < lp.colStart[j + 1]; ++p) z += lp.colValue[p] * y[lp.rowIndex[p]];
+    } else {
+      z = y[j - n];
+    }
+    if (std::fabs(z) <= zeroTol) continue;
+    const double l = lp.lower[j], u = lp.upper[j];
+    hi += z > 0.0 ? z * u : z * l;
+    lo += z > 0.0 ? z * l : z * u;
+  }
+  const double gap = primalTol * ymax;
+  return hi < yb - gap || lo > yb + gap;
+}
+
+bool SimplexWork::Impl::rayIsUnbounded() const {
+  if (ray.size() != static_cast<std::size_t>(nt)) return false;
+  double rmax = 0.0, cr = 0.0;
+  for (int j = 0; j < nt; ++j) rmax = std::max(rmax, std::fabs(ray[j]));
+  if (!(rmax > 0.0)) return false;
+  const double tol = kRayZeroRel * rmax;
+  for (int j = 0; j < nt; ++j) {
+    const double r = ray[j];
+    if ((r > tol && lp.upper[j] < kInf) || (r < -tol && lp.lower[j] > -kInf)) return false;
+    cr += lp.cost[j] * r;
+  }
+  // The entering column moves by one unit along the ray and its reduced
+  // cost violated ceps: the objective falls by more than ceps.
+  return cr < -dualTol;
+}
+
+int SimplexWork::Impl::verifyPrimalSignal(int outcome) {
+  if (outcome == kInfeasible) {
+    int npinf = 0;
+    const std::vector<double> trueLower = lower, trueUpper = upper;
+    lower = lp.lower;
+    upper = lp.upper;
+    sumPrimalInfeas(&npinf, nullptr);
+    lower = trueLower;
+    upper = trueUpper;
+    if (npinf == 0) {
+      if (logging(1) || tracing()) log("\nWARNING: overridden infeasibility signal, set xstat:%d", kRecover);
+      return kRecover;
+    }
+    if (farkas.size() != static_cast<std::size_t>(m) || !farkasProvesInfeasibility(farkas)) {
+      if (logging(1) || tracing()) log("\nWARNING: suspicious infeasibility certificate");
+      return kRecover;
+    }
+    if (tracing() && lp.scaled) {
+      // The largest violation of the unscaled point, for the trace.
+      double worst = 0.0;
+      for (int k = 0; k < m; ++k) {
+        const int j = basicVar[k];
+        const double sc = j < n ? lp.colScale[j] : 1.0 / lp.rowScale[j - n];
+        double v = 0.0;
+        if (x[j] < lp.lower[j]) v = lp.lower[j] - x[j];
+        if (x[j] > lp.upper[j]) v = x[j] - lp.upper[j];
+        worst = std::max(worst, v * sc);
+      }
+      log("\nWARNING: unscaled infeasibility is %g", worst);
+    }
+    return outcome;
+  }
+  if (outcome == kUnbounded && !rayIsUnbounded()) {
+    if (logging(1) || tracing()) log("\nWARNING: overridden unboundedness signal, set xstat:%d", kRecover);
+    return kRecover;
+  }
+  return outcome;
+}
+
+}  // namespace torva::simplex
