@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "simplex/presolve/reduce_state.hpp"
+#include "simplex/presolve/passes.hpp"
 
 namespace torva::presolve {
 
@@ -37,8 +37,6 @@ constexpr int kMaxDoubletonColumn = 20;
 constexpr int kDualRounds = 2;
 constexpr double kDualBoundLimit = 1e10;
 
-bool finiteLo(double v) { return v > -kInf; }
-bool finiteUp(double v) { return v < kInf; }
 double clampInf(double v) { return v >= kInf ? kInf : (v <= -kInf ? -kInf : v); }
 
 }  // namespace
@@ -137,23 +135,13 @@ void Problem::setEntry(int i, int j, double v) {
   }
 }
 
-namespace {
-
-// The first entry of a list whose row or column is live.
 const Entry& firstLive(const std::vector<Entry>& list, const std::vector<char>& on) {
   auto it = list.begin();
   while (!on[it->idx]) ++it;
   return *it;
 }
 
-// Bounds of a row's activity over its live columns, with the number of
-// infinite contributions on each side; skip leaves one column out.
-struct Activity {
-  double min = 0.0, max = 0.0;
-  int minInf = 0, maxInf = 0;
-};
-
-Activity activity(const Problem& p, int i, int skip = -1) {
+Activity activity(const Problem& p, int i, int skip) {
   Activity a;
   for (const Entry& e : p.a.rows[i]) {
     const int j = e.idx;
@@ -165,6 +153,19 @@ Activity activity(const Problem& p, int i, int skip = -1) {
     if (std::fabs(atUp) >= kInf) ++a.maxInf; else a.max += v * atUp;
   }
   return a;
+}
+
+bool rowImpliesBounds(const Problem& p, int i, int j, double a) {
+  if (!finiteLo(p.lo[j]) && !finiteUp(p.up[j])) return true;
+  const Activity rest = activity(p, i, j);
+  // a x_j = r - rest with r in [rl, ru]: the range of a x_j.
+  const double hiNum = rest.minInf || !finiteUp(p.ru[i]) ? kInf : p.ru[i] - rest.min;
+  const double loNum = rest.maxInf || !finiteLo(p.rl[i]) ? -kInf : p.rl[i] - rest.max;
+  const double impLo = a > 0 ? (loNum <= -kInf ? -kInf : loNum / a) : (hiNum >= kInf ? -kInf : hiNum / a);
+  const double impUp = a > 0 ? (hiNum >= kInf ? kInf : hiNum / a) : (loNum <= -kInf ? kInf : loNum / a);
+  const bool loImplied = !finiteLo(p.lo[j]) || impLo >= p.lo[j] - scaled(kDecideTol, p.lo[j]);
+  const bool upImplied = !finiteUp(p.up[j]) || impUp <= p.up[j] + scaled(kDecideTol, p.up[j]);
+  return loImplied && upImplied;
 }
 
 void fixColumn(Problem& p, std::vector<Step>& steps, int j, double v) {
@@ -181,6 +182,8 @@ void dropRow(Problem& p, std::vector<Step>& steps, int i) {
   steps.push_back(s);
   p.removeRow(i);
 }
+
+namespace {
 
 // Free and empty rows go; a singleton row a x_j in [rl, ru] becomes bounds
 // of x_j (tightened only where the row is tighter than the column).
@@ -549,7 +552,9 @@ Verdict reduce(Problem& p, int level, std::vector<Step>& steps) {
                              {kBitColSingletons, colSingletonPass},
                              {kBitDominatedCols, dominatedPass},
                              {kBitDominatedCols, dualBoundPass},
-                             {kBitDoubletons, doubletonPass}};
+                             {kBitDominatedCols, parallelColumnPass},
+                             {kBitDoubletons, doubletonPass},
+                             {kBitDoubletons, substitutionPass}};
   const int minGain = std::max(1, static_cast<int>(kPassGain * (p.m + p.n)));
   int live = p.liveRows() + p.liveCols();
   for (int round = 0; round < kMaxPasses; ++round) {
