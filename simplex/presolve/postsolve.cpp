@@ -43,6 +43,7 @@ class Undo {
       case StepKind::Doubleton: doubleton(st); break;
       case StepKind::ParallelCol: parallelCol(st); break;
       case StepKind::Substitution: substitution(st); break;
+      case StepKind::SlackSingleton: slackSingleton(st); break;
     }
   }
 
@@ -208,6 +209,26 @@ class Undo {
       s_.colBasic[k] = 0;
       s_.colBasic[j] = 1;
     }
+  }
+
+  // The equation came back as an inequality with dual y' (the reduced
+  // problem's costs carried c_j / a times the row): the equation's dual is
+  // c_j / a + y', which leaves x_j the reduced cost -a y'. An active
+  // inequality keeps x_j nonbasic on its bound; a slack one hands its basic
+  // status to x_j.
+  void slackSingleton(const Step& st) {
+    const int i = st.row, j = st.col;
+    double sum = 0.0;
+    for (const Entry& e : a_.rows[i]) {
+      if (e.idx == j || !colOn_[e.idx]) continue;
+      sum += e.val * s_.x[e.idx];
+      cost_[e.idx] += st.v2 * e.val / st.a;
+    }
+    colOn_[j] = 1;
+    s_.x[j] = (st.v1 - sum) / st.a;
+    s_.y[i] += st.v2 / st.a;
+    s_.colBasic[j] = s_.rowBasic[i];
+    s_.rowBasic[i] = 0;
   }
 
   // x_j follows from its equation with the entries and costs of the other

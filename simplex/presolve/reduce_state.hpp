@@ -105,6 +105,7 @@ enum class StepKind : unsigned char {
   Doubleton,     // x_j substituted out of an equation a x_j + e x_k = b
   ParallelCol,   // x_j = a x_k column-wise: x_k stands for x_k + a x_j
   Substitution,  // an implied-free x_j substituted out of an equation of 3+ entries
+  SlackSingleton,  // a column singleton with one relevant bound folded into its equation's side
 };
 
 struct Step {
@@ -112,9 +113,9 @@ struct Step {
   int row = -1, col = -1;
   double a = 0.0;        // the entry a_ij of the step
   double v1 = 0.0;       // FixedCol: value; SingletonRow: old lower; ForcingRow: +1 lower side, -1 upper side;
-                         // ColSingleton, Substitution: right-hand side; ParallelCol: old bounds v1, v2 of x_j
+                         // ColSingleton, SlackSingleton, Substitution: right-hand side; ParallelCol: old bounds v1, v2 of x_j
                          // and v3, v4 of x_k
-  double v2 = 0.0;       // SingletonRow: old upper; ColSingleton, Substitution: the column's cost
+  double v2 = 0.0;       // SingletonRow: old upper; ColSingleton, SlackSingleton, Substitution: the column's cost
   double v3 = 0.0, v4 = 0.0;  // SingletonRow: the row's bounds; Doubleton: old bounds of x_k
   double v5 = 0.0, v6 = 0.0;  // Doubleton: the bounds of x_j
   // Doubleton: the kept column k, its entry e and the range of its changes

@@ -17,6 +17,9 @@ namespace {
 // ends the reductions (later passes would find little more).
 constexpr double kPassGain = 0.001;
 constexpr int kMaxPasses = 30;
+// Rounds of passes separated by the folding of slack singletons into their
+// equations (each stage may open new reductions for the next).
+constexpr int kSlackStages = 3;
 // A cost this small decides no bound: the rounding of substituted costs
 // stays far below it, and a reduced cost of this size is dual feasible
 // within the optimality tolerance of 1e-7.
@@ -283,7 +286,31 @@ Verdict activityPass(Problem& p, std::vector<Step>& steps) {
 // cost moves to the row's other columns. Moving x_j until an inequality row
 // is active never worsens the objective when y_i = c_j / a_ij has the sign
 // of that row's dual, so such a row is held at its finite side.
-Verdict colSingletonPass(Problem& p, std::vector<Step>& steps) {
+// A column singleton x_j in [lo, up] (one side infinite) of an equation
+// a x_j + rest = b is a slack: the equation becomes the inequality
+// rest in b - a [lo, up] and x_j's cost moves onto rest as for a free
+// singleton; postsolve gives x_j the rest of the equation.
+void slackSingleton(Problem& p, std::vector<Step>& steps, int i, int j, double a, double lo, double up) {
+  const double b = p.rl[i];
+  Step s{StepKind::SlackSingleton};
+  s.row = i, s.col = j, s.a = a, s.v1 = b, s.v2 = p.cost[j];
+  steps.push_back(s);
+  const double y = p.cost[j] / a;
+  for (const Entry& e : p.a.rows[i])
+    if (e.idx != j && p.colOn[e.idx]) p.cost[e.idx] -= e.val * y;
+  p.objConst += y * b;
+  const double fromLo = finiteLo(lo) ? b - a * lo : (a > 0 ? kInf : -kInf);
+  const double fromUp = finiteUp(up) ? b - a * up : (a > 0 ? -kInf : kInf);
+  p.rl[i] = a > 0 ? fromUp : fromLo;
+  p.ru[i] = a > 0 ? fromLo : fromUp;
+  p.colOn[j] = 0;
+  --p.rowCnt[i];
+}
+
+// withSlacks: equations whose singleton has one relevant bound become
+// inequalities (done only once the other reductions are through, since an
+// equation offers more: a doubleton or a substitution removes a row too).
+Verdict singletons(Problem& p, std::vector<Step>& steps, bool withSlacks) {
   for (int j = 0; j < p.n; ++j) {
     if (!p.colOn[j] || p.colCnt[j] != 1) continue;
     const Entry& live = firstLive(p.a.cols[j], p.rowOn);
@@ -310,7 +337,13 @@ Verdict colSingletonPass(Problem& p, std::vector<Step>& steps) {
       const double impUp = a > 0 ? (hiNum >= kInf ? kInf : hiNum / a) : (loNum <= -kInf ? kInf : loNum / a);
       const bool loImplied = !finiteLo(p.lo[j]) || impLo >= p.lo[j] - scaled(kDecideTol, p.lo[j]);
       const bool upImplied = !finiteUp(p.up[j]) || impUp <= p.up[j] + scaled(kDecideTol, p.up[j]);
-      if (!loImplied || !upImplied) continue;
+      if (!loImplied && !upImplied) continue;
+      if (!loImplied || !upImplied) {
+        // One bound of x_j matters: in an equation it becomes the one side
+        // of the row (a row with two sides is not open to us).
+        if (withSlacks && p.rl[i] == p.ru[i]) slackSingleton(p, steps, i, j, a, loImplied ? -kInf : p.lo[j], upImplied ? kInf : p.up[j]);
+        continue;
+      }
     }
     Step s{StepKind::ColSingleton};
     s.row = i, s.col = j, s.a = a, s.v1 = b, s.v2 = p.cost[j];
@@ -326,6 +359,9 @@ Verdict colSingletonPass(Problem& p, std::vector<Step>& steps) {
   }
   return Verdict::Reduced;
 }
+
+Verdict colSingletonPass(Problem& p, std::vector<Step>& steps) { return singletons(p, steps, false); }
+Verdict slackSingletonPass(Problem& p, std::vector<Step>& steps) { return singletons(p, steps, true); }
 
 // A column whose cost does not prefer larger values and that no row needs
 // larger (every row is only relieved by decreasing it) sits at its lower
@@ -556,17 +592,28 @@ Verdict reduce(Problem& p, int level, std::vector<Step>& steps) {
                              {kBitDoubletons, doubletonPass},
                              {kBitDoubletons, substitutionPass}};
   const int minGain = std::max(1, static_cast<int>(kPassGain * (p.m + p.n)));
-  int live = p.liveRows() + p.liveCols();
-  for (int round = 0; round < kMaxPasses; ++round) {
-    for (const Selected& s : passes) {
-      if (!(level & s.bit)) continue;
-      const Verdict v = s.pass(p, steps);
-      if (v != Verdict::Reduced) return v;
+  const auto rounds = [&]() {
+    int live = p.liveRows() + p.liveCols();
+    for (int round = 0; round < kMaxPasses; ++round) {
+      for (const Selected& s : passes) {
+        if (!(level & s.bit)) continue;
+        const Verdict v = s.pass(p, steps);
+        if (v != Verdict::Reduced) return v;
+      }
+      const int now = p.liveRows() + p.liveCols();
+      const bool enough = live - now >= minGain;
+      live = now;
+      if (!enough) break;
     }
-    const int now = p.liveRows() + p.liveCols();
-    const bool enough = live - now >= minGain;
-    live = now;
-    if (!enough) break;
+    return Verdict::Reduced;
+  };
+  for (int stage = 0; stage < kSlackStages; ++stage) {
+    const Verdict v = rounds();
+    if (v != Verdict::Reduced) return v;
+    if (!(level & kBitColSingletons)) break;
+    const int before = p.liveCols();
+    slackSingletonPass(p, steps);
+    if (p.liveCols() == before) break;
   }
   // A problem left without rows or without columns is finished here: the
   // simplex never sees an empty side.
