@@ -37,7 +37,7 @@ constexpr int kMaxDoubletonColumn = 20;
 // Rounds of dual bound propagation per pass, and the magnitude beyond which
 // a derived dual bound is not kept (it would only fix columns through sums
 // that rounding dominates).
-constexpr int kDualRounds = 2;
+constexpr int kDualRounds = 6;
 constexpr double kDualBoundLimit = 1e10;
 
 double clampInf(double v) { return v >= kInf ? kInf : (v <= -kInf ? -kInf : v); }

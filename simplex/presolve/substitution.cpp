@@ -16,7 +16,7 @@ namespace {
 
 // Equations longer than kMaxSubstRow entries, and columns met in more than
 // kMaxSubstColumn rows, are left alone: each pair may add a fill-in entry.
-constexpr int kMaxSubstRow = 8;
+constexpr int kMaxSubstRow = 30;
 constexpr int kMaxSubstColumn = 20;
 // The pivot a_ij must be at least this fraction of the largest entry of its
 // row and of its column: x_j = (b - sum)/a_ij and the multipliers a_rj/a_ij
@@ -24,7 +24,7 @@ constexpr int kMaxSubstColumn = 20;
 constexpr double kSubstPivot = 1e-2;
 // A substitution may add at most this many matrix entries net (fill-in
 // minus the entries of the equation and of x_j that go).
-constexpr int kSubstFill = 0;
+constexpr int kSubstFill = 4;
 
 struct Candidate {
   int col = -1;
