@@ -116,14 +116,16 @@ constexpr ParamText kParamTexts[] = {
      "the value itself is kept. Bits: 2 empty, free and singleton rows (a\n"
      "singleton row becomes a bound); 4 empty and fixed columns; 8 forcing,\n"
      "redundant and infeasible rows from activity bounds, and the looser of\n"
-     "two parallel rows; 16 free and\n"
-     "implied-free column singletons (substituted out of their row); 32\n"
-     "dominated columns (cost and every row push them to one bound, or\n"
-     "their reduced cost has one sign over the dual bounds); 64\n"
-     "doubleton equations (one column substituted by the other). Other bits\n"
-     "select nothing yet. Passes repeat while one removes at least 0.1%\n"
-     "of the rows and columns. A reoptimisation from the resident basis\n"
-     "skips presolve."},
+     "two parallel rows; 16 free and implied-free column singletons\n"
+     "(substituted out of their row), and singletons with one binding\n"
+     "bound (their equation becomes an inequality); 32 dominated columns\n"
+     "(cost and every row push them to one bound, or their reduced cost\n"
+     "has one sign over the dual bounds) and parallel columns (merged, or\n"
+     "fixed against a free partner); 64 doubleton equations and\n"
+     "implied-free columns of longer equations substituted out (with\n"
+     "little fill-in). Other bits select nothing yet. Passes repeat while\n"
+     "one removes at least 0.1% of the rows and columns. A reoptimisation\n"
+     "from the resident basis skips presolve."},
     {1042, "Name length limit",
      "Maximum length of variable and constraint names written to and read\n"
      "from model files, in characters."},

@@ -3,6 +3,7 @@
 // which of its rows and columns are basic, so that the restored basis has
 // one basic variable per row and every reduced cost has the sign its
 // status needs.
+#include <algorithm>
 #include <cmath>
 
 #include "simplex/presolve/reduce_state.hpp"
@@ -40,6 +41,9 @@ class Undo {
       case StepKind::ForcingRow: forcingRow(st); break;
       case StepKind::ColSingleton: colSingleton(st); break;
       case StepKind::Doubleton: doubleton(st); break;
+      case StepKind::ParallelCol: parallelCol(st); break;
+      case StepKind::Substitution: substitution(st); break;
+      case StepKind::SlackSingleton: slackSingleton(st); break;
     }
   }
 
@@ -151,6 +155,102 @@ class Undo {
       s_.y[i] = reducedCost(j) / st.a;
       s_.colBasic[j] = 1;
     }
+    s_.rowBasic[i] = 0;
+    rowOn_[i] = 1;
+  }
+
+  // z = x_k + lambda x_j split again. A nonbasic z rests on a bound of the
+  // sum, reached only with both columns on the matching bounds. A basic z
+  // keeps one of the two basic: x_j goes to a bound of its own (or zero when
+  // free) if x_k then stays inside its bounds, else x_k goes to one of its
+  // bounds and x_j takes the rest. Both reduced costs are multiples of d_z,
+  // so the statuses keep their signs.
+  void parallelCol(const Step& st) {
+    const int j = st.col, k = st.col2;
+    const double lambda = st.a, z = s_.x[k];
+    const double jLo = st.v1, jUp = st.v2, kLo = st.v3, kUp = st.v4;
+    colOn_[j] = 1;
+    const double jForLo = lambda > 0 ? jLo : jUp, jForUp = lambda > 0 ? jUp : jLo;
+    s_.colBasic[j] = 0;
+    if (!s_.colBasic[k]) {
+      const double zLo = std::fabs(kLo) < kInf && std::fabs(jForLo) < kInf ? kLo + lambda * jForLo : -kInf;
+      const double zUp = std::fabs(kUp) < kInf && std::fabs(jForUp) < kInf ? kUp + lambda * jForUp : kInf;
+      if (atBound(z, zLo)) {
+        s_.x[j] = jForLo, s_.x[k] = kLo;
+        return;
+      }
+      if (atBound(z, zUp)) {
+        s_.x[j] = jForUp, s_.x[k] = kUp;
+        return;
+      }
+    }
+    const auto inside = [](double v, double lo, double up) {
+      return (lo <= -kInf || v >= lo - scaled(kDecideTol, lo)) && (up >= kInf || v <= up + scaled(kDecideTol, up));
+    };
+    const double jFree = std::fabs(jLo) >= kInf && std::fabs(jUp) >= kInf ? 0.0 : kInf;
+    for (double xj : {jLo, jUp, jFree}) {
+      if (std::fabs(xj) >= kInf || !inside(z - lambda * xj, kLo, kUp)) continue;
+      s_.x[j] = xj;
+      s_.x[k] = z - lambda * xj;
+      return;
+    }
+    const double kFree = std::fabs(kLo) >= kInf && std::fabs(kUp) >= kInf ? 0.0 : kInf;
+    double best = kInf;
+    for (double xk : {kLo, kUp, kFree}) {
+      if (std::fabs(xk) >= kInf) continue;
+      const double xj = (z - xk) / lambda;
+      const double miss = std::max({0.0, jLo - xj, xj - jUp});
+      if (miss >= best) continue;
+      best = miss;
+      s_.x[k] = xk;
+      s_.x[j] = xj;
+    }
+    if (s_.colBasic[k]) {
+      s_.colBasic[k] = 0;
+      s_.colBasic[j] = 1;
+    }
+  }
+
+  // The equation came back as an inequality with dual y' (the reduced
+  // problem's costs carried c_j / a times the row): the equation's dual is
+  // c_j / a + y', which leaves x_j the reduced cost -a y'. An active
+  // inequality keeps x_j nonbasic on its bound; a slack one hands its basic
+  // status to x_j.
+  void slackSingleton(const Step& st) {
+    const int i = st.row, j = st.col;
+    double sum = 0.0;
+    for (const Entry& e : a_.rows[i]) {
+      if (e.idx == j || !colOn_[e.idx]) continue;
+      sum += e.val * s_.x[e.idx];
+      cost_[e.idx] += st.v2 * e.val / st.a;
+    }
+    colOn_[j] = 1;
+    s_.x[j] = (st.v1 - sum) / st.a;
+    s_.y[i] += st.v2 / st.a;
+    s_.colBasic[j] = s_.rowBasic[i];
+    s_.rowBasic[i] = 0;
+  }
+
+  // x_j follows from its equation with the entries and costs of the other
+  // columns as they were; it turns basic and the row's dual zeroes its
+  // reduced cost (the row turns nonbasic).
+  void substitution(const Step& st) {
+    const int i = st.row, j = st.col;
+    const double y = reducedCost(j) / st.a;  // row i still off: d_j over the other rows
+    for (int c = st.changeEnd - 1; c >= st.changeBeg; --c) {
+      const Problem::EntryChange& ch = p_.entryChanges[c];
+      a_.set(ch.row, ch.col, ch.old);
+    }
+    double sum = 0.0;
+    for (const Entry& e : a_.rows[i]) {
+      if (e.idx == j || !colOn_[e.idx]) continue;
+      sum += e.val * s_.x[e.idx];
+      cost_[e.idx] += st.v2 * e.val / st.a;
+    }
+    colOn_[j] = 1;
+    s_.x[j] = (st.v1 - sum) / st.a;
+    s_.y[i] = y;
+    s_.colBasic[j] = 1;
     s_.rowBasic[i] = 0;
     rowOn_[i] = 1;
   }

@@ -22,8 +22,8 @@ enum LevelBit : int {
   kBitEmptyFixedCols = 4,      // empty and fixed columns
   kBitActivityRows = 8,        // forcing, redundant and infeasible rows (activity bounds, parallel rows)
   kBitColSingletons = 16,      // free and implied-free column singletons (substituted out)
-  kBitDominatedCols = 32,      // columns that the objective and every row push to one bound
-  kBitDoubletons = 64,         // doubleton equations (one column substituted by the other)
+  kBitDominatedCols = 32,      // columns that the objective and every row push to one bound, parallel columns
+  kBitDoubletons = 64,         // doubleton equations, implied-free columns of longer equations substituted
 };
 
 // Tolerances of the reductions (absolute on values of order one, relative
@@ -76,6 +76,13 @@ struct Problem {
     double arj, oldArk;
   };
   std::vector<Change> changes;
+  // Entries a_rk that a substitution from a longer equation changed, with
+  // their old values (0 when there was none).
+  struct EntryChange {
+    int row, col;
+    double old;
+  };
+  std::vector<EntryChange> entryChanges;
 
   explicit Problem(const ModelData& d);
   int liveRows() const;
@@ -96,6 +103,9 @@ enum class StepKind : unsigned char {
   ForcingRow,    // a row whose columns all sit at the bounds that attain one side
   ColSingleton,  // a free column singleton substituted out of its (active) row
   Doubleton,     // x_j substituted out of an equation a x_j + e x_k = b
+  ParallelCol,   // x_j = a x_k column-wise: x_k stands for x_k + a x_j
+  Substitution,  // an implied-free x_j substituted out of an equation of 3+ entries
+  SlackSingleton,  // a column singleton with one relevant bound folded into its equation's side
 };
 
 struct Step {
@@ -103,11 +113,13 @@ struct Step {
   int row = -1, col = -1;
   double a = 0.0;        // the entry a_ij of the step
   double v1 = 0.0;       // FixedCol: value; SingletonRow: old lower; ForcingRow: +1 lower side, -1 upper side;
-                         // ColSingleton: right-hand side
-  double v2 = 0.0;       // SingletonRow: old upper; ColSingleton: the column's cost
+                         // ColSingleton, SlackSingleton, Substitution: right-hand side; ParallelCol: old bounds v1, v2 of x_j
+                         // and v3, v4 of x_k
+  double v2 = 0.0;       // SingletonRow: old upper; ColSingleton, SlackSingleton, Substitution: the column's cost
   double v3 = 0.0, v4 = 0.0;  // SingletonRow: the row's bounds; Doubleton: old bounds of x_k
   double v5 = 0.0, v6 = 0.0;  // Doubleton: the bounds of x_j
-  // Doubleton: the kept column k, its entry e and the range of its changes.
+  // Doubleton: the kept column k, its entry e and the range of its changes
+  // (Substitution: the range of entryChanges; ParallelCol: col2 is x_k).
   int col2 = -1;
   double e = 0.0;
   int changeBeg = 0, changeEnd = 0;

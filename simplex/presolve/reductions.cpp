@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "simplex/presolve/reduce_state.hpp"
+#include "simplex/presolve/passes.hpp"
 
 namespace torva::presolve {
 
@@ -17,6 +17,9 @@ namespace {
 // ends the reductions (later passes would find little more).
 constexpr double kPassGain = 0.001;
 constexpr int kMaxPasses = 30;
+// Rounds of passes separated by the folding of slack singletons into their
+// equations (each stage may open new reductions for the next).
+constexpr int kSlackStages = 3;
 // A cost this small decides no bound: the rounding of substituted costs
 // stays far below it, and a reduced cost of this size is dual feasible
 // within the optimality tolerance of 1e-7.
@@ -34,11 +37,9 @@ constexpr int kMaxDoubletonColumn = 20;
 // Rounds of dual bound propagation per pass, and the magnitude beyond which
 // a derived dual bound is not kept (it would only fix columns through sums
 // that rounding dominates).
-constexpr int kDualRounds = 2;
+constexpr int kDualRounds = 6;
 constexpr double kDualBoundLimit = 1e10;
 
-bool finiteLo(double v) { return v > -kInf; }
-bool finiteUp(double v) { return v < kInf; }
 double clampInf(double v) { return v >= kInf ? kInf : (v <= -kInf ? -kInf : v); }
 
 }  // namespace
@@ -137,23 +138,13 @@ void Problem::setEntry(int i, int j, double v) {
   }
 }
 
-namespace {
-
-// The first entry of a list whose row or column is live.
 const Entry& firstLive(const std::vector<Entry>& list, const std::vector<char>& on) {
   auto it = list.begin();
   while (!on[it->idx]) ++it;
   return *it;
 }
 
-// Bounds of a row's activity over its live columns, with the number of
-// infinite contributions on each side; skip leaves one column out.
-struct Activity {
-  double min = 0.0, max = 0.0;
-  int minInf = 0, maxInf = 0;
-};
-
-Activity activity(const Problem& p, int i, int skip = -1) {
+Activity activity(const Problem& p, int i, int skip) {
   Activity a;
   for (const Entry& e : p.a.rows[i]) {
     const int j = e.idx;
@@ -165,6 +156,19 @@ Activity activity(const Problem& p, int i, int skip = -1) {
     if (std::fabs(atUp) >= kInf) ++a.maxInf; else a.max += v * atUp;
   }
   return a;
+}
+
+bool rowImpliesBounds(const Problem& p, int i, int j, double a) {
+  if (!finiteLo(p.lo[j]) && !finiteUp(p.up[j])) return true;
+  const Activity rest = activity(p, i, j);
+  // a x_j = r - rest with r in [rl, ru]: the range of a x_j.
+  const double hiNum = rest.minInf || !finiteUp(p.ru[i]) ? kInf : p.ru[i] - rest.min;
+  const double loNum = rest.maxInf || !finiteLo(p.rl[i]) ? -kInf : p.rl[i] - rest.max;
+  const double impLo = a > 0 ? (loNum <= -kInf ? -kInf : loNum / a) : (hiNum >= kInf ? -kInf : hiNum / a);
+  const double impUp = a > 0 ? (hiNum >= kInf ? kInf : hiNum / a) : (loNum <= -kInf ? kInf : loNum / a);
+  const bool loImplied = !finiteLo(p.lo[j]) || impLo >= p.lo[j] - scaled(kDecideTol, p.lo[j]);
+  const bool upImplied = !finiteUp(p.up[j]) || impUp <= p.up[j] + scaled(kDecideTol, p.up[j]);
+  return loImplied && upImplied;
 }
 
 void fixColumn(Problem& p, std::vector<Step>& steps, int j, double v) {
@@ -181,6 +185,8 @@ void dropRow(Problem& p, std::vector<Step>& steps, int i) {
   steps.push_back(s);
   p.removeRow(i);
 }
+
+namespace {
 
 // Free and empty rows go; a singleton row a x_j in [rl, ru] becomes bounds
 // of x_j (tightened only where the row is tighter than the column).
@@ -280,7 +286,31 @@ Verdict activityPass(Problem& p, std::vector<Step>& steps) {
 // cost moves to the row's other columns. Moving x_j until an inequality row
 // is active never worsens the objective when y_i = c_j / a_ij has the sign
 // of that row's dual, so such a row is held at its finite side.
-Verdict colSingletonPass(Problem& p, std::vector<Step>& steps) {
+// A column singleton x_j in [lo, up] (one side infinite) of an equation
+// a x_j + rest = b is a slack: the equation becomes the inequality
+// rest in b - a [lo, up] and x_j's cost moves onto rest as for a free
+// singleton; postsolve gives x_j the rest of the equation.
+void slackSingleton(Problem& p, std::vector<Step>& steps, int i, int j, double a, double lo, double up) {
+  const double b = p.rl[i];
+  Step s{StepKind::SlackSingleton};
+  s.row = i, s.col = j, s.a = a, s.v1 = b, s.v2 = p.cost[j];
+  steps.push_back(s);
+  const double y = p.cost[j] / a;
+  for (const Entry& e : p.a.rows[i])
+    if (e.idx != j && p.colOn[e.idx]) p.cost[e.idx] -= e.val * y;
+  p.objConst += y * b;
+  const double fromLo = finiteLo(lo) ? b - a * lo : (a > 0 ? kInf : -kInf);
+  const double fromUp = finiteUp(up) ? b - a * up : (a > 0 ? -kInf : kInf);
+  p.rl[i] = a > 0 ? fromUp : fromLo;
+  p.ru[i] = a > 0 ? fromLo : fromUp;
+  p.colOn[j] = 0;
+  --p.rowCnt[i];
+}
+
+// withSlacks: equations whose singleton has one relevant bound become
+// inequalities (done only once the other reductions are through, since an
+// equation offers more: a doubleton or a substitution removes a row too).
+Verdict singletons(Problem& p, std::vector<Step>& steps, bool withSlacks) {
   for (int j = 0; j < p.n; ++j) {
     if (!p.colOn[j] || p.colCnt[j] != 1) continue;
     const Entry& live = firstLive(p.a.cols[j], p.rowOn);
@@ -307,7 +337,13 @@ Verdict colSingletonPass(Problem& p, std::vector<Step>& steps) {
       const double impUp = a > 0 ? (hiNum >= kInf ? kInf : hiNum / a) : (loNum <= -kInf ? kInf : loNum / a);
       const bool loImplied = !finiteLo(p.lo[j]) || impLo >= p.lo[j] - scaled(kDecideTol, p.lo[j]);
       const bool upImplied = !finiteUp(p.up[j]) || impUp <= p.up[j] + scaled(kDecideTol, p.up[j]);
-      if (!loImplied || !upImplied) continue;
+      if (!loImplied && !upImplied) continue;
+      if (!loImplied || !upImplied) {
+        // One bound of x_j matters: in an equation it becomes the one side
+        // of the row (a row with two sides is not open to us).
+        if (withSlacks && p.rl[i] == p.ru[i]) slackSingleton(p, steps, i, j, a, loImplied ? -kInf : p.lo[j], upImplied ? kInf : p.up[j]);
+        continue;
+      }
     }
     Step s{StepKind::ColSingleton};
     s.row = i, s.col = j, s.a = a, s.v1 = b, s.v2 = p.cost[j];
@@ -323,6 +359,9 @@ Verdict colSingletonPass(Problem& p, std::vector<Step>& steps) {
   }
   return Verdict::Reduced;
 }
+
+Verdict colSingletonPass(Problem& p, std::vector<Step>& steps) { return singletons(p, steps, false); }
+Verdict slackSingletonPass(Problem& p, std::vector<Step>& steps) { return singletons(p, steps, true); }
 
 // A column whose cost does not prefer larger values and that no row needs
 // larger (every row is only relieved by decreasing it) sits at its lower
@@ -549,19 +588,32 @@ Verdict reduce(Problem& p, int level, std::vector<Step>& steps) {
                              {kBitColSingletons, colSingletonPass},
                              {kBitDominatedCols, dominatedPass},
                              {kBitDominatedCols, dualBoundPass},
-                             {kBitDoubletons, doubletonPass}};
+                             {kBitDominatedCols, parallelColumnPass},
+                             {kBitDoubletons, doubletonPass},
+                             {kBitDoubletons, substitutionPass}};
   const int minGain = std::max(1, static_cast<int>(kPassGain * (p.m + p.n)));
-  int live = p.liveRows() + p.liveCols();
-  for (int round = 0; round < kMaxPasses; ++round) {
-    for (const Selected& s : passes) {
-      if (!(level & s.bit)) continue;
-      const Verdict v = s.pass(p, steps);
-      if (v != Verdict::Reduced) return v;
+  const auto rounds = [&]() {
+    int live = p.liveRows() + p.liveCols();
+    for (int round = 0; round < kMaxPasses; ++round) {
+      for (const Selected& s : passes) {
+        if (!(level & s.bit)) continue;
+        const Verdict v = s.pass(p, steps);
+        if (v != Verdict::Reduced) return v;
+      }
+      const int now = p.liveRows() + p.liveCols();
+      const bool enough = live - now >= minGain;
+      live = now;
+      if (!enough) break;
     }
-    const int now = p.liveRows() + p.liveCols();
-    const bool enough = live - now >= minGain;
-    live = now;
-    if (!enough) break;
+    return Verdict::Reduced;
+  };
+  for (int stage = 0; stage < kSlackStages; ++stage) {
+    const Verdict v = rounds();
+    if (v != Verdict::Reduced) return v;
+    if (!(level & kBitColSingletons)) break;
+    const int before = p.liveCols();
+    slackSingletonPass(p, steps);
+    if (p.liveCols() == before) break;
   }
   // A problem left without rows or without columns is finished here: the
   // simplex never sees an empty side.

@@ -276,6 +276,14 @@ const SmallLp kSmall[] = {
     {"dominatedCol", 32, {{1, 1, 1}, {1, -1, 2}}, "LL", {10, 4}, {-1, -2, 3}, {0, 0, 1}, {10, 10, 5}},
     // x0 - 2 x1 = 1 substitutes x0 by x1 into the other rows.
     {"doubleton", 64, {{1, -2, 0}, {1, 1, 1}, {3, 0, -1}}, "ELG", {1, 10, 2}, {-1, -1, 1}, {0, 0, 0}, {9, 9, 9}},
+    // x2 only in the equation, at least 0 but not above what the row allows: the equation becomes x0 + x1 <= 6,
+    // which the optimum leaves slack (x2 basic).
+    {"slackSingleton", 16, {{1, 1, 1}, {1, -1, 0}}, "EL", {6, 2}, {1, -2, -1}, {0, 0, 0}, {10, 4, kFree}},
+    // Column 1 is twice column 0 with twice its cost: one column x0 + 2 x1 in [0, 7] stands for both.
+    {"parallelCols", 32, {{1, 2, 1}, {1, 2, -1}, {1, 2, 3}}, "LGL", {10, 1, 14}, {-1, -2, -1}, {0, 0, 0}, {3, 2, 10}},
+    // x2 in [-100, 100] is implied free by the equation x0 + x1 + 2 x2 = 8 and substituted into both other rows.
+    {"substitution", 64, {{1, 1, 2}, {1, -1, 1}, {0, 1, 1}}, "ELG", {8, 3, 1}, {-1, -2, 1}, {0, 0, -100},
+     {10, 10, 100}},
 };
 
 class PresolveSmall : public ::testing::TestWithParam<std::tuple<int, double>> {};

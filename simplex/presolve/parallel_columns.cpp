@@ -1,0 +1,113 @@
+// Parallel (duplicate) columns, after Andersen and Andersen (1995), section
+// on duplicate columns: two columns with a_j = lambda a_k over the live rows.
+// - Equal costs in that ratio (c_j = lambda c_k): the pair acts only through
+//   z = x_k + lambda x_j, so x_j goes and x_k carries z with the bounds the
+//   sum can reach; postsolve splits z again.
+// - Otherwise, when x_k is free its reduced cost is zero at every optimum,
+//   so d_j = c_j - lambda c_k and x_j sits at the bound this sign asks for.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <unordered_map>
+
+#include "simplex/presolve/passes.hpp"
+
+namespace torva::presolve {
+
+namespace {
+
+// Columns are merged only when the ratio lies within these limits: postsolve
+// recovers x_j as (z - x_k) / lambda, which magnifies the error of z by
+// 1/|lambda| (three digits at most, as for the substitution pivots).
+constexpr double kMinRatio = 1e-3;
+constexpr double kMaxRatio = 1e3;
+
+double sumBound(double a, double b) { return std::fabs(a) >= kInf || std::fabs(b) >= kInf ? (a + b > 0 ? kInf : -kInf) : a + b; }
+
+// Live entries of column j sorted by row.
+std::vector<Entry> liveShape(const Problem& p, int j) {
+  std::vector<Entry> s;
+  for (const Entry& e : p.a.cols[j])
+    if (p.rowOn[e.idx]) s.push_back(e);
+  std::sort(s.begin(), s.end(), [](const Entry& x, const Entry& y) { return x.idx < y.idx; });
+  return s;
+}
+
+bool parallel(const std::vector<Entry>& sj, const std::vector<Entry>& sk, double lambda) {
+  if (sj.size() != sk.size()) return false;
+  for (std::size_t q = 0; q < sj.size(); ++q)
+    if (sj[q].idx != sk[q].idx || std::fabs(sj[q].val - lambda * sk[q].val) > scaled(kDecideTol, sj[q].val))
+      return false;
+  return true;
+}
+
+// Merges x_j into x_k: x_k now stands for x_k + lambda x_j.
+void merge(Problem& p, std::vector<Step>& steps, int j, int k, double lambda) {
+  Step s{StepKind::ParallelCol};
+  s.col = j, s.col2 = k, s.a = lambda;
+  s.v1 = p.lo[j], s.v2 = p.up[j], s.v3 = p.lo[k], s.v4 = p.up[k];
+  steps.push_back(s);
+  const double jLo = lambda > 0 ? lambda * p.lo[j] : lambda * p.up[j];
+  const double jUp = lambda > 0 ? lambda * p.up[j] : lambda * p.lo[j];
+  p.lo[k] = sumBound(p.lo[k], std::fabs(jLo) >= kInf ? -kInf : jLo);
+  p.up[k] = sumBound(p.up[k], std::fabs(jUp) >= kInf ? kInf : jUp);
+  for (const Entry& e : p.a.cols[j])
+    if (p.rowOn[e.idx]) --p.rowCnt[e.idx];
+  p.colOn[j] = 0;
+}
+
+// x_k is free, so d_j = c_j - lambda c_k at every optimum: a sign fixes x_j.
+// Returns true when x_j went.
+bool fixAgainstFree(Problem& p, std::vector<Step>& steps, int j, int k, double lambda) {
+  if (finiteLo(p.lo[k]) || finiteUp(p.up[k])) return false;
+  const double dj = p.cost[j] - lambda * p.cost[k];
+  const double tol = scaled(kDecideTol, std::fabs(p.cost[j]) + std::fabs(lambda * p.cost[k]));
+  if (dj > tol && finiteLo(p.lo[j])) fixColumn(p, steps, j, p.lo[j]);
+  else if (dj < -tol && finiteUp(p.up[j])) fixColumn(p, steps, j, p.up[j]);
+  else return false;
+  return true;
+}
+
+}  // namespace
+
+Verdict parallelColumnPass(Problem& p, std::vector<Step>& steps) {
+  std::unordered_map<std::uint64_t, std::vector<int>> buckets;
+  for (int j = 0; j < p.n; ++j) {
+    if (!p.colOn[j] || p.colCnt[j] < 1) continue;
+    const std::vector<Entry> s = liveShape(p, j);
+    std::uint64_t key = 1469598103934665603ull;
+    for (const Entry& e : s) {
+      // Ratios rounded to 8 digits, so that columns equal up to rounding share a key.
+      const auto q = static_cast<std::int64_t>(std::llround(e.val / s[0].val * 1e8));
+      key = (key ^ static_cast<std::uint64_t>(e.idx)) * 1099511628211ull;
+      key = (key ^ static_cast<std::uint64_t>(q)) * 1099511628211ull;
+    }
+    buckets[key].push_back(j);
+  }
+  for (auto& [key, cols] : buckets) {
+    if (cols.size() < 2) continue;
+    for (std::size_t x = 0; x < cols.size(); ++x) {
+      const int k = cols[x];
+      if (!p.colOn[k]) continue;
+      const std::vector<Entry> sk = liveShape(p, k);
+      for (std::size_t z = x + 1; z < cols.size() && p.colOn[k]; ++z) {
+        const int j = cols[z];
+        if (!p.colOn[j]) continue;
+        const std::vector<Entry> sj = liveShape(p, j);
+        if (sj.empty() || sj.size() != sk.size()) continue;
+        const double lambda = sj[0].val / sk[0].val;
+        if (!parallel(sj, sk, lambda)) continue;
+        const double costGap = p.cost[j] - lambda * p.cost[k];
+        const double tol = scaled(kDecideTol, std::fabs(p.cost[j]) + std::fabs(lambda * p.cost[k]));
+        if (std::fabs(costGap) <= tol) {
+          if (std::fabs(lambda) >= kMinRatio && std::fabs(lambda) <= kMaxRatio) merge(p, steps, j, k, lambda);
+        } else if (!fixAgainstFree(p, steps, j, k, lambda)) {
+          fixAgainstFree(p, steps, k, j, 1.0 / lambda);
+        }
+      }
+    }
+  }
+  return Verdict::Reduced;
+}
+
+}  // namespace torva::presolve

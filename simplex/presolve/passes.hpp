@@ -1,0 +1,39 @@
+// Helpers shared by the reduction passes, and the passes that live outside
+// reductions.cpp.
+#pragma once
+
+#include <vector>
+
+#include "simplex/presolve/reduce_state.hpp"
+
+namespace torva::presolve {
+
+inline bool finiteLo(double v) { return v > -kInf; }
+inline bool finiteUp(double v) { return v < kInf; }
+
+// The first entry of a list whose row or column is live.
+const Entry& firstLive(const std::vector<Entry>& list, const std::vector<char>& on);
+
+// Bounds of a row's activity over its live columns, with the number of
+// infinite contributions on each side; skip leaves one column out.
+struct Activity {
+  double min = 0.0, max = 0.0;
+  int minInf = 0, maxInf = 0;
+};
+Activity activity(const Problem& p, int i, int skip = -1);
+
+// True when row i, held at its bounds, keeps x_j (entry a of the row)
+// inside the column's own bounds whatever the row's other columns do
+// within theirs: the bounds of x_j are implied by the row.
+bool rowImpliesBounds(const Problem& p, int i, int j, double a);
+
+void fixColumn(Problem& p, std::vector<Step>& steps, int j, double v);
+void dropRow(Problem& p, std::vector<Step>& steps, int i);
+
+// Parallel columns merged or fixed (bit kBitDominatedCols).
+Verdict parallelColumnPass(Problem& p, std::vector<Step>& steps);
+// Implied-free columns substituted out of equations of three or more
+// entries (bit kBitDoubletons).
+Verdict substitutionPass(Problem& p, std::vector<Step>& steps);
+
+}  // namespace torva::presolve

@@ -1,0 +1,126 @@
+// Implied-free columns substituted out of equations with three or more
+// entries (Andersen and Andersen, 1995, implied free columns; the two-entry
+// case is the doubleton pass). In an equation sum_k a_ik x_k = b a column x_j
+// whose bounds some row already implies is x_j = (b - sum_{k!=j} a_ik x_k)/a_ij:
+// it is replaced by this expression in its other rows and in the objective,
+// and the equation and x_j go. Postsolve recomputes x_j, makes it basic and
+// gives the equation the dual that zeroes its reduced cost.
+#include <algorithm>
+#include <cmath>
+
+#include "simplex/presolve/passes.hpp"
+
+namespace torva::presolve {
+
+namespace {
+
+// Equations longer than kMaxSubstRow entries, and columns met in more than
+// kMaxSubstColumn rows, are left alone: each pair may add a fill-in entry.
+constexpr int kMaxSubstRow = 30;
+constexpr int kMaxSubstColumn = 20;
+// The pivot a_ij must be at least this fraction of the largest entry of its
+// row and of its column: x_j = (b - sum)/a_ij and the multipliers a_rj/a_ij
+// of the other rows then magnify rounding by at most a factor of 100.
+constexpr double kSubstPivot = 1e-2;
+// A substitution may add at most this many matrix entries net (fill-in
+// minus the entries of the equation and of x_j that go).
+constexpr int kSubstFill = 4;
+
+struct Candidate {
+  int col = -1;
+  double a = 0.0;
+  int fill = 0;
+};
+
+double liveMax(const std::vector<Entry>& list, const std::vector<char>& on) {
+  double m = 0.0;
+  for (const Entry& e : list)
+    if (on[e.idx]) m = std::max(m, std::fabs(e.val));
+  return m;
+}
+
+// Net change of the entry count when x_j is substituted out of row i,
+// whose live entries are eq; kMaxSubstColumn + 1 when x_j does not qualify.
+int fillOf(const Problem& p, int i, const std::vector<Entry>& eq, int j) {
+  int fill = -(p.colCnt[j] - 1) - static_cast<int>(eq.size());
+  for (const Entry& e : p.a.cols[j]) {
+    const int r = e.idx;
+    if (r == i || !p.rowOn[r]) continue;
+    for (const Entry& q : eq)
+      if (q.idx != j && p.a.at(r, q.idx) == 0.0) ++fill;
+  }
+  return fill;
+}
+
+// True when some live row of x_j implies its bounds.
+bool impliedFree(const Problem& p, int j) {
+  if (!finiteLo(p.lo[j]) && !finiteUp(p.up[j])) return true;
+  for (const Entry& e : p.a.cols[j])
+    if (p.rowOn[e.idx] && rowImpliesBounds(p, e.idx, j, e.val)) return true;
+  return false;
+}
+
+// The column of equation i that is cheapest to substitute, if any.
+Candidate choose(const Problem& p, int i, const std::vector<Entry>& eq) {
+  Candidate best;
+  const double rowMax = liveMax(p.a.rows[i], p.colOn);
+  for (const Entry& e : eq) {
+    const int j = e.idx;
+    if (p.colCnt[j] > kMaxSubstColumn || std::fabs(e.val) < kSubstPivot * rowMax) continue;
+    if (std::fabs(e.val) < kSubstPivot * liveMax(p.a.cols[j], p.rowOn)) continue;
+    const int fill = fillOf(p, i, eq, j);
+    if (fill > kSubstFill || (best.col >= 0 && fill >= best.fill)) continue;
+    if (!impliedFree(p, j)) continue;
+    best = Candidate{j, e.val, fill};
+  }
+  return best;
+}
+
+void substitute(Problem& p, std::vector<Step>& steps, int i, const std::vector<Entry>& eq, const Candidate& c) {
+  const int j = c.col;
+  const double a = c.a, b = p.rl[i], cj = p.cost[j];
+  Step s{StepKind::Substitution};
+  s.row = i, s.col = j, s.a = a, s.v1 = b, s.v2 = cj;
+  s.changeBeg = static_cast<int>(p.entryChanges.size());
+  for (const Entry& en : std::vector<Entry>(p.a.cols[j])) {
+    const int r = en.idx;
+    if (r == i || !p.rowOn[r]) continue;
+    const double mult = en.val / a;
+    if (finiteLo(p.rl[r])) p.rl[r] -= mult * b;
+    if (finiteUp(p.ru[r])) p.ru[r] -= mult * b;
+    for (const Entry& q : eq) {
+      if (q.idx == j) continue;
+      const double old = p.a.at(r, q.idx), delta = mult * q.val;
+      double nv = old - delta;
+      if (std::fabs(nv) <= kCancelTol * std::max(std::fabs(old), std::fabs(delta))) nv = 0.0;
+      p.entryChanges.push_back({r, q.idx, old});
+      p.setEntry(r, q.idx, nv);
+    }
+    --p.rowCnt[r];  // x_j leaves row r
+  }
+  s.changeEnd = static_cast<int>(p.entryChanges.size());
+  steps.push_back(s);
+  for (const Entry& q : eq)
+    if (q.idx != j) p.cost[q.idx] -= cj * q.val / a;
+  p.objConst += cj * b / a;
+  p.colOn[j] = 0;
+  --p.rowCnt[i];
+  p.removeRow(i);
+}
+
+}  // namespace
+
+Verdict substitutionPass(Problem& p, std::vector<Step>& steps) {
+  std::vector<Entry> eq;
+  for (int i = 0; i < p.m; ++i) {
+    if (!p.rowOn[i] || p.rl[i] != p.ru[i] || p.rowCnt[i] < 3 || p.rowCnt[i] > kMaxSubstRow) continue;
+    eq.clear();
+    for (const Entry& e : p.a.rows[i])
+      if (p.colOn[e.idx]) eq.push_back(e);
+    const Candidate c = choose(p, i, eq);
+    if (c.col >= 0) substitute(p, steps, i, eq, c);
+  }
+  return Verdict::Reduced;
+}
+
+}  // namespace torva::presolve
