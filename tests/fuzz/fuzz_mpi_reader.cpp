@@ -57,6 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   w.len = &d.len;
   w.numbers = &d.numbers;
   w.strings = &d.strings;
+  w.sparNames = &d.sparNames;
   w.varNames = d.varNames;
   w.rowNames = d.rowNames;
   w.lower = d.lower;
@@ -80,5 +81,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   }
   check(back.varNames == d.varNames && back.conType == d.conType, "names or types");
   check(back.property == d.property && back.objSense == d.objSense, "classes or sense");
+  check(back.sparNames == d.sparNames && back.code == d.code, "stochastic parameters or code");
   return 0;
 }
