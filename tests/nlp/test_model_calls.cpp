@@ -96,5 +96,30 @@ TEST_F(ModelCallsTest, StochasticParametersByNameInMpiFiles) {
   std::remove(out.c_str());
 }
 
+int cube(QXmodel, int nargs, const double* args, void*, double* result) {
+  *result = nargs == 1 ? args[0] * args[0] * args[0] : 0;
+  return 0;
+}
+
+TEST_F(ModelCallsTest, UserFunctionPartialsFollowTheDifferenceRule) {
+  // d/dx of x^3 at 1 with step h: forward 3 + 3h + h^2, backward 3 - 3h + h^2,
+  // central 3 + h^2 (the reverse sweep takes the host's partial as the rule gives it).
+  ASSERT_EQ(load(1, {{EP_PUSH_VAR, 0, EP_USER, 1}}), 0);
+  ASSERT_EQ(QXsetUsercalc(model, cube, nullptr), 0);
+  const double h = 1e-3;
+  ASSERT_EQ(QXsetModelDouParameter(model, QX_DPARAM_NLP_PSTEP_FINITEDIFF, h), 0);
+  const struct {
+    int type;
+    double slope;
+  } rules[] = {{QX_DERIV_FORWARD_DIFFERENCE, 3 + 3 * h + h * h},
+               {QX_DERIV_BACKWARD_DIFFERENCE, 3 - 3 * h + h * h},
+               {QX_DERIV_CENTER_DIFFERENCE, 3 + h * h},
+               {QX_DERIV_FREE, 3 + h * h}};
+  for (const auto& r : rules) {
+    ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_NLP_DERIV_DIFFTYPE, r.type), 0);
+    EXPECT_NEAR(gradient(-1, {1.0})[0], r.slope, 1e-9) << r.type;
+  }
+}
+
 }  // namespace
 }  // namespace torva_test
