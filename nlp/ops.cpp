@@ -21,7 +21,6 @@
 
 
 #include "base/callback.hpp"
-#include "base/model.hpp"
 #include "nlp/opcodes.hpp"
 #include "nlp/ops_math.hpp"
 #include "nlp/tape.hpp"
@@ -43,22 +42,6 @@ constexpr double kMaxDouble = 1.7976931348623157e308;
 // truncation and rounding error (Nocedal and Wright, "Numerical
 // Optimization", sec. 8.1).
 constexpr double kStep2 = 1.220703125e-04;
-
-// First differences as the model asks for them: step h, and forward,
-// backward or central quotients (central when the solver may choose).
-struct DiffRule {
-  double h = 5.0e-07;  // default of QX_DPARAM_NLP_PSTEP_FINITEDIFF
-  int type = QX_DERIV_FREE;
-};
-
-DiffRule diffRule(const QXmodelRec* model) {
-  DiffRule r;
-  if (model) {
-    r.h = model->params.douValue(QX_DPARAM_NLP_PSTEP_FINITEDIFF);
-    r.type = model->params.intValue(QX_IPARAM_NLP_DERIV_DIFFTYPE);
-  }
-  return r;
-}
 
 inline int tri(int i, int l) { return i * (i + 1) / 2 + l; }
 
@@ -453,7 +436,7 @@ int specialEval(const Node& node, const double* args, const EvalConstants& k, do
     double out;
     return specialValue(node.op, p, n, out) ? out : NAN;
   };
-  differences(f, a, n, v, d1, d2, fixedArg, diffRule(model));
+  differences(f, a, n, v, d1, d2, fixedArg, differenceRule(model));
   // Exact partials in the point of a continuous law's cumulative function
   // (its density) and of its inverse (reciprocal density at the quantile).
   if (prob && !discrete && d1 && (func == QX_DISTR_FUNC_CDF || func == QX_DISTR_FUNC_ICDF)) {
@@ -485,7 +468,7 @@ int userEval(const Node& node, const double* args, QXmodelRec* model, double& v,
     return out;
   };
   std::unique_ptr<bool[]> fixedArg(new bool[a.size()]());
-  differences(f, a.data(), node.nArgs, v, d1, d2, fixedArg.get(), diffRule(model));
+  differences(f, a.data(), node.nArgs, v, d1, d2, fixedArg.get(), differenceRule(model));
   return failure;
 }
 
