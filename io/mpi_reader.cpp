@@ -85,7 +85,8 @@ class Parser {
     if (k == "ENDMODEL") return finish();
     const int op = k.rfind("EP_", 0) == 0 ? nlp::opcodeOf(k) : -1;
     if (op > 0 || k.rfind("EP_", 0) == 0) {
-      if (op <= 0 || d_.beg.empty()) return QXERR_BAD_MPI_FILE;
+      // An instruction belongs to the objective or constraint it follows.
+      if (op <= 0 || !open_) return QXERR_BAD_MPI_FILE;
       return instruction(op, t);
     }
     switch (section_) {
