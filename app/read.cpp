@@ -216,6 +216,25 @@ void printBanner(QXmodel model, const Options& opts, const char* format) {
               format, sense == QX_MAX ? "maximise" : "minimise");
 }
 
+// Statistics of an instruction-list model: its rows by class, its
+// variables and the length of its code. Nothing for other models.
+void printInstructStats(QXmodel model) {
+  int nCons = 0, nVars = 0, nNumbers = 0, codeSize = 0;
+  if (QXgetInstructSizes(model, &nCons, &nVars, &nNumbers, &codeSize) != 0) return;
+  std::vector<int> rowClass(static_cast<std::size_t>(nCons) + 1, 0);
+  int modelClass = 0, nlpVars = 0, spars = 0;
+  QXgetInstructClass(model, &modelClass, rowClass.data(), nullptr);
+  QXgetInfo(model, QX_IINFO_NUM_NLP_VARS, &nlpVars);
+  QXgetInfo(model, QX_IINFO_NUM_SPARS, &spars);
+  int nonlinear = 0;
+  for (int i = 1; i <= nCons; ++i) nonlinear += rowClass[static_cast<std::size_t>(i)];
+  std::printf("Instruction list: objective %s, %d constraints (%d linear, %d nonlinear)\n",
+              rowClass[0] ? "nonlinear" : "linear", nCons, nCons - nonlinear, nonlinear);
+  std::printf("                  %d variables (%d nonlinear), %d stochastic parameters\n", nVars, nlpVars,
+              spars);
+  std::printf("                  %d code words, %d numbers\n", codeSize, nNumbers);
+}
+
 // Model file formats other than MPS, each with its reader.
 enum class Kind { kMps, kLp, kTorvaText, kMpi };
 // Lines read to tell a file's format from its content.
@@ -290,6 +309,7 @@ int readOther(QXenv env, QXmodel paramModel, const Options& opts, Kind kind, QXm
   printBanner(a.model, opts, kindName(kind));
   std::fputs(a.log.c_str(), stdout);
   std::fputs("\n", stdout);
+  printInstructStats(a.model);
   model = a.model;
   return kExitOk;
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/version.hpp"
+#include "nlp/stats.hpp"
 
 namespace torva {
 
@@ -43,11 +44,11 @@ int dataInfo(const Model& model, int item, void* result) {
       return putInt(result, d.n - s.binaries - s.integers);
     }
     case QX_IINFO_NUM_QC_NONZ: return putInt(result, d.qc.nnz());
-    // No instruction list is held: the model has no nonlinear parts.
-    case QX_IINFO_NUM_NLP_NONZ:
-    case QX_IINFO_NUM_NLPOBJ_NONZ:
-    case QX_IINFO_NUM_NLP_CONS:
-    case QX_IINFO_NUM_NLP_VARS: return putInt(result, 0);
+    case QX_IINFO_NUM_NLP_NONZ: return putInt(result, nlp::countNonlinear(model).nonzeros);
+    case QX_IINFO_NUM_NLPOBJ_NONZ: return putInt(result, nlp::countNonlinear(model).objNonzeros);
+    case QX_IINFO_NUM_NLP_CONS: return putInt(result, nlp::countNonlinear(model).rows);
+    case QX_IINFO_NUM_NLP_VARS: return putInt(result, nlp::countNonlinear(model).vars);
+    case QX_IINFO_NUM_SPARS: return putInt(result, nlp::stocParamCount(model));
     case QX_IINFO_LEN_VARNAMES: return putInt(result, static_cast<int>(d.varNames.charCount()));
     case QX_IINFO_LEN_CONNAMES: return putInt(result, static_cast<int>(d.conNames.charCount()));
     case QX_IINFO_LEN_CONENAMES: return putInt(result, static_cast<int>(d.coneNames.charCount()));

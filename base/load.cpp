@@ -10,6 +10,8 @@
 
 #include "base/api.hpp"
 #include "base/log.hpp"
+#include "nlp/load.hpp"
+#include "nlp/sync.hpp"
 
 namespace torva {
 namespace {
@@ -718,14 +720,21 @@ QXAPI int QXloadLPData(QXmodel pModel, int nCons, int nVars, int dObjSense, doub
 
 QXAPI int QXloadVarType(QXmodel pModel, const char* pszVarTypes) {
   if (!pModel) return QXERR_ILLEGAL_NULL_POINTER;
-  return guarded([&] { return torva::loadVarType(*pModel, pszVarTypes); });
+  // Types, semi-continuous data and start points of an instruction-list
+  // model reach its list too.
+  return guarded([&] {
+    return torva::nlp::syncedEdit(*pModel, {}, [&] { return torva::loadVarType(*pModel, pszVarTypes); });
+  });
 }
 
 QXAPI int QXloadSemiContData(QXmodel pModel, int nSC, const int* paiVars, const double* padL,
                              const double* padU) {
   if (nSC == 0) return 0;
   if (!pModel) return QXERR_ILLEGAL_NULL_POINTER;
-  return guarded([&] { return torva::loadSemiContData(*pModel, nSC, paiVars, padL, padU); });
+  return guarded([&] {
+    return torva::nlp::syncedEdit(*pModel, {},
+                                  [&] { return torva::loadSemiContData(*pModel, nSC, paiVars, padL, padU); });
+  });
 }
 
 QXAPI int QXloadNameData(QXmodel model, const char* title, const char* objname, const char* rhsname,
@@ -743,6 +752,8 @@ QXAPI int QXloadQCData(QXmodel pModel, int QCnonzeros, const int* QCrowndx, cons
   if (QCnonzeros == 0) return 0;
   if (!pModel) return QXERR_ILLEGAL_NULL_POINTER;
   return guarded([&] {
+    // An instruction list carries quadratic terms as instructions.
+    if (torva::nlp::instructionList(*pModel)) return QXERR_MODEL_ALREADY_LOADED;
     return torva::loadQCData(*pModel, QCnonzeros, QCrowndx, QCcolndx1, QCcolndx2, QCcoef);
   });
 }
@@ -752,6 +763,7 @@ QXAPI int QXloadConeData(QXmodel pModel, int nCone, const char* pszConeTypes,
   if (nCone == 0) return 0;
   if (!pModel) return QXERR_ILLEGAL_NULL_POINTER;
   return guarded([&] {
+    if (torva::nlp::instructionList(*pModel)) return QXERR_MODEL_ALREADY_LOADED;
     return torva::loadConeData(*pModel, nCone, pszConeTypes, paiConebegcone, paiConecols);
   });
 }
@@ -778,8 +790,10 @@ QXAPI int QXreadVarPriorities(QXmodel model, const char* file) {
 QXAPI int QXloadVarStartPoint(QXmodel model, const double* x) {
   if (!model || !x) return QXERR_ILLEGAL_NULL_POINTER;
   return guarded([&] {
-    torva::loadVarStartPoint(*model, x);
-    return 0;
+    return torva::nlp::syncedEdit(*model, {}, [&] {
+      torva::loadVarStartPoint(*model, x);
+      return 0;
+    });
   });
 }
 

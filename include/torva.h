@@ -1174,6 +1174,14 @@ QXAPI int QXgetJac(QXmodel model, int *nnz, int *objNnz, int *start, int *index,
  * (no second-derivative structure), 2001. */
 QXAPI int QXgetHess(QXmodel model, int *nnz, int *start, int *index1, int *index2,
                     double *value, const double *x);
+/* Values of the stochastic parameters of an instruction-list model: EP_PUSH_SPAR
+ * k pushes values[k]. Their number is one past the largest k the rows use
+ * (QX_IINFO_NUM_SPARS); QXsetStocParValues sets parameters 0 .. count-1 and
+ * the others to 0 (all are 0 until set). QXgetStocParValues gives the number
+ * and all values; either output may be null. Errors: 2010, 2033 no
+ * instruction list, 2012 count negative or above the number of parameters. */
+QXAPI int QXsetStocParValues(QXmodel model, int count, const double *values);
+QXAPI int QXgetStocParValues(QXmodel model, int *count, double *values);
 /* Strings of the model's string table (EP_PUSH_STR k addresses strings[k]);
  * replaces any earlier table. A null entry is an empty string; strings may
  * be null when nStrings is 0. Errors: 2012 negative nStrings, 2010 null

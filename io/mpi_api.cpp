@@ -48,6 +48,7 @@ int loadMpiData(Model& model, MpiData& d) {
   for (std::size_t r = 0; r < d.property.size() && r < nd.list->property.size(); ++r)
     nd.list->property[r] = d.property[r];
   nd.strings = d.strings;
+  nd.list->stocNames = d.sparNames;
   nd.invalidate();
   std::vector<char*> con = pointers(d.rowNames), var = pointers(d.varNames);
   return loadNameData(model, d.title.c_str(), nullptr, nullptr, nullptr, nullptr, con.data(), var.data(), nullptr);
@@ -109,6 +110,7 @@ int writeMpiFile(Model& model, const char* filename) {
   d.len = &l->len;
   d.numbers = &l->numbers;
   d.strings = model.nlp ? &model.nlp->strings : &kNoStrings;
+  d.sparNames = &l->stocNames;
   d.lower = l->lower;
   d.upper = l->upper;
   d.start = l->start;

@@ -3,6 +3,7 @@
 // can drive it alone; io/mpi_api.cpp loads the result into a model.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ struct MpiData {
   std::vector<int> code;
   std::vector<double> numbers;
   std::vector<std::string> strings;
+  std::map<int, std::string> sparNames;  // stochastic parameters given by name
   int instructions = 0;               // instruction lines read
 };
 
@@ -50,6 +52,7 @@ struct MpiWriteData {
   const std::vector<int>* len = nullptr;
   const std::vector<double>* numbers = nullptr;
   const std::vector<std::string>* strings = nullptr;
+  const std::map<int, std::string>* sparNames = nullptr;  // may be null; absent: SP%06d
   std::vector<std::string> varNames, rowNames;  // complete (generated where absent)
   std::vector<double> lower, start, upper;      // start empty when the model has none
   std::vector<char> varType;                    // 'S' for semi-continuous

@@ -1,7 +1,10 @@
 // Reader of MPI instruction-list files: sections VARIABLES, OBJECTIVES and
 // CONSTRAINTS between BEGINMODEL and ENDMODEL, one instruction per line.
 #include <cerrno>
+#include <algorithm>
 #include <cstdlib>
+#include <limits>
+#include <utility>
 #include <string_view>
 #include <unordered_map>
 
@@ -82,7 +85,8 @@ class Parser {
     if (k == "ENDMODEL") return finish();
     const int op = k.rfind("EP_", 0) == 0 ? nlp::opcodeOf(k) : -1;
     if (op > 0 || k.rfind("EP_", 0) == 0) {
-      if (op <= 0 || d_.beg.empty()) return QXERR_BAD_MPI_FILE;
+      // An instruction belongs to the objective or constraint it follows.
+      if (op <= 0 || !open_) return QXERR_BAD_MPI_FILE;
       return instruction(op, t);
     }
     switch (section_) {
@@ -107,9 +111,42 @@ class Parser {
     return 0;
   }
 
+  // EP_PUSH_SPAR with SP followed by digits (parameter k) or with the
+  // parameter's own name. Named parameters are numbered after the largest
+  // SP index of the file, in the order they first appear; their operand
+  // words are set when the file ends.
+  int stocParam(const std::string& name) {
+    const bool numbered = name.size() > 2 && name.rfind("SP", 0) == 0 &&
+                          name.find_first_not_of("0123456789", 2) == std::string::npos;
+    if (numbered) {
+      int k;
+      if (!toInt(name.substr(2), k)) return QXERR_BAD_MPI_FILE;
+      lastNumberedSpar_ = std::max(lastNumberedSpar_, k);
+      d_.code.push_back(k);
+      return 0;
+    }
+    // A name is written back as it stands: no blanks or quotes in it.
+    for (unsigned char c : name)
+      if (c <= ' ' || c == '"') return QXERR_BAD_MPI_FILE;
+    const auto [it, fresh] = sparIndex_.emplace(name, static_cast<int>(sparIndex_.size()));
+    namedSparAt_.emplace_back(d_.code.size(), it->second);
+    d_.code.push_back(it->second);
+    return 0;
+  }
+
+  int numberNamedSpars() {
+    if (sparIndex_.empty()) return 0;
+    const long long base = static_cast<long long>(lastNumberedSpar_) + 1;
+    if (base + static_cast<long long>(sparIndex_.size()) > std::numeric_limits<int>::max()) return QXERR_BAD_MPI_FILE;
+    for (const auto& [pos, id] : namedSparAt_) d_.code[pos] = static_cast<int>(base) + id;
+    for (const auto& [name, id] : sparIndex_) d_.sparNames.emplace(static_cast<int>(base) + id, name);
+    return 0;
+  }
+
   int finish() {
     closeSegment();
     section_ = Section::End;
+    if (int rc = numberNamedSpars()) return rc;
     if ((declaredObjs_ >= 0 && declaredObjs_ != d_.nObjs) ||
         (declaredCons_ >= 0 && declaredCons_ != static_cast<int>(d_.conType.size())) ||
         (declaredVars_ >= 0 && declaredVars_ != static_cast<int>(d_.varNames.size())))
@@ -254,9 +291,7 @@ class Parser {
           if (int rc = varOf(t[1], j)) return rc;
           d_.code.push_back(j);
         } else if (op == EP_PUSH_SPAR) {
-          int k;
-          if (t[1].rfind("SP", 0) == 0 && toInt(t[1].substr(2), k) && k >= 0) d_.code.push_back(k);
-          else return QXERR_BAD_MPI_FILE;
+          return stocParam(t[1]);
         } else {
           d_.code.push_back(stringIndex(t[1]));
         }
@@ -285,7 +320,9 @@ class Parser {
   Section section_ = Section::Start;
   bool open_ = false;
   int declaredObjs_ = -1, declaredCons_ = -1, declaredVars_ = -1;
-  std::unordered_map<std::string, int> varIndex_, stringIndex_;
+  std::unordered_map<std::string, int> varIndex_, stringIndex_, sparIndex_;
+  int lastNumberedSpar_ = -1;
+  std::vector<std::pair<std::size_t, int>> namedSparAt_;  // code position, name's number
 };
 
 }  // namespace

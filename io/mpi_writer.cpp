@@ -40,6 +40,18 @@ const char* varName(const MpiWriteData& d, int j) {
   return j >= 0 && j < d.nVars ? d.varNames[static_cast<std::size_t>(j)].c_str() : "*";
 }
 
+// EP_PUSH_SPAR k with the parameter's name, or SP%06d without one.
+void stocParam(const MpiWriteData& d, const char* op, int k, TextSink& out) {
+  if (d.sparNames) {
+    const auto it = d.sparNames->find(k);
+    if (it != d.sparNames->end()) {
+      out.printf("    %-12s %s\n", op, it->second.c_str());
+      return;
+    }
+  }
+  out.printf("    %-12s SP%06d\n", op, k);
+}
+
 // Writes the instructions of one segment, one per line.
 void segment(const MpiWriteData& d, int r, TextSink& out) {
   const std::vector<int>& code = *d.code;
@@ -57,7 +69,7 @@ void segment(const MpiWriteData& d, int r, TextSink& out) {
         const int k = at(p++);
         if (op == EP_PUSH_NUM) out.printf("    %-12s      %.16g \n", name, (*d.numbers)[static_cast<std::size_t>(k)]);
         else if (op == EP_PUSH_VAR) out.printf("    %-12s %s\n", name, varName(d, k));
-        else if (op == EP_PUSH_SPAR) out.printf("    %-12s SP%06d\n", name, k);
+        else if (op == EP_PUSH_SPAR) stocParam(d, name, k, out);
         else out.printf("    %-12s \"%s\"\n", name, (*d.strings)[static_cast<std::size_t>(k)].c_str());
         break;
       }

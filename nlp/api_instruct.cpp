@@ -119,6 +119,31 @@ QXAPI int QXgetInstructClass(QXmodel model, int* modelClass, int* rowClass, int*
   return 0;
 }
 
+QXAPI int QXsetStocParValues(QXmodel model, int count, const double* values) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  if (count > 0 && !values) return QXERR_ILLEGAL_NULL_POINTER;
+  return torva::guarded([&] {
+    auto* l = model->nlp ? model->nlp->list.get() : nullptr;
+    if (!l) return QXERR_INSTRUCT_NOT_LOADED;
+    if (count < 0 || count > l->stocCount()) return QXERR_INDEX_OUT_OF_RANGE;
+    l->stocParams.assign(values, values + count);
+    model->nlp->invalidate();  // the compiled rows hold the values as constants
+    return 0;
+  });
+}
+
+QXAPI int QXgetStocParValues(QXmodel model, int* count, double* values) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  const auto* l = listOf(model);
+  if (!l) return QXERR_INSTRUCT_NOT_LOADED;
+  const int n = l->stocCount();
+  if (count) *count = n;
+  if (values)
+    for (int k = 0; k < n; ++k)
+      values[k] = static_cast<std::size_t>(k) < l->stocParams.size() ? l->stocParams[static_cast<std::size_t>(k)] : 0.0;
+  return 0;
+}
+
 QXAPI int QXloadStringData(QXmodel model, int nStrings, char** strings) {
   if (!model) return QXERR_ILLEGAL_NULL_POINTER;
   if (nStrings < 0) return QXERR_INDEX_OUT_OF_RANGE;

@@ -26,6 +26,15 @@ bool prepare(Model& model, EvalContext& ctx, bool allowMatrix) {
   return true;
 }
 
+DiffRule differenceRule(const QXmodelRec* model) noexcept {
+  DiffRule r;
+  if (model) {
+    r.h = model->params.douValue(QX_DPARAM_NLP_PSTEP_FINITEDIFF);
+    r.type = model->params.intValue(QX_IPARAM_NLP_DERIV_DIFFTYPE);
+  }
+  return r;
+}
+
 namespace {
 
 GradMethod methodOf(const Model& model) {

@@ -8,6 +8,7 @@
 // f_i(x) <type> 0.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -30,6 +31,7 @@ inline constexpr int kModelStochastic = 2;
 struct SegmentInfo {
   int cls = kConstant;      // class of the remaining entry (or nonlinear for EP_LSQ rows)
   bool stochastic = false;  // uses EP_PUSH_SPAR
+  int maxSpar = -1;         // largest stochastic parameter index used, -1 none
   bool setRow = false;      // uses EP_POSD, EP_SETS or EP_CARD
 };
 
@@ -69,7 +71,11 @@ struct InstructionList {
   std::vector<double> start;       // nVars when given, else empty
   std::vector<SegmentInfo> info;   // nCons + 1
   std::vector<int> property;       // nCons + 1, QX_CONPROP_*
-  std::vector<double> stocParams;  // values of EP_PUSH_SPAR k (0 when absent)
+  // Stochastic parameters: k = 0 .. stocCount()-1 for the EP_PUSH_SPAR k of
+  // the rows. Values as the host set them (parameters beyond the vector
+  // count 0); names as a file gave them (absent: SP%06d).
+  std::vector<double> stocParams;
+  std::map<int, std::string> stocNames;
   EvalConstants constants;
   // Base code of each row (see nlp/sync.hpp): the first baseLen[r] words of
   // the segment, the rest being the tail generated from the model's core.
@@ -86,6 +92,8 @@ struct InstructionList {
     return baseNumbers < 0 ? static_cast<int>(numbers.size()) : baseNumbers;
   }
   int modelClass() const noexcept;
+  // Number of stochastic parameters: one past the largest index used.
+  int stocCount() const noexcept;
 };
 
 // The nonlinear data a model holds: the instruction list (when loaded), the

@@ -6,9 +6,12 @@
 // their parameters. The laws whose distribution functions are special
 // functions of their shape parameters (beta, chi-square, F, gamma, Student
 // t, stable) use the density for the partial of a cumulative function in
-// its point and the reciprocal density at the quantile for an inverse;
-// their other partials, and those of user functions, come from central
-// difference quotients of the scalar function with the steps below.
+// its point and the reciprocal density at the quantile for an inverse.
+// What has no closed form (the stable law in its index, the host's user
+// functions, and any law whose formula disagrees with the distribution
+// layer) gets its first partials from the model's difference rule
+// (QX_DPARAM_NLP_PSTEP_FINITEDIFF, QX_IPARAM_NLP_DERIV_DIFFTYPE) and its
+// second partials from central differences with the step below.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -35,10 +38,9 @@ constexpr double kRadPerDeg = 0.017453292519943295;
 // ln of the largest double: above it exp overflows.
 constexpr double kExpOverflow = 709.782712893384;
 constexpr double kMaxDouble = 1.7976931348623157e308;
-// Difference steps relative to max(1, |a|): cbrt(eps) for first partials and
-// eps^(1/4) for second partials balance truncation and rounding error
-// (Nocedal and Wright, "Numerical Optimization", sec. 8.1).
-constexpr double kStep1 = 6.055454452393343e-06;
+// Step of second differences relative to max(1, |a|): eps^(1/4) balances
+// truncation and rounding error (Nocedal and Wright, "Numerical
+// Optimization", sec. 8.1).
 constexpr double kStep2 = 1.220703125e-04;
 
 inline int tri(int i, int l) { return i * (i + 1) / 2 + l; }
@@ -360,20 +362,27 @@ bool binary(int op, double a, double b, const EvalConstants& k, double& v, doubl
 
 // Scalar function of a node for difference quotients.
 template <class F>
-void differences(F f, double* a, int n, double v, double* d1, double* d2, const bool* fixedArg) {
+void differences(F f, double* a, int n, double v, double* d1, double* d2, const bool* fixedArg,
+                 const DiffRule& rule) {
+  const bool central = rule.type != QX_DERIV_FORWARD_DIFFERENCE && rule.type != QX_DERIV_BACKWARD_DIFFERENCE;
   if (d1)
     for (int i = 0; i < n; ++i) {
       if (fixedArg[i]) {
         d1[i] = 0;
         continue;
       }
-      const double ai = a[i], h = kStep1 * std::max(1.0, std::fabs(ai));
-      a[i] = ai + h;
-      const double up = f(a);
-      a[i] = ai - h;
-      const double dn = f(a);
+      const double ai = a[i], h = rule.h;
+      double up = v, dn = v;
+      if (rule.type != QX_DERIV_BACKWARD_DIFFERENCE) {
+        a[i] = ai + h;
+        up = f(a);
+      }
+      if (rule.type != QX_DERIV_FORWARD_DIFFERENCE) {
+        a[i] = ai - h;
+        dn = f(a);
+      }
       a[i] = ai;
-      d1[i] = (std::isfinite(up) && std::isfinite(dn)) ? (up - dn) / (2 * h) : 0.0;
+      d1[i] = (std::isfinite(up) && std::isfinite(dn)) ? (up - dn) / (central ? 2 * h : h) : 0.0;
     }
   if (d2)
     for (int i = 0; i < n; ++i)
@@ -407,7 +416,7 @@ void differences(F f, double* a, int n, double v, double* d1, double* d2, const 
 }
 
 int specialEval(const Node& node, const double* args, const EvalConstants& k, double& v, double* d1,
-                double* d2, bool& mark) {
+                double* d2, bool& mark, const QXmodelRec* model) {
   double a[4];
   const int n = node.nArgs;
   std::copy(args, args + n, a);
@@ -427,7 +436,7 @@ int specialEval(const Node& node, const double* args, const EvalConstants& k, do
     double out;
     return specialValue(node.op, p, n, out) ? out : NAN;
   };
-  differences(f, a, n, v, d1, d2, fixedArg);
+  differences(f, a, n, v, d1, d2, fixedArg, differenceRule(model));
   // Exact partials in the point of a continuous law's cumulative function
   // (its density) and of its inverse (reciprocal density at the quantile).
   if (prob && !discrete && d1 && (func == QX_DISTR_FUNC_CDF || func == QX_DISTR_FUNC_ICDF)) {
@@ -459,7 +468,7 @@ int userEval(const Node& node, const double* args, QXmodelRec* model, double& v,
     return out;
   };
   std::unique_ptr<bool[]> fixedArg(new bool[a.size()]());
-  differences(f, a.data(), node.nArgs, v, d1, d2, fixedArg.get());
+  differences(f, a.data(), node.nArgs, v, d1, d2, fixedArg.get(), differenceRule(model));
   return failure;
 }
 
@@ -643,7 +652,7 @@ int localEval(const CompiledModel& cm, const Node& node, const double* a, double
     return 0;
   }
   if (op == EP_USER) return userEval(node, a, model, v, d1, d2);
-  if (isSpecial(op)) return specialEval(node, a, k, v, d1, d2, mark);
+  if (isSpecial(op)) return specialEval(node, a, k, v, d1, d2, mark, model);
   if (node.nArgs == 2 && binary(op, a[0], a[1], k, v, d1, d2, mark)) return 0;
   naryEval(cm, node, a, v, d1, mark, k);
   return 0;

@@ -122,6 +122,16 @@ void hessianRow(const CompiledModel& cm, int r, Workspace& w, double* out);
 int localEval(const CompiledModel& cm, const Node& node, const double* a, double& v, double* d1,
               double* d2, bool& mark, QXmodelRec* model);
 
+// First differences as the model asks for them (QX_DPARAM_NLP_PSTEP_FINITEDIFF,
+// QX_IPARAM_NLP_DERIV_DIFFTYPE): step h, forward, backward or central
+// quotients (central when the solver may choose). The defaults without a
+// model.
+struct DiffRule {
+  double h = 5.0e-07;
+  int type = 0;  // QX_DERIV_FREE
+};
+DiffRule differenceRule(const QXmodelRec* model) noexcept;
+
 // Derivative structure of an operator, for the patterns.
 enum class DerivKind { Zero, Linear, Curved };
 DerivKind derivKind(int op) noexcept;

@@ -2,6 +2,7 @@
 // stack of classes (constant, linear, nonlinear) and combines them by the
 // rules of each operator.
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "nlp/instruct.hpp"
@@ -85,6 +86,7 @@ class Walker {
       case EP_PUSH_SPAR:
         if (k < 0) return kSyntax;
         info.stochastic = true;
+        info.maxSpar = std::max(info.maxSpar, k);
         push(kConstant);
         return 0;
       default:  // EP_PUSH_STR: the string table is checked when evaluated
@@ -285,6 +287,12 @@ int InstructionList::modelClass() const noexcept {
     stochastic = stochastic || s.stochastic;
   }
   return stochastic ? kModelStochastic : kModelLinear;
+}
+
+int InstructionList::stocCount() const noexcept {
+  int last = -1;
+  for (const SegmentInfo& s : info) last = std::max(last, s.maxSpar);
+  return last == std::numeric_limits<int>::max() ? last : last + 1;
 }
 
 }  // namespace torva::nlp

@@ -19,6 +19,9 @@ int torva::userFunctionByHost(QXmodelRec&, std::span<const double>, double*) {
   return QXERR_USER_FUNCTION_NOT_SET;
 }
 
+// Without a model the difference rule is the default one.
+torva::nlp::DiffRule torva::nlp::differenceRule(const QXmodelRec*) noexcept { return {}; }
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   if (size < 2) return 0;
   const int nVars = 1 + bytes[0] % 8, nNumbers = bytes[1] % 8;

@@ -1,6 +1,7 @@
 // libFuzzer target for the MPI reader (built by scripts/fuzz-nlp.sh, not by
 // the default build). A file that parses is written back and must parse to
 // the same instruction list; every segment is validated as the loader would.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -57,6 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   w.len = &d.len;
   w.numbers = &d.numbers;
   w.strings = &d.strings;
+  w.sparNames = &d.sparNames;
   w.varNames = d.varNames;
   w.rowNames = d.rowNames;
   w.lower = d.lower;
@@ -80,5 +82,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   }
   check(back.varNames == d.varNames && back.conType == d.conType, "names or types");
   check(back.property == d.property && back.objSense == d.objSense, "classes or sense");
+  check(back.sparNames == d.sparNames && back.beg.size() == d.beg.size(), "stochastic parameters or rows");
+  // Instructions outside any row are not written; the rows read back word for word.
+  for (std::size_t r = 0; r < d.beg.size(); ++r)
+    check(back.len[r] == d.len[r] && std::equal(d.code.begin() + d.beg[r], d.code.begin() + d.beg[r] + d.len[r],
+                                                back.code.begin() + back.beg[r]),
+          "code of a row");
   return 0;
 }

@@ -93,6 +93,7 @@ TEST_F(MpiTest, MalformedFilesGiveCodeAndLine) {
       {head + "    EP_PUSH_NUM 1.5x\nENDMODEL\n", QXERR_BAD_MPI_FILE, 7},
       {head + "    EP_SUM\nENDMODEL\n", QXERR_BAD_MPI_FILE, 7},
       {head + "SOMETHING\nENDMODEL\n", QXERR_BAD_MPI_FILE, 7},                 // unknown keyword here
+      {head + "    EP_PI\nCONSTRAINTS\n    EP_PI\nENDMODEL\n", QXERR_BAD_MPI_FILE, 9},  // outside a row
       {"VARIABLES\n", QXERR_BAD_MPI_FILE, 1},                                  // before BEGINMODEL
       {"BEGINMODEL t\nVARIABLES\n x 0 0 1 Q\n", QXERR_BAD_MPI_FILE, 3},        // bad type
       {head + "    EP_PUSH_VAR x\n", QXERR_BAD_MPI_FILE, 7},                   // no ENDMODEL
