@@ -109,9 +109,14 @@ void ProgressLog::event(RowKind kind, int foundBy) {
   const double time = std::floor(ctx_.elapsed() * 100.0) / 100.0;
   const std::string opt = ctx_.aoptLeft >= 0 ? format("(%.2fopt)", ctx_.aoptLeft) : std::string();
   const bool known = ctx_.hasIncumbent() || (ctx_.useCutoffObj >= 2 && ctx_.cutoffObj < 1e30);
+  const unsigned pass = static_cast<unsigned>(ctx_.cutPassNo), cuts = static_cast<unsigned>(foundBy);
   if (!known) {
-    logPrint(model_, "\n %8u %6u %8u  % e                         %.2f  %.2f %s", branches, open, lps, bound, time,
-             ctx_.optTime, "");
+    if (kind == RowKind::CutPass)
+      logPrint(model_, "\nC(%4u) (%6u) %8u  % e                         %.2f  %.2f %s", pass, cuts, lps, bound, time,
+               ctx_.optTime, "");
+    else
+      logPrint(model_, "\n %8u %6u %8u  % e                         %.2f  %.2f %s", branches, open, lps, bound, time,
+               ctx_.optTime, "");
     return;
   }
   const double best = ctx_.referenceValue() * ctx_.sense;
@@ -122,8 +127,12 @@ void ProgressLog::event(RowKind kind, int foundBy) {
              foundByText(foundBy), opt.c_str());
     return;
   }
-  logPrint(model_, "\n %8u %6u %8u  % e  % e %2.1e  %.2f  %.2f %s %s", branches, open, lps, bound, best, gap,
-           time, ctx_.optTime, "", opt.c_str());
+  if (kind == RowKind::CutPass)
+    logPrint(model_, "\nC(%4u) (%6u) %8u  % e  % e %2.1e  %.2f  %.2f %s %s", pass, cuts, lps, bound, best, gap, time,
+             ctx_.optTime, "", opt.c_str());
+  else
+    logPrint(model_, "\n %8u %6u %8u  % e  % e %2.1e  %.2f  %.2f %s %s", branches, open, lps, bound, best, gap,
+             time, ctx_.optTime, "", opt.c_str());
 }
 
 }  // namespace torva::bnb

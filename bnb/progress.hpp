@@ -9,14 +9,14 @@
 
 namespace torva::bnb {
 
-enum class RowKind { Search, NewIncumbent };
+enum class RowKind { Search, NewIncumbent, CutPass };
 
 class ProgressLog {
  public:
   ProgressLog(Model& model, BnbContext& ctx) : model_(model), ctx_(ctx) {}
   // One event: publishes the counters, calls the progress callback (forced
   // after a new incumbent) and writes the row. foundBy is the FoundBy code
-  // of a new incumbent.
+  // of a new incumbent, or the number of cuts added by a cut pass.
   void event(RowKind kind, int foundBy = 0);
   // Whether a search row is due (at most one per second of wall time).
   bool due() const;

@@ -61,6 +61,14 @@ class Relaxation {
   const ModelData& data() const { return work_->data; }
   bool hasResidentBasis() const;
 
+  // Cut rows: appended as rows sum a x >= rhs after the model's rows, or
+  // removed (keep[i] == 0 drops row i; only cut rows are ever dropped). Both
+  // drop the resident factorisation: the next solve starts from the basis
+  // it is given.
+  void appendRows(const std::vector<std::vector<int>>& idx, const std::vector<std::vector<double>>& val,
+                  const std::vector<double>& rhs);
+  void dropRows(const std::vector<char>& keep);
+
  private:
   const Model& host_;
   std::unique_ptr<Model> work_;

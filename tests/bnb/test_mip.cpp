@@ -329,8 +329,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ------------------------------------------------------- limits and stops
 
-// lseu needs thousands of branches (its first incumbents come after a few
-// hundred): the limits stop it early.
+// Without cuts lseu needs thousands of branches (its first incumbents come
+// after a few hundred): the limits stop it early.
 class LimitedLseu : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -338,6 +338,7 @@ class LimitedLseu : public ::testing::Test {
     if (!std::filesystem::exists(path_)) GTEST_SKIP() << "model data not found: " << path_;
     ASSERT_EQ(QXreadMPSFile(e_.model, path_.c_str(), 1), 0);
     QXsetModelIntParameter(e_.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+    QXsetModelIntParameter(e_.model, QX_IPARAM_MIP_CUTLEVEL_TOP, 0);
   }
   // A stopped run with an incumbent reports status 5, a valid point and a
   // bound on the right side of it.
