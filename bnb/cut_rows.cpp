@@ -44,6 +44,10 @@ constexpr int kMinCoverSize = 2;
 // MIR: right-hand sides closer than this to an integer after division by
 // delta give weak cuts with a large 1/(1-f) factor.
 constexpr double kMirMinFrac = 0.05;
+// A set covers when its weight exceeds the capacity by more than this
+// relative margin: weights summed in floating point can pass the capacity
+// by rounding alone (mod008's rows do, by 1e-14).
+constexpr double kCoverMargin = 1e-9;
 // Columns within this of a bound count as sitting at it.
 constexpr double kAtBound = 1e-9;
 
@@ -99,7 +103,8 @@ void separateCovers(const SeparationInput& in, const RowMatrix& rows, std::vecto
     if (static_cast<int>(bin.size()) < kMinCoverSize || b < 0) return;
     double total = 0.0;
     for (double v : w) total += v;
-    if (total <= b) return;
+    const double cap = b + kCoverMargin * (1.0 + std::fabs(b));
+    if (total <= cap) return;
     // Greedy cover: columns near 1 and heavy first.
     std::vector<int> ord(bin.size());
     for (std::size_t k = 0; k < ord.size(); ++k) ord[k] = static_cast<int>(k);
@@ -111,17 +116,17 @@ void separateCovers(const SeparationInput& in, const RowMatrix& rows, std::vecto
     double sum = 0.0, lhs = 0.0;
     int size = 0;
     for (int k : ord) {
-      if (sum > b) break;
+      if (sum > cap) break;
       inCover[static_cast<std::size_t>(k)] = 1;
       sum += w[static_cast<std::size_t>(k)];
       lhs += ys[static_cast<std::size_t>(k)];
       ++size;
     }
-    if (sum <= b) return;
+    if (sum <= cap) return;
     // Toward a minimal cover: drop members at zero while it stays a cover.
     for (auto it = ord.rbegin(); it != ord.rend(); ++it) {
       const std::size_t k = static_cast<std::size_t>(*it);
-      if (inCover[k] && ys[k] <= kAtBound && sum - w[k] > b) {
+      if (inCover[k] && ys[k] <= kAtBound && sum - w[k] > cap) {
         inCover[k] = 0;
         sum -= w[k];
         --size;

@@ -210,6 +210,7 @@ int solveMIPSerial(Model& model, int* status) {
       ctx.incumbentX.resize(static_cast<std::size_t>(model.data.n));
     rc = finish(model, ctx, rc);
     log.publish();
+    log.cutStatistics();
     MipSolution& rec = *model.mipSolution;
     rec.totTime = ctx.elapsed();
     rec.heuTime = ctx.heuTime;

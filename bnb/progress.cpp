@@ -5,6 +5,7 @@
 
 #include "base/callback.hpp"
 #include "base/log.hpp"
+#include "bnb/cuts.hpp"
 
 namespace torva::bnb {
 
@@ -79,6 +80,33 @@ void ProgressLog::publish() {
   rec.solutionsFound = ctx_.solutionsFound;
   rec.optTime = ctx_.optTime;
   rec.aoptTimeToStop = static_cast<int>(ctx_.aoptLeft);
+  for (int k = 0; k < 16; ++k) rec.cuts[k] = ctx_.cutsByFamily[k];
+}
+
+void ProgressLog::cutStatistics() {
+  if (ctx_.printLevel < 2 || !hasLog(model_)) return;
+  // The counter lines in the order of the statistics block.
+  struct Line {
+    int family;
+    const char* text;
+  };
+  static constexpr Line kLines[] = {
+      {kCutContra, "\n Contra cuts added          :%u"}, {kCutObj, "\n Obj cuts added             :%u"},
+      {kCutGub, "\n Gub cuts added             :%u"},    {kCutLift, "\n Lift cuts added            :%u"},
+      {kCutFlow, "\n Flow cuts added            :%u"},   {kCutMir, "\n MIR cuts added             :%d"},
+      {kCutGomory, "\n Gomory cuts added          :%d"}, {kCutGcd, "\n Gcd cuts added             :%u"},
+      {kCutClique, "\n Clique cuts added          :%u"}, {kCutDisagg, "\n Disagg cuts added          :%u"},
+      {kCutPlantLoc, "\n Planloc cuts added         :%u"}, {kCutLattice, "\n Latice cuts added          :%u"},
+      {kCutCoefRed, "\n Coef cuts added            :%u"}, {kCutCover, "\n Cover cuts added           :%u"},
+      {kCutCard, "\n Cardinality cuts added     :%u"},
+  };
+  bool any = false;
+  for (const Line& l : kLines) any = any || ctx_.cutsByFamily[l.family] > 0;
+  if (!any) return;
+  logText(model_, "\n");
+  for (const Line& l : kLines)
+    if (ctx_.cutsByFamily[l.family] > 0) logPrint(model_, l.text, ctx_.cutsByFamily[l.family]);
+  logText(model_, "\n");
 }
 
 bool ProgressLog::due() const {

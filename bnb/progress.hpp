@@ -22,6 +22,8 @@ class ProgressLog {
   bool due() const;
   // Writes the counters to the model's integer record.
   void publish();
+  // The cuts added by family, at the end of a run (print level 2 and up).
+  void cutStatistics();
 
  private:
   Model& model_;

@@ -138,6 +138,7 @@ TEST_P(Miplib, ReachesReferenceObjective) {
 INSTANTIATE_TEST_SUITE_P(Models, Miplib,
                          ::testing::Values(MiplibCase{"p0033", 4}, MiplibCase{"lseu", 4}, MiplibCase{"mod008", 4},
                                            MiplibCase{"p0201", 4}, MiplibCase{"stein27", 4},
+                                           MiplibCase{"p0548", 4}, MiplibCase{"p2756", 4},
                                            MiplibCase{"flugpl", 4}, MiplibCase{"p0033", 0}, MiplibCase{"p0033", 1},
                                            MiplibCase{"p0033", 2}, MiplibCase{"p0033", 3}, MiplibCase{"p0033", 5},
                                            MiplibCase{"p0033", 6}, MiplibCase{"p0033", 7}));
