@@ -126,9 +126,8 @@ void Relaxation::solve(const std::vector<double>& lower, const std::vector<doubl
 
 namespace torva::bnb {
 
-void Relaxation::appendRows(const std::vector<std::vector<int>>& idx, const std::vector<std::vector<double>>& val,
-                            const std::vector<double>& rhs) {
-  ModelData& d = work_->data;
+void appendGeRows(ModelData& d, const std::vector<std::vector<int>>& idx, const std::vector<std::vector<double>>& val,
+                  const std::vector<double>& rhs) {
   const int m0 = d.m, add = static_cast<int>(rhs.size());
   std::vector<int> extra(static_cast<std::size_t>(d.n), 0);
   for (const auto& row : idx)
@@ -166,6 +165,13 @@ void Relaxation::appendRows(const std::vector<std::vector<int>>& idx, const std:
   d.conNames.clear();
   d.dropNameTables();
   d.invalidateStats();
+  d.basisRows.clear();
+  d.basisCols.clear();
+}
+
+void Relaxation::appendRows(const std::vector<std::vector<int>>& idx, const std::vector<std::vector<double>>& val,
+                            const std::vector<double>& rhs) {
+  appendGeRows(work_->data, idx, val, rhs);
   work_->markChanged();
 }
 

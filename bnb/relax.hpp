@@ -27,6 +27,11 @@ class PackedBasis {
   std::vector<std::uint8_t> bits_;
 };
 
+// Appends rows sum_k val[r][k] x_idx[r][k] >= rhs[r] to the data (row names
+// and a loaded starting basis are dropped).
+void appendGeRows(ModelData& d, const std::vector<std::vector<int>>& idx, const std::vector<std::vector<double>>& val,
+                  const std::vector<double>& rhs);
+
 enum class RelaxStatus { Optimal, Infeasible, Unbounded, Cutoff, TimeLimit, IterationLimit, Interrupted, Error };
 
 struct RelaxResult {

@@ -4,6 +4,7 @@
 // Every returned point is checked for integrality and feasibility.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -173,8 +174,9 @@ void load(QXmodel model, const Small& s) {
 }
 
 // Brute force over every integer point of the box (all columns integer):
-// the optimum in the model's sense, or NaN when no point is feasible.
-double enumerate(const Small& s) {
+// the optimum in the model's sense, or NaN when no point is feasible;
+// values, when given, receives the objective of every feasible point.
+double enumerate(const Small& s, std::vector<double>* values = nullptr) {
   const int n = static_cast<int>(s.cost.size());
   std::vector<double> x(s.lo);
   double best = NAN;
@@ -190,6 +192,7 @@ double enumerate(const Small& s) {
     if (ok) {
       double v = 0;
       for (int j = 0; j < n; ++j) v += s.cost[j] * x[j];
+      if (values) values->push_back(v);
       if (std::isnan(best) || s.sense * v < s.sense * best) best = v;
     }
     int j = 0;
@@ -475,6 +478,40 @@ TEST(MipResults, RoundDualAndReport) {
   EXPECT_NEAR(y[0], 1.0, 1e-9);
 }
 
+// The k best solutions of binary models are the k best points of the
+// enumeration, each feasible (checked by the preparatory stages as a start
+// point); general integers are refused.
+TEST(MipResults, KBestSolutionsMatchEnumeration) {
+  constexpr int kBest = 4;
+  for (const Small& s : smallModels()) {
+    Env e;
+    load(e.model, s);
+    QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+    const int n = static_cast<int>(s.cost.size());
+    std::vector<double> x(kBest * n), obj(kBest);
+    int found = -1;
+    if (s.colTypes.find('I') != std::string::npos) {
+      EXPECT_EQ(QXgetKBestMIPSols(e.model, kBest, x.data(), obj.data(), &found), QXERR_NOT_SUPPORTED) << s.name;
+      continue;
+    }
+    std::vector<double> values;
+    enumerate(s, &values);
+    std::sort(values.begin(), values.end(), [&](double a, double b) { return s.sense * a < s.sense * b; });
+    ASSERT_EQ(QXgetKBestMIPSols(e.model, kBest, x.data(), obj.data(), &found), 0) << s.name;
+    ASSERT_EQ(found, std::min<int>(kBest, static_cast<int>(values.size()))) << s.name;
+    for (int k = 0; k < found; ++k) {
+      EXPECT_NEAR(obj[k], values[k], 1e-7 * (1 + std::fabs(values[k]))) << s.name << " solution " << k;
+      Env check;
+      load(check.model, s);
+      QXsetModelIntParameter(check.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+      ASSERT_EQ(QXloadMIPVarStartPoint(check.model, x.data() + k * n), 0);
+      int status = 0;
+      ASSERT_EQ(QXPreAlgMIP(check.model, &status), 0);
+      EXPECT_EQ(status, QX_STATUS_FEASIBLE) << s.name << " solution " << k;
+    }
+  }
+}
+
 // ------------------------------------------------------------- error paths
 
 TEST(MipErrors, NullAndUnloaded) {
@@ -483,9 +520,12 @@ TEST(MipErrors, NullAndUnloaded) {
   EXPECT_EQ(status, -7);
   EXPECT_EQ(QXsolveMIPSerial(nullptr, &status), QXERR_ILLEGAL_NULL_POINTER);
   EXPECT_EQ(QXgetBestBounds(nullptr, nullptr, nullptr), QXERR_ILLEGAL_NULL_POINTER);
+  EXPECT_EQ(QXgetKBestMIPSols(nullptr, 1, nullptr, nullptr, nullptr), QXERR_ILLEGAL_NULL_POINTER);
+  EXPECT_EQ(QXPreAlgMIP(nullptr, &status), QXERR_ILLEGAL_NULL_POINTER);
   Env e;
   EXPECT_EQ(QXsolveMIP(e.model, &status), QXERR_MODEL_NOT_LOADED);
   EXPECT_EQ(QXgetBestBounds(e.model, nullptr, nullptr), 0);
+  EXPECT_EQ(QXPreAlgMIP(e.model, &status), QXERR_MODEL_NOT_LOADED);
   EXPECT_NE(QXgetMIPSlacks(e.model, nullptr), 0);
 }
 
