@@ -151,22 +151,60 @@ void separateCovers(const SeparationInput& in, const RowMatrix& rows, std::vecto
   });
 }
 
+namespace {
+
+// Variable upper bounds x <= u y (x continuous, y binary, u > 0) read from
+// two-entry rows with a zero right-hand side: per column, y or -1, and u.
+void findVariableBounds(const SeparationInput& in, const RowMatrix& rows, std::vector<int>& vubY,
+                        std::vector<double>& vubU) {
+  vubY.assign(in.isInt.size(), -1);
+  vubU.assign(in.isInt.size(), 0.0);
+  for (int i = 0; i < std::min(in.originalRows, rows.rows()); ++i) {
+    const char t = in.lp.conType[static_cast<std::size_t>(i)];
+    if (rows.end(i) - rows.begin(i) != 2 || in.lp.rhs[static_cast<std::size_t>(i)] != 0.0) continue;
+    if (t != 'L' && t != 'G') continue;
+    int kx = rows.begin(i), ky = kx + 1;
+    if (in.isInt[static_cast<std::size_t>(rows.col(kx))]) std::swap(kx, ky);
+    const int x = rows.col(kx), y = rows.col(ky);
+    if (in.isInt[static_cast<std::size_t>(x)] || !isBinary(in, y)) continue;
+    const double sign = t == 'L' ? 1.0 : -1.0;  // as a "<=" row
+    const double ax = sign * rows.value(kx), ay = sign * rows.value(ky);
+    if (ax <= 0.0 || ay >= 0.0 || vubY[static_cast<std::size_t>(x)] >= 0) continue;
+    vubY[static_cast<std::size_t>(x)] = y;
+    vubU[static_cast<std::size_t>(x)] = -ay / ax;
+  }
+}
+
+}  // namespace
+
 void separateMir(const SeparationInput& in, const RowMatrix& rows, std::vector<Cut>& out) {
-  // Per row: integers measured from the nearer finite bound (xbar >= 0),
-  // continuous columns substituted by their nearer finite bound; the
-  // continuous terms with negative coefficient form s >= 0.
+  // Per row: continuous columns replaced by t >= 0 measured from the nearer
+  // of their simple bounds or their variable upper bound (t = u y - x, which
+  // moves a u onto the binary y); then integers measured from the nearer
+  // finite bound. The continuous terms with negative coefficient form s >= 0.
   struct Term {
     int col;
     double a;       // coefficient of the transformed column
-    bool fromUpper; // transformed column is u - x (else x - l)
+    int kind;       // 0: t = x - l, 1: t = u - x, 2: t = vubU y - x
     double value;   // its value at the relaxation point
   };
+  const std::size_t n = in.isInt.size();
+  std::vector<int> vubY;
+  std::vector<double> vubU;
+  findVariableBounds(in, rows, vubY, vubU);
   std::vector<Term> ints, conts;
-  std::vector<double> deltas;
+  std::vector<double> deltas, intCoef(n, 0.0), cutCoef(n, 0.0);
+  std::vector<int> touched, cutTouched;
   forEachLeRow(in, rows, [&](const LeRow& r) {
     ints.clear();
     conts.clear();
+    for (int j : touched) intCoef[static_cast<std::size_t>(j)] = 0.0;
+    touched.clear();
     double beta = r.rhs;
+    auto addInt = [&](int j, double a) {
+      if (intCoef[static_cast<std::size_t>(j)] == 0.0) touched.push_back(j);
+      intCoef[static_cast<std::size_t>(j)] += a;
+    };
     for (std::size_t k = 0; k < r.col.size(); ++k) {
       const int j = r.col[k];
       const std::size_t u = static_cast<std::size_t>(j);
@@ -175,13 +213,35 @@ void separateMir(const SeparationInput& in, const RowMatrix& rows, std::vector<C
         beta -= a * lo;
         continue;
       }
+      if (in.isInt[u]) {
+        addInt(j, a);
+        continue;
+      }
+      const bool hasLo = lo > -kInfinity, hasUp = up < kInfinity;
+      const int y = vubY[u];
+      const double vubDist = y >= 0 ? vubU[u] * in.x[static_cast<std::size_t>(y)] - xj : kInfinity;
+      const double simple = std::min(hasLo ? xj - lo : kInfinity, hasUp ? up - xj : kInfinity);
+      if (y >= 0 && vubDist < simple) {
+        // a x = a u y - a t.
+        addInt(y, a * vubU[u]);
+        conts.push_back({j, -a, 2, std::max(vubDist, 0.0)});
+        continue;
+      }
+      if (!hasLo && !hasUp) return;
+      const bool fromUpper = !hasLo || (hasUp && up - xj < xj - lo);
+      beta -= a * (fromUpper ? up : lo);
+      conts.push_back({j, fromUpper ? -a : a, fromUpper ? 1 : 0, fromUpper ? up - xj : xj - lo});
+    }
+    for (int j : touched) {
+      const std::size_t u = static_cast<std::size_t>(j);
+      const double a = intCoef[u], lo = in.lower[u], up = in.upper[u], xj = in.x[u];
+      intCoef[u] = 0.0;  // a column listed twice is taken once
+      if (a == 0.0) continue;
       const bool hasLo = lo > -kInfinity, hasUp = up < kInfinity;
       if (!hasLo && !hasUp) return;
       const bool fromUpper = !hasLo || (hasUp && up - xj < xj - lo);
-      // x = l + t  or  x = u - t.
       beta -= a * (fromUpper ? up : lo);
-      const Term t{j, fromUpper ? -a : a, fromUpper, fromUpper ? up - xj : xj - lo};
-      (in.isInt[u] ? ints : conts).push_back(t);
+      ints.push_back({j, fromUpper ? -a : a, fromUpper ? 1 : 0, fromUpper ? up - xj : xj - lo});
     }
     if (ints.empty()) return;
     // s = sum over continuous terms with negative coefficient of -a t.
@@ -217,21 +277,23 @@ void separateMir(const SeparationInput& in, const RowMatrix& rows, std::vector<C
     }
     // The cut over the transformed columns, then back over x.
     const double bd = beta / bestDelta, f = bd - std::floor(bd);
-    std::vector<int> col;
-    std::vector<double> val;
     double rhs = std::floor(bd);
+    auto put = [&](int j, double v) {
+      if (cutCoef[static_cast<std::size_t>(j)] == 0.0) cutTouched.push_back(j);
+      cutCoef[static_cast<std::size_t>(j)] += v;
+    };
     auto add = [&](const Term& t, double g) {
       const std::size_t u = static_cast<std::size_t>(t.col);
       if (g == 0.0) return;
-      // g t with t = x - l or u - x.
-      if (t.fromUpper) {
-        col.push_back(t.col);
-        val.push_back(-g);
-        rhs -= g * in.upper[u];
-      } else {
-        col.push_back(t.col);
-        val.push_back(g);
+      if (t.kind == 0) {  // g (x - l)
+        put(t.col, g);
         rhs += g * in.lower[u];
+      } else if (t.kind == 1) {  // g (u - x)
+        put(t.col, -g);
+        rhs -= g * in.upper[u];
+      } else {  // g (vubU y - x)
+        put(t.col, -g);
+        put(vubY[u], g * vubU[u]);
       }
     };
     for (const Term& t : ints) {
@@ -241,6 +303,14 @@ void separateMir(const SeparationInput& in, const RowMatrix& rows, std::vector<C
     // - s / (delta (1 - f)) with s = sum -a t over negative a.
     for (const Term& t : conts)
       if (t.a < 0) add(t, t.a / (bestDelta * (1.0 - f)));
+    std::vector<int> col;
+    std::vector<double> val;
+    for (int j : cutTouched) {
+      col.push_back(j);
+      val.push_back(cutCoef[static_cast<std::size_t>(j)]);
+      cutCoef[static_cast<std::size_t>(j)] = 0.0;
+    }
+    cutTouched.clear();
     pushLe(out, col, val, rhs, kCutMir);
   });
 }
