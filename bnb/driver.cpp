@@ -272,6 +272,7 @@ int solveMIP(Model& model, int* status) {
   if (p.intValue(QX_IPARAM_DECOMPOSITION_TYPE) == 2) mode = 2;
   ParamSaver saver(p);
   if (m <= 1 && t > 1 && mode != 0) saver.setInt(QX_IPARAM_MIP_NUM_THREADS, t);
+  bnb::logCutTypeTable(model);
   if (p.intValue(QX_IPARAM_MIP_XSOLVER) == 4 || p.intValue(QX_IPARAM_SPLEX_USE_EXTERNAL) == 4)
     return QXERR_XSOLVER_FUNC_NOT_INSTALLED;
   // The concurrent search is not built yet: every thread setting runs the

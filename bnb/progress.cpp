@@ -83,6 +83,26 @@ void ProgressLog::publish() {
   for (int k = 0; k < 16; ++k) rec.cuts[k] = ctx_.cutsByFamily[k];
 }
 
+void logCutTypeTable(Model& model) {
+  if (model.params.intValue(QX_IPARAM_MIP_PRINTLEVEL) <= 4 || !hasLog(model)) return;
+  static constexpr const char* kNames[] = {
+      "QX_MIP_GUB_COVER_CUTS", "QX_MIP_FLOW_COVER_CUTS",    "QX_MIP_LIFT_CUTS",    "QX_MIP_PLAN_LOC_CUTS",
+      "QX_MIP_DISAGG_CUTS",    "QX_MIP_KNAPSUR_COVER_CUTS", "QX_MIP_LATTICE_CUTS", "QX_MIP_GOMORY_CUTS",
+      "QX_MIP_COEF_REDC_CUTS", "QX_MIP_GCD_CUTS",           "QX_MIP_OBJ_CUT",      "QX_MIP_BASIS_CUTS",
+      "QX_MIP_CARDGUB_CUTS",   "QX_MIP_DISJUN_CUTS",
+  };
+  const int top = model.params.intValue(QX_IPARAM_MIP_CUTLEVEL_TOP);
+  const int tree = model.params.intValue(QX_IPARAM_MIP_CUTLEVEL_TREE);
+  logPrint(model, "\n%-26s %8s %8s %8s", "CUT TYPE", "ROOT", "TREE", "BITMASK");
+  int bit = 2;  // the families take the bits 2, 4, ..., 16384 in this order
+  for (const char* name : kNames) {
+    logPrint(model, "\n%-26s %8s %8s %8d", name, (top & bit) ? "Enabled" : "Disabled", (tree & bit) ? "Enabled" : "Disabled",
+             bit);
+    bit *= 2;
+  }
+  logPrint(model, "\n%-26s %8d %8d %8s", "CURRENT SETTING", top, tree, "");
+}
+
 void ProgressLog::cutStatistics() {
   if (ctx_.printLevel < 2 || !hasLog(model_)) return;
   // The counter lines in the order of the statistics block.

@@ -11,6 +11,10 @@ namespace torva::bnb {
 
 enum class RowKind { Search, NewIncumbent, CutPass };
 
+// The cut families with their root and tree switches (MIP print level 5 and
+// up).
+void logCutTypeTable(Model& model);
+
 class ProgressLog {
  public:
   ProgressLog(Model& model, BnbContext& ctx) : model_(model), ctx_(ctx) {}

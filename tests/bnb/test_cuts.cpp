@@ -126,4 +126,37 @@ INSTANTIATE_TEST_SUITE_P(Models, CutValidity,
                            return std::string(info.param.model) + "_" + std::to_string(info.param.families);
                          });
 
+// The cut-type table at print level 5 follows the root and tree masks, and
+// the statistics list exactly the families that added cuts.
+TEST(CutLog, TableAndStatisticsFollowTheCounters) {
+  const std::string path = modelPath("p0033");
+  if (!std::filesystem::exists(path)) GTEST_SKIP() << "model data not found: " << path;
+  for (int top : {0, 57342}) {
+    int rc = 0;
+    QXenv env = QXcreateEnv(&rc);
+    QXmodel model = QXcreateModel(env, &rc);
+    ASSERT_EQ(QXreadMPSFile(model, path.c_str(), 1), 0);
+    std::string log;
+    QXsetModelLogfunc(model, [](QXmodel, const char* text, void* user) { *static_cast<std::string*>(user) += text; },
+                      &log);
+    QXsetModelIntParameter(model, QX_IPARAM_MIP_PRINTLEVEL, 5);
+    QXsetModelIntParameter(model, QX_IPARAM_MIP_CUTLEVEL_TOP, top);
+    int status = 0;
+    ASSERT_EQ(QXsolveMIP(model, &status), 0);
+    const std::string gomoryRow = top ? "\nQX_MIP_GOMORY_CUTS          Enabled  Enabled      256"
+                                      : "\nQX_MIP_GOMORY_CUTS         Disabled  Enabled      256";
+    EXPECT_NE(log.find(gomoryRow), std::string::npos) << top;
+    int gomory = 0, cover = 0;
+    QXgetInfo(model, QX_IINFO_MIP_GOMORY_CUTS, &gomory);
+    QXgetInfo(model, QX_IINFO_MIP_KNAPSUR_COVER_CUTS, &cover);
+    if (top == 0) {
+      EXPECT_EQ(gomory + cover, 0);
+    }
+    EXPECT_EQ(log.find("\n Gomory cuts added          :") != std::string::npos, gomory > 0) << top;
+    EXPECT_EQ(log.find("\n Cover cuts added           :") != std::string::npos, cover > 0) << top;
+    QXdeleteModel(&model);
+    QXdeleteEnv(&env);
+  }
+}
+
 }  // namespace
