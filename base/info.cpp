@@ -129,8 +129,13 @@ int mipInfo(const Model& model, int item, void* result) {
     return putInt(result, s.consClass[item - QX_IINFO_MIP_GUB_CONS]);
   // Items between the constraint classes and the times are not kept.
   if (item > QX_IINFO_MIP_CONT_CONS && item < QX_DINFO_MIP_TOT_TIME) return QXERR_INFO_NOT_AVAILABLE;
-  // Cut counters stay 0 until cut generation runs.
-  if (item >= QX_IINFO_MIP_NUM_TOTAL_CUTS && item <= QX_IINFO_MIP_CONTRA_CUTS) return putInt(result, 0);
+  if (item == QX_IINFO_MIP_NUM_TOTAL_CUTS) {
+    int total = 0;
+    for (int c : s.cuts) total += c;
+    return putInt(result, total);
+  }
+  if (item > QX_IINFO_MIP_NUM_TOTAL_CUTS && item <= QX_IINFO_MIP_CONTRA_CUTS)
+    return putInt(result, s.cuts[item - QX_IINFO_MIP_GUB_COVER_CUTS]);
   switch (item) {
     case QX_IINFO_MIP_AOPTTIMETOSTOP: return putInt(result, s.aoptTimeToStop);
     case QX_DINFO_MIP_TOT_TIME: return putDouble(result, s.totTime);

@@ -132,6 +132,9 @@ struct MipSolution {
   int threads = 1;
   // Constraint classes, in the order of QX_IINFO_MIP_GUB_CONS .. QX_IINFO_MIP_CONT_CONS.
   int consClass[9] = {};
+  // Cuts added by family: QX_IINFO_MIP_GUB_COVER_CUTS .. QX_IINFO_MIP_CONTRA_CUTS
+  // in that order, then mixed-integer rounding (counted in the total only).
+  int cuts[16] = {};
 
   std::vector<double> x;       // n
   // Of the final continuous relaxation:

@@ -53,4 +53,20 @@ QXAPI int QXgetRoundMIPsolution(QXmodel model, const double* padPrimal, double* 
   });
 }
 
+QXAPI int QXgetKBestMIPSols(QXmodel model, int nMaxSols, double* padPrimal, double* padObjs, int* pnSols) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] {
+    if (model->status == QX_STATUS_UNLOADED) return QXERR_MODEL_NOT_LOADED;
+    return torva::kBestMipSolutions(*model, nMaxSols, padPrimal, padObjs, pnSols);
+  });
+}
+
+QXAPI int QXPreAlgMIP(QXmodel model, int* pnStatus) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] {
+    if (model->status == QX_STATUS_UNLOADED) return QXERR_MODEL_NOT_LOADED;
+    return torva::preAlgMip(*model, pnStatus);
+  });
+}
+
 }  // extern "C"

@@ -43,6 +43,7 @@ struct BnbContext {
   double perOptTol2 = -1.0, aoptTimeLimit2 = -1.0;
   long long branchCount = 0, lpCount = 0, openNodes = 0;
   int cutPassNo = 0, cutCount = 0;
+  int cutsByFamily[16] = {};  // per CutFamily (bnb/cuts.hpp)
   double sumFrac = 0.0;
   Clock::time_point startTime = Clock::now(), lastIncumbentTime = Clock::now();
   int mipStatus = kMipNothing;

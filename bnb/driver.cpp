@@ -88,25 +88,36 @@ void copyTolerances(BnbContext& ctx) {
   ctx.printLevel = o.printLevel;
 }
 
-// Evaluates a host start point and offers it to the search (stage 5).
-void offerStart(Model& model, Search& search, const std::vector<double>& x, const char* tag) {
-  const ModelData& d = model.data;
-  double obj = d.objConst, inf = 0.0, intInf = 0.0;
+// Objective, largest bound or row violation and largest distance of an
+// integer from the nearest integer, of a point of the host's model.
+struct PointCheck {
+  double obj = 0.0, inf = 0.0, intInf = 0.0;
+};
+PointCheck checkPoint(const ModelData& d, const std::vector<double>& x) {
+  PointCheck c;
+  c.obj = d.objConst;
   std::vector<double> act(static_cast<std::size_t>(d.m), 0.0);
   for (int j = 0; j < d.n; ++j) {
     const std::size_t u = static_cast<std::size_t>(j);
-    obj += d.cost[u] * x[u];
-    inf = std::max({inf, d.lower[u] - x[u], x[u] - d.upper[u]});
+    c.obj += d.cost[u] * x[u];
+    c.inf = std::max({c.inf, d.lower[u] - x[u], x[u] - d.upper[u]});
     const char t = d.typeOf(j);
-    if (t == 'B' || t == 'I') intInf = std::max(intInf, std::fabs(x[u] - std::round(x[u])));
+    if (t == 'B' || t == 'I') c.intInf = std::max(c.intInf, std::fabs(x[u] - std::round(x[u])));
     for (int k = d.colBeg[j]; k < d.colBeg[j] + d.colLen[j]; ++k) act[static_cast<std::size_t>(d.rowIdx[k])] += d.value[k] * x[u];
   }
   for (int i = 0; i < d.m; ++i) {
     const std::size_t u = static_cast<std::size_t>(i);
-    const char c = d.conType[u];
-    if (c == 'L' || c == 'E') inf = std::max(inf, act[u] - d.rhs[u]);
-    if (c == 'G' || c == 'E') inf = std::max(inf, d.rhs[u] - act[u]);
+    const char t = d.conType[u];
+    if (t == 'L' || t == 'E') c.inf = std::max(c.inf, act[u] - d.rhs[u]);
+    if (t == 'G' || t == 'E') c.inf = std::max(c.inf, d.rhs[u] - act[u]);
   }
+  return c;
+}
+
+// Evaluates a host start point and offers it to the search (stage 5).
+void offerStart(Model& model, Search& search, const std::vector<double>& x, const char* tag) {
+  const PointCheck c = checkPoint(model.data, x);
+  const double obj = c.obj, inf = c.inf, intInf = c.intInf;
   const bool accepted = search.offerSolution(x, kFoundByStart);
   if (!logEnabled(model, QX_IPARAM_MIP_PRINTLEVEL, 1)) return;
   if (accepted) {
@@ -210,6 +221,7 @@ int solveMIPSerial(Model& model, int* status) {
       ctx.incumbentX.resize(static_cast<std::size_t>(model.data.n));
     rc = finish(model, ctx, rc);
     log.publish();
+    log.cutStatistics();
     MipSolution& rec = *model.mipSolution;
     rec.totTime = ctx.elapsed();
     rec.heuTime = ctx.heuTime;
@@ -229,6 +241,29 @@ int solveMIPSerial(Model& model, int* status) {
   return rc;
 }
 
+int preAlgMip(Model& model, int* status) {
+  using namespace bnb;
+  if (status) *status = QX_STATUS_UNKNOWN;
+  const driver::ModelClass cls = driver::classify(model);
+  if (!cls.linear()) return QXERR_NOT_SUPPORTED;
+  if (model.params.intValue(QX_IPARAM_MIP_PRELEVEL) != 0) logSizes(model);
+  // A stored start point is the only solution these stages can meet while
+  // presolve makes no reductions.
+  const ModelData& d = model.data;
+  if (d.mipStartX.size() != static_cast<std::size_t>(d.n)) return 0;
+  const PointCheck c = checkPoint(d, d.mipStartX);
+  // Feasible within the tolerances the search accepts incumbents with.
+  const double feasTol = std::max(model.params.douValue(QX_DPARAM_SOLVER_FEASTOL) * 10.0, 1e-6);
+  if (c.inf > feasTol || c.intInf > model.params.douValue(QX_DPARAM_MIP_INTTOL)) return 0;
+  if (status) *status = QX_STATUS_FEASIBLE;
+  if (logEnabled(model, QX_IPARAM_MIP_PRINTLEVEL, 1)) {
+    logPrint(model, "\nFOUND MIP solution ,  Original Objvalue  : %e  (*P)\n", c.obj);
+    logPrint(model, "\nInfeasibility of solution: %2.1e", c.inf);
+    logPrint(model, "\nInteger infeasibility of solution: %2.1e\n\n", c.intInf);
+  }
+  return 0;
+}
+
 int solveMIP(Model& model, int* status) {
   ParamSet& p = model.params;
   const int m = p.intValue(QX_IPARAM_MIP_NUM_THREADS);
@@ -237,6 +272,7 @@ int solveMIP(Model& model, int* status) {
   if (p.intValue(QX_IPARAM_DECOMPOSITION_TYPE) == 2) mode = 2;
   ParamSaver saver(p);
   if (m <= 1 && t > 1 && mode != 0) saver.setInt(QX_IPARAM_MIP_NUM_THREADS, t);
+  bnb::logCutTypeTable(model);
   if (p.intValue(QX_IPARAM_MIP_XSOLVER) == 4 || p.intValue(QX_IPARAM_SPLEX_USE_EXTERNAL) == 4)
     return QXERR_XSOLVER_FUNC_NOT_INSTALLED;
   // The concurrent search is not built yet: every thread setting runs the

@@ -21,4 +21,13 @@ int dualMipSolution(Model& model, double* primal, double* dual, double* redcosts
 int roundMipSolution(Model& model, const double* x, double* xRound, double* objective, double* primalInfeas,
                      int* status);
 
+// Up to maxSols best integer solutions with distinct integer parts (x gets
+// maxSols * n values, objs maxSols), best first; found receives how many.
+// Integer variables must be binary (else 2029).
+int kBestMipSolutions(Model& model, int maxSols, double* x, double* objs, int* found);
+// The preparatory stages alone: sizes, presolve outcome, the stored start
+// point checked. status receives QX_STATUS_FEASIBLE when a feasible point was
+// met, else QX_STATUS_UNKNOWN.
+int preAlgMip(Model& model, int* status);
+
 }  // namespace torva

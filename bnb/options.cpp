@@ -42,6 +42,13 @@ MipOptions MipOptions::read(const ParamSet& p) {
   o.strongBranchDoNum = p.intValue(QX_IPARAM_MIP_STRONGBRANCHDONUM);
   o.topOpt = p.intValue(QX_IPARAM_MIP_TOPOPT);
   o.reOpt = p.intValue(QX_IPARAM_MIP_REOPT);
+  o.cutLevelTop = p.intValue(QX_IPARAM_MIP_CUTLEVEL_TOP);
+  o.maxCutPassTop = p.intValue(QX_IPARAM_MIP_MAXCUTPASS_TOP);
+  o.maxNonImpCutPass = p.intValue(QX_IPARAM_MIP_MAXNONIMP_CUTPASS);
+  o.addCutObjTol = p.douValue(QX_DPARAM_MIP_ADDCUTOBJTOL);
+  o.addCutPer = p.douValue(QX_DPARAM_MIP_ADDCUTPER);
+  o.cutTimeLimit = p.douValue(QX_DPARAM_MIP_CUTTIMLIM);
+  o.absCutTol = p.douValue(QX_DPARAM_MIP_ABSCUTTOL);
   o.keepInMem = p.intValue(QX_IPARAM_MIP_KEEPINMEM);
   o.minAbsObjStep = p.douValue(QX_DPARAM_MIP_MINABSOBJSTEP);
   o.useIntZeroTol = p.intValue(QX_IPARAM_MIP_USE_INT_ZERO_TOL);

@@ -40,6 +40,13 @@ struct MipOptions {
   int heuLevel = 3;            // QX_IPARAM_MIP_HEULEVEL
   int solverType = 0;          // QX_IPARAM_MIP_SOLVERTYPE
   double callbackFreq = 0.5;   // QX_DPARAM_CALLBACKFREQ
+  int cutLevelTop = 57342;     // QX_IPARAM_MIP_CUTLEVEL_TOP (family bits)
+  int maxCutPassTop = 100;     // QX_IPARAM_MIP_MAXCUTPASS_TOP
+  int maxNonImpCutPass = 3;    // QX_IPARAM_MIP_MAXNONIMP_CUTPASS
+  double addCutObjTol = 1.5625e-5;  // QX_DPARAM_MIP_ADDCUTOBJTOL
+  double addCutPer = 0.75;     // QX_DPARAM_MIP_ADDCUTPER
+  double cutTimeLimit = -1;    // QX_DPARAM_MIP_CUTTIMLIM; -1 none
+  double absCutTol = -1;       // QX_DPARAM_MIP_ABSCUTTOL; negative: built-in
 
   static MipOptions read(const ParamSet& params);
 };

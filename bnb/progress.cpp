@@ -5,6 +5,7 @@
 
 #include "base/callback.hpp"
 #include "base/log.hpp"
+#include "bnb/cuts.hpp"
 
 namespace torva::bnb {
 
@@ -79,6 +80,53 @@ void ProgressLog::publish() {
   rec.solutionsFound = ctx_.solutionsFound;
   rec.optTime = ctx_.optTime;
   rec.aoptTimeToStop = static_cast<int>(ctx_.aoptLeft);
+  for (int k = 0; k < 16; ++k) rec.cuts[k] = ctx_.cutsByFamily[k];
+}
+
+void logCutTypeTable(Model& model) {
+  if (model.params.intValue(QX_IPARAM_MIP_PRINTLEVEL) <= 4 || !hasLog(model)) return;
+  static constexpr const char* kNames[] = {
+      "QX_MIP_GUB_COVER_CUTS", "QX_MIP_FLOW_COVER_CUTS",    "QX_MIP_LIFT_CUTS",    "QX_MIP_PLAN_LOC_CUTS",
+      "QX_MIP_DISAGG_CUTS",    "QX_MIP_KNAPSUR_COVER_CUTS", "QX_MIP_LATTICE_CUTS", "QX_MIP_GOMORY_CUTS",
+      "QX_MIP_COEF_REDC_CUTS", "QX_MIP_GCD_CUTS",           "QX_MIP_OBJ_CUT",      "QX_MIP_BASIS_CUTS",
+      "QX_MIP_CARDGUB_CUTS",   "QX_MIP_DISJUN_CUTS",
+  };
+  const int top = model.params.intValue(QX_IPARAM_MIP_CUTLEVEL_TOP);
+  const int tree = model.params.intValue(QX_IPARAM_MIP_CUTLEVEL_TREE);
+  logPrint(model, "\n%-26s %8s %8s %8s", "CUT TYPE", "ROOT", "TREE", "BITMASK");
+  int bit = 2;  // the families take the bits 2, 4, ..., 16384 in this order
+  for (const char* name : kNames) {
+    logPrint(model, "\n%-26s %8s %8s %8d", name, (top & bit) ? "Enabled" : "Disabled", (tree & bit) ? "Enabled" : "Disabled",
+             bit);
+    bit *= 2;
+  }
+  logPrint(model, "\n%-26s %8d %8d %8s", "CURRENT SETTING", top, tree, "");
+}
+
+void ProgressLog::cutStatistics() {
+  if (ctx_.printLevel < 2 || !hasLog(model_)) return;
+  // The counter lines in the order of the statistics block.
+  struct Line {
+    int family;
+    const char* text;
+  };
+  static constexpr Line kLines[] = {
+      {kCutContra, "\n Contra cuts added          :%u"}, {kCutObj, "\n Obj cuts added             :%u"},
+      {kCutGub, "\n Gub cuts added             :%u"},    {kCutLift, "\n Lift cuts added            :%u"},
+      {kCutFlow, "\n Flow cuts added            :%u"},   {kCutMir, "\n MIR cuts added             :%d"},
+      {kCutGomory, "\n Gomory cuts added          :%d"}, {kCutGcd, "\n Gcd cuts added             :%u"},
+      {kCutClique, "\n Clique cuts added          :%u"}, {kCutDisagg, "\n Disagg cuts added          :%u"},
+      {kCutPlantLoc, "\n Planloc cuts added         :%u"}, {kCutLattice, "\n Latice cuts added          :%u"},
+      {kCutCoefRed, "\n Coef cuts added            :%u"}, {kCutCover, "\n Cover cuts added           :%u"},
+      {kCutCard, "\n Cardinality cuts added     :%u"},
+  };
+  bool any = false;
+  for (const Line& l : kLines) any = any || ctx_.cutsByFamily[l.family] > 0;
+  if (!any) return;
+  logText(model_, "\n");
+  for (const Line& l : kLines)
+    if (ctx_.cutsByFamily[l.family] > 0) logPrint(model_, l.text, ctx_.cutsByFamily[l.family]);
+  logText(model_, "\n");
 }
 
 bool ProgressLog::due() const {
@@ -109,9 +157,14 @@ void ProgressLog::event(RowKind kind, int foundBy) {
   const double time = std::floor(ctx_.elapsed() * 100.0) / 100.0;
   const std::string opt = ctx_.aoptLeft >= 0 ? format("(%.2fopt)", ctx_.aoptLeft) : std::string();
   const bool known = ctx_.hasIncumbent() || (ctx_.useCutoffObj >= 2 && ctx_.cutoffObj < 1e30);
+  const unsigned pass = static_cast<unsigned>(ctx_.cutPassNo), cuts = static_cast<unsigned>(foundBy);
   if (!known) {
-    logPrint(model_, "\n %8u %6u %8u  % e                         %.2f  %.2f %s", branches, open, lps, bound, time,
-             ctx_.optTime, "");
+    if (kind == RowKind::CutPass)
+      logPrint(model_, "\nC(%4u) (%6u) %8u  % e                         %.2f  %.2f %s", pass, cuts, lps, bound, time,
+               ctx_.optTime, "");
+    else
+      logPrint(model_, "\n %8u %6u %8u  % e                         %.2f  %.2f %s", branches, open, lps, bound, time,
+               ctx_.optTime, "");
     return;
   }
   const double best = ctx_.referenceValue() * ctx_.sense;
@@ -122,8 +175,12 @@ void ProgressLog::event(RowKind kind, int foundBy) {
              foundByText(foundBy), opt.c_str());
     return;
   }
-  logPrint(model_, "\n %8u %6u %8u  % e  % e %2.1e  %.2f  %.2f %s %s", branches, open, lps, bound, best, gap,
-           time, ctx_.optTime, "", opt.c_str());
+  if (kind == RowKind::CutPass)
+    logPrint(model_, "\nC(%4u) (%6u) %8u  % e  % e %2.1e  %.2f  %.2f %s %s", pass, cuts, lps, bound, best, gap, time,
+             ctx_.optTime, "", opt.c_str());
+  else
+    logPrint(model_, "\n %8u %6u %8u  % e  % e %2.1e  %.2f  %.2f %s %s", branches, open, lps, bound, best, gap,
+             time, ctx_.optTime, "", opt.c_str());
 }
 
 }  // namespace torva::bnb

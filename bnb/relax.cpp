@@ -123,3 +123,93 @@ void Relaxation::solve(const std::vector<double>& lower, const std::vector<doubl
 }
 
 }  // namespace torva::bnb
+
+namespace torva::bnb {
+
+void appendGeRows(ModelData& d, const std::vector<std::vector<int>>& idx, const std::vector<std::vector<double>>& val,
+                  const std::vector<double>& rhs) {
+  const int m0 = d.m, add = static_cast<int>(rhs.size());
+  std::vector<int> extra(static_cast<std::size_t>(d.n), 0);
+  for (const auto& row : idx)
+    for (int j : row) ++extra[static_cast<std::size_t>(j)];
+  std::vector<int> beg(static_cast<std::size_t>(d.n) + 1, 0), len(static_cast<std::size_t>(d.n), 0);
+  for (int j = 0; j < d.n; ++j)
+    beg[static_cast<std::size_t>(j) + 1] = beg[static_cast<std::size_t>(j)] + d.colLen[static_cast<std::size_t>(j)] + extra[static_cast<std::size_t>(j)];
+  std::vector<int> ri(static_cast<std::size_t>(beg.back()));
+  std::vector<double> rv(ri.size());
+  for (int j = 0; j < d.n; ++j) {
+    const std::size_t u = static_cast<std::size_t>(j);
+    for (int p = d.colBeg[u], e = p + d.colLen[u]; p < e; ++p) {
+      const std::size_t q = static_cast<std::size_t>(beg[u] + len[u]++);
+      ri[q] = d.rowIdx[static_cast<std::size_t>(p)];
+      rv[q] = d.value[static_cast<std::size_t>(p)];
+    }
+  }
+  for (int r = 0; r < add; ++r)
+    for (std::size_t k = 0; k < idx[static_cast<std::size_t>(r)].size(); ++k) {
+      const std::size_t u = static_cast<std::size_t>(idx[static_cast<std::size_t>(r)][k]);
+      const std::size_t q = static_cast<std::size_t>(beg[u] + len[u]++);
+      ri[q] = m0 + r;
+      rv[q] = val[static_cast<std::size_t>(r)][k];
+    }
+  d.colBeg = std::move(beg);
+  d.colLen = std::move(len);
+  d.rowIdx = std::move(ri);
+  d.value = std::move(rv);
+  d.nnz = d.colBeg.back();
+  for (int r = 0; r < add; ++r) {
+    d.rhs.push_back(rhs[static_cast<std::size_t>(r)]);
+    d.conType.push_back('G');
+  }
+  d.m = m0 + add;
+  d.conNames.clear();
+  d.dropNameTables();
+  d.invalidateStats();
+  d.basisRows.clear();
+  d.basisCols.clear();
+}
+
+void Relaxation::appendRows(const std::vector<std::vector<int>>& idx, const std::vector<std::vector<double>>& val,
+                            const std::vector<double>& rhs) {
+  appendGeRows(work_->data, idx, val, rhs);
+  work_->markChanged();
+}
+
+void Relaxation::dropRows(const std::vector<char>& keep) {
+  ModelData& d = work_->data;
+  std::vector<int> map(static_cast<std::size_t>(d.m), -1);
+  int m = 0;
+  for (int i = 0; i < d.m; ++i)
+    if (keep[static_cast<std::size_t>(i)]) map[static_cast<std::size_t>(i)] = m++;
+  int nnz = 0;
+  for (int j = 0; j < d.n; ++j) {
+    const std::size_t u = static_cast<std::size_t>(j);
+    int out = d.colBeg[u];
+    for (int p = d.colBeg[u], e = p + d.colLen[u]; p < e; ++p) {
+      const int r = map[static_cast<std::size_t>(d.rowIdx[static_cast<std::size_t>(p)])];
+      if (r < 0) continue;
+      d.rowIdx[static_cast<std::size_t>(out)] = r;
+      d.value[static_cast<std::size_t>(out)] = d.value[static_cast<std::size_t>(p)];
+      ++out;
+    }
+    d.colLen[u] = out - d.colBeg[u];
+    nnz += d.colLen[u];
+  }
+  d.nnz = nnz;
+  std::size_t w = 0;
+  for (std::size_t i = 0; i < keep.size(); ++i)
+    if (keep[i]) {
+      d.rhs[w] = d.rhs[i];
+      d.conType[w] = d.conType[i];
+      ++w;
+    }
+  d.rhs.resize(w);
+  d.conType.resize(w);
+  d.m = m;
+  d.conNames.clear();
+  d.dropNameTables();
+  d.invalidateStats();
+  work_->markChanged();
+}
+
+}  // namespace torva::bnb

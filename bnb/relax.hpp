@@ -27,6 +27,11 @@ class PackedBasis {
   std::vector<std::uint8_t> bits_;
 };
 
+// Appends rows sum_k val[r][k] x_idx[r][k] >= rhs[r] to the data (row names
+// and a loaded starting basis are dropped).
+void appendGeRows(ModelData& d, const std::vector<std::vector<int>>& idx, const std::vector<std::vector<double>>& val,
+                  const std::vector<double>& rhs);
+
 enum class RelaxStatus { Optimal, Infeasible, Unbounded, Cutoff, TimeLimit, IterationLimit, Interrupted, Error };
 
 struct RelaxResult {
@@ -60,6 +65,14 @@ class Relaxation {
   Model& model() { return *work_; }
   const ModelData& data() const { return work_->data; }
   bool hasResidentBasis() const;
+
+  // Cut rows: appended as rows sum a x >= rhs after the model's rows, or
+  // removed (keep[i] == 0 drops row i; only cut rows are ever dropped). Both
+  // drop the resident factorisation: the next solve starts from the basis
+  // it is given.
+  void appendRows(const std::vector<std::vector<int>>& idx, const std::vector<std::vector<double>>& val,
+                  const std::vector<double>& rhs);
+  void dropRows(const std::vector<char>& keep);
 
  private:
   const Model& host_;

@@ -306,6 +306,15 @@ int Search::processNode(int node) {
     const double dist = nd.direction == kDirDown ? v - nd.branchValue : nd.branchValue - v;
     if (dist > 1e-9) pc_.record(nd.branchVar, nd.direction == kDirUp, std::max(0.0, r.objective - nd.bound) / dist);
   }
+  if (isRoot && r.objective < ctx_.cutoffValue && countFractional(r.x, nullptr) > 0) {
+    ctx_.bestBound = r.objective;
+    if (!rootCuts(lo, up, r)) {
+      traceNode(node, "inf");
+      if (!ctx_.hasIncumbent()) ctx_.mipStatus = kMipInfeasible;
+      releaseNode(node);
+      return 0;
+    }
+  }
   if (isRoot) {
     rootObj_ = r.objective;
     ctx_.bestBound = r.objective;

@@ -9,6 +9,7 @@
 
 #include "base/model.hpp"
 #include "bnb/context.hpp"
+#include "bnb/cuts.hpp"
 #include "bnb/progress.hpp"
 #include "bnb/propagate.hpp"
 #include "bnb/relax.hpp"
@@ -82,6 +83,12 @@ class Search {
                      double* score);
   void strongBranch(const std::vector<int>& cands, const RelaxResult& r, const std::vector<double>& lo,
                     const std::vector<double>& up);
+  // Root cut loop; false when the relaxation became infeasible or cut off
+  // (r then holds that outcome).
+  bool rootCuts(const std::vector<double>& lo, const std::vector<double>& up, RelaxResult& r);
+  int separate(const RelaxResult& r, const std::vector<double>& lo, const std::vector<double>& up,
+               std::vector<Cut>& cands);
+  int dropSlackCuts(RelaxResult& r);
   bool integral(double v) const;
   int countFractional(const std::vector<double>& x, double* sumFrac) const;
   void newIncumbent(const std::vector<double>& x, double value, int foundBy);

@@ -1050,6 +1050,15 @@ QXAPI int QXgetDualMIPsolution(QXmodel model, double *padPrimal, double *padDual
                                int *panCstatus, int *panRstatus);
 QXAPI int QXgetRoundMIPsolution(QXmodel model, const double *padPrimal, double *padPrimalRound,
                                 double *pdObjRound, double *pdPfeasRound, int *pnStatus);
+/* QXgetKBestMIPSols: up to nMaxSols best integer solutions with distinct
+ * integer parts, best first (padPrimal: nMaxSols x n values, solution after
+ * solution; padObjs: nMaxSols); *pnSols receives how many were found. The
+ * integer variables must be binary. Errors: 2029 other integer variables,
+ * 2047 nMaxSols < 0. QXPreAlgMIP runs the preparatory stages of the integer
+ * solver alone (sizes, presolve outcome, start point check); *pnStatus
+ * receives QX_STATUS_FEASIBLE when a feasible solution was met. */
+QXAPI int QXgetKBestMIPSols(QXmodel model, int nMaxSols, double *padPrimal, double *padObjs, int *pnSols);
+QXAPI int QXPreAlgMIP(QXmodel model, int *pnStatus);
 
 /* Status of the integer record (QX_STATUS_*). Errors: 2009 no record or
  * model unloaded. */

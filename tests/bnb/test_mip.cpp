@@ -4,6 +4,7 @@
 // Every returned point is checked for integrality and feasibility.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -138,6 +139,7 @@ TEST_P(Miplib, ReachesReferenceObjective) {
 INSTANTIATE_TEST_SUITE_P(Models, Miplib,
                          ::testing::Values(MiplibCase{"p0033", 4}, MiplibCase{"lseu", 4}, MiplibCase{"mod008", 4},
                                            MiplibCase{"p0201", 4}, MiplibCase{"stein27", 4},
+                                           MiplibCase{"p0548", 4}, MiplibCase{"p2756", 4},
                                            MiplibCase{"flugpl", 4}, MiplibCase{"p0033", 0}, MiplibCase{"p0033", 1},
                                            MiplibCase{"p0033", 2}, MiplibCase{"p0033", 3}, MiplibCase{"p0033", 5},
                                            MiplibCase{"p0033", 6}, MiplibCase{"p0033", 7}));
@@ -172,8 +174,9 @@ void load(QXmodel model, const Small& s) {
 }
 
 // Brute force over every integer point of the box (all columns integer):
-// the optimum in the model's sense, or NaN when no point is feasible.
-double enumerate(const Small& s) {
+// the optimum in the model's sense, or NaN when no point is feasible;
+// values, when given, receives the objective of every feasible point.
+double enumerate(const Small& s, std::vector<double>* values = nullptr) {
   const int n = static_cast<int>(s.cost.size());
   std::vector<double> x(s.lo);
   double best = NAN;
@@ -189,6 +192,7 @@ double enumerate(const Small& s) {
     if (ok) {
       double v = 0;
       for (int j = 0; j < n; ++j) v += s.cost[j] * x[j];
+      if (values) values->push_back(v);
       if (std::isnan(best) || s.sense * v < s.sense * best) best = v;
     }
     int j = 0;
@@ -357,8 +361,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ------------------------------------------------------- limits and stops
 
-// lseu needs thousands of branches (its first incumbents come after a few
-// hundred): the limits stop it early.
+// Without cuts lseu needs thousands of branches (its first incumbents come
+// after a few hundred): the limits stop it early.
 class LimitedLseu : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -366,6 +370,7 @@ class LimitedLseu : public ::testing::Test {
     if (!std::filesystem::exists(path_)) GTEST_SKIP() << "model data not found: " << path_;
     ASSERT_EQ(QXreadMPSFile(e_.model, path_.c_str(), 1), 0);
     QXsetModelIntParameter(e_.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+    QXsetModelIntParameter(e_.model, QX_IPARAM_MIP_CUTLEVEL_TOP, 0);
   }
   // A stopped run with an incumbent reports status 5, a valid point and a
   // bound on the right side of it.
@@ -506,6 +511,40 @@ TEST(MipResults, RoundDualAndReport) {
   EXPECT_NEAR(y[0], 1.0, 1e-9);
 }
 
+// The k best solutions of binary models are the k best points of the
+// enumeration, each feasible (checked by the preparatory stages as a start
+// point); general integers are refused.
+TEST(MipResults, KBestSolutionsMatchEnumeration) {
+  constexpr int kBest = 4;
+  for (const Small& s : smallModels()) {
+    Env e;
+    load(e.model, s);
+    QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+    const int n = static_cast<int>(s.cost.size());
+    std::vector<double> x(kBest * n), obj(kBest);
+    int found = -1;
+    if (s.colTypes.find('I') != std::string::npos) {
+      EXPECT_EQ(QXgetKBestMIPSols(e.model, kBest, x.data(), obj.data(), &found), QXERR_NOT_SUPPORTED) << s.name;
+      continue;
+    }
+    std::vector<double> values;
+    enumerate(s, &values);
+    std::sort(values.begin(), values.end(), [&](double a, double b) { return s.sense * a < s.sense * b; });
+    ASSERT_EQ(QXgetKBestMIPSols(e.model, kBest, x.data(), obj.data(), &found), 0) << s.name;
+    ASSERT_EQ(found, std::min<int>(kBest, static_cast<int>(values.size()))) << s.name;
+    for (int k = 0; k < found; ++k) {
+      EXPECT_NEAR(obj[k], values[k], 1e-7 * (1 + std::fabs(values[k]))) << s.name << " solution " << k;
+      Env check;
+      load(check.model, s);
+      QXsetModelIntParameter(check.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+      ASSERT_EQ(QXloadMIPVarStartPoint(check.model, x.data() + k * n), 0);
+      int status = 0;
+      ASSERT_EQ(QXPreAlgMIP(check.model, &status), 0);
+      EXPECT_EQ(status, QX_STATUS_FEASIBLE) << s.name << " solution " << k;
+    }
+  }
+}
+
 // ------------------------------------------------------------- error paths
 
 TEST(MipErrors, NullAndUnloaded) {
@@ -514,9 +553,12 @@ TEST(MipErrors, NullAndUnloaded) {
   EXPECT_EQ(status, -7);
   EXPECT_EQ(QXsolveMIPSerial(nullptr, &status), QXERR_ILLEGAL_NULL_POINTER);
   EXPECT_EQ(QXgetBestBounds(nullptr, nullptr, nullptr), QXERR_ILLEGAL_NULL_POINTER);
+  EXPECT_EQ(QXgetKBestMIPSols(nullptr, 1, nullptr, nullptr, nullptr), QXERR_ILLEGAL_NULL_POINTER);
+  EXPECT_EQ(QXPreAlgMIP(nullptr, &status), QXERR_ILLEGAL_NULL_POINTER);
   Env e;
   EXPECT_EQ(QXsolveMIP(e.model, &status), QXERR_MODEL_NOT_LOADED);
   EXPECT_EQ(QXgetBestBounds(e.model, nullptr, nullptr), 0);
+  EXPECT_EQ(QXPreAlgMIP(e.model, &status), QXERR_MODEL_NOT_LOADED);
   EXPECT_NE(QXgetMIPSlacks(e.model, nullptr), 0);
 }
 
