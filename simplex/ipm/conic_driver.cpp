@@ -1,0 +1,136 @@
+// Quadratic and conic models inside the optimise driver: the convexity
+// check, the conic interior-point run and the interior solution installed in
+// the record (there is no basis for these classes).
+#include <cmath>
+#include <new>
+
+#include "base/callback.hpp"
+#include "base/log.hpp"
+#include "simplex/ipm/conic_model.hpp"
+#include "simplex/ipm/ipm_driver.hpp"
+
+namespace torva::driver {
+namespace {
+
+ipm::ConicOptions conicOptions(const ParamSet& p, bool cones) {
+  ipm::ConicOptions o;
+  o.pfeasTol = p.douValue(cones ? QX_DPARAM_IPM_CO_TOL_PFEAS : QX_DPARAM_IPM_TOL_PFEAS);
+  o.dfeasTol = p.douValue(cones ? QX_DPARAM_IPM_CO_TOL_DFEAS : QX_DPARAM_IPM_TOL_DFEAS);
+  // Relative gap: the conic parameter for both classes (the linear one,
+  // QX_DPARAM_IPM_TOL_MU_RED, is a reduction of mu, 1e-16 by default).
+  o.gapTol = p.douValue(QX_DPARAM_IPM_CO_TOL_MU_RED);
+  o.maxIterations = p.intValue(QX_IPARAM_IPM_MAX_ITERATIONS);
+  return o;
+}
+
+// Installs the interior solution of res in the model's units and sense.
+void install(Model& model, const simplex::Lp& lp, const ipm::ConicProblem& prob, const ipm::ConicMap& map,
+             const ipm::ConicResult& res, int method) {
+  const ModelData& d = model.data;
+  LpSolution& rec = *model.lpSolution;
+  const int n = d.n, m = d.m;
+  const double sg = lp.sense;
+  rec.x.assign(res.x.begin(), res.x.begin() + n);
+  rec.y.assign(m, 0.0);
+  rec.s.assign(m, 0.0);
+  // Row duals in the convention d = c + Qx - A'y of the record.
+  for (int i = 0; i < m; ++i)
+    if (map.rowOf[i] >= 0) rec.y[i] = -sg * res.y[map.rowOf[i]];
+  std::vector<double> ax(m, 0.0);
+  rec.d.assign(n, 0.0);
+  for (int j = 0; j < n; ++j) {
+    double dj = prob.q[j];
+    for (int q = lp.colStart[j]; q < lp.colStart[j + 1]; ++q) {
+      ax[lp.rowIndex[q]] += lp.colValue[q] * rec.x[j];
+      if (map.rowOf[lp.rowIndex[q]] >= 0) dj += lp.colValue[q] * res.y[map.rowOf[lp.rowIndex[q]]];
+    }
+    rec.d[j] = dj;
+  }
+  for (int j = 0; j < n; ++j)
+    for (int q = prob.p.start[j]; q < prob.p.start[j + 1]; ++q) {
+      const int i = prob.p.index[q];
+      if (i >= n) continue;
+      rec.d[i] += prob.p.value[q] * rec.x[j];
+      if (i != j) rec.d[j] += prob.p.value[q] * rec.x[i];
+    }
+  for (double& v : rec.d) v *= sg;
+  // The cones' part of the reduced costs, -G_cone'z.
+  rec.dCone.assign(n, 0.0);
+  for (int j = 0; j < n; ++j)
+    for (int q = prob.g.start[j]; q < prob.g.start[j + 1]; ++q)
+      if (prob.g.index[q] >= map.coneRowStart) rec.dCone[j] -= sg * prob.g.value[q] * res.z[prob.g.index[q]];
+  for (int i = 0; i < m; ++i) rec.s[i] = d.rhs[i] - ax[i];
+  rec.colStatus.clear();
+  rec.rowStatus.clear();
+  rec.primalObj = sg * res.primalObjective + lp.objConst;
+  rec.dualObj = sg * res.dualObjective + lp.objConst;
+  rec.primalInfeas = res.primalInfeas;
+  rec.dualInfeas = res.dualInfeas;
+  rec.method = method;
+  rec.modelStatus = rec.primalStatus = rec.dualStatus = QX_STATUS_OPTIMAL;
+  rec.basisStatus = QX_STATUS_LOADED;
+}
+
+}  // namespace
+
+int solveQuadraticConic(Call& call) {
+  Model& model = call.model;
+  LpSolution& rec = *model.lpSolution;
+  const bool cones = model.data.hasCones();
+  const int method = cones ? QX_METHOD_NLP : QX_METHOD_BARRIER;
+  const ModelData& d = model.data;
+  // Quadratic terms in constraint rows are not taken to cones here.
+  for (int r : d.qc.rows)
+    if (r >= 0) return QXERR_NOT_SUPPORTED;
+  try {
+    simplex::Lp lp;
+    simplex::buildLp(d, false, model.params.douValue(QX_DPARAM_LP_INFINITY), lp);
+    ipm::ConicMap map;
+    const ipm::ConicProblem prob = ipm::buildConicProblem(d, lp, map);
+    if (model.params.intValue(QX_IPARAM_IPM_CHECK_CONVEXITY) == 1 && !ipm::isPositiveSemidefinite(prob.p)) {
+      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, "\nThe quadratic objective is not convex.");
+      rec.modelStatus = rec.primalStatus = rec.dualStatus = QX_STATUS_NUMERICAL_ERROR;
+      model.status = rec.modelStatus;
+      return QXERR_NOT_CONVEX;
+    }
+    simplex::SolveContext ctx;
+    if (hasLog(model)) ctx.log = [&model](const std::string& line) { logText(model, line.c_str()); };
+    ctx.printLevel = call.opt.printLevel;
+    ctx.progress = [&model](double iterations, double objective) {
+      return reportProgress(model, {QXLOC_BARRIER, iterations, objective, false}) < 0;
+    };
+    ctx.timeLimit = call.opt.timeLimit;
+    ctx.start = call.start;
+    const ipm::ConicResult res = ipm::solveConic(prob, conicOptions(model.params, cones), ctx);
+    rec.barrierIters += res.iterations;
+    rec.method = method;
+    logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, "\nBarrier finished: status %d, %d iterations, rel. gap %.2e",
+               static_cast<int>(res.status), res.iterations, res.relativeGap);
+    switch (res.status) {
+      case ipm::ConicStatus::Optimal:
+        install(model, lp, prob, map, res, method);
+        model.status = rec.modelStatus;
+        return 0;
+      case ipm::ConicStatus::Interrupted:
+        rec.modelStatus = QX_STATUS_LOADED;
+        rec.dualStatus = QX_STATUS_LOADED;
+        model.status = rec.modelStatus;
+        return QXERR_USER_INTERRUPT;
+      case ipm::ConicStatus::IterationLimit:
+      case ipm::ConicStatus::TimeLimit:
+        install(model, lp, prob, map, res, method);
+        rec.modelStatus = rec.primalStatus = rec.dualStatus = QX_STATUS_LOADED;
+        model.status = rec.modelStatus;
+        return res.status == ipm::ConicStatus::TimeLimit ? QXERR_TIME_LIMIT : QXERR_ITER_LIMIT;
+      case ipm::ConicStatus::Stalled:
+        break;
+    }
+    rec.modelStatus = rec.primalStatus = rec.dualStatus = QX_STATUS_NUMERICAL_ERROR;
+    model.status = rec.modelStatus;
+    return QXERR_NUMERIC_INSTABILITY;
+  } catch (const std::bad_alloc&) {
+    return QXERR_OUT_OF_MEMORY;
+  }
+}
+
+}  // namespace torva::driver
