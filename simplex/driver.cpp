@@ -185,11 +185,10 @@ int optimizeQP(Model& model, int* status) {
     logPrint(model, "\nSolving Conic model with conic solver...\n");
     return optimize(model, QX_METHOD_BARRIER, status);
   }
-  for (int r : model.data.qc.rows)
-    if (r >= 0) {
-      // Quadratic constraints are not taken to cones yet.
-      return QXERR_NOT_SUPPORTED;
-    }
+  if (!driver::quadraticRowsConvex(model)) {
+    logPrint(model, "\nNOT SUPPORT NON-CONVEX QC\n");
+    return QXERR_NOT_CONVEX;
+  }
   logPrint(model, "\nSolving convex QP with barrier solver...\n");
   return optimize(model, QX_METHOD_BARRIER, status);
 }

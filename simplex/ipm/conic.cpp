@@ -17,6 +17,16 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 // end the run as stalled.
 constexpr double kMinStep = 1e-10;
 constexpr int kMaxShortSteps = 5;
+// A run that ends on numerical trouble or a limit returns its best iterate;
+// when that iterate met every tolerance to within this factor (1e-6 relative
+// with the default 1e-8 tolerances) it counts as optimal at reduced accuracy.
+// Floor of a tolerance in the merit (a tolerance of 0 asks for the best
+// point the arithmetic gives).
+constexpr double kTinyTol = 1e-16;
+constexpr double kNearOptimal = 100.0;
+// Once that close, an iterate this many times worse than the best one means
+// the iteration has lost its accuracy: it stops.
+constexpr double kDivergence = 1e3;
 
 double normInf(const std::vector<double>& v) {
   double r = 0.0;
@@ -380,6 +390,8 @@ ConicResult ConicSolver::run() {
   const bool trace = ctx_.printLevel >= 1 && ctx_.log;
   if (trace) log("\n%s", "B  fact     iter      primal obj        dual obj     pinf     dinf      gap");
   int shortSteps = 0;
+  double bestMerit = kInf;
+  ConicResult best;
   for (int it = 0;; ++it) {
     // Residuals and objectives.
     const std::vector<double> px = pTimes(x_), aty = transTimes(p_.a, y_), gtz = gtTimes(z_);
@@ -395,7 +407,9 @@ ConicResult ConicSolver::run() {
     const double gap = dot(s_, z_);
     out.primalInfeas = std::max(normInf(ry_) / (1.0 + bNorm_), normInf(rz_) / (1.0 + hNorm_));
     out.dualInfeas = normInf(rx_) / (1.0 + qNorm_);
-    out.relativeGap = std::max(gap, std::fabs(pobj - dobj)) / (1.0 + std::min(std::fabs(pobj), std::fabs(dobj)));
+    // The complementarity gap s'z relative to the objective (the difference
+    // of the objectives equals it up to the residuals, which are tested apart).
+    out.relativeGap = gap / (1.0 + std::min(std::fabs(pobj), std::fabs(dobj)));
     out.primalObjective = pobj;
     out.dualObjective = dobj;
     out.iterations = it;
@@ -403,6 +417,17 @@ ConicResult ConicSolver::run() {
       log("\nB%6d %8d %16.9e %16.9e %8.1e %8.1e %8.1e", factorizations_, it, pobj, dobj, out.primalInfeas,
           out.dualInfeas, gap);
     if (!std::isfinite(pobj) || !std::isfinite(dobj) || !std::isfinite(gap)) {
+      out.status = ConicStatus::Stalled;
+      break;
+    }
+    const double merit = std::max({out.primalInfeas / std::max(o_.pfeasTol, kTinyTol),
+                                   out.dualInfeas / std::max(o_.dfeasTol, kTinyTol),
+                                   out.relativeGap / std::max(o_.gapTol, kTinyTol)});
+    if (merit < bestMerit) {
+      bestMerit = merit;
+      best = out;
+      best.x = x_, best.y = y_, best.z = z_, best.s = s_;
+    } else if (bestMerit <= kNearOptimal && merit > kDivergence * bestMerit) {
       out.status = ConicStatus::Stalled;
       break;
     }
@@ -450,10 +475,16 @@ ConicResult ConicSolver::run() {
       z_[i] += alpha * dz[i];
     }
   }
-  out.x = x_;
-  out.y = y_;
-  out.z = z_;
-  out.s = s_;
+  if (out.status == ConicStatus::Optimal || out.status == ConicStatus::Interrupted) {
+    out.x = x_, out.y = y_, out.z = z_, out.s = s_;
+    return out;
+  }
+  const ConicStatus why = out.status;
+  const int iterations = out.iterations;
+  out = best;
+  out.iterations = iterations;
+  out.status = bestMerit <= kNearOptimal ? ConicStatus::Optimal : why;
+  out.reducedAccuracy = out.status == ConicStatus::Optimal;
   return out;
 }
 

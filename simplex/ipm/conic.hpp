@@ -55,6 +55,7 @@ struct ConicResult {
   int iterations = 0;
   double primalObjective = 0.0, dualObjective = 0.0;
   double primalInfeas = 0.0, dualInfeas = 0.0, relativeGap = 0.0;
+  bool reducedAccuracy = false;  // optimal within a hundredfold of the tolerances only
   // Optimality conditions: P x + q + A'y + G'z = 0, A x = b, G x + s = h,
   // s and z in K, s'z = 0.
   std::vector<double> x, y, z, s;

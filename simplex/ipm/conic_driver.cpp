@@ -33,32 +33,42 @@ void install(Model& model, const simplex::Lp& lp, const ipm::ConicProblem& prob,
   rec.x.assign(res.x.begin(), res.x.begin() + n);
   rec.y.assign(m, 0.0);
   rec.s.assign(m, 0.0);
-  // Row duals in the convention d = c + Qx - A'y of the record.
+  // Row duals in the convention d = c + Qx - A'y of the record; a quadratic
+  // row's multiplier is (z0 + z1)/sqrt2 of its cone, as a '<=' row.
   for (int i = 0; i < m; ++i)
     if (map.rowOf[i] >= 0) rec.y[i] = -sg * res.y[map.rowOf[i]];
-  std::vector<double> ax(m, 0.0);
-  rec.d.assign(n, 0.0);
-  for (int j = 0; j < n; ++j) {
-    double dj = prob.q[j];
-    for (int q = lp.colStart[j]; q < lp.colStart[j + 1]; ++q) {
-      ax[lp.rowIndex[q]] += lp.colValue[q] * rec.x[j];
-      if (map.rowOf[lp.rowIndex[q]] >= 0) dj += lp.colValue[q] * res.y[map.rowOf[lp.rowIndex[q]]];
-    }
-    rec.d[j] = dj;
+  int row = map.qcRowStart;
+  for (std::size_t k = 0; k < map.qcRow.size(); ++k) {
+    const int i = map.qcRow[k];
+    const double lambda = (res.z[row] + res.z[row + 1]) / std::sqrt(2.0);
+    rec.y[i] = (d.conType[i] == 'L' ? -sg : sg) * lambda;
+    row += prob.coneDims[prob.coneDims.size() - map.qcRow.size() + k];
   }
-  for (int j = 0; j < n; ++j)
-    for (int q = prob.p.start[j]; q < prob.p.start[j + 1]; ++q) {
-      const int i = prob.p.index[q];
-      if (i >= n) continue;
-      rec.d[i] += prob.p.value[q] * rec.x[j];
-      if (i != j) rec.d[j] += prob.p.value[q] * rec.x[i];
-    }
-  for (double& v : rec.d) v *= sg;
-  // The cones' part of the reduced costs, -G_cone'z.
+  // Reduced costs: the multipliers of the bounds (and of a fixed column's
+  // equation); the model's cones' part apart.
+  rec.d.assign(n, 0.0);
   rec.dCone.assign(n, 0.0);
+  for (int j = 0; j < n; ++j) {
+    if (map.fixedRow[j] >= 0) rec.d[j] = -sg * res.y[map.fixedRow[j]];
+    for (int q = prob.g.start[j]; q < prob.g.start[j + 1]; ++q) {
+      const int r = prob.g.index[q];
+      const double v = -sg * prob.g.value[q] * res.z[r];
+      if (r < map.coneRowStart) rec.d[j] += v;
+      else if (r < map.qcRowStart) rec.dCone[j] += v;
+    }
+  }
+  // Slacks b - a'x - 1/2 x'Q_i x.
+  std::vector<double> ax(m, 0.0);
   for (int j = 0; j < n; ++j)
-    for (int q = prob.g.start[j]; q < prob.g.start[j + 1]; ++q)
-      if (prob.g.index[q] >= map.coneRowStart) rec.dCone[j] -= sg * prob.g.value[q] * res.z[prob.g.index[q]];
+    for (int q = lp.colStart[j]; q < lp.colStart[j + 1]; ++q) ax[lp.rowIndex[q]] += lp.colValue[q] * rec.x[j];
+  for (std::size_t r = 0; r < d.qc.rows.size(); ++r) {
+    const int i = d.qc.rows[r];
+    if (i < 0) continue;
+    for (int t = d.qc.beg[r]; t < d.qc.beg[r + 1]; ++t) {
+      const int a = d.qc.col1[t], b = d.qc.col2[t];
+      ax[i] += 0.5 * d.qc.coef[t] * rec.x[a] * rec.x[b] * (a == b ? 1.0 : 2.0);
+    }
+  }
   for (int i = 0; i < m; ++i) rec.s[i] = d.rhs[i] - ax[i];
   rec.colStatus.clear();
   rec.rowStatus.clear();
@@ -73,22 +83,28 @@ void install(Model& model, const simplex::Lp& lp, const ipm::ConicProblem& prob,
 
 }  // namespace
 
+bool quadraticRowsConvex(const Model& model) {
+  simplex::Lp lp;
+  simplex::buildLp(model.data, false, model.params.douValue(QX_DPARAM_LP_INFINITY), lp);
+  return ipm::quadraticRowsConvex(model.data, lp);
+}
+
 int solveQuadraticConic(Call& call) {
   Model& model = call.model;
   LpSolution& rec = *model.lpSolution;
   const bool cones = model.data.hasCones();
   const int method = cones ? QX_METHOD_NLP : QX_METHOD_BARRIER;
   const ModelData& d = model.data;
-  // Quadratic terms in constraint rows are not taken to cones here.
-  for (int r : d.qc.rows)
-    if (r >= 0) return QXERR_NOT_SUPPORTED;
   try {
     simplex::Lp lp;
     simplex::buildLp(d, false, model.params.douValue(QX_DPARAM_LP_INFINITY), lp);
     ipm::ConicMap map;
     const ipm::ConicProblem prob = ipm::buildConicProblem(d, lp, map);
-    if (model.params.intValue(QX_IPARAM_IPM_CHECK_CONVEXITY) == 1 && !ipm::isPositiveSemidefinite(prob.p)) {
-      logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, "\nThe quadratic objective is not convex.");
+    const bool convexRows = map.nonConvexRow == -2;
+    if (!convexRows ||
+        (model.params.intValue(QX_IPARAM_IPM_CHECK_CONVEXITY) == 1 && !ipm::isPositiveSemidefinite(prob.p))) {
+      if (convexRows) logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, "\nThe quadratic objective is not convex.");
+      else logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, "\nQuadratic row %d is not convex.", map.nonConvexRow);
       rec.modelStatus = rec.primalStatus = rec.dualStatus = QX_STATUS_NUMERICAL_ERROR;
       model.status = rec.modelStatus;
       return QXERR_NOT_CONVEX;
@@ -104,8 +120,10 @@ int solveQuadraticConic(Call& call) {
     const ipm::ConicResult res = ipm::solveConic(prob, conicOptions(model.params, cones), ctx);
     rec.barrierIters += res.iterations;
     rec.method = method;
-    logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, "\nBarrier finished: status %d, %d iterations, rel. gap %.2e",
-               static_cast<int>(res.status), res.iterations, res.relativeGap);
+    logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
+               "\nBarrier finished: status %d%s, %d iterations, pinf %.2e, dinf %.2e, rel. gap %.2e",
+               static_cast<int>(res.status), res.reducedAccuracy ? " (reduced accuracy)" : "", res.iterations,
+               res.primalInfeas, res.dualInfeas, res.relativeGap);
     switch (res.status) {
       case ipm::ConicStatus::Optimal:
         install(model, lp, prob, map, res, method);

@@ -41,6 +41,80 @@ struct Triplets {
   }
 };
 
+// F with F'F = M for a symmetric positive semidefinite k x k matrix M
+// (row-major), by Cholesky with diagonal pivoting stopped at pivots below
+// tol; false when M is not semidefinite (a remaining entry above tol).
+bool semidefiniteFactor(std::vector<double> mat, int k, double tol, std::vector<std::vector<double>>& f) {
+  std::vector<char> left(k, 1);
+  f.clear();
+  for (;;) {
+    int p = -1;
+    for (int i = 0; i < k; ++i)
+      if (left[i] && (p < 0 || mat[i * k + i] > mat[p * k + p])) p = i;
+    if (p < 0 || mat[p * k + p] <= tol) break;
+    const double piv = std::sqrt(mat[p * k + p]);
+    std::vector<double> row(k, 0.0);
+    for (int i = 0; i < k; ++i)
+      if (left[i]) row[i] = mat[i * k + p] / piv;
+    left[p] = 0;
+    for (int i = 0; i < k; ++i)
+      if (left[i])
+        for (int j = 0; j < k; ++j)
+          if (left[j]) mat[i * k + j] -= row[i] * row[j];
+    f.push_back(std::move(row));
+  }
+  for (int i = 0; i < k; ++i)
+    for (int j = 0; j < k; ++j)
+      if (left[i] && left[j] && std::fabs(mat[i * k + j]) > tol) return false;
+  return true;
+}
+
+// The cone of quadratic row i (terms t in [tb, te) of data.qc): appends its
+// conic rows to g and h; false when the row is not convex.
+bool quadraticRowCone(const ModelData& data, const simplex::Lp& lp, int i, int tb, int te, Triplets& g,
+                      std::vector<double>& h, int& mg) {
+  const char type = lp.rowType[i];
+  if (type != 'L' && type != 'G') return false;
+  const double sg = type == 'L' ? 1.0 : -1.0;  // as a '<=' row
+  std::vector<int> cols;
+  for (int t = tb; t < te; ++t) {
+    cols.push_back(data.qc.col1[t]);
+    cols.push_back(data.qc.col2[t]);
+  }
+  std::sort(cols.begin(), cols.end());
+  cols.erase(std::unique(cols.begin(), cols.end()), cols.end());
+  const int k = static_cast<int>(cols.size());
+  std::vector<double> mat(static_cast<std::size_t>(k) * k, 0.0);
+  double big = 0.0;
+  for (int t = tb; t < te; ++t) {
+    const int a = static_cast<int>(std::lower_bound(cols.begin(), cols.end(), data.qc.col1[t]) - cols.begin());
+    const int b = static_cast<int>(std::lower_bound(cols.begin(), cols.end(), data.qc.col2[t]) - cols.begin());
+    mat[a * k + b] += sg * data.qc.coef[t];
+    if (a != b) mat[b * k + a] += sg * data.qc.coef[t];
+    big = std::max(big, std::fabs(data.qc.coef[t]));
+  }
+  std::vector<std::vector<double>> f;
+  if (!semidefiniteFactor(mat, k, kConvexityTol * big, f)) return false;
+  // (t + 1, t - 1)/sqrt2 and F x, t = b - a'x, as h - G x.
+  const double r2 = 1.0 / std::sqrt(2.0), b = sg * lp.rhs[i];
+  for (int j = 0; j < lp.n; ++j)
+    for (int q = lp.colStart[j]; q < lp.colStart[j + 1]; ++q)
+      if (lp.rowIndex[q] == i) {
+        g.add(mg, j, sg * lp.colValue[q] * r2);
+        g.add(mg + 1, j, sg * lp.colValue[q] * r2);
+      }
+  h.push_back((b + 1.0) * r2);
+  h.push_back((b - 1.0) * r2);
+  mg += 2;
+  for (const std::vector<double>& row : f) {
+    for (int a = 0; a < k; ++a)
+      if (row[a] != 0.0) g.add(mg, cols[a], -row[a]);
+    h.push_back(0.0);
+    ++mg;
+  }
+  return true;
+}
+
 }  // namespace
 
 ConicProblem buildConicProblem(const ModelData& data, const simplex::Lp& lp, ConicMap& map) {
@@ -49,9 +123,12 @@ ConicProblem buildConicProblem(const ModelData& data, const simplex::Lp& lp, Con
   // Variables: columns, then slacks that are not fixed.
   std::vector<int> slackVar(m, -1);
   std::vector<double> lo(lp.lower.begin(), lp.lower.begin() + n), up(lp.upper.begin(), lp.upper.begin() + n);
+  std::vector<char> quadRow(m, 0);
+  for (int r : data.qc.rows)
+    if (r >= 0) quadRow[r] = 1;
   int nv = n;
   for (int i = 0; i < m; ++i)
-    if (lp.rowType[i] != 'N' && lp.lower[n + i] < lp.upper[n + i]) {
+    if (lp.rowType[i] != 'N' && lp.lower[n + i] < lp.upper[n + i] && !quadRow[i]) {
       slackVar[i] = nv++;
       lo.push_back(lp.lower[n + i]);
       up.push_back(lp.upper[n + i]);
@@ -65,7 +142,7 @@ ConicProblem buildConicProblem(const ModelData& data, const simplex::Lp& lp, Con
   map.rowOf.assign(m, -1);
   int me = 0;
   for (int i = 0; i < m; ++i)
-    if (lp.rowType[i] != 'N') {
+    if (lp.rowType[i] != 'N' && !quadRow[i]) {
       map.rowOf[i] = me++;
       prob.b.push_back(lp.rhs[i] - (slackVar[i] < 0 ? lp.lower[n + i] : 0.0));
       if (slackVar[i] >= 0) a.add(map.rowOf[i], slackVar[i], 1.0);
@@ -74,9 +151,11 @@ ConicProblem buildConicProblem(const ModelData& data, const simplex::Lp& lp, Con
     for (int q = lp.colStart[j]; q < lp.colStart[j + 1]; ++q)
       if (map.rowOf[lp.rowIndex[q]] >= 0) a.add(map.rowOf[lp.rowIndex[q]], j, lp.colValue[q]);
   std::vector<char> fixed(nv, 0);
+  map.fixedRow.assign(nv, -1);
   for (int v = 0; v < nv; ++v)
     if (lo[v] == up[v]) {
       fixed[v] = 1;
+      map.fixedRow[v] = me;
       a.add(me++, v, 1.0);
       prob.b.push_back(lo[v]);
     }
@@ -116,6 +195,18 @@ ConicProblem buildConicProblem(const ModelData& data, const simplex::Lp& lp, Con
     prob.h.resize(mg, 0.0);
     prob.coneDims.push_back(e - b);
   }
+  map.qcRowStart = mg;
+  for (std::size_t r = 0; r < data.qc.rows.size(); ++r) {
+    const int i = data.qc.rows[r];
+    if (i < 0 || lp.rowType[i] == 'N') continue;
+    const int before = mg;
+    if (!quadraticRowCone(data, lp, i, data.qc.beg[r], data.qc.beg[r + 1], g, prob.h, mg)) {
+      map.nonConvexRow = i;
+      return prob;
+    }
+    prob.coneDims.push_back(mg - before);
+    map.qcRow.push_back(i);
+  }
   prob.g = g.csc(mg, nv);
 
   // Objective quadratic terms: 1/2 x'Qx with Q_ab = Q_ba = coefficient of
@@ -129,6 +220,18 @@ ConicProblem buildConicProblem(const ModelData& data, const simplex::Lp& lp, Con
     }
   prob.p = p.csc(nv, nv);
   return prob;
+}
+
+bool quadraticRowsConvex(const ModelData& data, const simplex::Lp& lp) {
+  Triplets g;
+  std::vector<double> h;
+  for (std::size_t r = 0; r < data.qc.rows.size(); ++r) {
+    const int i = data.qc.rows[r], mg0 = 0;
+    int mg = mg0;
+    if (i >= 0 && lp.rowType[i] != 'N' && !quadraticRowCone(data, lp, i, data.qc.beg[r], data.qc.beg[r + 1], g, h, mg))
+      return false;
+  }
+  return true;
 }
 
 bool isPositiveSemidefinite(const CscMatrix& p) {

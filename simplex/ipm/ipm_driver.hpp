@@ -24,5 +24,8 @@ bool solveInterior(Call& call, int* error);
 // solution (model status 1, no basis). The record's method is 3 for a
 // quadratic model and 4 for a conic one.
 int solveQuadraticConic(Call& call);
+// Whether every constraint row with quadratic terms is convex (and so can be
+// taken to a cone).
+bool quadraticRowsConvex(const Model& model);
 
 }  // namespace torva::driver
