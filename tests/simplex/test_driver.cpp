@@ -64,14 +64,12 @@ TEST_F(Driver, UnsupportedCombinationsTouchNothing) {
   }
 }
 
-TEST_F(Driver, QuadraticConstraintIsNotSupported) {
+TEST_F(Driver, QuadraticModelWithNonlinearMethodIsNotSupported) {
   ASSERT_EQ(loadSmall(), 0);
-  const int rows[] = {0}, c1[] = {0}, c2[] = {0};
+  const int rows[] = {-1}, c1[] = {0}, c2[] = {0};
   const double q[] = {1.0};
   ASSERT_EQ(QXloadQCData(model, 1, rows, c1, c2, q), 0);
-  EXPECT_EQ(QXoptimize(model, 0, nullptr), QXERR_NOT_SUPPORTED);
   EXPECT_EQ(QXoptimize(model, QX_METHOD_NLP, nullptr), QXERR_NOT_SUPPORTED);
-  EXPECT_EQ(QXoptimizeQP(model, nullptr), QXERR_NOT_SUPPORTED);
 }
 
 TEST(DriverThreads, Routes) {
