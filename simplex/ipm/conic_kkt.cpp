@@ -24,7 +24,7 @@ constexpr double kRegGrowth = 100.0;
 constexpr double kMaxReg = 1e-2;
 // Refinement steps, and the relative residual at which refinement stops
 // (a few units of double precision).
-constexpr int kRefineSteps = 4;
+constexpr int kRefineSteps = 8;
 constexpr double kRefineTol = 1e-14;
 
 }  // namespace
@@ -192,8 +192,12 @@ void ConicKkt::solve(const std::vector<double>& rx, const std::vector<double>& r
   std::vector<double> rhs(nk), sol(nk, 0.0), res(rhs), kx;
   std::copy(rx.begin(), rx.end(), rhs.begin());
   std::copy(ry.begin(), ry.end(), rhs.begin() + im.n);
-  double rhsNorm = 0.0;
-  for (double v : rhs) rhsNorm = std::max(rhsNorm, std::fabs(v));
+  // The two blocks are measured apart: the variables' right-hand side grows
+  // with the scaling near the optimum, the rows' one (the primal residual)
+  // shrinks, and it must be met to its own size.
+  double rhsNormX = 0.0, rhsNormY = 0.0;
+  for (int i = 0; i < nk; ++i)
+    (i < im.n ? rhsNormX : rhsNormY) = std::max(i < im.n ? rhsNormX : rhsNormY, std::fabs(rhs[i]));
   cholmod_dense* bd = cholmod_allocate_dense(nk, 1, nk, CHOLMOD_REAL, &im.c);
   if (!bd) throw std::bad_alloc();
   res = rhs;
@@ -209,12 +213,12 @@ void ConicKkt::solve(const std::vector<double>& rx, const std::vector<double>& r
     cholmod_free_dense(&xd, &im.c);
     if (op) op(sol, kx);
     else im.multiply(sol, kx);
-    double resNorm = 0.0;
+    double resX = 0.0, resY = 0.0;
     for (int i = 0; i < nk; ++i) {
       res[i] = rhs[i] - kx[i];
-      resNorm = std::max(resNorm, std::fabs(res[i]));
+      (i < im.n ? resX : resY) = std::max(i < im.n ? resX : resY, std::fabs(res[i]));
     }
-    if (resNorm <= kRefineTol * (1.0 + rhsNorm)) break;
+    if (resX <= kRefineTol * (1.0 + rhsNormX) && resY <= kRefineTol * (1.0 + rhsNormY)) break;
   }
   cholmod_free_dense(&bd, &im.c);
   dx.assign(sol.begin(), sol.begin() + im.n);
