@@ -120,6 +120,13 @@ int solveQuadraticConic(Call& call) {
     const ipm::ConicResult res = ipm::solveConic(prob, conicOptions(model.params, cones), ctx);
     rec.barrierIters += res.iterations;
     rec.method = method;
+    rec.ipmStatus = res.status == ipm::ConicStatus::Optimal   ? QX_STATUS_OPTIMAL
+                    : res.status == ipm::ConicStatus::Stalled ? QX_STATUS_NUMERICAL_ERROR
+                                                              : QX_STATUS_LOADED;
+    rec.ipmPrimalObj = lp.sense * res.primalObjective + lp.objConst;
+    rec.ipmDualObj = lp.sense * res.dualObjective + lp.objConst;
+    rec.ipmPrimalInfeas = res.primalInfeas;
+    rec.ipmDualInfeas = res.dualInfeas;
     logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
                "\nBarrier finished: status %d%s, %d iterations, pinf %.2e, dinf %.2e, rel. gap %.2e",
                static_cast<int>(res.status), res.reducedAccuracy ? " (reduced accuracy)" : "", res.iterations,

@@ -216,6 +216,12 @@ TEST(BarrierConic, KnownOptimaAndRefusals) {
     EXPECT_NEAR(pobj, c.objective, kObjectiveTol * (1.0 + std::fabs(c.objective)));
     EXPECT_NEAR(dobj, c.objective, kObjectiveTol * (1.0 + std::fabs(c.objective)));
     EXPECT_EQ(method, c.coneTypes ? QX_METHOD_NLP : QX_METHOD_BARRIER);
+    int ipmStatus = 0;
+    double ipmObj = 0.0;
+    EXPECT_EQ(QXgetInfo(lm.model, QX_IINFO_IPM_STATUS, &ipmStatus), 0);
+    EXPECT_EQ(QXgetInfo(lm.model, QX_DINFO_IPM_POBJ, &ipmObj), 0);
+    EXPECT_EQ(ipmStatus, QX_STATUS_OPTIMAL);
+    EXPECT_EQ(ipmObj, pobj);
     EXPECT_GT(iters, 0);
     // The primal point against the rows and bounds, the objective recomputed from it.
     std::vector<double> x(c.n);
