@@ -420,9 +420,11 @@ ConicResult ConicSolver::run() {
       out.status = ConicStatus::Stalled;
       break;
     }
+    // The merit of the fallback also asks the objectives to agree.
+    const double objGap = std::fabs(pobj - dobj) / (1.0 + std::min(std::fabs(pobj), std::fabs(dobj)));
     const double merit = std::max({out.primalInfeas / std::max(o_.pfeasTol, kTinyTol),
                                    out.dualInfeas / std::max(o_.dfeasTol, kTinyTol),
-                                   out.relativeGap / std::max(o_.gapTol, kTinyTol)});
+                                   std::max(out.relativeGap, objGap) / std::max(o_.gapTol, kTinyTol)});
     if (merit < bestMerit) {
       bestMerit = merit;
       best = out;

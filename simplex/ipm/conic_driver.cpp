@@ -30,18 +30,20 @@ void install(Model& model, const simplex::Lp& lp, const ipm::ConicProblem& prob,
   LpSolution& rec = *model.lpSolution;
   const int n = d.n, m = d.m;
   const double sg = lp.sense;
-  rec.x.assign(res.x.begin(), res.x.begin() + n);
+  // Scaled form: x = C x~, y = R y~, d = d~ / C.
+  rec.x.assign(n, 0.0);
+  for (int j = 0; j < n; ++j) rec.x[j] = res.x[j] * lp.colScale[j];
   rec.y.assign(m, 0.0);
   rec.s.assign(m, 0.0);
   // Row duals in the convention d = c + Qx - A'y of the record; a quadratic
   // row's multiplier is (z0 + z1)/sqrt2 of its cone, as a '<=' row.
   for (int i = 0; i < m; ++i)
-    if (map.rowOf[i] >= 0) rec.y[i] = -sg * res.y[map.rowOf[i]];
+    if (map.rowOf[i] >= 0) rec.y[i] = -sg * res.y[map.rowOf[i]] * lp.rowScale[i];
   int row = map.qcRowStart;
   for (std::size_t k = 0; k < map.qcRow.size(); ++k) {
     const int i = map.qcRow[k];
     const double lambda = (res.z[row] + res.z[row + 1]) / std::sqrt(2.0);
-    rec.y[i] = (d.conType[i] == 'L' ? -sg : sg) * lambda;
+    rec.y[i] = (d.conType[i] == 'L' ? -sg : sg) * lambda * lp.rowScale[i];
     row += prob.coneDims[prob.coneDims.size() - map.qcRow.size() + k];
   }
   // Reduced costs: the multipliers of the bounds (and of a fixed column's
@@ -56,11 +58,13 @@ void install(Model& model, const simplex::Lp& lp, const ipm::ConicProblem& prob,
       if (r < map.coneRowStart) rec.d[j] += v;
       else if (r < map.qcRowStart) rec.dCone[j] += v;
     }
+    rec.d[j] /= lp.colScale[j];
+    rec.dCone[j] /= lp.colScale[j];
   }
   // Slacks b - a'x - 1/2 x'Q_i x.
   std::vector<double> ax(m, 0.0);
   for (int j = 0; j < n; ++j)
-    for (int q = lp.colStart[j]; q < lp.colStart[j + 1]; ++q) ax[lp.rowIndex[q]] += lp.colValue[q] * rec.x[j];
+    for (int q = lp.colStart[j]; q < lp.colStart[j + 1]; ++q) ax[lp.rowIndex[q]] += lp.colValue[q] * res.x[j] / lp.rowScale[lp.rowIndex[q]];
   for (std::size_t r = 0; r < d.qc.rows.size(); ++r) {
     const int i = d.qc.rows[r];
     if (i < 0) continue;
@@ -97,7 +101,8 @@ int solveQuadraticConic(Call& call) {
   const ModelData& d = model.data;
   try {
     simplex::Lp lp;
-    simplex::buildLp(d, false, model.params.douValue(QX_DPARAM_LP_INFINITY), lp);
+    // Scaled like the simplex's LP unless cones need one scale per cone.
+    simplex::buildLp(d, !cones, model.params.douValue(QX_DPARAM_LP_INFINITY), lp);
     ipm::ConicMap map;
     const ipm::ConicProblem prob = ipm::buildConicProblem(d, lp, map);
     const bool convexRows = map.nonConvexRow == -2;

@@ -17,7 +17,7 @@ namespace {
 // -delta on the equality rows), as in ECOS (Domahidi, Chu, Boyd 2013), whose
 // 7e-8 this rounds; iterative refinement against the unregularised matrix
 // removes its effect on the directions.
-constexpr double kStaticReg = 1e-8;
+constexpr double kStaticReg = 1e-10;
 // A failed factorisation raises the regularisation by this factor, up to the
 // limit below.
 constexpr double kRegGrowth = 100.0;

@@ -89,9 +89,10 @@ bool quadraticRowCone(const ModelData& data, const simplex::Lp& lp, int i, int t
   for (int t = tb; t < te; ++t) {
     const int a = static_cast<int>(std::lower_bound(cols.begin(), cols.end(), data.qc.col1[t]) - cols.begin());
     const int b = static_cast<int>(std::lower_bound(cols.begin(), cols.end(), data.qc.col2[t]) - cols.begin());
-    mat[a * k + b] += sg * data.qc.coef[t];
-    if (a != b) mat[b * k + a] += sg * data.qc.coef[t];
-    big = std::max(big, std::fabs(data.qc.coef[t]));
+    const double v = sg * data.qc.coef[t] * lp.rowScale[i] * lp.colScale[cols[a]] * lp.colScale[cols[b]];
+    mat[a * k + b] += v;
+    if (a != b) mat[b * k + a] += v;
+    big = std::max(big, std::fabs(v));
   }
   std::vector<std::vector<double>> f;
   if (!semidefiniteFactor(mat, k, kConvexityTol * big, f)) return false;
@@ -216,7 +217,7 @@ ConicProblem buildConicProblem(const ModelData& data, const simplex::Lp& lp, Con
   if (k >= 0)
     for (int t = data.qc.beg[k]; t < data.qc.beg[k + 1]; ++t) {
       const int c1 = data.qc.col1[t], c2 = data.qc.col2[t];
-      p.add(std::min(c1, c2), std::max(c1, c2), lp.sense * data.qc.coef[t]);
+      p.add(std::min(c1, c2), std::max(c1, c2), lp.sense * data.qc.coef[t] * lp.colScale[c1] * lp.colScale[c2]);
     }
   prob.p = p.csc(nv, nv);
   return prob;

@@ -20,8 +20,11 @@ struct ConicMap {
   int nonConvexRow = -2;      // a quadratic row (-1: the objective) that is not convex, else -2
 };
 
-// Builds prob from the unscaled bounded form lp of data (minimisation form:
-// the quadratic objective is multiplied by the sense like the costs).
+// Builds prob from the bounded form lp of data (minimisation form: the
+// quadratic objective is multiplied by the sense like the costs; scaled like
+// the matrix, Q~ = C Q C and a quadratic row's terms by its row scale too).
+// lp must be unscaled when data has cones: a cone needs one scale for all
+// its members.
 // Variables: the model's columns, then a slack per 'L', 'G' or ranged row;
 // fixed columns stay variables with an equality row of their own; finite
 // bounds become orthant rows; a cone 'Q' on columns (x0, x1, ...) means
