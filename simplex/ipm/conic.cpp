@@ -437,6 +437,26 @@ ConicResult ConicSolver::run() {
       out.status = ConicStatus::Optimal;
       break;
     }
+    // The iterates of a model without an optimum diverge along a certificate.
+    const double dualRay = -(dot(p_.b, y_) + dot(p_.h, z_));
+    if (dualRay > 0.0) {
+      std::vector<double> r(p_.n);
+      for (int j = 0; j < p_.n; ++j) r[j] = aty[j] + gtz[j];
+      if (normInf(r) <= o_.infeasTol * dualRay) {
+        out.status = ConicStatus::PrimalInfeasible;
+        break;
+      }
+    }
+    const double primalRay = -dot(p_.q, x_);
+    if (primalRay > 0.0) {
+      std::vector<double> gs = gTimes(x_);
+      for (int i = 0; i < k_.size; ++i) gs[i] += s_[i];
+      const double worst = std::max({normInf(px), normInf(times(p_.a, x_)), normInf(gs)});
+      if (worst <= o_.infeasTol * primalRay) {
+        out.status = ConicStatus::DualInfeasible;
+        break;
+      }
+    }
     const ConicStatus st = checkStop(it, pobj);
     if (st != ConicStatus::Optimal) {
       out.status = st;
@@ -477,7 +497,8 @@ ConicResult ConicSolver::run() {
       z_[i] += alpha * dz[i];
     }
   }
-  if (out.status == ConicStatus::Optimal || out.status == ConicStatus::Interrupted) {
+  if (out.status == ConicStatus::Optimal || out.status == ConicStatus::Interrupted ||
+      out.status == ConicStatus::PrimalInfeasible || out.status == ConicStatus::DualInfeasible) {
     out.x = x_, out.y = y_, out.z = z_, out.s = s_;
     return out;
   }

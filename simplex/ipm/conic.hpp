@@ -44,11 +44,17 @@ struct ConicOptions {
   double pfeasTol = 1e-8;   // relative primal residual (QX_DPARAM_IPM_TOL_PFEAS / CO_TOL_PFEAS)
   double dfeasTol = 1e-8;   // relative dual residual (QX_DPARAM_IPM_TOL_DFEAS / CO_TOL_DFEAS)
   double gapTol = 1e-8;     // relative duality gap (QX_DPARAM_IPM_CO_TOL_MU_RED)
+  double infeasTol = 1e-10; // residual of a normalised certificate (QX_DPARAM_IPM_TOL_INFEAS / CO_TOL_INFEAS)
   double stepFraction = 0.99;  // of the step to the boundary of the cone
   int maxIterations = 1000;    // QX_IPARAM_IPM_MAX_ITERATIONS
 };
 
-enum class ConicStatus : int { Optimal, IterationLimit, TimeLimit, Interrupted, Stalled };
+// PrimalInfeasible: (y, z) / -(b'y + h'z) is a Farkas certificate, A'y + G'z
+// within infeasTol of 0 and z in K. DualInfeasible: x / -q'x is an improving
+// ray, P x, A x and G x + s within infeasTol of 0 and s in K.
+enum class ConicStatus : int {
+  Optimal, IterationLimit, TimeLimit, Interrupted, Stalled, PrimalInfeasible, DualInfeasible
+};
 
 struct ConicResult {
   ConicStatus status = ConicStatus::Stalled;

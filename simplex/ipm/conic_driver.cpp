@@ -20,6 +20,7 @@ ipm::ConicOptions conicOptions(const ParamSet& p, bool cones) {
   // QX_DPARAM_IPM_TOL_MU_RED, is a reduction of mu, 1e-16 by default).
   o.gapTol = p.douValue(QX_DPARAM_IPM_CO_TOL_MU_RED);
   o.maxIterations = p.intValue(QX_IPARAM_IPM_MAX_ITERATIONS);
+  o.infeasTol = p.douValue(cones ? QX_DPARAM_IPM_CO_TOL_INFEAS : QX_DPARAM_IPM_TOL_INFEAS);
   return o;
 }
 
@@ -125,9 +126,13 @@ int solveQuadraticConic(Call& call) {
     const ipm::ConicResult res = ipm::solveConic(prob, conicOptions(model.params, cones), ctx);
     rec.barrierIters += res.iterations;
     rec.method = method;
-    rec.ipmStatus = res.status == ipm::ConicStatus::Optimal   ? QX_STATUS_OPTIMAL
-                    : res.status == ipm::ConicStatus::Stalled ? QX_STATUS_NUMERICAL_ERROR
-                                                              : QX_STATUS_LOADED;
+    switch (res.status) {
+      case ipm::ConicStatus::Optimal: rec.ipmStatus = QX_STATUS_OPTIMAL; break;
+      case ipm::ConicStatus::PrimalInfeasible: rec.ipmStatus = QX_STATUS_INFEASIBLE; break;
+      case ipm::ConicStatus::DualInfeasible: rec.ipmStatus = QX_STATUS_UNBOUNDED; break;
+      case ipm::ConicStatus::Stalled: rec.ipmStatus = QX_STATUS_NUMERICAL_ERROR; break;
+      default: rec.ipmStatus = QX_STATUS_LOADED; break;
+    }
     rec.ipmPrimalObj = lp.sense * res.primalObjective + lp.objConst;
     rec.ipmDualObj = lp.sense * res.dualObjective + lp.objConst;
     rec.ipmPrimalInfeas = res.primalInfeas;
@@ -152,6 +157,17 @@ int solveQuadraticConic(Call& call) {
         rec.modelStatus = rec.primalStatus = rec.dualStatus = QX_STATUS_LOADED;
         model.status = rec.modelStatus;
         return res.status == ipm::ConicStatus::TimeLimit ? QXERR_TIME_LIMIT : QXERR_ITER_LIMIT;
+      case ipm::ConicStatus::PrimalInfeasible:
+      case ipm::ConicStatus::DualInfeasible: {
+        // No optimum: the last iterate is installed with the verdict (the
+        // record keeps no rays).
+        const bool infeasible = res.status == ipm::ConicStatus::PrimalInfeasible;
+        install(model, lp, prob, map, res, method);
+        rec.modelStatus = rec.primalStatus = infeasible ? QX_STATUS_INFEASIBLE : QX_STATUS_UNBOUNDED;
+        rec.dualStatus = infeasible ? QX_STATUS_UNBOUNDED : QX_STATUS_INFEASIBLE;
+        model.status = rec.modelStatus;
+        return 0;
+      }
       case ipm::ConicStatus::Stalled:
         break;
     }

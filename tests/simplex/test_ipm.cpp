@@ -251,4 +251,43 @@ TEST(BarrierConic, KnownOptimaAndRefusals) {
   }
 }
 
+// Quadratic and conic models without an optimum: the interior-point iterates
+// diverge along a certificate.
+TEST(BarrierConic, InfeasibleAndUnbounded) {
+  const double nan = std::nan("");
+  const ConicCase cases[] = {
+      // x1 + x2 >= 3 and x1 + x2 <= 1, min x1^2 + x2^2.
+      {"qp infeasible", 2, 2, 1, {0, 0}, {3, 1}, "GL", {0, 2, 4}, {0, 1, 0, 1}, {1, 1, 1, 1}, {0, 0},
+       {kInf, kInf}, {0, 1}, {0, 1}, {2, 2}, nullptr, {}, {}, nan, QX_STATUS_INFEASIBLE, QX_METHOD_BARRIER},
+      // min -x1 + x2^2 with x1 - x3 <= 1, x >= 0: the ray (1, 0, 1).
+      {"qp unbounded", 1, 3, 1, {-1, 0, 0}, {1}, "L", {0, 1, 1, 2}, {0, 0}, {1, -1}, {0, 0, 0},
+       {kInf, kInf, kInf}, {1}, {1}, {2}, nullptr, {}, {}, nan, QX_STATUS_UNBOUNDED, QX_METHOD_BARRIER},
+      // min -t with ||x|| <= t and x1 <= 5: the ray (1, 0) in (t, x1).
+      {"socp unbounded", 1, 2, 1, {-1, 0}, {5}, "L", {0, 0, 1}, {0}, {1}, {0, -kInf}, {kInf, kInf}, {}, {},
+       {}, "Q", {0, 2}, {0, 1}, nan, QX_STATUS_UNBOUNDED, QX_METHOD_FREE},
+  };
+  for (const ConicCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoadedModel lm;
+    ASSERT_TRUE(lm.load(c.m, c.n, c.sense, c.c, c.b, c.types, c.beg, c.idx, c.val, c.lo, c.up));
+    std::vector<int> rows(c.qv.size(), -1);
+    if (!c.qv.empty()) {
+      ASSERT_EQ(QXloadQCData(lm.model, static_cast<int>(c.qv.size()), rows.data(), c.q1.data(), c.q2.data(),
+                             c.qv.data()), 0);
+    }
+    if (c.coneTypes) {
+      ASSERT_EQ(QXloadConeData(lm.model, 1, c.coneTypes, c.coneBeg.data(), c.coneCols.data()), 0);
+    }
+    if (getenv("IPM_DEBUG")) {
+      QXsetModelIntParameter(lm.model, QX_IPARAM_LP_PRINTLEVEL, 1);
+      QXsetModelLogfunc(lm.model, [](QXmodel, const char* t, void*) { fputs(t, stderr); }, nullptr);
+    }
+    int status = 0, ipmStatus = 0;
+    ASSERT_EQ(QXoptimize(lm.model, c.method, &status), 0);
+    EXPECT_EQ(status, c.error);  // the expected model status
+    EXPECT_EQ(QXgetInfo(lm.model, QX_IINFO_IPM_STATUS, &ipmStatus), 0);
+    EXPECT_EQ(ipmStatus, c.error);
+  }
+}
+
 }  // namespace
