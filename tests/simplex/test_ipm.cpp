@@ -145,25 +145,25 @@ TEST(BarrierConic, KnownOptimaAndRefusals) {
   const ConicCase cases[] = {
       // Hock-Schittkowski 21 without its constant -100: x = (2, 0).
       {"hs21", 1, 2, 1, {0, 0}, {10}, "G", {0, 1, 2}, {0, 0}, {10, -1}, {2, -50}, {50, 50},
-       {0, 1}, {0, 1}, {0.02, 2}, nullptr, {}, {}, 0.04, 0, QX_METHOD_BARRIER},
+       {0, 1}, {0, 1}, {0.02, 2}, nullptr, {}, {}, 0.04, 0, QX_METHOD_BARRIER, {}},
       // Hock-Schittkowski 35 without its constant 9: 1/9 - 9, through QXoptimizeQP.
       {"hs35", 1, 3, 1, {-8, -6, -4}, {3}, "L", {0, 1, 2, 3}, {0, 0, 0}, {1, 1, 2}, {0, 0, 0},
        {kInf, kInf, kInf}, {0, 1, 2, 1, 2}, {0, 1, 2, 0, 0}, {4, 4, 2, 2, 2}, nullptr, {}, {},
        1.0 / 9.0 - 9.0, 0, -1},
       // Portfolio: max x1 + 2 x2 - x1^2 - x2^2 with x1 + x2 = 1: x = (1/4, 3/4).
       {"portfolio", 1, 2, -1, {1, 2}, {1}, "E", {0, 1, 2}, {0, 0}, {1, 1}, {0, 0}, {kInf, kInf},
-       {0, 1}, {0, 1}, {-2, -2}, nullptr, {}, {}, 1.125, 0, QX_METHOD_FREE},
+       {0, 1}, {0, 1}, {-2, -2}, nullptr, {}, {}, 1.125, 0, QX_METHOD_FREE, {}},
       // Projection of (3, 4) on x1 + x2 <= 1: min t, (t, x - p) in a cone.
       {"projection", 3, 5, 1, {1, 0, 0, 0, 0}, {-3, -4, 1}, "EEL", {0, 0, 1, 2, 4, 6},
        {0, 1, 0, 2, 1, 2}, {1, 1, -1, 1, -1, 1}, {0, -kInf, -kInf, -kInf, -kInf},
        {kInf, kInf, kInf, kInf, kInf}, {}, {}, {}, "Q", {0, 3}, {0, 1, 2}, 6.0 / std::sqrt(2.0), 0,
-       QX_METHOD_BARRIER},
+       QX_METHOD_BARRIER, {}},
       // Markowitz-style: max x1 + 2 x2, x1 + x2 = 1, ||x|| <= t with t fixed at 0.8.
       {"markowitz", 1, 3, -1, {1, 2, 0}, {1}, "E", {0, 1, 2, 2}, {0, 0}, {1, 1}, {0, 0, 0.8},
        {kInf, kInf, 0.8}, {}, {}, {}, "Q", {0, 3}, {2, 0, 1}, 1.5 + std::sqrt(1.12) / 4.0, 0, -1},
       // Rotated cone: min x0 with 2 x0 x1 >= x2^2, x1 fixed at 1, x2 >= 3.
       {"rotated", 1, 3, 1, {1, 0, 0}, {3}, "G", {0, 0, 0, 1}, {0}, {1}, {0, 1, -kInf}, {kInf, 1, kInf},
-       {}, {}, {}, "R", {0, 3}, {0, 1, 2}, 4.5, 0, QX_METHOD_FREE},
+       {}, {}, {}, "R", {0, 3}, {0, 1, 2}, 4.5, 0, QX_METHOD_FREE, {}},
       // Quadratic rows as cones: min -x1 - x2 with x1^2 + x2^2 <= 1 ...
       {"qc disc", 1, 2, 1, {-1, -1}, {1}, "L", {0, 0, 0}, {}, {}, {-kInf, -kInf}, {kInf, kInf}, {0, 1},
        {0, 1}, {2, 2}, nullptr, {}, {}, -std::sqrt(2.0), 0, -1, {0, 0}},
@@ -176,10 +176,10 @@ TEST(BarrierConic, KnownOptimaAndRefusals) {
        {0}, {2}, nullptr, {}, {}, nan, QXERR_NOT_CONVEX, -1, {0}},
       // Not convex: min x1^2 - x2^2.
       {"nonconvex", 1, 2, 1, {0, 0}, {1}, "L", {0, 1, 2}, {0, 0}, {1, 1}, {-1, -1}, {1, 1}, {0, 1},
-       {0, 1}, {2, -2}, nullptr, {}, {}, nan, QXERR_NOT_CONVEX, QX_METHOD_BARRIER},
+       {0, 1}, {2, -2}, nullptr, {}, {}, nan, QXERR_NOT_CONVEX, QX_METHOD_BARRIER, {}},
       // The simplex methods do not take cones.
       {"cone primal", 1, 2, 1, {1, 0}, {1}, "G", {0, 0, 1}, {0}, {1}, {0, -kInf}, {kInf, kInf}, {}, {},
-       {}, "Q", {0, 2}, {0, 1}, nan, QXERR_BAD_SOLVER_TYPE, QX_METHOD_PSIMPLEX},
+       {}, "Q", {0, 2}, {0, 1}, nan, QXERR_BAD_SOLVER_TYPE, QX_METHOD_PSIMPLEX, {}},
   };
   for (const ConicCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -194,10 +194,6 @@ TEST(BarrierConic, KnownOptimaAndRefusals) {
     if (c.coneTypes) {
       ASSERT_EQ(QXloadConeData(lm.model, static_cast<int>(c.coneBeg.size()) - 1, c.coneTypes, c.coneBeg.data(),
                                c.coneCols.data()), 0);
-    }
-    if (getenv("IPM_DEBUG")) {
-      QXsetModelIntParameter(lm.model, QX_IPARAM_LP_PRINTLEVEL, 1);
-      QXsetModelLogfunc(lm.model, [](QXmodel, const char* t, void*) { fputs(t, stderr); }, nullptr);
     }
     int status = 0;
     const int rc = c.method < 0 ? QXoptimizeQP(lm.model, &status) : QXoptimize(lm.model, c.method, &status);
@@ -258,13 +254,13 @@ TEST(BarrierConic, InfeasibleAndUnbounded) {
   const ConicCase cases[] = {
       // x1 + x2 >= 3 and x1 + x2 <= 1, min x1^2 + x2^2.
       {"qp infeasible", 2, 2, 1, {0, 0}, {3, 1}, "GL", {0, 2, 4}, {0, 1, 0, 1}, {1, 1, 1, 1}, {0, 0},
-       {kInf, kInf}, {0, 1}, {0, 1}, {2, 2}, nullptr, {}, {}, nan, QX_STATUS_INFEASIBLE, QX_METHOD_BARRIER},
+       {kInf, kInf}, {0, 1}, {0, 1}, {2, 2}, nullptr, {}, {}, nan, QX_STATUS_INFEASIBLE, QX_METHOD_BARRIER, {}},
       // min -x1 + x2^2 with x1 - x3 <= 1, x >= 0: the ray (1, 0, 1).
       {"qp unbounded", 1, 3, 1, {-1, 0, 0}, {1}, "L", {0, 1, 1, 2}, {0, 0}, {1, -1}, {0, 0, 0},
-       {kInf, kInf, kInf}, {1}, {1}, {2}, nullptr, {}, {}, nan, QX_STATUS_UNBOUNDED, QX_METHOD_BARRIER},
+       {kInf, kInf, kInf}, {1}, {1}, {2}, nullptr, {}, {}, nan, QX_STATUS_UNBOUNDED, QX_METHOD_BARRIER, {}},
       // min -t with ||x|| <= t and x1 <= 5: the ray (1, 0) in (t, x1).
       {"socp unbounded", 1, 2, 1, {-1, 0}, {5}, "L", {0, 0, 1}, {0}, {1}, {0, -kInf}, {kInf, kInf}, {}, {},
-       {}, "Q", {0, 2}, {0, 1}, nan, QX_STATUS_UNBOUNDED, QX_METHOD_FREE},
+       {}, "Q", {0, 2}, {0, 1}, nan, QX_STATUS_UNBOUNDED, QX_METHOD_FREE, {}},
   };
   for (const ConicCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -277,10 +273,6 @@ TEST(BarrierConic, InfeasibleAndUnbounded) {
     }
     if (c.coneTypes) {
       ASSERT_EQ(QXloadConeData(lm.model, 1, c.coneTypes, c.coneBeg.data(), c.coneCols.data()), 0);
-    }
-    if (getenv("IPM_DEBUG")) {
-      QXsetModelIntParameter(lm.model, QX_IPARAM_LP_PRINTLEVEL, 1);
-      QXsetModelLogfunc(lm.model, [](QXmodel, const char* t, void*) { fputs(t, stderr); }, nullptr);
     }
     int status = 0, ipmStatus = 0;
     ASSERT_EQ(QXoptimize(lm.model, c.method, &status), 0);
