@@ -149,7 +149,7 @@ TEST(BarrierConic, KnownOptimaAndRefusals) {
       // Hock-Schittkowski 35 without its constant 9: 1/9 - 9, through QXoptimizeQP.
       {"hs35", 1, 3, 1, {-8, -6, -4}, {3}, "L", {0, 1, 2, 3}, {0, 0, 0}, {1, 1, 2}, {0, 0, 0},
        {kInf, kInf, kInf}, {0, 1, 2, 1, 2}, {0, 1, 2, 0, 0}, {4, 4, 2, 2, 2}, nullptr, {}, {},
-       1.0 / 9.0 - 9.0, 0, -1},
+       1.0 / 9.0 - 9.0, 0, -1, {}},
       // Portfolio: max x1 + 2 x2 - x1^2 - x2^2 with x1 + x2 = 1: x = (1/4, 3/4).
       {"portfolio", 1, 2, -1, {1, 2}, {1}, "E", {0, 1, 2}, {0, 0}, {1, 1}, {0, 0}, {kInf, kInf},
        {0, 1}, {0, 1}, {-2, -2}, nullptr, {}, {}, 1.125, 0, QX_METHOD_FREE, {}},
@@ -160,7 +160,7 @@ TEST(BarrierConic, KnownOptimaAndRefusals) {
        QX_METHOD_BARRIER, {}},
       // Markowitz-style: max x1 + 2 x2, x1 + x2 = 1, ||x|| <= t with t fixed at 0.8.
       {"markowitz", 1, 3, -1, {1, 2, 0}, {1}, "E", {0, 1, 2, 2}, {0, 0}, {1, 1}, {0, 0, 0.8},
-       {kInf, kInf, 0.8}, {}, {}, {}, "Q", {0, 3}, {2, 0, 1}, 1.5 + std::sqrt(1.12) / 4.0, 0, -1},
+       {kInf, kInf, 0.8}, {}, {}, {}, "Q", {0, 3}, {2, 0, 1}, 1.5 + std::sqrt(1.12) / 4.0, 0, -1, {}},
       // Rotated cone: min x0 with 2 x0 x1 >= x2^2, x1 fixed at 1, x2 >= 3.
       {"rotated", 1, 3, 1, {1, 0, 0}, {3}, "G", {0, 0, 0, 1}, {0}, {1}, {0, 1, -kInf}, {kInf, 1, kInf},
        {}, {}, {}, "R", {0, 3}, {0, 1, 2}, 4.5, 0, QX_METHOD_FREE, {}},
