@@ -8,6 +8,7 @@
 
 #include "base/callback.hpp"
 #include "base/log.hpp"
+#include "bnb/driver.hpp"
 #include "nlp/instruct.hpp"
 #include "simplex/ipm/ipm_driver.hpp"
 
@@ -180,6 +181,12 @@ int optimizeQP(Model& model, int* status) {
     logPrint(model, "\nSolving LP...\n");
     return optimize(model, QX_METHOD_FREE, status);
   }
+  if (cls.linear() && cls.integers) {
+    logPrint(model, "\nSolving MILP...\n");
+    return solveMIP(model, status);
+  }
+  // Mixed-integer quadratic or conic models and nonlinear ones have no
+  // solver here.
   if (cls.nonlinear || cls.integers || (cls.cones && cls.quadratic)) return QXERR_NOT_SUPPORTED;
   if (cls.cones) {
     logPrint(model, "\nSolving Conic model with conic solver...\n");

@@ -72,6 +72,26 @@ TEST_F(Driver, QuadraticModelWithNonlinearMethodIsNotSupported) {
   EXPECT_EQ(QXoptimize(model, QX_METHOD_NLP, nullptr), QXERR_NOT_SUPPORTED);
 }
 
+// QXoptimizeQP hands a MILP to the integer solver: same result as QXsolveMIP.
+TEST_F(Driver, OptimizeQpSolvesMilpByBranchAndBound) {
+  QXmodel other = newModel();
+  for (QXmodel m : {model, other}) {
+    ASSERT_EQ(loadSmall(m), 0);
+    ASSERT_EQ(QXloadVarType(m, "IICC"), 0);
+  }
+  LogLines log;
+  ASSERT_EQ(QXsetModelLogfunc(model, LogLines::sink, &log), 0);
+  int status = 0, otherStatus = 0;
+  ASSERT_EQ(QXoptimizeQP(model, &status), 0);
+  ASSERT_EQ(QXsolveMIP(other, &otherStatus), 0);
+  EXPECT_TRUE(log.has("Solving MILP..."));
+  EXPECT_EQ(status, otherStatus);
+  double obj = 0.0, otherObj = 1.0;
+  EXPECT_EQ(QXgetInfo(model, QX_DINFO_MIP_OBJ, &obj), 0);
+  EXPECT_EQ(QXgetInfo(other, QX_DINFO_MIP_OBJ, &otherObj), 0);
+  EXPECT_EQ(obj, otherObj);
+}
+
 TEST(DriverThreads, Routes) {
   using torva::driver::ThreadRoute;
   torva::driver::ModelClass lp, qp;
