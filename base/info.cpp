@@ -84,12 +84,25 @@ int lpInfo(const Model& model, int item, void* result) {
     case QX_IINFO_DUAL_STATUS: case QX_IINFO_BASIC_STATUS: case QX_IINFO_BAR_ITER:
     case QX_IINFO_SIM_ITER: case QX_IINFO_NLP_ITER: case QX_IINFO_ELAPSED_TIME:
     case QX_IINFO_ERR_OPTIM: case QX_IINFO_NUM_RDCONS: case QX_IINFO_NUM_RDVARS:
-    case QX_IINFO_NUM_RDNONZ: case QX_IINFO_NUM_RDINT: break;
+    case QX_IINFO_NUM_RDNONZ: case QX_IINFO_NUM_RDINT: case QX_IINFO_IPM_STATUS: case QX_DINFO_IPM_POBJ:
+    case QX_DINFO_IPM_DOBJ: case QX_DINFO_IPM_PINFEAS: case QX_DINFO_IPM_DINFEAS: break;
     default: return -1;
   }
   if (!model.lpSolution) return QXERR_INFO_NOT_AVAILABLE;
   const LpSolution& s = *model.lpSolution;
   switch (item) {
+    // The interior-point items exist once an interior-point run has ended.
+    case QX_IINFO_IPM_STATUS:
+    case QX_DINFO_IPM_POBJ:
+    case QX_DINFO_IPM_DOBJ:
+    case QX_DINFO_IPM_PINFEAS:
+    case QX_DINFO_IPM_DINFEAS:
+      if (s.ipmStatus < 0) return QXERR_INFO_NOT_AVAILABLE;
+      if (item == QX_IINFO_IPM_STATUS) return putInt(result, s.ipmStatus);
+      return putDouble(result, item == QX_DINFO_IPM_POBJ   ? s.ipmPrimalObj
+                               : item == QX_DINFO_IPM_DOBJ ? s.ipmDualObj
+                               : item == QX_DINFO_IPM_PINFEAS ? s.ipmPrimalInfeas
+                                                              : s.ipmDualInfeas);
     case QX_IINFO_ERR_OPTIM: return putInt(result, s.errorCode);
     // The size of the model the simplex solved (after presolve), known once
     // an optimisation has run.

@@ -69,6 +69,11 @@ struct LpSolution {
   int elapsedTime = 0;  // whole seconds
   double elapsedSeconds = 0.0;
   int errorCode = 0;          // error code the last optimisation returned
+  // Outcome of the last interior-point run, before any crossover, as a model
+  // status (-1: no interior-point run), with its objectives and relative
+  // infeasibilities in the model's sense.
+  int ipmStatus = -1;
+  double ipmPrimalObj = 0.0, ipmDualObj = 0.0, ipmPrimalInfeas = 0.0, ipmDualInfeas = 0.0;
   int factorizations = 0;     // basis factorisations of the last solve
   int refactorsRegular = 0;   // of them: by the refactorisation frequency ("ok")
   int refactorsStability = 0; // of them: for stability ("stb")

@@ -102,6 +102,7 @@ int solveSerial(Call& call) {
     int rc = solveDecomposed(call, &finished);
     if (finished || rc) return rc;
   }
+  if (!cls.linear()) return solveQuadraticConic(call);
   int rc = 0;
   if (solveTrivial(call, &rc)) return rc;
   return solveLinear(call);
@@ -144,9 +145,12 @@ int optimize(Model& model, int method, int* status) {
   // Step 4.
   if (model.status == QX_STATUS_UNLOADED) return QXERR_MODEL_NOT_LOADED;
   // Classes and methods without a solver in this library answer before the
-  // record is touched.
-  if (method == QX_METHOD_NLP || !cls.linear())
+  // record is touched: nonlinear data, cones with quadratic terms, and the
+  // nonlinear method. Quadratic models go to the interior-point method
+  // whatever the method; cones take methods 0 and 3 only.
+  if (method == QX_METHOD_NLP || cls.nonlinear || (cls.cones && cls.quadratic))
     return QXERR_NOT_SUPPORTED;
+  if (cls.cones && method != QX_METHOD_FREE && method != QX_METHOD_BARRIER) return QXERR_BAD_SOLVER_TYPE;
   if (td.ipmThreads >= 0) saver.setInt(QX_IPARAM_IPM_NUM_THREADS, td.ipmThreads);
   if (td.multiThreadMode >= -1) saver.setInt(QX_IPARAM_MULTITHREAD_MODE, td.multiThreadMode);
   if (status) *status = kStatusUnknown;
@@ -177,12 +181,23 @@ int optimizeQP(Model& model, int* status) {
     logPrint(model, "\nSolving LP...\n");
     return optimize(model, QX_METHOD_FREE, status);
   }
-  if (cls.linear()) {
+  if (cls.linear() && cls.integers) {
     logPrint(model, "\nSolving MILP...\n");
     return solveMIP(model, status);
   }
-  // Quadratic, conic and nonlinear classes have no solver here yet.
-  return QXERR_NOT_SUPPORTED;
+  // Mixed-integer quadratic or conic models and nonlinear ones have no
+  // solver here.
+  if (cls.nonlinear || cls.integers || (cls.cones && cls.quadratic)) return QXERR_NOT_SUPPORTED;
+  if (cls.cones) {
+    logPrint(model, "\nSolving Conic model with conic solver...\n");
+    return optimize(model, QX_METHOD_BARRIER, status);
+  }
+  if (!driver::quadraticRowsConvex(model)) {
+    logPrint(model, "\nNOT SUPPORT NON-CONVEX QC\n");
+    return QXERR_NOT_CONVEX;
+  }
+  logPrint(model, "\nSolving convex QP with barrier solver...\n");
+  return optimize(model, QX_METHOD_BARRIER, status);
 }
 
 }  // namespace torva

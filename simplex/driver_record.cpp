@@ -23,6 +23,7 @@ void beginRecord(Model& model) {
   r.basisStatus = kStatusLoaded;
   r.errorCode = 0;
   r.errorRow = -1;
+  r.ipmStatus = -1;
 }
 
 bool outcomeStatus(int outcome, OutcomeStatus* o) {

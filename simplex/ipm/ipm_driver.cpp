@@ -43,7 +43,20 @@ ipm::IpmResult runIpm(Call& call, const ModelData& data, simplex::Lp& lp) {
   simplex::buildLp(data, true, infinity, lp);
   simplex::SolveContext ctx = ipmContext(call);
   ipm::IpmResult r = ipm::solveLp(lp, ipmOptions(call.model.params), ctx);
-  call.model.lpSolution->barrierIters += r.iterations;
+  LpSolution& rec = *call.model.lpSolution;
+  rec.barrierIters += r.iterations;
+  switch (r.status) {
+    case ipm::IpmStatus::Optimal: rec.ipmStatus = QX_STATUS_OPTIMAL; break;
+    case ipm::IpmStatus::Imprecise: rec.ipmStatus = QX_STATUS_FEASIBLE; break;
+    case ipm::IpmStatus::PrimalInfeasible: rec.ipmStatus = QX_STATUS_INFEASIBLE; break;
+    case ipm::IpmStatus::DualInfeasible: rec.ipmStatus = QX_STATUS_UNBOUNDED; break;
+    case ipm::IpmStatus::Stalled: rec.ipmStatus = QX_STATUS_NUMERICAL_ERROR; break;
+    default: rec.ipmStatus = QX_STATUS_LOADED; break;
+  }
+  rec.ipmPrimalObj = lp.sense * r.primalObjective + lp.objConst;
+  rec.ipmDualObj = lp.sense * r.dualObjective + lp.objConst;
+  rec.ipmPrimalInfeas = r.primalInfeas;
+  rec.ipmDualInfeas = r.dualInfeas;
   logPrintAt(call.model, QX_IPARAM_LP_PRINTLEVEL, 1,
              "\nBarrier finished: status %d, %d iterations, %d dense columns, rel. gap %.2e",
              static_cast<int>(r.status), r.iterations, r.denseColumns, r.relativeGap);

@@ -19,4 +19,13 @@ int barrierStart(Call& call, const ModelData& data, HostBasis& basis);
 // solves with crossover instead; *error receives the error of the call.
 bool solveInterior(Call& call, int* error);
 
+// Quadratic objective or cones: the convexity check (QXERR_NOT_CONVEX with
+// model status 11), the conic interior-point method and its interior
+// solution (model status 1, no basis). The record's method is 3 for a
+// quadratic model and 4 for a conic one.
+int solveQuadraticConic(Call& call);
+// Whether every constraint row with quadratic terms is convex (and so can be
+// taken to a cone).
+bool quadraticRowsConvex(const Model& model);
+
 }  // namespace torva::driver

@@ -64,13 +64,32 @@ TEST_F(Driver, UnsupportedCombinationsTouchNothing) {
   }
 }
 
-TEST_F(Driver, QuadraticModelIsNotSupported) {
+TEST_F(Driver, QuadraticModelWithNonlinearMethodIsNotSupported) {
   ASSERT_EQ(loadSmall(), 0);
   const int rows[] = {-1}, c1[] = {0}, c2[] = {0};
   const double q[] = {1.0};
   ASSERT_EQ(QXloadQCData(model, 1, rows, c1, c2, q), 0);
-  EXPECT_EQ(QXoptimize(model, 0, nullptr), QXERR_NOT_SUPPORTED);
-  EXPECT_EQ(QXoptimizeQP(model, nullptr), QXERR_NOT_SUPPORTED);
+  EXPECT_EQ(QXoptimize(model, QX_METHOD_NLP, nullptr), QXERR_NOT_SUPPORTED);
+}
+
+// QXoptimizeQP hands a MILP to the integer solver: same result as QXsolveMIP.
+TEST_F(Driver, OptimizeQpSolvesMilpByBranchAndBound) {
+  QXmodel other = newModel();
+  for (QXmodel m : {model, other}) {
+    ASSERT_EQ(loadSmall(m), 0);
+    ASSERT_EQ(QXloadVarType(m, "IICC"), 0);
+  }
+  LogLines log;
+  ASSERT_EQ(QXsetModelLogfunc(model, LogLines::sink, &log), 0);
+  int status = 0, otherStatus = 0;
+  ASSERT_EQ(QXoptimizeQP(model, &status), 0);
+  ASSERT_EQ(QXsolveMIP(other, &otherStatus), 0);
+  EXPECT_TRUE(log.has("Solving MILP..."));
+  EXPECT_EQ(status, otherStatus);
+  double obj = 0.0, otherObj = 1.0;
+  EXPECT_EQ(QXgetInfo(model, QX_DINFO_MIP_OBJ, &obj), 0);
+  EXPECT_EQ(QXgetInfo(other, QX_DINFO_MIP_OBJ, &otherObj), 0);
+  EXPECT_EQ(obj, otherObj);
 }
 
 TEST(DriverThreads, Routes) {

@@ -119,4 +119,167 @@ TEST(BarrierNoOptimum, InfeasibleAndUnbounded) {
   }
 }
 
+// Convex QPs and second-order cone programs with known optima, solved by the
+// interior-point method through QXoptimize and QXoptimizeQP; models it must
+// refuse. Quadratic terms (a, b, q) mean 1/2 q x_a x_b, counted for (b, a)
+// too when a != b.
+struct ConicCase {
+  const char* name;
+  int m, n, sense;
+  std::vector<double> c, b;
+  const char* types;
+  std::vector<int> beg, idx;
+  std::vector<double> val, lo, up;
+  std::vector<int> q1, q2;  // quadratic terms, of the objective unless qr gives rows
+  std::vector<double> qv;
+  const char* coneTypes;    // cones, or nullptr
+  std::vector<int> coneBeg, coneCols;
+  double objective;         // optimum, or NaN when error is expected
+  int error;                // of QXoptimize (QXoptimizeQP when method < 0)
+  int method;
+  std::vector<int> qr;      // rows of the quadratic terms, when not the objective
+};
+
+TEST(BarrierConic, KnownOptimaAndRefusals) {
+  const double nan = std::nan("");
+  const ConicCase cases[] = {
+      // Hock-Schittkowski 21 without its constant -100: x = (2, 0).
+      {"hs21", 1, 2, 1, {0, 0}, {10}, "G", {0, 1, 2}, {0, 0}, {10, -1}, {2, -50}, {50, 50},
+       {0, 1}, {0, 1}, {0.02, 2}, nullptr, {}, {}, 0.04, 0, QX_METHOD_BARRIER, {}},
+      // Hock-Schittkowski 35 without its constant 9: 1/9 - 9, through QXoptimizeQP.
+      {"hs35", 1, 3, 1, {-8, -6, -4}, {3}, "L", {0, 1, 2, 3}, {0, 0, 0}, {1, 1, 2}, {0, 0, 0},
+       {kInf, kInf, kInf}, {0, 1, 2, 1, 2}, {0, 1, 2, 0, 0}, {4, 4, 2, 2, 2}, nullptr, {}, {},
+       1.0 / 9.0 - 9.0, 0, -1, {}},
+      // Portfolio: max x1 + 2 x2 - x1^2 - x2^2 with x1 + x2 = 1: x = (1/4, 3/4).
+      {"portfolio", 1, 2, -1, {1, 2}, {1}, "E", {0, 1, 2}, {0, 0}, {1, 1}, {0, 0}, {kInf, kInf},
+       {0, 1}, {0, 1}, {-2, -2}, nullptr, {}, {}, 1.125, 0, QX_METHOD_FREE, {}},
+      // Projection of (3, 4) on x1 + x2 <= 1: min t, (t, x - p) in a cone.
+      {"projection", 3, 5, 1, {1, 0, 0, 0, 0}, {-3, -4, 1}, "EEL", {0, 0, 1, 2, 4, 6},
+       {0, 1, 0, 2, 1, 2}, {1, 1, -1, 1, -1, 1}, {0, -kInf, -kInf, -kInf, -kInf},
+       {kInf, kInf, kInf, kInf, kInf}, {}, {}, {}, "Q", {0, 3}, {0, 1, 2}, 6.0 / std::sqrt(2.0), 0,
+       QX_METHOD_BARRIER, {}},
+      // Markowitz-style: max x1 + 2 x2, x1 + x2 = 1, ||x|| <= t with t fixed at 0.8.
+      {"markowitz", 1, 3, -1, {1, 2, 0}, {1}, "E", {0, 1, 2, 2}, {0, 0}, {1, 1}, {0, 0, 0.8},
+       {kInf, kInf, 0.8}, {}, {}, {}, "Q", {0, 3}, {2, 0, 1}, 1.5 + std::sqrt(1.12) / 4.0, 0, -1, {}},
+      // Rotated cone: min x0 with 2 x0 x1 >= x2^2, x1 fixed at 1, x2 >= 3.
+      {"rotated", 1, 3, 1, {1, 0, 0}, {3}, "G", {0, 0, 0, 1}, {0}, {1}, {0, 1, -kInf}, {kInf, 1, kInf},
+       {}, {}, {}, "R", {0, 3}, {0, 1, 2}, 4.5, 0, QX_METHOD_FREE, {}},
+      // Quadratic rows as cones: min -x1 - x2 with x1^2 + x2^2 <= 1 ...
+      {"qc disc", 1, 2, 1, {-1, -1}, {1}, "L", {0, 0, 0}, {}, {}, {-kInf, -kInf}, {kInf, kInf}, {0, 1},
+       {0, 1}, {2, 2}, nullptr, {}, {}, -std::sqrt(2.0), 0, -1, {0, 0}},
+      // ... and min x3 with x3 - x1^2 - x2^2 >= 0, x1 + x2 = 2: x = (1, 1, 2).
+      {"qc epigraph", 2, 3, 1, {0, 0, 1}, {0, 2}, "GE", {0, 1, 2, 3}, {1, 1, 0}, {1, 1, 1},
+       {-kInf, -kInf, -kInf}, {kInf, kInf, kInf}, {0, 1}, {0, 1}, {-2, -2}, nullptr, {}, {}, 2.0, 0,
+       QX_METHOD_BARRIER, {0, 0}},
+      // An equality with quadratic terms is not convex.
+      {"qc equality", 1, 2, 1, {1, 1}, {1}, "E", {0, 0, 0}, {}, {}, {-kInf, -kInf}, {kInf, kInf}, {0},
+       {0}, {2}, nullptr, {}, {}, nan, QXERR_NOT_CONVEX, -1, {0}},
+      // Not convex: min x1^2 - x2^2.
+      {"nonconvex", 1, 2, 1, {0, 0}, {1}, "L", {0, 1, 2}, {0, 0}, {1, 1}, {-1, -1}, {1, 1}, {0, 1},
+       {0, 1}, {2, -2}, nullptr, {}, {}, nan, QXERR_NOT_CONVEX, QX_METHOD_BARRIER, {}},
+      // The simplex methods do not take cones.
+      {"cone primal", 1, 2, 1, {1, 0}, {1}, "G", {0, 0, 1}, {0}, {1}, {0, -kInf}, {kInf, kInf}, {}, {},
+       {}, "Q", {0, 2}, {0, 1}, nan, QXERR_BAD_SOLVER_TYPE, QX_METHOD_PSIMPLEX, {}},
+  };
+  for (const ConicCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoadedModel lm;
+    ASSERT_TRUE(lm.load(c.m, c.n, c.sense, c.c, c.b, c.types, c.beg, c.idx, c.val, c.lo, c.up));
+    std::vector<int> rows = c.qr;
+    rows.resize(c.qv.size(), -1);
+    if (!c.qv.empty()) {
+      ASSERT_EQ(QXloadQCData(lm.model, static_cast<int>(c.qv.size()), rows.data(), c.q1.data(), c.q2.data(),
+                             c.qv.data()), 0);
+    }
+    if (c.coneTypes) {
+      ASSERT_EQ(QXloadConeData(lm.model, static_cast<int>(c.coneBeg.size()) - 1, c.coneTypes, c.coneBeg.data(),
+                               c.coneCols.data()), 0);
+    }
+    int status = 0;
+    const int rc = c.method < 0 ? QXoptimizeQP(lm.model, &status) : QXoptimize(lm.model, c.method, &status);
+    ASSERT_EQ(rc, c.error);
+    if (c.error == QXERR_NOT_CONVEX && c.method >= 0) {
+      EXPECT_EQ(status, QX_STATUS_NUMERICAL_ERROR);
+    }
+    if (c.error) continue;
+    EXPECT_EQ(status, QX_STATUS_OPTIMAL);
+    double pobj = 0.0, dobj = 0.0;
+    int method = 0, iters = 0;
+    QXgetInfo(lm.model, QX_DINFO_POBJ, &pobj);
+    QXgetInfo(lm.model, QX_DINFO_DOBJ, &dobj);
+    QXgetInfo(lm.model, QX_IINFO_METHOD, &method);
+    QXgetInfo(lm.model, QX_IINFO_BAR_ITER, &iters);
+    EXPECT_NEAR(pobj, c.objective, kObjectiveTol * (1.0 + std::fabs(c.objective)));
+    EXPECT_NEAR(dobj, c.objective, kObjectiveTol * (1.0 + std::fabs(c.objective)));
+    EXPECT_EQ(method, c.coneTypes ? QX_METHOD_NLP : QX_METHOD_BARRIER);
+    int ipmStatus = 0;
+    double ipmObj = 0.0;
+    EXPECT_EQ(QXgetInfo(lm.model, QX_IINFO_IPM_STATUS, &ipmStatus), 0);
+    EXPECT_EQ(QXgetInfo(lm.model, QX_DINFO_IPM_POBJ, &ipmObj), 0);
+    EXPECT_EQ(ipmStatus, QX_STATUS_OPTIMAL);
+    EXPECT_EQ(ipmObj, pobj);
+    EXPECT_GT(iters, 0);
+    // The primal point against the rows and bounds, the objective recomputed from it.
+    std::vector<double> x(c.n);
+    ASSERT_EQ(QXgetPrimalSolution(lm.model, x.data()), 0);
+    double obj = 0.0;
+    for (int j = 0; j < c.n; ++j) {
+      EXPECT_GE(x[j], c.lo[j] - 1e-7);
+      EXPECT_LE(x[j], c.up[j] + 1e-7);
+      obj += c.c[j] * x[j];
+    }
+    for (std::size_t k = 0; k < c.qv.size() && c.qr.empty(); ++k)
+      obj += 0.5 * c.qv[k] * x[c.q1[k]] * x[c.q2[k]] * (c.q1[k] == c.q2[k] ? 1.0 : 2.0);
+    EXPECT_NEAR(obj, c.objective, kObjectiveTol * (1.0 + std::fabs(c.objective)));
+    for (int i = 0; i < c.m; ++i) {
+      double ax = 0.0;
+      for (int j = 0; j < c.n; ++j)
+        for (int p = c.beg[j]; p < c.beg[j + 1]; ++p) ax += c.idx[p] == i ? c.val[p] * x[j] : 0.0;
+      for (std::size_t k = 0; k < c.qr.size(); ++k)
+        if (c.qr[k] == i) ax += 0.5 * c.qv[k] * x[c.q1[k]] * x[c.q2[k]] * (c.q1[k] == c.q2[k] ? 1.0 : 2.0);
+      if (c.types[i] != 'G') {
+        EXPECT_LE(ax, c.b[i] + 1e-7);
+      }
+      if (c.types[i] != 'L') {
+        EXPECT_GE(ax, c.b[i] - 1e-7);
+      }
+    }
+  }
+}
+
+// Quadratic and conic models without an optimum: the interior-point iterates
+// diverge along a certificate.
+TEST(BarrierConic, InfeasibleAndUnbounded) {
+  const double nan = std::nan("");
+  const ConicCase cases[] = {
+      // x1 + x2 >= 3 and x1 + x2 <= 1, min x1^2 + x2^2.
+      {"qp infeasible", 2, 2, 1, {0, 0}, {3, 1}, "GL", {0, 2, 4}, {0, 1, 0, 1}, {1, 1, 1, 1}, {0, 0},
+       {kInf, kInf}, {0, 1}, {0, 1}, {2, 2}, nullptr, {}, {}, nan, QX_STATUS_INFEASIBLE, QX_METHOD_BARRIER, {}},
+      // min -x1 + x2^2 with x1 - x3 <= 1, x >= 0: the ray (1, 0, 1).
+      {"qp unbounded", 1, 3, 1, {-1, 0, 0}, {1}, "L", {0, 1, 1, 2}, {0, 0}, {1, -1}, {0, 0, 0},
+       {kInf, kInf, kInf}, {1}, {1}, {2}, nullptr, {}, {}, nan, QX_STATUS_UNBOUNDED, QX_METHOD_BARRIER, {}},
+      // min -t with ||x|| <= t and x1 <= 5: the ray (1, 0) in (t, x1).
+      {"socp unbounded", 1, 2, 1, {-1, 0}, {5}, "L", {0, 0, 1}, {0}, {1}, {0, -kInf}, {kInf, kInf}, {}, {},
+       {}, "Q", {0, 2}, {0, 1}, nan, QX_STATUS_UNBOUNDED, QX_METHOD_FREE, {}},
+  };
+  for (const ConicCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoadedModel lm;
+    ASSERT_TRUE(lm.load(c.m, c.n, c.sense, c.c, c.b, c.types, c.beg, c.idx, c.val, c.lo, c.up));
+    std::vector<int> rows(c.qv.size(), -1);
+    if (!c.qv.empty()) {
+      ASSERT_EQ(QXloadQCData(lm.model, static_cast<int>(c.qv.size()), rows.data(), c.q1.data(), c.q2.data(),
+                             c.qv.data()), 0);
+    }
+    if (c.coneTypes) {
+      ASSERT_EQ(QXloadConeData(lm.model, 1, c.coneTypes, c.coneBeg.data(), c.coneCols.data()), 0);
+    }
+    int status = 0, ipmStatus = 0;
+    ASSERT_EQ(QXoptimize(lm.model, c.method, &status), 0);
+    EXPECT_EQ(status, c.error);  // the expected model status
+    EXPECT_EQ(QXgetInfo(lm.model, QX_IINFO_IPM_STATUS, &ipmStatus), 0);
+    EXPECT_EQ(ipmStatus, c.error);
+  }
+}
+
 }  // namespace
