@@ -698,7 +698,7 @@ int SimplexWork::Impl::runDual(bool reopt) {
     if (perturb && pass == 0) perturbCosts(*this);
     DualLoop loop(*this, false, cutoffInternal);
     const int res = loop.run();
-    if (res == kInfeasible && untrustedInfeasibility(*this)) return kRecover;
+    if (res == kInfeasible && (untrustedInfeasibility(*this) || !dualRayHolds())) return kRecover;
     if (res != kOptimal) {
       if (res == kInfeasible || res == kCutoff) {
         // Report the true objective and reduced costs.

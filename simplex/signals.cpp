@@ -69,43 +69,51 @@ bool SimplexWork::Impl::rayIsUnbounded() const {
   return cr < -dualTol;
 }
 
+bool SimplexWork::Impl::dualRayHolds() {
+  if (signalOverrides > 0 || (farkas.size() == static_cast<std::size_t>(m) && farkasProvesInfeasibility(farkas)))
+    return true;
+  ++signalOverrides;
+  if (logging(1) || tracing()) log("\nWARNING: ignoring infeasibility signal, set xstat:%d", kRecover);
+  return false;
+}
+
+// The largest violation of the true bounds by the basic values, unscaled.
+double SimplexWork::Impl::unscaledInfeasibility() const {
+  double worst = 0.0;
+  for (int k = 0; k < m; ++k) {
+    const int j = basicVar[k];
+    const double sc = j < n ? lp.colScale[j] : 1.0 / lp.rowScale[j - n];
+    double v = 0.0;
+    if (x[j] < lp.lower[j]) v = lp.lower[j] - x[j];
+    if (x[j] > lp.upper[j]) v = x[j] - lp.upper[j];
+    worst = std::max(worst, v * sc);
+  }
+  return worst;
+}
+
 int SimplexWork::Impl::verifyPrimalSignal(int outcome) {
+  if (signalOverrides > 0) return outcome;
+  const bool say = logging(1) || tracing();
   if (outcome == kInfeasible) {
+    // The primal removes its bound shifts before it declares infeasibility:
+    // the working bounds are the true ones here.
     int npinf = 0;
-    const std::vector<double> trueLower = lower, trueUpper = upper;
-    lower = lp.lower;
-    upper = lp.upper;
     sumPrimalInfeas(&npinf, nullptr);
-    lower = trueLower;
-    upper = trueUpper;
     if (npinf == 0) {
-      if (logging(1) || tracing()) log("\nWARNING: overridden infeasibility signal, set xstat:%d", kRecover);
-      return kRecover;
+      if (say) log("\nWARNING: overridden infeasibility signal, set xstat:%d", kRecover);
+    } else if (farkas.size() != static_cast<std::size_t>(m) || !farkasProvesInfeasibility(farkas)) {
+      if (say) log("\nWARNING: suspicious infeasibility certificate");
+    } else {
+      if (tracing() && lp.scaled) log("\nWARNING: unscaled infeasibility is %g", unscaledInfeasibility());
+      return outcome;
     }
-    if (farkas.size() != static_cast<std::size_t>(m) || !farkasProvesInfeasibility(farkas)) {
-      if (logging(1) || tracing()) log("\nWARNING: suspicious infeasibility certificate");
-      return kRecover;
-    }
-    if (tracing() && lp.scaled) {
-      // The largest violation of the unscaled point, for the trace.
-      double worst = 0.0;
-      for (int k = 0; k < m; ++k) {
-        const int j = basicVar[k];
-        const double sc = j < n ? lp.colScale[j] : 1.0 / lp.rowScale[j - n];
-        double v = 0.0;
-        if (x[j] < lp.lower[j]) v = lp.lower[j] - x[j];
-        if (x[j] > lp.upper[j]) v = x[j] - lp.upper[j];
-        worst = std::max(worst, v * sc);
-      }
-      log("\nWARNING: unscaled infeasibility is %g", worst);
-    }
+  } else if (outcome == kUnbounded && !rayIsUnbounded()) {
+    if (say) log("\nWARNING: overridden unboundedness signal, set xstat:%d", kRecover);
+  } else {
     return outcome;
   }
-  if (outcome == kUnbounded && !rayIsUnbounded()) {
-    if (logging(1) || tracing()) log("\nWARNING: overridden unboundedness signal, set xstat:%d", kRecover);
-    return kRecover;
-  }
-  return outcome;
+  ++signalOverrides;
+  return kRecover;
 }
 
 }  // namespace torva::simplex

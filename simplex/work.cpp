@@ -44,6 +44,7 @@ void SimplexWork::Impl::setOptions(const SimplexOptions& o, SolveContext& c) {
   pivRel = o.luEpsPivRel;
   bigM = o.bigM;
   bigMAnnounced = false;
+  signalOverrides = 0;
   rng.seed(o.seed);
   bl.resetForSolve(nt, std::max(2, o.ratRange), recoveryMethodOf(o.oprFree));
   pert.resetForSolve(nt);

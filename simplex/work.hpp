@@ -141,8 +141,15 @@ class SimplexWork::Impl {
   // Outcome 3 or 5 checked on the true bounds (the point, the Farkas vector,
   // the ray); a signal that does not hold becomes 7 (the switch loop).
   int verifyPrimalSignal(int outcome);
+  // The dual's ray (farkas) proves infeasibility on the true bounds; else
+  // "ignoring infeasibility signal" (false).
+  bool dualRayHolds();
+  // Signals overridden in this solve: only the first is doubted, so that two
+  // methods that keep contradicting each other end with an answer.
+  int signalOverrides = 0;
   bool farkasProvesInfeasibility(const std::vector<double>& y) const;
   bool rayIsUnbounded() const;
+  double unscaledInfeasibility() const;
 
   // ---- tolerance adjustments (tolerances.cpp)
   // Reduced costs of the basic columns on fresh factors; returns how many

@@ -409,6 +409,18 @@ TEST_P(FinalSignal, IsAcceptedOnlyWhenItsCertificateHolds) {
   EXPECT_EQ(L.w.verifyPrimalSignal(c.signal), c.expected) << c.what;
 }
 
+// Only the first contradiction of a solve is doubted: a method that keeps
+// contradicting the other ends the switch loop with its answer.
+TEST(FinalSignalOnce, SecondDoubtfulSignalIsAccepted) {
+  LoadedModel lm;
+  ASSERT_TRUE(lm.load(2, 2, 1, {1, 1}, {3, 1}, "GL", {0, 2, 4}, {0, 1, 0, 1}, {1, 1, 1, 1}, {0, 0}, {kInf, kInf}));
+  Layer L(lm, SimplexOptions{});
+  L.w.farkas = {1, 1};
+  EXPECT_FALSE(L.w.dualRayHolds());
+  EXPECT_TRUE(L.w.dualRayHolds());
+  EXPECT_EQ(L.w.verifyPrimalSignal(kInfeasible), kInfeasible);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Certificates, FinalSignal,
     ::testing::Values(SignalCase{"row 1 minus row 2 proves 3 <= 1", true, {1, -1}, kInfeasible, kInfeasible},
