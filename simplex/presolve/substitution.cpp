@@ -117,15 +117,20 @@ void substitute(Problem& p, std::vector<Step>& steps, int i, const std::vector<E
 Verdict substitutionPass(Problem& p, std::vector<Step>& steps) {
   std::vector<Entry> eq;
   std::vector<char> inEq(static_cast<std::size_t>(p.n), 0);
+  p.substSeen.resize(static_cast<std::size_t>(p.m), -1);
   for (int i = 0; i < p.m; ++i) {
     if (!p.rowOn[i] || p.rl[i] != p.ru[i] || p.rowCnt[i] < 3 || p.rowCnt[i] > kMaxSubstRow) continue;
     eq.clear();
     for (const Entry& e : p.a.rows[i])
       if (p.colOn[e.idx]) eq.push_back(e);
+    long long seen = p.rowCnt[i];
+    for (const Entry& e : eq) seen += p.colCnt[e.idx];
+    if (p.substSeen[i] == seen) continue;
     for (const Entry& e : eq) inEq[e.idx] = 1;
     const Candidate c = choose(p, i, eq, inEq);
     for (const Entry& e : eq) inEq[e.idx] = 0;
     if (c.col >= 0) substitute(p, steps, i, eq, c);
+    else p.substSeen[i] = seen;
   }
   return Verdict::Reduced;
 }
