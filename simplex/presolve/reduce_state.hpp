@@ -83,6 +83,10 @@ struct Problem {
     double old;
   };
   std::vector<EntryChange> entryChanges;
+  // For each equation where no substitution qualified: the sum of its live
+  // count and its columns' live counts at that time. The substitution pass
+  // looks at such an equation again only once this sum has changed.
+  std::vector<long long> substSeen;
 
   explicit Problem(const ModelData& d);
   int liveRows() const;

@@ -287,11 +287,20 @@ Verdict activityPass(Problem& p, std::vector<Step>& steps) {
 // is active never worsens the objective when y_i = c_j / a_ij has the sign
 // of that row's dual, so such a row is held at its finite side.
 // A column singleton x_j in [lo, up] (one side infinite) of an equation
-// a x_j + rest = b is a slack: the equation becomes the inequality
+// a x_j + rest = b (or of an inequality that every optimum holds at b)
+// is a slack: the equation becomes the inequality
 // rest in b - a [lo, up] and x_j's cost moves onto rest as for a free
 // singleton; postsolve gives x_j the rest of the equation.
-void slackSingleton(Problem& p, std::vector<Step>& steps, int i, int j, double a, double lo, double up) {
-  const double b = p.rl[i];
+void slackSingleton(Problem& p, std::vector<Step>& steps, int i, int j, double a, double b, double lo, double up) {
+  const double fromLo = finiteLo(lo) ? b - a * lo : (a > 0 ? kInf : -kInf);
+  const double fromUp = finiteUp(up) ? b - a * up : (a > 0 ? -kInf : kInf);
+  const double nrl = a > 0 ? fromUp : fromLo, nru = a > 0 ? fromLo : fromUp;
+  // An inequality must keep its side. Only then do x_j's remaining bound
+  // and its cost force the row's dual strictly to the sign of that side
+  // (a y_i <= c_j for a lower bound, >= for an upper one), so that every
+  // optimum holds the row at b, and the reduced row's dual plus c_j / a
+  // keeps that sign in postsolve.
+  if (p.rl[i] != p.ru[i] && finiteLo(nrl) != finiteLo(p.rl[i])) return;
   Step s{StepKind::SlackSingleton};
   s.row = i, s.col = j, s.a = a, s.v1 = b, s.v2 = p.cost[j];
   steps.push_back(s);
@@ -299,10 +308,8 @@ void slackSingleton(Problem& p, std::vector<Step>& steps, int i, int j, double a
   for (const Entry& e : p.a.rows[i])
     if (e.idx != j && p.colOn[e.idx]) p.cost[e.idx] -= e.val * y;
   p.objConst += y * b;
-  const double fromLo = finiteLo(lo) ? b - a * lo : (a > 0 ? kInf : -kInf);
-  const double fromUp = finiteUp(up) ? b - a * up : (a > 0 ? -kInf : kInf);
-  p.rl[i] = a > 0 ? fromUp : fromLo;
-  p.ru[i] = a > 0 ? fromLo : fromUp;
+  p.rl[i] = nrl;
+  p.ru[i] = nru;
   p.colOn[j] = 0;
   --p.rowCnt[i];
 }
@@ -341,7 +348,10 @@ Verdict singletons(Problem& p, std::vector<Step>& steps, bool withSlacks) {
       if (!loImplied || !upImplied) {
         // One bound of x_j matters: in an equation it becomes the one side
         // of the row (a row with two sides is not open to us).
-        if (withSlacks && p.rl[i] == p.ru[i]) slackSingleton(p, steps, i, j, a, loImplied ? -kInf : p.lo[j], upImplied ? kInf : p.up[j]);
+        // An inequality qualifies when the cost forces it active in every
+        // optimum (a dual of strict sign).
+        if (withSlacks && (p.rl[i] == p.ru[i] || std::fabs(yNeeded) > kZeroCost))
+          slackSingleton(p, steps, i, j, a, b, loImplied ? -kInf : p.lo[j], upImplied ? kInf : p.up[j]);
         continue;
       }
     }

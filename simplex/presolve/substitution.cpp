@@ -40,14 +40,17 @@ double liveMax(const std::vector<Entry>& list, const std::vector<char>& on) {
 }
 
 // Net change of the entry count when x_j is substituted out of row i,
-// whose live entries are eq; kMaxSubstColumn + 1 when x_j does not qualify.
-int fillOf(const Problem& p, int i, const std::vector<Entry>& eq, int j) {
+// whose live entries eq are marked in inEq. Every row adds a count of at
+// least zero, so the count stops as soon as it passes limit.
+int fillOf(const Problem& p, int i, const std::vector<Entry>& eq, const std::vector<char>& inEq, int j, int limit) {
   int fill = -(p.colCnt[j] - 1) - static_cast<int>(eq.size());
   for (const Entry& e : p.a.cols[j]) {
     const int r = e.idx;
     if (r == i || !p.rowOn[r]) continue;
-    for (const Entry& q : eq)
-      if (q.idx != j && p.a.at(r, q.idx) == 0.0) ++fill;
+    int shared = 0;  // columns of eq other than x_j already in row r
+    for (const Entry& q : p.a.rows[r]) shared += q.idx != j && p.colOn[q.idx] && inEq[q.idx];
+    fill += static_cast<int>(eq.size()) - 1 - shared;
+    if (fill > limit) break;
   }
   return fill;
 }
@@ -61,15 +64,16 @@ bool impliedFree(const Problem& p, int j) {
 }
 
 // The column of equation i that is cheapest to substitute, if any.
-Candidate choose(const Problem& p, int i, const std::vector<Entry>& eq) {
+Candidate choose(const Problem& p, int i, const std::vector<Entry>& eq, const std::vector<char>& inEq) {
   Candidate best;
   const double rowMax = liveMax(p.a.rows[i], p.colOn);
   for (const Entry& e : eq) {
     const int j = e.idx;
     if (p.colCnt[j] > kMaxSubstColumn || std::fabs(e.val) < kSubstPivot * rowMax) continue;
     if (std::fabs(e.val) < kSubstPivot * liveMax(p.a.cols[j], p.rowOn)) continue;
-    const int fill = fillOf(p, i, eq, j);
-    if (fill > kSubstFill || (best.col >= 0 && fill >= best.fill)) continue;
+    const int limit = best.col >= 0 ? std::min(kSubstFill, best.fill - 1) : kSubstFill;
+    const int fill = fillOf(p, i, eq, inEq, j, limit);
+    if (fill > limit) continue;
     if (!impliedFree(p, j)) continue;
     best = Candidate{j, e.val, fill};
   }
@@ -112,13 +116,21 @@ void substitute(Problem& p, std::vector<Step>& steps, int i, const std::vector<E
 
 Verdict substitutionPass(Problem& p, std::vector<Step>& steps) {
   std::vector<Entry> eq;
+  std::vector<char> inEq(static_cast<std::size_t>(p.n), 0);
+  p.substSeen.resize(static_cast<std::size_t>(p.m), -1);
   for (int i = 0; i < p.m; ++i) {
     if (!p.rowOn[i] || p.rl[i] != p.ru[i] || p.rowCnt[i] < 3 || p.rowCnt[i] > kMaxSubstRow) continue;
     eq.clear();
     for (const Entry& e : p.a.rows[i])
       if (p.colOn[e.idx]) eq.push_back(e);
-    const Candidate c = choose(p, i, eq);
+    long long seen = p.rowCnt[i];
+    for (const Entry& e : eq) seen += p.colCnt[e.idx];
+    if (p.substSeen[i] == seen) continue;
+    for (const Entry& e : eq) inEq[e.idx] = 1;
+    const Candidate c = choose(p, i, eq, inEq);
+    for (const Entry& e : eq) inEq[e.idx] = 0;
     if (c.col >= 0) substitute(p, steps, i, eq, c);
+    else p.substSeen[i] = seen;
   }
   return Verdict::Reduced;
 }
