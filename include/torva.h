@@ -2109,6 +2109,13 @@ QXAPI int QXsampGetInfo(QXsample sample, int item, void *value);
 #define QX_IINFO_NUM_INT                     11014
 #define QX_IINFO_NUM_CONT                    11015
 #define QX_IINFO_NUM_QC_NONZ                 11016
+/* Nonlinear counts. In an instruction list a variable enters a row
+ * nonlinearly when some path from it to the row's value passes through more
+ * than sums, differences, and products and quotients by constants. NLP_NONZ
+ * counts such (constraint, variable) pairs, NLPOBJ_NONZ such objective
+ * variables, NLP_CONS the nonlinear constraints, NLP_VARS the variables
+ * entering some row nonlinearly. A matrix model counts the structure given
+ * by QXaddNLPAj and QXaddNLPobj. */
 #define QX_IINFO_NUM_NLP_NONZ                11017
 #define QX_IINFO_NUM_NLPOBJ_NONZ             11018
 #define QX_IINFO_NUM_RDCONS                  11019
