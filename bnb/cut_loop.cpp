@@ -126,11 +126,9 @@ bool Search::rootCuts(const std::vector<double>& lo, const std::vector<double>& 
     ctx_.simplexIters += next.iterations;
     ctx_.optTime += next.seconds;
     if (next.status != RelaxStatus::Optimal) {
-      if (next.status == RelaxStatus::Infeasible || next.status == RelaxStatus::Cutoff) {
-        r = std::move(next);
-        return false;
-      }
-      // Any other outcome: take the pass back and stop with the last optimum.
+      // Take the pass back and stop with the last optimum. An infeasible or
+      // cut-off relaxation is left for the tree to prove without these cuts:
+      // a cut made invalid by rounding must not settle the run.
       std::vector<char> keep(static_cast<std::size_t>(relax_->data().m), 1);
       std::fill(keep.begin() + oldM, keep.end(), 0);
       relax_->dropRows(keep);
