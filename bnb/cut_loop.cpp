@@ -19,12 +19,13 @@ constexpr double kSlackFactor = 1000.0;
 // Gomory rows tried per pass (each costs a solve with B' and a pass over the
 // matrix).
 constexpr int kGomoryRowsPerPass = 200;
-// Tableau cuts with more nonzeros than this fraction of the columns make
-// the node LPs slow for little gain; below kDenseAllowed nonzeros a cut is
-// cheap whatever the fraction. Cuts from single rows are never denser than
-// their row and are not limited.
+// Tableau cuts with more nonzeros than this fraction of the columns (plus
+// kDenseAllowed) make the node LPs slow for little gain: on misc07 (260
+// columns) cuts of 170 to 230 nonzeros cut the node rate by four for 1% of
+// the gap. Cuts from single rows are never denser than their row and are
+// not limited.
 constexpr double kMaxDensity = 0.5;
-constexpr int kDenseAllowed = 1000;
+constexpr int kDenseAllowed = 20;
 // After this many passes the loop asks for a total improvement of 100 times
 // the per-pass tolerance.
 constexpr int kLongLoopPasses = 20;
@@ -39,7 +40,7 @@ int Search::separate(const RelaxResult& r, const std::vector<double>& lo, const 
   if (level & kCutBitGomory) separateGomory(in, kGomoryRowsPerPass, cands);
   if (level & kCutBitCover) separateCovers(in, rows_, cands);
   if (level & kCutBitMir) separateMir(in, rows_, cands);
-  const std::size_t maxNnz = static_cast<std::size_t>(std::max<double>(kDenseAllowed, kMaxDensity * n_));
+  const std::size_t maxNnz = static_cast<std::size_t>(kDenseAllowed + kMaxDensity * n_);
   std::vector<Cut> clean;
   for (Cut& c : cands)
     if ((c.family != kCutGomory || c.idx.size() <= maxNnz) && cleanCut(c, lo, up)) clean.push_back(std::move(c));
@@ -126,11 +127,9 @@ bool Search::rootCuts(const std::vector<double>& lo, const std::vector<double>& 
     ctx_.simplexIters += next.iterations;
     ctx_.optTime += next.seconds;
     if (next.status != RelaxStatus::Optimal) {
-      if (next.status == RelaxStatus::Infeasible || next.status == RelaxStatus::Cutoff) {
-        r = std::move(next);
-        return false;
-      }
-      // Any other outcome: take the pass back and stop with the last optimum.
+      // Take the pass back and stop with the last optimum. An infeasible or
+      // cut-off relaxation is left for the tree to prove without these cuts:
+      // a cut made invalid by rounding must not settle the run.
       std::vector<char> keep(static_cast<std::size_t>(relax_->data().m), 1);
       std::fill(keep.begin() + oldM, keep.end(), 0);
       relax_->dropRows(keep);

@@ -83,8 +83,8 @@ class Search {
                      double* score);
   void strongBranch(const std::vector<int>& cands, const RelaxResult& r, const std::vector<double>& lo,
                     const std::vector<double>& up);
-  // Root cut loop; false when the relaxation became infeasible or cut off
-  // (r then holds that outcome).
+  // Root cut loop: r becomes the optimum of the relaxation with the cuts
+  // kept. Always true (a failed pass is taken back).
   bool rootCuts(const std::vector<double>& lo, const std::vector<double>& up, RelaxResult& r);
   int separate(const RelaxResult& r, const std::vector<double>& lo, const std::vector<double>& up,
                std::vector<Cut>& cands);
