@@ -200,6 +200,8 @@ class SimplexWork::Impl {
   // Pivot row alpha_j = rho' a_j over the nonbasic variables (row-wise when
   // rho is sparse, column-wise when dense).
   void computePivotRow(const LuVector& r);
+  // Whether the pivot row for BTRAN result r is cheaper formed row-wise.
+  bool rowWiseCheaper(const LuVector& r) const;
   double objective() const;  // working costs x values
   double sumPrimalInfeas(int* count, double* maxInfeas) const;
   double primalInfeasOf(int i) const;  // of the basic variable at position i
