@@ -30,6 +30,9 @@ bool rowImpliesBounds(const Problem& p, int i, int j, double a);
 void fixColumn(Problem& p, std::vector<Step>& steps, int j, double v);
 void dropRow(Problem& p, std::vector<Step>& steps, int i);
 
+// Inequality rows made redundant by bounds that other rows imply (bit
+// kBitActivityRows); the implied bounds themselves are not kept.
+Verdict impliedRedundantPass(Problem& p, std::vector<Step>& steps);
 // Parallel columns merged or fixed (bit kBitDominatedCols).
 Verdict parallelColumnPass(Problem& p, std::vector<Step>& steps);
 // Implied-free columns substituted out of equations of three or more

@@ -225,7 +225,9 @@ class Undo {
       cost_[e.idx] += st.v2 * e.val / st.a;
     }
     colOn_[j] = 1;
-    s_.x[j] = (st.v1 - sum) / st.a;
+    // Nonbasic, x_j takes its bound exactly (the row's sum carries rounding
+    // of the size of its largest terms).
+    s_.x[j] = s_.rowBasic[i] ? (st.v1 - sum) / st.a : st.v3;
     s_.y[i] += st.v2 / st.a;
     s_.colBasic[j] = s_.rowBasic[i];
     s_.rowBasic[i] = 0;

@@ -20,7 +20,7 @@ namespace torva::presolve {
 enum LevelBit : int {
   kBitEmptySingletonRows = 2,  // empty, free and singleton rows (a singleton row becomes a bound)
   kBitEmptyFixedCols = 4,      // empty and fixed columns
-  kBitActivityRows = 8,        // forcing, redundant and infeasible rows (activity bounds, parallel rows)
+  kBitActivityRows = 8,        // forcing, redundant and infeasible rows (activity bounds, implied bounds, parallel rows)
   kBitColSingletons = 16,      // free and implied-free column singletons (substituted out)
   kBitDominatedCols = 32,      // columns that the objective and every row push to one bound, parallel columns
   kBitDoubletons = 64,         // doubleton equations, implied-free columns of longer equations substituted
@@ -120,7 +120,8 @@ struct Step {
                          // ColSingleton, SlackSingleton, Substitution: right-hand side; ParallelCol: old bounds v1, v2 of x_j
                          // and v3, v4 of x_k
   double v2 = 0.0;       // SingletonRow: old upper; ColSingleton, SlackSingleton, Substitution: the column's cost
-  double v3 = 0.0, v4 = 0.0;  // SingletonRow: the row's bounds; Doubleton: old bounds of x_k
+  double v3 = 0.0, v4 = 0.0;  // SingletonRow: the row's bounds; Doubleton: old bounds of x_k;
+                              // SlackSingleton: v3 the bound of x_j that the row took over
   double v5 = 0.0, v6 = 0.0;  // Doubleton: the bounds of x_j
   // Doubleton: the kept column k, its entry e and the range of its changes
   // (Substitution: the range of entryChanges; ParallelCol: col2 is x_k).

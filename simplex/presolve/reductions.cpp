@@ -302,7 +302,7 @@ void slackSingleton(Problem& p, std::vector<Step>& steps, int i, int j, double a
   // keeps that sign in postsolve.
   if (p.rl[i] != p.ru[i] && finiteLo(nrl) != finiteLo(p.rl[i])) return;
   Step s{StepKind::SlackSingleton};
-  s.row = i, s.col = j, s.a = a, s.v1 = b, s.v2 = p.cost[j];
+  s.row = i, s.col = j, s.a = a, s.v1 = b, s.v2 = p.cost[j], s.v3 = finiteLo(lo) ? lo : up;
   steps.push_back(s);
   const double y = p.cost[j] / a;
   for (const Entry& e : p.a.rows[i])
@@ -595,6 +595,7 @@ Verdict reduce(Problem& p, int level, std::vector<Step>& steps) {
                              {kBitEmptyFixedCols, colPass},
                              {kBitActivityRows, activityPass},
                              {kBitActivityRows, duplicateRowPass},
+                             {kBitActivityRows, impliedRedundantPass},
                              {kBitColSingletons, colSingletonPass},
                              {kBitDominatedCols, dominatedPass},
                              {kBitDominatedCols, dualBoundPass},
