@@ -31,6 +31,9 @@ enum FoundBy : int {
   kFoundByStart = 13,    // a solution the host supplied
 };
 
+// Phase code of the progress log's calls to the host.
+inline constexpr int kPhaseProgressLog = 4;
+
 struct BnbContext {
   double sense = 1.0;
   double incumbentValue = 1e30;
@@ -57,6 +60,14 @@ struct BnbContext {
   int solutionsFound = 0;
   double rgap = 1e30;
   double aoptLeft = -1.0;    // seconds to the QX_DPARAM_MIP_PEROPTTOL stop
+  double incumbentInfeas = 0.0;  // largest row violation of the incumbent
+  // Last node relaxation: its status (host status numbers) and objective
+  // (minimisation sense).
+  int lastLpStatus = 0;
+  double lastLpObjective = 0.0;
+  // Phase the callbacks can read: 4 while the progress log calls the host,
+  // 0 otherwise (10 is kept for a presolve that reduces the model).
+  int phase = 0;
   bool stopRequested = false;
   bool stoppedByLastSolTime = false;
 

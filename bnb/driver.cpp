@@ -38,6 +38,11 @@ class RunView final : public MipRun {
       case QX_IINFO_MIP_LPCOUNT: return putI(ctx_.lpCount);
       case QX_IINFO_MIP_ACTIVENODES: return putI(ctx_.openNodes);
       case QX_IINFO_MIP_AOPTTIMETOSTOP: return putI(static_cast<long long>(ctx_.aoptLeft));
+      case QX_IINFO_MIP_LTYPE: return putI(ctx_.phase);
+      case QX_IINFO_MIP_NUM_TOTAL_CUTS: return putI(ctx_.cutCount);
+      case QX_DINFO_PINFEAS: return putD(ctx_.hasIncumbent() ? ctx_.incumbentInfeas : 0.0);
+      case QX_IINFO_MIP_SOLSTATUS_LAST_BRANCH: return putI(ctx_.lastLpStatus);
+      case QX_DINFO_MIP_SOLOBJVAL_LAST_BRANCH: return putD(ctx_.lastLpObjective * ctx_.sense);
       default: return QXERR_INFO_NOT_AVAILABLE;
     }
   }
@@ -132,14 +137,17 @@ void offerStart(Model& model, Search& search, const std::vector<double>& x, cons
   }
 }
 
-void logSizes(Model& model) {
+// The size line, the presolve outcome when presolve runs, and the note for a
+// model without discrete structure (semi-continuous variables and sets
+// count as discrete: the search branches on them).
+void logSizes(Model& model, bool discreteStructure) {
   if (!logEnabled(model, QX_IPARAM_MIP_PRINTLEVEL, 1)) return;
   const ModelData& d = model.data;
   const unsigned nip = static_cast<unsigned>(d.integerStats().binaries + d.integerStats().integers);
   logPrint(model, "\nOri. size (m, n, nz,  nip): %6d, %6d, %8d,  %6u\n", d.m, d.n, d.nnz, nip);
   // MIP presolve has no reductions yet.
-  logPrint(model, "Model not changed.\n");
-  if (nip == 0) logPrint(model, "\n\nThe problem is an LP.\n\n");
+  if (model.params.intValue(QX_IPARAM_MIP_PRELEVEL) != 0) logPrint(model, "Model not changed.\n");
+  if (nip == 0 && !discreteStructure) logPrint(model, "\n\nThe problem is an LP.\n\n");
 }
 
 // Maps the end of the search to the stored status and the returned error.
@@ -207,7 +215,7 @@ int solveMIPSerial(Model& model, int* status) {
   {
     SolveScope scope(model, QXLOC_MIP, nullptr, &view);
     // Stage 7: sizes (MIP presolve leaves the model unchanged for now).
-    if (ctx.opt.printLevel > 0 && model.params.intValue(QX_IPARAM_MIP_PRELEVEL) != 0) logSizes(model);
+    if (ctx.opt.printLevel > 0) logSizes(model, reform.model != nullptr);
     rc = search.run([&] {
       // Stage 5: a stored MIP start becomes the first incumbent when feasible.
       if (model.data.mipStartX.size() == static_cast<std::size_t>(model.data.n) && !reform.model)
@@ -235,8 +243,8 @@ int solveMIPSerial(Model& model, int* status) {
   }
   if (ctx.stoppedByLastSolTime && ctx.opt.printLevel > 0 && hasLog(model))
     logPrint(model, "Stopped due to time limit from last MIP sol.\n");
-  if (reportProgress(model, {QXLOC_END_REPORT, ctx.simplexIters, model.mipSolution->objective, true}) < 0 && rc == 0)
-    rc = QXERR_USER_INTERRUPT;
+  // The end report only informs the host: the run is over, its outcome stands.
+  reportProgress(model, {QXLOC_END_REPORT, ctx.simplexIters, model.mipSolution->objective, true});
   if (status) *status = model.mipSolution->status;
   return rc;
 }
@@ -246,7 +254,7 @@ int preAlgMip(Model& model, int* status) {
   if (status) *status = QX_STATUS_UNKNOWN;
   const driver::ModelClass cls = driver::classify(model);
   if (!cls.linear()) return QXERR_NOT_SUPPORTED;
-  if (model.params.intValue(QX_IPARAM_MIP_PRELEVEL) != 0) logSizes(model);
+  logSizes(model, model.data.hasSemiCont() || model.data.hasSets());
   // A stored start point is the only solution these stages can meet while
   // presolve makes no reductions.
   const ModelData& d = model.data;

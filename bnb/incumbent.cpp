@@ -47,27 +47,36 @@ bool Search::offerSolution(std::vector<double> x, int foundBy) {
   std::vector<double> rounded = x;
   for (int j = 0; j < n_; ++j)
     if (isInt_[static_cast<std::size_t>(j)]) rounded[static_cast<std::size_t>(j)] = std::round(x[static_cast<std::size_t>(j)]);
+  // Largest row violation of p, and whether every row holds within its
+  // tolerance.
+  double violation = 0.0;
   auto rowsOk = [&](const std::vector<double>& p) {
     std::vector<double> act(static_cast<std::size_t>(data_.m), 0.0);
     for (int j = 0; j < n_; ++j)
       for (int k = data_.colBeg[j]; k < data_.colBeg[j] + data_.colLen[j]; ++k)
         act[static_cast<std::size_t>(data_.rowIdx[k])] += data_.value[k] * p[static_cast<std::size_t>(j)];
+    bool ok = true;
+    violation = 0.0;
     for (int i = 0; i < data_.m; ++i) {
       const std::size_t u = static_cast<std::size_t>(i);
       const double t = tol * (1.0 + std::fabs(data_.rhs[u]));
       const char c = data_.conType[u];
-      if ((c == 'L' || c == 'E') && act[u] > data_.rhs[u] + t) return false;
-      if ((c == 'G' || c == 'E') && act[u] < data_.rhs[u] - t) return false;
+      const double over = (c == 'L' || c == 'E') ? act[u] - data_.rhs[u] : 0.0;
+      const double under = (c == 'G' || c == 'E') ? data_.rhs[u] - act[u] : 0.0;
+      violation = std::max({violation, over, under});
+      if (over > t || under > t) ok = false;
     }
-    return true;
+    return ok;
   };
   if (rowsOk(rounded)) x = std::move(rounded);
   else if (!rowsOk(x)) return false;
+  const double rowViolation = violation;
   double value = data_.objConst;
   for (int j = 0; j < n_; ++j) value += data_.cost[static_cast<std::size_t>(j)] * x[static_cast<std::size_t>(j)];
   value *= ctx_.sense;
   if (value >= ctx_.cutoffValue) return false;
   newIncumbent(x, value, foundBy);
+  ctx_.incumbentInfeas = rowViolation;
   return true;
 }
 

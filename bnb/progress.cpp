@@ -144,8 +144,10 @@ void ProgressLog::event(RowKind kind, int foundBy) {
   }
   if (!ctx_.stopRequested) {
     const double obj = ctx_.hasIncumbent() ? ctx_.incumbentValue * ctx_.sense : ctx_.bestBound * ctx_.sense;
+    ctx_.phase = kPhaseProgressLog;
     if (reportProgress(model_, {QXLOC_MIP, ctx_.simplexIters, obj, kind == RowKind::NewIncumbent}) < 0)
       ctx_.stopRequested = true;
+    ctx_.phase = 0;
   }
   ++logCalls_;
   lastRow_ = Clock::now();

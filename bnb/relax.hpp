@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/model.hpp"
+#include "torva.h"
 
 namespace torva::bnb {
 
@@ -33,6 +34,19 @@ void appendGeRows(ModelData& d, const std::vector<std::vector<int>>& idx, const 
                   const std::vector<double>& rhs);
 
 enum class RelaxStatus { Optimal, Infeasible, Unbounded, Cutoff, TimeLimit, IterationLimit, Interrupted, Error };
+
+// The host's status number of a relaxation outcome (a stopped solve reads
+// as loaded, like the continuous record of a stopped solve).
+inline int relaxStatusCode(RelaxStatus s) {
+  switch (s) {
+    case RelaxStatus::Optimal: return QX_STATUS_BASIC_OPTIMAL;
+    case RelaxStatus::Infeasible: return QX_STATUS_INFEASIBLE;
+    case RelaxStatus::Unbounded: return QX_STATUS_UNBOUNDED;
+    case RelaxStatus::Cutoff: return QX_STATUS_CUTOFF;
+    case RelaxStatus::Error: return QX_STATUS_NUMERICAL_ERROR;
+    default: return QX_STATUS_LOADED;
+  }
+}
 
 struct RelaxResult {
   RelaxStatus status = RelaxStatus::Error;

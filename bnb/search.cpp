@@ -271,6 +271,8 @@ int Search::processNode(int node) {
   ++ctx_.lpCount;
   ctx_.simplexIters += r.iterations;
   ctx_.optTime += r.seconds;
+  ctx_.lastLpStatus = relaxStatusCode(r.status);
+  ctx_.lastLpObjective = r.objective;
   lastSolved_ = node;
   BnbNode& nd = pool_[node];
   switch (r.status) {

@@ -448,17 +448,30 @@ TEST_F(LimitedLseu, IterationLimitKeepsIncumbent) {
   expectStoppedFeasible(status);
 }
 
-int stopAtFirst(QXmodel, void* data, double, const double*) {
-  ++*static_cast<int*>(data);
+// Stops at the first incumbent after reading every item the integer
+// callback answers; counts the items it refused.
+int stopAtFirst(QXmodel model, void* data, double, const double*) {
+  auto* seen = static_cast<int*>(data);
+  ++seen[0];
+  const int items[] = {QX_DINFO_PINFEAS, QX_IINFO_MIP_STATUS, QX_DINFO_MIP_OBJ, QX_DINFO_MIP_BESTBOUND,
+                       QX_IINFO_MIP_SIM_ITER, QX_IINFO_MIP_BAR_ITER, QX_IINFO_MIP_NLP_ITER,
+                       QX_IINFO_MIP_BRANCHCOUNT, QX_IINFO_MIP_NEWIPSOL, QX_IINFO_MIP_LPCOUNT,
+                       QX_IINFO_MIP_ACTIVENODES, QX_IINFO_MIP_LTYPE, QX_IINFO_MIP_AOPTTIMETOSTOP,
+                       QX_IINFO_MIP_NUM_TOTAL_CUTS, QX_IINFO_MIP_SOLSTATUS_LAST_BRANCH,
+                       QX_DINFO_MIP_SOLOBJVAL_LAST_BRANCH};
+  double value[2] = {};  // room for a double or an int
+  for (int item : items)
+    if (QXgetMIPCallbackInfo(model, item, value) != 0) ++seen[1];
   return 1;
 }
 
 TEST_F(LimitedLseu, MipCallbackStops) {
-  int calls = 0;
-  ASSERT_EQ(QXsetMIPCallback(e_.model, stopAtFirst, &calls), 0);
+  int seen[2] = {0, 0};  // calls, refused items
+  ASSERT_EQ(QXsetMIPCallback(e_.model, stopAtFirst, seen), 0);
   int status = 0;
   EXPECT_EQ(QXsolveMIP(e_.model, &status), QXERR_USER_INTERRUPT);
-  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(seen[0], 1);
+  EXPECT_EQ(seen[1], 0);
   expectStoppedFeasible(status);
 }
 
