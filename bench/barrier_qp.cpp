@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/peer.hpp"
 #include "torva.h"
 
 namespace {
@@ -21,45 +22,6 @@ namespace {
 // Weight of the quadratic term: small enough to keep the LP's structure,
 // large enough to make the objective strictly convex.
 constexpr double kDelta = 1e-4;
-
-QXmodel readModel(QXenv env, const std::string& path) {
-  int err = 0;
-  QXmodel m = QXcreateModel(env, &err);
-  if (QXreadMPSFile(m, path.c_str(), 0) == 0) return m;
-  QXdeleteModel(&m);
-  m = QXcreateModel(env, &err);
-  if (QXreadMPSFile(m, path.c_str(), 1) == 0) return m;
-  QXdeleteModel(&m);
-  return nullptr;
-}
-
-struct PeerRun {
-  long iterations = -1;
-  double seconds = -1, objective = NAN;
-};
-
-// Runs clp -barrier; reads "Optimal objective X - N iterations".
-PeerRun runClp(const std::string& file) {
-  const std::string cmd = "clp " + file + " -barrier 2>&1";
-  PeerRun out;
-  const auto t0 = std::chrono::steady_clock::now();
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return out;
-  char line[4096];
-  while (std::fgets(line, sizeof line, p)) {
-    const std::string s(line);
-    const auto k = s.find(" iterations");
-    const auto o = s.find("Optimal objective ");
-    if (o != std::string::npos && k != std::string::npos) {
-      out.objective = std::atof(s.c_str() + o + 18);
-      const auto dash = s.rfind("- ", k);
-      if (dash != std::string::npos) out.iterations = std::atol(s.c_str() + dash + 2);
-    }
-  }
-  pclose(p);
-  out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  return out;
-}
 
 }  // namespace
 
@@ -75,7 +37,7 @@ int main(int argc, char** argv) {
               "|---|---|---|---|---|---|---|---|---|\n");
   for (const std::string& name : names) {
     const std::string gz = dir + "/" + name + ".mps.gz";
-    QXmodel m = readModel(env, gz);
+    QXmodel m = bench::readModel(env, gz);
     if (!m) {
       std::printf("| %s | not read |\n", name.c_str());
       continue;
@@ -109,7 +71,7 @@ int main(int argc, char** argv) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     QXgetInfo(m, QX_IINFO_BAR_ITER, &iters);
     QXgetInfo(m, QX_DINFO_POBJ, &obj);
-    const PeerRun clp = runClp(plain);
+    const bench::PeerRun clp = bench::runClp(plain, "-barrier");
     const double diff = std::fabs(obj - clp.objective) / std::max(1.0, std::fabs(clp.objective));
     std::printf("| %s | %d | %d | %d | %.2f | %ld | %.2f | %.1e | %.2f |\n", name.c_str(), n, status, iters, seconds,
                 clp.iterations, clp.seconds, diff, seconds / clp.seconds);

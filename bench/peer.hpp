@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -67,10 +68,12 @@ class Unpacked {
 struct PeerRun {
   long iterations = -1;
   double seconds = -1;
+  double objective = NAN;  // of an "Optimal objective X" line
 };
 
 // Runs `clp FILE ARGS` and reads the iteration count of its "... - N
-// iterations" line and the wall time.
+// iterations" line, the objective when that line says optimal, and the wall
+// time.
 inline PeerRun runClp(const std::string& file, const std::string& args) {
   const std::string cmd = "clp " + file + " " + args + " 2>&1";
   PeerRun out;
@@ -82,6 +85,8 @@ inline PeerRun runClp(const std::string& file, const std::string& args) {
     std::string s(line);
     const auto k = s.find(" iterations");
     if (s.find("objective") != std::string::npos && k != std::string::npos) {
+      const auto o = s.find("Optimal objective ");
+      if (o != std::string::npos) out.objective = std::atof(s.c_str() + o + 18);
       const auto dash = s.rfind("- ", k);
       if (dash != std::string::npos) out.iterations = std::atol(s.c_str() + dash + 2);
     }

@@ -17,6 +17,7 @@
 
 #include "base/model.hpp"
 #include "simplex/presolve/lp_presolver.hpp"
+#include "bench/peer.hpp"
 #include "torva.h"
 
 namespace {
@@ -48,20 +49,9 @@ Size clpReduced(const std::string& file, const Size& full) {
   return out;
 }
 
-QXmodel readModel(QXenv env, const std::string& path) {
-  int err = 0;
-  QXmodel m = QXcreateModel(env, &err);
-  if (QXreadMPSFile(m, path.c_str(), 0) == 0) return m;
-  QXdeleteModel(&m);
-  m = QXcreateModel(env, &err);
-  if (QXreadMPSFile(m, path.c_str(), 1) == 0) return m;
-  QXdeleteModel(&m);
-  return nullptr;
-}
-
 // QXoptimize on a fresh copy of the file with the given presolve level.
 double solveSeconds(QXenv env, const std::string& path, int level, double* obj) {
-  QXmodel m = readModel(env, path);
+  QXmodel m = bench::readModel(env, path);
   if (!m) return -1;
   QXsetModelIntParameter(m, QX_IPARAM_LP_PRELEVEL, level);
   int status = 0;
@@ -100,7 +90,7 @@ int main(int argc, char** argv) {
   Size total{0, 0, 0}, ours{0, 0, 0}, clp{0, 0, 0};
   for (const auto& [name, ref] : models) {
     const std::string gz = dir + "/" + name + ".mps.gz";
-    QXmodel m = readModel(env, gz);
+    QXmodel m = bench::readModel(env, gz);
     if (!m) continue;
     const torva::ModelData& d = m->data;
     const Size full{d.m, d.n, d.nnz};
