@@ -307,10 +307,11 @@ TEST_F(RgFixture, IntegerDraw) {
     const double u = static_cast<double>(ref()) * kTwoM32;
     ASSERT_EQ(v, std::min(hi, lo + static_cast<int>(std::trunc((hi - lo + 1) * u))));
   }
-  // The full int range does not overflow.
+  // The full int range: its span of 2^32 does not overflow.
   for (int i = 0; i < 1000; ++i) {
-    const int v = QXgetInt32RV(rg, -2147483647 - 1, 2147483647);
-    (void)v;
+    const double u = static_cast<double>(ref()) * kTwoM32;
+    const long long wide = -2147483648LL + static_cast<long long>(std::trunc(4294967296.0 * u));
+    ASSERT_EQ(QXgetInt32RV(rg, -2147483647 - 1, 2147483647), std::min(wide, 2147483647LL));
   }
   // Kind 0 can return exactly 1; the result stays at hi.
   QXrg sys = make(QX_RANDGEN_SYSTEM, 1);
