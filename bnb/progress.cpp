@@ -133,6 +133,15 @@ bool ProgressLog::due() const {
   return std::chrono::duration<double>(Clock::now() - lastRow_).count() >= 1.0;
 }
 
+void ProgressLog::poll() {
+  if (ctx_.stopRequested || !model_.callbacks.progress) return;
+  publish();
+  const double obj = ctx_.hasIncumbent() ? ctx_.incumbentValue * ctx_.sense : ctx_.bestBound * ctx_.sense;
+  ctx_.phase = kPhaseProgressLog;
+  if (reportProgress(model_, {QXLOC_MIP, ctx_.simplexIters, obj, false}) < 0) ctx_.stopRequested = true;
+  ctx_.phase = 0;
+}
+
 void ProgressLog::event(RowKind kind, int foundBy) {
   publish();
   const bool logging = ctx_.printLevel >= 1 && hasLog(model_);

@@ -24,6 +24,8 @@ class ProgressLog {
   void event(RowKind kind, int foundBy = 0);
   // Whether a search row is due (at most one per second of wall time).
   bool due() const;
+  // Between rows: the host's progress callback at its own frequency.
+  void poll();
   // Writes the counters to the model's integer record.
   void publish();
   // The cuts added by family, at the end of a run (print level 2 and up).

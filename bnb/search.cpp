@@ -224,6 +224,7 @@ int Search::loop() {
     }
     adaptOrder();
     if (log_.due()) log_.event(RowKind::Search);
+    else log_.poll();
     if (ctx_.stopRequested) return QXERR_USER_INTERRUPT;
   }
   ctx_.openNodes = 0;

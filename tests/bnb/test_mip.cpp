@@ -475,6 +475,23 @@ TEST_F(LimitedLseu, MipCallbackStops) {
   expectStoppedFeasible(status);
 }
 
+int countProgress(QXmodel, int, void* data) {
+  ++*static_cast<int*>(data);
+  return 0;
+}
+
+// With a callback frequency of 0 the host hears of every node, not only of
+// the once-a-second log rows.
+TEST_F(LimitedLseu, ProgressCallbackAtItsFrequency) {
+  QXsetModelIntParameter(e_.model, QX_IPARAM_MIP_BRANCH_LIMIT, 200);
+  QXsetModelDouParameter(e_.model, QX_DPARAM_CALLBACKFREQ, 0.0);
+  int calls = 0;
+  ASSERT_EQ(QXsetCallback(e_.model, countProgress, &calls), 0);
+  int status = 0;
+  EXPECT_EQ(QXsolveMIP(e_.model, &status), QXERR_BRANCH_LIMIT);
+  EXPECT_GE(calls, 150);
+}
+
 TEST_F(LimitedLseu, BestBoundsTightenNothingBeyondTheBox) {
   int n = 0;
   QXgetInfo(e_.model, QX_IINFO_NUM_VARS, &n);
