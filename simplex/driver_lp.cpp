@@ -11,6 +11,7 @@
 #include "simplex/driver_work.hpp"
 #include "simplex/ipm/ipm_driver.hpp"
 #include "simplex/presolve_hook.hpp"
+#include "simplex/vector_norms.hpp"
 
 namespace torva {
 namespace driver {
@@ -134,12 +135,6 @@ int runOnce(Call& call, const Run& run, SimplexResult& res) {
   return err;
 }
 
-double maxAbs(const std::vector<double>& v) {
-  double m = 0.0;
-  for (double x : v) m = std::max(m, std::fabs(x));
-  return m;
-}
-
 int modelStatusOf(int outcome) {
   OutcomeStatus os{};
   return outcomeStatus(outcome, &os) ? os.modelStatus : QX_STATUS_UNKNOWN;
@@ -164,7 +159,7 @@ int recoveryVerdict(Call& call, const ModelData& solved, bool scaled, int err, c
   const int status = modelStatusOf(r.outcome);
   const double pp = r.primalInfeas, dd = r.dualInfeas;
   const double condest = r.rcond > 0 ? 1.0 / r.rcond : 1.0 / DBL_EPSILON;
-  const double ynorm = maxAbs(r.y);
+  const double ynorm = normInf(r.y);
   const double pBound = std::max(10 * o.feasTol, condest * DBL_EPSILON);
   const double dBound = std::max(10 * o.optTol, condest * DBL_EPSILON * std::max(1.0, ynorm));
   auto acceptPrimal = [&] {

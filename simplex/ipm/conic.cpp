@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "simplex/vector_norms.hpp"
+
 namespace torva::ipm {
 namespace {
 
@@ -28,16 +30,6 @@ constexpr double kNearOptimal = 100.0;
 // the iteration has lost its accuracy: it stops.
 constexpr double kDivergence = 1e3;
 
-double normInf(const std::vector<double>& v) {
-  double r = 0.0;
-  for (double x : v) r = std::max(r, std::fabs(x));
-  return r;
-}
-double dot(const std::vector<double>& a, const std::vector<double>& b) {
-  double r = 0.0;
-  for (std::size_t i = 0; i < a.size(); ++i) r += a[i] * b[i];
-  return r;
-}
 
 // The cone K: orthant rows, then second-order cones. Vectors over K are
 // stacked in that order.

@@ -18,6 +18,7 @@
 #include <limits>
 
 #include "simplex/ipm/ipm_problem.hpp"
+#include "simplex/vector_norms.hpp"
 
 namespace torva::ipm {
 namespace {
@@ -68,12 +69,6 @@ constexpr double kBlowUp = 1e4;
 // then ends with the best point if that is ready for crossover.
 constexpr double kProgress = 0.9;
 constexpr int kNoProgressIterations = 20;
-
-double normInf(const std::vector<double>& v) {
-  double m = 0.0;
-  for (double x : v) m = std::max(m, std::fabs(x));
-  return m;
-}
 
 struct Point {
   std::vector<double> x, xl, xu, zl, zu, y;
