@@ -209,6 +209,7 @@ int loadLinearCore(Model& model, LinearCore&& core) {
   model.status = QX_STATUS_LOADED;
   model.lpSolution.reset();
   model.mipSolution.reset();
+  model.instructErrorRow.reset();
   model.freeSolverMemory();
 
   const double loadSeconds = secondsSince(start);

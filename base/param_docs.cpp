@@ -419,8 +419,8 @@ constexpr ParamText kParamTexts[] = {
      "Fraction of overlap between the regions searched by two multistart\n"
      "passes."},
     {2549, "Infinity of nonlinear models",
-     "Numeric infinity of nonlinear models: bounds and function values at\n"
-     "or beyond it are treated as infinite."},
+     "Specifies the numeric infinity for nonlinear models. Bounds and\n"
+     "function values at or beyond it are treated as infinite."},
     {2550, "Barrier to gradient method switch",
      "1 lets the nonlinear solver switch from the barrier method to the\n"
      "reduced gradient method near the optimum, 0 never."},

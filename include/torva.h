@@ -1147,6 +1147,12 @@ QXAPI int QXaddInstruct(QXmodel model, int nCons, int nObjs, int nVars, int nNum
                         const double *numbers, const double *varStart, const int *objBeg,
                         const int *objLength, const int *conBeg, const int *conLength,
                         const double *lower, const double *upper);
+/* Turns a model loaded as matrix data into an instruction list spelling out
+ * the same model, the conversion QXaddInstruct makes before adding; the
+ * matrix, right-hand sides, costs and quadratic terms then read as empty.
+ * Returns 0 at once when the model already holds a list. Errors: 2010,
+ * 2031 nothing loaded, 2029 model with cones. */
+QXAPI int QXloadData2Inst(QXmodel model);
 /* Copies the instruction list out: first its sizes (rows, variables,
  * numbers, code words), then the lists sized by them. Every output may be
  * null. Errors (both): 2033 when no instruction list is loaded. */

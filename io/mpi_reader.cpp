@@ -2,6 +2,7 @@
 // CONSTRAINTS between BEGINMODEL and ENDMODEL, one instruction per line.
 #include <cerrno>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <utility>
@@ -151,6 +152,17 @@ class Parser {
         (declaredCons_ >= 0 && declaredCons_ != static_cast<int>(d_.conType.size())) ||
         (declaredVars_ >= 0 && declaredVars_ != static_cast<int>(d_.varNames.size())))
       return QXERR_INSTRUCT_BAD_COUNT;
+    // A model needs a column: a file without variables (a constant objective
+    // and constant rows) gets one auxiliary column fixed at zero.
+    if (d_.varNames.empty()) {
+      char name[16];
+      std::snprintf(name, sizeof name, "AUXC%04d", 0);
+      d_.varNames.emplace_back(name);
+      d_.lower.push_back(0.0);
+      d_.start.push_back(0.0);
+      d_.upper.push_back(0.0);
+      d_.varType.push_back('C');
+    }
     return 0;
   }
 

@@ -40,6 +40,13 @@ const char* varName(const MpiWriteData& d, int j) {
   return j >= 0 && j < d.nVars ? d.varNames[static_cast<std::size_t>(j)].c_str() : "*";
 }
 
+// String k of the table; a list may name a string the table does not hold
+// yet (evaluating it fails), which is written as the empty string.
+const char* stringAt(const MpiWriteData& d, int k) {
+  return k >= 0 && static_cast<std::size_t>(k) < d.strings->size() ? (*d.strings)[static_cast<std::size_t>(k)].c_str()
+                                                                   : "";
+}
+
 // EP_PUSH_SPAR k with the parameter's name, or SP%06d without one.
 void stocParam(const MpiWriteData& d, const char* op, int k, TextSink& out) {
   if (d.sparNames) {
@@ -70,7 +77,7 @@ void segment(const MpiWriteData& d, int r, TextSink& out) {
         if (op == EP_PUSH_NUM) out.printf("    %-12s      %.16g \n", name, (*d.numbers)[static_cast<std::size_t>(k)]);
         else if (op == EP_PUSH_VAR) out.printf("    %-12s %s\n", name, varName(d, k));
         else if (op == EP_PUSH_SPAR) stocParam(d, name, k, out);
-        else out.printf("    %-12s \"%s\"\n", name, (*d.strings)[static_cast<std::size_t>(k)].c_str());
+        else out.printf("    %-12s \"%s\"\n", name, stringAt(d, k));
         break;
       }
       case OpKind::VectorPush: {
@@ -80,7 +87,7 @@ void segment(const MpiWriteData& d, int r, TextSink& out) {
           const int k = at(p++);
           if (op == EP_VPUSH_NUM) out.printf("      %.20g ", (*d.numbers)[static_cast<std::size_t>(k)]);
           else if (op == EP_VPUSH_VAR) out.printf(" %s", varName(d, k));
-          else out.printf(" \"%s\"", (*d.strings)[static_cast<std::size_t>(k)].c_str());
+          else out.printf(" \"%s\"", stringAt(d, k));
         }
         out.put('\n');
         break;
@@ -108,7 +115,7 @@ void segment(const MpiWriteData& d, int r, TextSink& out) {
         break;
       }
       default:
-        out.printf("    %s\n", name);
+        out.printf("    %-12s\n", name);
     }
   }
 }

@@ -75,6 +75,11 @@ QXAPI int QXaddInstruct(QXmodel model, TORVA_INSTRUCT_ARGS) {
   return torva::guarded([&] { return torva::nlp::addInstruct(*model, TORVA_INSTRUCT_PASS); });
 }
 
+QXAPI int QXloadData2Inst(QXmodel model) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  return torva::guarded([&] { return torva::nlp::convertToInstruct(*model); });
+}
+
 QXAPI int QXgetInstructSizes(QXmodel model, int* nCons, int* nVars, int* nNumbers, int* codeSize) {
   if (!model) return QXERR_ILLEGAL_NULL_POINTER;
   const auto* l = listOf(model);

@@ -187,7 +187,10 @@ int addChecked(Model& model, const InstructArgs& a) {
 
   std::vector<int> bases(static_cast<std::size_t>(list->rows()), 0);
   if (a.nObjs == 1) {
-    if (!inRange(a.objBeg[0], a.objLength[0])) return QXERR_INSTRUCT_SYNTAX;
+    if (!inRange(a.objBeg[0], a.objLength[0])) {
+      model.instructErrorRow = -1;
+      return QXERR_INSTRUCT_SYNTAX;
+    }
     // Old objective, marker, new code, EP_PLUS: placed at the end of the code.
     std::vector<int> obj(list->code.begin() + list->beg[0], list->code.begin() + list->beg[0] + list->len[0]);
     appendMarked(obj, a.code, a.objBeg[0], a.objLength[0]);
@@ -200,7 +203,10 @@ int addChecked(Model& model, const InstructArgs& a) {
   }
   const int firstNew = list->rows();
   for (int i = 0; i < a.nCons; ++i) {
-    if (!inRange(a.conBeg[i], a.conLength[i])) return QXERR_INSTRUCT_SYNTAX;
+    if (!inRange(a.conBeg[i], a.conLength[i])) {
+      model.instructErrorRow = firstNew + i - 1;
+      return QXERR_INSTRUCT_SYNTAX;
+    }
     list->beg.push_back(static_cast<int>(list->code.size()));
     appendMarked(list->code, a.code, a.conBeg[i], a.conLength[i]);
     list->len.push_back(a.conLength[i] + 2);
@@ -236,7 +242,9 @@ int loadInstruct(Model& model, const InstructArgs& a) {
   model.instructErrorRow.reset();
   const int rc = loadChecked(model, a);
   if (rc && rc != QXERR_MODEL_ALREADY_LOADED) {
+    // The partial data (the linear core may be in, the types not) is released.
     if (model.nlp) model.nlp->list.reset();
+    model.data = ModelData{};
     model.status = QX_STATUS_UNLOADED;
   }
   return rc;
@@ -245,6 +253,20 @@ int loadInstruct(Model& model, const InstructArgs& a) {
 int addInstruct(Model& model, const InstructArgs& a) {
   model.instructErrorRow.reset();
   return addChecked(model, a);
+}
+
+int convertToInstruct(Model& model) {
+  model.instructErrorRow.reset();
+  if (instructionList(model)) return 0;
+  if (model.data.empty()) return QXERR_MODEL_NOT_LOADED;
+  if (model.data.hasCones()) return QXERR_NOT_SUPPORTED;
+  auto list = listFromCore(model);
+  foldIntoBase(model, *list);
+  markLinearity(model, *list);
+  NlpData& nd = nlpData(model);
+  nd.list = std::move(list);
+  nd.invalidate();
+  return 0;
 }
 
 std::unique_ptr<InstructionList> listFromMatrix(const Model& model) { return listFromCore(model); }

@@ -37,6 +37,9 @@ const InstructionList* instructionList(const Model& model) noexcept;
 
 int loadInstruct(Model& model, const InstructArgs& a);
 int addInstruct(Model& model, const InstructArgs& a);
+// Turns a model loaded as matrix data into an instruction list spelling out
+// the same model (0 at once when it already has a list).
+int convertToInstruct(Model& model);
 
 // Sets QX_IPARAM_NLP_LINEARITY from the classes of list's rows.
 void markLinearity(Model& model, const InstructionList& list);

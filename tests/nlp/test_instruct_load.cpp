@@ -111,6 +111,36 @@ TEST_F(LoadTest, CheckOrderAndCodes) {
   EXPECT_EQ(u, 1e30);
 }
 
+TEST_F(LoadTest, FailedLoadReleasesItsDataAndItsRow) {
+  // The types fail after the rows and columns went in: nothing may stay.
+  const Code obj = {EP_PUSH_VAR, 0};
+  int sense = QX_MIN, beg = 0, len = 2;
+  EXPECT_NE(QXloadInstruct(model, 0, 1, 1, 0, &sense, nullptr, "X", obj.data(), 2, nullptr, nullptr, nullptr, &beg,
+                           &len, nullptr, nullptr, nullptr, nullptr),
+            0);
+  // So a new load is validated (not refused as a second load); its syntax
+  // error records its row, and loading other data forgets the row.
+  EXPECT_EQ(load(1, {{EP_PLUS}}), QXERR_INSTRUCT_SYNTAX);
+  int row = 5;
+  EXPECT_EQ(QXgetErrorRowIndex(model, &row), 0);
+  const double c[] = {1}, b[] = {1}, a[] = {1}, lo[] = {0}, up[] = {1};
+  const int cb[] = {0, 1}, ri[] = {0};
+  ASSERT_EQ(QXloadLPData(model, 1, 1, QX_MIN, 0, c, b, "G", 1, cb, nullptr, a, ri, lo, up), 0);
+  EXPECT_EQ(QXgetErrorRowIndex(model, &row), QXERR_INFO_NOT_AVAILABLE);
+  // The matrix model turned into a list evaluates as its matrix.
+  ASSERT_EQ(QXloadData2Inst(model), 0);
+  int nCons = 0, nVars = 0;
+  ASSERT_EQ(QXgetInstructSizes(model, &nCons, &nVars, nullptr, nullptr), 0);
+  EXPECT_EQ(nCons, 1);
+  EXPECT_EQ(nVars, 1);
+  EXPECT_DOUBLE_EQ(value(0, {0.75}), 0.75);
+  EXPECT_EQ(QXloadData2Inst(model), 0);
+  QXmodel empty = QXcreateModel(env, nullptr);
+  EXPECT_EQ(QXloadData2Inst(empty), QXERR_MODEL_NOT_LOADED);
+  EXPECT_EQ(QXloadData2Inst(nullptr), QXERR_ILLEGAL_NULL_POINTER);
+  QXdeleteModel(&empty);
+}
+
 TEST_F(LoadTest, AppendObjectiveAndRowsToMatrixModel) {
   // min x0 + 2 x1 s.t. x0 + x1 >= 1 (a matrix model), then add x0*x1 to the
   // objective and a new row x2^2 - numbers'[0] with a new variable x2.

@@ -79,6 +79,25 @@ TEST_F(MpiTest, RoundTripEvaluatesTheSame) {
   QXdeleteModel(&back);
 }
 
+TEST_F(MpiTest, WriterPadsBareOpcodesAndSurvivesMissingStrings) {
+  // EP_PUSH_STR 0 names a string the model does not hold yet.
+  ASSERT_EQ(load(1, {{EP_PUSH_VAR, 0, EP_PUSH_VAR, 0, EP_PLUS}, {EP_PUSH_STR, 0, EP_PUSH_VAR, 0, EP_PLUS}}), 0);
+  const std::string path = tmpPath("bare.mpi");
+  ASSERT_EQ(QXwriteMPIFile(model, path.c_str()), 0);
+  std::stringstream text;
+  text << std::ifstream(path).rdbuf();
+  EXPECT_NE(text.str().find("\n    EP_PLUS     \n"), std::string::npos) << text.str();
+  EXPECT_NE(text.str().find("    EP_PUSH_STR  \"\"\n"), std::string::npos) << text.str();
+  // A file without variables gets one auxiliary column fixed at zero.
+  writeFile(path, "BEGINMODEL t\nOBJECTIVES\n O MINIMIZE\n    EP_PUSH_NUM 2\nENDMODEL\n");
+  QXmodel m = QXcreateModel(env, nullptr);
+  ASSERT_EQ(QXreadMPIFile(m, path.c_str()), 0);
+  char name[32] = "";
+  ASSERT_EQ(QXgetVariableNamej(m, 0, name), 0);
+  EXPECT_STREQ(name, "AUXC0000");
+  QXdeleteModel(&m);
+}
+
 TEST_F(MpiTest, MalformedFilesGiveCodeAndLine) {
   const std::string head = "BEGINMODEL test\nVARIABLES\n x 0 1 5 C\n y -1 0 1 I\nOBJECTIVES\n OBJ MINIMIZE\n";
   struct Case {
