@@ -211,9 +211,12 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
     return -1;
   }
   if (best >= 0 && releases_ <= 1 && bestA < maxA * relativePivotFloor(w_.bl.ratRange)) {
-    if (w_.tracing())
-      w_.traceLine(" WARNING: pchuzr-%s failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e%s", phase1 ? "I" : "II", q,
-                   maxA, w_.pivTol, "");
+    if (w_.tracing() && phase1)
+      w_.traceLine(" WARNING: pchuzr-I failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e", q, maxA,
+                   w_.pivTol);
+    else if (w_.tracing())
+      w_.traceLine(" WARNING: pchuzr-II failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e, pivrat=%e",
+                   q, maxA, w_.pivTol, bestRatio);
     return kRejectColumn;
   }
   if (best >= 0 && degenerateRun_ >= kStallingRun) {
