@@ -104,12 +104,16 @@ int SimplexWork::Impl::factorOnce(bool* singular, int* kernelRc) {
   matrix.value = lp.colValue.data();
   lu->setDoubleOption(kLuDparEpsPivRel, pivRel);
   updates = 0;
+  stats.factorised();
   const int rc = lu->factorize(matrix, basicVar);
   ++factorCount;
   *kernelRc = rc;
   if (rc == kLuOutOfMemory) return kLayerOutOfMemory;
   if (rc != kLuOk && rc != kLuSingular) return kLayerInternal;
   *singular = rc == kLuSingular;
+  // The 4-norm estimate describes this factorisation only (0: not made);
+  // the recovery's choice of method reads it.
+  bl.cond4 = 0.0;
   rcond = lu->rcond();
   // Without the 2-norm estimate the 1-norm condition stands in for it (the
   // two agree within a factor of m).
@@ -376,7 +380,7 @@ int SimplexWork::Impl::recover(int kernelRc) {
     log("\n Basis recovery (2) terminated (retval=%d). ", outcome);
     log(" rcond(B)   : %g", rcond);
     log(" cond2est(B): %g", cond2);
-    log(" cond4est(B): %g", bl.cond4);
+    log(" cond4est(B): %g", bl.cond4 > 0.0 ? bl.cond4 : lu->cond4est());
   }
   return outcome;
 }
@@ -419,6 +423,17 @@ int SimplexWork::Impl::refactor(bool withDual) {
   return kLayerOk;
 }
 
+void SimplexWork::Impl::notePivotColumn() {
+  // The loops hand over the transformed entering column in col.
+  double sparseBelow = 0.0;
+  lu->getDoubleOption(kLuDparSpvtolFtran, &sparseBelow);
+  const int len = col.count >= 0 ? col.count : m;
+  ++stats.pivcol[len < sparseBelow * m ? 0 : 1];
+  stats.pivcolLen += len;
+  stats.colSum += len;
+  ++stats.colCount;
+}
+
 void SimplexWork::Impl::requestRefactor(int reason, const char* file, int line) {
   refactorRequest = reason;
   ++bl.requests;
@@ -428,6 +443,7 @@ void SimplexWork::Impl::requestRefactor(int reason, const char* file, int line) 
 int SimplexWork::Impl::basisChange(int r, int q, bool withDual, double pivot) {
   const int out = basicVar[r];
   bl.history.push({q, out, r, at[q], totalIterations});
+  notePivotColumn();
   basicVar[r] = q;
   pos[q] = r;
   pos[out] = -1;

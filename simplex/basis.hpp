@@ -99,7 +99,7 @@ struct BasisLayer {
   int rolls = 0;               // roll backs made in this solve
   int recoveries = 0;          // singular factorisations recovered from
   long long lnnz = 0, unnz = 0;
-  double cond4 = 1.0;
+  double cond4 = 0.0;          // 4-norm estimate of the last factorisation (0: not made)
 
   // The pivot of the current basis change may be undone by the stability
   // refactorisation it requested.

@@ -155,6 +155,7 @@ void DualLoop::rebuildRows() {
   }
   inList_.assign(w_.m, 0);
   infList_.clear();
+  ++w_.stats.fullPrices;
   if (dense_) return;
   for (int i = 0; i < w_.m; ++i)
     if (w_.primalInfeasOf(i) > w_.primalTol) {
@@ -173,6 +174,7 @@ void DualLoop::chooseRows(int k) {
   picked_.clear();
   scores_.clear();
   std::size_t kept = 0;
+  ++w_.stats.blist[dense_ ? 1 : 0];
   const int count = dense_ ? w_.m : static_cast<int>(infList_.size());
   for (int t = 0; t < count; ++t) {
     const int i = dense_ ? t : infList_[t];
@@ -494,6 +496,8 @@ int DualLoop::run() {
       for (int k = 0; k < w_.rho.count; ++k) w_.tau.add(w_.rho.index[k], w_.rho.array[w_.rho.index[k]]);
       w_.lu->ftran(w_.tau);
       if (w_.tau.count < 0) w_.tau.rebuildIndex();
+      ++w_.stats.binviF;
+      w_.stats.binviFLen += w_.tau.count;
     }
     updateWeights(r, pivot);
 

@@ -86,6 +86,7 @@ int SimplexWork::Impl::pricePartial(const std::vector<double>& rejectedUntil) {
     if (best >= 0 && (partialMethod != 3 || ++withCandidates == 2)) break;
   }
   partialStart = j;
+  if (scanned >= nt) ++stats.fullPrices;
   if (best < 0 && tracing())
     traceLine(" ppart candid list empty, fiter=%d, scanned-full=%d.", updates, scanned >= nt ? 1 : 0);
   return best;

@@ -25,9 +25,28 @@ constexpr int kRejectColumn = -2;
 // Columns whose ratio test fails are skipped for this many iterations.
 constexpr int kRejectIterations = 50;
 
+// Stalling: after this many degenerate pivots in a row the ratio test breaks
+// ties at random (among the rows whose pivot is at least kRandomPivotShare of
+// the best one, so that the random choice never takes a weak pivot), which
+// breaks the cycles a deterministic tie-break can repeat (Bland's rule and
+// the random choice among ties are the textbook remedies, Chvatal 1983).
+constexpr int kStallingRun = 50;
+constexpr double kRandomPivotShare = 0.1;
+
+// A column that enters this often during one run of degenerate pivots is
+// cycling: it is rejected and a random candidate enters in its place.
+constexpr int kCyclingEntries = 3;
+
+// Rejected columns beyond this number when pricing runs dry say that the
+// phase cannot go on: infeasibility in phase 1, unboundedness in phase 2
+// (traced; the rejected columns are released and priced once more).
+constexpr int kManyRejections = 10;
+
 class PrimalLoop {
  public:
-  explicit PrimalLoop(SimplexWork::Impl& w) : w_(w), rejectedUntil_(w.nt, -1.0) { cands_.reset(w.nt); }
+  explicit PrimalLoop(SimplexWork::Impl& w) : w_(w), rejectedUntil_(w.nt, -1.0), entries_(w.nt, 0) {
+    cands_.reset(w.nt);
+  }
   int run();
 
  private:
@@ -58,6 +77,18 @@ class PrimalLoop {
   void rejectPhase1Column(int q);
   // The ray of an unbounded column (in w_.col), on the true bounds.
   void makeRay(int q, double dir);
+  // Among the candidate rows of the second pass (ties within the first
+  // pass's bound), a random one while the pivots stall; -1 otherwise.
+  int stallingChoice(double thetaMax, double bestA, double dir, bool phase1, double* ratio);
+  // Counts a step of entering column q of length theta (runs of degenerate
+  // steps and the entries of each column during them).
+  void noteStep(int q, double theta);
+  // The column to enter instead of q when q is cycling (q otherwise).
+  int breakCycle(int q);
+  // Pricing found nothing while columns are rejected: traced, and the
+  // rejected columns are released for another full pricing; false when
+  // none were rejected.
+  bool releaseAfterNoPivot(bool phase1);
 
   SimplexWork::Impl& w_;
   std::vector<double> rejectedUntil_;
@@ -69,6 +100,16 @@ class PrimalLoop {
   double target_ = 0.0;
   bool phase1_ = false;
   int releases_ = 0;  // releases of the rejected columns since the last pivot
+  // Anti-stalling state: the current run of degenerate pivots, the entries
+  // of each column during it, and the remedies applied in this run.
+  int degenerateRun_ = 0;
+  std::vector<int> entries_;
+  std::vector<int> entered_;  // columns with entries_ > 0
+  unsigned randomTries_ = 0;
+  unsigned rejectCyc_ = 0;
+  int infRejects_ = 0;        // rejections in phase 1 since the last release
+  int lastQ_ = -1, lastR_ = -1;
+  std::vector<int> ties_;     // candidate rows of a random choice
 };
 
 bool PrimalLoop::infeasibleBasics() {
@@ -106,6 +147,7 @@ int PrimalLoop::price() {
       best = j;
     }
   };
+  if (!cands_.valid) ++w_.stats.fullPrices;
   if (!cands_.valid && !cands_.rebuild) {
     for (int j = 0; j < w_.nt; ++j) consider(j, attraction(j));
   } else if (!cands_.valid) {
@@ -169,13 +211,109 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
     return -1;
   }
   if (best >= 0 && releases_ <= 1 && bestA < maxA * relativePivotFloor(w_.bl.ratRange)) {
-    if (w_.tracing())
-      w_.traceLine(" WARNING: pchuzr-%s failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e%s", phase1 ? "I" : "II", q,
-                   maxA, w_.pivTol, "");
+    if (w_.tracing() && phase1)
+      w_.traceLine(" WARNING: pchuzr-I failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e", q, maxA,
+                   w_.pivTol);
+    else if (w_.tracing())
+      w_.traceLine(" WARNING: pchuzr-II failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e, pivrat=%e",
+                   q, maxA, w_.pivTol, bestRatio);
     return kRejectColumn;
+  }
+  if (best >= 0 && degenerateRun_ >= kStallingRun) {
+    double ratio = bestRatio;
+    const int k = stallingChoice(thetaMax, bestA, dir, phase1, &ratio);
+    if (k >= 0) {
+      *theta = ratio;
+      return k;
+    }
   }
   *theta = bestRatio;
   return best;
+}
+
+int PrimalLoop::stallingChoice(double thetaMax, double bestA, double dir, bool phase1, double* ratioOut) {
+  const LuVector& col = w_.col;
+  const double floor = kRandomPivotShare * bestA;
+  ties_.clear();
+  for (int t = 0; t < col.count; ++t) {
+    const int k = col.index[t];
+    const double a = col.array[k];
+    if (std::fabs(a) < std::max(w_.pivTol, floor)) continue;
+    const int j = w_.basicVar[k];
+    const double rate = -dir * a;
+    double bound;
+    if (!blockingBound(j, rate, phase1, &bound)) continue;
+    if (std::max(0.0, (bound - w_.x[j]) / rate) <= thetaMax) ties_.push_back(k);
+  }
+  if (ties_.size() < 2) return -1;
+  const int npcand = static_cast<int>(ties_.size());
+  const int randix = static_cast<int>(std::uniform_int_distribution<int>(0, npcand - 1)(w_.rng));
+  const int k = ties_[randix];
+  const int j = w_.basicVar[k];
+  const double rate = -dir * col.array[k];
+  double bound = 0.0;
+  blockingBound(j, rate, phase1, &bound);
+  target_ = bound;
+  *ratioOut = std::max(0.0, (bound - w_.x[j]) / rate);
+  ++randomTries_;
+  if (w_.tracing()) {
+    // Pass 1 already bounds the step to a degenerate one (every candidate
+    // ties at it): ratio-1; ties within the band of pass 2: ratio-2.
+    w_.traceLine(" WARNING: randomized pivot ratio-%d due to stalling: %d of %d, (tries=%u)",
+                 thetaMax <= w_.primalTol ? 1 : 2, randix + 1, npcand, randomTries_);
+    w_.traceLine(" WARNING: rat1=%e, mrat1=%e, pivcoe=%e, rhsi=%e, rhsi-u=%e, rhsf=%c, npcand=%d, randix=%d, ix=%d",
+                 *ratioOut, thetaMax, col.array[k], w_.x[j], w_.x[j] - bound, bound == w_.lower[j] ? 'L' : 'U', npcand,
+                 randix, k);
+  }
+  return k;
+}
+
+void PrimalLoop::noteStep(int q, double theta) {
+  if (theta >= w_.primalTol) {
+    degenerateRun_ = 0;
+    for (const int j : entered_) entries_[j] = 0;
+    entered_.clear();
+    return;
+  }
+  ++degenerateRun_;
+  if (entries_[q]++ == 0) entered_.push_back(q);
+}
+
+int PrimalLoop::breakCycle(int q) {
+  if (degenerateRun_ < kStallingRun || entries_[q] < kCyclingEntries) return q;
+  // Any other candidate, chosen at random, in place of the cycling column.
+  ties_.clear();
+  for (int j = 0; j < w_.nt; ++j)
+    if (j != q && attraction(j) > 0.0 && rejectedUntil_[j] <= w_.iterations && !w_.bl.isRejected(j)) ties_.push_back(j);
+  if (ties_.empty()) return q;
+  w_.bl.reject(q);
+  const int pick = ties_[std::uniform_int_distribution<int>(0, static_cast<int>(ties_.size()) - 1)(w_.rng)];
+  ++rejectCyc_;
+  if (w_.tracing())
+    w_.traceLine("WARNING: reject_cyc=%u, icyc=%d, randomized pivj=%d, file=%s(%d)", rejectCyc_, q, pick,
+                 __FILE_NAME__, __LINE__);
+  return pick;
+}
+
+bool PrimalLoop::releaseAfterNoPivot(bool phase1) {
+  const int post = static_cast<int>(w_.bl.rejectedList.size());
+  if (post == 0) return false;
+  if (w_.tracing()) {
+    int left = 0;  // candidates once the rejected columns are released
+    for (int j = 0; j < w_.nt; ++j) left += attraction(j) > 0.0 && rejectedUntil_[j] <= w_.iterations;
+    if (post >= kManyRejections)
+      w_.traceLine(" WARNING: %d (%d inf) rejections indicates %s, left:%d..", post, infRejects_,
+                   phase1 ? "infeasibility" : "unboundedness", left);
+    w_.traceLine(" WARNING: no pivots possible, dealing with %d post-rejections, left=%d, (pivj=%d, pivi=%d) fiter=%d",
+                 post, left, lastQ_, lastR_, w_.updates);
+    w_.traceLine(" WARNING: reperforming a full-pricing..");
+  }
+  const int released = w_.bl.releaseRejected();
+  infRejects_ = 0;
+  if (++releases_ > 1 && w_.tracing())
+    w_.traceLine(" unrejected col %d, total: %d, %s(%d)", -1, released, __FILE_NAME__, __LINE__);
+  cands_.valid = false;
+  return true;
 }
 
 // The bound that basic variable j, moving at rate per unit step, meets first:
@@ -266,15 +404,8 @@ int PrimalLoop::run() {
     }
     phase1_ = phase1;
     w_.scaleCepsForPricing();
-    const int q = price();
-    if (q < 0) {
-      const int released = w_.bl.releaseRejected();
-      if (released > 0) {  // retry with the rejected columns
-        if (++releases_ > 1 && w_.tracing())
-          w_.traceLine(" unrejected col %d, total: %d, %s(%d)", -1, released, __FILE_NAME__, __LINE__);
-        continue;
-      }
-    }
+    int q = price();
+    if (q < 0 && releaseAfterNoPivot(phase1)) continue;  // retry with the rejected columns
     if (q < 0) {
       if (w_.updates > 0 && !freshRetry) {
         w_.requestRefactor(kRefactorRegular, __FILE_NAME__, __LINE__);
@@ -292,6 +423,7 @@ int PrimalLoop::run() {
       return kOptimal;
     }
     freshRetry = false;
+    q = breakCycle(q);
     const double dir = (w_.at[q] == kAtUpper || (w_.at[q] == kAtZero && w_.d[q] > 0.0)) ? -1.0 : 1.0;
     w_.loadColumn(q, w_.col);
     w_.lu->ftran(w_.col);
@@ -300,6 +432,7 @@ int PrimalLoop::run() {
     const int r = ratioTest(q, dir, phase1, &theta);
     if (r == kRejectColumn) {
       w_.bl.reject(q);
+      if (phase1) ++infRejects_;
       continue;
     }
     if (r < 0 && theta == kInf) {
@@ -311,6 +444,9 @@ int PrimalLoop::run() {
       return kUnbounded;
     }
     if (theta < w_.primalTol) ++w_.degenerate;
+    noteStep(q, theta);
+    lastQ_ = q;
+    lastR_ = r;
     w_.lastStep = theta;
     for (int t = 0; t < w_.col.count; ++t) {
       const int k = w_.col.index[t];

@@ -132,6 +132,7 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
     w.rhs = w.lp.rhs;
     w.costShifted = false;
     w.iterations = 0.0;
+    w.stats = RunStats{};
     w.degenerate = 0;
     w.error = 0;
     w.outcome = kNotFinished;
@@ -226,6 +227,9 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
     if (w.logging(1) || w.tracing())
       w.log(reopt ? "\nReopt exit status=%d, (#pivots=%g)" : "\nExit status=%d, (#pivots=%g)", w.outcome,
             w.iterations);
+    // The statistics block belongs to the trace: hosts that log at a print
+    // level only see the exit line.
+    if (w.tracing()) w.logRunStats();
     if (keepScaled) {
       result = scaledResult;
       result.iterations = w.iterations;

@@ -236,3 +236,38 @@ void SimplexWork::Impl::logTraceIteration(bool header) {
 }
 
 }  // namespace torva::simplex
+
+namespace torva::simplex {
+
+void SimplexWork::Impl::logRunStats() const {
+  const RunStats& s = stats;
+  const auto avg = [](double sum, long long count) { return count > 0 ? sum / static_cast<double>(count) : 0.0; };
+  const auto share = [](double part, double whole) { return whole > 0.0 ? part / whole : 0.0; };
+  const double factors = factorCount;
+  // Nonzeros of the factors against those of the basis matrix.
+  double basisNnz = 0.0;
+  for (const int j : basicVar) basisNnz += j < n ? lp.colStart[j + 1] - lp.colStart[j] : 1;
+  const long long lnz = lu ? lu->nnzL() : 0, unz = lu ? lu->nnzU() : 0, pnz = lu ? lu->nnzR() : 0;
+  // The current interval when it has pivots, else the one before.
+  const double pcolal = s.colCount > 0 ? s.colSum / s.colCount : s.lastPcolal;
+  const double prowal = s.rowCount > 0 ? s.rowSum / s.rowCount : s.lastProwal;
+  const auto i32 = [](long long v) { return static_cast<int>(v); };
+  log("\ncalls to full-pricer= %8d (%.1f iters per full-price)", i32(s.fullPrices), avg(iterations, s.fullPrices));
+  log("\ncalls to nrdcdiff   = %8d (%.1f per factor)", i32(s.dualRecomputes), share(s.dualRecomputes, factors));
+  log("\niters/fact          = %8g", share(iterations, factors));
+  log("\nlnonz               = %8d (%4.2f)", i32(lnz), share(lnz, basisNnz));
+  log("\nunonz               = %8d (%4.2f)", i32(unz), share(unz, basisNnz));
+  log("\npnonz               = %8d (%4.2f)", i32(pnz), share(pnz, basisNnz));
+  log("\npcolal (last fact.) = %8.1f/%-8d (%4.2f)", pcolal, m, share(pcolal, m));
+  log("\nprowal (last fact.) = %8.1f/%-8d (%4.2f)", prowal, nt, share(prowal, nt));
+  log("\npivcol (s/d)        = %8d/%-8d", i32(s.pivcol[0]), i32(s.pivcol[1]));
+  log("\npivcol.len (avr)    = %8.1f/%-8d", avg(s.pivcolLen, s.pivcol[0] + s.pivcol[1]), m);
+  log("\npivrow (s/d)        = %8d/%-8d", i32(s.pivrow[0]), i32(s.pivrow[1]));
+  log("\npivrow.len (avr)    = %8.1f/%-8d", avg(s.pivrowLen, s.pivrow[0] + s.pivrow[1]), nt);
+  log("\nbinvi  (s/d)        = %8d/%-8d", i32(s.binvi[0]), i32(s.binvi[1]));
+  log("\nbinvi (avr)         = %8.1f/%-8d", avg(s.binviLen, s.binvi[0] + s.binvi[1]), m);
+  log("\nbinvi-f (avr)       = %8.1f/%-8d", avg(s.binviFLen, s.binviF), m);
+  log("\nblist  (s/d)        = %8d/%-8d", i32(s.blist[0]), i32(s.blist[1]));
+}
+
+}  // namespace torva::simplex

@@ -115,6 +115,7 @@ void SimplexWork::Impl::computePrimal() {
 }
 
 void SimplexWork::Impl::computeDual(std::vector<double>* yOut) {
+  ++stats.dualRecomputes;
   aux.clear();
   for (int k = 0; k < m; ++k) aux.array[k] = cost[basicVar[k]];
   aux.count = -1;
@@ -157,7 +158,8 @@ void SimplexWork::Impl::computePivotRow(const LuVector& r) {
     prow[j] += v;
     if (prow[j] == 0.0) prow[j] = kLuListedZero;
   };
-  if (rowWiseCheaper(r)) {
+  const bool rowWise = rowWiseCheaper(r);
+  if (rowWise) {
     for (int k = 0; k < r.count; ++k) {
       const int i = r.index[k];
       const double v = r.array[i];
@@ -179,6 +181,19 @@ void SimplexWork::Impl::computePivotRow(const LuVector& r) {
     for (int i = 0; i < m; ++i)
       if (pos[n + i] < 0 && y[i] != 0.0) push(n + i, y[i]);
   }
+  notePivotRow(r, rowWise);
+}
+
+void SimplexWork::Impl::notePivotRow(const LuVector& r, bool rowWise) {
+  double sparseBelow = 0.0;
+  lu->getDoubleOption(kLuDparSpvtolBtran, &sparseBelow);
+  const int len = r.count >= 0 ? r.count : m;
+  ++stats.binvi[len < sparseBelow * m ? 0 : 1];
+  stats.binviLen += len;
+  ++stats.pivrow[rowWise ? 0 : 1];
+  stats.pivrowLen += prowCount;
+  stats.rowSum += prowCount;
+  ++stats.rowCount;
 }
 
 double SimplexWork::Impl::objective() const {

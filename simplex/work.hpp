@@ -42,6 +42,36 @@ enum RefactorReason : int {
   kRefactorStability = 12,
 };
 
+// Counters of the statistics block printed after the exit line of a traced
+// solve. Sparse and dense operations are told apart by the density of their
+// result against the kernel's sparse-solve thresholds (options 2406, 2407),
+// pivot rows by how they were formed (row-wise over the rows of the BTRAN
+// result, or column-wise as inner products).
+struct RunStats {
+  long long fullPrices = 0;      // pricing passes over every column (primal) or every row (dual)
+  long long dualRecomputes = 0;  // reduced costs recomputed from fresh duals
+  long long pivcol[2] = {0, 0};  // pivot columns: sparse, dense
+  double pivcolLen = 0.0;        // and their nonzeros
+  long long pivrow[2] = {0, 0};  // pivot rows: row-wise, column-wise
+  double pivrowLen = 0.0;
+  long long binvi[2] = {0, 0};   // rows of the basis inverse (BTRAN of a unit vector): sparse, dense
+  double binviLen = 0.0;
+  long long binviF = 0;          // their FTRANs (dual steepest-edge updates)
+  double binviFLen = 0.0;
+  long long blist[2] = {0, 0};   // dual row selections: from the candidate list, by a dense scan
+  // Pivot columns and rows since the last factorisation, and over the
+  // interval before it (the averages of the last complete interval).
+  double colSum = 0.0, rowSum = 0.0;
+  int colCount = 0, rowCount = 0;
+  double lastPcolal = 0.0, lastProwal = 0.0;
+  void factorised() {
+    if (colCount > 0) lastPcolal = colSum / colCount;
+    if (rowCount > 0) lastProwal = rowSum / rowCount;
+    colSum = rowSum = 0.0;
+    colCount = rowCount = 0;
+  }
+};
+
 class SimplexWork::Impl {
  public:
   explicit Impl(const ModelData& data);
@@ -166,6 +196,9 @@ class SimplexWork::Impl {
   void dropPerturbationForRecovery();
 
   // ---- counters
+  RunStats stats;
+  // The statistics block after the exit line (trace).
+  void logRunStats() const;
   double iterations = 0.0;     // of the current run
   double totalIterations = 0.0;
   int degenerate = 0;
@@ -228,6 +261,10 @@ class SimplexWork::Impl {
   // Undoes logged pivots from the top of the history, at most steps of
   // them and not beyond the tail; returns the number undone.
   int rollBack(int steps);
+  // Counts the pivot column of a basis change (statistics).
+  void notePivotColumn();
+  // Counts a pivot row formed from BTRAN result r (statistics).
+  void notePivotRow(const LuVector& r, bool rowWise);
   // Requests a refactorisation with reason, printing the state line.
   void requestRefactor(int reason, const char* file, int line);
 

@@ -3,6 +3,7 @@
 // that solve like fresh ones.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -111,6 +112,29 @@ TEST_P(SingularBasis, IsRecoveredByTheSelectedMethod) {
 INSTANTIATE_TEST_SUITE_P(Methods, SingularBasis,
                          ::testing::Values(RecoveryCase{33, 1}, RecoveryCase{35, 2}, RecoveryCase{39, 3}));
 
+// Method 1 gives way to repair by artificials after more than 7 fallback
+// restorations; a 4-norm estimate left from an earlier factorisation does
+// not count towards the switch after 2.
+TEST(SingularBasis, SwitchesToArtificialsAfterRepeatedRestorations) {
+  const struct {
+    int restores;
+    double earlierCond4;
+    bool switches;
+  } cases[] = {{8, 0.0, true}, {7, 0.0, false}, {2, 1e17, false}};
+  for (const auto& c : cases) {
+    LoadedModel lm;
+    loadTwins(lm);
+    Layer L(lm, SimplexOptions{});
+    L.w.bl.fallbackRestores = c.restores;
+    L.w.bl.cond4 = c.earlierCond4;
+    ASSERT_EQ(L.w.basisChange(0, 0, true, L.pivotOf(0, 0)), kLayerOk);
+    L.w.refactorRequest = kRefactorRegular;
+    ASSERT_EQ(L.w.basisChange(1, 1, true, 0.0), kLayerOk);
+    EXPECT_EQ(L.log.find(" Switched to basis recovery method 2") != std::string::npos, c.switches) << c.restores;
+    EXPECT_EQ(L.slacksInBasis(), c.switches ? 2 : 3) << c.restores;
+  }
+}
+
 // The twin entering where its pivot is zero: the update fails, the pivot is
 // undone, the column rejected, and a stability refactorisation counted.
 TEST(BasisLayer, SingularPivotIsUndoneAndRejected) {
@@ -217,6 +241,24 @@ TEST(Perturbation, ThirdOneHalvesTheSizeAndRemovalRestoresBounds) {
   EXPECT_NE(L.log.find("restarting perturbation(3), ptval=1.000000e-04"), std::string::npos);
 }
 
+// degen2's primal meets long runs of degenerate pivots: the ratio test
+// breaks their ties at random and still ends at the optimum.
+TEST(PrimalStalling, TiesAreBrokenAtRandom) {
+  LoadedModel lm;
+  const std::string path = torva::testsupport::netlibDir() + "/degen2.mps.gz";
+  if (!std::filesystem::exists(path) || !lm.read(path)) GTEST_SKIP() << "Netlib data not found at " << path;
+  SimplexWork work(lm.data());
+  SolveContext ctx;
+  ctx.traceMask = 1;
+  std::string log;
+  ctx.log = [&](const std::string& s) { log += s; };
+  SimplexResult r;
+  ASSERT_EQ(work.solve(lm.data(), Method::Primal, StartBasis::Crash, SimplexOptions{}, ctx, r), 0);
+  ASSERT_EQ(r.outcome, kOptimal);
+  EXPECT_NEAR(r.objective, torva::testsupport::netlibObjectives().at("degen2"), 1e-6 * std::fabs(r.objective));
+  EXPECT_NE(log.find(" WARNING: randomized pivot ratio-"), std::string::npos);
+}
+
 TEST(PartialPricing, SegmentSizeFollowsTheRowCount) {
   const struct {
     int m, refactor, segment;
@@ -255,6 +297,13 @@ TEST(TraceLog, OneLinePerCheckAndHeaderEveryThirtyLines) {
   EXPECT_GT(checks, 60);
   EXPECT_EQ(headers, (checks + 29) / 30);
   EXPECT_EQ(r.refactorsRegular + r.refactorsStability, static_cast<int>(r.iterations));
+  // The traced exit line is followed by the statistics block.
+  const auto exit = std::find_if(lines.begin(), lines.end(), [](const std::string& s) { return s.find("Exit status=") == 1; });
+  ASSERT_GE(lines.end() - exit, 17);
+  EXPECT_EQ(exit[1].find("\ncalls to full-pricer= "), 0u);
+  EXPECT_EQ(exit[16].find("\nblist  (s/d)        = "), 0u);
+  ASSERT_EQ(exit[3].find("\niters/fact          = "), 0u);
+  EXPECT_NEAR(std::stod(exit[3].substr(23)), r.iterations / r.factorizations, 1e-5);
 }
 
 }  // namespace
@@ -456,6 +505,7 @@ TEST(UnscaledReoptimisation, ChecksAnInfeasibleVerdictOfABadlyScaledModel) {
     EXPECT_EQ(r.outcome, kInfeasible);
     EXPECT_EQ(log.find("\nUnscaling row and col structures") != std::string::npos, wide) << log;
     EXPECT_EQ(log.find("\nReoptimizing unscaled model") != std::string::npos, wide) << log;
+    EXPECT_EQ(log.find("\ncalls to full-pricer"), std::string::npos) << "the statistics block belongs to the trace";
     torva::testsupport::checkFarkas(lm.data(), r.farkasY);
   }
 }
