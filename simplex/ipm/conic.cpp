@@ -465,7 +465,11 @@ bool ConicSolver::start() {
   const double ap = k_.violation(s_), ad = k_.violation(z_);
   if (ap >= 0.0) k_.addIdentity(s_, 1.0 + ap);
   if (ad >= 0.0) k_.addIdentity(z_, 1.0 + ad);
-  tau_ = kappa_ = 1.0;
+  // tau = 1 keeps the point; kappa starts on the central path with the cone
+  // pair (tau kappa = s'z / degree), which keeps tau from collapsing in the
+  // first steps when s and z are far from unit size.
+  tau_ = 1.0;
+  kappa_ = std::max(1.0, dot(s_, z_) / std::max(1, k_.degree()));
   return true;
 }
 ConicStatus ConicSolver::checkStop(int it, double pobj) {

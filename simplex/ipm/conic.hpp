@@ -7,9 +7,11 @@
 // where K is a product of a nonnegative orthant (the first `orthant` rows of
 // G) and second-order cones {(u0, u1): u0 >= ||u1||} (the following blocks).
 // The method follows the path-following scheme of Vandenberghe's "The CVXOPT
-// linear and quadratic cone program solvers" (2010): Nesterov-Todd scaling,
+// linear and quadratic cone program solvers" (2010) on the homogeneous
+// self-dual embedding of the problem (conic.cpp): Nesterov-Todd scaling,
 // Mehrotra's predictor-corrector with the second-order correction term, and
-// the reduced KKT system
+// the reduced KKT system (solved twice per factorisation, once for the
+// homogenising variable)
 //
 //   [ P + G'W^-2 G   A' ] [dx]   [rx]
 //   [ A              0  ] [dy] = [ry]
