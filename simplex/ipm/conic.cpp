@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "simplex/ipm/threads.hpp"
 #include "simplex/vector_norms.hpp"
 
 namespace torva::ipm {
@@ -29,6 +30,13 @@ constexpr double kNearOptimal = 100.0;
 // Once that close, an iterate this many times worse than the best one means
 // the iteration has lost its accuracy: it stops.
 constexpr double kDivergence = 1e3;
+// A step that leaves the neighbourhood of the central path is shortened by
+// this factor, at most this many times (0.8^30 is about 1e-3).
+constexpr double kBacktrack = 0.8;
+constexpr int kMaxBacktracks = 30;
+// Fewer scaling blocks than this are assembled by one thread (the work per
+// block is small).
+constexpr int kParallelBlocks = 256;
 
 
 // The cone K: orthant rows, then second-order cones. Vectors over K are
@@ -181,6 +189,26 @@ struct Scaling {
   }
 };
 
+// A search direction of the homogeneous model.
+struct Direction {
+  std::vector<double> x, y, z, s;
+  double tau = 0.0, kappa = 0.0;
+};
+
+// The iteration works on the homogeneous self-dual embedding of the problem
+// (Xu, Hung and Ye 1996; with cones, Andersen, Roos and Terlaky 2003; the
+// quadratic term as in Goulart and Chen, "Clarabel", 2024):
+//
+//   P x + A'y + G'z + q tau              = 0
+//   A x - b tau                          = 0
+//   G x + s - h tau                      = 0
+//   kappa + q'x + b'y + h'z + x'P x/tau  = 0,   s, z in K, tau, kappa >= 0,
+//
+// with the central path s o z = mu e, tau kappa = mu. Every problem has a
+// bounded solution of it: tau > 0 gives the optimum (x, y, z, s) / tau,
+// kappa > 0 a certificate (b'y + h'z < 0: (y, z) proves the primal
+// infeasible; q'x < 0: x is an improving ray). The iterates stay bounded, so
+// a model without an optimum ends with tau -> 0 instead of diverging.
 class ConicSolver {
  public:
   ConicSolver(const ConicProblem& p, const ConicOptions& o, simplex::SolveContext& ctx)
@@ -253,12 +281,24 @@ class ConicSolver {
   }
   // Factorises with the current scaling (identity when unit).
   bool factor(bool unit);
-  // Solves the Newton system for the complementarity target rs; residual
-  // targets -rx, -ry, -rz.
-  void direction(const std::vector<double>& rs, std::vector<double>& dx, std::vector<double>& dy,
-                 std::vector<double>& dz, std::vector<double>& ds);
+  // Solves P dx + A'dy + G'dz = ex, A dx = ey, G dx + ds = ez,
+  // lambda o (W dz + W^-1 ds) = rs with the current factorisation.
+  void solveReduced(const std::vector<double>& ex, const std::vector<double>& ey, const std::vector<double>& ez,
+                    const std::vector<double>& rs, Direction& d);
+  // The Newton direction of the embedding that reduces the residuals by the
+  // fraction eta, with complementarity targets rs (for s, z) and rk (for
+  // tau, kappa): one reduced solve added to a multiple of tauDir_.
+  void direction(double eta, const std::vector<double>& rs, double rk, Direction& d);
+  // Largest step keeping s, z in K and tau, kappa positive.
+  double maxStep(const Direction& d) const;
+  // Smallest pairwise complementarity (per orthant row, per cone the
+  // geometric mean of the J-determinants, and tau kappa) over the average
+  // after a step alpha along d.
+  double centrality(double alpha, const Direction& d) const;
   bool start();
   ConicStatus checkStop(int it, double pobj);
+  // Fills out with the iterate in the problem's units for status st.
+  void finish(ConicStatus st, ConicResult& out) const;
 
   const ConicProblem& p_;
   const ConicOptions& o_;
@@ -269,12 +309,17 @@ class ConicSolver {
   std::vector<std::vector<double>> gjg_;
   double bNorm_ = 0.0, hNorm_ = 0.0, qNorm_ = 0.0;
   std::vector<double> x_, y_, z_, s_, lambda_;
-  std::vector<double> rx_, ry_, rz_;
+  double tau_ = 1.0, kappa_ = 1.0;
+  std::vector<double> rx_, ry_, rz_, px_;
+  double rt_ = 0.0, xpx_ = 0.0;
+  Direction tauDir_;  // the reduced solve for (-q, b, h, 0)
   int factorizations_ = 0;
 };
 
 bool ConicSolver::factor(bool unit) {
   std::vector<std::vector<double>> m(kkt_.blocks());
+  // The blocks are independent; the team is the one ScopedThreads set.
+#pragma omp parallel for schedule(dynamic, 16) if (kkt_.blocks() >= kParallelBlocks)
   for (int b = 0; b < kkt_.blocks(); ++b) {
     const int nc = static_cast<int>(kkt_.blockCols(b).size());
     const std::vector<double>& g = kkt_.blockG(b);
@@ -312,19 +357,18 @@ bool ConicSolver::factor(bool unit) {
   return kkt_.factor(m);
 }
 
-void ConicSolver::direction(const std::vector<double>& rs, std::vector<double>& dx, std::vector<double>& dy,
-                            std::vector<double>& dz, std::vector<double>& ds) {
+void ConicSolver::solveReduced(const std::vector<double>& ex, const std::vector<double>& ey,
+                               const std::vector<double>& ez, const std::vector<double>& rs, Direction& d) {
   // lambda o (W dz + W^-1 ds) = rs  =>  ds = W (t - W dz), t = lambda \ rs;
-  // G dx + ds = -rz  =>  G dx - W^2 dz = -rz - W t =: rzz;
-  // dz = W^-2 (G dx - rzz); (P + G'W^-2 G) dx + A'dy = -rx + G'W^-2 rzz.
+  // G dx + ds = ez  =>  G dx - W^2 dz = ez - W t =: rzz;
+  // dz = W^-2 (G dx - rzz); (P + G'W^-2 G) dx + A'dy = ex + G'W^-2 rzz.
   const std::vector<double> t = k_.divide(lambda_, rs);
   const std::vector<double> wt = w_.apply(t, false);
   std::vector<double> rzz(k_.size);
-  for (int i = 0; i < k_.size; ++i) rzz[i] = -rz_[i] - wt[i];
+  for (int i = 0; i < k_.size; ++i) rzz[i] = ez[i] - wt[i];
   const std::vector<double> gw = gtTimes(w_.applyInverseSquare(rzz));
-  std::vector<double> bx(p_.n), by(p_.a.rows);
-  for (int j = 0; j < p_.n; ++j) bx[j] = -rx_[j] + gw[j];
-  for (int i = 0; i < p_.a.rows; ++i) by[i] = -ry_[i];
+  std::vector<double> bx(p_.n);
+  for (int j = 0; j < p_.n; ++j) bx[j] = ex[j] + gw[j];
   // Refinement against P + G'W^-2 G applied through the scaling itself, so
   // that dz below satisfies the dual equation to the accuracy of the refinement.
   auto op = [this](const std::vector<double>& v, std::vector<double>& out) {
@@ -335,15 +379,74 @@ void ConicSolver::direction(const std::vector<double>& rs, std::vector<double>& 
     for (int j = 0; j < p_.n; ++j) out[j] = px[j] + gwg[j] + aty[j];
     for (int i = 0; i < p_.a.rows; ++i) out[p_.n + i] = ax[i];
   };
-  kkt_.solve(bx, by, dx, dy, op);
-  std::vector<double> gdx = gTimes(dx);
-  for (int i = 0; i < k_.size; ++i) gdx[i] -= rzz[i];
-  dz = w_.applyInverseSquare(gdx);
-  // ds from the linear equation G dx + ds = -rz rather than from W (t - W dz):
+  kkt_.solve(bx, ey, d.x, d.y, op);
+  const std::vector<double> gdx = gTimes(d.x);
+  std::vector<double> v(k_.size);
+  for (int i = 0; i < k_.size; ++i) v[i] = gdx[i] - rzz[i];
+  d.z = w_.applyInverseSquare(v);
+  // ds from the linear equation G dx + ds = ez rather than from W (t - W dz):
   // W^2 grows ill-conditioned near the optimum, and the primal residual must
   // stay linear in the step.
-  ds.resize(k_.size);
-  for (int i = 0; i < k_.size; ++i) ds[i] = -rz_[i] - (gdx[i] + rzz[i]);
+  d.s.resize(k_.size);
+  for (int i = 0; i < k_.size; ++i) d.s[i] = ez[i] - gdx[i];
+}
+
+void ConicSolver::direction(double eta, const std::vector<double>& rs, double rk, Direction& d) {
+  std::vector<double> ex(p_.n), ey(p_.a.rows), ez(k_.size);
+  for (int j = 0; j < p_.n; ++j) ex[j] = -eta * rx_[j];
+  for (int i = 0; i < p_.a.rows; ++i) ey[i] = -eta * ry_[i];
+  for (int i = 0; i < k_.size; ++i) ez[i] = -eta * rz_[i];
+  solveReduced(ex, ey, ez, rs, d);
+  // The tau row, linearised: dkappa + (q + 2 P x/tau)'dx + b'dy + h'dz
+  // - (x'P x/tau^2) dtau = -eta rt, with tau dkappa + kappa dtau = rk. Its
+  // coefficient of dtau is negative: -(d2x - x/tau)'P(d2x - x/tau)
+  // - d2z'W^2 d2z - kappa/tau for the direction d2 of tauDir_.
+  auto row = [this](const Direction& v) {
+    double t = dot(p_.q, v.x) + dot(p_.b, v.y) + dot(p_.h, v.z);
+    for (int j = 0; j < p_.n; ++j) t += 2.0 * px_[j] / tau_ * v.x[j];
+    return t;
+  };
+  const double den = row(tauDir_) - kappa_ / tau_ - xpx_ / (tau_ * tau_);
+  const double dtau = (-eta * rt_ - rk / tau_ - row(d)) / den;
+  for (int j = 0; j < p_.n; ++j) d.x[j] += dtau * tauDir_.x[j];
+  for (int i = 0; i < p_.a.rows; ++i) d.y[i] += dtau * tauDir_.y[i];
+  for (int i = 0; i < k_.size; ++i) {
+    d.z[i] += dtau * tauDir_.z[i];
+    d.s[i] += dtau * tauDir_.s[i];
+  }
+  d.tau = dtau;
+  d.kappa = (rk - kappa_ * dtau) / tau_;
+}
+
+double ConicSolver::maxStep(const Direction& d) const {
+  double alpha = std::min(k_.maxStep(s_, d.s), k_.maxStep(z_, d.z));
+  if (d.tau < 0.0) alpha = std::min(alpha, -tau_ / d.tau);
+  if (d.kappa < 0.0) alpha = std::min(alpha, -kappa_ / d.kappa);
+  return alpha;
+}
+
+double ConicSolver::centrality(double alpha, const Direction& d) const {
+  std::vector<double> s(s_), z(z_);
+  for (int i = 0; i < k_.size; ++i) {
+    s[i] += alpha * d.s[i];
+    z[i] += alpha * d.z[i];
+  }
+  const double tk = (tau_ + alpha * d.tau) * (kappa_ + alpha * d.kappa);
+  const double mu = (dot(s, z) + tk) / (k_.degree() + 1);
+  if (!(mu > 0.0)) return 0.0;
+  double worst = tk;
+  for (int i = 0; i < k_.orthant; ++i) worst = std::min(worst, s[i] * z[i]);
+  for (std::size_t c = 0; c < k_.dim.size(); ++c) {
+    const int b = k_.start[c];
+    double s1 = 0.0, z1 = 0.0;
+    for (int i = 1; i < k_.dim[c]; ++i) {
+      s1 += s[b + i] * s[b + i];
+      z1 += z[b + i] * z[b + i];
+    }
+    const double det = (s[b] * s[b] - s1) * (z[b] * z[b] - z1);
+    worst = std::min(worst, det > 0.0 ? std::sqrt(det) : 0.0);
+  }
+  return worst / mu;
 }
 
 bool ConicSolver::start() {
@@ -362,9 +465,13 @@ bool ConicSolver::start() {
   const double ap = k_.violation(s_), ad = k_.violation(z_);
   if (ap >= 0.0) k_.addIdentity(s_, 1.0 + ap);
   if (ad >= 0.0) k_.addIdentity(z_, 1.0 + ad);
+  // tau = 1 keeps the point; kappa starts on the central path with the cone
+  // pair (tau kappa = s'z / degree), which keeps tau from collapsing in the
+  // first steps when s and z are far from unit size.
+  tau_ = 1.0;
+  kappa_ = std::max(1.0, dot(s_, z_) / std::max(1, k_.degree()));
   return true;
 }
-
 ConicStatus ConicSolver::checkStop(int it, double pobj) {
   if (ctx_.stop && ctx_.stop->load()) return ConicStatus::Interrupted;
   if (ctx_.timeLimit >= 0 &&
@@ -375,30 +482,75 @@ ConicStatus ConicSolver::checkStop(int it, double pobj) {
   return ConicStatus::Optimal;  // here: no reason to stop
 }
 
+void ConicSolver::finish(ConicStatus st, ConicResult& out) const {
+  out.status = st;
+  auto scaled = [](const std::vector<double>& v, double f) {
+    std::vector<double> w(v);
+    for (double& e : w) e *= f;
+    return w;
+  };
+  if (st == ConicStatus::PrimalInfeasible) {
+    // Normalised to b'y + h'z = -1.
+    const double r = -(dot(p_.b, y_) + dot(p_.h, z_));
+    out.y = scaled(y_, 1.0 / r), out.z = scaled(z_, 1.0 / r);
+    out.x.assign(p_.n, 0.0), out.s.assign(k_.size, 0.0);
+  } else if (st == ConicStatus::DualInfeasible) {
+    // Normalised to q'x = -1.
+    const double r = -dot(p_.q, x_);
+    out.x = scaled(x_, 1.0 / r), out.s = scaled(s_, 1.0 / r);
+    out.y.assign(p_.a.rows, 0.0), out.z.assign(k_.size, 0.0);
+  } else {
+    out.x = scaled(x_, 1.0 / tau_), out.y = scaled(y_, 1.0 / tau_);
+    out.z = scaled(z_, 1.0 / tau_), out.s = scaled(s_, 1.0 / tau_);
+  }
+}
+
 ConicResult ConicSolver::run() {
   ConicResult out;
   if (!start()) return out;
   const int degree = std::max(1, k_.degree());
   const bool trace = ctx_.printLevel >= 1 && ctx_.log;
-  if (trace) log("\n%s", "B  fact     iter      primal obj        dual obj     pinf     dinf      gap");
+  if (trace) log("\n%s", "B  fact     iter      primal obj        dual obj     pinf     dinf      gap  tau/kap");
   int shortSteps = 0;
   double bestMerit = kInf;
   ConicResult best;
+  // Residuals of the two certificates relative to their objective values
+  // (+inf while the objective has the wrong sign): a Farkas pair (y, z) and
+  // an improving ray x.
+  auto farkasResidual = [this](const std::vector<double>& aty, const std::vector<double>& gtz) {
+    const double ray = -(dot(p_.b, y_) + dot(p_.h, z_));
+    if (!(ray > 0.0)) return kInf;
+    double worst = 0.0;
+    for (int j = 0; j < p_.n; ++j) worst = std::max(worst, std::fabs(aty[j] + gtz[j]));
+    return worst / ray;
+  };
+  auto rayResidual = [this]() {
+    const double ray = -dot(p_.q, x_);
+    if (!(ray > 0.0)) return kInf;
+    std::vector<double> gs = gTimes(x_);
+    for (int i = 0; i < k_.size; ++i) gs[i] += s_[i];
+    return std::max({normInf(px_), normInf(times(p_.a, x_)), normInf(gs)}) / ray;
+  };
+  double farkas = kInf, ray = kInf;
   for (int it = 0;; ++it) {
-    // Residuals and objectives.
-    const std::vector<double> px = pTimes(x_), aty = transTimes(p_.a, y_), gtz = gtTimes(z_);
+    // Residuals of the embedding.
+    px_ = pTimes(x_);
+    const std::vector<double> aty = transTimes(p_.a, y_), gtz = gtTimes(z_);
     rx_.assign(p_.n, 0.0);
-    for (int j = 0; j < p_.n; ++j) rx_[j] = px[j] + p_.q[j] + aty[j] + gtz[j];
+    for (int j = 0; j < p_.n; ++j) rx_[j] = px_[j] + aty[j] + gtz[j] + p_.q[j] * tau_;
     ry_ = times(p_.a, x_);
-    for (int i = 0; i < p_.a.rows; ++i) ry_[i] -= p_.b[i];
+    for (int i = 0; i < p_.a.rows; ++i) ry_[i] -= p_.b[i] * tau_;
     rz_ = gTimes(x_);
-    for (int i = 0; i < k_.size; ++i) rz_[i] += s_[i] - p_.h[i];
-    const double xpx = dot(x_, px);
-    const double pobj = 0.5 * xpx + dot(p_.q, x_);
-    const double dobj = -0.5 * xpx - dot(p_.b, y_) - dot(p_.h, z_);
-    const double gap = dot(s_, z_);
-    out.primalInfeas = std::max(normInf(ry_) / (1.0 + bNorm_), normInf(rz_) / (1.0 + hNorm_));
-    out.dualInfeas = normInf(rx_) / (1.0 + qNorm_);
+    for (int i = 0; i < k_.size; ++i) rz_[i] += s_[i] - p_.h[i] * tau_;
+    xpx_ = dot(x_, px_);
+    const double qx = dot(p_.q, x_), byhz = dot(p_.b, y_) + dot(p_.h, z_);
+    rt_ = kappa_ + qx + byhz + xpx_ / tau_;
+    // The point (x, y, z, s) / tau of the original problem.
+    const double pobj = (0.5 * xpx_ / tau_ + qx) / tau_;
+    const double dobj = (-0.5 * xpx_ / tau_ - byhz) / tau_;
+    const double gap = dot(s_, z_) / (tau_ * tau_);
+    out.primalInfeas = std::max(normInf(ry_) / (1.0 + bNorm_), normInf(rz_) / (1.0 + hNorm_)) / tau_;
+    out.dualInfeas = normInf(rx_) / (1.0 + qNorm_) / tau_;
     // The complementarity gap s'z relative to the objective (the difference
     // of the objectives equals it up to the residuals, which are tested apart).
     out.relativeGap = gap / (1.0 + std::min(std::fabs(pobj), std::fabs(dobj)));
@@ -406,9 +558,9 @@ ConicResult ConicSolver::run() {
     out.dualObjective = dobj;
     out.iterations = it;
     if (trace)
-      log("\nB%6d %8d %16.9e %16.9e %8.1e %8.1e %8.1e", factorizations_, it, pobj, dobj, out.primalInfeas,
-          out.dualInfeas, gap);
-    if (!std::isfinite(pobj) || !std::isfinite(dobj) || !std::isfinite(gap)) {
+      log("\nB%6d %8d %16.9e %16.9e %8.1e %8.1e %8.1e %8.1e", factorizations_, it, pobj, dobj, out.primalInfeas,
+          out.dualInfeas, gap, tau_ / kappa_);
+    if (!std::isfinite(xpx_) || !std::isfinite(qx) || !std::isfinite(byhz) || !std::isfinite(rt_)) {
       out.status = ConicStatus::Stalled;
       break;
     }
@@ -420,7 +572,7 @@ ConicResult ConicSolver::run() {
     if (merit < bestMerit) {
       bestMerit = merit;
       best = out;
-      best.x = x_, best.y = y_, best.z = z_, best.s = s_;
+      finish(ConicStatus::Optimal, best);
     } else if (bestMerit <= kNearOptimal && merit > kDivergence * bestMerit) {
       out.status = ConicStatus::Stalled;
       break;
@@ -429,69 +581,81 @@ ConicResult ConicSolver::run() {
       out.status = ConicStatus::Optimal;
       break;
     }
-    // The iterates of a model without an optimum diverge along a certificate.
-    const double dualRay = -(dot(p_.b, y_) + dot(p_.h, z_));
-    if (dualRay > 0.0) {
-      std::vector<double> r(p_.n);
-      for (int j = 0; j < p_.n; ++j) r[j] = aty[j] + gtz[j];
-      if (normInf(r) <= o_.infeasTol * dualRay) {
-        out.status = ConicStatus::PrimalInfeasible;
-        break;
-      }
+    // Without an optimum tau falls behind kappa and the iterate approaches a
+    // certificate.
+    farkas = farkasResidual(aty, gtz);
+    ray = rayResidual();
+    if (farkas <= o_.infeasTol) {
+      out.status = ConicStatus::PrimalInfeasible;
+      break;
     }
-    const double primalRay = -dot(p_.q, x_);
-    if (primalRay > 0.0) {
-      std::vector<double> gs = gTimes(x_);
-      for (int i = 0; i < k_.size; ++i) gs[i] += s_[i];
-      const double worst = std::max({normInf(px), normInf(times(p_.a, x_)), normInf(gs)});
-      if (worst <= o_.infeasTol * primalRay) {
-        out.status = ConicStatus::DualInfeasible;
-        break;
-      }
+    if (ray <= o_.infeasTol) {
+      out.status = ConicStatus::DualInfeasible;
+      break;
     }
     const ConicStatus st = checkStop(it, pobj);
     if (st != ConicStatus::Optimal) {
       out.status = st;
       break;
     }
-    // Scaling and factorisation.
+    // Scaling, factorisation and the direction that moves tau alone.
     w_.compute(s_, z_);
     lambda_ = w_.apply(z_, false);
     if (!factor(false)) {
       out.status = ConicStatus::Stalled;
       break;
     }
+    {
+      std::vector<double> mq(p_.n);
+      for (int j = 0; j < p_.n; ++j) mq[j] = -p_.q[j];
+      solveReduced(mq, p_.b, p_.h, std::vector<double>(k_.size, 0.0), tauDir_);
+    }
     // Predictor.
     const std::vector<double> ll = k_.product(lambda_, lambda_);
     std::vector<double> rs(k_.size);
     for (int i = 0; i < k_.size; ++i) rs[i] = -ll[i];
-    std::vector<double> dx, dy, dz, ds;
-    direction(rs, dx, dy, dz, ds);
-    const double aff = std::min({1.0, k_.maxStep(s_, ds), k_.maxStep(z_, dz)});
-    const double mu = gap / degree;
+    Direction d;
+    direction(1.0, rs, -tau_ * kappa_, d);
+    const double aff = std::min(1.0, maxStep(d));
+    const double mu = (dot(s_, z_) + tau_ * kappa_) / (degree + 1);
     const double sigma = std::pow(1.0 - aff, 3);
-    // Corrector with Mehrotra's second-order term (W^-1 ds_a) o (W dz_a).
-    const std::vector<double> cross = k_.product(w_.apply(ds, true), w_.apply(dz, false));
+    // Corrector with Mehrotra's second-order terms (W^-1 ds_a) o (W dz_a) and
+    // dtau_a dkappa_a.
+    const std::vector<double> cross = k_.product(w_.apply(d.s, true), w_.apply(d.z, false));
+    const double rk = -tau_ * kappa_ - d.tau * d.kappa + sigma * mu;
     std::vector<double> e(k_.size, 0.0);
     k_.addIdentity(e, 1.0);
     for (int i = 0; i < k_.size; ++i) rs[i] = -ll[i] - cross[i] + sigma * mu * e[i];
-    direction(rs, dx, dy, dz, ds);
-    const double alpha = std::min(1.0, o_.stepFraction * std::min(k_.maxStep(s_, ds), k_.maxStep(z_, dz)));
+    direction(1.0 - sigma, rs, rk, d);
+    double alpha = std::min(1.0, o_.stepFraction * maxStep(d));
+    // Shorter steps until the iterate keeps to the neighbourhood of the
+    // central path that QX_DPARAM_IPM_TOL_PATH sets.
+    for (int b = 0; b < kMaxBacktracks && centrality(alpha, d) < o_.pathTol; ++b) alpha *= kBacktrack;
     shortSteps = alpha < kMinStep ? shortSteps + 1 : 0;
     if (shortSteps >= kMaxShortSteps) {
       out.status = ConicStatus::Stalled;
       break;
     }
-    for (int j = 0; j < p_.n; ++j) x_[j] += alpha * dx[j];
-    for (int i = 0; i < p_.a.rows; ++i) y_[i] += alpha * dy[i];
+    for (int j = 0; j < p_.n; ++j) x_[j] += alpha * d.x[j];
+    for (int i = 0; i < p_.a.rows; ++i) y_[i] += alpha * d.y[i];
     for (int i = 0; i < k_.size; ++i) {
-      s_[i] += alpha * ds[i];
-      z_[i] += alpha * dz[i];
+      s_[i] += alpha * d.s[i];
+      z_[i] += alpha * d.z[i];
     }
+    tau_ += alpha * d.tau;
+    kappa_ += alpha * d.kappa;
   }
   if (out.status == ConicStatus::Optimal || out.status == ConicStatus::Interrupted ||
       out.status == ConicStatus::PrimalInfeasible || out.status == ConicStatus::DualInfeasible) {
-    out.x = x_, out.y = y_, out.z = z_, out.s = s_;
+    finish(out.status, out);
+    return out;
+  }
+  // A run that stops short of every tolerance: a certificate within a
+  // hundredfold of its tolerance, else the best point.
+  const bool unsettled = out.status == ConicStatus::Stalled && bestMerit > kNearOptimal;
+  if (unsettled && std::min(farkas, ray) <= kNearOptimal * o_.infeasTol) {
+    finish(farkas <= ray ? ConicStatus::PrimalInfeasible : ConicStatus::DualInfeasible, out);
+    out.reducedAccuracy = true;
     return out;
   }
   const ConicStatus why = out.status;
@@ -506,6 +670,7 @@ ConicResult ConicSolver::run() {
 }  // namespace
 
 ConicResult solveConic(const ConicProblem& prob, const ConicOptions& options, simplex::SolveContext& context) {
+  const ScopedThreads threads(ipmThreadCount(options.threads));
   ConicSolver solver(prob, options, context);
   return solver.run();
 }

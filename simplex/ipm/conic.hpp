@@ -7,9 +7,11 @@
 // where K is a product of a nonnegative orthant (the first `orthant` rows of
 // G) and second-order cones {(u0, u1): u0 >= ||u1||} (the following blocks).
 // The method follows the path-following scheme of Vandenberghe's "The CVXOPT
-// linear and quadratic cone program solvers" (2010): Nesterov-Todd scaling,
+// linear and quadratic cone program solvers" (2010) on the homogeneous
+// self-dual embedding of the problem (conic.cpp): Nesterov-Todd scaling,
 // Mehrotra's predictor-corrector with the second-order correction term, and
-// the reduced KKT system
+// the reduced KKT system (solved twice per factorisation, once for the
+// homogenising variable)
 //
 //   [ P + G'W^-2 G   A' ] [dx]   [rx]
 //   [ A              0  ] [dy] = [ry]
@@ -45,13 +47,19 @@ struct ConicOptions {
   double dfeasTol = 1e-8;   // relative dual residual (QX_DPARAM_IPM_TOL_DFEAS / CO_TOL_DFEAS)
   double gapTol = 1e-8;     // relative duality gap (QX_DPARAM_IPM_CO_TOL_MU_RED)
   double infeasTol = 1e-10; // residual of a normalised certificate (QX_DPARAM_IPM_TOL_INFEAS / CO_TOL_INFEAS)
+  double pathTol = 1e-8;    // every complementarity product stays above this fraction of their
+                            // average (QX_DPARAM_IPM_TOL_PATH)
   double stepFraction = 0.99;  // of the step to the boundary of the cone
+  int threads = 1;             // QX_IPARAM_IPM_NUM_THREADS (0: one per processor)
   int maxIterations = 1000;    // QX_IPARAM_IPM_MAX_ITERATIONS
 };
 
-// PrimalInfeasible: (y, z) / -(b'y + h'z) is a Farkas certificate, A'y + G'z
-// within infeasTol of 0 and z in K. DualInfeasible: x / -q'x is an improving
-// ray, P x, A x and G x + s within infeasTol of 0 and s in K.
+// The iteration runs on the homogeneous self-dual embedding of the problem,
+// so that a model without an optimum ends with a certificate, returned
+// normalised in the result. PrimalInfeasible: (y, z) with b'y + h'z = -1,
+// z in K and A'y + G'z within infeasTol of 0 (x and s are zero).
+// DualInfeasible: x with q'x = -1 and s in K, P x, A x and G x + s within
+// infeasTol of 0 (y and z are zero).
 enum class ConicStatus : int {
   Optimal, IterationLimit, TimeLimit, Interrupted, Stalled, PrimalInfeasible, DualInfeasible
 };

@@ -21,6 +21,8 @@ ipm::ConicOptions conicOptions(const ParamSet& p, bool cones) {
   o.gapTol = p.douValue(QX_DPARAM_IPM_CO_TOL_MU_RED);
   o.maxIterations = p.intValue(QX_IPARAM_IPM_MAX_ITERATIONS);
   o.infeasTol = p.douValue(cones ? QX_DPARAM_IPM_CO_TOL_INFEAS : QX_DPARAM_IPM_TOL_INFEAS);
+  o.pathTol = p.douValue(QX_DPARAM_IPM_TOL_PATH);
+  o.threads = p.intValue(QX_IPARAM_IPM_NUM_THREADS);
   return o;
 }
 
@@ -159,8 +161,11 @@ int solveQuadraticConic(Call& call) {
         return res.status == ipm::ConicStatus::TimeLimit ? QXERR_TIME_LIMIT : QXERR_ITER_LIMIT;
       case ipm::ConicStatus::PrimalInfeasible:
       case ipm::ConicStatus::DualInfeasible: {
-        // No optimum: the last iterate is installed with the verdict (the
-        // record keeps no rays).
+        // No optimum: the record holds the certificate, normalised to an
+        // objective value of -1 in the minimisation form: the row duals and
+        // reduced costs of a Farkas ray (primal values zero) when the model
+        // is infeasible, the primal values of an improving ray (duals zero)
+        // when it is unbounded.
         const bool infeasible = res.status == ipm::ConicStatus::PrimalInfeasible;
         install(model, lp, prob, map, res, method);
         rec.modelStatus = rec.primalStatus = infeasible ? QX_STATUS_INFEASIBLE : QX_STATUS_UNBOUNDED;

@@ -37,9 +37,6 @@ constexpr double kInteriorRatio = 1.0;
 // Entries of a transformed column below this are no pivot candidates (the
 // simplex's default pivot tolerance, QX_DPARAM_LP_PIV_ZEROTOL).
 constexpr double kPivotTol = 1e-8;
-// A reduced cost this small counts as zero (the simplex's default
-// optimality tolerance, QX_DPARAM_SOLVER_OPTTOL).
-constexpr double kZeroDual = 1e-7;
 // A pushed basis whose basic variables violate their bounds by more than
 // this (relative) is given up for a push from the slack basis (ten times
 // the simplex's default feasibility tolerance).
@@ -233,8 +230,13 @@ void Pusher::statuses(std::vector<int>& colStatus, std::vector<int>& rowStatus) 
 }
 
 // The m preferred basic variables (step 1 above).
-std::vector<int> preferredBasis(const simplex::Lp& lp, const IpmResult& r) {
+std::vector<int> preferredBasis(const simplex::Lp& lp, const IpmResult& r, const CrossoverOptions& o) {
   const int n = lp.n, m = lp.m, nt = n + m;
+  // A reduced cost within the absolute or the cost-relative dual tolerance
+  // of the basic solution counts as zero.
+  double costNorm = 0.0;
+  for (double c : lp.cost) costNorm = std::max(costNorm, std::fabs(c));
+  const double zeroDual = std::max(o.tolS, o.relTolS * costNorm);
   std::vector<double> score(nt);
   for (int v = 0; v < nt; ++v) {
     const double lo = lp.lower[v], up = lp.upper[v], x = r.x[v];
@@ -255,7 +257,7 @@ std::vector<int> preferredBasis(const simplex::Lp& lp, const IpmResult& r) {
   auto tier = [&](int v) {
     if (score[v] > kInteriorRatio) return 3;
     if (score[v] == -kInf) return -1;
-    if (std::fabs(r.z[v]) <= kZeroDual) return v >= n ? 2 : 1;
+    if (std::fabs(r.z[v]) <= zeroDual) return v >= n ? 2 : 1;
     return 0;
   };
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
@@ -273,7 +275,7 @@ bool crossoverBasis(const simplex::Lp& lp, const IpmResult& r, const CrossoverOp
                     std::vector<int>& colStatus, std::vector<int>& rowStatus, CrossoverStats& stats) {
   if (lp.m == 0) return false;
   Pusher pusher(lp, r, options);
-  if (pusher.start(preferredBasis(lp, r))) {
+  if (pusher.start(preferredBasis(lp, r, options))) {
     pusher.push(stats);
     if (pusher.worstViolation() <= kRetryViolation) {
       pusher.statuses(colStatus, rowStatus);

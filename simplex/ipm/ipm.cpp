@@ -18,6 +18,7 @@
 #include <limits>
 
 #include "simplex/ipm/ipm_problem.hpp"
+#include "simplex/ipm/threads.hpp"
 #include "simplex/vector_norms.hpp"
 
 namespace torva::ipm {
@@ -69,6 +70,11 @@ constexpr double kBlowUp = 1e4;
 // then ends with the best point if that is ready for crossover.
 constexpr double kProgress = 0.9;
 constexpr int kNoProgressIterations = 20;
+// A step pair that leaves the neighbourhood of the central path set by
+// QX_DPARAM_IPM_TOL_PATH is shortened by this factor, at most this many
+// times (0.8^30 is about 1e-3).
+constexpr double kBacktrack = 0.8;
+constexpr int kMaxBacktracks = 30;
 
 struct Point {
   std::vector<double> x, xl, xu, zl, zu, y;
@@ -113,6 +119,8 @@ class Solver {
   void stepLengths(const Direction& d, double& ap, double& ad) const;
   void correctors(Direction& d, double& ap, double& ad);
   void move(const Direction& d, double ap, double ad);
+  // Smallest complementarity product over their average after the steps.
+  double centrality(const Direction& d, double ap, double ad) const;
   void measures(IpmResult& out);
 
   const IpmProblem& p_;
@@ -346,6 +354,24 @@ void Solver::move(const Direction& d, double ap, double ad) {
   for (int i = 0; i < m_; ++i) pt_.y[i] += ad * d.dy[i];
 }
 
+double Solver::centrality(const Direction& d, double ap, double ad) const {
+  double sum = 0.0, worst = kInf;
+  for (int j = 0; j < n_; ++j) {
+    if (p_.hasLower[j]) {
+      const double v = (pt_.xl[j] + ap * d.dxl[j]) * (pt_.zl[j] + ad * d.dzl[j]);
+      sum += v;
+      worst = std::min(worst, v);
+    }
+    if (p_.hasUpper[j]) {
+      const double v = (pt_.xu[j] + ap * d.dxu[j]) * (pt_.zu[j] + ad * d.dzu[j]);
+      sum += v;
+      worst = std::min(worst, v);
+    }
+  }
+  if (nc_ == 0 || !(sum > 0.0)) return kInf;
+  return worst / (sum / nc_);
+}
+
 void Solver::measures(IpmResult& out) {
   double pobj = p_.fixedCost, dobj = p_.fixedCost;
   for (int j = 0; j < n_; ++j) {
@@ -446,6 +472,10 @@ IpmStatus Solver::run(IpmResult& out) {
     correctors(d, ap, ad);
     ap = std::min(1.0, o_.relStep * ap);
     ad = std::min(1.0, o_.relStep * ad);
+    for (int b = 0; b < kMaxBacktracks && centrality(d, ap, ad) < o_.pathTol; ++b) {
+      ap *= kBacktrack;
+      ad *= kBacktrack;
+    }
     stalled = (ap < kMinStep && ad < kMinStep) ? stalled + 1 : 0;
     lastStep = std::min(ap, ad);
     if (stalled >= kStallIterations) return finish(IpmStatus::Stalled);
@@ -463,6 +493,7 @@ IpmResult solveLp(const simplex::Lp& lp, const IpmOptions& options, simplex::Sol
     out.status = IpmStatus::PrimalInfeasible;
     return out;
   }
+  const ScopedThreads threads(ipmThreadCount(options.threads));
   Solver solver(p, options, context);
   out.status = solver.run(out);
   out.denseColumns = solver.denseColumns();

@@ -24,6 +24,9 @@ struct IpmOptions {
   int maxIterations = 1000;  // QX_IPARAM_IPM_MAX_ITERATIONS
   int denseFactor = 40;      // QX_IPARAM_IPM_OFF_COL_TRH
   int maxCorrectors = 2;     // Gondzio centrality correctors per iteration
+  double pathTol = 1e-8;     // QX_DPARAM_IPM_TOL_PATH: every complementarity product stays above
+                             // this fraction of their average (larger: closer to the central path)
+  int threads = 1;           // QX_IPARAM_IPM_NUM_THREADS (0: one per processor)
 };
 
 enum class IpmStatus : int {
@@ -61,6 +64,9 @@ IpmResult solveLp(const simplex::Lp& lp, const IpmOptions& options, simplex::Sol
 struct CrossoverOptions {
   double tolX = 1e-7;        // QX_DPARAM_IPM_BASIS_TOL_X: a value this close to a bound (relative to
                              // 1 + |bound|) sits on it
+  double tolS = 1e-7;        // QX_DPARAM_IPM_BASIS_TOL_S: a reduced cost this small (absolute) ...
+  double relTolS = 1e-12;    // QX_DPARAM_IPM_BASIS_REL_TOL_S: ... or relative to the largest cost
+                             // counts as zero: its variable may be basic
   double luRelPivot = 0.01;  // QX_DPARAM_IPM_BI_LU_TOL_REL_PIV
 };
 struct CrossoverStats {

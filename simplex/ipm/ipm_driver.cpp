@@ -21,6 +21,8 @@ ipm::IpmOptions ipmOptions(const ParamSet& p) {
   o.dualSafe = p.douValue(QX_DPARAM_IPM_TOL_DSAFE);
   o.maxIterations = p.intValue(QX_IPARAM_IPM_MAX_ITERATIONS);
   o.denseFactor = p.intValue(QX_IPARAM_IPM_OFF_COL_TRH);
+  o.pathTol = p.douValue(QX_DPARAM_IPM_TOL_PATH);
+  o.threads = p.intValue(QX_IPARAM_IPM_NUM_THREADS);
   return o;
 }
 
@@ -73,6 +75,8 @@ int barrierStart(Call& call, const ModelData& data, HostBasis& basis) {
     ipm::CrossoverOptions co;
     co.tolX = call.model.params.douValue(QX_DPARAM_IPM_BASIS_TOL_X);
     co.luRelPivot = call.model.params.douValue(QX_DPARAM_IPM_BI_LU_TOL_REL_PIV);
+    co.tolS = call.model.params.douValue(QX_DPARAM_IPM_BASIS_TOL_S);
+    co.relTolS = call.model.params.douValue(QX_DPARAM_IPM_BASIS_REL_TOL_S);
     ipm::CrossoverStats st;
     if (!ipm::crossoverBasis(lp, r, co, basis.cols, basis.rows, st)) basis = HostBasis{};
     logPrintAt(call.model, QX_IPARAM_LP_PRINTLEVEL, 1,

@@ -24,6 +24,9 @@ constexpr double kRegGrowth = 10.0;
 constexpr double kMaxRelativeReg = 1e-2;
 // Steps of iterative refinement against the unregularised operator.
 constexpr int kRefineSteps = 2;
+// Dense Schur complements with fewer multiply-adds than this are formed by
+// one thread (a parallel region costs some microseconds).
+constexpr double kParallelWork = 1e6;
 
 // Dense Cholesky of a small symmetric positive definite matrix (row-major,
 // lower triangle used); false on a non-positive pivot.
@@ -171,6 +174,9 @@ class NormalEquations::Impl {
       std::copy(sol.begin(), sol.end(), w_.begin() + q * m);
     }
     s_.assign(static_cast<std::size_t>(k) * k, 0.0);
+    // Rows of the Schur complement write disjoint entries; the team is the
+    // interior-point method's (QX_IPARAM_IPM_NUM_THREADS).
+#pragma omp parallel for schedule(dynamic) if (static_cast<double>(k) * k * m >= kParallelWork)
     for (int i = 0; i < k; ++i)
       for (int j = 0; j <= i; ++j) {
         double t = i == j ? 1.0 : 0.0;

@@ -6,11 +6,14 @@
 #include <filesystem>
 #include <ostream>
 
+#include "simplex/ipm/conic.hpp"
 #include "tests/simplex/simplex_check.hpp"
 
 namespace {
 
 using torva::testsupport::LoadedModel;
+namespace ipm = torva::ipm;
+namespace simplex = torva::simplex;
 
 // Agreement with objectives.tsv (10 significant digits published).
 constexpr double kObjectiveTol = 1e-6;
@@ -261,6 +264,9 @@ TEST(BarrierConic, InfeasibleAndUnbounded) {
       // min -t with ||x|| <= t and x1 <= 5: the ray (1, 0) in (t, x1).
       {"socp unbounded", 1, 2, 1, {-1, 0}, {5}, "L", {0, 0, 1}, {0}, {1}, {0, -kInf}, {kInf, kInf}, {}, {},
        {}, "Q", {0, 2}, {0, 1}, nan, QX_STATUS_UNBOUNDED, QX_METHOD_FREE, {}},
+      // min t with ||x|| <= t, t <= 1 and x1 >= 2.
+      {"socp infeasible", 1, 3, 1, {1, 0, 0}, {2}, "G", {0, 0, 1, 1}, {0}, {1}, {0, -kInf, -kInf}, {1, kInf, kInf},
+       {}, {}, {}, "Q", {0, 3}, {0, 1, 2}, nan, QX_STATUS_INFEASIBLE, QX_METHOD_BARRIER, {}},
   };
   for (const ConicCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -279,6 +285,78 @@ TEST(BarrierConic, InfeasibleAndUnbounded) {
     EXPECT_EQ(status, c.error);  // the expected model status
     EXPECT_EQ(QXgetInfo(lm.model, QX_IINFO_IPM_STATUS, &ipmStatus), 0);
     EXPECT_EQ(ipmStatus, c.error);
+  }
+}
+
+// The certificates of the homogeneous embedding, checked on the kernel's
+// problem form: min 1/2 x'Px + q'x, A x = b, G x + s = h, s in K (dense
+// row-major matrices here; P symmetric).
+ipm::CscMatrix csc(int rows, int cols, const std::vector<double>& dense, bool upper = false) {
+  ipm::CscMatrix m{rows, cols, {0}, {}, {}};
+  for (int j = 0; j < cols; ++j, m.start.push_back(static_cast<int>(m.index.size())))
+    for (int i = 0; i < (upper ? j + 1 : rows); ++i)
+      if (dense[i * cols + j] != 0.0) m.index.push_back(i), m.value.push_back(dense[i * cols + j]);
+  return m;
+}
+
+TEST(ConicKernel, CertificatesOfInfeasibilityAndUnboundedness) {
+  struct Kernel {
+    const char* name;
+    int n, me, orthant;
+    std::vector<int> cones;
+    std::vector<double> q, p, a, b, g, h;
+    ipm::ConicStatus status;
+  } cases[] = {
+      {"qp rows", 2, 0, 4, {}, {0, 0}, {2, 0, 0, 2}, {}, {}, {-1, -1, 1, 1, -1, 0, 0, -1}, {-3, 1, 0, 0},
+       ipm::ConicStatus::PrimalInfeasible},
+      {"qp equality", 2, 1, 2, {}, {0, 0}, {2, 0, 0, 0}, {1, 1}, {-1}, {-1, 0, 0, -1}, {0, 0},
+       ipm::ConicStatus::PrimalInfeasible},
+      {"socp", 3, 0, 2, {3}, {1, 0, 0}, std::vector<double>(9, 0.0), {}, {},
+       {1, 0, 0, 0, -1, 0, -1, 0, 0, 0, -1, 0, 0, 0, -1}, {1, -2, 0, 0, 0}, ipm::ConicStatus::PrimalInfeasible},
+      {"qp ray", 3, 0, 4, {}, {-1, 0, 0}, {0, 0, 0, 0, 2, 0, 0, 0, 0}, {}, {},
+       {1, 0, -1, -1, 0, 0, 0, -1, 0, 0, 0, -1}, {1, 0, 0, 0}, ipm::ConicStatus::DualInfeasible},
+      {"socp ray", 2, 0, 1, {2}, {-1, 0}, {0, 0, 0, 0}, {}, {}, {0, 1, -1, 0, 0, -1}, {5, 0, 0},
+       ipm::ConicStatus::DualInfeasible},
+  };
+  constexpr double kCertTol = 1e-8;  // a hundredfold the default QX_DPARAM_IPM_TOL_INFEAS
+  for (const Kernel& c : cases) {
+    SCOPED_TRACE(c.name);
+    ipm::ConicProblem p;
+    const int mk = static_cast<int>(c.h.size());
+    p.n = c.n, p.q = c.q, p.b = c.b, p.h = c.h, p.orthant = c.orthant, p.coneDims = c.cones;
+    p.p = csc(c.n, c.n, c.p, true), p.a = csc(c.me, c.n, c.a), p.g = csc(mk, c.n, c.g);
+    simplex::SolveContext ctx;
+    const ipm::ConicResult r = ipm::solveConic(p, ipm::ConicOptions{}, ctx);
+    ASSERT_EQ(r.status, c.status);
+    // The cone part: orthant rows nonnegative, each cone's head above its tail.
+    const std::vector<double>& k = r.status == ipm::ConicStatus::PrimalInfeasible ? r.z : r.s;
+    for (int i = 0; i < c.orthant; ++i) EXPECT_GE(k[i], -kCertTol);
+    double tail = 0.0;
+    for (int i = c.orthant + 1; i < mk; ++i) tail += k[i] * k[i];
+    if (!c.cones.empty()) {
+      EXPECT_GE(k[c.orthant] + kCertTol, std::sqrt(tail));
+    }
+    double objective = 0.0, residual = 0.0;
+    for (int j = 0; j < c.n; ++j) {
+      double v = 0.0;  // A'y + G'z, or P x
+      if (r.status == ipm::ConicStatus::PrimalInfeasible) {
+        for (int i = 0; i < c.me; ++i) v += c.a[i * c.n + j] * r.y[i];
+        for (int i = 0; i < mk; ++i) v += c.g[i * c.n + j] * r.z[i];
+      } else {
+        for (int i = 0; i < c.n; ++i) v += c.p[j * c.n + i] * r.x[i];
+        objective += c.q[j] * r.x[j];
+      }
+      residual = std::max(residual, std::fabs(v));
+    }
+    for (int i = 0; i < mk; ++i) {
+      double v = r.s[i];  // G x + s
+      for (int j = 0; j < c.n; ++j) v += c.g[i * c.n + j] * r.x[j];
+      residual = std::max(residual, std::fabs(v));
+      if (r.status == ipm::ConicStatus::PrimalInfeasible) objective += c.h[i] * r.z[i];
+    }
+    for (int i = 0; i < c.me; ++i) objective += c.b[i] * r.y[i];
+    EXPECT_NEAR(objective, -1.0, kCertTol);
+    EXPECT_LE(residual, kCertTol);
   }
 }
 
