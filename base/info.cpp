@@ -1,5 +1,6 @@
 #include "base/info.hpp"
 
+#include <cstdio>
 #include <cstring>
 
 #include "base/version.hpp"
@@ -16,6 +17,19 @@ int libraryInfo(int item, void* result) {
     case kInfoPlatform: std::strcpy(static_cast<char*>(result), kPlatformCode); return 0;
     default: return QXERR_INFO_NOT_AVAILABLE;
   }
+}
+
+std::string threadLoadText(const std::vector<double>& seconds) {
+  double total = 0.0;
+  for (double t : seconds) total += t;
+  std::string out = "|";
+  for (double t : seconds) {
+    char field[32];
+    std::snprintf(field, sizeof field, "%.0f%%|", total > 0 ? 100.0 * t / total : 100.0 / static_cast<double>(seconds.size()));
+    if (out.size() + std::strlen(field) > kMaxThreadLoadText) break;
+    out += field;
+  }
+  return out;
 }
 
 namespace {
@@ -135,9 +149,16 @@ int lpInfo(const Model& model, int item, void* result) {
 
 // Items of the integer record; -1 when item is not one of them.
 int mipInfo(const Model& model, int item, void* result) {
-  if (item < QX_IINFO_MIP_STATUS || item > QX_DINFO_MIP_HEU_TIME) return -1;
+  const bool threadItem = item == QX_IINFO_MIP_THREADS || item == QX_SINFO_MIP_THREAD_LOAD;
+  if ((item < QX_IINFO_MIP_STATUS || item > QX_DINFO_MIP_HEU_TIME) && !threadItem) return -1;
   if (!model.mipSolution) return QXERR_INFO_NOT_AVAILABLE;
   const MipSolution& s = *model.mipSolution;
+  if (item == QX_IINFO_MIP_THREADS) return putInt(result, s.threads);
+  if (item == QX_SINFO_MIP_THREAD_LOAD) {
+    const std::string load = threadLoadText(s.threadSeconds);
+    std::memcpy(result, load.c_str(), load.size() + 1);
+    return 0;
+  }
   if (item >= QX_IINFO_MIP_GUB_CONS && item <= QX_IINFO_MIP_CONT_CONS)
     return putInt(result, s.consClass[item - QX_IINFO_MIP_GUB_CONS]);
   // Items between the constraint classes and the times are not kept.

@@ -24,6 +24,7 @@ void QXmodelRec::markChanged() {
 void QXmodelRec::markValuesChanged() {
   data.invalidateStats();
   instructErrorRow.reset();
+  nextBest.reset();
   if (status != QX_STATUS_UNLOADED || !data.empty()) status = QX_STATUS_LOADED;
   if (lpSolution) {
     auto& sol = *lpSolution;

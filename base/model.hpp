@@ -32,6 +32,9 @@ struct QXmodelRec {
 
   std::optional<torva::LpSolution> lpSolution;
   std::optional<torva::MipSolution> mipSolution;
+  // Solutions found by QXsolveNextBestMIPsols; any change of the data drops
+  // them.
+  std::optional<torva::MipSolutionList> nextBest;
 
   // The optimiser's resident work area (basis, factorisation, scaled data),
   // kept between solves for warm starts; null when none is resident.
@@ -52,7 +55,10 @@ struct QXmodelRec {
   // Release groups of the model without touching the rest.
   void freeSolverMemory();
   void freeSolution() { lpSolution.reset(); }
-  void freeMipSolution() { mipSolution.reset(); }
+  void freeMipSolution() {
+    mipSolution.reset();
+    nextBest.reset();
+  }
   void freeGopSolution() {}
   void freeNlpSolverMemory() {}
   // Drops the name lookup tables; they are rebuilt on the next lookup.

@@ -751,7 +751,10 @@ constexpr ParamText kParamTexts[] = {
      "solution."},
     {5349, "Pseudo-cost rule",
      "0 decide, 1 minimum pseudo cost, 2 maximum, 3 quadratic score with\n"
-     "the weight, 4 as 3 without the quadratic score."},
+     "the weight, 4 as 3 without the quadratic score. The score of a\n"
+     "candidate comes from its two estimated gains lo <= hi: 1 lo, 2 hi,\n"
+     "3 W lo + hi + lo hi, 4 W lo + hi (W the pseudo-cost weight), 0 the\n"
+     "product lo hi; the largest score is branched on."},
     {5350, "Enumeration heuristic",
      "0 off, 1 at the root without cuts, 2 root and tree without cuts,\n"
      "3 as 1 with cuts, 4 as 2 with cuts."},
@@ -761,8 +764,9 @@ constexpr ParamText kParamTexts[] = {
      "Fraction of the gap below which reduced-cost fixing fixes variables\n"
      "at tree nodes."},
     {5353, "Integer zero tolerance mode",
-     "Conditions under which an all-integer model is solved with tight\n"
-     "integrality tolerances of 1e-9; 0 never."},
+     "Above 0: an all-integer model (every variable that is not fixed is\n"
+     "integer, every coefficient and right-hand side a whole number) is\n"
+     "solved with integrality tolerances of 1e-9; 0 never."},
     {5354, "Cuts inside heuristics",
      "0 no, 1 yes, -1 the solver decides."},
     {5355, "Big-M for integrality tolerance",

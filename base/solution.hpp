@@ -117,6 +117,14 @@ struct LpSolution {
   }
 };
 
+// The next-best list of a model: integer solutions with distinct integer
+// parts, best first, and the index of the next one to hand out.
+struct MipSolutionList {
+  std::vector<std::vector<double>> x;
+  std::vector<double> objective;
+  std::size_t next = 0;
+};
+
 // The integer solution record.
 struct MipSolution {
   int status = kStatusUnknown;
@@ -135,6 +143,7 @@ struct MipSolution {
   double optTime = 0.0;        // of them: inside relaxation solves
   double heuTime = 0.0;        // of them: in primal heuristics
   int threads = 1;
+  std::vector<double> threadSeconds;  // per thread: seconds of work in the run
   // Constraint classes, in the order of QX_IINFO_MIP_GUB_CONS .. QX_IINFO_MIP_CONT_CONS.
   int consClass[9] = {};
   // Cuts added by family: QX_IINFO_MIP_GUB_COVER_CUTS .. QX_IINFO_MIP_CONTRA_CUTS

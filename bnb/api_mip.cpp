@@ -61,6 +61,19 @@ QXAPI int QXgetKBestMIPSols(QXmodel model, int nMaxSols, double* padPrimal, doub
   });
 }
 
+QXAPI int QXsolveNextBestMIPsols(QXmodel model, int nMaxSols, int* pnSols) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] {
+    if (model->status == QX_STATUS_UNLOADED) return QXERR_MODEL_NOT_LOADED;
+    return torva::solveNextBestMipSolutions(*model, nMaxSols, pnSols);
+  });
+}
+
+QXAPI int QXgetNextBestMIPSol(QXmodel model, double* pdObj, double* padPrimal) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] { return torva::nextBestMipSolution(*model, pdObj, padPrimal); });
+}
+
 QXAPI int QXPreAlgMIP(QXmodel model, int* pnStatus) {
   if (!model) return QXERR_ILLEGAL_NULL_POINTER;
   return guarded([&] {

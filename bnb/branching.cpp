@@ -1,5 +1,5 @@
 // Choice of the branching variable: most fractional (rule 2), or pseudo
-// costs with the product score, made reliable by strong branching on the
+// costs with the score the pseudo-cost rule names, made reliable by strong branching on the
 // upper levels of the tree (Achterberg, Koch and Martin 2005).
 #include <algorithm>
 #include <cmath>
@@ -117,9 +117,21 @@ int Search::chooseVariable(int node, const RelaxResult& r, const std::vector<dou
     *score = bestF;
     return best;
   }
+  // Score of the two estimated gains by QX_IPARAM_MIP_PSEUDOCOST_RULE: the
+  // smaller (1) or the larger (2) of them; the weighted sum W lo + hi with
+  // W = QX_DPARAM_MIP_PSEUDOCOST_WEIGT, plus the product (3) or alone (4);
+  // the product for any other value. The largest score is branched on.
   auto pcScore = [&](int j) {
     const double f = frac(j);
-    return std::max(pc_.down(j) * f, kScoreEps) * std::max(pc_.up(j) * (1.0 - f), kScoreEps);
+    const double down = std::max(pc_.down(j) * f, kScoreEps), upGain = std::max(pc_.up(j) * (1.0 - f), kScoreEps);
+    const double lo = std::min(down, upGain), hi = std::max(down, upGain);
+    switch (ctx_.opt.pseudoCostRule) {
+      case 1: return lo;
+      case 2: return hi;
+      case 3: return ctx_.opt.pseudoCostWeight * lo + hi + lo * hi;
+      case 4: return ctx_.opt.pseudoCostWeight * lo + hi;
+      default: return lo * hi;
+    }
   };
   if (pool_[node].depth <= ctx_.opt.strongBranchLevel) {
     std::vector<int> unreliable;

@@ -3,6 +3,7 @@
 // held in minimisation sense; sense turns them back into the host's.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <vector>
 
@@ -51,6 +52,9 @@ struct BnbContext {
   Clock::time_point startTime = Clock::now(), lastIncumbentTime = Clock::now();
   int mipStatus = kMipNothing;
   int isNonlinear = 0;
+  // Semi-continuous variables, and variables whose infinite bound the binary
+  // form replaced by the big-M value (the variable statistics).
+  unsigned semiContVars = 0, bigMVars = 0;
   int printLevel = 2;
 
   // Counters published to the result record.
@@ -68,6 +72,10 @@ struct BnbContext {
   // Phase the callbacks can read: 4 while the progress log calls the host,
   // 0 otherwise (10 is kept for a presolve that reduces the model).
   int phase = 0;
+  // What the host's objective-bound supplier reported (minimisation sense):
+  // the objective of a solution it knows, 1e30 none, and a bound, -1e30 none.
+  double suppliedObjective = 1e30;
+  double suppliedBound = -1e30;
   bool stopRequested = false;
   bool stoppedByLastSolTime = false;
 
@@ -77,6 +85,11 @@ struct BnbContext {
   MipOptions opt;
 
   bool hasIncumbent() const { return incumbentValue < 1e30; }
+  bool hasSuppliedObjective() const { return suppliedObjective < 1e30; }
+  // The best objective known: the incumbent's or a supplied one.
+  double knownObjective() const { return std::min(incumbentValue, suppliedObjective); }
+  // Whether the best bound is the supplied one rather than the tree's own.
+  bool boundExternal() const { return suppliedBound > -1e30 && bestBound <= suppliedBound; }
   double elapsed() const { return std::chrono::duration<double>(Clock::now() - startTime).count(); }
   // The value the gap tests compare the bound with (minimisation sense).
   double referenceValue() const;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/callback.hpp"
+#include "base/info.hpp"
 #include "base/log.hpp"
 #include "bnb/reform.hpp"
 #include "bnb/search.hpp"
@@ -16,7 +17,7 @@ namespace {
 // The run as the callback information queries and the suppliers see it.
 class RunView final : public MipRun {
  public:
-  RunView(BnbContext& ctx, Search& search, int n) : ctx_(ctx), search_(search), n_(n) {}
+  RunView(BnbContext& ctx, Search& search, MipSolution& rec, int n) : ctx_(ctx), search_(search), rec_(rec), n_(n) {}
   int mipInfo(int item, void* result) const override {
     auto putI = [&](long long v) {
       *static_cast<int*>(result) = static_cast<int>(std::min<long long>(v, 2147483647LL));
@@ -27,7 +28,8 @@ class RunView final : public MipRun {
       return 0;
     };
     switch (item) {
-      case QX_IINFO_MIP_STATUS: return putI(ctx_.hasIncumbent() ? QX_STATUS_FEASIBLE : QX_STATUS_UNKNOWN);
+      case QX_IINFO_MIP_STATUS:
+        return putI(ctx_.knownObjective() < 1e30 ? QX_STATUS_FEASIBLE : QX_STATUS_UNKNOWN);
       case QX_DINFO_MIP_OBJ: return putD(incumbentObjective());
       case QX_DINFO_MIP_BESTBOUND: return putD(bestBound());
       case QX_IINFO_MIP_SIM_ITER: return putI(static_cast<long long>(ctx_.simplexIters));
@@ -46,16 +48,26 @@ class RunView final : public MipRun {
       default: return QXERR_INFO_NOT_AVAILABLE;
     }
   }
-  double incumbentObjective() const override {
-    return ctx_.hasIncumbent() ? ctx_.incumbentValue * ctx_.sense : ctx_.sense * 1e30;
-  }
+  double incumbentObjective() const override { return ctx_.knownObjective() * ctx_.sense; }
   double bestBound() const override { return ctx_.bestBound * ctx_.sense; }
-  void adoptSuppliedObjective(double objective, double) override {
-    // A supplied objective without a point acts as a cutoff.
+  void adoptSuppliedObjective(double objective, double bound) override {
+    // The host knows a solution of this objective: it stands in for an
+    // incumbent in the gap tests and prunes like one; a bound it supplies
+    // that is tighter than the tree's becomes the best bound.
     const double v = objective * ctx_.sense;
+    if (!(std::fabs(v) < 1e30)) return;
+    ctx_.suppliedObjective = std::min(ctx_.suppliedObjective, v);
     ctx_.cutoffObj = std::min(ctx_.cutoffObj, v);
-    ctx_.useCutoffObj = std::max(ctx_.useCutoffObj, 1);
+    ctx_.useCutoffObj = std::max(ctx_.useCutoffObj, 2);
     ctx_.cutoffValue = std::min(ctx_.cutoffValue, v);
+    const double b = bound * ctx_.sense;
+    if (std::fabs(b) < 1e30 && b > ctx_.bestBound) {
+      ctx_.suppliedBound = std::min(b, ctx_.knownObjective());
+      ctx_.bestBound = ctx_.suppliedBound;
+    }
+    rec_.status = QX_STATUS_FEASIBLE;
+    rec_.objective = ctx_.knownObjective() * ctx_.sense;
+    rec_.bestBound = ctx_.bestBound * ctx_.sense;
   }
   int numVars() const override { return n_; }
   void offerSolution(std::span<const double> x, double) override {
@@ -65,8 +77,32 @@ class RunView final : public MipRun {
  private:
   BnbContext& ctx_;
   Search& search_;
+  MipSolution& rec_;
   int n_;
 };
+
+// Integrality tolerance of a run on an all-integer model when
+// QX_IPARAM_MIP_USE_INT_ZERO_TOL asks for it (both the absolute and the
+// relative one).
+constexpr double kAllIntegerIntTol = 1e-9;
+
+// All-integer: every variable that is not fixed is integer, and every
+// coefficient and finite right-hand side is a whole number. Integer
+// solutions of such a model are exact, so nothing is gained by accepting
+// values near an integer.
+bool allInteger(const ModelData& d) {
+  auto whole = [](double v) { return std::fabs(v) >= kInfinity || v == std::round(v); };
+  for (int j = 0; j < d.n; ++j) {
+    const std::size_t u = static_cast<std::size_t>(j);
+    const char t = d.typeOf(j);
+    if (t != 'B' && t != 'I' && d.lower[u] != d.upper[u]) return false;
+    for (int k = d.colBeg[j]; k < d.colBeg[j] + d.colLen[j]; ++k)
+      if (!whole(d.value[k])) return false;
+  }
+  for (int i = 0; i < d.m; ++i)
+    if (d.conType[static_cast<std::size_t>(i)] != 'N' && !whole(d.rhs[static_cast<std::size_t>(i)])) return false;
+  return true;
+}
 
 // Stored MIP status of the internal status.
 int storedStatus(int mipStatus) {
@@ -119,11 +155,53 @@ PointCheck checkPoint(const ModelData& d, const std::vector<double>& x) {
   return c;
 }
 
+// Whether the host's full start point is feasible within the tolerances the
+// search accepts incumbents with.
+bool startFeasible(const Model& model, PointCheck* check) {
+  const ModelData& d = model.data;
+  if (d.mipStartX.size() != static_cast<std::size_t>(d.n)) return false;
+  const PointCheck c = checkPoint(d, d.mipStartX);
+  if (check) *check = c;
+  const double feasTol = std::max(model.params.douValue(QX_DPARAM_SOLVER_FEASTOL) * 10.0, 1e-6);
+  return c.inf <= feasTol && c.intInf <= model.params.douValue(QX_DPARAM_MIP_INTTOL);
+}
+
+// Stage 8, the heuristic without objective: the model with a zero objective
+// searched to its first solution (every solution of it is optimal, so the
+// gap test ends that search at once). False when the copy is infeasible, and
+// with it the model; a point found goes to found.
+bool solveWithoutObjective(Model& model, std::vector<double>& found) {
+  const bool talk = logEnabled(model, QX_IPARAM_MIP_PRINTLEVEL, 1);
+  if (talk) {
+    logPrint(model, "\nStarting heu with objective replaced off 0.0 \n");
+    logPrint(model, "\n(Infeasible solution means problem is infeasible.\n Feasible solutions is converged to a "
+                    "solution for original problem )");
+  }
+  std::unique_ptr<Model> copy = driver::solverCopy(model);
+  std::fill(copy->data.cost.begin(), copy->data.cost.end(), 0.0);
+  copy->data.objConst = 0.0;
+  copy->markChanged();
+  copy->params.storeInt(QX_IPARAM_MIP_HEU_DROP_OBJ, 0);
+  copy->params.storeInt(QX_IPARAM_MIP_PRINTLEVEL, 0);
+  int status = QX_STATUS_UNKNOWN;
+  solveMIPSerial(*copy, &status);
+  if (status == QX_STATUS_INFEASIBLE) {
+    if (talk) logPrint(model, "\nProblem found infeasible");
+    return false;
+  }
+  if (copy->mipSolution && copy->mipSolution->x.size() == static_cast<std::size_t>(model.data.n))
+    found = copy->mipSolution->x;
+  return true;
+}
+
 // Evaluates a host start point and offers it to the search (stage 5).
-void offerStart(Model& model, Search& search, const std::vector<double>& x, const char* tag) {
+// x is the host's point, searched the same point in the searched model's
+// columns.
+void offerStart(Model& model, Search& search, const std::vector<double>& x, std::vector<double> searched,
+                const char* tag) {
   const PointCheck c = checkPoint(model.data, x);
   const double obj = c.obj, inf = c.inf, intInf = c.intInf;
-  const bool accepted = search.offerSolution(x, kFoundByStart);
+  const bool accepted = search.offerSolution(std::move(searched), kFoundByStart);
   if (!logEnabled(model, QX_IPARAM_MIP_PRINTLEVEL, 1)) return;
   if (accepted) {
     logPrint(model, "\nObjvalue                         : %e  (%s)", obj, tag);
@@ -150,6 +228,15 @@ void logSizes(Model& model, bool discreteStructure) {
   if (nip == 0 && !discreteStructure) logPrint(model, "\n\nThe problem is an LP.\n\n");
 }
 
+// The time of the run and each thread's share of it.
+void logWorkload(Model& model, const MipSolution& rec) {
+  if (!logEnabled(model, QX_IPARAM_MIP_PRINTLEVEL, 1)) return;
+  double total = 0.0;
+  for (double t : rec.threadSeconds) total += t;
+  logPrint(model, "\n%s workload: %.2f secs", "\nParallel MIP", total);
+  logText(model, (" " + threadLoadText(rec.threadSeconds)).c_str());
+}
+
 // Maps the end of the search to the stored status and the returned error.
 int finish(Model& model, BnbContext& ctx, int rc) {
   if (rc == QXERR_TIME_LIMIT || rc == QXERR_ITER_LIMIT || rc == QXERR_BRANCH_LIMIT) {
@@ -163,10 +250,20 @@ int finish(Model& model, BnbContext& ctx, int rc) {
   } else if (rc != 0 && ctx.hasIncumbent() && ctx.mipStatus != kMipFinished) {
     ctx.mipStatus = kMipFeasible;
   }
-  if (ctx.mipStatus == kMipFinished || ctx.mipStatus == kMipLimitTolMet) ctx.bestBound = ctx.incumbentValue;
+  // A supplied objective better than the search's own incumbent ends the run
+  // feasible with that objective (the host knows the solution, the record
+  // only its value); a search that emptied the tree below it proved it the
+  // optimal value.
+  const bool supplied = ctx.suppliedObjective < ctx.incumbentValue && ctx.mipStatus != kMipUnbounded;
+  if (supplied) {
+    if (ctx.mipStatus == kMipInfeasible || ctx.mipStatus == kMipFinished) ctx.bestBound = ctx.suppliedObjective;
+    ctx.bestBound = std::min(ctx.bestBound, ctx.suppliedObjective);
+  } else if (ctx.mipStatus == kMipFinished || ctx.mipStatus == kMipLimitTolMet) {
+    ctx.bestBound = ctx.incumbentValue;
+  }
   if (ctx.mipStatus == kMipUnbounded) ctx.bestBound = -1e30;
   MipSolution& rec = *model.mipSolution;
-  rec.status = storedStatus(ctx.mipStatus);
+  rec.status = supplied ? QX_STATUS_FEASIBLE : storedStatus(ctx.mipStatus);
   if (rc == QXERR_NUMERIC_INSTABILITY || rc == QXERR_NOT_CONVEX) rec.status = QX_STATUS_UNKNOWN;
   if (ctx.hasIncumbent()) {
     rec.x = ctx.incumbentX;
@@ -180,6 +277,7 @@ int finish(Model& model, BnbContext& ctx, int rc) {
   } else {
     rec.x.clear();
   }
+  if (supplied) rec.objective = ctx.suppliedObjective * ctx.sense;
   return rc;
 }
 
@@ -209,21 +307,45 @@ int solveMIPSerial(Model& model, int* status) {
   if (reform.model && ctx.opt.printLevel >= 3 && hasLog(model))
     logPrint(model, "\nInserting (Sets (s1,s2,s3,card), SC )= (%5u,%5u,%5u,%5u), %6u \n", reform.sets[0],
              reform.sets[1], reform.sets[2], reform.sets[3], reform.semiCont);
-  Search search(model, reform.model ? *reform.model : model, ctx, log);
-  RunView view(ctx, search, model.data.n);
+  const Model& searched = reform.model ? *reform.model : model;
+  if (ctx.opt.useIntZeroTol > 0 && ctx.opt.intTol > kAllIntegerIntTol && allInteger(searched.data))
+    ctx.opt.intTol = ctx.opt.relIntTol = kAllIntegerIntTol;
+  ctx.semiContVars = reform.semiCont;
+  ctx.bigMVars = reform.bigM;
+  Search search(model, searched, ctx, log);
+  RunView view(ctx, search, *model.mipSolution, model.data.n);
   int rc = 0;
   {
     SolveScope scope(model, QXLOC_MIP, nullptr, &view);
     // Stage 7: sizes (MIP presolve leaves the model unchanged for now).
     if (ctx.opt.printLevel > 0) logSizes(model, reform.model != nullptr);
-    rc = search.run([&] {
+    // Stage 8.
+    const bool dropObjective = model.params.intValue(QX_IPARAM_MIP_HEU_DROP_OBJ) == 1 &&
+                               !startFeasible(model, nullptr);
+    std::vector<double> dropFound;
+    const bool talk = ctx.opt.printLevel > 0 && hasLog(model);
+    if (dropObjective && !solveWithoutObjective(model, dropFound)) {
+      if (talk) logPrint(model, "\nProblem found infeasible in without OBJ heu.\n");
+      ctx.mipStatus = kMipInfeasible;
+    } else rc = search.run([&] {
       // Stage 5: a stored MIP start becomes the first incumbent when feasible.
-      if (model.data.mipStartX.size() == static_cast<std::size_t>(model.data.n) && !reform.model)
-        offerStart(model, search, model.data.mipStartX, "startpoint");
+      const std::vector<double>& start = model.data.mipStartX;
+      if (start.size() == static_cast<std::size_t>(model.data.n))
+        offerStart(model, search, start, reform.extend(start), "startpoint");
       if (!model.data.mipStartPartVars.empty()) {
         if (ctx.opt.printLevel > 0 && hasLog(model)) logPrint(model, "\nfixing ints from partial startpoint");
         search.completePartialStart(model.data.mipStartPartVars, model.data.mipStartPartX);
       }
+      if (!dropFound.empty()) {
+        const PointCheck c = checkPoint(model.data, dropFound);
+        search.offerSolution(reform.extend(dropFound), kFoundByHeuristic);
+        if (talk) {
+          logPrint(model, "\n\nObjvalue                         : %e  (current solution)", c.obj);
+          logPrint(model, "\nInfeasibility of solution        : %2.1e", c.inf);
+          logPrint(model, "\nInteger infeasibility of solution: %2.1e\n\n", c.intInf);
+        }
+      }
+      if (dropObjective && talk) logPrint(model, "\nEnd of heu \n");
     });
     if (ctx.incumbentX.size() > static_cast<std::size_t>(model.data.n))
       ctx.incumbentX.resize(static_cast<std::size_t>(model.data.n));
@@ -233,9 +355,13 @@ int solveMIPSerial(Model& model, int* status) {
     MipSolution& rec = *model.mipSolution;
     rec.totTime = ctx.elapsed();
     rec.heuTime = ctx.heuTime;
+    // The serial search runs on the calling thread alone.
+    rec.threads = 1;
+    rec.threadSeconds.assign(1, rec.totTime);
     for (int k = 0; k < 9; ++k) rec.consClass[k] = search.constraintClass(k);
     if (ctx.opt.dualSolution == 1 && ctx.hasIncumbent()) dualMipSolution(model, nullptr, nullptr, nullptr, nullptr, nullptr);
   }
+  if (model.params.intValue(QX_IPARAM_MIP_NUM_THREADS) > 1) logWorkload(model, *model.mipSolution);
   if (rc != 0 && ctx.opt.printLevel > 0 && hasLog(model)) {
     const char* text = model.env ? model.env->messages.text(rc) : nullptr;
     logPrint(model, "\nError %d: %s\n", rc, text ? text : "");
@@ -257,12 +383,8 @@ int preAlgMip(Model& model, int* status) {
   logSizes(model, model.data.hasSemiCont() || model.data.hasSets());
   // A stored start point is the only solution these stages can meet while
   // presolve makes no reductions.
-  const ModelData& d = model.data;
-  if (d.mipStartX.size() != static_cast<std::size_t>(d.n)) return 0;
-  const PointCheck c = checkPoint(d, d.mipStartX);
-  // Feasible within the tolerances the search accepts incumbents with.
-  const double feasTol = std::max(model.params.douValue(QX_DPARAM_SOLVER_FEASTOL) * 10.0, 1e-6);
-  if (c.inf > feasTol || c.intInf > model.params.douValue(QX_DPARAM_MIP_INTTOL)) return 0;
+  PointCheck c;
+  if (!startFeasible(model, &c)) return 0;
   if (status) *status = QX_STATUS_FEASIBLE;
   if (logEnabled(model, QX_IPARAM_MIP_PRINTLEVEL, 1)) {
     logPrint(model, "\nFOUND MIP solution ,  Original Objvalue  : %e  (*P)\n", c.obj);

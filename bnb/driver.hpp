@@ -25,6 +25,10 @@ int roundMipSolution(Model& model, const double* x, double* xRound, double* obje
 // maxSols * n values, objs maxSols), best first; found receives how many.
 // Integer variables must be binary (else 2029).
 int kBestMipSolutions(Model& model, int maxSols, double* x, double* objs, int* found);
+// The next-best list of the model (Model::nextBest): extends it by up to
+// maxSols solutions (found receives how many), and hands out the next one.
+int solveNextBestMipSolutions(Model& model, int maxSols, int* found);
+int nextBestMipSolution(Model& model, double* objective, double* x);
 // The preparatory stages alone: sizes, presolve outcome, the stored start
 // point checked. status receives QX_STATUS_FEASIBLE when a feasible point was
 // met, else QX_STATUS_UNKNOWN.

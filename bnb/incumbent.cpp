@@ -231,6 +231,11 @@ void Search::classifyConstraints() {
     logPrint(host_, "\n MIXED  constraints        :%u", static_cast<unsigned>(mixed));
     logPrint(host_, "\n CONT constraints          :%u", static_cast<unsigned>(consClass_[kCont]));
     logPrint(host_, "\n NLP constraints           :%u\n", static_cast<unsigned>(consClass_[kNlp]));
+    if (ctx_.semiContVars > 0 || ctx_.bigMVars > 0) {
+      logPrint(host_, "\nVariables stat:");
+      if (ctx_.semiContVars > 0) logPrint(host_, "\n Semicont vars             :%u\n", ctx_.semiContVars);
+      if (ctx_.bigMVars > 0) logPrint(host_, "\n bigM vars             :%u\n", ctx_.bigMVars);
+    }
   }
 }
 

@@ -57,13 +57,14 @@ int stopTest(BnbContext& ctx) {
 
 namespace {
 
-// Code text of a row announcing an incumbent found by method code.
-const char* foundByText(int code) {
+// Code text of a row announcing an incumbent found by method code; with an
+// external bound shown, "-" precedes the closing parenthesis.
+std::string foundByText(int code, bool externalBound) {
   static const char* const kTexts[] = {"(*K)",  "(*SB)", "(*SRH)", "(*T)",  "(*C)",  "(*AH)",
                                        "(*AB)", "(*SE)", "(*SBB)", "(*AHI)", "(*FP)", "(*USER)"};
-  if (code == kFoundByHeuristic) return "(*H)";
-  if (code >= 2 && code <= 13) return kTexts[code - 2];
-  return "(*)";
+  std::string text = code == kFoundByHeuristic ? "(*H)" : code >= 2 && code <= 13 ? kTexts[code - 2] : "(*)";
+  if (externalBound) text.insert(text.size() - 1, "-");
+  return text;
 }
 
 }  // namespace
@@ -75,7 +76,7 @@ void ProgressLog::publish() {
   rec.lpCount = static_cast<int>(std::min<long long>(ctx_.lpCount, 2147483647LL));
   rec.activeNodes = static_cast<int>(ctx_.openNodes);
   rec.bestBound = ctx_.bestBound <= -1e30 ? -ctx_.sense * 1e30 : ctx_.bestBound * ctx_.sense;
-  if (ctx_.hasIncumbent()) rec.objective = ctx_.incumbentValue * ctx_.sense;
+  if (ctx_.knownObjective() < 1e30) rec.objective = ctx_.knownObjective() * ctx_.sense;
   rec.simplexIters = static_cast<int>(std::min(ctx_.simplexIters, 2147483647.0));
   rec.solutionsFound = ctx_.solutionsFound;
   rec.optTime = ctx_.optTime;
@@ -147,7 +148,7 @@ void ProgressLog::event(RowKind kind, int foundBy) {
   const bool logging = ctx_.printLevel >= 1 && hasLog(model_);
   if (logCalls_ % 25 == 0 && logging) {
     logText(model_, ctx_.isNonlinear
-                        ? "\n\n#BRANCHs  #NODEs   #NLPs    BEST BOUND      BEST  IP     RGAP    TIME  OPTIME\n"
+                        ? "\n\n#BRANCHs  #NODEs    #NLPs    BEST BOUND      BEST  IP     RGAP    TIME  OPTIME\n"
                         : "\n\n#BRANCHs  #NODEs    #LPs    BEST BOUND      BEST  IP     RGAP    TIME  OPTIME\n");
     logText(model_, "(CUTPASS) (NUMCUT)            (SUMFP)                                   (CODE)\n");
   }
@@ -169,13 +170,14 @@ void ProgressLog::event(RowKind kind, int foundBy) {
   const std::string opt = ctx_.aoptLeft >= 0 ? format("(%.2fopt)", ctx_.aoptLeft) : std::string();
   const bool known = ctx_.hasIncumbent() || (ctx_.useCutoffObj >= 2 && ctx_.cutoffObj < 1e30);
   const unsigned pass = static_cast<unsigned>(ctx_.cutPassNo), cuts = static_cast<unsigned>(foundBy);
+  const char* code = ctx_.boundExternal() ? "(-)" : "";
   if (!known) {
     if (kind == RowKind::CutPass)
       logPrint(model_, "\nC(%4u) (%6u) %8u  % e                         %.2f  %.2f %s", pass, cuts, lps, bound, time,
-               ctx_.optTime, "");
+               ctx_.optTime, code);
     else
       logPrint(model_, "\n %8u %6u %8u  % e                         %.2f  %.2f %s", branches, open, lps, bound, time,
-               ctx_.optTime, "");
+               ctx_.optTime, code);
     return;
   }
   const double best = ctx_.referenceValue() * ctx_.sense;
@@ -183,15 +185,15 @@ void ProgressLog::event(RowKind kind, int foundBy) {
   const bool standIn = ctx_.useCutoffObj >= 2 && ctx_.referenceValue() < ctx_.incumbentValue;
   if (kind == RowKind::NewIncumbent && !standIn) {
     logPrint(model_, "\n %8u %6u %8u  % e  % e %2.1e  %.2f  %s %s", branches, open, lps, bound, best, gap, time,
-             foundByText(foundBy), opt.c_str());
+             foundByText(foundBy, ctx_.boundExternal()).c_str(), opt.c_str());
     return;
   }
   if (kind == RowKind::CutPass)
     logPrint(model_, "\nC(%4u) (%6u) %8u  % e  % e %2.1e  %.2f  %.2f %s %s", pass, cuts, lps, bound, best, gap, time,
-             ctx_.optTime, "", opt.c_str());
+             ctx_.optTime, code, opt.c_str());
   else
     logPrint(model_, "\n %8u %6u %8u  % e  % e %2.1e  %.2f  %.2f %s %s", branches, open, lps, bound, best, gap,
-             time, ctx_.optTime, "", opt.c_str());
+             time, ctx_.optTime, code, opt.c_str());
 }
 
 }  // namespace torva::bnb

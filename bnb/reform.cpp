@@ -64,11 +64,24 @@ class Builder {
 
 double finite(double v, double bigM) { return std::fabs(v) >= kInfinity ? (v > 0 ? bigM : -bigM) : v; }
 
+// Columns whose infinite bound a link replaced by the big-M value.
+struct BigMColumns {
+  std::vector<char> mark;
+  unsigned count = 0;
+  void note(int j, double lower, double upper, bool usesLower) {
+    if (std::fabs(upper) < kInfinity && (!usesLower || std::fabs(lower) < kInfinity)) return;
+    if (mark[static_cast<std::size_t>(j)]) return;
+    mark[static_cast<std::size_t>(j)] = 1;
+    ++count;
+  }
+};
+
 // Links x_j to the indicator sum of binaries: x_j <= u (sum z), and
 // x_j >= l (sum z) when the lower bound is negative.
-void link(Builder& b, const ModelData& d, int j, const std::vector<int>& z, double bigM) {
+void link(Builder& b, const ModelData& d, int j, const std::vector<int>& z, double bigM, BigMColumns& big) {
   const double u = finite(d.upper[static_cast<std::size_t>(j)], bigM);
   const double l = finite(d.lower[static_cast<std::size_t>(j)], bigM);
+  big.note(j, d.lower[static_cast<std::size_t>(j)], d.upper[static_cast<std::size_t>(j)], l < 0);
   if (u > 0) {
     std::vector<std::pair<int, double>> t{{j, 1.0}};
     for (int k : z) t.push_back({k, -u});
@@ -90,11 +103,14 @@ Reformulation reformulate(const Model& host, double bigM) {
   out.model = driver::solverCopy(host);
   ModelData& d = out.model->data;
   Builder b(d);
+  BigMColumns big{std::vector<char>(static_cast<std::size_t>(h.n), 0)};
   for (std::size_t k = 0; k < h.scVars.size(); ++k) {
     // x = 0 or scLower <= x <= upper.
     const int j = h.scVars[k];
     const int z = b.addBinary();
+    out.indicators.push_back({z, j});
     const double u = finite(h.upper[static_cast<std::size_t>(j)], bigM);
+    big.note(j, 0.0, h.upper[static_cast<std::size_t>(j)], false);
     const double l = h.scLower[k];
     d.lower[static_cast<std::size_t>(j)] = std::min(0.0, l);
     b.addRow({{j, 1.0}, {z, -u}}, 'L', 0.0);
@@ -112,6 +128,7 @@ Reformulation reformulate(const Model& host, double bigM) {
       if (members.size() < 3) continue;
       std::vector<int> seg;
       for (std::size_t i = 0; i + 1 < members.size(); ++i) seg.push_back(b.addBinary());
+      out.sos2.push_back({members, seg});
       std::vector<std::pair<int, double>> sum;
       for (int y : seg) sum.push_back({y, 1.0});
       b.addRow(sum, 'L', 1.0);
@@ -119,7 +136,7 @@ Reformulation reformulate(const Model& host, double bigM) {
         std::vector<int> z;
         if (i > 0) z.push_back(seg[i - 1]);
         if (i < seg.size()) z.push_back(seg[i]);
-        link(b, d, members[i], z, bigM);
+        link(b, d, members[i], z, bigM, big);
       }
       continue;
     }
@@ -132,13 +149,34 @@ Reformulation reformulate(const Model& host, double bigM) {
     for (int j : members) {
       const int z = b.addBinary();
       sum.push_back({z, 1.0});
-      link(b, d, j, {z}, bigM);
+      out.indicators.push_back({z, j});
+      link(b, d, j, {z}, bigM, big);
     }
     const double limit = card ? s.card[static_cast<std::size_t>(k)] : 1.0;
     b.addRow(sum, sos3 ? 'E' : 'L', limit);
   }
   b.finish();
+  out.bigM = big.count;
   return out;
+}
+
+std::vector<double> Reformulation::extend(const std::vector<double>& x) const {
+  if (!model) return x;
+  std::vector<double> p = x;
+  p.resize(static_cast<std::size_t>(model->data.n), 0.0);
+  auto nonzero = [&](int j) { return x[static_cast<std::size_t>(j)] != 0.0; };
+  for (const Indicator& ind : indicators) p[static_cast<std::size_t>(ind.z)] = nonzero(ind.col) ? 1.0 : 0.0;
+  for (const Segments& s : sos2) {
+    // The segment of the first non-zero member; the one before it when that
+    // member is the last.
+    for (std::size_t k = 0; k < s.members.size(); ++k) {
+      if (!nonzero(s.members[k])) continue;
+      const std::size_t seg = std::min(k, s.segs.size() - 1);
+      p[static_cast<std::size_t>(s.segs[seg])] = 1.0;
+      break;
+    }
+  }
+  return p;
 }
 
 }  // namespace torva::bnb

@@ -1058,6 +1058,16 @@ QXAPI int QXgetRoundMIPsolution(QXmodel model, const double *padPrimal, double *
  * solver alone (sizes, presolve outcome, start point check); *pnStatus
  * receives QX_STATUS_FEASIBLE when a feasible solution was met. */
 QXAPI int QXgetKBestMIPSols(QXmodel model, int nMaxSols, double *padPrimal, double *padObjs, int *pnSols);
+/* QXsolveNextBestMIPsols extends the model's next-best list by up to
+ * nMaxSols solutions, each the best one whose integer part differs from every
+ * solution listed before (the first call starts with an optimum); *pnSols
+ * receives how many were added (0 when no further solution exists).
+ * QXgetNextBestMIPSol hands out the listed solutions one per call, best
+ * first: objective and n values. Any change of the model data empties the
+ * list. Errors: as QXgetKBestMIPSols; QXgetNextBestMIPSol 2009 when every
+ * listed solution has been handed out. */
+QXAPI int QXsolveNextBestMIPsols(QXmodel model, int nMaxSols, int *pnSols);
+QXAPI int QXgetNextBestMIPSol(QXmodel model, double *pdObj, double *padPrimal);
 QXAPI int QXPreAlgMIP(QXmodel model, int *pnStatus);
 
 /* Status of the integer record (QX_STATUS_*). Errors: 2009 no record or
@@ -2217,6 +2227,11 @@ QXAPI int QXsampGetInfo(QXsample sample, int item, void *value);
 #define QX_IINFO_MIP_HEU_LEVEL               11352
 #define QX_DINFO_MIP_PFEAS                   11353
 #define QX_DINFO_MIP_INTPFEAS                11354
+/* Threads the last integer run used, and each thread's share of its time as
+ * a string of "%.0f%%|" fields after a leading "|" (at most 5 characters per
+ * thread plus 2). */
+#define QX_IINFO_MIP_THREADS                 11367
+#define QX_SINFO_MIP_THREAD_LOAD             11368
 #define QX_DINFO_GOP_OBJ                     11600
 #define QX_IINFO_GOP_SIM_ITER                11601
 #define QX_IINFO_GOP_BAR_ITER                11602

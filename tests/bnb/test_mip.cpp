@@ -562,6 +562,17 @@ TEST(MipResults, KBestSolutionsMatchEnumeration) {
     std::sort(values.begin(), values.end(), [&](double a, double b) { return s.sense * a < s.sense * b; });
     ASSERT_EQ(QXgetKBestMIPSols(e.model, kBest, x.data(), obj.data(), &found), 0) << s.name;
     ASSERT_EQ(found, std::min<int>(kBest, static_cast<int>(values.size()))) << s.name;
+    // The next-best list grown in two steps hands out the same sequence.
+    int added = 0, more = 0;
+    ASSERT_EQ(QXsolveNextBestMIPsols(e.model, 1, &added), 0);
+    ASSERT_EQ(QXsolveNextBestMIPsols(e.model, kBest - 1, &more), 0);
+    ASSERT_EQ(added + more, found) << s.name;
+    for (int k = 0; k < found; ++k) {
+      double next = 0;
+      ASSERT_EQ(QXgetNextBestMIPSol(e.model, &next, nullptr), 0);
+      EXPECT_NEAR(next, obj[k], 1e-9 * (1 + std::fabs(next))) << s.name << " solution " << k;
+    }
+    EXPECT_EQ(QXgetNextBestMIPSol(e.model, nullptr, nullptr), QXERR_INFO_NOT_AVAILABLE);
     for (int k = 0; k < found; ++k) {
       EXPECT_NEAR(obj[k], values[k], 1e-7 * (1 + std::fabs(values[k]))) << s.name << " solution " << k;
       Env check;
@@ -572,6 +583,74 @@ TEST(MipResults, KBestSolutionsMatchEnumeration) {
       ASSERT_EQ(QXPreAlgMIP(check.model, &status), 0);
       EXPECT_EQ(status, QX_STATUS_FEASIBLE) << s.name << " solution " << k;
     }
+  }
+}
+
+void appendLog(QXmodel, const char* text, void* log) { static_cast<std::string*>(log)->append(text); }
+int supplyObjective(QXmodel, void* value, double* objective, double*) {
+  *objective = *static_cast<double*>(value);
+  return 1;
+}
+
+// Outcomes that depend on run settings: the all-integer tolerance, a
+// supplied objective better than any solution (status 5 with it), the
+// workload line, a semi-continuous model with a start point and variable
+// statistics, and the heuristic without objective proving infeasibility.
+// Every run reports one thread with the whole load.
+TEST(MipResults, RunOutcomes) {
+  struct Case {
+    Small lp;
+    int intZeroTol, threads, printLevel, dropObj;
+    bool supply;
+    int status;
+    double objective;
+    std::vector<const char*> logged;
+  };
+  const Small knapsack = smallModels()[0];  // optimum 16
+  const Small sc{"sc", QX_MIN, {{1, 1}}, "G", {1}, {3, 1}, {0, 0}, {10, 1e30}, "CC"};
+  const Case cases[] = {
+      {{"tiny", QX_MIN, {{2000000}}, "G", {1}, {1}, {0}, {10}, "I"}, 1, 1, 0, 0, false, QX_STATUS_OPTIMAL, 1.0, {}},
+      {knapsack, 0, 1, 0, 0, true, QX_STATUS_FEASIBLE, 17.0, {}},
+      {knapsack, 0, 2, 1, 0, false, QX_STATUS_OPTIMAL, 16.0, {"\n\nParallel MIP workload: ", " secs |100%|"}},
+      {sc, 0, 1, 3, 0, false, QX_STATUS_OPTIMAL, 2.0,
+       {"(startpoint)", "\n Semicont vars             :1\n", "\n bigM vars             :1\n"}},
+      {smallModels()[4], 0, 1, 1, 1, false, QX_STATUS_INFEASIBLE, NAN, {"\nProblem found infeasible in without OBJ heu.\n"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lp.name);
+    Env e;
+    load(e.model, c.lp);
+    std::string log;
+    QXsetModelLogfunc(e.model, appendLog, &log);
+    QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, c.printLevel);
+    QXsetModelIntParameter(e.model, QX_IPARAM_MIP_USE_INT_ZERO_TOL, c.intZeroTol);
+    QXsetModelIntParameter(e.model, QX_IPARAM_MIP_NUM_THREADS, c.threads);
+    QXsetModelIntParameter(e.model, QX_IPARAM_MIP_HEU_DROP_OBJ, c.dropObj);
+    QXsetModelDouParameter(e.model, QX_DPARAM_CALLBACKFREQ, 0.0);
+    double supplied = c.objective;
+    if (c.supply) QXsetMIPCallbackInsMIPObj(e.model, supplyObjective, &supplied);
+    if (c.lp.name == sc.name) {
+      const int var = 1;
+      const double lower = 2, upper = 1e30, start[2] = {0, 2};
+      ASSERT_EQ(QXloadSemiContData(e.model, 1, &var, &lower, &upper), 0);
+      ASSERT_EQ(QXloadMIPVarStartPoint(e.model, start), 0);
+    }
+    int status = 0, threads = 0;
+    ASSERT_EQ(QXsolveMIP(e.model, &status), 0);
+    EXPECT_EQ(status, c.status);
+    double obj = 0, bound = 0;
+    ASSERT_EQ(QXgetInfo(e.model, QX_DINFO_MIP_OBJ, &obj), 0);
+    ASSERT_EQ(QXgetInfo(e.model, QX_DINFO_MIP_BESTBOUND, &bound), 0);
+    if (!std::isnan(c.objective)) {
+      EXPECT_NEAR(obj, c.objective, 1e-9);
+      EXPECT_NEAR(bound, c.objective, 1e-9);
+    }
+    for (const char* text : c.logged) EXPECT_NE(log.find(text), std::string::npos) << text << " in " << log;
+    char load[64] = {};
+    ASSERT_EQ(QXgetInfo(e.model, QX_IINFO_MIP_THREADS, &threads), 0);
+    ASSERT_EQ(QXgetInfo(e.model, QX_SINFO_MIP_THREAD_LOAD, load), 0);
+    EXPECT_EQ(threads, 1);
+    EXPECT_STREQ(load, "|100%|");
   }
 }
 
