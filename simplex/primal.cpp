@@ -63,6 +63,13 @@ class PrimalLoop {
   int ratioTest(int q, double dir, bool phase1, double* theta);
   bool blockingBound(int j, double rate, bool phase1, double* bound) const;
   void resetDevex();
+  // The pricing switch of the progress checks; devex starts on a fresh
+  // framework.
+  void switchPricing() {
+    const int before = w_.primalPricingMode;
+    w_.primalPricingSwitch();
+    if (before != w_.primalPricingMode && w_.primalPricingMode == SimplexWork::Impl::kPricingDevex) resetDevex();
+  }
   // Exact weight of entering q (column in w_.col) over the reference
   // framework, which replaces the stored estimate in the update; counts a
   // bad stored weight.
@@ -280,7 +287,7 @@ int PrimalLoop::run() {
       dualsValid = false;
       feasible_ = false;
       const int pc = w_.progressCheck();
-      w_.primalPricingSwitch();
+      switchPricing();
       if (pc == kProgressSwitch) return kRecover;
       if (pc == kProgressNumerical) {
         w_.error = kErrNumerical;
@@ -404,7 +411,7 @@ int PrimalLoop::run() {
       cands_.valid = false;  // the refactorisation recomputed the duals
       feasible_ = false;     // and the primal values
       const int pc = w_.progressCheck();
-      w_.primalPricingSwitch();
+      switchPricing();
       if (pc == kProgressSwitch) return kRecover;
       if (pc == kProgressNumerical) {
         w_.error = kErrNumerical;
