@@ -40,6 +40,10 @@ namespace {
 // a derived dual bound is not kept (it would only fix columns through sums
 // that rounding dominates).
 constexpr int kDualRounds = 6;
+// Rounds of the box that judges weakly dominated columns again: fewer
+// rounds only give a looser box (fewer columns fixed), and it is built in
+// every pass that has such candidates.
+constexpr int kWeakDualRounds = 2;
 constexpr double kDualBoundLimit = 1e10;
 
 struct DualBox {
@@ -87,7 +91,7 @@ void tightenDual(const Problem& p, int j, double sign, DualBox& b) {
 // The box from the rows' signs and the dual rows of the live columns not
 // marked in skip. False when it is empty (no dual solution: the verdict is
 // left to the simplex).
-bool dualBox(const Problem& p, const std::vector<char>& skip, DualBox& b) {
+bool dualBox(const Problem& p, const std::vector<char>& skip, int rounds, DualBox& b) {
   b.lo.assign(static_cast<std::size_t>(p.m), -kInf);
   b.up.assign(static_cast<std::size_t>(p.m), kInf);
   for (int i = 0; i < p.m; ++i) {
@@ -95,7 +99,7 @@ bool dualBox(const Problem& p, const std::vector<char>& skip, DualBox& b) {
     if (!finiteLo(p.rl[i])) b.up[i] = 0.0;
     if (!finiteUp(p.ru[i])) b.lo[i] = 0.0;
   }
-  for (int round = 0; round < kDualRounds; ++round)
+  for (int round = 0; round < rounds; ++round)
     for (int j = 0; j < p.n; ++j) {
       if (!p.colOn[j] || skip[j]) continue;
       if (!finiteUp(p.up[j])) tightenDual(p, j, 1.0, b);   // sum a y <= c_j
@@ -135,7 +139,7 @@ bool hasDualRow(const Problem& p, int j) { return !finiteLo(p.lo[j]) || !finiteU
 Verdict dualBoundPass(Problem& p, std::vector<Step>& steps) {
   std::vector<char> skip(static_cast<std::size_t>(p.n), 0);
   DualBox box;
-  if (!dualBox(p, skip, box)) return Verdict::Reduced;
+  if (!dualBox(p, skip, kDualRounds, box)) return Verdict::Reduced;
   std::vector<int> strict, weak;
   std::vector<signed char> side(static_cast<std::size_t>(p.n), 0);
   for (int j = 0; j < p.n; ++j) {
@@ -151,7 +155,7 @@ Verdict dualBoundPass(Problem& p, std::vector<Step>& steps) {
     for (int j : *list)
       if (hasDualRow(p, j)) skip[j] = 1, ownRows = true;
   if (ownRows && !weak.empty()) {
-    if (!dualBox(p, skip, box)) return Verdict::Reduced;
+    if (!dualBox(p, skip, kWeakDualRounds, box)) return Verdict::Reduced;
     for (int j : weak) {
       const int now = dominatedSide(p, j, box);
       if (now == 0 || (now < 0) != (side[j] < 0)) side[j] = 0;
