@@ -26,7 +26,10 @@
 // from columns that all stay in the problem, so it holds for the reduced
 // problem's duals y'. Postsolve therefore needs no dual correction: the
 // column rests on its bound, nonbasic, and its reduced cost c_j - a_j'y' has
-// the sign that bound asks for (up to the tolerances below).
+// the sign that bound asks for (up to the tolerances below). A dominated
+// column has it whenever y' lies in the first box, which the dual rows of
+// other columns fixed in the same pass helped to shape; where y' does not,
+// the pipeline's postsolve check sends the model to a reoptimisation.
 #include <algorithm>
 #include <cmath>
 
