@@ -117,16 +117,15 @@ constexpr ParamText kParamTexts[] = {
      "singleton row becomes a bound); 4 empty and fixed columns; 8 forcing,\n"
      "redundant and infeasible rows from activity bounds (over own or\n"
      "implied bounds), and the looser of two parallel rows; 16 free and\n"
-     "implied-free column singletons\n"
-     "(substituted out of their row), and singletons with one binding\n"
-     "bound (their equation becomes an inequality); 32 dominated columns\n"
-     "(cost and every row push them to one bound, or their reduced cost\n"
-     "has one sign over the dual bounds) and parallel columns (merged, or\n"
-     "fixed against a free partner); 64 doubleton equations and\n"
-     "implied-free columns of longer equations substituted out (with\n"
-     "little fill-in). Other bits are unused. Passes repeat while\n"
-     "one removes at least 0.1% of the rows and columns. A reoptimisation\n"
-     "from the resident basis skips presolve."},
+     "implied-free column singletons (substituted out of their row), and\n"
+     "singletons with one binding bound (their equation becomes an\n"
+     "inequality); 32 dominated and weakly dominated columns (reduced cost\n"
+     "of one sign, zero allowed, over the dual bounds: fixed at that bound)\n"
+     "and parallel columns (merged, or fixed against a free partner); 64\n"
+     "doubleton equations and implied-free columns of longer equations\n"
+     "substituted out (little fill-in). Other bits are unused. Passes\n"
+     "repeat while one removes at least 0.1% of the rows and columns. A\n"
+     "reoptimisation from the resident basis skips presolve."},
     {1042, "Name length limit",
      "Maximum length of variable and constraint names written to and read\n"
      "from model files, in characters."},

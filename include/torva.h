@@ -1678,9 +1678,9 @@ QXAPI int QXsampGetInfo(QXsample sample, int item, void *value);
 #define QX_IPARAM_SPLEX_DUAL_PHASE                 1040
 /* LP presolve bits: 2 empty, free and singleton rows; 4 empty and fixed
  * columns; 8 forcing, redundant and parallel rows; 16 free, implied-free
- * and slack column singletons; 32 dominated and parallel columns; 64
- * doubleton equations and implied-free columns of longer equations
- * substituted; 8192 turns presolve off. */
+ * and slack column singletons; 32 dominated, weakly dominated and
+ * parallel columns; 64 doubleton equations and implied-free columns of
+ * longer equations substituted; 8192 turns presolve off. */
 #define QX_IPARAM_LP_PRELEVEL                      1041
 #define QX_IPARAM_STRING_LENLMT                    1042
 #define QX_IPARAM_USE_NAMEDATA                     1043

@@ -22,7 +22,9 @@ enum LevelBit : int {
   kBitEmptyFixedCols = 4,      // empty and fixed columns
   kBitActivityRows = 8,        // forcing, redundant and infeasible rows (activity bounds, implied bounds, parallel rows)
   kBitColSingletons = 16,      // free and implied-free column singletons (substituted out)
-  kBitDominatedCols = 32,      // columns that the objective and every row push to one bound, parallel columns
+  kBitDominatedCols = 32,      // columns that the objective and every row push to one bound, dominated and
+                               // weakly dominated columns (reduced cost of one sign over the dual bounds),
+                               // parallel columns
   kBitDoubletons = 64,         // doubleton equations, implied-free columns of longer equations substituted
 };
 

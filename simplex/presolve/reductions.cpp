@@ -34,12 +34,6 @@ constexpr double kSubstPivot = 1e-3;
 // kMaxDoubletonColumn are not substituted (each entry may add a fill-in).
 constexpr double kDoubletonPivot = 0.1;
 constexpr int kMaxDoubletonColumn = 20;
-// Rounds of dual bound propagation per pass, and the magnitude beyond which
-// a derived dual bound is not kept (it would only fix columns through sums
-// that rounding dominates).
-constexpr int kDualRounds = 6;
-constexpr double kDualBoundLimit = 1e10;
-
 double clampInf(double v) { return v >= kInf ? kInf : (v <= -kInf ? -kInf : v); }
 
 }  // namespace
@@ -448,79 +442,6 @@ Verdict duplicateRowPass(Problem& p, std::vector<Step>& steps) {
         else if (contains(rlo, rup, tlo, tup)) dropRow(p, steps, r);
       }
     }
-  }
-  return Verdict::Reduced;
-}
-
-// Column j with no upper bound needs d_j >= 0, i.e. sum_i a_ij y_i <= c_j
-// (sign = 1); with no lower bound the mirrored row (sign = -1). Each y_i
-// gets the bound this row leaves it given the others' bounds (as activity
-// bounds do for primal rows), widened by kDecideTol against rounding.
-void tightenDual(const Problem& p, int j, double sign, std::vector<double>& ylo, std::vector<double>& yup) {
-  double minSum = 0.0;
-  int minInf = 0, infRow = -1;
-  const auto termMin = [&](const Entry& e) {
-    const double a = sign * e.val;
-    return a > 0 ? a * ylo[e.idx] : a * yup[e.idx];
-  };
-  for (const Entry& e : p.a.cols[j]) {
-    if (!p.rowOn[e.idx]) continue;
-    const double yb = sign * e.val > 0 ? ylo[e.idx] : yup[e.idx];
-    if (std::fabs(yb) >= kInf) {
-      ++minInf;
-      infRow = e.idx;
-    } else {
-      minSum += termMin(e);
-    }
-  }
-  if (minInf > 1) return;
-  const double c = sign * p.cost[j];
-  for (const Entry& e : p.a.cols[j]) {
-    if (!p.rowOn[e.idx] || (minInf == 1 && e.idx != infRow)) continue;
-    const double a = sign * e.val;
-    const double rest = minInf == 1 ? minSum : minSum - termMin(e);
-    double bound = (c - rest) / a;  // a y_i <= c - rest
-    if (std::fabs(bound) >= kDualBoundLimit) continue;
-    bound += (a > 0 ? 1 : -1) * scaled(kDecideTol, bound);
-    if (a > 0) yup[e.idx] = std::min(yup[e.idx], bound);
-    else ylo[e.idx] = std::max(ylo[e.idx], bound);
-  }
-}
-
-// Bounds on the row duals y (minimisation form: y <= 0 on a <= row, y >= 0
-// on a >= row) sharpened by the columns, whose reduced cost must keep its
-// sign towards an infinite bound. A column whose
-// reduced cost c_j - sum a_ij y_i is then strictly positive (negative) over
-// all these duals sits at its lower (upper) bound in every optimum.
-Verdict dualBoundPass(Problem& p, std::vector<Step>& steps) {
-  std::vector<double> ylo(p.m, -kInf), yup(p.m, kInf);
-  for (int i = 0; i < p.m; ++i) {
-    if (!p.rowOn[i]) continue;
-    if (!finiteLo(p.rl[i])) yup[i] = 0.0;
-    if (!finiteUp(p.ru[i])) ylo[i] = 0.0;
-  }
-  for (int round = 0; round < kDualRounds; ++round)
-    for (int j = 0; j < p.n; ++j) {
-      if (!p.colOn[j]) continue;
-      if (!finiteUp(p.up[j])) tightenDual(p, j, 1.0, ylo, yup);   // sum a y <= c_j
-      if (!finiteLo(p.lo[j])) tightenDual(p, j, -1.0, ylo, yup);  // -sum a y <= -c_j
-    }
-  for (int i = 0; i < p.m; ++i)
-    if (p.rowOn[i] && ylo[i] > yup[i]) return Verdict::Reduced;  // no dual solution: left to the simplex
-  for (int j = 0; j < p.n; ++j) {
-    if (!p.colOn[j]) continue;
-    double dmin = p.cost[j], dmax = p.cost[j], size = std::fabs(p.cost[j]);
-    int minInf = 0, maxInf = 0;
-    for (const Entry& e : p.a.cols[j]) {
-      if (!p.rowOn[e.idx]) continue;
-      // -a y over [ylo, yup]: its smallest and largest value.
-      const double lowY = e.val > 0 ? yup[e.idx] : ylo[e.idx], highY = e.val > 0 ? ylo[e.idx] : yup[e.idx];
-      if (std::fabs(lowY) >= kInf) ++minInf; else dmin -= e.val * lowY, size += std::fabs(e.val * lowY);
-      if (std::fabs(highY) >= kInf) ++maxInf; else dmax -= e.val * highY, size += std::fabs(e.val * highY);
-    }
-    const double tol = kDecideTol * (1.0 + size);
-    if (minInf == 0 && dmin > tol && finiteLo(p.lo[j])) fixColumn(p, steps, j, p.lo[j]);
-    else if (maxInf == 0 && dmax < -tol && finiteUp(p.up[j])) fixColumn(p, steps, j, p.up[j]);
   }
   return Verdict::Reduced;
 }

@@ -276,6 +276,10 @@ const SmallLp kSmall[] = {
      {0, 0, -kFree, 0}, {10, 10, kFree, 10}},
     // x2 has a cost >= 0 and only relieves its <= rows when it falls: it sits at its lower bound.
     {"dominatedCol", 32, {{1, 1, 1}, {1, -1, 2}}, "LL", {10, 4}, {-1, -2, 3}, {0, 0, 1}, {10, 10, 5}},
+    // x3 is free, so y1 = 1 and x2's reduced cost 1 - y1 - y2 is never negative: x2 goes to 0. x0's own dual
+    // row would give y0 = 0 and make it look weakly dominated too, but the optimum needs x0 = 2.
+    {"weaklyDominatedCol", 32, {{1, 1, 0, 0}, {0, 0, 1, 1}, {0, -1, 1, 0}}, "GEL", {2, 1, 3}, {0, 1, 1, 1},
+     {0, 0, 0, -kFree}, {kFree, 0.5, 5, kFree}},
     // x0 - 2 x1 = 1 substitutes x0 by x1 into the other rows.
     {"doubleton", 64, {{1, -2, 0}, {1, 1, 1}, {3, 0, -1}}, "ELG", {1, 10, 2}, {-1, -1, 1}, {0, 0, 0}, {9, 9, 9}},
     // x2 only in the equation, at least 0 but not above what the row allows: the equation becomes x0 + x1 <= 6,

@@ -1,0 +1,173 @@
+// Dominated and weakly dominated columns from bounds on the row duals
+// (Andersen and Andersen, 1995, "Presolving in linear programming", sections
+// on dominated and weakly dominated columns; Gondzio, 1997).
+//
+// In minimisation form a row with only a lower side has y_i >= 0, one with
+// only an upper side y_i <= 0, a free row y_i = 0. A column without upper
+// bound needs d_j = c_j - a_j'y >= 0 at every dual feasible point, one
+// without lower bound d_j <= 0: each is a row of a dual system whose
+// activity bounds give bounds on the y_i, propagated as activity bounds are
+// for primal rows. Over the resulting box column j has a reduced cost in
+// [dmin, dmax]:
+// - dmin > 0 (dominated): x_j is at its lower bound in every optimum;
+// - dmin >= 0 (weakly dominated): some optimum has x_j at its lower bound,
+//   as long as the box holds for the problem without x_j. The optimal duals
+//   y' of the problem with x_j fixed lie in that box, so d_j(y') >= 0, and
+//   x_j nonbasic at its lower bound with y' is optimal for the whole problem.
+//   The proviso matters: a column without upper bound contributes d_j >= 0
+//   itself, and a box derived from that constraint proves nothing about d_j.
+// (dmax <= 0 likewise for the upper bound.)
+//
+// Dominated columns are fixed from the box of every column: each of them is
+// at its bound in every optimum, so fixing them all keeps every optimum.
+// Weakly dominated ones need the proviso for the whole group that goes: they
+// are judged again over a box without the dual rows of any candidate, and
+// only those still weakly dominated there are fixed. That box is derived
+// from columns that all stay in the problem, so it holds for the reduced
+// problem's duals y'. Postsolve therefore needs no dual correction: the
+// column rests on its bound, nonbasic, and its reduced cost c_j - a_j'y' has
+// the sign that bound asks for (up to the tolerances below). A dominated
+// column has it whenever y' lies in the first box, which the dual rows of
+// other columns fixed in the same pass helped to shape; where y' does not,
+// the pipeline's postsolve check sends the model to a reoptimisation.
+#include <algorithm>
+#include <cmath>
+
+#include "simplex/presolve/passes.hpp"
+
+namespace torva::presolve {
+
+namespace {
+
+// Rounds of dual bound propagation per box, and the magnitude beyond which
+// a derived dual bound is not kept (it would only fix columns through sums
+// that rounding dominates).
+constexpr int kDualRounds = 6;
+// Rounds of the box that judges weakly dominated columns again: fewer
+// rounds only give a looser box (fewer columns fixed), and it is built in
+// every pass that has such candidates.
+constexpr int kWeakDualRounds = 2;
+constexpr double kDualBoundLimit = 1e10;
+
+struct DualBox {
+  std::vector<double> lo, up;
+};
+
+// Column j with no upper bound needs d_j >= 0, i.e. sum_i a_ij y_i <= c_j
+// (sign = 1); with no lower bound the mirrored row (sign = -1). Each y_i
+// gets the bound this row leaves it given the others' bounds (as activity
+// bounds do for primal rows), widened by kDecideTol against rounding.
+void tightenDual(const Problem& p, int j, double sign, DualBox& b) {
+  double minSum = 0.0, sumSize = 0.0;
+  int minInf = 0, infRow = -1;
+  const auto termMin = [&](const Entry& e) {
+    const double a = sign * e.val;
+    return a > 0 ? a * b.lo[e.idx] : a * b.up[e.idx];
+  };
+  for (const Entry& e : p.a.cols[j]) {
+    if (!p.rowOn[e.idx]) continue;
+    const double yb = sign * e.val > 0 ? b.lo[e.idx] : b.up[e.idx];
+    if (std::fabs(yb) >= kInf) {
+      ++minInf;
+      infRow = e.idx;
+    } else {
+      minSum += termMin(e);
+      sumSize += std::fabs(termMin(e));
+    }
+  }
+  if (minInf > 1) return;
+  const double c = sign * p.cost[j];
+  for (const Entry& e : p.a.cols[j]) {
+    if (!p.rowOn[e.idx] || (minInf == 1 && e.idx != infRow)) continue;
+    const double a = sign * e.val;
+    const double rest = minInf == 1 ? minSum : minSum - termMin(e);
+    double bound = (c - rest) / a;  // a y_i <= c - rest
+    if (std::fabs(bound) >= kDualBoundLimit) continue;
+    // Widened by kDecideTol relative to the terms it came from (not to 1:
+    // the duals of rows with huge entries are tiny).
+    bound += (a > 0 ? 1 : -1) * kDecideTol * (std::fabs(c) + sumSize) / std::fabs(a);
+    if (a > 0) b.up[e.idx] = std::min(b.up[e.idx], bound);
+    else b.lo[e.idx] = std::max(b.lo[e.idx], bound);
+  }
+}
+
+// The box from the rows' signs and the dual rows of the live columns not
+// marked in skip. False when it is empty (no dual solution: the verdict is
+// left to the simplex).
+bool dualBox(const Problem& p, const std::vector<char>& skip, int rounds, DualBox& b) {
+  b.lo.assign(static_cast<std::size_t>(p.m), -kInf);
+  b.up.assign(static_cast<std::size_t>(p.m), kInf);
+  for (int i = 0; i < p.m; ++i) {
+    if (!p.rowOn[i]) continue;
+    if (!finiteLo(p.rl[i])) b.up[i] = 0.0;
+    if (!finiteUp(p.ru[i])) b.lo[i] = 0.0;
+  }
+  for (int round = 0; round < rounds; ++round)
+    for (int j = 0; j < p.n; ++j) {
+      if (!p.colOn[j] || skip[j]) continue;
+      if (!finiteUp(p.up[j])) tightenDual(p, j, 1.0, b);   // sum a y <= c_j
+      if (!finiteLo(p.lo[j])) tightenDual(p, j, -1.0, b);  // -sum a y <= -c_j
+    }
+  for (int i = 0; i < p.m; ++i)
+    if (p.rowOn[i] && b.lo[i] > b.up[i]) return false;
+  return true;
+}
+
+// Where column j's reduced cost can lie over the box: -2 (dominated, above
+// zero) or -1 (weakly dominated, at least zero) when its lower bound is
+// finite, 2 or 1 likewise towards a finite upper bound, else 0. "Zero"
+// allows kDecideTol relative to the terms of the sum: a postsolved reduced
+// cost may have the wrong sign by that much, two orders below the default
+// optimality tolerance of 1e-7.
+int dominatedSide(const Problem& p, int j, const DualBox& b) {
+  double dmin = p.cost[j], dmax = p.cost[j], size = std::fabs(p.cost[j]);
+  int minInf = 0, maxInf = 0;
+  for (const Entry& e : p.a.cols[j]) {
+    if (!p.rowOn[e.idx]) continue;
+    // -a y over the box: its smallest and largest value.
+    const double lowY = e.val > 0 ? b.up[e.idx] : b.lo[e.idx], highY = e.val > 0 ? b.lo[e.idx] : b.up[e.idx];
+    if (std::fabs(lowY) >= kInf) ++minInf; else dmin -= e.val * lowY, size += std::fabs(e.val * lowY);
+    if (std::fabs(highY) >= kInf) ++maxInf; else dmax -= e.val * highY, size += std::fabs(e.val * highY);
+  }
+  const double tol = kDecideTol * (1.0 + size);
+  if (minInf == 0 && dmin >= -tol && finiteLo(p.lo[j])) return dmin > tol ? -2 : -1;
+  if (maxInf == 0 && dmax <= tol && finiteUp(p.up[j])) return dmax < -tol ? 2 : 1;
+  return 0;
+}
+
+bool hasDualRow(const Problem& p, int j) { return !finiteLo(p.lo[j]) || !finiteUp(p.up[j]); }
+
+}  // namespace
+
+Verdict dualBoundPass(Problem& p, std::vector<Step>& steps) {
+  std::vector<char> skip(static_cast<std::size_t>(p.n), 0);
+  DualBox box;
+  if (!dualBox(p, skip, kDualRounds, box)) return Verdict::Reduced;
+  std::vector<int> strict, weak;
+  std::vector<signed char> side(static_cast<std::size_t>(p.n), 0);
+  for (int j = 0; j < p.n; ++j) {
+    if (!p.colOn[j] || p.colCnt[j] == 0) continue;
+    side[j] = static_cast<signed char>(dominatedSide(p, j, box));
+    if (side[j] == -2 || side[j] == 2) strict.push_back(j);
+    else if (side[j] != 0) weak.push_back(j);
+  }
+  // The weak candidates are judged again over a box without the dual rows
+  // of every candidate.
+  bool ownRows = false;
+  for (const std::vector<int>* list : {&strict, &weak})
+    for (int j : *list)
+      if (hasDualRow(p, j)) skip[j] = 1, ownRows = true;
+  if (ownRows && !weak.empty()) {
+    if (!dualBox(p, skip, kWeakDualRounds, box)) return Verdict::Reduced;
+    for (int j : weak) {
+      const int now = dominatedSide(p, j, box);
+      if (now == 0 || (now < 0) != (side[j] < 0)) side[j] = 0;
+    }
+  }
+  for (const std::vector<int>* list : {&strict, &weak})
+    for (int j : *list)
+      if (side[j] != 0) fixColumn(p, steps, j, side[j] < 0 ? p.lo[j] : p.up[j]);
+  return Verdict::Reduced;
+}
+
+}  // namespace torva::presolve
