@@ -58,6 +58,14 @@ void Search::strongBranch(const std::vector<int>& cands, const RelaxResult& r, c
                           const std::vector<double>& up) {
   std::vector<double> l = lo, u = up;
   RelaxResult child;
+  // Every child starts from the node's optimal basis with its factors and
+  // dual weights (kept aside and made resident again before each solve), and
+  // the node's children find them resident afterwards. Without a kept state
+  // each child starts from the basis the previous one ended with, which is
+  // dual feasible for every bound change too.
+  const int home = lastSolved_;
+  const auto homeState = relax_->keepResident();
+  bool atHome = true;
   for (int j : cands) {
     const std::size_t uj = static_cast<std::size_t>(j);
     const double v = r.x[uj];
@@ -65,10 +73,9 @@ void Search::strongBranch(const std::vector<int>& cands, const RelaxResult& r, c
     for (int side = 0; side < 2; ++side) {
       if (side == 0) u[uj] = fl;
       else l[uj] = fl + 1;
-      // Each child starts from the basis the previous one ended with: it is
-      // dual feasible for every bound change, and loading the node's basis
-      // again would cost a fresh set of dual norms per child.
+      if (!atHome && homeState) relax_->resume(*homeState);
       relax_->solve(l, u, nullptr, QX_METHOD_DSIMPLEX, ctx_.cutoffValue, timeLeft(), kStrongIterations, child);
+      atHome = false;
       ++ctx_.lpCount;
       ctx_.simplexIters += child.iterations;
       ctx_.optTime += child.seconds;
@@ -85,7 +92,7 @@ void Search::strongBranch(const std::vector<int>& cands, const RelaxResult& r, c
       pc_.record(j, side == 1, gain / dist);
     }
   }
-  lastSolved_ = -1;  // the resident basis is no longer the node's
+  lastSolved_ = homeState && relax_->resume(*homeState) ? home : -1;
 }
 
 int Search::chooseVariable(int node, const RelaxResult& r, const std::vector<double>& lo,

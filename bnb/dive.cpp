@@ -23,6 +23,10 @@ constexpr double kMinStepIterations = 200.0;
 
 void Search::dive(const RelaxResult& start, const std::vector<double>& lo0, const std::vector<double>& up0) {
   const auto t0 = Clock::now();
+  // The node's basis, factors and weights are kept aside, so that the node's
+  // children still reoptimise from them after the dive.
+  const int home = lastSolved_;
+  const auto homeState = relax_->keepResident();
   std::vector<double> lo = lo0, up = up0;
   RelaxResult r = start;
   const double total = std::max(kMinDiveIterations, kDiveIterationFactor * rootResult_.iterations);
@@ -70,7 +74,7 @@ void Search::dive(const RelaxResult& start, const std::vector<double>& lo0, cons
     }
     if (!ok) break;
   }
-  lastSolved_ = -1;  // the resident basis is the dive's, not a node's
+  lastSolved_ = homeState && relax_->resume(*homeState) ? home : -1;
   ctx_.heuTime += std::chrono::duration<double>(Clock::now() - t0).count();
 }
 

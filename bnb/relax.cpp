@@ -65,6 +65,16 @@ bool Relaxation::hasResidentBasis() const {
   return rw && rw->work.hasBasis();
 }
 
+std::shared_ptr<const simplex::WorkSnapshot> Relaxation::keepResident() const {
+  auto* rw = dynamic_cast<driver::ResidentWork*>(work_->workArea.get());
+  return rw ? rw->work.snapshot() : nullptr;
+}
+
+bool Relaxation::resume(const simplex::WorkSnapshot& state) {
+  driver::ResidentWork* rw = driver::residentWork(*work_);
+  return rw && rw->work.restore(state);
+}
+
 void Relaxation::solve(const std::vector<double>& lower, const std::vector<double>& upper,
                        const PackedBasis* start, int method, double cutoff, double timeLeft,
                        double iterationLimit, RelaxResult& out) {

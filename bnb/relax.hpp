@@ -14,6 +14,10 @@
 #include "base/model.hpp"
 #include "torva.h"
 
+namespace torva::simplex {
+class WorkSnapshot;
+}
+
 namespace torva::bnb {
 
 // A basis packed to 2 bits per variable (columns, then rows), four to a
@@ -79,6 +83,12 @@ class Relaxation {
   Model& model() { return *work_; }
   const ModelData& data() const { return work_->data; }
   bool hasResidentBasis() const;
+  // The resident basis with its factors and dual weights, to come back to
+  // after solves that leave from it (strong branching, dives); null when
+  // none is held. resume() makes it resident again; false when it no longer
+  // fits the working model (cut rows came or went).
+  std::shared_ptr<const simplex::WorkSnapshot> keepResident() const;
+  bool resume(const simplex::WorkSnapshot& state);
 
   // Cut rows: appended as rows sum a x >= rhs after the model's rows, or
   // removed (keep[i] == 0 drops row i; only cut rows are ever dropped). Both

@@ -402,6 +402,7 @@ int SimplexWork::Impl::refactor(bool withDual) {
   }
   bl.undoable = false;
   if (reason == kRefactorFallback) restoreFallback();
+  luBasic.clear();
 
   bool singular = false;
   int krc = kLuOk;
@@ -418,6 +419,7 @@ int SimplexWork::Impl::refactor(bool withDual) {
     bl.historyTopAtFactor = bl.history.top();
     if ((reason == kRefactorInitial || reason == kRefactorRegular) && rcond >= kSqrtEps) saveBasis(false);
   }
+  luBasic = basicVar;
   computePrimal();
   if (withDual) computeDual();
   return kLayerOk;
@@ -452,6 +454,7 @@ int SimplexWork::Impl::basisChange(int r, int q, bool withDual, double pivot) {
   const int rc = lu->update(r, q, pivot);
   if (rc == kLuOk) {
     ++updates;
+    if (luBasic.size() == basicVar.size()) luBasic[r] = q;
     const double urc = lu->updateRcond();
     if (urc < DBL_EPSILON) {
       if (debugTracing())

@@ -58,7 +58,11 @@ struct Candidate {
 
 }  // namespace
 
-void SimplexWork::Impl::initDualWeights(bool reopt) {
+void SimplexWork::Impl::initDualWeights(bool reopt, bool keep) {
+  if (keep && static_cast<int>(dseWeight.size()) == m && dseBasic == basicVar) {
+    dseValid = true;
+    return;
+  }
   dseWeight.assign(m, 1.0);
   const int mode = opt.dualPricing;
   const bool steepest = mode == -1 || mode == 1 || mode == 2;
@@ -656,13 +660,24 @@ int SimplexWork::Impl::runDual(bool reopt) {
         "Entering", 0, m, n, lp.nnz(), 0, outcome, 0, ctx ? ctx->timeLimit : -1.0, 0, 0);
   dropPerturbation();
   prog.resetForRun();
-  refactorRequest = kRefactorInitial;
-  int rc = refactor(true);
-  if (rc != kLayerOk) {
-    error = layerError(rc);
-    return kNotFinished;
+  // A warm start from the heading the factors describe only needs the
+  // values of the new bounds and costs; anything else is factorised.
+  const bool warm = warmHeading;
+  warmHeading = false;
+  if (warm && factorsCurrent()) {
+    bl.undoable = false;
+    bl.releaseRejected();
+    computePrimal();
+    computeDual();
+  } else {
+    refactorRequest = kRefactorInitial;
+    const int rc = refactor(true);
+    if (rc != kLayerOk) {
+      error = layerError(rc);
+      return kNotFinished;
+    }
   }
-  initDualWeights(reopt);
+  initDualWeights(reopt, warm);
   logIteration(true);
   placeAllByReducedCost(*this);
 

@@ -580,6 +580,7 @@ int SimplexWork::Impl::runPrimal() {
   dropPerturbation();
   prog.resetForRun();
   setupPrimalPricing();
+  warmHeading = false;
   refactorRequest = kRefactorInitial;
   const int rc = refactor(true);
   if (rc != kLayerOk) {

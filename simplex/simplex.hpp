@@ -171,6 +171,8 @@ struct SimplexResult {
   std::vector<double> primalRay;
 };
 
+class WorkSnapshot;
+
 class SimplexWork {
  public:
   // Builds the bounded form of the data's LP (matrix, bounds, costs, rhs).
@@ -207,6 +209,15 @@ class SimplexWork {
             double* outValue);
   int btran(int inCount, const int* inIndex, const double* inValue, int* outCount, int* outIndex,
             double* outValue);
+
+  // The current basis with its factors and dual weights, taken so that a
+  // search can come back to it after solving other nodes from it; null
+  // when no factorised basis is held. The matrix is shared, not copied.
+  std::shared_ptr<const WorkSnapshot> snapshot() const;
+  // Makes a snapshot the resident basis again: the next reoptimisation
+  // starts from it without a factorisation. False (nothing changed) when
+  // the snapshot was taken on other dimensions or another scaling.
+  bool restore(const WorkSnapshot& snap);
 
   class Impl;
 

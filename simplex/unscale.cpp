@@ -47,6 +47,7 @@ int SimplexWork::Impl::unscaleAndReoptimize(const ModelData& data) {
     dropPerturbation();
   }
   buildLp(data, false, opt.infinity, lp);
+  newLpStamp();
   lower = lp.lower;
   upper = lp.upper;
   cost = lp.cost;

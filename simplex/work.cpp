@@ -3,6 +3,7 @@
 #include "simplex/work.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cfloat>
 #include <cmath>
 #include <cstdarg>
@@ -32,8 +33,16 @@ int recoveryMethodOf(int oprFree) { return 1 + ((oprFree & 2) ? 1 : 0) + ((oprFr
 
 }  // namespace
 
+void SimplexWork::Impl::newLpStamp() {
+  static std::atomic<std::uint64_t> next{0};
+  lpStamp = ++next;
+  luBasic.clear();
+  dseBasic.clear();
+}
+
 SimplexWork::Impl::Impl(const ModelData& data) {
   buildLp(data, true, 1e30, lp);
+  newLpStamp();
   m = lp.m;
   n = lp.n;
   nt = n + m;

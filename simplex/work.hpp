@@ -106,6 +106,20 @@ class SimplexWork::Impl {
   double pivRel = 0.01;        // current relative LU pivot tolerance (mkweps)
   BasisLayer bl;               // history, saved bases, recovery state
   int lastReason = kRefactorNone;  // reason of the last refactorisation
+  // Heading the factors describe: set by every factorisation and kept up by
+  // every update; empty while the factors describe no heading.
+  std::vector<int> luBasic;
+  // The next run starts from the heading the last solve ended with (only
+  // bounds, costs or right-hand sides changed in between): factors and dual
+  // weights that still describe it are kept instead of being rebuilt.
+  bool warmHeading = false;
+  // Identifies the matrix arrays of lp (new at every build of it): factors
+  // copied aside only fit while the stamp is the same.
+  std::uint64_t lpStamp = 0;
+  void newLpStamp();
+  bool factorsCurrent() const {
+    return lu && lu->valid() && refactorRequest == kRefactorNone && luBasic == basicVar;
+  }
 
   // ---- progress checks and perturbation (progress.cpp, perturb.cpp)
   ProgressState prog;
@@ -209,6 +223,9 @@ class SimplexWork::Impl {
   // ---- dual pricing weights and work vectors
   std::vector<double> dseWeight;   // m, dual steepest-edge (or devex) weights
   bool dseValid = false;
+  // Heading the dual weights were brought up to date for by the last dual
+  // run (empty: none); a reoptimisation that starts from it keeps them.
+  std::vector<int> dseBasic;
   std::vector<double> devex;       // nt, primal devex reference weights
   LuVector col, rho, tau, aux;
   // Pivot row over the nonbasic variables: values and list.
@@ -291,7 +308,10 @@ class SimplexWork::Impl {
   // ---- methods (primal.cpp, dual.cpp)
   int runPrimal();
   int runDual(bool reopt);
-  void initDualWeights(bool reopt);
+  // Weights of the starting basis: those of the last dual run when keep and
+  // they belong to the current heading, unity for a reoptimisation, else
+  // exact.
+  void initDualWeights(bool reopt, bool keep = false);
 
   // ---- results (solve.cpp)
   void fillResult(SimplexResult& r) const;

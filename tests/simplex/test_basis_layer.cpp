@@ -377,6 +377,39 @@ TEST_P(WarmDualFromOptimum, TakesNoIteration) {
 INSTANTIATE_TEST_SUITE_P(Netlib, WarmDualFromOptimum,
                          ::testing::Values("grow7", "boeing2", "capri", "sierra", "pilotnov"));
 
+// A reoptimisation after a bound change starts from the resident factors,
+// and a snapshot taken at the optimum brings back its basis, factors and
+// weights: the original bounds are then optimal without a pivot or a
+// factorisation.
+TEST(WorkSnapshot, RestoredOptimumNeedsNoPivotNorFactorisation) {
+  LoadedModel lm;
+  const std::string path = torva::testsupport::netlibDir() + "/afiro.mps.gz";
+  if (!std::filesystem::exists(path) || !lm.read(path)) GTEST_SKIP() << "Netlib data not found at " << path;
+  torva::ModelData& d = lm.model->data;
+  SimplexWork work(d);
+  SimplexOptions opt;
+  SolveContext ctx;
+  SimplexResult cold, moved, back;
+  ASSERT_EQ(work.solve(d, Method::Dual, StartBasis::Crash, opt, ctx, cold), 0);
+  ASSERT_EQ(cold.outcome, kOptimal);
+  const auto home = work.snapshot();
+  ASSERT_NE(home, nullptr);
+  const std::size_t j = static_cast<std::size_t>(std::max_element(cold.x.begin(), cold.x.end()) - cold.x.begin());
+  const double upper = d.upper[j];
+  d.upper[j] = 0.5 * cold.x[j];
+  ASSERT_EQ(work.solve(d, Method::Dual, StartBasis::Resident, opt, ctx, moved), 0);
+  EXPECT_GT(moved.iterations, 0.0);
+  EXPECT_EQ(moved.factorizations, 0);
+  d.upper[j] = upper;
+  ASSERT_TRUE(work.restore(*home));
+  ASSERT_EQ(work.solve(d, Method::Dual, StartBasis::Resident, opt, ctx, back), 0);
+  ASSERT_EQ(back.outcome, kOptimal);
+  EXPECT_EQ(back.iterations, 0.0);
+  EXPECT_EQ(back.factorizations, 0);
+  EXPECT_LE(std::fabs(back.objective - cold.objective), kSolveAgreement * (1.0 + std::fabs(cold.objective)));
+  torva::testsupport::checkOptimal(d, back);
+}
+
 }  // namespace
 
 namespace {
