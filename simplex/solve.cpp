@@ -120,36 +120,35 @@ double remainingGain(const SimplexWork::Impl& w) {
 
 }  // namespace
 
-int SimplexWork::Impl::switchLoop(int outcome, Method& last, bool reopt, const std::function<int(Method)>& run) {
+int SimplexWork::Impl::switchLoop(int stat, Method& last, bool reopt, const std::function<int(Method)>& run) {
   const auto runMethod = [&](Method mth) {
     if (run) return run(mth);
     return mth == Method::Dual ? runDual(reopt) : runPrimal();
   };
   int pass = 0;
-  for (; outcome == kRecover && error == 0 && pass < kMaxSwitchPasses; ++pass) {
-    if (tracing()) log("\nRecovering %sfrom stat=%d, #pass=%d", reopt ? "(Reopt) " : "", outcome, pass);
-    outcome = kNotFinished;
+  for (; stat == kRecover && error == 0 && pass < kMaxSwitchPasses; ++pass) {
+    if (tracing()) log("\nRecovering %sfrom stat=%d, #pass=%d", reopt ? "(Reopt) " : "", stat, pass);
     last = last == Method::Dual ? Method::Primal : Method::Dual;
     if (last == Method::Dual && !reopt) {
       opt.dualPricing = kSwitchDualPricing;
       if (tracing()) log("\nUsing dprice=%d in switch-loop", kSwitchDualPricing);
     }
-    outcome = runMethod(last);
+    stat = runMethod(last);
   }
   // Numerical trouble of a method run by the loop, or no pass that
   // recovers, leaves the model loaded (a reoptimisation that gives up leaves
   // its status unknown).
   if (pass > 0 && error == kErrNumerical) settledStatus = kStatusLoaded;
-  if (outcome == kRecover && error == 0) {
+  if (stat == kRecover && error == 0) {
     if (logging(1) || tracing()) {
-      log("\nWARNING: Simplex %sfailed to recover from stat=%d, #pass=%d", reopt ? "(Reopt) " : "", outcome,
+      log("\nWARNING: Simplex %sfailed to recover from stat=%d, #pass=%d", reopt ? "(Reopt) " : "", stat,
           kMaxSwitchPasses);
       log("\nWARNING: Simplex will return numerical instability");
     }
     error = kErrNumerical;
     settledStatus = reopt ? kStatusUnknown : kStatusLoaded;
   }
-  return outcome;
+  return stat;
 }
 
 SimplexWork::SimplexWork(const ModelData& data) : impl_(std::make_unique<Impl>(data)) {}

@@ -298,7 +298,7 @@ class SimplexWork::Impl {
   // outcome (last follows the method that ran). The methods run through run
   // when it is set, else runDual / runPrimal. A loop that gives up sets
   // error and settledStatus.
-  int switchLoop(int outcome, Method& last, bool reopt, const std::function<int(Method)>& run = {});
+  int switchLoop(int stat, Method& last, bool reopt, const std::function<int(Method)>& run = {});
   int settledStatus = 0;  // model status the switch loop left on giving up, else 0
 
   // ---- results (solve.cpp)
