@@ -317,6 +317,8 @@ bool allFinite(const std::vector<double>& v) {
   return std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x); });
 }
 
+static_assert(simplex::kStatusLoaded == QX_STATUS_LOADED && simplex::kStatusUnknown == QX_STATUS_UNKNOWN);
+
 // Fills the solution record from the last run through the outcome table.
 int applyOutcome(Call& call, SimplexResult& r, int err) {
   Model& model = call.model;
@@ -354,7 +356,9 @@ int applyOutcome(Call& call, SimplexResult& r, int err) {
   }
   if (err == QXERR_NUMERIC_INSTABILITY) {
     rc = err;
-    if (!os.copySolution) rec.modelStatus = QX_STATUS_NUMERICAL_ERROR;
+    // A switch loop that gave up settled the status itself (loaded, or
+    // unknown after a reoptimisation).
+    if (!os.copySolution) rec.modelStatus = r.settledStatus != 0 ? r.settledStatus : QX_STATUS_NUMERICAL_ERROR;
   }
   model.status = rec.modelStatus;
   return rc;

@@ -650,6 +650,91 @@ bool untrustedInfeasibility(SimplexWork::Impl& w) {
   return true;
 }
 
+
+// A column that received an artificial bound in single-phase mode, and on
+// which side.
+struct ArtificialBound {
+  int j;
+  bool upperSide;
+};
+
+// Single phase: every nonbasic column whose reduced cost prefers a side
+// without a finite bound gets the artificial bound QX_DPARAM_LP_BNDINF there,
+// which makes the start dual feasible.
+std::vector<ArtificialBound> setArtificialBounds(SimplexWork::Impl& w) {
+  std::vector<ArtificialBound> list;
+  for (int j = 0; j < w.nt; ++j) {
+    if (w.pos[j] >= 0 || w.isBoxed(j)) continue;
+    if (w.d[j] < -w.dualTol && w.upper[j] == kInf) {
+      w.upper[j] = w.opt.bndInf;
+      list.push_back({j, true});
+    } else if (w.d[j] > w.dualTol && w.lower[j] == -kInf) {
+      w.lower[j] = -w.opt.bndInf;
+      list.push_back({j, false});
+    }
+  }
+  placeAllByReducedCost(w);
+  return list;
+}
+
+// Gives the columns their true bounds back; a nonbasic column at an
+// artificial bound returns to its finite bound (or zero) and the basic values
+// follow. True when such a column was found.
+bool removeArtificialBounds(SimplexWork::Impl& w, const std::vector<ArtificialBound>& list) {
+  bool onArtificial = false;
+  for (const ArtificialBound& a : list) {
+    const int j = a.j;
+    if (w.pos[j] < 0 && w.at[j] == (a.upperSide ? kAtUpper : kAtLower)) onArtificial = true;
+    if (a.upperSide)
+      w.upper[j] = w.lp.upper[j];
+    else
+      w.lower[j] = w.lp.lower[j];
+    if (w.pos[j] < 0) w.placeAt(j, static_cast<NonbasicAt>(w.at[j]));
+  }
+  if (!list.empty() && w.lu && w.lu->valid()) w.computePrimal();
+  return onArtificial;
+}
+
+// The dual iterations from a dual feasible start, with the removal of the
+// cost perturbation and shifts before an optimum is accepted.
+int dualIterate(SimplexWork::Impl& w, double cutoffInternal) {
+  const bool perturb = cutoffInternal == kInf && w.opt.dualPhase != 3;
+  for (int pass = 0; pass < kMaxCleanupPasses; ++pass) {
+    if (pass == 0 && !w.costShifted) {
+      // A dual feasible start that is also primal feasible is optimal: no
+      // perturbation, no iteration (a warm start from an optimal basis).
+      int npinf = 0;
+      w.sumPrimalInfeas(&npinf, nullptr);
+      if (npinf == 0) return cutoffInternal < kInf && w.objective() > cutoffInternal ? kCutoff : kOptimal;
+    }
+    if (perturb && pass == 0) perturbCosts(w);
+    DualLoop loop(w, false, cutoffInternal);
+    const int res = loop.run();
+    if (res == kInfeasible && (untrustedInfeasibility(w) || !w.dualRayHolds())) return kRecover;
+    if (res != kOptimal) {
+      if (res == kInfeasible || res == kCutoff) {
+        // Report the true objective and reduced costs.
+        w.cost = w.lp.cost;
+        w.costShifted = false;
+        w.computeDual();
+      }
+      return res;
+    }
+    // Remove perturbations and shifts; the basis stays primal feasible.
+    w.cost = w.lp.cost;
+    if (!w.costShifted) return kOptimal;
+    w.costShifted = false;
+    if (w.tracing()) w.log("\nEnding perturbation. wfact=%d, stat=%d, npinf=%d", w.refactorRequest, kOptimal, 0);
+    w.computeDual();
+    if (countDualInfeasible(w) > 0) return kRecover;  // the primal finishes from here
+    placeAllByReducedCost(w);
+    int npinf = 0;
+    w.sumPrimalInfeas(&npinf, nullptr);
+    if (npinf == 0) return kOptimal;
+  }
+  return kRecover;
+}
+
 }  // namespace
 
 int SimplexWork::Impl::runDual(bool reopt) {
@@ -685,76 +770,21 @@ int SimplexWork::Impl::runDual(bool reopt) {
   if (opt.useCutoff != 0 && std::fabs(opt.cutoff) < 1e30)
     cutoffInternal = lp.sense * (opt.cutoff - lp.objConst);
 
+  std::vector<ArtificialBound> artificial;
   if (countDualInfeasible(*this) > 0) {
-    int res;
     if (opt.dualPhase == 3) {
-      // Single phase: artificial bounds on the dual infeasible columns; an
-      // optimum that keeps one of them at its artificial bound is handed to
-      // the primal.
-      for (int j = 0; j < nt; ++j) {
-        if (pos[j] >= 0 || isBoxed(j)) continue;
-        if (d[j] < -dualTol && upper[j] == kInf) upper[j] = opt.bndInf;
-        if (d[j] > dualTol && lower[j] == -kInf) lower[j] = -opt.bndInf;
-        if (d[j] >= -dualTol && d[j] <= dualTol && lower[j] == -kInf && upper[j] == kInf) continue;
-      }
-      placeAllByReducedCost(*this);
-      res = kOptimal;
+      artificial = setArtificialBounds(*this);
     } else {
-      res = dualPhase1(*this);
+      const int res = dualPhase1(*this);
+      if (res != kOptimal) return res;
     }
-    if (res != kOptimal) return res;
   }
-
-  const bool perturb = cutoffInternal == kInf && opt.dualPhase != 3;
-  for (int pass = 0; pass < kMaxCleanupPasses; ++pass) {
-    if (pass == 0 && !costShifted) {
-      // A dual feasible start that is also primal feasible is optimal: no
-      // perturbation, no iteration (a warm start from an optimal basis).
-      int npinf = 0;
-      sumPrimalInfeas(&npinf, nullptr);
-      if (npinf == 0) return cutoffInternal < kInf && objective() > cutoffInternal ? kCutoff : kOptimal;
-    }
-    if (perturb && pass == 0) perturbCosts(*this);
-    DualLoop loop(*this, false, cutoffInternal);
-    const int res = loop.run();
-    if (res == kInfeasible && (untrustedInfeasibility(*this) || !dualRayHolds())) return kRecover;
-    if (res != kOptimal) {
-      if (res == kInfeasible || res == kCutoff) {
-        // Report the true objective and reduced costs.
-        cost = lp.cost;
-        costShifted = false;
-        computeDual();
-      }
-      return res;
-    }
-    // Remove perturbations and shifts; the basis stays primal feasible.
-    cost = lp.cost;
-    const bool wasShifted = costShifted;
-    costShifted = false;
-    if (opt.dualPhase == 3) {
-      bool artificial = false;
-      for (int j = 0; j < nt; ++j) {
-        if (std::fabs(lower[j]) == opt.bndInf || std::fabs(upper[j]) == opt.bndInf) {
-          if (pos[j] < 0 && std::fabs(x[j]) == opt.bndInf) artificial = true;
-          lower[j] = lp.lower[j];
-          upper[j] = lp.upper[j];
-        }
-      }
-      if (artificial) {
-        if (logging(1) || tracing()) log("\nWarning: some nonbasics are at artificial bounds. (stat = %d)", kOptimal);
-        computePrimal();
-        return kRecover;
-      }
-    }
-    if (!wasShifted) return kOptimal;
-    if (tracing()) log("\nEnding perturbation. wfact=%d, stat=%d, npinf=%d", refactorRequest, kOptimal, 0);
-    computeDual();
-    if (countDualInfeasible(*this) > 0) return kRecover;  // the primal finishes from here
-    placeAllByReducedCost(*this);
-    int npinf = 0;
-    sumPrimalInfeas(&npinf, nullptr);
-    if (npinf == 0) return kOptimal;
-  }
+  const int res = dualIterate(*this, cutoffInternal);
+  // The artificial bounds live only during this run. An optimum that keeps
+  // a nonbasic column on one is no optimum of the true problem: the switch
+  // loop hands it to the primal.
+  if (!removeArtificialBounds(*this, artificial) || res != kOptimal) return res;
+  if (logging(1) || tracing()) log("\nWarning: some nonbasics are at artificial bounds. (stat = %d)", kOptimal);
   return kRecover;
 }
 

@@ -51,6 +51,12 @@ inline constexpr int kErrNumerical = 2019;
 inline constexpr int kErrInternal = 2015;
 inline constexpr int kErrNoFactors = 2009;  // no valid factorisation to solve with
 
+// Model statuses a run may settle itself (values of the public status
+// table): a switch loop that gives up leaves the model loaded, or its status
+// unknown after a reoptimisation.
+inline constexpr int kStatusUnknown = 12;
+inline constexpr int kStatusLoaded = 14;
+
 enum class Method : int { Free = 0, Primal = 1, Dual = 2 };
 
 // Which basis a solve starts from.
@@ -143,6 +149,7 @@ struct SimplexOptions {
 struct SimplexResult {
   int outcome = kNotFinished;
   int error = 0;              // 0, kErrOutOfMemory or kErrNumerical
+  int settledStatus = 0;      // with kErrNumerical: the model status the switch loop left, else 0
   Method methodUsed = Method::Primal;  // the method that ran last
   bool reoptimized = false;   // started from a resident basis
   double objective = 0.0;     // c'x + objective constant, model's sense

@@ -2,6 +2,7 @@
 // the solution in the model's space.
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <new>
 
@@ -15,6 +16,10 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // Passes of the switch loop between the two methods.
 constexpr int kMaxSwitchPasses = 10;
+
+// Dual pricing rule (dual devex) of a dual that the switch loop starts on a
+// fresh solve.
+constexpr int kSwitchDualPricing = 3;
 
 // Passes of tightened tolerances after an optimum whose unscaled solution
 // violates them.
@@ -159,6 +164,37 @@ double remainingGain(const SimplexWork::Impl& w) {
 
 }  // namespace
 
+int SimplexWork::Impl::switchLoop(int stat, Method& last, bool reopt, const std::function<int(Method)>& run) {
+  const auto runMethod = [&](Method mth) {
+    if (run) return run(mth);
+    return mth == Method::Dual ? runDual(reopt) : runPrimal();
+  };
+  int pass = 0;
+  for (; stat == kRecover && error == 0 && pass < kMaxSwitchPasses; ++pass) {
+    if (tracing()) log("\nRecovering %sfrom stat=%d, #pass=%d", reopt ? "(Reopt) " : "", stat, pass);
+    last = last == Method::Dual ? Method::Primal : Method::Dual;
+    if (last == Method::Dual && !reopt) {
+      opt.dualPricing = kSwitchDualPricing;
+      if (tracing()) log("\nUsing dprice=%d in switch-loop", kSwitchDualPricing);
+    }
+    stat = runMethod(last);
+  }
+  // Numerical trouble of a method run by the loop, or no pass that
+  // recovers, leaves the model loaded (a reoptimisation that gives up leaves
+  // its status unknown).
+  if (pass > 0 && error == kErrNumerical) settledStatus = kStatusLoaded;
+  if (stat == kRecover && error == 0) {
+    if (logging(1) || tracing()) {
+      log("\nWARNING: Simplex %sfailed to recover from stat=%d, #pass=%d", reopt ? "(Reopt) " : "", stat,
+          kMaxSwitchPasses);
+      log("\nWARNING: Simplex will return numerical instability");
+    }
+    error = kErrNumerical;
+    settledStatus = reopt ? kStatusUnknown : kStatusLoaded;
+  }
+  return stat;
+}
+
 SimplexWork::SimplexWork(const ModelData& data) : impl_(std::make_unique<Impl>(data)) {}
 SimplexWork::~SimplexWork() = default;
 SimplexWork::SimplexWork(SimplexWork&&) noexcept = default;
@@ -207,6 +243,7 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
     w.outcome = kNotFinished;
     w.farkas.clear();
     w.ray.clear();
+    w.settledStatus = 0;
     w.refactorsRegular = w.refactorsStability = 0;
     w.factorCount = 0;
 
@@ -234,19 +271,7 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
 
     int outcome = method == Method::Dual ? w.runDual(reopt) : w.runPrimal();
     Method last = method;
-    for (int pass = 0; outcome == kRecover && w.error == 0 && pass < kMaxSwitchPasses; ++pass) {
-      if (w.tracing()) w.log("\nRecovering %sfrom stat=%d, #pass=%d", reopt ? "(Reopt) " : "", outcome, pass);
-      last = last == Method::Dual ? Method::Primal : Method::Dual;
-      outcome = last == Method::Dual ? w.runDual(true) : w.runPrimal();
-    }
-    if (outcome == kRecover && w.error == 0) {
-      if (w.logging(1) || w.tracing()) {
-        w.log("\nWARNING: Simplex %sfailed to recover from stat=%d, #pass=%d", reopt ? "(Reopt) " : "", outcome,
-              kMaxSwitchPasses);
-        w.log("\nWARNING: Simplex will return numerical instability");
-      }
-      w.error = kErrNumerical;
-    }
+    if (outcome == kRecover) outcome = w.switchLoop(outcome, last, reopt);
     // A verdict other than an optimum on a badly scaled model is checked by
     // reoptimising unscaled; without an optimum there, the scaled answer
     // stands.
@@ -328,6 +353,7 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
 void SimplexWork::Impl::fillResult(SimplexResult& r) const {
   r.outcome = outcome;
   r.error = error;
+  r.settledStatus = settledStatus;
   r.iterations = iterations;
   r.factorizations = factorCount;
   r.refactorsRegular = refactorsRegular;

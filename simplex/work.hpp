@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -312,6 +313,13 @@ class SimplexWork::Impl {
   // they belong to the current heading, unity for a reoptimisation, else
   // exact.
   void initDualWeights(bool reopt, bool keep = false);
+  // The switch loop (solve.cpp): after a run of method last that ended with
+  // outcome 7, alternates the methods for at most ten passes and returns the
+  // outcome (last follows the method that ran). The methods run through run
+  // when it is set, else runDual / runPrimal. A loop that gives up sets
+  // error and settledStatus.
+  int switchLoop(int stat, Method& last, bool reopt, const std::function<int(Method)>& run = {});
+  int settledStatus = 0;  // model status the switch loop left on giving up, else 0
 
   // ---- results (solve.cpp)
   void fillResult(SimplexResult& r) const;

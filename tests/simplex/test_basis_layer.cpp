@@ -544,3 +544,50 @@ TEST(UnscaledReoptimisation, ChecksAnInfeasibleVerdictOfABadlyScaledModel) {
 }
 
 }  // namespace
+
+namespace {
+
+// Single-phase dual on min -x, x >= 0, x >= -5: the artificial bound makes
+// the start optimal at x = 1e15, which is no optimum of the true problem;
+// the switch loop hands it to the primal, which finds the ray.
+TEST(SinglePhaseDual, OptimumOnAnArtificialBoundIsHandedToThePrimal) {
+  LoadedModel lm;
+  ASSERT_TRUE(lm.load(1, 1, 1, {-1}, {-5}, "G", {0, 1}, {0}, {1}, {0}, {kInf}));
+  SimplexWork work(lm.data());
+  SimplexOptions opt;
+  opt.dualPhase = 3;
+  SolveContext ctx;
+  ctx.printLevel = 1;
+  std::string log;
+  ctx.log = [&](const std::string& s) { log += s; };
+  SimplexResult r;
+  ASSERT_EQ(work.solve(lm.data(), Method::Dual, StartBasis::Slack, opt, ctx, r), 0);
+  EXPECT_EQ(r.outcome, kUnbounded);
+  EXPECT_NE(log.find("\nWarning: some nonbasics are at artificial bounds. (stat = 2)"), std::string::npos) << log;
+}
+
+// The switch loop: a fresh solve's dual runs with dual devex pricing (a
+// reoptimisation's resets its norms to unity); methods that keep asking for
+// recovery give up after ten passes, leaving the model loaded (its status
+// unknown after a reoptimisation).
+TEST(SwitchLoop, DualPricingAndGivingUp) {
+  for (const bool reopt : {false, true}) {
+    LoadedModel lm;
+    loadTwins(lm);
+    Layer L(lm, SimplexOptions{});
+    Method last = Method::Primal;
+    EXPECT_EQ(L.w.switchLoop(kRecover, last, reopt), kOptimal);
+    EXPECT_EQ(L.log.find("\nUsing dprice=3 in switch-loop") != std::string::npos, !reopt) << L.log;
+    EXPECT_EQ(L.log.find("\nSetting dual norms to unity for reopt...") != std::string::npos, reopt) << L.log;
+    int runs = 0;
+    L.w.switchLoop(kRecover, last, reopt, [&](Method) {
+      ++runs;
+      return kRecover;
+    });
+    EXPECT_EQ(runs, 10);
+    EXPECT_EQ(L.w.error, kErrNumerical);
+    EXPECT_EQ(L.w.settledStatus, reopt ? kStatusUnknown : kStatusLoaded);
+  }
+}
+
+}  // namespace

@@ -489,6 +489,7 @@ TEST_F(Solve, PostsolveCheckReoptimises) {
 struct ScriptedRun {
   int err, outcome;
   double iterations, dualInfeas;
+  int settled = 0;  // model status left by a switch loop that gave up
 };
 struct SeenRun {
   torva::simplex::StartBasis start;
@@ -513,6 +514,7 @@ struct Ladder : Solve {
       r.outcome = s.outcome;
       r.iterations = s.iterations;
       r.dualInfeas = s.dualInfeas;
+      r.settledStatus = s.settled;
       r.x = {1, 0};
       r.slack = {0};
       r.y = {1};
@@ -585,6 +587,14 @@ TEST_F(Ladder, DefiniteAnswerSeparatesInfeasibleFromUnbounded) {
   ASSERT_GE(seen.size(), 2u);
   EXPECT_EQ(seen[1].start, torva::simplex::StartBasis::Crash);
   EXPECT_TRUE(log.has("\nEnforcing reoptimization ..."));
+}
+
+// A switch loop that gives up on every pass of the ladder leaves its status.
+TEST_F(Ladder, SwitchLoopThatGivesUpLeavesItsStatus) {
+  script = {{QXERR_NUMERIC_INSTABILITY, 1, 5, 0, QX_STATUS_LOADED}};
+  int status = 0;
+  EXPECT_EQ(QXoptimize(model, 0, &status), QXERR_NUMERIC_INSTABILITY);
+  EXPECT_EQ(status, QX_STATUS_LOADED);
 }
 
 TEST_F(Ladder, UnexpectedOutcomeIsAnInternalError) {
