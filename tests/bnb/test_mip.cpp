@@ -529,10 +529,12 @@ TEST(MipResults, RoundDualAndReport) {
   EXPECT_EQ(rounded[2], 0.25);
   EXPECT_NEAR(obj, 2 + 6 + 0.25, 1e-12);
   EXPECT_EQ(status, QX_STATUS_FEASIBLE);
-  const std::string report = std::string(std::getenv("TORVA_TEST_TMP") ? std::getenv("TORVA_TEST_TMP") : ".") +
-                             "/mip_report.sol";
+  const char* tmp = std::getenv("TORVA_TEST_TMP");
+  const std::filesystem::path report =
+      std::filesystem::path(tmp ? tmp : ::testing::TempDir()) / "mip_report.sol";
   ASSERT_EQ(QXbnbSolve(e.model, report.c_str()), 0);
   EXPECT_GT(std::filesystem::file_size(report), 0u);
+  std::filesystem::remove(report);
   double x[3], y[2], d[3];
   ASSERT_EQ(QXgetDualMIPsolution(e.model, x, y, d, nullptr, nullptr), 0);
   EXPECT_NEAR(x[2], 0.5, 1e-9);

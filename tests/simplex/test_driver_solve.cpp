@@ -240,20 +240,6 @@ TEST_F(Solve, CutoffEndsDualSimplex) {
   expectParamsRestored();
 }
 
-// min x0 + x1 over rows that contradict each other, and a model whose
-// objective falls without end.
-void loadInfeasible(QXmodel m) {
-  const double c[] = {1, 1}, b[] = {4, 2}, lo[] = {0, 0}, up[] = {1e30, 1e30};
-  const int beg[] = {0, 2, 4}, rows[] = {0, 1, 0, 1};
-  const double v[] = {1, 1, 1, 1};
-  ASSERT_EQ(QXloadLPData(m, 2, 2, QX_MIN, 0, c, b, "GL", 4, beg, nullptr, v, rows, lo, up), 0);
-}
-void loadUnbounded(QXmodel m) {
-  const double c[] = {-1, -1}, b[] = {1}, lo[] = {0, 0}, up[] = {1e30, 1e30};
-  const int beg[] = {0, 1, 2}, rows[] = {0, 0};
-  const double v[] = {1, -1};
-  ASSERT_EQ(QXloadLPData(m, 1, 2, QX_MIN, 0, c, b, "L", 2, beg, nullptr, v, rows, lo, up), 0);
-}
 // Infeasible rows (x0 >= 1, x0 <= 0) and a free column with a falling cost:
 // infeasible and dual infeasible at once.
 void loadInfeasibleAndUnbounded(QXmodel m) {
@@ -261,20 +247,6 @@ void loadInfeasibleAndUnbounded(QXmodel m) {
   const int beg[] = {0, 2, 2}, rows[] = {0, 1};
   const double v[] = {1, 1};
   ASSERT_EQ(QXloadLPData(m, 2, 2, QX_MIN, 0, c, b, "GL", 2, beg, nullptr, v, rows, lo, up), 0);
-}
-
-TEST_F(Solve, InfeasibleAndUnboundedByBothMethods) {
-  for (int method : {1, 2}) {
-    SCOPED_TRACE(method);
-    QXmodel inf = QXcreateModel(env, nullptr), unb = QXcreateModel(env, nullptr);
-    loadInfeasible(inf);
-    loadUnbounded(unb);
-    int status = 0;
-    EXPECT_EQ(QXoptimize(inf, method, &status), 0);
-    EXPECT_EQ(status, QX_STATUS_INFEASIBLE);
-    EXPECT_EQ(QXoptimize(unb, method, &status), 0);
-    EXPECT_TRUE(status == QX_STATUS_UNBOUNDED || status == QX_STATUS_INFORUNB) << status;
-  }
 }
 
 // Without a definite answer the dual may stop at "infeasible or unbounded";
@@ -651,30 +623,6 @@ TEST_F(Solve, FtranOfBasicColumnsIsUnit) {
   double val = 1;
   EXPECT_EQ(QXdoBTRAN(model, &one, &bad, &val, &xn, xi.data(), xv.data()), QXERR_INDEX_OUT_OF_RANGE);
   EXPECT_EQ(QXdoFTRAN(nullptr, &one, &bad, &val, &xn, xi.data(), xv.data()), QXERR_ILLEGAL_NULL_POINTER);
-}
-
-// Netlib models through QXoptimize with every simplex method, serial and
-// with two threads.
-TEST_F(Solve, NetlibEveryMethodAndThreads) {
-  const auto objectives = netlibObjectives();
-  if (objectives.empty()) GTEST_SKIP() << "no objectives.tsv under " << netlibDir();
-  for (const char* name : {"afiro", "sc50b", "adlittle", "blend", "share1b", "stocfor1"}) {
-    for (int threads : {1, 2}) {
-      for (int method : {0, 1, 2}) {
-        SCOPED_TRACE(testing::Message() << name << " threads " << threads << " method " << method);
-        QXmodel m = QXcreateModel(env, nullptr);
-        if (!readNetlib(name, m)) continue;
-        QXsetModelIntParameter(m, QX_IPARAM_NUM_THREADS, threads);
-        int status = 0;
-        ASSERT_EQ(QXoptimize(m, method, &status), 0);
-        EXPECT_EQ(status, QX_STATUS_BASIC_OPTIMAL);
-        double obj = 0;
-        QXgetInfo(m, QX_DINFO_POBJ, &obj);
-        EXPECT_LT(relErr(obj, objectives.at(name)), 1e-6);
-        QXdeleteModel(&m);
-      }
-    }
-  }
 }
 
 }  // namespace
