@@ -11,42 +11,11 @@
 
 #include "base/env.hpp"
 #include "stoc/sample.hpp"
-#include "torva.h"
+#include "stoc_fixture.hpp"
 
 namespace {
 
-struct SampFixture : ::testing::Test {
-  QXenv env = nullptr;
-  QXrg rg = nullptr;
-  void SetUp() override {
-    int err = 0;
-    env = QXcreateEnv(&err);
-    ASSERT_EQ(err, 0);
-    rg = QXcreateRG(env, QX_RANDGEN_MERSENNE);
-    QXsetRGSeed(rg, 2718);
-  }
-  void TearDown() override {
-    QXdisposeRG(&rg);
-    if (env) QXdeleteEnv(&env);
-  }
-  QXsample make(int type, const std::vector<double>& params, QXrg gen) {
-    int err = -1;
-    QXsample s = QXsampCreate(env, type, &err);
-    EXPECT_EQ(err, 0);
-    for (std::size_t i = 0; i < params.size(); ++i) QXsampSetDistrParam(s, static_cast<int>(i), params[i]);
-    if (gen) {
-      EXPECT_EQ(QXsampSetRG(s, gen), 0);
-    }
-    return s;
-  }
-  static std::vector<double> points(QXsample s) {
-    int n = 0;
-    EXPECT_EQ(QXsampGetPoints(s, &n, nullptr), 0);
-    std::vector<double> v(static_cast<std::size_t>(n));
-    EXPECT_EQ(QXsampGetPoints(s, &n, v.data()), 0);
-    return v;
-  }
-};
+using SampFixture = torva_test::StocFixture<2718>;
 
 // The generator's uniforms, reproduced from std::mt19937 with the same seed.
 struct Twin {
