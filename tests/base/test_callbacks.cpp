@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cmath>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/callback.hpp"
@@ -174,35 +173,6 @@ TEST_F(CallbackFixture, NonZeroReturnStopsTheLoopWithUserInterrupt) {
   ASSERT_EQ(QXsetCallback(model, stopWith7, nullptr), 0);
   torva::SolveScope scope(*model, QXLOC_DUAL, nullptr);
   EXPECT_EQ(torva::reportProgress(*model, {QXLOC_DUAL, 0, 0, true}), -7);
-}
-
-TEST_F(CallbackFixture, StopAtFirstCallEndsImmediately) {
-  Host host;
-  host.stopAtCall = 1;
-  ASSERT_EQ(QXsetCallback(model, progressCb, &host), 0);
-  const LoopResult r = solveLoop(model, 100, Clock::now());
-  EXPECT_EQ(r.rc, QXERR_USER_INTERRUPT);
-  EXPECT_EQ(r.iterations, 1);
-}
-
-TEST_F(CallbackFixture, RealClockCallsAboutAtTheFrequency) {
-  Host host;
-  ASSERT_EQ(QXsetCallback(model, progressCb, &host), 0);
-  FakeSource source;
-  torva::SolveScope scope(*model, QXLOC_PRIMAL, &source);
-  const auto start = Clock::now();
-  int reports = 0;
-  // A solver that reports about every millisecond for 1.1 seconds.
-  while (Clock::now() - start < milliseconds(1100)) {
-    EXPECT_EQ(torva::reportProgress(*model, {QXLOC_PRIMAL, double(reports), 0, false}), 0);
-    ++reports;
-    std::this_thread::sleep_for(milliseconds(1));
-  }
-  // Immediately, at 0.5 s and at 1.0 s: between 2 and 3 calls whatever the
-  // machine's load, never one per report.
-  EXPECT_GE(host.calls, 2);
-  EXPECT_LE(host.calls, 3);
-  EXPECT_GT(reports, host.calls);
 }
 
 TEST_F(CallbackFixture, ContextMarkerAndCallbackInfoInsideTheCallback) {

@@ -203,15 +203,6 @@ TEST_F(ModelFixture, CopyOfAConicModelAfterChangesReadsBackIdentical) {
   EXPECT_NE(snapshot(model).c[0], 42.0);
 }
 
-TEST_F(ModelFixture, CopyOfAnEmptyModelIsEmpty) {
-  int err = -1;
-  QXmodel copy = QXcopyModel(model, &err);
-  ASSERT_EQ(err, 0);
-  EXPECT_EQ(copy->status, QX_STATUS_UNLOADED);
-  EXPECT_EQ(QXcopyModel(nullptr, &err), nullptr);
-  EXPECT_EQ(err, QXERR_ILLEGAL_NULL_POINTER);
-}
-
 }  // namespace
 
 namespace {

@@ -46,15 +46,6 @@ TEST_F(LogFixture, OneCallPerFormattedMessage) {
   EXPECT_FALSE(model->callbacks.inHostCall());
 }
 
-TEST_F(LogFixture, LongMessagesAreNotCut) {
-  Lines l;
-  ASSERT_EQ(QXsetModelLogfunc(model, modelLog, &l), 0);
-  const std::string big(3000, 'a');
-  torva::logPrint(*model, "<%s|%d>", big.c_str(), 7);
-  ASSERT_EQ(l.lines.size(), 1u);
-  EXPECT_EQ(l.lines[0], "<" + big + "|7>");
-}
-
 TEST_F(LogFixture, PrintLevelGatesMessages) {
   Lines l;
   EXPECT_FALSE(torva::logEnabled(*model, kMipPrintLevel, 1));

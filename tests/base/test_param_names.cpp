@@ -128,24 +128,6 @@ TEST_F(NamesFixture, InformationItemsResolveByName) {
   }
 }
 
-TEST_F(NamesFixture, AliasesResolveThroughChains) {
-  int type = 0, id = 0;
-  ASSERT_EQ(QXgetParamMacroID(env, "QX_IPARAM_ITRLMT", &type, &id), 0);
-  EXPECT_EQ(id, QX_IPARAM_LP_ITRLMT);
-  EXPECT_EQ(type, 4);
-  // Two steps: MIPOPTTOL -> MIP_OPTTOL -> MIP_RELOPTTOL.
-  ASSERT_EQ(QXgetParamMacroID(env, "QX_DPARAM_MIPOPTTOL", &type, &id), 0);
-  EXPECT_EQ(id, QX_DPARAM_MIP_RELOPTTOL);
-  EXPECT_EQ(type, 8);
-  ASSERT_EQ(QXgetParamMacroID(env, "QX_DINFO_MIPBESTBOUND", &type, &id), 0);
-  EXPECT_EQ(id, QX_DINFO_MIP_BESTBOUND);
-  EXPECT_EQ(type, 8);
-  // Chains that end at a name that is neither a parameter nor an item.
-  EXPECT_EQ(QXgetParamMacroID(env, "QXLOC_BANDB", &type, &id), QXERR_INVALID_PARAMETER_ID);
-  EXPECT_EQ(QXgetParamMacroID(env, "QX_GOPSOLSTAT_FEASIBLE", &type, &id),
-            QXERR_INVALID_PARAMETER_ID);
-}
-
 TEST_F(NamesFixture, EveryAliasOfAParameterOrItemResolvesToItsFinalName) {
   auto aliases = torva::paramAliases();
   EXPECT_EQ(aliases.size(), 66u);

@@ -118,45 +118,28 @@ TEST_F(ParamFixture, StatedDefaultsSpotCheck) {
 
 // ------------------------------------------------------------- ranges
 
+// Explicit rows, the default rule of a type without one (ints 0 to
+// INT_MAX, doubles -1 to 1e30) and descriptor-driven rows.
 TEST_F(ParamFixture, RangesReportExplicitRowsAndTheDefaultRule) {
-  int lo = 1, hi = 1;
-  ASSERT_EQ(QXgetIntParameterRange(model, QX_IPARAM_LP_SCALE, &lo, &hi), 0);
-  EXPECT_EQ(lo, 0);
-  EXPECT_EQ(hi, 3);
-  ASSERT_EQ(QXgetIntParameterRange(model, QX_IPARAM_OBJSENSE, &lo, &hi), 0);
-  EXPECT_EQ(lo, -1);
-  EXPECT_EQ(hi, 1);
-  ASSERT_EQ(QXgetIntParameterRange(model, QX_IPARAM_STRING_LENLMT, &lo, &hi), 0);
-  EXPECT_EQ(lo, 1);
-  EXPECT_EQ(hi, 256);
-  ASSERT_EQ(QXgetIntParameterRange(model, QX_IPARAM_NLP_SOLVER, &lo, &hi), 0);
-  EXPECT_EQ(lo, 4);
-  EXPECT_EQ(hi, 10);
-  // Default rule for an int without an explicit row.
-  ASSERT_EQ(QXgetIntParameterRange(model, QX_IPARAM_COPY_MODE, &lo, &hi), 0);
-  EXPECT_EQ(lo, 0);
-  EXPECT_EQ(hi, 2147483647);
-
-  double dlo = 1, dhi = 1;
-  ASSERT_EQ(QXgetDouParameterRange(model, QX_DPARAM_SOLVER_FEASTOL, &dlo, &dhi), 0);
-  EXPECT_EQ(dlo, 1e-16);
-  EXPECT_EQ(dhi, 1e-4);
-  ASSERT_EQ(QXgetDouParameterRange(model, QX_DPARAM_MIP_INTTOL, &dlo, &dhi), 0);
-  EXPECT_EQ(dlo, 1e-32);
-  EXPECT_EQ(dhi, 0.49999999999999);
-  ASSERT_EQ(QXgetDouParameterRange(model, QX_DPARAM_MIP_RELINTTOL, &dlo, &dhi), 0);
-  EXPECT_EQ(dhi, 0.4999999999);
-  ASSERT_EQ(QXgetDouParameterRange(model, QX_DPARAM_CALLBACKFREQ, &dlo, &dhi), 0);
-  EXPECT_EQ(dlo, 0);
-  EXPECT_EQ(dhi, 1e30);
-  // Default rule for a double without an explicit row.
-  ASSERT_EQ(QXgetDouParameterRange(model, QX_DPARAM_MIP_PARA_INIT_NODE, &dlo, &dhi), 0);
-  EXPECT_EQ(dlo, -1);
-  EXPECT_EQ(dhi, 1e30);
-  // Descriptor-driven rows report their record's bounds.
-  ASSERT_EQ(QXgetDouParameterRange(model, QX_DPARAM_GA_INF, &dlo, &dhi), 0);
-  EXPECT_EQ(dlo, 1e10);
-  EXPECT_EQ(dhi, 1e30);
+  struct Case { int id; double lo, hi; };
+  const Case ints[] = {{QX_IPARAM_LP_SCALE, 0, 3},         {QX_IPARAM_OBJSENSE, -1, 1},
+                       {QX_IPARAM_STRING_LENLMT, 1, 256},  {QX_IPARAM_NLP_SOLVER, 4, 10},
+                       {QX_IPARAM_COPY_MODE, 0, 2147483647}};
+  for (const Case& c : ints) {
+    int lo = 1, hi = 1;
+    ASSERT_EQ(QXgetIntParameterRange(model, c.id, &lo, &hi), 0) << c.id;
+    EXPECT_EQ(lo, c.lo) << c.id;
+    EXPECT_EQ(hi, c.hi) << c.id;
+  }
+  const Case dous[] = {{QX_DPARAM_SOLVER_FEASTOL, 1e-16, 1e-4},  {QX_DPARAM_MIP_INTTOL, 1e-32, 0.49999999999999},
+                       {QX_DPARAM_MIP_RELINTTOL, 1e-32, 0.4999999999}, {QX_DPARAM_CALLBACKFREQ, 0, 1e30},
+                       {QX_DPARAM_MIP_PARA_INIT_NODE, -1, 1e30},   {QX_DPARAM_GA_INF, 1e10, 1e30}};
+  for (const Case& c : dous) {
+    double lo = 1, hi = 1;
+    ASSERT_EQ(QXgetDouParameterRange(model, c.id, &lo, &hi), 0) << c.id;
+    EXPECT_EQ(lo, c.lo) << c.id;
+    EXPECT_EQ(hi, c.hi) << c.id;
+  }
 }
 
 TEST_F(ParamFixture, RangeQueriesCheckTheirArguments) {

@@ -9,36 +9,6 @@ namespace {
 
 using torva::NameTable;
 
-// ELF hash computed step by step from its definition, for a few names.
-std::uint32_t referenceElf(const std::string& s) {
-  std::uint64_t h = 0;
-  for (unsigned char c : s) {
-    h = ((h << 4) + c) & 0xFFFFFFFFu;
-    std::uint64_t g = h & 0xF0000000u;
-    if (g != 0) h ^= g >> 24;
-    h &= ~g & 0xFFFFFFFFu;
-  }
-  return static_cast<std::uint32_t>(h);
-}
-
-TEST(NameTable, ElfHashMatchesItsDefinition) {
-  EXPECT_EQ(NameTable::elfHash(""), 0u);
-  EXPECT_EQ(NameTable::elfHash("A"), 65u);
-  EXPECT_EQ(NameTable::elfHash("AB"), 65u * 16 + 66);
-  for (std::string s : {"R0001", "a much longer row name with blanks    ", "COLUMN_NAME_12345678",
-                        "\xff\xfe\xfd\xfc\xfb\xfa\xf9\xf8"})
-    EXPECT_EQ(NameTable::elfHash(s), referenceElf(s)) << s;
-}
-
-TEST(NameTable, BucketCountsComeFromThePrimeList) {
-  EXPECT_EQ(NameTable::bucketCountFor(0), 29u);
-  EXPECT_EQ(NameTable::bucketCountFor(29), 29u);
-  EXPECT_EQ(NameTable::bucketCountFor(30), 229u);
-  EXPECT_EQ(NameTable::bucketCountFor(100000), 129403u);
-  EXPECT_EQ(NameTable::bucketCountFor(9999991), 9999991u);
-  EXPECT_EQ(NameTable::bucketCountFor(50000000), 9999991u);
-}
-
 TEST(NameTable, InsertFindAndDuplicates) {
   NameTable table(1000);
   for (int i = 0; i < 5000; ++i) ASSERT_TRUE(table.insert("C" + std::to_string(i), i));

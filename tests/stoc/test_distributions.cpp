@@ -13,50 +13,14 @@
 #include <vector>
 
 #include "stoc/distributions.hpp"
-#include "torva.h"
+#include "stoc_fixture.hpp"
 
 namespace {
 
 const double kPi = std::acos(-1.0);
 using Fn = std::function<double(double)>;
 
-struct DistFixture : ::testing::Test {
-  QXenv env = nullptr;
-  QXrg rg = nullptr;
-  void SetUp() override {
-    int err = 0;
-    env = QXcreateEnv(&err);
-    ASSERT_EQ(err, 0);
-    rg = QXcreateRG(env, QX_RANDGEN_MERSENNE);
-    QXsetRGSeed(rg, 4711);
-  }
-  void TearDown() override {
-    QXdisposeRG(&rg);
-    QXdeleteEnv(&env);
-  }
-  QXsample make(int type, const std::vector<double>& params) {
-    int err = -1;
-    QXsample s = QXsampCreate(env, type, &err);
-    EXPECT_EQ(err, 0);
-    for (std::size_t i = 0; i < params.size(); ++i)
-      EXPECT_EQ(QXsampSetDistrParam(s, static_cast<int>(i), params[i]), 0);
-    EXPECT_EQ(QXsampSetRG(s, rg), 0);
-    return s;
-  }
-  static double eval(QXsample s, int func, double x) {
-    double v = std::nan("");
-    EXPECT_EQ(QXsampEvalDistr(s, func, x, &v), 0) << "func " << func << " at " << x;
-    return v;
-  }
-  std::vector<double> draw(QXsample s, int n) {
-    EXPECT_EQ(QXsampGenerate(s, QX_MONTECARLO, n), 0);
-    std::vector<double> pts(static_cast<std::size_t>(n));
-    int got = 0;
-    EXPECT_EQ(QXsampGetPoints(s, &got, pts.data()), 0);
-    EXPECT_EQ(got, n);
-    return pts;
-  }
-};
+using DistFixture = torva_test::StocFixture<4711>;
 
 // KS distance of the points from a continuous distribution function.
 double ksContinuous(std::vector<double> v, const Fn& cdf) {
