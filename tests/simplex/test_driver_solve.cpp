@@ -547,8 +547,9 @@ TEST_F(Solve, SingularLoadedBasis) {
   expectParamsRestored();
 }
 
-// The resident factorisation: FTRAN of a basic column is a unit vector.
-TEST_F(Solve, FtranOfBasicColumnsIsUnit) {
+// The resident factorisation: FTRAN of a basic column a_j is a unit vector
+// e_k, and BTRAN of e_k has inner product 1 with a_j.
+TEST_F(Solve, FtranAndBtranOfBasicColumns) {
   NEED_NETLIB("afiro");
   ASSERT_EQ(QXoptimize(model, 0, nullptr), 0);
   int m = 0, n = 0;
@@ -567,16 +568,22 @@ TEST_F(Solve, FtranOfBasicColumnsIsUnit) {
     std::vector<int> ri(nnz);
     std::vector<double> rv(nnz);
     QXgetLPVariableDataj(model, j, &type, &cost, &lo, &up, &nnz, ri.data(), rv.data());
-    int xn = 0;
+    int xn = 0, ones = 0, k = -1;
     ASSERT_EQ(QXdoFTRAN(model, &nnz, ri.data(), rv.data(), &xn, xi.data(), xv.data()), 0);
-    int ones = 0;
     double rest = 0;
-    for (int k = 0; k < xn; ++k) {
-      if (std::fabs(xv[k] - 1.0) < 1e-9) ++ones;
-      else rest = std::max(rest, std::fabs(xv[k]));
+    for (int t = 0; t < xn; ++t) {
+      if (std::fabs(xv[t] - 1.0) < 1e-9) ++ones, k = xi[t];
+      else rest = std::max(rest, std::fabs(xv[t]));
     }
     EXPECT_EQ(ones, 1) << j;
     EXPECT_LT(rest, 1e-9) << j;
+    int one = 1;
+    double e = 1.0, dot = 0.0;
+    ASSERT_EQ(QXdoBTRAN(model, &one, &k, &e, &xn, xi.data(), xv.data()), 0);
+    for (int t = 0; t < xn; ++t)
+      for (int p = 0; p < nnz; ++p)
+        if (ri[p] == xi[t]) dot += xv[t] * rv[p];
+    EXPECT_NEAR(dot, 1.0, 1e-9) << j;
     ++checked;
   }
   EXPECT_GT(checked, 0);

@@ -216,37 +216,6 @@ TEST(SimplexBasis, GivenOptimalBasisNeedsNoIterationsAndInvalidOneFallsBack) {
   EXPECT_NE(logged.find("\nWARNING: and reverting back to identity matrix"), std::string::npos);
 }
 
-TEST(SimplexBasis, FtranAndBtranOnTheResidentBasis) {
-  LoadedModel lm;
-  if (!readNetlib(lm, "afiro")) GTEST_SKIP() << "Netlib data not found";
-  SimplexWork w(lm.data());
-  SimplexResult r;
-  ASSERT_EQ(solveWith(lm, w, Method::Dual, StartBasis::Crash, r), 0);
-  const torva::ModelData& d = lm.data();
-  // For a basic column a_j at position k: B^-1 a_j = e_k, and e_k' B^-1 a_j = 1.
-  for (int j = 0; j < d.n; ++j) {
-    if (r.colStatus[j] < 0) continue;
-    std::vector<int> idx(d.rowIdx.begin() + d.colBeg[j], d.rowIdx.begin() + d.colBeg[j] + d.colLen[j]);
-    std::vector<double> val(d.value.begin() + d.colBeg[j], d.value.begin() + d.colBeg[j] + d.colLen[j]);
-    std::vector<int> oi(d.m);
-    std::vector<double> ov(d.m);
-    int cnt = 0;
-    ASSERT_EQ(w.ftran(static_cast<int>(idx.size()), idx.data(), val.data(), &cnt, oi.data(), ov.data()), 0);
-    double one = 0.0, rest = 0.0;
-    for (int t = 0; t < cnt; ++t) (oi[t] == r.colStatus[j] ? one : rest) += std::fabs(ov[t]);
-    EXPECT_NEAR(one, 1.0, 1e-9);
-    EXPECT_NEAR(rest, 0.0, 1e-9);
-    const int k = r.colStatus[j];
-    const double e = 1.0;
-    ASSERT_EQ(w.btran(1, &k, &e, &cnt, oi.data(), ov.data()), 0);
-    double dot = 0.0;
-    for (int t = 0; t < cnt; ++t)
-      for (std::size_t p = 0; p < idx.size(); ++p)
-        if (idx[p] == oi[t]) dot += ov[t] * val[p];
-    EXPECT_NEAR(dot, 1.0, 1e-9);
-  }
-}
-
 struct PricingCase {
   const char* model;
   Method method;
