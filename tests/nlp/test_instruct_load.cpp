@@ -133,7 +133,8 @@ TEST_F(LoadTest, FailedLoadReleasesItsDataAndItsRow) {
   ASSERT_EQ(QXgetInstructSizes(model, &nCons, &nVars, nullptr, nullptr), 0);
   EXPECT_EQ(nCons, 1);
   EXPECT_EQ(nVars, 1);
-  EXPECT_DOUBLE_EQ(value(0, {0.75}), 0.75);
+  EXPECT_DOUBLE_EQ(value(-1, {0.75}), 0.75);
+  EXPECT_DOUBLE_EQ(value(0, {0.75}), -0.25);  // x - 1 of the row x >= 1
   EXPECT_EQ(QXloadData2Inst(model), 0);
   QXmodel empty = QXcreateModel(env, nullptr);
   EXPECT_EQ(QXloadData2Inst(empty), QXERR_MODEL_NOT_LOADED);
