@@ -25,6 +25,14 @@ const InstructionList* instructionList(const Model& model) noexcept {
 
 namespace {
 
+// Makes list the model's instruction list and marks its linearity.
+void installList(Model& model, std::unique_ptr<InstructionList> list) {
+  markLinearity(model, *list);
+  NlpData& nd = nlpData(model);
+  nd.list = std::move(list);
+  nd.invalidate();
+}
+
 // Fills the variables of list from the host arrays (defaults: type 'C',
 // bounds -/+ infinity, no start point).
 void takeVariables(InstructionList& list, const InstructArgs& a, double infinity) {
@@ -113,10 +121,7 @@ int loadChecked(Model& model, const InstructArgs& a) {
   // Binary types may have tightened the bounds in the store.
   list->lower = model.data.lower;
   list->upper = model.data.upper;
-  markLinearity(model, *list);
-  NlpData& nd = nlpData(model);
-  nd.list = std::move(list);
-  nd.invalidate();
+  installList(model, std::move(list));
   return 0;
 }
 
@@ -225,10 +230,7 @@ int addChecked(Model& model, const InstructArgs& a) {
   model.data.objSense = list->objSense;
   // The list now spells out the whole model, the core's linear part included.
   foldIntoBase(model, *list);
-  markLinearity(model, *list);
-  NlpData& nd = nlpData(model);
-  nd.list = std::move(list);
-  nd.invalidate();
+  installList(model, std::move(list));
   return 0;
 }
 
@@ -262,10 +264,7 @@ int convertToInstruct(Model& model) {
   if (model.data.hasCones()) return QXERR_NOT_SUPPORTED;
   auto list = listFromCore(model);
   foldIntoBase(model, *list);
-  markLinearity(model, *list);
-  NlpData& nd = nlpData(model);
-  nd.list = std::move(list);
-  nd.invalidate();
+  installList(model, std::move(list));
   return 0;
 }
 
