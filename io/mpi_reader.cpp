@@ -70,7 +70,8 @@ class Parser {
     if (k == "BEGINMODEL") {
       if (section_ != Section::Start) return QXERR_BAD_MPI_FILE;
       section_ = Section::Header;
-      if (t.size() > 1) d_.title = t[1];
+      // The title is the rest of the line (a title may hold blanks).
+      for (std::size_t i = 1; i < t.size(); ++i) d_.title += (i > 1 ? " " : "") + t[i];
       return 0;
     }
     if (section_ == Section::Start || section_ == Section::End) return QXERR_BAD_MPI_FILE;
@@ -84,8 +85,10 @@ class Parser {
     if (k == "OBJECTIVES") return enter(Section::Objectives);
     if (k == "CONSTRAINTS") return enter(Section::Constraints);
     if (k == "ENDMODEL") return finish();
+    // Outside the variables an unknown EP_ word is a misspelt instruction;
+    // among them it is a variable's name.
     const int op = k.rfind("EP_", 0) == 0 ? nlp::opcodeOf(k) : -1;
-    if (op > 0 || k.rfind("EP_", 0) == 0) {
+    if (op > 0 || (k.rfind("EP_", 0) == 0 && section_ != Section::Variables)) {
       // An instruction belongs to the objective or constraint it follows.
       if (op <= 0 || !open_) return QXERR_BAD_MPI_FILE;
       return instruction(op, t);

@@ -88,13 +88,21 @@ TEST_F(MpiTest, WriterPadsBareOpcodesAndSurvivesMissingStrings) {
   text << std::ifstream(path).rdbuf();
   EXPECT_NE(text.str().find("\n    EP_PLUS     \n"), std::string::npos) << text.str();
   EXPECT_NE(text.str().find("    EP_PUSH_STR  \"\"\n"), std::string::npos) << text.str();
-  // A file without variables gets one auxiliary column fixed at zero.
-  writeFile(path, "BEGINMODEL t\nOBJECTIVES\n O MINIMIZE\n    EP_PUSH_NUM 2\nENDMODEL\n");
+  // A file without variables gets one auxiliary column fixed at zero; a
+  // title may hold blanks.
+  writeFile(path, "BEGINMODEL two words\nOBJECTIVES\n O MINIMIZE\n    EP_PUSH_NUM 2\nENDMODEL\n");
   QXmodel m = QXcreateModel(env, nullptr);
   ASSERT_EQ(QXreadMPIFile(m, path.c_str()), 0);
-  char name[32] = "";
+  char name[32] = "", title[64] = "";
   ASSERT_EQ(QXgetVariableNamej(m, 0, name), 0);
   EXPECT_STREQ(name, "AUXC0000");
+  QXgetNameData(m, title, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_STREQ(title, "two words");
+  QXdeleteModel(&m);
+  // Among the variables a word starting EP_ is a name.
+  writeFile(path, "BEGINMODEL t\nVARIABLES\n EP_X 0 0 1 C\nOBJECTIVES\n O MINIMIZE\n    EP_PUSH_VAR EP_X\nENDMODEL\n");
+  m = QXcreateModel(env, nullptr);
+  EXPECT_EQ(QXreadMPIFile(m, path.c_str()), 0);
   QXdeleteModel(&m);
 }
 
