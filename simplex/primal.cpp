@@ -101,7 +101,7 @@ class PrimalLoop {
   // pass's bound), a random one while the pivots stall; -1 otherwise.
   // The ratio test of an unbounded-range column that no row limits
   // (traced): kRejectColumn, or -1 for a ray (II) or a phase-1 column that
-  // cannot reduce the infeasibility (I).
+  // cannot reduce the infeasibility (I, skipped for a while).
   int noBlockingRow(int q, bool phase1, double colMax, double tinyA, double tinyRatio);
   int stallingChoice(double thetaMax, double bestA, double dir, bool phase1, double* ratio);
   // Counts a step of entering column q of length theta (runs of degenerate
@@ -290,7 +290,9 @@ int PrimalLoop::noBlockingRow(int q, bool phase1, double colMax, double tinyA, d
     w_.traceLine(" WARNING: pchuzr-%s %s pivj=%d, pivcoe2=%e, pvteps=%e, pivcn=%e, %s", variant,
                  empty ? "determined *empty*" : "found no candies for", q, colMax, w_.pivTol, w_.d[q],
                  !phase1 ? "fire-U!" : (empty ? "reject!" : "fire-I!"));
-  if (phase1 && empty) return kRejectColumn;
+  // Phase 1 skips such a column for a while either way (the caller's
+  // rejectPhase1Column); when pricing then runs dry the point stays
+  // infeasible.
   return -1;
 }
 
