@@ -739,10 +739,11 @@ int dualIterate(SimplexWork::Impl& w, double cutoffInternal) {
 
 int SimplexWork::Impl::runDual(bool reopt) {
   methodChar = 'D';
+  const char* verb = startVerb();
   if (tracing())
     log("\n%s dual simplex.  (LP=%d, m=%d, n=%d, nonz=%d, nint=%d, xstat = %d, time:%d, tlim:%g, shifts=%d, "
         "nfixbas:%d)",
-        "Entering", 0, m, n, lp.nnz(), 0, outcome, 0, ctx ? ctx->timeLimit : -1.0, 0, 0);
+        verb, 0, m, n, lp.nnz(), 0, outcome, elapsedSeconds(), ctx ? ctx->timeLimit : -1.0, 0, 0);
   dropPerturbation();
   prog.resetForRun();
   // A warm start from the heading the factors describe only needs the

@@ -99,6 +99,10 @@ class PrimalLoop {
   void makeRay(int q, double dir);
   // Among the candidate rows of the second pass (ties within the first
   // pass's bound), a random one while the pivots stall; -1 otherwise.
+  // The ratio test of an unbounded-range column that no row limits
+  // (traced): kRejectColumn, or -1 for a ray (II) or a phase-1 column that
+  // cannot reduce the infeasibility (I, skipped for a while).
+  int noBlockingRow(int q, bool phase1, double colMax, double tinyA, double tinyRatio);
   int stallingChoice(double thetaMax, double bestA, double dir, bool phase1, double* ratio);
   // Counts a step of entering column q of length theta (runs of degenerate
   // steps and the entries of each column during them).
@@ -191,21 +195,33 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
   const double tol = w_.primalTol;
   // Pass 1: the largest step with every basic variable within its bounds
   // relaxed by the tolerance.
+  // Candidates below the pivot tolerance are left out, but the largest of
+  // them is kept: a column blocked only by such rows is no ray.
   double thetaMax = kInf;
+  double colMax = 0.0, tinyA = 0.0, tinyRatio = 0.0;
   for (int t = 0; t < col.count; ++t) {
     const int k = col.index[t];
     const double a = col.array[k];
-    if (std::fabs(a) < w_.pivTol) continue;
+    const double mag = std::fabs(a);
+    colMax = std::max(colMax, mag);
     const int j = w_.basicVar[k];
     const double rate = -dir * a;
     double bound;
+    if (mag < w_.pivTol) {
+      if (a != 0.0 && mag > tinyA && blockingBound(j, rate, phase1, &bound)) {
+        tinyA = mag;
+        tinyRatio = std::max(0.0, (bound - w_.x[j]) / rate);
+      }
+      continue;
+    }
     if (blockingBound(j, rate, phase1, &bound))
       thetaMax = std::min(thetaMax, (bound - w_.x[j] + std::copysign(tol, rate)) / rate);
   }
   const double range = w_.upper[q] - w_.lower[q];
   if (thetaMax == kInf) {
     *theta = range;
-    return -1;
+    if (range < kInf) return -1;  // a bound flip
+    return noBlockingRow(q, phase1, colMax, tinyA, tinyRatio);
   }
   // Pass 2: among the rows whose exact ratio is within thetaMax, the largest
   // pivot.
@@ -251,6 +267,33 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
   }
   *theta = bestRatio;
   return best;
+}
+
+int PrimalLoop::noBlockingRow(int q, bool phase1, double colMax, double tinyA, double tinyRatio) {
+  const char* variant = phase1 ? "I" : "II";
+  // Only rows below the pivot tolerance block: the column is refused, once
+  // per release of the rejected columns (a column that comes back after a
+  // release is taken for the ray its large entries say it is).
+  if (tinyA > 0.0 && releases_ <= 1) {
+    if (w_.tracing() && phase1)
+      w_.traceLine(" WARNING: pchuzr-I failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e", q, tinyA,
+                   w_.pivTol);
+    else if (w_.tracing())
+      w_.traceLine(" WARNING: pchuzr-II failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e, pivrat=%e",
+                   q, tinyA, w_.pivTol, tinyRatio);
+    return kRejectColumn;
+  }
+  // No entry reaches the pivot tolerance: the column is empty as far as the
+  // ratio test can tell.
+  const bool empty = colMax < w_.pivTol;
+  if (w_.tracing())
+    w_.traceLine(" WARNING: pchuzr-%s %s pivj=%d, pivcoe2=%e, pvteps=%e, pivcn=%e, %s", variant,
+                 empty ? "determined *empty*" : "found no candies for", q, colMax, w_.pivTol, w_.d[q],
+                 !phase1 ? "fire-U!" : (empty ? "reject!" : "fire-I!"));
+  // Phase 1 skips such a column for a while either way (the caller's
+  // rejectPhase1Column); when pricing then runs dry the point stays
+  // infeasible.
+  return -1;
 }
 
 int PrimalLoop::stallingChoice(double thetaMax, double bestA, double dir, bool phase1, double* ratioOut) {
@@ -571,10 +614,11 @@ int PrimalLoop::run() {
 
 int SimplexWork::Impl::runPrimal() {
   methodChar = 'P';
+  const char* verb = startVerb();
   if (tracing())
     log("\n%s primal simplex. (LP=%d, m=%d, n=%d, nonz=%d, nint=%d, xstat=%d, time:%d, tlim:%g, shifts=%d, "
         "nfixbas:%d, pertmode:%d)",
-        "Entering", 0, m, n, lp.nnz(), 0, outcome, 0, ctx ? ctx->timeLimit : -1.0, 0, 0, opt.pertMode);
+        verb, 0, m, n, lp.nnz(), 0, outcome, elapsedSeconds(), ctx ? ctx->timeLimit : -1.0, 0, 0, opt.pertMode);
   cost = lp.cost;
   costShifted = false;
   dropPerturbation();

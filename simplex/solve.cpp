@@ -237,6 +237,7 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
     w.rhs = w.lp.rhs;
     w.costShifted = false;
     w.iterations = 0.0;
+    w.methodRuns = 0;
     w.stats = RunStats{};
     w.degenerate = 0;
     w.error = 0;

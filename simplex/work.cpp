@@ -254,6 +254,11 @@ int SimplexWork::Impl::checkLimits() {
   return kNotFinished;
 }
 
+int SimplexWork::Impl::elapsedSeconds() const {
+  if (!ctx) return 0;
+  return static_cast<int>(std::chrono::duration<double>(std::chrono::steady_clock::now() - ctx->start).count());
+}
+
 void SimplexWork::Impl::log(const char* fmt, ...) const {
   if (!ctx || !ctx->log) return;
   va_list args;

@@ -220,6 +220,13 @@ class SimplexWork::Impl {
   bool costShifted = false;    // costs differ from lp.cost (perturbation, shifts)
   int outcome = kNotFinished;
   int error = 0;
+  // Runs of either method within the current solve: the start line of
+  // every run after the first says "Reentering".
+  int methodRuns = 0;
+  // The start line of a method run: its verb, and the whole seconds since
+  // the solve started.
+  const char* startVerb() { return methodRuns++ > 0 ? "Reentering" : "Entering"; }
+  int elapsedSeconds() const;
 
   // ---- dual pricing weights and work vectors
   std::vector<double> dseWeight;   // m, dual steepest-edge (or devex) weights

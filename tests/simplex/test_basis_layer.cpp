@@ -549,7 +549,8 @@ namespace {
 
 // Single-phase dual on min -x, x >= 0, x >= -5: the artificial bound makes
 // the start optimal at x = 1e15, which is no optimum of the true problem;
-// the switch loop hands it to the primal, which finds the ray.
+// the switch loop hands it to the primal (re-entered within the solve),
+// which finds the ray.
 TEST(SinglePhaseDual, OptimumOnAnArtificialBoundIsHandedToThePrimal) {
   LoadedModel lm;
   ASSERT_TRUE(lm.load(1, 1, 1, {-1}, {-5}, "G", {0, 1}, {0}, {1}, {0}, {kInf}));
@@ -557,13 +558,15 @@ TEST(SinglePhaseDual, OptimumOnAnArtificialBoundIsHandedToThePrimal) {
   SimplexOptions opt;
   opt.dualPhase = 3;
   SolveContext ctx;
-  ctx.printLevel = 1;
+  ctx.traceMask = 1;
   std::string log;
   ctx.log = [&](const std::string& s) { log += s; };
   SimplexResult r;
   ASSERT_EQ(work.solve(lm.data(), Method::Dual, StartBasis::Slack, opt, ctx, r), 0);
   EXPECT_EQ(r.outcome, kUnbounded);
   EXPECT_NE(log.find("\nWarning: some nonbasics are at artificial bounds. (stat = 2)"), std::string::npos) << log;
+  EXPECT_NE(log.find("\nEntering dual simplex.  (LP=0, m=1, n=1,"), std::string::npos) << log;
+  EXPECT_NE(log.find("\nReentering primal simplex. (LP=0, m=1, n=1,"), std::string::npos) << log;
 }
 
 // The switch loop: a fresh solve's dual runs with dual devex pricing (a
@@ -589,5 +592,57 @@ TEST(SwitchLoop, DualPricingAndGivingUp) {
     EXPECT_EQ(L.w.settledStatus, reopt ? kStatusUnknown : kStatusLoaded);
   }
 }
+
+}  // namespace
+
+namespace {
+
+// The primal ratio test on a column that no row limits at the pivot
+// tolerance, and the start lines of the runs within one solve.
+struct NoBlockCase {
+  const char* what;
+  std::vector<double> a;  // row 0 over x1, x2 (min -x1, row 0 <= 1, x >= 0)
+  int outcome;
+  std::vector<const char*> lines;
+};
+
+class PrimalNoBlockingRow : public ::testing::TestWithParam<NoBlockCase> {};
+
+TEST_P(PrimalNoBlockingRow, IsARayOnlyWithoutTinyCandidates) {
+  const NoBlockCase& c = GetParam();
+  LoadedModel lm;
+  ASSERT_TRUE(lm.load(1, 2, 1, {-1, 0}, {1}, "L", {0, 1, 2}, {0, 0}, c.a, {0, 0}, {kInf, kInf}));
+  SimplexWork work(lm.data());
+  SimplexOptions opt;
+  opt.scale = 0;
+  SolveContext ctx;
+  ctx.traceMask = 1;
+  std::string log;
+  ctx.log = [&](const std::string& s) { log += s; };
+  SimplexResult r;
+  ASSERT_EQ(work.solve(lm.data(), Method::Primal, StartBasis::Slack, opt, ctx, r), 0);
+  EXPECT_EQ(r.outcome, c.outcome) << c.what;
+  for (const char* line : c.lines) EXPECT_NE(log.find(line), std::string::npos) << c.what << ": " << line << log;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Columns, PrimalNoBlockingRow,
+    ::testing::Values(
+        NoBlockCase{"x2 is a ray once x1 is basic",
+                    {1, -1},
+                    kUnbounded,
+                    {"\nEntering primal simplex. (LP=0, m=1, n=2, nonz=2, nint=0, xstat=1, time:0,",
+                     " WARNING: pchuzr-II found no candies for pivj=1, pivcoe2=1.000000e+00, pvteps=1.000000e-08, "
+                     "pivcn=-1.000000e+00, fire-U!"}},
+        // Rejected twice, then taken for the ray its entries (all below
+        // the pivot tolerance, so zero to the ratio test) say it is.
+        NoBlockCase{"x1 meets row 0 below the pivot tolerance only",
+                    {1e-9, 1},
+                    kUnbounded,
+                    {" WARNING: pchuzr-II failed for pivj=0, but a candy with pivcoe2=1.000000e-09 exists, "
+                     "pvteps=1.000000e-08, pivrat=1.000000e+09",
+                     "dealing with 1 post-rejections",
+                     " WARNING: pchuzr-II determined *empty* pivj=0, pivcoe2=1.000000e-09, pvteps=1.000000e-08, "
+                     "pivcn=-1.000000e+00, fire-U!"}}));
 
 }  // namespace
