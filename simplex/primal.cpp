@@ -97,12 +97,12 @@ class PrimalLoop {
   void rejectPhase1Column(int q);
   // The ray of an unbounded column (in w_.col), on the true bounds.
   void makeRay(int q, double dir);
-  // Among the candidate rows of the second pass (ties within the first
-  // pass's bound), a random one while the pivots stall; -1 otherwise.
   // The ratio test of an unbounded-range column that no row limits
   // (traced): kRejectColumn, or -1 for a ray (II) or a phase-1 column that
   // cannot reduce the infeasibility (I, skipped for a while).
   int noBlockingRow(int q, bool phase1, double colMax, double tinyA, double tinyRatio);
+  // Among the candidate rows of the second pass (ties within the first
+  // pass's bound), a random one while the pivots stall; -1 otherwise.
   int stallingChoice(double thetaMax, double bestA, double dir, bool phase1, double* ratio);
   // Counts a step of entering column q of length theta (runs of degenerate
   // steps and the entries of each column during them).
