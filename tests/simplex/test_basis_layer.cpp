@@ -551,18 +551,27 @@ namespace {
 // the start optimal at x = 1e15, which is no optimum of the true problem;
 // the switch loop hands it to the primal (re-entered within the solve),
 // which finds the ray.
+// A cold solve with the trace on: its result and log.
+struct TracedRun {
+  SimplexResult r;
+  std::string log;
+};
+TracedRun tracedSolve(LoadedModel& lm, Method method, const SimplexOptions& opt) {
+  SimplexWork work(lm.data());
+  SolveContext ctx;
+  ctx.traceMask = 1;
+  TracedRun run;
+  ctx.log = [&](const std::string& s) { run.log += s; };
+  EXPECT_EQ(work.solve(lm.data(), method, StartBasis::Slack, opt, ctx, run.r), 0);
+  return run;
+}
+
 TEST(SinglePhaseDual, OptimumOnAnArtificialBoundIsHandedToThePrimal) {
   LoadedModel lm;
   ASSERT_TRUE(lm.load(1, 1, 1, {-1}, {-5}, "G", {0, 1}, {0}, {1}, {0}, {kInf}));
-  SimplexWork work(lm.data());
   SimplexOptions opt;
   opt.dualPhase = 3;
-  SolveContext ctx;
-  ctx.traceMask = 1;
-  std::string log;
-  ctx.log = [&](const std::string& s) { log += s; };
-  SimplexResult r;
-  ASSERT_EQ(work.solve(lm.data(), Method::Dual, StartBasis::Slack, opt, ctx, r), 0);
+  const auto [r, log] = tracedSolve(lm, Method::Dual, opt);
   EXPECT_EQ(r.outcome, kUnbounded);
   EXPECT_NE(log.find("\nWarning: some nonbasics are at artificial bounds. (stat = 2)"), std::string::npos) << log;
   EXPECT_NE(log.find("\nEntering dual simplex.  (LP=0, m=1, n=1,"), std::string::npos) << log;
@@ -593,10 +602,6 @@ TEST(SwitchLoop, DualPricingAndGivingUp) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 // The primal ratio test on a column that no row limits at the pivot
 // tolerance, and the start lines of the runs within one solve.
 struct NoBlockCase {
@@ -612,15 +617,9 @@ TEST_P(PrimalNoBlockingRow, IsARayOnlyWithoutTinyCandidates) {
   const NoBlockCase& c = GetParam();
   LoadedModel lm;
   ASSERT_TRUE(lm.load(1, 2, 1, {-1, 0}, {1}, "L", {0, 1, 2}, {0, 0}, c.a, {0, 0}, {kInf, kInf}));
-  SimplexWork work(lm.data());
   SimplexOptions opt;
   opt.scale = 0;
-  SolveContext ctx;
-  ctx.traceMask = 1;
-  std::string log;
-  ctx.log = [&](const std::string& s) { log += s; };
-  SimplexResult r;
-  ASSERT_EQ(work.solve(lm.data(), Method::Primal, StartBasis::Slack, opt, ctx, r), 0);
+  const auto [r, log] = tracedSolve(lm, Method::Primal, opt);
   EXPECT_EQ(r.outcome, c.outcome) << c.what;
   for (const char* line : c.lines) EXPECT_NE(log.find(line), std::string::npos) << c.what << ": " << line << log;
 }
