@@ -66,18 +66,11 @@ double solveSeconds(QXenv env, const std::string& path, int level, double* obj) 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string dir = std::string(TORVA_SHARED_DATA) + "/netlib";
+  const std::string dir = bench::netlibDir();
   std::vector<std::pair<std::string, double>> models;
   const bool sizesOnly = argc > 1 && std::strcmp(argv[1], "-s") == 0;
   const int first = sizesOnly ? 2 : 1;
-  std::ifstream tsv(dir + "/objectives.tsv");
-  std::string line;
-  while (std::getline(tsv, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream ls(line);
-    std::string name;
-    double obj = 0;
-    ls >> name >> obj;
+  for (const auto& [name, obj] : bench::netlibReference()) {
     bool wanted = argc <= first;
     for (int k = first; k < argc; ++k) wanted |= name == argv[k];
     if (wanted) models.push_back({name, obj});

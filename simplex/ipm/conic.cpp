@@ -20,12 +20,12 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 // end the run as stalled.
 constexpr double kMinStep = 1e-10;
 constexpr int kMaxShortSteps = 5;
-// A run that ends on numerical trouble or a limit returns its best iterate;
-// when that iterate met every tolerance to within this factor (1e-6 relative
-// with the default 1e-8 tolerances) it counts as optimal at reduced accuracy.
 // Floor of a tolerance in the merit (a tolerance of 0 asks for the best
 // point the arithmetic gives).
 constexpr double kTinyTol = 1e-16;
+// A run that ends on numerical trouble or a limit returns its best iterate;
+// when that iterate met every tolerance to within this factor (1e-6 relative
+// with the default 1e-8 tolerances) it counts as optimal at reduced accuracy.
 constexpr double kNearOptimal = 100.0;
 // Once that close, an iterate this many times worse than the best one means
 // the iteration has lost its accuracy: it stops.

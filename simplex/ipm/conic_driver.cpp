@@ -126,19 +126,17 @@ int solveQuadraticConic(Call& call) {
     ctx.timeLimit = call.opt.timeLimit;
     ctx.start = call.start;
     const ipm::ConicResult res = ipm::solveConic(prob, conicOptions(model.params, cones), ctx);
-    rec.barrierIters += res.iterations;
     rec.method = method;
+    int status = QX_STATUS_LOADED;
     switch (res.status) {
-      case ipm::ConicStatus::Optimal: rec.ipmStatus = QX_STATUS_OPTIMAL; break;
-      case ipm::ConicStatus::PrimalInfeasible: rec.ipmStatus = QX_STATUS_INFEASIBLE; break;
-      case ipm::ConicStatus::DualInfeasible: rec.ipmStatus = QX_STATUS_UNBOUNDED; break;
-      case ipm::ConicStatus::Stalled: rec.ipmStatus = QX_STATUS_NUMERICAL_ERROR; break;
-      default: rec.ipmStatus = QX_STATUS_LOADED; break;
+      case ipm::ConicStatus::Optimal: status = QX_STATUS_OPTIMAL; break;
+      case ipm::ConicStatus::PrimalInfeasible: status = QX_STATUS_INFEASIBLE; break;
+      case ipm::ConicStatus::DualInfeasible: status = QX_STATUS_UNBOUNDED; break;
+      case ipm::ConicStatus::Stalled: status = QX_STATUS_NUMERICAL_ERROR; break;
+      default: break;
     }
-    rec.ipmPrimalObj = lp.sense * res.primalObjective + lp.objConst;
-    rec.ipmDualObj = lp.sense * res.dualObjective + lp.objConst;
-    rec.ipmPrimalInfeas = res.primalInfeas;
-    rec.ipmDualInfeas = res.dualInfeas;
+    recordIpmOutcome(rec, lp, {status, res.iterations, res.primalObjective, res.dualObjective, res.primalInfeas,
+                               res.dualInfeas});
     logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
                "\nBarrier finished: status %d%s, %d iterations, pinf %.2e, dinf %.2e, rel. gap %.2e",
                static_cast<int>(res.status), res.reducedAccuracy ? " (reduced accuracy)" : "", res.iterations,

@@ -45,20 +45,17 @@ ipm::IpmResult runIpm(Call& call, const ModelData& data, simplex::Lp& lp) {
   simplex::buildLp(data, true, infinity, lp);
   simplex::SolveContext ctx = ipmContext(call);
   ipm::IpmResult r = ipm::solveLp(lp, ipmOptions(call.model.params), ctx);
-  LpSolution& rec = *call.model.lpSolution;
-  rec.barrierIters += r.iterations;
+  int status = QX_STATUS_LOADED;
   switch (r.status) {
-    case ipm::IpmStatus::Optimal: rec.ipmStatus = QX_STATUS_OPTIMAL; break;
-    case ipm::IpmStatus::Imprecise: rec.ipmStatus = QX_STATUS_FEASIBLE; break;
-    case ipm::IpmStatus::PrimalInfeasible: rec.ipmStatus = QX_STATUS_INFEASIBLE; break;
-    case ipm::IpmStatus::DualInfeasible: rec.ipmStatus = QX_STATUS_UNBOUNDED; break;
-    case ipm::IpmStatus::Stalled: rec.ipmStatus = QX_STATUS_NUMERICAL_ERROR; break;
-    default: rec.ipmStatus = QX_STATUS_LOADED; break;
+    case ipm::IpmStatus::Optimal: status = QX_STATUS_OPTIMAL; break;
+    case ipm::IpmStatus::Imprecise: status = QX_STATUS_FEASIBLE; break;
+    case ipm::IpmStatus::PrimalInfeasible: status = QX_STATUS_INFEASIBLE; break;
+    case ipm::IpmStatus::DualInfeasible: status = QX_STATUS_UNBOUNDED; break;
+    case ipm::IpmStatus::Stalled: status = QX_STATUS_NUMERICAL_ERROR; break;
+    default: break;
   }
-  rec.ipmPrimalObj = lp.sense * r.primalObjective + lp.objConst;
-  rec.ipmDualObj = lp.sense * r.dualObjective + lp.objConst;
-  rec.ipmPrimalInfeas = r.primalInfeas;
-  rec.ipmDualInfeas = r.dualInfeas;
+  recordIpmOutcome(*call.model.lpSolution, lp,
+                   {status, r.iterations, r.primalObjective, r.dualObjective, r.primalInfeas, r.dualInfeas});
   logPrintAt(call.model, QX_IPARAM_LP_PRINTLEVEL, 1,
              "\nBarrier finished: status %d, %d iterations, %d dense columns, rel. gap %.2e",
              static_cast<int>(r.status), r.iterations, r.denseColumns, r.relativeGap);
@@ -66,6 +63,15 @@ ipm::IpmResult runIpm(Call& call, const ModelData& data, simplex::Lp& lp) {
 }
 
 }  // namespace
+
+void recordIpmOutcome(LpSolution& rec, const simplex::Lp& lp, const IpmOutcome& out) {
+  rec.ipmStatus = out.status;
+  rec.barrierIters += out.iterations;
+  rec.ipmPrimalObj = lp.sense * out.primalObjective + lp.objConst;
+  rec.ipmDualObj = lp.sense * out.dualObjective + lp.objConst;
+  rec.ipmPrimalInfeas = out.primalInfeas;
+  rec.ipmDualInfeas = out.dualInfeas;
+}
 
 int barrierStart(Call& call, const ModelData& data, HostBasis& basis) {
   try {

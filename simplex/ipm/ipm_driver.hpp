@@ -4,6 +4,7 @@
 #pragma once
 
 #include "simplex/driver.hpp"
+#include "simplex/lp.hpp"
 
 namespace torva::driver {
 
@@ -27,5 +28,15 @@ int solveQuadraticConic(Call& call);
 // Whether every constraint row with quadratic terms is convex (and so can be
 // taken to a cone).
 bool quadraticRowsConvex(const Model& model);
+
+// What an interior-point run on lp ended with, into the record: its status
+// (QX_STATUS_*), iterations, objectives in the model's sense and
+// infeasibilities.
+struct IpmOutcome {
+  int status;
+  int iterations;
+  double primalObjective, dualObjective, primalInfeas, dualInfeas;
+};
+void recordIpmOutcome(LpSolution& rec, const simplex::Lp& lp, const IpmOutcome& out);
 
 }  // namespace torva::driver
