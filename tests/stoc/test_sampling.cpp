@@ -182,8 +182,6 @@ TEST_F(SampFixture, LoadedPointsAndInformation) {
   EXPECT_EQ(i, -1);
   ASSERT_EQ(QXsampGetInfo(s, QX_IINFO_SAMP_SIZE, &i), 0);
   EXPECT_EQ(i, 4);
-  ASSERT_EQ(QXsampGetInfo(s, QX_IINFO_SAMP_DISTR_TYPE, &i), 0);
-  EXPECT_EQ(i, QX_DIST_NORMAL);
   ASSERT_EQ(QXsampGetInfo(s, QX_DINFO_SAMP_MEAN, &d), 0);
   EXPECT_DOUBLE_EQ(d, 0.0);
   ASSERT_EQ(QXsampGetInfo(s, QX_DINFO_SAMP_STD, &d), 0);
