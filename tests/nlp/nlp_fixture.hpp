@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,27 @@ struct NlpFixture : ::testing::Test {
     EXPECT_EQ(QXexecuteInstruct(model, row, QX_EVAL_GRADIENT, x.data(), &v, g.data(), nullptr), 0);
     return g;
   }
+  // Dense symmetric Hessian of the objective from QXgetHess.
+  std::vector<double> hessian(const std::vector<double>& x) {
+    const std::size_t n = x.size();
+    int nnz = 0;
+    EXPECT_EQ(QXgetHess(model, &nnz, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+    std::vector<int> start(64), i1(static_cast<std::size_t>(nnz) + 1), i2(i1.size());
+    std::vector<double> v(i1.size());
+    EXPECT_EQ(QXgetHess(model, &nnz, start.data(), i1.data(), i2.data(), v.data(), x.data()), 0);
+    std::vector<double> h(n * n, 0.0);
+    for (int k = start[0]; k < start[1]; ++k) {
+      h[static_cast<std::size_t>(i1[k]) * n + i2[k]] = v[k];
+      h[static_cast<std::size_t>(i2[k]) * n + i1[k]] = v[k];
+    }
+    return h;
+  }
 };
+
+// A file name in the test folder.
+inline std::string tmpPath(const std::string& name) {
+  const char* dir = std::getenv("TORVA_TEST_TMP");
+  return std::string(dir ? dir : "/tmp") + "/nlp_" + name;
+}
 
 }  // namespace torva_test

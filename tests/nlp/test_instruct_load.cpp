@@ -9,28 +9,14 @@ namespace {
 
 using LoadTest = NlpFixture;
 
-TEST_F(LoadTest, ClassesOfTheTwoProducts) {
-  // x * numbers[0] is linear; x * x is nonlinear.
-  ASSERT_EQ(load(1, {{EP_PUSH_VAR, 0, EP_PUSH_NUM, 0, EP_MULTIPLY}, {EP_PUSH_VAR, 0, EP_PUSH_VAR, 0, EP_MULTIPLY}},
-                 {3.0}),
-            0);
-  int modelClass = -1, rowClass[2] = {-1, -1}, setFlag[2] = {-1, -1};
-  ASSERT_EQ(QXgetInstructClass(model, &modelClass, rowClass, setFlag), 0);
-  EXPECT_EQ(rowClass[0], 0);
-  EXPECT_EQ(rowClass[1], 1);
-  EXPECT_EQ(modelClass, 1);
-  EXPECT_EQ(setFlag[0] + setFlag[1], 0);
-  int linearity = -1;
-  QXgetModelIntParameter(model, QX_IPARAM_NLP_LINEARITY, &linearity);
-  EXPECT_EQ(linearity, 0);
-}
-
 TEST_F(LoadTest, ClassificationRules) {
   struct Case {
     Code code;
     int nonlinear;
   };
   const std::vector<Case> cases = {
+      {{EP_PUSH_VAR, 0, EP_PUSH_NUM, 0, EP_MULTIPLY}, 0},                       // x * c
+      {{EP_PUSH_VAR, 0, EP_PUSH_VAR, 0, EP_MULTIPLY}, 1},                       // x * x
       {{EP_PUSH_VAR, 0, EP_PUSH_NUM, 0, EP_DIVIDE}, 0},                         // x / c
       {{EP_PUSH_NUM, 0, EP_PUSH_VAR, 0, EP_DIVIDE}, 1},                         // c / x
       {{EP_PUSH_NUM, 0, EP_PUSH_VAR, 0, EP_PUSH_VAR, 1, EP_IF}, 0},             // if(c, x, y)
@@ -44,12 +30,18 @@ TEST_F(LoadTest, ClassificationRules) {
       {{EP_VPUSH_VAR, 2, 0, EP_VPUSH_VAR_ABSENT, EP_VPUSH_NUM, 2, 0, 0, EP_SUMPROD, 2, 2}, 0},
       {{EP_PUSH_VAR, 0, EP_LSQ, 0, 0}, 1},
   };
+  // Each code is a constraint under a linear objective: the model takes the
+  // constraint's class, and the linearity parameter follows the model.
   for (const Case& c : cases) {
     QXmodel m = QXcreateModel(env, nullptr);
-    ASSERT_EQ(load(m, 2, {c.code}, {2.0}), 0);
-    int rowClass = -1;
-    ASSERT_EQ(QXgetInstructClass(m, nullptr, &rowClass, nullptr), 0);
-    EXPECT_EQ(rowClass, c.nonlinear) << "code starting " << c.code[0] << " ending " << c.code.back();
+    ASSERT_EQ(load(m, 2, {{EP_PUSH_VAR, 1}, c.code}, {2.0}), 0);
+    int modelClass = -1, rowClass[2] = {-1, -1}, setFlag[2] = {-1, -1}, linearity = -1;
+    ASSERT_EQ(QXgetInstructClass(m, &modelClass, rowClass, setFlag), 0);
+    QXgetModelIntParameter(m, QX_IPARAM_NLP_LINEARITY, &linearity);
+    EXPECT_EQ(rowClass[1], c.nonlinear) << "code starting " << c.code[0] << " ending " << c.code.back();
+    EXPECT_EQ(rowClass[0] + setFlag[0] + setFlag[1], 0);
+    EXPECT_EQ(modelClass, c.nonlinear);
+    EXPECT_EQ(linearity, 1 - c.nonlinear);
     QXdeleteModel(&m);
   }
 }

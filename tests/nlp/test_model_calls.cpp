@@ -75,8 +75,7 @@ TEST_F(ModelCallsTest, NonlinearCountsAndStochasticValues) {
 }
 
 TEST_F(ModelCallsTest, StochasticParametersByNameInMpiFiles) {
-  const std::string dir = std::getenv("TORVA_TEST_TMP") ? std::getenv("TORVA_TEST_TMP") : "/tmp";
-  const std::string in = dir + "/nlp_spar.mpi", out = dir + "/nlp_spar_out.mpi";
+  const std::string in = tmpPath("spar.mpi"), out = tmpPath("spar_out.mpi");
   std::ofstream(in) << "BEGINMODEL t\nVARIABLES\n x 0 1 5 C\nOBJECTIVES\n OBJ MINIMIZE\n"
                        "    EP_PUSH_SPAR demand\n    EP_PUSH_VAR x\n    EP_MULTIPLY\n"
                        "    EP_PUSH_SPAR SP000001\n    EP_PLUS\nENDMODEL\n";
@@ -102,9 +101,11 @@ int cube(QXmodel, int nargs, const double* args, void*, double* result) {
 }
 
 TEST_F(ModelCallsTest, UserFunctionPartialsFollowTheDifferenceRule) {
-  // d/dx of x^3 at 1 with step h: forward 3 + 3h + h^2, backward 3 - 3h + h^2,
-  // central 3 + h^2 (the reverse sweep takes the host's partial as the rule gives it).
-  ASSERT_EQ(load(1, {{EP_PUSH_VAR, 0, EP_USER, 1}}), 0);
+  // d/dx0 of x0^3 x1 at (1, 2) with step h: 2 (3 + 3h + h^2) forward,
+  // 2 (3 - 3h + h^2) backward, 2 (3 + h^2) central, whether the reverse sweep
+  // takes the host's partial as the rule gives it or the whole row is
+  // differenced; d/dx1 is 1 either way (x0 is restored before x1 moves).
+  ASSERT_EQ(load(2, {{EP_PUSH_VAR, 0, EP_USER, 1, EP_PUSH_VAR, 1, EP_MULTIPLY}}), 0);
   ASSERT_EQ(QXsetUsercalc(model, cube, nullptr), 0);
   const double h = 1e-3;
   ASSERT_EQ(QXsetModelDouParameter(model, QX_DPARAM_NLP_PSTEP_FINITEDIFF, h), 0);
@@ -115,9 +116,14 @@ TEST_F(ModelCallsTest, UserFunctionPartialsFollowTheDifferenceRule) {
                {QX_DERIV_BACKWARD_DIFFERENCE, 3 - 3 * h + h * h},
                {QX_DERIV_CENTER_DIFFERENCE, 3 + h * h},
                {QX_DERIV_FREE, 3 + h * h}};
-  for (const auto& r : rules) {
-    ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_NLP_DERIV_DIFFTYPE, r.type), 0);
-    EXPECT_NEAR(gradient(-1, {1.0})[0], r.slope, 1e-9) << r.type;
+  for (int autoDeriv : {2, 0}) {
+    ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_NLP_AUTODERIV, autoDeriv), 0);
+    for (const auto& r : rules) {
+      ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_NLP_DERIV_DIFFTYPE, r.type), 0);
+      const std::vector<double> g = gradient(-1, {1.0, 2.0});
+      EXPECT_NEAR(g[0], 2 * r.slope, 1e-9) << r.type << " sweep " << autoDeriv;
+      EXPECT_NEAR(g[1], 1.0, 1e-9) << r.type << " sweep " << autoDeriv;
+    }
   }
 }
 

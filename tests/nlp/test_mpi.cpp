@@ -13,11 +13,6 @@
 namespace torva_test {
 namespace {
 
-std::string tmpPath(const std::string& name) {
-  const char* dir = std::getenv("TORVA_TEST_TMP");
-  return std::string(dir ? dir : "/tmp") + "/nlp_" + name;
-}
-
 void writeFile(const std::string& path, const std::string& text) {
   std::ofstream(path) << text;
 }
