@@ -49,6 +49,8 @@ struct Env {
     env = QXcreateEnv(&rc);
     model = QXcreateModel(env, &rc);
   }
+  // With a small model loaded and the given print level.
+  explicit Env(const struct Small& s, int printLevel = 0);
   ~Env() {
     QXdeleteModel(&model);
     QXdeleteEnv(&env);
@@ -173,6 +175,11 @@ void load(QXmodel model, const Small& s) {
   ASSERT_EQ(QXloadVarType(model, s.colTypes.c_str()), 0);
 }
 
+Env::Env(const Small& s, int printLevel) : Env() {
+  load(model, s);
+  QXsetModelIntParameter(model, QX_IPARAM_MIP_PRINTLEVEL, printLevel);
+}
+
 // Brute force over every integer point of the box (all columns integer):
 // the optimum in the model's sense, or NaN when no point is feasible;
 // values, when given, receives the objective of every feasible point.
@@ -223,9 +230,7 @@ TEST_P(SmallModel, MatchesEnumeration) {
   const Small& s = GetParam();
   const double expected = enumerate(s);
   for (int dir : {0, 1, 2}) {
-    Env e;
-    load(e.model, s);
-    QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+    Env e(s);
     QXsetModelIntParameter(e.model, QX_IPARAM_MIP_BRANCHDIR, dir);
     int status = 0;
     ASSERT_EQ(QXsolveMIP(e.model, &status), 0) << "direction " << dir;
@@ -245,12 +250,19 @@ TEST_P(SmallModel, MatchesEnumeration) {
 INSTANTIATE_TEST_SUITE_P(Own, SmallModel, ::testing::ValuesIn(smallModels()),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(MipStatus, EdgeCases) {
+// Outcomes worked out by hand: edge cases of the search, then
+// semi-continuous variables and sets, each moving the optimum away from the
+// one without the structure.
+TEST(MipStatus, HandWorkedOutcomes) {
   struct Case {
     Small lp;
     int branchLimit;
     int status;
     double objective;
+    std::vector<int> scVars = {};
+    std::vector<double> scLower = {}, scUpper = {};
+    char setType = 0;  // 0 none
+    int card = 0;
   };
   const Case cases[] = {
       // A large value halfway between integers is fractional: x = 100000.5
@@ -264,89 +276,54 @@ TEST(MipStatus, EdgeCases) {
       {{"unbounded", QX_MIN, {{1, -1}}, "L", {0.5}, {-1, -1}, {0, 0}, {1e30, 1e30}, "II"}, -1, QX_STATUS_UNBOUNDED, 0},
       {{"infeasible", QX_MIN, {{1, 1}, {1, 1}}, "GL", {3, 1}, {1, 1}, {0, 0}, {1, 1}, "BB"}, -1, QX_STATUS_INFEASIBLE,
        0},
+      {{"semicontinuous", QX_MIN, {{1, 1}}, "G", {1}, {3, 1}, {0, 0}, {10, 4}, "CC"}, -1, QX_STATUS_OPTIMAL, 2.0, {1},
+       {2}, {4}},
+      {{"sos1", QX_MAX, {{1, 1, 1}}, "L", {2}, {1, 2, 3}, {0, 0, 0}, {1, 1, 1}, "CCC"}, -1, QX_STATUS_OPTIMAL, 3.0, {},
+       {}, {}, '1'},
+      {{"sos2", QX_MAX, {{1, 1, 1, 1}}, "L", {2}, {3, 1, 1, 3}, {0, 0, 0, 0}, {1, 1, 1, 1}, "CCCC"}, -1,
+       QX_STATUS_OPTIMAL, 4.0, {}, {}, {}, '2'},
+      {{"cardinality", QX_MAX, {{1, 1, 1, 1}}, "L", {3}, {3, 1, 1, 3}, {0, 0, 0, 0}, {1, 1, 1, 1}, "CCCC"}, -1,
+       QX_STATUS_OPTIMAL, 6.0, {}, {}, {}, '4', 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lp.name);
-    Env e;
-    load(e.model, c.lp);
-    QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+    Env e(c.lp);
     QXsetModelIntParameter(e.model, QX_IPARAM_MIP_BRANCH_LIMIT, c.branchLimit);
+    if (!c.scVars.empty()) {
+      ASSERT_EQ(QXloadSemiContData(e.model, static_cast<int>(c.scVars.size()), c.scVars.data(), c.scLower.data(),
+                                   c.scUpper.data()), 0);
+    }
+    const int n = static_cast<int>(c.lp.cost.size());
+    if (c.setType) {
+      std::vector<int> beg{0, n}, cols;
+      for (int j = 0; j < n; ++j) cols.push_back(j);
+      const char type[2] = {c.setType, 0};
+      ASSERT_EQ(QXloadSETSData(e.model, 1, type, &c.card, beg.data(), cols.data()), 0);
+    }
     int status = 0;
     ASSERT_EQ(QXsolveMIP(e.model, &status), 0);
     EXPECT_EQ(status, c.status);
     if (c.status != QX_STATUS_OPTIMAL) continue;
     double obj = 0;
-    ASSERT_EQ(QXgetInfo(e.model, QX_DINFO_MIP_OBJ, &obj), 0);
+    std::vector<double> x(static_cast<std::size_t>(n));
+    ASSERT_EQ(QXgetMIPSolution(e.model, &obj, x.data()), 0);
     EXPECT_NEAR(obj, c.objective, 1e-6);
+    for (std::size_t k = 0; k < c.scVars.size(); ++k) {
+      const double v = x[c.scVars[k]];
+      EXPECT_TRUE(std::fabs(v) <= 1e-6 || (v >= c.scLower[k] - 1e-6 && v <= c.scUpper[k] + 1e-6)) << v;
+    }
+    int nonzero = 0, first = -1, last = -1;
+    for (std::size_t j = 0; j < x.size(); ++j)
+      if (std::fabs(x[j]) > 1e-6) ++nonzero, last = static_cast<int>(j), first = first < 0 ? last : first;
+    if (c.setType == '1') {
+      EXPECT_LE(nonzero, 1);
+    } else if (c.setType == '2') {
+      EXPECT_TRUE(nonzero <= 1 || (nonzero == 2 && last == first + 1));
+    } else if (c.setType == '4') {
+      EXPECT_LE(nonzero, c.card);
+    }
   }
 }
-
-// Semi-continuous variables and sets: optima worked out by hand, each
-// different from the optimum without the structure.
-struct Structured {
-  const char* name;
-  Small lp;
-  std::vector<int> scVars;
-  std::vector<double> scLower, scUpper;
-  char setType;  // 0 none
-  int card;
-  double expected;
-};
-[[maybe_unused]] void PrintTo(const Structured& s, std::ostream* os) { *os << s.name; }
-
-class StructuredModel : public ::testing::TestWithParam<Structured> {};
-
-TEST_P(StructuredModel, ReachesOptimum) {
-  const Structured& s = GetParam();
-  Env e;
-  load(e.model, s.lp);
-  if (!s.scVars.empty()) {
-    ASSERT_EQ(QXloadSemiContData(e.model, static_cast<int>(s.scVars.size()), s.scVars.data(), s.scLower.data(),
-                                 s.scUpper.data()), 0);
-  }
-  if (s.setType) {
-    const int n = static_cast<int>(s.lp.cost.size());
-    std::vector<int> beg{0, n}, cols;
-    for (int j = 0; j < n; ++j) cols.push_back(j);
-    const char type[2] = {s.setType, 0};
-    ASSERT_EQ(QXloadSETSData(e.model, 1, type, &s.card, beg.data(), cols.data()), 0);
-  }
-  QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
-  int status = 0;
-  ASSERT_EQ(QXsolveMIP(e.model, &status), 0);
-  ASSERT_EQ(status, QX_STATUS_OPTIMAL);
-  double obj = 0;
-  std::vector<double> x(s.lp.cost.size());
-  ASSERT_EQ(QXgetMIPSolution(e.model, &obj, x.data()), 0);
-  EXPECT_NEAR(obj, s.expected, 1e-6);
-  for (std::size_t k = 0; k < s.scVars.size(); ++k) {
-    const double v = x[s.scVars[k]];
-    EXPECT_TRUE(std::fabs(v) <= 1e-6 || (v >= s.scLower[k] - 1e-6 && v <= s.scUpper[k] + 1e-6)) << v;
-  }
-  int nonzero = 0, first = -1, last = -1;
-  for (std::size_t j = 0; j < x.size(); ++j)
-    if (std::fabs(x[j]) > 1e-6) ++nonzero, last = static_cast<int>(j), first = first < 0 ? last : first;
-  if (s.setType == '1') {
-    EXPECT_LE(nonzero, 1);
-  } else if (s.setType == '2') {
-    EXPECT_TRUE(nonzero <= 1 || (nonzero == 2 && last == first + 1));
-  } else if (s.setType == '4') {
-    EXPECT_LE(nonzero, s.card);
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Own, StructuredModel,
-    ::testing::Values(
-        Structured{"semicontinuous", {"sc", QX_MIN, {{1, 1}}, "G", {1}, {3, 1}, {0, 0}, {10, 4}, "CC"}, {1}, {2}, {4},
-                   0, 0, 2.0},
-        Structured{"sos1", {"sos1", QX_MAX, {{1, 1, 1}}, "L", {2}, {1, 2, 3}, {0, 0, 0}, {1, 1, 1}, "CCC"}, {}, {}, {},
-                   '1', 0, 3.0},
-        Structured{"sos2", {"sos2", QX_MAX, {{1, 1, 1, 1}}, "L", {2}, {3, 1, 1, 3}, {0, 0, 0, 0}, {1, 1, 1, 1}, "CCCC"},
-                   {}, {}, {}, '2', 0, 4.0},
-        Structured{"cardinality", {"card", QX_MAX, {{1, 1, 1, 1}}, "L", {3}, {3, 1, 1, 3}, {0, 0, 0, 0}, {1, 1, 1, 1},
-                                   "CCCC"}, {}, {}, {}, '4', 2, 6.0}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // ------------------------------------------------------- limits and stops
 
@@ -377,53 +354,69 @@ class LimitedLseu : public ::testing::Test {
   Env e_;
 };
 
-TEST_F(LimitedLseu, BranchLimitZeroStopsBeforeFirstBranch) {
-  QXsetModelIntParameter(e_.model, QX_IPARAM_MIP_BRANCH_LIMIT, 0);
-  int status = 0;
-  EXPECT_EQ(QXsolveMIP(e_.model, &status), QXERR_BRANCH_LIMIT);
-  int branches = -1;
-  ASSERT_EQ(QXgetInfo(e_.model, QX_IINFO_MIP_BRANCHCOUNT, &branches), 0);
-  EXPECT_EQ(branches, 0);
-  // The root was solved before the limit stopped the run: its bound stands.
-  double bound = -1e30;
-  ASSERT_EQ(QXgetInfo(e_.model, QX_DINFO_MIP_BESTBOUND, &bound), 0);
-  EXPECT_GT(bound, 800.0);  // the relaxation of lseu is about 834.68
-  EXPECT_LE(bound, 1120 + 1e-6);
+int countProgress(QXmodel, int, void* data) {
+  ++*static_cast<int*>(data);
+  return 0;
 }
 
+// With a callback frequency of 0 the host hears of every node, not only of
+// the once-a-second log rows.
 TEST_F(LimitedLseu, BranchLimitKeepsIncumbent) {
   QXsetModelIntParameter(e_.model, QX_IPARAM_MIP_BRANCH_LIMIT, 1000);
+  QXsetModelDouParameter(e_.model, QX_DPARAM_CALLBACKFREQ, 0.0);
+  int calls = 0;
+  ASSERT_EQ(QXsetCallback(e_.model, countProgress, &calls), 0);
   int status = 0;
   EXPECT_EQ(QXsolveMIP(e_.model, &status), QXERR_BRANCH_LIMIT);
   expectStoppedFeasible(status);
+  EXPECT_GE(calls, 1000);  // one at least for each branch
 }
 
-// A start point (full, or the integers only) becomes the incumbent before
-// the first branch: with a branch limit of 0 the run keeps it.
-TEST_F(LimitedLseu, StartPointsBecomeIncumbents) {
+// The best bounds stay inside the box and hold the optimum. A start point
+// (full, or the integers only) becomes the incumbent before the first branch:
+// with a branch limit of 0 the run keeps it; without one the limit stops the
+// run after the root, whose bound stands.
+TEST_F(LimitedLseu, BestBoundsAndBranchLimitZero) {
   int n = 0;
   QXgetInfo(e_.model, QX_IINFO_NUM_VARS, &n);
+  std::vector<double> lo(n), up(n);
+  ASSERT_EQ(QXgetBestBounds(e_.model, lo.data(), up.data()), 0);
+  for (int j = 0; j < n; ++j) {
+    EXPECT_GE(lo[j], 0.0);
+    EXPECT_LE(up[j], 1.0);
+    EXPECT_LE(lo[j], up[j]);
+  }
   int status = 0;
   ASSERT_EQ(QXsolveMIP(e_.model, &status), 0);
   std::vector<double> x(n);
   ASSERT_EQ(QXgetMIPPrimalSolution(e_.model, x.data()), 0);
   std::vector<int> vars(n), values(n);
-  for (int j = 0; j < n; ++j) vars[j] = j, values[j] = static_cast<int>(std::lround(x[j]));
-  for (bool partial : {false, true}) {
+  for (int j = 0; j < n; ++j) {
+    EXPECT_TRUE(x[j] >= lo[j] - kIntTol && x[j] <= up[j] + kIntTol) << j;
+    vars[j] = j, values[j] = static_cast<int>(std::lround(x[j]));
+  }
+  for (int start : {0, 1, 2}) {  // none, full, integers only
     Env other;
     ASSERT_EQ(QXreadMPSFile(other.model, path_.c_str(), 1), 0);
     QXsetModelIntParameter(other.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
     QXsetModelIntParameter(other.model, QX_IPARAM_MIP_BRANCH_LIMIT, 0);
-    if (partial) {
-      ASSERT_EQ(QXloadMIPVarStartPointPartial(other.model, n, vars.data(), values.data()), 0);
-    } else {
+    if (start == 1) {
       ASSERT_EQ(QXloadMIPVarStartPoint(other.model, x.data()), 0);
+    } else if (start == 2) {
+      ASSERT_EQ(QXloadMIPVarStartPointPartial(other.model, n, vars.data(), values.data()), 0);
     }
-    EXPECT_EQ(QXsolveMIP(other.model, &status), QXERR_BRANCH_LIMIT) << partial;
-    EXPECT_EQ(status, QX_STATUS_FEASIBLE) << partial;
-    double obj = 0;
+    EXPECT_EQ(QXsolveMIP(other.model, &status), QXERR_BRANCH_LIMIT) << start;
+    int branches = -1;
+    double obj = 0, bound = -1e30;
+    ASSERT_EQ(QXgetInfo(other.model, QX_IINFO_MIP_BRANCHCOUNT, &branches), 0);
+    ASSERT_EQ(QXgetInfo(other.model, QX_DINFO_MIP_BESTBOUND, &bound), 0);
+    EXPECT_EQ(branches, 0) << start;
+    EXPECT_GT(bound, 800.0) << start;  // the relaxation of lseu is about 834.68
+    EXPECT_LE(bound, 1120 + 1e-6) << start;
+    if (start == 0) continue;
+    EXPECT_EQ(status, QX_STATUS_FEASIBLE) << start;
     ASSERT_EQ(QXgetInfo(other.model, QX_DINFO_MIP_OBJ, &obj), 0);
-    EXPECT_NEAR(obj, 1120, 1e-6) << partial;
+    EXPECT_NEAR(obj, 1120, 1e-6) << start;
   }
 }
 
@@ -464,41 +457,6 @@ TEST_F(LimitedLseu, MipCallbackStops) {
   expectStoppedFeasible(status);
 }
 
-int countProgress(QXmodel, int, void* data) {
-  ++*static_cast<int*>(data);
-  return 0;
-}
-
-// With a callback frequency of 0 the host hears of every node, not only of
-// the once-a-second log rows.
-TEST_F(LimitedLseu, ProgressCallbackAtItsFrequency) {
-  QXsetModelIntParameter(e_.model, QX_IPARAM_MIP_BRANCH_LIMIT, 200);
-  QXsetModelDouParameter(e_.model, QX_DPARAM_CALLBACKFREQ, 0.0);
-  int calls = 0;
-  ASSERT_EQ(QXsetCallback(e_.model, countProgress, &calls), 0);
-  int status = 0;
-  EXPECT_EQ(QXsolveMIP(e_.model, &status), QXERR_BRANCH_LIMIT);
-  EXPECT_GE(calls, 150);
-}
-
-TEST_F(LimitedLseu, BestBoundsTightenNothingBeyondTheBox) {
-  int n = 0;
-  QXgetInfo(e_.model, QX_IINFO_NUM_VARS, &n);
-  std::vector<double> lo(n), up(n);
-  ASSERT_EQ(QXgetBestBounds(e_.model, lo.data(), up.data()), 0);
-  for (int j = 0; j < n; ++j) {
-    EXPECT_GE(lo[j], 0.0);
-    EXPECT_LE(up[j], 1.0);
-    EXPECT_LE(lo[j], up[j]);
-  }
-  // Solving afterwards still reaches the optimum inside the tightened box.
-  int status = 0;
-  ASSERT_EQ(QXsolveMIP(e_.model, &status), 0);
-  std::vector<double> x(n);
-  ASSERT_EQ(QXgetMIPPrimalSolution(e_.model, x.data()), 0);
-  for (int j = 0; j < n; ++j) EXPECT_TRUE(x[j] >= lo[j] - kIntTol && x[j] <= up[j] + kIntTol) << j;
-}
-
 // The functions on a result: the rounded point, the duals with the integers
 // fixed (reduced costs of the continuous column consistent with its duals),
 // and the solve that writes the solution report.
@@ -506,9 +464,7 @@ TEST(MipResults, RoundDualAndReport) {
   // max 2x + 3y + z, x + y + z <= 3.5, x - y >= -1.5, x, y integer in [0, 3],
   // z continuous in [0, 1]: optimum x = 1, y = 2 with z = 0.5, 8.5.
   const Small s{"mixed", QX_MAX, {{1, 1, 1}, {1, -1, 0}}, "LG", {3.5, -1.5}, {2, 3, 1}, {0, 0, 0}, {3, 3, 1}, "IIC"};
-  Env e;
-  load(e.model, s);
-  QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+  Env e(s);
   const double point[3] = {1.4, 1.6, 0.25};
   double rounded[3], obj = 0, inf = 0;
   int status = 0;
@@ -538,9 +494,7 @@ TEST(MipResults, RoundDualAndReport) {
 TEST(MipResults, KBestSolutionsMatchEnumeration) {
   constexpr int kBest = 4;
   for (const Small& s : smallModels()) {
-    Env e;
-    load(e.model, s);
-    QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+    Env e(s);
     const int n = static_cast<int>(s.cost.size());
     std::vector<double> x(kBest * n), obj(kBest);
     int found = -1;
@@ -566,9 +520,7 @@ TEST(MipResults, KBestSolutionsMatchEnumeration) {
     EXPECT_EQ(QXgetNextBestMIPSol(e.model, nullptr, nullptr), QXERR_INFO_NOT_AVAILABLE);
     for (int k = 0; k < found; ++k) {
       EXPECT_NEAR(obj[k], values[k], 1e-7 * (1 + std::fabs(values[k]))) << s.name << " solution " << k;
-      Env check;
-      load(check.model, s);
-      QXsetModelIntParameter(check.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+      Env check(s);
       ASSERT_EQ(QXloadMIPVarStartPoint(check.model, x.data() + k * n), 0);
       int status = 0;
       ASSERT_EQ(QXPreAlgMIP(check.model, &status), 0);
@@ -609,11 +561,9 @@ TEST(MipResults, RunOutcomes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lp.name);
-    Env e;
-    load(e.model, c.lp);
+    Env e(c.lp, c.printLevel);
     std::string log;
     QXsetModelLogfunc(e.model, appendLog, &log);
-    QXsetModelIntParameter(e.model, QX_IPARAM_MIP_PRINTLEVEL, c.printLevel);
     QXsetModelIntParameter(e.model, QX_IPARAM_MIP_USE_INT_ZERO_TOL, c.intZeroTol);
     QXsetModelIntParameter(e.model, QX_IPARAM_MIP_NUM_THREADS, c.threads);
     QXsetModelIntParameter(e.model, QX_IPARAM_MIP_HEU_DROP_OBJ, c.dropObj);
