@@ -66,6 +66,16 @@ double bestOf(int repeats, F&& f) {
   return best;
 }
 
+// The trimmed field of a fixed-format line.
+std::string field(const std::string& line, size_t from, size_t len) {
+  if (from >= line.size()) return "";
+  std::string f = line.substr(from, len);
+  while (!f.empty() && (f.back() == ' ' || f.back() == '\t')) f.pop_back();
+  size_t b = 0;
+  while (b < f.size() && f[b] == ' ') ++b;
+  return f.substr(b);
+}
+
 // Row names (other than the objective's) and column names of an MPS file, in
 // the order the column reader numbers them (fixed fields, else tokens).
 bool readNames(const std::string& path, std::vector<std::string>& rows, std::vector<std::string>& cols) {
@@ -85,9 +95,9 @@ bool readNames(const std::string& path, std::vector<std::string>& rows, std::vec
     std::string a, b;
     in >> a >> b;
     if (section == "ROWS" && a != "N" && a != "n") {
-      rows.push_back(line.size() <= 12 ? torva::testsupport::detail::field(line, 4, 8) : b);
+      rows.push_back(line.size() <= 12 ? field(line, 4, 8) : b);
     } else if (section == "COLUMNS" && line.find("'MARKER'") == std::string::npos) {
-      const std::string col = line.size() <= 61 ? torva::testsupport::detail::field(line, 4, 8) : a;
+      const std::string col = line.size() <= 61 ? field(line, 4, 8) : a;
       if (cols.empty() || cols.back() != col) cols.push_back(col);
     }
   }

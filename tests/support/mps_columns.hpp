@@ -34,19 +34,6 @@ struct ColumnMatrix {
   std::vector<double> value;
 };
 
-namespace detail {
-// The trimmed field of a fixed-format line (the benchmark reads basis names
-// with it).
-inline std::string field(const std::string& line, size_t from, size_t len) {
-  if (from >= line.size()) return "";
-  std::string f = line.substr(from, len);
-  while (!f.empty() && (f.back() == ' ' || f.back() == '\t')) f.pop_back();
-  size_t b = 0;
-  while (b < f.size() && f[b] == ' ') ++b;
-  return f.substr(b);
-}
-}  // namespace detail
-
 // Reads path (gzip or plain); returns false if it cannot be read.
 inline bool readMpsColumns(const std::string& path, ColumnMatrix& out) {
   const auto source = openFileSource(path);
