@@ -262,17 +262,6 @@ TEST_F(DistFixture, DiscreteFunctionsMatchReferenceFormulas) {
   }
 }
 
-TEST_F(DistFixture, LoadedDiscreteTable) {
-  // Points are indices into the table.
-  const std::vector<double> prob = {0.1, 0.25, 0.05, 0.4, 0.2};
-  QXsample t = make(QX_DIST_DISCRETE, {});
-  ASSERT_EQ(QXsampLoadDiscretePdfTable(t, 5, prob.data(), nullptr), 0);
-  EXPECT_EQ(eval(t, QX_DISTR_FUNC_PDF, 3), 0.4);
-  EXPECT_NEAR(eval(t, QX_DISTR_FUNC_CDF, 2.7), 0.4, 1e-15);
-  EXPECT_EQ(eval(t, QX_DISTR_FUNC_ICDF, 0.35), 1.0);
-  EXPECT_EQ(eval(t, QX_DISTR_FUNC_ICDF, 0.36), 2.0);
-}
-
 TEST_F(DistFixture, ParameterChecksAndErrors) {
   double v = 0;
   // Each type counts its own parameters.

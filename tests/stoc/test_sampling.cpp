@@ -244,6 +244,11 @@ TEST_F(SampFixture, DiscreteTables) {
   QXsample noValues = make(QX_DIST_DISCRETE, {}, rg);
   ASSERT_EQ(QXsampLoadDiscretePdfTable(noValues, 3, ok.data(), nullptr), 0);
   EXPECT_EQ(QXsampGetDiscretePdfTable(noValues, &len, nullptr, vals.data()), QXERR_INFO_NOT_AVAILABLE);
+  // Evaluated, a table is the law of its indices.
+  EXPECT_EQ(eval(noValues, QX_DISTR_FUNC_PDF, 1), 0.3);
+  EXPECT_DOUBLE_EQ(eval(noValues, QX_DISTR_FUNC_CDF, 1.7), 0.5);
+  EXPECT_EQ(eval(noValues, QX_DISTR_FUNC_ICDF, 0.5), 1.0);
+  EXPECT_EQ(eval(noValues, QX_DISTR_FUNC_ICDF, 0.51), 2.0);
 }
 
 // Host function: the point is the sum of the argument points; fails when
