@@ -76,18 +76,14 @@ TEST_F(Runtorva, ParameterFileAndSetReachTheModel) {
 #ifdef RUNTORVA_HAVE_OPTIMIZE
 // The summary's statuses, each with exit status 0.
 TEST_F(Runtorva, SummaryStatuses) {
-  std::ofstream(dir + "/infeasible.mps")
-      << "NAME INF\nROWS\n N obj\n G c1\n L c2\nCOLUMNS\n    x obj 1 c1 1\n    x c2 1\n"
-         "RHS\n    rhs c1 5 c2 3\nENDATA\n";
-  std::ofstream(dir + "/unbounded.mps")
-      << "NAME UNB\nROWS\n N obj\n G c1\nCOLUMNS\n    x obj -1 c1 1\nRHS\n    rhs c1 1\nENDATA\n";
+  const std::string infeasible = TORVA_APP_CASES "/infeasible.mps", unbounded = TORVA_APP_CASES "/unbounded.mps";
   const struct {
     std::string args, status;
   } cases[] = {
-      {"infeasible.mps", "Infeasible"},
-      {"--method primal infeasible.mps", "Infeasible"},
-      {"unbounded.mps", "Unbounded"},
-      {"--method dual unbounded.mps", "Unbounded"},
+      {infeasible, "Infeasible"},
+      {"--method primal " + infeasible, "Infeasible"},
+      {unbounded, "Unbounded"},
+      {"--method dual " + unbounded, "Unbounded"},
       {"--set lp_itrlmt=0 " + kDiet, "Iteration limit reached"},
   };
   for (const auto& c : cases) {

@@ -175,24 +175,21 @@ TEST_F(LoadTest, AppendObjectiveAndRowsToMatrixModel) {
 }
 
 TEST_F(LoadTest, AppendErrorsLeaveModelUnchanged) {
-  EXPECT_EQ(QXaddInstruct(model, 0, 1, 0, 0, nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, nullptr,
-                          nullptr, nullptr, nullptr, nullptr, nullptr, nullptr),
-            QXERR_MODEL_NOT_LOADED);
-  ASSERT_EQ(load(1, {{EP_PUSH_VAR, 0}, {EP_PUSH_VAR, 0, EP_EXP}}), 0);
   const int code[] = {EP_PUSH_VAR, 5};
   int b = 0, l = 2;
-  EXPECT_EQ(QXaddInstruct(model, 1, 0, 0, 0, nullptr, "E", nullptr, code, 2, nullptr, nullptr, nullptr, nullptr,
-                          nullptr, &b, &l, nullptr, nullptr),
-            QXERR_INSTRUCT_SYNTAX);
-  EXPECT_EQ(QXaddInstruct(model, 1, 0, 0, 0, nullptr, "E", nullptr, code, 2, nullptr, nullptr, nullptr, nullptr,
-                          nullptr, nullptr, nullptr, nullptr, nullptr),
-            QXERR_ILLEGAL_NULL_POINTER);
-  EXPECT_EQ(QXaddInstruct(model, 0, 2, 0, 0, nullptr, nullptr, nullptr, code, 2, nullptr, nullptr, nullptr, &b, &l,
-                          nullptr, nullptr, nullptr, nullptr),
-            QXERR_INSTRUCT_BAD_COUNT);
-  EXPECT_EQ(QXaddInstruct(model, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, nullptr,
-                          nullptr, nullptr, nullptr, nullptr, nullptr, nullptr),
-            0);
+  // nCons constraints of type E or nObjs objectives from code (of size 2
+  // unless none), with or without their start and length arrays.
+  auto add = [&](int nCons, int nObjs, const int* c, bool conArrays, bool objArrays) {
+    return QXaddInstruct(model, nCons, nObjs, 0, 0, nullptr, nCons ? "E" : nullptr, nullptr, c, c ? 2 : 0, nullptr,
+                         nullptr, nullptr, objArrays ? &b : nullptr, objArrays ? &l : nullptr,
+                         conArrays ? &b : nullptr, conArrays ? &l : nullptr, nullptr, nullptr);
+  };
+  EXPECT_EQ(add(0, 1, nullptr, false, false), QXERR_MODEL_NOT_LOADED);
+  ASSERT_EQ(load(1, {{EP_PUSH_VAR, 0}, {EP_PUSH_VAR, 0, EP_EXP}}), 0);
+  EXPECT_EQ(add(1, 0, code, true, false), QXERR_INSTRUCT_SYNTAX);
+  EXPECT_EQ(add(1, 0, code, false, false), QXERR_ILLEGAL_NULL_POINTER);
+  EXPECT_EQ(add(0, 2, code, false, true), QXERR_INSTRUCT_BAD_COUNT);
+  EXPECT_EQ(add(0, 0, nullptr, false, false), 0);
   int m = 0;
   QXgetInfo(model, QX_IINFO_NUM_CONS, &m);
   EXPECT_EQ(m, 1);
