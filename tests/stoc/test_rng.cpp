@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <random>
 #include <thread>
 #include <vector>
@@ -26,6 +27,11 @@ struct RgFixture : torva_test::StocFixture<1> {
     for (QXrg& g : rgs) QXdisposeRG(&g);
     StocFixture::TearDown();
   }
+  // The first 2000 draws of kind seeded with seed against next().
+  void expectDraws(int kind, unsigned seed, const std::function<double()>& next) {
+    QXrg g = make(kind, seed);
+    for (int i = 0; i < 2000; ++i) ASSERT_EQ(QXgetDoubleRV(g), next()) << kind << " seed " << seed << " draw " << i;
+  }
   QXrg make(int kind, unsigned seed) {
     QXrg rg = QXcreateRG(env, kind);
     EXPECT_NE(rg, nullptr);
@@ -41,10 +47,9 @@ struct RgFixture : torva_test::StocFixture<1> {
 // 5489. Kind -1 (free choice) is the Mersenne Twister too.
 TEST_F(RgFixture, MersenneMatchesStdMt19937) {
   for (unsigned seed : {0u, 1u, 12345u, 4294967295u}) {
-    QXrg rg = make(seed ? QX_RANDGEN_MERSENNE : QX_RANDGEN_FREE, seed);
     std::mt19937 ref(seed ? seed : 5489u);
-    for (int i = 0; i < 3000; ++i) ASSERT_EQ(QXgetDoubleRV(rg), static_cast<double>(ref()) * kTwoM32) << i;
-    EXPECT_EQ(QXgetInitSeed(rg), seed);
+    expectDraws(seed ? QX_RANDGEN_MERSENNE : QX_RANDGEN_FREE, seed, [&] { return static_cast<double>(ref()) * kTwoM32; });
+    EXPECT_EQ(QXgetInitSeed(rgs.back()), seed);
   }
 }
 
@@ -132,14 +137,8 @@ struct MrgReference {
 
 TEST_F(RgFixture, Mrg32k3aFollowsItsRecurrences) {
   for (unsigned seed : {1u, 1031u, 40000u, 123456789u, 4000000000u}) {
-    QXrg rg = make(QX_RANDGEN_MRG32K3A, seed);
     MrgReference ref(seed);
-    for (int i = 0; i < 2000; ++i) {
-      const double v = QXgetDoubleRV(rg);
-      ASSERT_EQ(v, ref.next()) << "seed " << seed << " draw " << i;
-      ASSERT_GT(v, 0.0);
-      ASSERT_LE(v, 1.0);
-    }
+    expectDraws(QX_RANDGEN_MRG32K3A, seed, [&] { return ref.next(); });
   }
 }
 
@@ -147,12 +146,11 @@ TEST_F(RgFixture, Mrg32k3aFollowsItsRecurrences) {
 
 TEST_F(RgFixture, Lcg31IsMultiplier742938285) {
   for (unsigned seed : {1u, 987654321u, 2147483648u + 5u}) {
-    QXrg rg = make(QX_RANDGEN_LCG31, seed);
     std::uint64_t x = seed >= 2147483648u ? seed - 2147483647u : seed;
-    for (int i = 0; i < 2000; ++i) {
+    expectDraws(QX_RANDGEN_LCG31, seed, [&] {
       x = (742938285ull * x) % 2147483647ull;
-      ASSERT_EQ(QXgetDoubleRV(rg), static_cast<double>(x) * 4.656612875e-10);
-    }
+      return static_cast<double>(x) * 4.656612875e-10;
+    });
   }
 }
 
@@ -160,7 +158,6 @@ TEST_F(RgFixture, Lcg31IsMultiplier742938285) {
 
 TEST_F(RgFixture, ShuffleGeneratorMatchesDirectModularReference) {
   for (unsigned seed : {1u, 42u, 1000003u, 2000000000u}) {
-    QXrg rg = make(QX_RANDGEN_SHUFFLE, seed);
     const std::uint64_t m1 = 2147483563, m2 = 2147483399;
     std::uint64_t x1 = seed, x2 = seed, table[32];
     for (int j = 39; j >= 0; --j) {
@@ -168,16 +165,15 @@ TEST_F(RgFixture, ShuffleGeneratorMatchesDirectModularReference) {
       if (j < 32) table[j] = x1;
     }
     std::int64_t y = static_cast<std::int64_t>(table[0]);
-    for (int i = 0; i < 2000; ++i) {
+    expectDraws(QX_RANDGEN_SHUFFLE, seed, [&] {
       x1 = 40014 * x1 % m1;
       x2 = 40692 * x2 % m2;
       const int j = static_cast<int>(y / 67108862);
       y = static_cast<std::int64_t>(table[j]) - static_cast<std::int64_t>(x2);
       table[j] = x1;
       if (y < 1) y += 2147483562;
-      const double expected = std::min(static_cast<double>(y) * 4.656613057391769e-10, 0.99999988);
-      ASSERT_EQ(QXgetDoubleRV(rg), expected) << seed << " " << i;
-    }
+      return std::min(static_cast<double>(y) * 4.656613057391769e-10, 0.99999988);
+    });
   }
 }
 
@@ -185,7 +181,6 @@ TEST_F(RgFixture, ShuffleGeneratorMatchesDirectModularReference) {
 
 TEST_F(RgFixture, SubtractiveGeneratorMatchesKnuthReference) {
   for (unsigned seed : {1u, 314159u, 161803398u, 999999999u}) {
-    QXrg rg = make(QX_RANDGEN_SUBTRACTIVE, seed);
     // Knuth's lagged subtraction x[n] = x[n-55] - x[n-24] mod 10^9 over an
     // array initialised by the Fibonacci-like spread of the seed.
     const std::int64_t big = 1000000000;
@@ -203,12 +198,12 @@ TEST_F(RgFixture, SubtractiveGeneratorMatchesKnuthReference) {
     for (int k = 0; k < 4; ++k)
       for (int i = 1; i < 56; ++i) ma[i] = (ma[i] - ma[1 + (i + 30) % 55] + big) % big;
     int inext = 0, inextp = 31;
-    for (int i = 0; i < 2000; ++i) {
+    expectDraws(QX_RANDGEN_SUBTRACTIVE, seed, [&] {
       inext = inext % 55 + 1;
       inextp = inextp % 55 + 1;
       ma[inext] = (ma[inext] - ma[inextp] + big) % big;
-      ASSERT_EQ(QXgetDoubleRV(rg), static_cast<double>(ma[inext]) * 1e-9) << seed << " " << i;
-    }
+      return static_cast<double>(ma[inext]) * 1e-9;
+    });
   }
 }
 

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
-#include <random>
 #include <vector>
 
 #include "base/env.hpp"
@@ -17,19 +16,17 @@ namespace {
 
 using SampFixture = torva_test::StocFixture<2718>;
 
-// The generator's uniforms, reproduced from std::mt19937 with the same seed.
+// A twin of the sampling generator (seeded alike), whose draws the generator
+// tests pin to std::mt19937.
 struct Twin {
-  std::mt19937 mt;
-  explicit Twin(unsigned seed) : mt(seed) {}
-  double u() { return static_cast<double>(mt()) / 4294967296.0; }
-  int integer(int lo, int hi) {
-    if (lo >= hi) return lo;
-    return std::min(hi, lo + static_cast<int>(std::trunc((hi - lo + 1) * u())));
-  }
+  QXrg rg;
+  Twin(QXenv env, unsigned seed) : rg(QXcreateRG(env, QX_RANDGEN_MERSENNE)) { QXsetRGSeed(rg, seed); }
+  ~Twin() { QXdisposeRG(&rg); }
+  double u() { return QXgetDoubleRV(rg); }
   std::vector<int> permutation(int n) {
     std::vector<int> p(static_cast<std::size_t>(n));
     std::iota(p.begin(), p.end(), 1);
-    for (int k = 1; k <= n; ++k) std::swap(p[k - 1], p[integer(k, n) - 1]);
+    for (int k = 1; k <= n; ++k) std::swap(p[k - 1], p[QXgetInt32RV(rg, k, n) - 1]);
     return p;
   }
 };
@@ -101,7 +98,7 @@ TEST_F(SampFixture, MonteCarloAndLatinSquareReproduceTheGeneratorSequence) {
   constexpr int n = 257;
   QXsample mc = make(QX_DIST_EXPONENTIAL, {2.0}, rg);
   ASSERT_EQ(QXsampGenerate(mc, QX_MONTECARLO, n), 0);
-  Twin twin(2718);
+  Twin twin(env, 2718);
   const auto icdf = [](double u) { return -2.0 * std::log1p(-u); };
   const auto got = points(mc);
   for (int i = 0; i < n; ++i) ASSERT_NEAR(got[i], icdf(twin.u()), 1e-12 * (1 + got[i])) << i;
@@ -116,19 +113,17 @@ TEST_F(SampFixture, MonteCarloAndLatinSquareReproduceTheGeneratorSequence) {
   EXPECT_EQ(method, QX_LATINSQUARE);
 
   // n = 1: the permutation draws nothing and u = U.
-  QXrg r1 = QXcreateRG(env, QX_RANDGEN_MERSENNE);
-  QXsetRGSeed(r1, 99);
-  QXsample one = make(QX_DIST_UNIFORM, {0, 1}, r1);
+  Twin r1(env, 99);
+  QXsample one = make(QX_DIST_UNIFORM, {0, 1}, r1.rg);
   ASSERT_EQ(QXsampGenerate(one, QX_LATINSQUARE, 1), 0);
-  EXPECT_EQ(points(one)[0], Twin(99).u());
-  QXdisposeRG(&r1);
+  EXPECT_EQ(points(one)[0], Twin(env, 99).u());
 }
 
 TEST_F(SampFixture, AntitheticPairsAndTheCombinedMethod) {
   constexpr int n = 11;  // odd: the last point uses U alone
   QXsample s = make(QX_DIST_UNIFORM, {0, 1}, rg);
   ASSERT_EQ(QXsampGenerate(s, QX_ANTITHETIC, n), 0);
-  Twin twin(2718);
+  Twin twin(env, 2718);
   const auto p = points(s);
   for (int i = 0; i + 1 < n; i += 2) {
     const double u = twin.u();
@@ -157,17 +152,15 @@ TEST_F(SampFixture, FinalPointsAreNotRedrawn) {
   ASSERT_EQ(QXsampGenerate(s, QX_MONTECARLO, 50), 0);
   const auto first = points(s);
   s->markFinal();
-  QXrg probe = QXcreateRG(env, QX_RANDGEN_MERSENNE);
-  QXsetRGSeed(probe, 2718);
-  for (int i = 0; i < 50; ++i) QXgetDoubleRV(probe);
+  Twin probe(env, 2718);
+  for (int i = 0; i < 50; ++i) probe.u();
   ASSERT_EQ(QXsampGenerate(s, QX_LATINSQUARE, 50), 0);
   EXPECT_EQ(points(s), first);
-  EXPECT_EQ(QXgetDoubleRV(rg), QXgetDoubleRV(probe));  // nothing was drawn
+  EXPECT_EQ(QXgetDoubleRV(rg), probe.u());  // nothing was drawn
   // Another size draws again and clears the mark.
   ASSERT_EQ(QXsampGenerate(s, QX_MONTECARLO, 20), 0);
   EXPECT_EQ(points(s).size(), 20u);
   EXPECT_EQ(s->flags & torva::stoc::kPointsFinal, 0u);
-  QXdisposeRG(&probe);
 }
 
 TEST_F(SampFixture, LoadedPointsAndInformation) {
