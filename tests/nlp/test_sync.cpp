@@ -38,8 +38,6 @@ TEST_F(SyncTest, ValueChangesReachTheList) {
   ASSERT_EQ(QXmodifyLowerBounds(model, 1, &j0, &lo), 0);
   ASSERT_EQ(QXmodifyUpperBounds(model, 1, &j0, &up), 0);
   ASSERT_EQ(QXmodifyConstraintType(model, 1, &r1, "G"), 0);
-  int nCons = 0, nVars = 0, nNumbers = 0, size = 0;
-  ASSERT_EQ(QXgetInstructSizes(model, &nCons, &nVars, &nNumbers, &size), 0);
   std::vector<double> lower(3), upper(3);
   char types[3] = {};
   ASSERT_EQ(QXgetInstruct(model, nullptr, types, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
