@@ -205,15 +205,13 @@ TEST_F(LoadTest, CopyKeepsInstructionListAndStrings) {
   int err = -1;
   QXmodel copy = QXcopyModel(model, &err);
   ASSERT_EQ(err, 0);
-  double v = 0;
-  const double x[] = {3, 4};
-  ASSERT_EQ(QXexecuteInstruct(copy, -1, QX_EVAL_VALUE, x, &v, nullptr, nullptr), 0);
-  EXPECT_EQ(v, 12);
-  ASSERT_EQ(QXexecuteInstruct(copy, 0, QX_EVAL_VALUE, x, &v, nullptr, nullptr), 0);
-  EXPECT_EQ(v, 1);
+  std::swap(copy, model);  // evaluated through the fixture
+  EXPECT_EQ(value(-1, {3, 4}), 12);
+  EXPECT_EQ(value(0, {3, 4}), 1);
   int prop = 0;
-  EXPECT_EQ(QXgetConstraintProperty(copy, 0, &prop), 0);
+  EXPECT_EQ(QXgetConstraintProperty(model, 0, &prop), 0);
   EXPECT_EQ(prop, QX_CONPROP_CONST);
+  std::swap(copy, model);
   QXdeleteModel(&copy);
 }
 

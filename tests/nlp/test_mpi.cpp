@@ -13,10 +13,6 @@
 namespace torva_test {
 namespace {
 
-void writeFile(const std::string& path, const std::string& text) {
-  std::ofstream(path) << text;
-}
-
 using MpiTest = NlpFixture;
 
 TEST_F(MpiTest, RoundTripEvaluatesTheSame) {
@@ -85,7 +81,7 @@ TEST_F(MpiTest, WriterPadsBareOpcodesAndSurvivesMissingStrings) {
   EXPECT_NE(text.str().find("    EP_PUSH_STR  \"\"\n"), std::string::npos) << text.str();
   // A file without variables gets one auxiliary column fixed at zero; a
   // title may hold blanks.
-  writeFile(path, "BEGINMODEL two words\nOBJECTIVES\n O MINIMIZE\n    EP_PUSH_NUM 2\nENDMODEL\n");
+  std::ofstream(path) << "BEGINMODEL two words\nOBJECTIVES\n O MINIMIZE\n    EP_PUSH_NUM 2\nENDMODEL\n";
   QXmodel m = QXcreateModel(env, nullptr);
   ASSERT_EQ(QXreadMPIFile(m, path.c_str()), 0);
   char name[32] = "", title[64] = "";
@@ -95,7 +91,7 @@ TEST_F(MpiTest, WriterPadsBareOpcodesAndSurvivesMissingStrings) {
   EXPECT_STREQ(title, "two words");
   QXdeleteModel(&m);
   // Among the variables a word starting EP_ is a name.
-  writeFile(path, "BEGINMODEL t\nVARIABLES\n EP_X 0 0 1 C\nOBJECTIVES\n O MINIMIZE\n    EP_PUSH_VAR EP_X\nENDMODEL\n");
+  std::ofstream(path) << "BEGINMODEL t\nVARIABLES\n EP_X 0 0 1 C\nOBJECTIVES\n O MINIMIZE\n    EP_PUSH_VAR EP_X\nENDMODEL\n";
   m = QXcreateModel(env, nullptr);
   EXPECT_EQ(QXreadMPIFile(m, path.c_str()), 0);
   QXdeleteModel(&m);
@@ -127,7 +123,7 @@ TEST_F(MpiTest, MalformedFilesGiveCodeAndLine) {
   };
   for (const Case& c : cases) {
     const std::string path = tmpPath("bad.mpi");
-    writeFile(path, c.text);
+    std::ofstream(path) << c.text;
     QXmodel m = QXcreateModel(env, nullptr);
     EXPECT_EQ(QXreadMPIFile(m, path.c_str()), c.code) << c.text;
     int line = -1;
