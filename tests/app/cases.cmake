@@ -66,15 +66,19 @@ if(has_optimize)
   runtorva_case(solves_diet 0 "${diet}"
     EXPECT "Model status : Optimal\nObjective value : [-0-9.e+]+\nSimplex iterations : [0-9]+\nSolve time : [0-9]+\\.[0-9][0-9]\n$")
   runtorva_case(quiet 0 "-q --method dual ${diet}" EXPECT "Model status : Optimal")
+  # The summary's other statuses, each with exit status 0, whatever the method.
+  runtorva_case(infeasible 0 "-q ${cases_dir}/infeasible.mps" EXPECT "\nModel status : Infeasible\n")
+  runtorva_case(infeasible_primal 0 "-q --method primal ${cases_dir}/infeasible.mps"
+    EXPECT "\nModel status : Infeasible\n")
+  runtorva_case(unbounded 0 "-q ${cases_dir}/unbounded.mps" EXPECT "\nModel status : Unbounded\n")
+  runtorva_case(unbounded_dual 0 "-q --method dual ${cases_dir}/unbounded.mps" EXPECT "\nModel status : Unbounded\n")
+  runtorva_case(iteration_limit 0 "-q --set lp_itrlmt=0 ${diet}" EXPECT "\nModel status : Iteration limit reached\n")
   # --relax: the integer columns become continuous, so no notice, and the LP
   # optimum (x 3, y 1.5) rather than the integer one (-20 at x 4, y 0).
   runtorva_case(relax 0 "-q --relax ${cases_dir}/relax.mps"
     EXPECT "Objective value : -2.1000000000e\\+01" FORBID "integer columns")
 endif()
 runtorva_case(version 0 "--version" EXPECT "^runtorva \\(TORVA API\\) [0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+, built")
-if(TARGET test_app)
-  target_compile_definitions(test_app PRIVATE TORVA_APP_CASES="${cases_dir}")
-endif()
 if(has_optimize AND TARGET test_app)
   target_compile_definitions(test_app PRIVATE RUNTORVA_HAVE_OPTIMIZE)
 endif()

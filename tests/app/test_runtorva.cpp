@@ -74,26 +74,6 @@ TEST_F(Runtorva, ParameterFileAndSetReachTheModel) {
 }
 
 #ifdef RUNTORVA_HAVE_OPTIMIZE
-// The summary's statuses, each with exit status 0.
-TEST_F(Runtorva, SummaryStatuses) {
-  const std::string infeasible = TORVA_APP_CASES "/infeasible.mps", unbounded = TORVA_APP_CASES "/unbounded.mps";
-  const struct {
-    std::string args, status;
-  } cases[] = {
-      {infeasible, "Infeasible"},
-      {"--method primal " + infeasible, "Infeasible"},
-      {unbounded, "Unbounded"},
-      {"--method dual " + unbounded, "Unbounded"},
-      {"--set lp_itrlmt=0 " + kDiet, "Iteration limit reached"},
-  };
-  for (const auto& c : cases) {
-    int status = -1;
-    const std::string out = run("-q " + c.args, status);
-    EXPECT_EQ(status, 0) << c.args << "\n" << out;
-    EXPECT_NE(out.find("\nModel status : " + c.status + "\n"), std::string::npos) << c.args << "\n" << out;
-  }
-}
-
 // The solution file of the diet model satisfies its rows and bounds, its
 // objective matches the summary, and the duals price the rows.
 TEST_F(Runtorva, SolutionFileSolvesTheModel) {
