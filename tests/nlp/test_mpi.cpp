@@ -2,7 +2,6 @@
 // several points; malformed files give their code and line; a real LP
 // written as MPI evaluates as its matrix.
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
