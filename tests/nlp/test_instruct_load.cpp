@@ -230,25 +230,5 @@ TEST_F(LoadTest, StringMisuseAndMissingStringGive2058) {
   EXPECT_EQ(QXexecuteInstruct(model, -1, QX_EVAL_VALUE, x, &v, nullptr, nullptr), 0);
 }
 
-TEST_F(LoadTest, NonlinearStructureCalls) {
-  ASSERT_EQ(load(3, {{EP_PUSH_VAR, 0}, {EP_PUSH_VAR, 1}}), 0);
-  const int rows[] = {-1, 0};
-  EXPECT_EQ(QXaddNLPAj(model, 1, 2, rows, nullptr), 0);
-  EXPECT_EQ(QXaddNLPAj(model, 1, 1, rows, nullptr), QXERR_INDEX_DUPLICATE);
-  EXPECT_EQ(QXaddNLPAj(model, 3, 1, rows, nullptr), QXERR_COLUMN_INDEX_OUT_OF_RANGE);
-  const int badRow[] = {1};
-  EXPECT_EQ(QXaddNLPAj(model, 0, 1, badRow, nullptr), QXERR_INDEX_OUT_OF_RANGE);
-  const int vars[] = {2, 0};
-  EXPECT_EQ(QXaddNLPobj(model, 2, vars, nullptr), 0);
-  EXPECT_EQ(QXdeleteNLPobj(model, 1, vars), 0);
-  int nnz = 0, colBeg[4], r[2], objCount = 0, objVars[2];
-  ASSERT_EQ(QXgetNLPData(model, &nnz, colBeg, r, nullptr, &objCount, objVars), 0);
-  EXPECT_EQ(nnz, 2);
-  EXPECT_EQ(colBeg[1], 0);
-  EXPECT_EQ(colBeg[2], 2);
-  EXPECT_EQ(objCount, 1);
-  EXPECT_EQ(objVars[0], 0);
-}
-
 }  // namespace
 }  // namespace torva_test

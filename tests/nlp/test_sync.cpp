@@ -73,10 +73,15 @@ TEST_F(SyncTest, AddedAndDeletedRowsAndColumns) {
   EXPECT_DOUBLE_EQ(value(0, x), std::sin(1.2) + 3 * 0.25);
   EXPECT_DOUBLE_EQ(value(2, x), 2 * 0.5 + 2.0 - 1);
   // Nonlinear structure: x0 in rows 0 and 1, x2 in row 1 and the objective.
-  const int rows01[] = {0, 1}, row1[] = {1, -1}, obj[] = {0, 2};
+  const int rows01[] = {0, 1}, row1[] = {1, -1}, obj[] = {0, 2, 3}, row3[] = {3};
   ASSERT_EQ(QXaddNLPAj(model, 0, 2, rows01, nullptr), 0);
   ASSERT_EQ(QXaddNLPAj(model, 2, 2, row1, nullptr), 0);
-  ASSERT_EQ(QXaddNLPobj(model, 2, obj, nullptr), 0);
+  ASSERT_EQ(QXaddNLPobj(model, 3, obj, nullptr), 0);
+  ASSERT_EQ(QXdeleteNLPobj(model, 1, obj + 2), 0);
+  // Refused: an entry twice, a column or a row out of range.
+  EXPECT_EQ(QXaddNLPAj(model, 0, 1, rows01, nullptr), QXERR_INDEX_DUPLICATE);
+  EXPECT_EQ(QXaddNLPAj(model, 4, 1, rows01, nullptr), QXERR_COLUMN_INDEX_OUT_OF_RANGE);
+  EXPECT_EQ(QXaddNLPAj(model, 0, 1, row3, nullptr), QXERR_INDEX_OUT_OF_RANGE);
   // Deleting row 0 and column 1: x1 contributes nothing where it stood.
   const int delRow = 0, delCol = 1;
   ASSERT_EQ(QXdeleteConstraints(model, 1, &delRow), 0);
