@@ -52,12 +52,6 @@ struct StocFixture : ::testing::Test {
     EXPECT_EQ(QXsampGetPoints(s, &n, v.data()), 0);
     return v;
   }
-  static std::vector<double> draw(QXsample s, int n) {
-    EXPECT_EQ(QXsampGenerate(s, QX_MONTECARLO, n), 0);
-    std::vector<double> v = points(s);
-    EXPECT_EQ(v.size(), static_cast<std::size_t>(n));
-    return v;
-  }
 };
 
 }  // namespace torva_test
