@@ -468,9 +468,7 @@ TEST(MipResults, RoundDualAndReport) {
   double rounded[3], obj = 0, inf = 0;
   int status = 0;
   ASSERT_EQ(QXgetRoundMIPsolution(e.model, point, rounded, &obj, &inf, &status), 0);
-  EXPECT_EQ(rounded[0], 1.0);
-  EXPECT_EQ(rounded[1], 2.0);
-  EXPECT_EQ(rounded[2], 0.25);
+  EXPECT_EQ(std::vector<double>(rounded, rounded + 3), (std::vector<double>{1, 2, 0.25}));
   EXPECT_NEAR(obj, 2 + 6 + 0.25, 1e-12);
   EXPECT_EQ(status, QX_STATUS_FEASIBLE);
   const char* tmp = std::getenv("TORVA_TEST_TMP");
