@@ -408,8 +408,7 @@ TEST_F(BufferedFixture, OnlyTheMersenneTwisterRunsInParallel) {
   int threads = 0, size = 0;
   ASSERT_EQ(QXgetRGNumThreads(rg.get(), &threads), 0);
   EXPECT_EQ(threads, 4);
-  EXPECT_NE(QXgetRGBufferPtr(rg.get(), &size), nullptr);
-  EXPECT_EQ(size, 65536);
+  EXPECT_NE(QXgetRGBufferPtr(rg.get(), &size), nullptr);  // its size: the refill tests
 }
 
 // The reference content of refill `r` (0-based) for buffer `size`: stream i
