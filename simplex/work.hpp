@@ -179,8 +179,9 @@ class SimplexWork::Impl {
   // The coefficient magnitudes span more than 1/DBL_EPSILON.
   bool badlyScaled(const ModelData& data) const;
   // Drops the scaling (the basis stays) and reoptimises by the primal, with
-  // the switch loop; returns the outcome.
-  int unscaleAndReoptimize(const ModelData& data);
+  // the switch loop of a solve that is (or is not) a reoptimisation; returns
+  // the outcome.
+  int unscaleAndReoptimize(const ModelData& data, bool reopt);
 
   // ---- final signals of the primal (signals.cpp)
   // Outcome 3 or 5 checked on the true bounds (the point, the Farkas vector,
@@ -267,6 +268,13 @@ class SimplexWork::Impl {
   // position (beyond the optimality tolerance), and the sum of the excess.
   int dualInfeasCount(double* sum) const;
 
+  // ---- starting bases (crash.cpp)
+  // The primal crash basis (from the slack basis).
+  void primalCrash();
+  // Columns whose start value (model's space, n or empty) lies strictly
+  // between their bounds enter the basis; returns a LayerResult.
+  int pivotInSuperbasics(const std::vector<double>& start);
+
   // ---- basis-change layer (basis.cpp)
   void resetSlackBasis();
   // Factorises the current heading as the pending request asks (undoing the
@@ -313,9 +321,13 @@ class SimplexWork::Impl {
   // The state line printed at each refactorisation request (trace).
   void stateLine(int reason, const char* file, int line) const;
 
-  // ---- methods (primal.cpp, dual.cpp)
+  // ---- methods (primal.cpp, dual.cpp; the entries in trace.cpp trace the
+  // outcome of each run and make it the work area's)
   int runPrimal();
   int runDual(bool reopt);
+  int runPrimalMethod();
+  int runDualMethod(bool reopt);
+  int methodExit(int result);
   // Weights of the starting basis: those of the last dual run when keep and
   // they belong to the current heading, unity for a reoptimisation, else
   // exact.
