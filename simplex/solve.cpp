@@ -184,7 +184,7 @@ SimplexWork::SimplexWork(SimplexWork&&) noexcept = default;
 SimplexWork& SimplexWork::operator=(SimplexWork&&) noexcept = default;
 
 bool SimplexWork::matches(const ModelData& data) const {
-  return data.m == impl_->m && data.n == impl_->n;
+  return data.m == impl_->m - impl_->objRows && data.n == impl_->n - impl_->objRows;
 }
 
 void SimplexWork::setBasis(const std::vector<int>& colStatus, const std::vector<int>& rowStatus) {
@@ -206,12 +206,34 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
   result = SimplexResult{};
   try {
     const bool wantScale = options.scale != 0;
-    if (wantScale != w.lp.scaled) {
-      buildLp(data, wantScale, options.infinity, w.lp);
+    // With the objective carried as a row, the work area solves the data
+    // with that row and column appended.
+    const int objRows = carriesObjectiveRow(options) ? 1 : 0;
+    ModelData withObj;
+    if (objRows) withObj = withObjectiveRow(data);
+    const ModelData& src = objRows ? withObj : data;
+    if (wantScale != w.lp.scaled || objRows != w.objRows) {
+      buildLp(src, wantScale, options.infinity, w.lp);
       w.newLpStamp();
       w.lu.reset();
+      if (objRows != w.objRows) {
+        w.objRows = objRows;
+        w.m = w.lp.m;
+        w.n = w.lp.n;
+        w.nt = w.n + w.m;
+        w.haveBasis = false;
+        w.colNorm2.clear();
+        w.devex.clear();
+      }
     } else {
-      refreshLp(data, options.infinity, w.lp);
+      refreshLp(src, options.infinity, w.lp);
+    }
+    ++w.solves;
+    // A host basis covers the model's rows and columns: z is basic, the
+    // objective row's slack nonbasic.
+    if (objRows && static_cast<int>(w.givenCol.size()) == data.n && static_cast<int>(w.givenRow.size()) == data.m) {
+      w.givenCol.push_back(0);
+      w.givenRow.push_back(-1);
     }
     w.setOptions(options, context);
     w.lower = w.lp.lower;
@@ -235,7 +257,7 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
     // column, take their start values when these lie strictly between the
     // bounds, and are pivoted in.
     std::vector<double> superStart;
-    if (static_cast<int>(data.startX.size()) == w.n) superStart = data.startX;
+    if (static_cast<int>(data.startX.size()) == data.n) superStart = data.startX;
 
     bool reopt = false;
     w.warmHeading = false;
@@ -246,7 +268,7 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
       for (int j = 0; j < w.nt; ++j)
         if (w.pos[j] < 0) w.placeAt(j, static_cast<NonbasicAt>(w.at[j]));
     } else if (wantsGiven && !w.givenCol.empty()) {
-      for (int j = 0; j < w.n && !superStart.empty(); ++j)
+      for (int j = 0; j < static_cast<int>(superStart.size()); ++j)
         if (j >= static_cast<int>(w.givenCol.size()) || w.givenCol[j] != kSuperbasicStatus) superStart[j] = kNaN;
       const bool ok = installGivenBasis(w, method == Method::Primal ? "psetbas" : "dsetbas");
       if (ok && (w.logging(1) || w.tracing()))
@@ -289,10 +311,10 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
     bool keepScaled = false;
     SimplexResult scaledResult;
     if ((outcome == kInfeasible || outcome == kInfeasibleOrUnbounded || outcome == kUnbounded) && w.error == 0 &&
-        w.lp.scaled && w.badlyScaled(data)) {
+        w.lp.scaled && w.badlyScaled(src)) {
       w.outcome = outcome;
       finish(scaledResult);
-      const int res = w.unscaleAndReoptimize(data, reopt);
+      const int res = w.unscaleAndReoptimize(src, reopt);
       if (res == kOptimal && w.error == 0) {
         outcome = res;
         last = Method::Primal;
@@ -321,6 +343,11 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
       w.primalTol = pt;
       w.dualTol = dt;
       outcome = w.runPrimal();
+      last = Method::Primal;
+    }
+    // Polishing, with the objective carried as a row.
+    if (objRows && outcome == kOptimal && w.error == 0) {
+      outcome = w.polish(data, w.solves);
       last = Method::Primal;
     }
     w.outcome = w.error != 0 ? kNotFinished : outcome;
@@ -413,13 +440,22 @@ void SimplexWork::Impl::fillResult(SimplexResult& r) const {
   }
   r.primalInfeas = pinf;
   r.dualInfeas = dinf;
+  // Without the objective's row and column.
+  const int nOut = n - objRows, mOut = m - objRows;
+  r.x.resize(nOut);
+  r.d.resize(nOut);
+  r.colStatus.resize(nOut);
+  r.rowActivity.resize(mOut);
+  r.slack.resize(mOut);
+  r.y.resize(mOut);
+  r.rowStatus.resize(mOut);
   if (!farkas.empty() && outcome == kInfeasible) {
-    r.farkasY.resize(m);
-    for (int i = 0; i < m; ++i) r.farkasY[i] = farkas[i] * lp.rowScale[i];
+    r.farkasY.resize(mOut);
+    for (int i = 0; i < mOut; ++i) r.farkasY[i] = farkas[i] * lp.rowScale[i];
   }
   if (!ray.empty() && outcome == kUnbounded) {
-    r.primalRay.resize(n);
-    for (int j = 0; j < n; ++j) r.primalRay[j] = ray[j] * lp.colScale[j];
+    r.primalRay.resize(nOut);
+    for (int j = 0; j < nOut; ++j) r.primalRay[j] = ray[j] * lp.colScale[j];
   }
 }
 

@@ -30,6 +30,12 @@ inline double relativePivotFloor(int ratRange) { return std::pow(10.0, -3.0 * ra
 // Columns per partial-pricing segment of an LP with m rows.
 int partialSegmentSize(int m, int refactorFrequency);
 
+// Whether the options carry the objective as an extra row and column
+// (polish.cpp), and the data with them: row m is c'x - z = 0 ('E'), column n
+// the free z.
+bool carriesObjectiveRow(const SimplexOptions& o);
+ModelData withObjectiveRow(const ModelData& d);
+
 // Nonbasic position of a variable (basic ones have pos >= 0).
 enum NonbasicAt : signed char { kAtLower = 0, kAtUpper = 1, kAtZero = 2 };
 
@@ -174,6 +180,14 @@ class SimplexWork::Impl {
   bool compositeOptimumNeedsBigM();
   // Progress-check rule: infeasible with a huge objective raises bigM.
   void checkBigM(const ProgressRecord& rec);
+
+  // ---- objective row and polishing (polish.cpp)
+  int objRows = 0;  // 1 when the last row and column are the objective's
+  int solves = 0;   // solves of this work area
+  // The second objective of a polish, over all variables.
+  void setPolishingCost(std::vector<double>& c) const;
+  // Polishes the optimal basis of solve solveNumber; returns the outcome.
+  int polish(const ModelData& data, int solveNumber);
 
   // ---- unscaled reoptimisation (unscale.cpp)
   // The coefficient magnitudes span more than 1/DBL_EPSILON.
