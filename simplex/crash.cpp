@@ -31,8 +31,9 @@ double rowViolation(const SimplexWork::Impl& w, int i, double act) {
 // (b) a column with a single entry replaces the slack of its row when the
 //     row is an equality, or the column has no finite upper bound and the row
 //     is violated, and the column reaches the row's bound without leaving its
-//     lower bound: it is free below, or its coefficient has the sign of what
-//     the row still needs. The slack goes to the bound it had to meet.
+//     lower bound: it is free below, or it is at its lower bound and its
+//     coefficient has the sign of what the row still needs. The slack goes
+//     to the bound it had to meet.
 // Empty columns are reported with whether their cost opens a ray.
 void SimplexWork::Impl::primalCrash() {
   resetSlackBasis();
@@ -91,7 +92,7 @@ void SimplexWork::Impl::primalCrash() {
       continue;
     }
     const double need = s - target;  // a (x_j - its bound value)
-    if (lower[j] > -kInf && need != 0.0 && (need > 0.0) != (a > 0.0)) continue;
+    if (lower[j] > -kInf && (at[j] != kAtLower || (need != 0.0 && (need > 0.0) != (a > 0.0)))) continue;
     const int k = pos[slack];
     basicVar[k] = j;
     pos[j] = k;

@@ -117,7 +117,13 @@ int SimplexWork::Impl::polish(const ModelData& data, int solveNumber) {
   upper[z] = up;
   lp.cost = modelCost;
   cost = lp.cost;
-  if (pos[z] < 0) placeAt(z, kAtZero);
+  // A z left nonbasic on the cut keeps its value (a free nonbasic column
+  // between no bounds), so the point does not move.
+  if (pos[z] < 0) {
+    const double zValue = x[z];
+    placeAt(z, kAtZero);
+    x[z] = zValue;
+  }
   if (say) log("\nRestored original model function");
   if (error == 0) {
     res = runPrimal();

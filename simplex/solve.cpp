@@ -236,6 +236,7 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
       w.givenRow.push_back(-1);
     }
     w.setOptions(options, context);
+    if (w.tracing()) w.log("\nBadScale Measure: %d", w.scaleMeasure());
     w.lower = w.lp.lower;
     w.upper = w.lp.upper;
     w.cost = w.lp.cost;

@@ -34,6 +34,20 @@ bool SimplexWork::Impl::badlyScaled(const ModelData& data) const {
   return hi > 0.0 && lo / hi < DBL_EPSILON;
 }
 
+// Decimal orders of magnitude between the smallest and the largest
+// coefficient magnitude of the matrix the kernels work on (0 for an empty
+// matrix).
+int SimplexWork::Impl::scaleMeasure() const {
+  double lo = kInf, hi = 0.0;
+  for (double v : lp.colValue) {
+    const double a = std::fabs(v);
+    if (a == 0.0) continue;
+    lo = std::min(lo, a);
+    hi = std::max(hi, a);
+  }
+  return hi > 0.0 ? static_cast<int>(std::ceil(std::log10(hi / lo))) : 0;
+}
+
 int SimplexWork::Impl::unscaleAndReoptimize(const ModelData& data, bool reopt) {
   if (logging(1) || tracing()) log("\nUnscaling row and col structures");
   if (pert.active && !pert.shifted.empty()) {

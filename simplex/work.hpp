@@ -192,6 +192,8 @@ class SimplexWork::Impl {
   // ---- unscaled reoptimisation (unscale.cpp)
   // The coefficient magnitudes span more than 1/DBL_EPSILON.
   bool badlyScaled(const ModelData& data) const;
+  // Scaling quality of the working matrix (traced at the start of a solve).
+  int scaleMeasure() const;
   // Drops the scaling (the basis stays) and reoptimises by the primal, with
   // the switch loop of a solve that is (or is not) a reoptimisation; returns
   // the outcome.

@@ -682,7 +682,7 @@ INSTANTIATE_TEST_SUITE_P(
         NoBlockCase{"x2 is a ray once x1 is basic",
                     {1, -1},
                     kUnbounded,
-                    {"\nEntering primal simplex. (LP=0, m=1, n=2, nonz=2, nint=0, xstat=1, time:0,", " new xstat:5 (cur:1),",
+                    {"\nEntering primal simplex. (LP=0, m=1, n=2, nonz=2, nint=0, xstat=1, time:0,", " new xstat:5 (cur:1),", "\nBadScale Measure: 0",
                      " WARNING: pchuzr-II found no candies for pivj=1, pivcoe2=1.000000e+00, pvteps=1.000000e-08, "
                      "pivcn=-1.000000e+00, fire-U!"}},
         // Rejected twice, then taken for the ray its entries (all below
