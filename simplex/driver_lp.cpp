@@ -324,7 +324,11 @@ int applyOutcome(Call& call, SimplexResult& r, int err) {
   Model& model = call.model;
   LpSolution& rec = *model.lpSolution;
   rec.method = r.methodUsed == simplex::Method::Dual ? QX_METHOD_DSIMPLEX : QX_METHOD_PSIMPLEX;
-  if (err == QXERR_OUT_OF_MEMORY || err == QXERR_INTERNAL_ERROR) return err;
+  if (err == QXERR_OUT_OF_MEMORY || err == QXERR_INTERNAL_ERROR) {
+    // A switch loop that ran out of memory left the model loaded.
+    if (r.settledStatus != 0) model.status = rec.modelStatus = r.settledStatus;
+    return err;
+  }
   OutcomeStatus os{};
   if (!outcomeStatus(r.outcome, &os)) {
     logPrint(model, "\nWarning: Unexpected LP status %d in %s", r.outcome, "applyOutcome");

@@ -145,6 +145,8 @@ class DualLoop {
   std::vector<char> inList_;
   bool dense_ = false;
   double pcolal_ = 0.0;   // running average of the pivot columns' nonzeros
+  int segStart_ = 0;      // row where the next dense scan starts
+  int emptyLists_ = 0;    // selections that found no row with infeasible rows left
   int mode_ = 1;
 };
 
@@ -179,9 +181,18 @@ void DualLoop::chooseRows(int k) {
   scores_.clear();
   std::size_t kept = 0;
   ++w_.stats.blist[dense_ ? 1 : 0];
+  // Dense selection scans segments of rows from where the last scan
+  // stopped, and stops at the end of the first segment that holds a
+  // candidate (a full pass when none does).
   const int count = dense_ ? w_.m : static_cast<int>(infList_.size());
+  const int segment = dense_ ? partialSegmentSize(w_.m, w_.refactorFrequency) : count;
+  const int from = dense_ && w_.m > 0 ? segStart_ % w_.m : 0;
   for (int t = 0; t < count; ++t) {
-    const int i = dense_ ? t : infList_[t];
+    if (dense_ && t > 0 && t % segment == 0 && !picked_.empty()) {
+      segStart_ = (from + t) % w_.m;
+      break;
+    }
+    const int i = dense_ ? (from + t) % w_.m : infList_[t];
     const double v = w_.primalInfeasOf(i);
     if (v <= w_.primalTol) {
       if (!dense_) inList_[i] = 0;  // feasible again: leaves the list
@@ -352,11 +363,18 @@ int DualLoop::pick(Pick& pk) {
     if (npinf == 0) return kPickOptimal;
     const int released = w_.bl.releaseRejected();
     if (released > 0) {  // only rejected rows were left
+      if (w_.tracing())
+        w_.log(" no leaving vars (pivi=%d) yet rejected pivots. psize_=%d, wfact=%d, stat=%d, dpickrow=%d", -1,
+               static_cast<int>(infList_.size()), w_.refactorRequest, w_.outcome, w_.bl.dpickrow);
       if (++releases_ > 1 && w_.tracing()) w_.log("\n too many rject=%u n=%u ", released, w_.nt);
       return kPickRetry;
     }
     // Infeasible rows exist but none scored: the list missed a row, or the
     // weights overflowed.
+    if (w_.tracing()) {
+      w_.log("\nWarning: pivot row candidate list is empty (%d)", npinf);
+      w_.traceLine(" pricer-list #%d isempty (%d), performing full-pricing.", ++emptyLists_, npinf);
+    }
     rebuildRows();
     std::fill(w_.dseWeight.begin(), w_.dseWeight.end(), 1.0);
     chooseRows(1);
@@ -737,7 +755,7 @@ int dualIterate(SimplexWork::Impl& w, double cutoffInternal) {
 
 }  // namespace
 
-int SimplexWork::Impl::runDual(bool reopt) {
+int SimplexWork::Impl::runDualMethod(bool reopt) {
   methodChar = 'D';
   const char* verb = startVerb();
   if (tracing())

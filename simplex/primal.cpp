@@ -525,6 +525,9 @@ int PrimalLoop::run() {
         rejectPhase1Column(q);
         continue;
       }
+      if (w_.tracing())
+        w_.traceLine(" pchuzc will try pivj=%d rdc=%g, cbas=%d as xray, ceps=%g", q, w_.d[q], -1 - w_.at[q],
+                     w_.dualTol);
       makeRay(q, dir);
       return kUnbounded;
     }
@@ -541,6 +544,9 @@ int PrimalLoop::run() {
     w_.totalIterations += 1.0;
     if (r < 0) {
       // Bound flip of the entering variable; the basis does not change.
+      if (w_.tracing())
+        w_.traceLine("Switch bound clb=%e cub=%e cbas=%d mrat=%g, fiter=%u", w_.lower[q], w_.upper[q], -1 - w_.at[q],
+                     theta, static_cast<unsigned>(w_.updates));
       w_.placeAt(q, dir > 0.0 ? kAtUpper : kAtLower);
       if (cands_.valid) relist(q);
       stepTouched();
@@ -612,7 +618,7 @@ int PrimalLoop::run() {
 
 }  // namespace
 
-int SimplexWork::Impl::runPrimal() {
+int SimplexWork::Impl::runPrimalMethod() {
   methodChar = 'P';
   const char* verb = startVerb();
   if (tracing())

@@ -2,6 +2,7 @@
 // the solution in the model's space.
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <functional>
 #include <limits>
 #include <new>
@@ -13,6 +14,10 @@ namespace torva::simplex {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// Basis status of a superbasic column in a host basis.
+constexpr int kSuperbasicStatus = -4;
 
 // Passes of the switch loop between the two methods.
 constexpr int kMaxSwitchPasses = 10;
@@ -116,37 +121,6 @@ bool installGivenBasis(SimplexWork::Impl& w, const char* tag) {
   return true;
 }
 
-// Primal crash: from the slack basis, a column with a single entry in an
-// equality row replaces the (fixed) slack of that row, which removes
-// artificial-like fixed slacks from the basis at no factorisation cost.
-void primalCrash(SimplexWork::Impl& w) {
-  w.resetSlackBasis();
-  int empty = 0;
-  double djmax = 0.0;
-  bool xray = false;
-  for (int j = 0; j < w.n; ++j) {
-    const int len = w.lp.colStart[j + 1] - w.lp.colStart[j];
-    if (len == 0) {
-      ++empty;
-      const double c = w.cost[j];
-      djmax = std::max(djmax, std::fabs(c));
-      if ((c < 0.0 && w.upper[j] == kInf) || (c > 0.0 && w.lower[j] == -kInf)) xray = true;
-      continue;
-    }
-    if (len != 1) continue;
-    const int i = w.lp.rowIndex[w.lp.colStart[j]];
-    const int slack = w.n + i;
-    if (w.pos[slack] < 0 || w.lower[slack] != w.upper[slack]) continue;
-    const int k = w.pos[slack];
-    w.basicVar[k] = j;
-    w.pos[j] = k;
-    w.pos[slack] = -1;
-    w.placeAt(slack, kAtLower);
-  }
-  if (empty > 0 && (w.logging(1) || w.tracing()))
-    w.log("\nWARNING: %d columns are empty (djmx:%g) %s.", empty, djmax, xray ? "*an xray may exist*" : " ok");
-}
-
 // What the sign violations of the nonbasic reduced costs could still gain:
 // the sum over boxed columns of |d_j| (u_j - l_j). The product is the same in
 // the scaled and the model's space.
@@ -172,17 +146,26 @@ int SimplexWork::Impl::switchLoop(int stat, Method& last, bool reopt, const std:
   int pass = 0;
   for (; stat == kRecover && error == 0 && pass < kMaxSwitchPasses; ++pass) {
     if (tracing()) log("\nRecovering %sfrom stat=%d, #pass=%d", reopt ? "(Reopt) " : "", stat, pass);
+    outcome = kNotFinished;
     last = last == Method::Dual ? Method::Primal : Method::Dual;
     if (last == Method::Dual && !reopt) {
       opt.dualPricing = kSwitchDualPricing;
       if (tracing()) log("\nUsing dprice=%d in switch-loop", kSwitchDualPricing);
     }
-    stat = runMethod(last);
+    try {
+      stat = runMethod(last);
+    } catch (const std::bad_alloc&) {
+      // The work area is no warm start any more.
+      haveBasis = false;
+      lu.reset();
+      error = kErrOutOfMemory;
+      stat = kNotFinished;
+    }
   }
-  // Numerical trouble of a method run by the loop, or no pass that
-  // recovers, leaves the model loaded (a reoptimisation that gives up leaves
-  // its status unknown).
-  if (pass > 0 && error == kErrNumerical) settledStatus = kStatusLoaded;
+  // Numerical trouble or lack of memory in a method run by the loop, or no
+  // pass that recovers, leaves the model loaded (a reoptimisation that gives
+  // up leaves its status unknown).
+  if (pass > 0 && (error == kErrNumerical || error == kErrOutOfMemory)) settledStatus = kStatusLoaded;
   if (stat == kRecover && error == 0) {
     if (logging(1) || tracing()) {
       log("\nWARNING: Simplex %sfailed to recover from stat=%d, #pass=%d", reopt ? "(Reopt) " : "", stat,
@@ -201,7 +184,7 @@ SimplexWork::SimplexWork(SimplexWork&&) noexcept = default;
 SimplexWork& SimplexWork::operator=(SimplexWork&&) noexcept = default;
 
 bool SimplexWork::matches(const ModelData& data) const {
-  return data.m == impl_->m && data.n == impl_->n;
+  return data.m == impl_->m - impl_->objRows && data.n == impl_->n - impl_->objRows;
 }
 
 void SimplexWork::setBasis(const std::vector<int>& colStatus, const std::vector<int>& rowStatus) {
@@ -223,14 +206,37 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
   result = SimplexResult{};
   try {
     const bool wantScale = options.scale != 0;
-    if (wantScale != w.lp.scaled) {
-      buildLp(data, wantScale, options.infinity, w.lp);
+    // With the objective carried as a row, the work area solves the data
+    // with that row and column appended.
+    const int objRows = carriesObjectiveRow(options) ? 1 : 0;
+    ModelData withObj;
+    if (objRows) withObj = withObjectiveRow(data);
+    const ModelData& src = objRows ? withObj : data;
+    if (wantScale != w.lp.scaled || objRows != w.objRows) {
+      buildLp(src, wantScale, options.infinity, w.lp);
       w.newLpStamp();
       w.lu.reset();
+      if (objRows != w.objRows) {
+        w.objRows = objRows;
+        w.m = w.lp.m;
+        w.n = w.lp.n;
+        w.nt = w.n + w.m;
+        w.haveBasis = false;
+        w.colNorm2.clear();
+        w.devex.clear();
+      }
     } else {
-      refreshLp(data, options.infinity, w.lp);
+      refreshLp(src, options.infinity, w.lp);
+    }
+    ++w.solves;
+    // A host basis covers the model's rows and columns: z is basic, the
+    // objective row's slack nonbasic.
+    if (objRows && static_cast<int>(w.givenCol.size()) == data.n && static_cast<int>(w.givenRow.size()) == data.m) {
+      w.givenCol.push_back(0);
+      w.givenRow.push_back(-1);
     }
     w.setOptions(options, context);
+    if (w.tracing()) w.log("\nBadScale Measure: %d", w.scaleMeasure());
     w.lower = w.lp.lower;
     w.upper = w.lp.upper;
     w.cost = w.lp.cost;
@@ -248,6 +254,12 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
     w.refactorsRegular = w.refactorsStability = 0;
     w.factorCount = 0;
 
+    // Columns the host marks superbasic in its basis, and on a crash every
+    // column, take their start values when these lie strictly between the
+    // bounds, and are pivoted in.
+    std::vector<double> superStart;
+    if (static_cast<int>(data.startX.size()) == data.n) superStart = data.startX;
+
     bool reopt = false;
     w.warmHeading = false;
     const bool wantsGiven = start == StartBasis::Given || start == StartBasis::Resident;
@@ -257,6 +269,8 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
       for (int j = 0; j < w.nt; ++j)
         if (w.pos[j] < 0) w.placeAt(j, static_cast<NonbasicAt>(w.at[j]));
     } else if (wantsGiven && !w.givenCol.empty()) {
+      for (int j = 0; j < static_cast<int>(superStart.size()); ++j)
+        if (j >= static_cast<int>(w.givenCol.size()) || w.givenCol[j] != kSuperbasicStatus) superStart[j] = kNaN;
       const bool ok = installGivenBasis(w, method == Method::Primal ? "psetbas" : "dsetbas");
       if (ok && (w.logging(1) || w.tracing()))
         w.log("\nSetting specified basis (B) as initial basis (bhash=%llx).",
@@ -264,10 +278,22 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
     } else if (method == Method::Dual || start == StartBasis::Slack) {
       if (start != StartBasis::Slack && (w.logging(1) || w.tracing())) w.log("\nCrashing an initial dual basis..");
       w.resetSlackBasis();
+      if (start == StartBasis::Slack) superStart.clear();
     } else {
       if (w.logging(1) || w.tracing()) w.log("\nCrashing an initial primal basis..");
-      primalCrash(w);
+      try {
+        w.primalCrash();
+      } catch (const std::bad_alloc&) {
+        if (w.logging(1) || w.tracing()) w.log("\nRan out of memory. Reverting to identity matrix.");
+        w.resetSlackBasis();
+      } catch (const std::exception&) {
+        if (w.logging(1) || w.tracing()) w.log("\nWARNING: pcrashbas encountered an exception.");
+        w.resetSlackBasis();
+      }
     }
+    // A start that fails to factorise with its superbasic columns starts
+    // from the slack basis instead.
+    if (!reopt && !superStart.empty() && w.pivotInSuperbasics(superStart) != kLayerOk) w.resetSlackBasis();
     if (method == Method::Free) method = reopt ? Method::Dual : Method::Primal;
 
     int outcome = method == Method::Dual ? w.runDual(reopt) : w.runPrimal();
@@ -286,16 +312,17 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
     bool keepScaled = false;
     SimplexResult scaledResult;
     if ((outcome == kInfeasible || outcome == kInfeasibleOrUnbounded || outcome == kUnbounded) && w.error == 0 &&
-        w.lp.scaled && w.badlyScaled(data)) {
+        w.lp.scaled && w.badlyScaled(src)) {
       w.outcome = outcome;
       finish(scaledResult);
-      const int res = w.unscaleAndReoptimize(data);
+      const int res = w.unscaleAndReoptimize(src, reopt);
       if (res == kOptimal && w.error == 0) {
         outcome = res;
         last = Method::Primal;
       } else {
         keepScaled = true;
         w.error = 0;
+        w.settledStatus = 0;
       }
     }
     // An optimum of the scaled problem may violate the tolerances once
@@ -317,6 +344,11 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
       w.primalTol = pt;
       w.dualTol = dt;
       outcome = w.runPrimal();
+      last = Method::Primal;
+    }
+    // Polishing, with the objective carried as a row.
+    if (objRows && outcome == kOptimal && w.error == 0) {
+      outcome = w.polish(data, w.solves);
       last = Method::Primal;
     }
     w.outcome = w.error != 0 ? kNotFinished : outcome;
@@ -409,13 +441,22 @@ void SimplexWork::Impl::fillResult(SimplexResult& r) const {
   }
   r.primalInfeas = pinf;
   r.dualInfeas = dinf;
+  // Without the objective's row and column.
+  const int nOut = n - objRows, mOut = m - objRows;
+  r.x.resize(nOut);
+  r.d.resize(nOut);
+  r.colStatus.resize(nOut);
+  r.rowActivity.resize(mOut);
+  r.slack.resize(mOut);
+  r.y.resize(mOut);
+  r.rowStatus.resize(mOut);
   if (!farkas.empty() && outcome == kInfeasible) {
-    r.farkasY.resize(m);
-    for (int i = 0; i < m; ++i) r.farkasY[i] = farkas[i] * lp.rowScale[i];
+    r.farkasY.resize(mOut);
+    for (int i = 0; i < mOut; ++i) r.farkasY[i] = farkas[i] * lp.rowScale[i];
   }
   if (!ray.empty() && outcome == kUnbounded) {
-    r.primalRay.resize(n);
-    for (int j = 0; j < n; ++j) r.primalRay[j] = ray[j] * lp.colScale[j];
+    r.primalRay.resize(nOut);
+    for (int j = 0; j < nOut; ++j) r.primalRay[j] = ray[j] * lp.colScale[j];
   }
 }
 

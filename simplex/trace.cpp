@@ -13,6 +13,10 @@
 namespace torva::simplex {
 namespace {
 
+// Return values a failed method run reports in its trace.
+constexpr int kReturnOutOfMemory = 2;
+constexpr int kReturnNumerical = 3;
+
 const char* reasonName(int reason) {
   switch (reason) {
     case kRefactorInitial: return "initial";
@@ -269,5 +273,35 @@ void SimplexWork::Impl::logRunStats() const {
   log("\nbinvi-f (avr)       = %8.1f/%-8d", avg(s.binviFLen, s.binviF), m);
   log("\nblist  (s/d)        = %8d/%-8d", i32(s.blist[0]), i32(s.blist[1]));
 }
+
+// Every run of a method ends here: a change of the outcome is traced with
+// the state of the point, and a run that failed says why (return value 2
+// out of memory, 3 numerical trouble).
+int SimplexWork::Impl::methodExit(int result) {
+  if (tracing()) {
+    if (error == kErrNumerical) {
+      traceLine("**Numeric difficulty (rtnval:%d).", kReturnNumerical);
+      traceLine(" numerical difficulties");
+    } else if (error == kErrOutOfMemory) {
+      traceLine("**Out of memory (rtnval:%d).", kReturnOutOfMemory);
+    }
+    if (result != outcome) {
+      int npinf = 0;
+      sumPrimalInfeas(&npinf, nullptr);
+      const int ndinf = dualInfeasCount(nullptr);
+      const PivotRecord last = bl.history.empty() ? PivotRecord{} : bl.history.back();
+      traceLine(" new xstat:%d (cur:%d), fiter=%d, npinf=%d, ndinf=%d(%d), pivj=%d, pivi=%d, vleave=%d, pvteps=%g, "
+                "file=%s(%d) %s%s",
+                result, outcome, updates, npinf, ndinf, static_cast<int>(bl.rejectedList.size()), last.entering, last.row, last.leaving,
+                pivTol, __FILE_NAME__, __LINE__, npinf == 0 ? "(PF)" : "", ndinf == 0 ? "(DF)" : "");
+    }
+  }
+  outcome = result;
+  return result;
+}
+
+int SimplexWork::Impl::runPrimal() { return methodExit(runPrimalMethod()); }
+
+int SimplexWork::Impl::runDual(bool reopt) { return methodExit(runDualMethod(reopt)); }
 
 }  // namespace torva::simplex

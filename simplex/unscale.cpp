@@ -16,10 +16,6 @@ namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// Passes of the switch loop after the unscaled reoptimisation (as in the
-// solve's own loop).
-constexpr int kMaxUnscaledPasses = 10;
-
 }  // namespace
 
 // Badly scaled: the smallest nonzero coefficient magnitude over the largest
@@ -38,7 +34,21 @@ bool SimplexWork::Impl::badlyScaled(const ModelData& data) const {
   return hi > 0.0 && lo / hi < DBL_EPSILON;
 }
 
-int SimplexWork::Impl::unscaleAndReoptimize(const ModelData& data) {
+// Decimal orders of magnitude between the smallest and the largest
+// coefficient magnitude of the matrix the kernels work on (0 for an empty
+// matrix).
+int SimplexWork::Impl::scaleMeasure() const {
+  double lo = kInf, hi = 0.0;
+  for (double v : lp.colValue) {
+    const double a = std::fabs(v);
+    if (a == 0.0) continue;
+    lo = std::min(lo, a);
+    hi = std::max(hi, a);
+  }
+  return hi > 0.0 ? static_cast<int>(std::ceil(std::log10(hi / lo))) : 0;
+}
+
+int SimplexWork::Impl::unscaleAndReoptimize(const ModelData& data, bool reopt) {
   if (logging(1) || tracing()) log("\nUnscaling row and col structures");
   if (pert.active && !pert.shifted.empty()) {
     if (logging(1) || tracing())
@@ -59,14 +69,11 @@ int SimplexWork::Impl::unscaleAndReoptimize(const ModelData& data) {
   if (logging(1) || tracing()) log("\nReoptimizing unscaled model");
   const int pricing = opt.primalPricing;
   opt.primalPricing = 0;  // partial pricing
+  outcome = kNotFinished;
   int res = runPrimal();
   opt.primalPricing = pricing;
-  char last = 'P';
-  for (int pass = 0; res == kRecover && error == 0 && pass < kMaxUnscaledPasses; ++pass) {
-    if (tracing()) log("\nRecovering %sfrom stat=%d, #pass=%d", "", res, pass);
-    last = last == 'P' ? 'D' : 'P';
-    res = last == 'D' ? runDual(true) : runPrimal();
-  }
+  Method last = Method::Primal;
+  if (res == kRecover) res = switchLoop(res, last, reopt);
   return res;
 }
 

@@ -30,6 +30,12 @@ inline double relativePivotFloor(int ratRange) { return std::pow(10.0, -3.0 * ra
 // Columns per partial-pricing segment of an LP with m rows.
 int partialSegmentSize(int m, int refactorFrequency);
 
+// Whether the options carry the objective as an extra row and column
+// (polish.cpp), and the data with them: row m is c'x - z = 0 ('E'), column n
+// the free z.
+bool carriesObjectiveRow(const SimplexOptions& o);
+ModelData withObjectiveRow(const ModelData& d);
+
 // Nonbasic position of a variable (basic ones have pos >= 0).
 enum NonbasicAt : signed char { kAtLower = 0, kAtUpper = 1, kAtZero = 2 };
 
@@ -175,12 +181,23 @@ class SimplexWork::Impl {
   // Progress-check rule: infeasible with a huge objective raises bigM.
   void checkBigM(const ProgressRecord& rec);
 
+  // ---- objective row and polishing (polish.cpp)
+  int objRows = 0;  // 1 when the last row and column are the objective's
+  int solves = 0;   // solves of this work area
+  // The second objective of a polish, over all variables.
+  void setPolishingCost(std::vector<double>& c) const;
+  // Polishes the optimal basis of solve solveNumber; returns the outcome.
+  int polish(const ModelData& data, int solveNumber);
+
   // ---- unscaled reoptimisation (unscale.cpp)
   // The coefficient magnitudes span more than 1/DBL_EPSILON.
   bool badlyScaled(const ModelData& data) const;
+  // Scaling quality of the working matrix (traced at the start of a solve).
+  int scaleMeasure() const;
   // Drops the scaling (the basis stays) and reoptimises by the primal, with
-  // the switch loop; returns the outcome.
-  int unscaleAndReoptimize(const ModelData& data);
+  // the switch loop of a solve that is (or is not) a reoptimisation; returns
+  // the outcome.
+  int unscaleAndReoptimize(const ModelData& data, bool reopt);
 
   // ---- final signals of the primal (signals.cpp)
   // Outcome 3 or 5 checked on the true bounds (the point, the Farkas vector,
@@ -267,6 +284,13 @@ class SimplexWork::Impl {
   // position (beyond the optimality tolerance), and the sum of the excess.
   int dualInfeasCount(double* sum) const;
 
+  // ---- starting bases (crash.cpp)
+  // The primal crash basis (from the slack basis).
+  void primalCrash();
+  // Columns whose start value (model's space, n or empty) lies strictly
+  // between their bounds enter the basis; returns a LayerResult.
+  int pivotInSuperbasics(const std::vector<double>& start);
+
   // ---- basis-change layer (basis.cpp)
   void resetSlackBasis();
   // Factorises the current heading as the pending request asks (undoing the
@@ -313,9 +337,13 @@ class SimplexWork::Impl {
   // The state line printed at each refactorisation request (trace).
   void stateLine(int reason, const char* file, int line) const;
 
-  // ---- methods (primal.cpp, dual.cpp)
+  // ---- methods (primal.cpp, dual.cpp; the entries in trace.cpp trace the
+  // outcome of each run and make it the work area's)
   int runPrimal();
   int runDual(bool reopt);
+  int runPrimalMethod();
+  int runDualMethod(bool reopt);
+  int methodExit(int result);
   // Weights of the starting basis: those of the last dual run when keep and
   // they belong to the current heading, unity for a reoptimisation, else
   // exact.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <new>
 #include <string>
 
 #include "simplex/work.hpp"
@@ -599,6 +600,57 @@ TEST(SwitchLoop, DualPricingAndGivingUp) {
     EXPECT_EQ(runs, 10);
     EXPECT_EQ(L.w.error, kErrNumerical);
     EXPECT_EQ(L.w.settledStatus, reopt ? kStatusUnknown : kStatusLoaded);
+    L.w.error = 0;
+    L.w.switchLoop(kRecover, last, reopt, [](Method) -> int { throw std::bad_alloc(); });
+    EXPECT_EQ(L.w.error, kErrOutOfMemory);
+    EXPECT_EQ(L.w.settledStatus, kStatusLoaded);
+  }
+}
+
+// Starts that leave nothing to do: the crash moves the boxed x1 to its
+// upper bound and pivots x2 in for the fixed slack; start values strictly
+// inside the bounds are pivoted in (x1) or pushed to a bound (x2).
+TEST(CrashBasis, OptimalStartsNeedNoIteration) {
+  struct Case {
+    std::vector<double> cost, rhs;
+    const char* type;
+    std::vector<double> upper, start;
+    const char* line;
+  };
+  for (const Case& c : {Case{{-1, 0}, {3}, "E", {3, kInf}, {}, "\nCrashing an initial primal basis.."},
+                        Case{{-1, -1}, {10}, "L", {8, 8}, {5, 5}, "\nPivoting in 2 superbasic columns."}}) {
+    LoadedModel lm;
+    ASSERT_TRUE(lm.load(1, 2, 1, c.cost, c.rhs, c.type, {0, 1, 2}, {0, 0}, {1, 1}, {0, 0}, c.upper));
+    if (!c.start.empty()) ASSERT_EQ(QXloadVarStartPoint(lm.model, c.start.data()), 0);
+    SimplexWork work(lm.data());
+    SolveContext ctx;
+    std::string log;
+    ctx.printLevel = 1;
+    ctx.log = [&](const std::string& s) { log += s; };
+    SimplexResult r;
+    ASSERT_EQ(work.solve(lm.data(), Method::Primal, StartBasis::Crash, SimplexOptions{}, ctx, r), 0);
+    EXPECT_EQ(r.outcome, kOptimal) << log;
+    EXPECT_EQ(r.iterations, 0.0) << log;
+    EXPECT_NE(log.find(c.line), std::string::npos) << log;
+  }
+}
+
+// The objective carried as a row: the optimum is polished (either
+// polishing objective) and handed back in the model's dimensions.
+TEST(Polishing, ObjectiveRowKeepsTheOptimum) {
+  for (const int bits : {1048576, 1048576 | 32768}) {
+    LoadedModel lm;
+    ASSERT_TRUE(lm.load(1, 2, 1, {-1, -1}, {4}, "L", {0, 1, 2}, {0, 0}, {1, 1}, {0, 0}, {3, 3}));
+    SimplexOptions opt;
+    opt.oprFree |= bits;
+    const auto [r, log] = tracedSolve(lm, Method::Dual, opt);
+    EXPECT_EQ(r.outcome, kOptimal) << log;
+    EXPECT_NEAR(r.objective, -4.0, 1e-9);
+    torva::testsupport::checkOptimal(lm.data(), r);
+    EXPECT_NE(log.find("\nFinished polishing optimal basis (solve=1    , objval=      -4.0000000, objc=           0) "
+                       "|rhs1|=       4.0000000"),
+              std::string::npos)
+        << log;
   }
 }
 
@@ -630,7 +682,7 @@ INSTANTIATE_TEST_SUITE_P(
         NoBlockCase{"x2 is a ray once x1 is basic",
                     {1, -1},
                     kUnbounded,
-                    {"\nEntering primal simplex. (LP=0, m=1, n=2, nonz=2, nint=0, xstat=1, time:0,",
+                    {"\nEntering primal simplex. (LP=0, m=1, n=2, nonz=2, nint=0, xstat=1, time:0,", " new xstat:5 (cur:1),", "\nBadScale Measure: 0",
                      " WARNING: pchuzr-II found no candies for pivj=1, pivcoe2=1.000000e+00, pvteps=1.000000e-08, "
                      "pivcn=-1.000000e+00, fire-U!"}},
         // Rejected twice, then taken for the ray its entries (all below
