@@ -43,11 +43,16 @@ std::map<std::string, double> netlibObjectives() {
 
 struct LogLines {
   std::vector<std::string> lines;
-  static void sink(QXmodel, const char* line, void* data) { static_cast<LogLines*>(data)->lines.push_back(line); }
-  bool has(const std::string& text) const {
-    for (const auto& l : lines)
-      if (l.find(text) != std::string::npos) return true;
-    return false;
+  QXmodel owner = nullptr;  // set: lines that arrive with another handle are counted
+  int foreign = 0;
+  static void sink(QXmodel m, const char* line, void* data) {
+    auto* self = static_cast<LogLines*>(data);
+    self->foreign += self->owner && m != self->owner;
+    self->lines.push_back(line);
+  }
+  bool has(const std::string& text) const { return count(text) > 0; }
+  long count(const std::string& text) const {
+    return std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
   }
 };
 
@@ -227,6 +232,19 @@ TEST_F(Solve, CutoffEndsDualSimplex) {
   EXPECT_EQ(QXoptimize(model, 2, &status), 0);
   EXPECT_EQ(status, QX_STATUS_CUTOFF);
   expectParamsRestored();
+  // An interrupted reoptimisation installs no solution: the cutoff point is
+  // not readable after it.
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_SOLVER_USECUTOFFVAL, 0), 0);
+  ASSERT_EQ(QXsetCallback(model, [](QXmodel, int, void*) { return 1; }, nullptr), 0);
+  ASSERT_EQ(QXsetModelDouParameter(model, QX_DPARAM_CALLBACKFREQ, 0.0), 0);
+  EXPECT_EQ(QXoptimize(model, 2, &status), QXERR_USER_INTERRUPT);
+  double x = 0;
+  EXPECT_EQ(QXgetPrimalSolution(model, &x), QXERR_INFO_NOT_AVAILABLE);
+  // Presolved and solved by the dual; the primal only confirms the basis.
+  ASSERT_EQ(QXsetCallback(model, nullptr, nullptr), 0);
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_SOLVER_RESTART, 1), 0);
+  EXPECT_EQ(QXoptimize(model, 2, &status), 0);
+  EXPECT_EQ(info(QX_IINFO_METHOD), QX_METHOD_DSIMPLEX);
 }
 
 // Infeasible rows (x0 >= 1, x0 <= 0) and a free column with a falling cost:
@@ -259,7 +277,8 @@ TEST_F(Solve, DefiniteAnswerReSolve) {
 // as the host left them.
 TEST_F(Solve, ExplicitDualForcedOnNetlib) {
   NEED_NETLIB("adlittle");
-  captureLog(0);  // messages need a log function only
+  captureLog();
+  log.owner = model;
   ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_PROB_TO_SOLVE, 2), 0);
   int m = 0, n = 0;
   QXgetInfo(model, QX_IINFO_NUM_CONS, &m);
@@ -282,6 +301,14 @@ TEST_F(Solve, ExplicitDualForcedOnNetlib) {
   EXPECT_TRUE(log.has("\n\nConstructing a primal basis from the explicit dual...\n"));
   // The second and third solves start from a resident primal basis.
   EXPECT_TRUE(log.has("\nComputed a dual basis from the primal basis...\n"));
+  // The dual speaks through the primal's handle and leaves the report to it.
+  EXPECT_EQ(log.foreign, 0);
+  EXPECT_EQ(log.count("\nUsed Method"), 3);
+  // The host's progress callback reaches the dual's solve and stops it there.
+  ASSERT_EQ(QXsetCallback(model, [](QXmodel, int, void*) { return 1; }, nullptr), 0);
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_SOLVER_RESTART, 1), 0);
+  EXPECT_EQ(QXoptimize(model, 0, &status), QXERR_USER_INTERRUPT);
+  EXPECT_EQ(log.count("Constructing a primal basis"), 3);
 }
 
 // A model held as an instruction list (afiro written and read back as MPI)
@@ -297,6 +324,10 @@ TEST_F(Solve, InstructionListModelIsRefused) {
   ASSERT_EQ(QXreadMPIFile(nl, path.c_str()), 0);
   int status = -1;
   EXPECT_EQ(QXoptimize(nl, QX_METHOD_FREE, &status), QXERR_NOT_SUPPORTED);
+  // A simplex method or an unknown nonlinear solver is refused first.
+  EXPECT_EQ(QXoptimize(nl, QX_METHOD_DSIMPLEX, &status), QXERR_BAD_SOLVER_TYPE);
+  ASSERT_EQ(QXsetModelIntParameter(nl, QX_IPARAM_NLP_SOLVER, 6), 0);
+  EXPECT_EQ(QXoptimize(nl, QX_METHOD_NLP, &status), QXERR_BAD_SOLVER_TYPE);
   EXPECT_EQ(status, -1);
   double obj = 0;
   EXPECT_EQ(QXgetInfo(nl, QX_DINFO_POBJ, &obj), QXERR_INFO_NOT_AVAILABLE);
@@ -522,11 +553,13 @@ TEST_F(Ladder, SwitchLoopThatGivesUpLeavesItsStatus) {
 }
 
 TEST_F(Ladder, UnexpectedOutcomeIsAnInternalError) {
-  script = {{0, 7, 1, 0}};
-  int status = 0;
-  EXPECT_EQ(QXoptimize(model, 0, &status), QXERR_INTERNAL_ERROR);
-  EXPECT_EQ(status, QX_STATUS_UNKNOWN);
-  EXPECT_TRUE(log.has("\nWarning: Unexpected LP status 7 in "));
+  for (int err : {0, QXERR_NUMERIC_INSTABILITY}) {
+    script = {{err, 7, 1, 0}};
+    int status = 0;
+    EXPECT_EQ(QXoptimize(model, 0, &status), QXERR_INTERNAL_ERROR);
+    EXPECT_EQ(status, QX_STATUS_UNKNOWN);
+    EXPECT_TRUE(log.has("\nWarning: Unexpected LP status 7 in "));
+  }
 }
 
 // A loaded basis with two equal columns basic is singular; the solve still
