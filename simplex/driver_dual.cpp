@@ -70,10 +70,12 @@ int solveExplicitDual(Call& call) {
   dual->params.storeInt(QX_IPARAM_DECOMPOSITION_TYPE, 1);
   dual->params.storeInt(QX_IPARAM_NUM_THREADS, 1);
   dual->params.storeInt(QX_IPARAM_IPM_NUM_THREADS, 1);
-  dual->params.storeDou(QX_DPARAM_CALLBACKFREQ, 0.0);  // the host's frequency applies
   forwardLog(*dual, model);
-  dual->callbacks.progress = forwardProgress;
-  dual->callbacks.progressData = &model;
+  if (model.callbacks.progress) {
+    dual->params.storeDou(QX_DPARAM_CALLBACKFREQ, 0.0);  // the host's frequency applies
+    dual->callbacks.progress = forwardProgress;
+    dual->callbacks.progressData = &model;
+  }
   if (buildDualModel(model, *dual) != 0) return solvePrimalCold(call);
 
   // A resident primal basis becomes the dual's starting basis.

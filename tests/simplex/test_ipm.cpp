@@ -164,10 +164,6 @@ TEST(BarrierConic, KnownOptimaAndRefusals) {
        {0, 1, 0, 2, 1, 2}, {1, 1, -1, 1, -1, 1}, {0, -kInf, -kInf, -kInf, -kInf},
        {kInf, kInf, kInf, kInf, kInf}, {}, {}, {}, "Q", {0, 3}, {0, 1, 2}, 6.0 / std::sqrt(2.0), 0,
        QX_METHOD_BARRIER, {}},
-      {"projection concurrent", 3, 5, 1, {1, 0, 0, 0, 0}, {-3, -4, 1}, "EEL", {0, 0, 1, 2, 4, 6},
-       {0, 1, 0, 2, 1, 2}, {1, 1, -1, 1, -1, 1}, {0, -kInf, -kInf, -kInf, -kInf},
-       {kInf, kInf, kInf, kInf, kInf}, {}, {}, {}, "Q", {0, 3}, {0, 1, 2}, 6.0 / std::sqrt(2.0), 0,
-       QX_METHOD_FREE, {}, 3},
       // Markowitz-style: max x1 + 2 x2, x1 + x2 = 1, ||x|| <= t with t fixed at 0.8.
       {"markowitz", 1, 3, -1, {1, 2, 0}, {1}, "E", {0, 1, 2, 2}, {0, 0}, {1, 1}, {0, 0, 0.8},
        {kInf, kInf, 0.8}, {}, {}, {}, "Q", {0, 3}, {2, 0, 1}, 1.5 + std::sqrt(1.12) / 4.0, 0, -1, {}},
