@@ -943,16 +943,16 @@ QXAPI int QXwriteSolutionOfType(QXmodel model, const char *filename, int type);
 #define QX_METHOD_BARRIER    3
 #define QX_METHOD_NLP        4
 
-/* Solves the continuous model (linear; quadratic, conic and nonlinear models
- * and the barrier method answer 2029 until their solvers exist). method is a
- * QX_METHOD_ code. status may be null; on return it holds the model status of
- * the solution record (also after an error, once the record exists).
- * Errors: 2010 null model, 2031 no data, 2029/2006 unsupported combination of
- * method, model class, threads and decomposition (nothing is touched), 2016
- * iteration limit, 2017 time limit, 2023 interrupted, 2019 numerical trouble. */
+/* Solves the continuous model: linear by the simplex (method 3: interior point, then the simplex from its crossover
+ * basis), quadratic by the interior-point method, conic by it with methods 0 and 3. Nonlinear models, cones with
+ * quadratic terms and method 4 answer 2029 until their solvers exist (a nonlinear model with a method other than 0 and
+ * 4, or QX_IPARAM_NLP_SOLVER not 4, 5, 7, 8, 9 or 10, answers 2006 first). status may be null; on return it holds the
+ * model status of the record (also after an error, once the record exists). Errors: 2010 null model, 2031 no data,
+ * 2029/2006 unsupported combination of method, model class, threads and decomposition (nothing is touched), 2016/2017
+ * iteration/time limit, 2023 interrupted, 2019 numerical trouble, 2018 quadratic model not convex (status 11). */
 QXAPI int QXoptimize(QXmodel model, int method, int *status);
-/* Chooses the solver by model class (plain LP: QXoptimize with method 0).
- * status may be null. Errors as QXoptimize; 2029 for classes without one. */
+/* By model class: LP QXoptimize(0), MILP the integer solver, convex quadratic and conic QXoptimize(3). status may be
+ * null. Errors as QXoptimize; 2018 quadratic rows not convex; 2029 nonlinear, mixed-integer quadratic or conic. */
 QXAPI int QXoptimizeQP(QXmodel model, int *status);
 /* Builds the explicit dual of the linear model into dualModel, which must be
  * an empty model. Dual columns are named "X%07d" (rows), "YL_<col>" and

@@ -48,6 +48,13 @@ constexpr int kMaxRecoveryAttempts = 6;
 // Name of the repair in its log lines.
 constexpr const char* kRepairName = "bsrepair";
 
+// Hands a relative pivot tolerance to the kernel and keeps the value the
+// kernel put in force (a negative value selects the kernel's default).
+void setPivRel(LuKernel& lu, double& pivRel, double value) {
+  lu.setDoubleOption(kLuDparEpsPivRel, value);
+  lu.getDoubleOption(kLuDparEpsPivRel, &pivRel);
+}
+
 }  // namespace
 
 void SimplexWork::Impl::resetSlackBasis() {
@@ -87,7 +94,7 @@ void SimplexWork::Impl::ensureKernel() {
   lu->setDoubleOption(kLuDparSpvtolBtran, opt.luSpvtolBtran);
   lu->setDoubleOption(kLuDparIniRcond, opt.luIniRcond);
   lu->setIntOption(kLuIparProfile, opt.luProfile);
-  lu->setDoubleOption(kLuDparEpsPivRel, pivRel);
+  setPivRel(*lu, pivRel, pivRel);
   lu->logOptions();
   col.resize(m);
   rho.resize(m);
@@ -102,13 +109,14 @@ int SimplexWork::Impl::factorOnce(bool* singular, int* kernelRc) {
   matrix.begin = lp.colStart.data();
   matrix.index = lp.rowIndex.data();
   matrix.value = lp.colValue.data();
-  lu->setDoubleOption(kLuDparEpsPivRel, pivRel);
+  setPivRel(*lu, pivRel, pivRel);
   updates = 0;
   stats.factorised();
   const int rc = lu->factorize(matrix, basicVar);
   ++factorCount;
   *kernelRc = rc;
   if (rc == kLuOutOfMemory) return kLayerOutOfMemory;
+  if (rc == kLuOutOfSpace) return kLayerOutOfSpace;
   if (rc != kLuOk && rc != kLuSingular) return kLayerInternal;
   *singular = rc == kLuSingular;
   // The 4-norm estimate describes this factorisation only (0: not made);
@@ -287,8 +295,7 @@ int SimplexWork::Impl::recover(int kernelRc) {
   }
   const double raised = pivRel + kPivRelStep;
   if (raised <= kPivRelMax && raised >= pivRel) {
-    pivRel = raised;
-    lu->setDoubleOption(kLuDparEpsPivRel, pivRel);
+    setPivRel(*lu, pivRel, raised);
     if (tracing())
       traceLine(" new _mkweps:%g, fiter:%d, rcond:%g, cond2est:%g, file=%s(%d)", pivRel, updates, rcond, cond2,
                 __FILE_NAME__, __LINE__);
@@ -334,12 +341,10 @@ int SimplexWork::Impl::recover(int kernelRc) {
       outcome = kLayerOk;
       break;
     }
-    if (tracing()) {
-      if (method == 3)
-        traceLine(" Repaired basis is still singular... ");
-      else
-        traceLine("%s: Repaired basis is still singular... Adding more artificial vars...", kRepairName);
-    }
+    // The restored fallback basis has no line of its own.
+    if (tracing() && method == 3) traceLine(" Repaired basis is still singular... ");
+    if (tracing() && method == 2)
+      traceLine("%s: Repaired basis is still singular... Adding more artificial vars...", kRepairName);
     method = 2;  // later attempts remove what this factorisation found dependent
   }
 
@@ -455,17 +460,19 @@ int SimplexWork::Impl::basisChange(int r, int q, bool withDual, double pivot) {
   if (rc == kLuOk) {
     ++updates;
     if (luBasic.size() == basicVar.size()) luBasic[r] = q;
-    const double urc = lu->updateRcond();
-    if (urc < DBL_EPSILON) {
+    rcond = lu->updateRcond();
+    // At the frequency the refactorisation is regular whatever the
+    // estimate; below it a tiny estimate asks for a stability one.
+    if (updates >= refactorFrequency) {
+      requestRefactor(kRefactorRegular, __FILE_NAME__, __LINE__);
+      return refactor(withDual);
+    }
+    if (rcond < DBL_EPSILON) {
       if (debugTracing())
-        traceLine(" WARNING: too small rcond:%g, cond2est:%g, fiter=%d, pivi=%d, pivj=%d, vleave:%d, %s(%d)", urc,
+        traceLine(" WARNING: too small rcond:%g, cond2est:%g, fiter=%d, pivi=%d, pivj=%d, vleave:%d, %s(%d)", rcond,
                   cond2, updates, r, q, out, __FILE_NAME__, __LINE__);
       bl.undoable = true;
       requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
-      return refactor(withDual);
-    }
-    if (updates >= refactorFrequency) {
-      requestRefactor(kRefactorRegular, __FILE_NAME__, __LINE__);
       return refactor(withDual);
     }
     return kLayerOk;

@@ -78,10 +78,11 @@ enum LayerResult : int {
   kLayerInternal = 5,     // the kernel rejected its input or had no factors
 };
 
-// The simplex error of a layer result other than kLayerOk: out of memory,
-// an internal error, or numerical trouble for everything else.
+// The simplex error of a layer result other than kLayerOk: out of memory
+// (also when the factor space ran out during recovery), an internal error,
+// or numerical trouble for everything else.
 inline int layerError(int rc) {
-  if (rc == kLayerOutOfMemory) return kErrOutOfMemory;
+  if (rc == kLayerOutOfMemory || rc == kLayerOutOfSpace) return kErrOutOfMemory;
   if (rc == kLayerInternal) return kErrInternal;
   return kErrNumerical;
 }

@@ -45,6 +45,32 @@ std::unique_ptr<Model> solverCopy(const Model& model) {
 
 namespace {
 
+// A worker's copy: the linear core and every further kind of data, so that
+// each copy solves the host's model class (quadratic, conic, semi-continuous
+// and set data included). Nonlinear models never reach the runner: they are
+// answered before it starts.
+std::unique_ptr<Model> workerCopy(const Model& model) {
+  std::unique_ptr<Model> copy = solverCopy(model);
+  const ModelData& s = model.data;
+  ModelData& d = copy->data;
+  d.scVars = s.scVars;
+  d.scLower = s.scLower;
+  d.qc = s.qc;
+  d.cones = s.cones;
+  d.sets = s.sets;
+  d.priority = s.priority;
+  d.startX = s.startX;
+  d.mipStartX = s.mipStartX;
+  d.startPartVars = s.startPartVars;
+  d.startPartX = s.startPartX;
+  d.mipStartPartVars = s.mipStartPartVars;
+  d.mipStartPartX = s.mipStartPartX;
+  d.coneNames = s.coneNames;
+  d.title = s.title;
+  d.objName = s.objName;
+  return copy;
+}
+
 // What the progress callback of a copy sees.
 struct CopyLink {
   std::atomic<bool>* stop;
@@ -65,21 +91,39 @@ int copyProgress(QXmodel copy, int, void* data) {
   return 0;
 }
 
-// The default strategy of copy k and its name in the workload lines.
-std::string applyStrategy(ParamSet& p, int k) {
+// The default strategy of copy k and its name in the workload lines. The
+// explicit dual exists for linear data only: a nonlinear copy varies its
+// finite differences instead, a quadratic or conic one keeps the caller's
+// choice.
+std::string applyStrategy(ParamSet& p, int k, const ModelClass& cls) {
   std::string name = "Default";
   switch (k) {
     case 0: break;
-    case 1: p.storeInt(QX_IPARAM_PROB_TO_SOLVE, 2); name = "Explicit dual"; break;
+    case 1:
+      if (cls.nonlinear) {
+        p.storeInt(QX_IPARAM_NLP_DERIV_DIFFTYPE, QX_DERIV_FORWARD_DIFFERENCE);
+        name = "Forward differences";
+      } else if (cls.linear()) {
+        p.storeInt(QX_IPARAM_PROB_TO_SOLVE, 2);
+        name = "Explicit dual";
+      }
+      break;
     case 2:
       p.storeInt(QX_IPARAM_PROB_TO_SOLVE, 1);
       p.storeInt(QX_IPARAM_LU_UPDATE_TYPE, 0);
       name = "Primal model, LU update 0";
       break;
     case 3:
-      p.storeInt(QX_IPARAM_PROB_TO_SOLVE, 2);
+      if (cls.nonlinear) {
+        p.storeInt(QX_IPARAM_NLP_DERIV_DIFFTYPE, QX_DERIV_CENTER_DIFFERENCE);
+        name = "Central differences, LU update 0";
+      } else if (!cls.quadratic && !cls.cones) {
+        p.storeInt(QX_IPARAM_PROB_TO_SOLVE, 2);
+        name = "Explicit dual, LU update 0";
+      } else {
+        name = "LU update 0";
+      }
       p.storeInt(QX_IPARAM_LU_UPDATE_TYPE, 0);
-      name = "Explicit dual, LU update 0";
       break;
     case 4: p.storeInt(QX_IPARAM_PROB_TO_SOLVE, 1); name = "Primal model"; break;
     default: break;  // copies 5 and above differ only in the refactorisation frequency
@@ -124,21 +168,19 @@ int runConcurrent(Call& call) {
   std::atomic<bool> stop{false};
   std::atomic<int> winner{-1};
   std::vector<Worker> workers(static_cast<std::size_t>(threads));
+  const ModelClass cls = classify(model);
   for (int k = 0; k < threads; ++k) {
     Worker& w = workers[k];
-    w.model = solverCopy(model);
+    w.model = workerCopy(model);
     ParamSet& p = w.model->params;
-    w.name = applyStrategy(p, k);
+    w.name = applyStrategy(p, k, cls);
     p.storeInt(QX_IPARAM_NUM_THREADS, 1);
     p.storeInt(QX_IPARAM_IPM_NUM_THREADS, 1);
     p.storeDou(QX_DPARAM_CALLBACKFREQ, 0.0);  // the stop flag is read at every report
     if (k > 0) p.storeInt(QX_IPARAM_ALLOW_CNTRLBREAK, 0);
     w.link = CopyLink{&stop, k == 0 ? &model : nullptr};
-    if (k == 0) {
-      // Copy 0 runs on the calling thread and keeps the host's log.
-      w.model->logFunc = model.logFunc;
-      w.model->logUserData = model.logUserData;
-    }
+    // Copy 0 runs on the calling thread and speaks through the host's log.
+    if (k == 0) forwardLog(*w.model, model);
     w.model->callbacks.progress = copyProgress;
     w.model->callbacks.progressData = &w.link;
   }
@@ -147,7 +189,7 @@ int runConcurrent(Call& call) {
     Worker& w = workers[k];
     const auto t0 = Clock::now();
     try {
-      w.error = optimize(*w.model, call.method, &w.status);
+      w.error = optimizeOnBehalf(*w.model, call.method, &w.status);
     } catch (const std::bad_alloc&) {
       w.error = QXERR_OUT_OF_MEMORY;
     } catch (...) {

@@ -119,11 +119,30 @@ bool wantsReport(const Model& model, const DriverOptions& opt) {
   return cls.linear() && !cls.integers;
 }
 
-}  // namespace
-}  // namespace driver
+bool nlpSolverKnown(int solver) {
+  switch (solver) {
+    case 4: case 5: case 7: case 8: case 9: case 10: return true;
+    default: return false;
+  }
+}
 
-int optimize(Model& model, int method, int* status) {
-  using namespace driver;
+void hostLog(QXmodel, const char* text, void* host) { logText(*static_cast<Model*>(host), text); }
+
+// QXoptimize; report is false for a model solved on a caller's behalf.
+int optimizeCall(Model& model, int method, int* status, bool report);
+
+}  // namespace
+
+int optimizeOnBehalf(Model& model, int method, int* status) { return optimizeCall(model, method, status, false); }
+
+void forwardLog(Model& inner, Model& host) {
+  inner.logFunc = host.logFunc ? hostLog : nullptr;
+  inner.logUserData = host.logFunc ? &host : nullptr;
+}
+
+namespace {
+
+int optimizeCall(Model& model, int method, int* status, bool report) {
   // Step 1: the timestamp and the saved-parameter slots, restored when the
   // saver goes out of scope on every path below.
   ParamSaver saver(model.params);
@@ -144,6 +163,12 @@ int optimize(Model& model, int method, int* status) {
 
   // Step 4.
   if (model.status == QX_STATUS_UNLOADED) return QXERR_MODEL_NOT_LOADED;
+  // A nonlinear model takes the free and the nonlinear method and the
+  // nonlinear solvers 4, 5, 7, 8, 9 and 10 only.
+  if (cls.nonlinear && !cls.cones) {
+    if (method != QX_METHOD_FREE && method != QX_METHOD_NLP) return QXERR_BAD_SOLVER_TYPE;
+    if (!nlpSolverKnown(model.params.intValue(QX_IPARAM_NLP_SOLVER))) return QXERR_BAD_SOLVER_TYPE;
+  }
   // Classes and methods without a solver in this library answer before the
   // record is touched: nonlinear data, cones with quadratic terms, and the
   // nonlinear method. Quadratic models go to the interior-point method
@@ -170,9 +195,14 @@ int optimize(Model& model, int method, int* status) {
   if (status) *status = rec.modelStatus;
 
   // Step 12.
-  if (wantsReport(model, call.opt)) printStatistics(model);
+  if (report && wantsReport(model, call.opt)) printStatistics(model);
   return rc;
 }
+
+}  // namespace
+}  // namespace driver
+
+int optimize(Model& model, int method, int* status) { return driver::optimizeCall(model, method, status, true); }
 
 int optimizeQP(Model& model, int* status) {
   if (model.status == QX_STATUS_UNLOADED) return QXERR_MODEL_NOT_LOADED;

@@ -66,6 +66,14 @@ int runConcurrent(Call& call);
 // Steps 5 to 10 on the calling thread.
 int solveSerial(Call& call);
 
+// The body of optimize for a model the driver solves on its caller's behalf
+// (the explicit dual, a concurrent copy): the same steps without the closing
+// statistics report, which is the caller's to write.
+int optimizeOnBehalf(Model& model, int method, int* status);
+// Sends the log lines of inner to the log function of host, with the host's
+// handle (nothing when the host has no log function).
+void forwardLog(Model& inner, Model& host);
+
 // A private copy of the linear data and parameters of a model for a solve
 // on another thread (not listed in the environment, callbacks not copied).
 std::unique_ptr<Model> solverCopy(const Model& model);

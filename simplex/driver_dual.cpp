@@ -1,5 +1,6 @@
 // The explicit dual in the optimise driver: the rule that chooses it, and
 // the solve of the dual followed by the warm reoptimisation of the primal.
+#include "base/callback.hpp"
 #include "base/log.hpp"
 #include "simplex/driver.hpp"
 #include "simplex/driver_work.hpp"
@@ -24,6 +25,22 @@ bool dualShaped(const ModelData& d) {
   const int ranged = 0;
   const bool shortHeavy = (m - s.cols2 - s.rows1 - s.rows2) > 2.0 * (n - s.cols1 - s.rows2 - s.cols2);
   return shortHeavy && (s.bx + ranged <= n || m >= 1.5 * n);
+}
+
+// The dual model reports on the primal's behalf: the host's progress
+// callback sees the dual's iteration and objective at the host's own
+// frequency, and a stop it asks for ends the dual's solve.
+int forwardProgress(QXmodel dual, int, void* host) {
+  if (!dual || !dual->callbacks.hasReport) return 0;
+  return reportProgress(*static_cast<Model*>(host), dual->callbacks.lastReport);
+}
+
+// The primal solved from a cold start, when the dual gave no basis for it.
+int solvePrimalCold(Call& call) {
+  logPrint(call.model, "\nWarning: warm start is not available for primal problem.");
+  call.opt.restart = 1;
+  call.startBasis = HostBasis{};
+  return runLpPipeline(call);
 }
 
 }  // namespace
@@ -53,18 +70,20 @@ int solveExplicitDual(Call& call) {
   dual->params.storeInt(QX_IPARAM_DECOMPOSITION_TYPE, 1);
   dual->params.storeInt(QX_IPARAM_NUM_THREADS, 1);
   dual->params.storeInt(QX_IPARAM_IPM_NUM_THREADS, 1);
-  dual->logFunc = model.logFunc;
-  dual->logUserData = model.logUserData;
-  if (buildDualModel(model, *dual) != 0) {
-    logPrint(model, "\nWarning: warm start is not available for primal problem.");
-    return runLpPipeline(call);
+  forwardLog(*dual, model);
+  if (model.callbacks.progress) {
+    dual->params.storeDou(QX_DPARAM_CALLBACKFREQ, 0.0);  // the host's frequency applies
+    dual->callbacks.progress = forwardProgress;
+    dual->callbacks.progressData = &model;
   }
+  if (buildDualModel(model, *dual) != 0) return solvePrimalCold(call);
 
   // A resident primal basis becomes the dual's starting basis.
-  const LpSolution& rec = *model.lpSolution;
-  if (residentWork(model) && rec.colStatus.size() == static_cast<std::size_t>(model.data.n)) {
+  const ResidentWork* rw = residentWork(model);
+  std::vector<int> pcols, prows;
+  if (rw && rw->work.hostBasis(pcols, prows)) {
     std::vector<int> dcols, drows;
-    if (int rc = dualBasisFromPrimal(model.data, rec.colStatus, rec.rowStatus, dcols, drows)) {
+    if (int rc = dualBasisFromPrimal(model.data, pcols, prows, dcols, drows)) {
       logPrint(model, "\nComputing of a dual basis from the primal basis failed (error=%d)...\n", rc);
     } else {
       dual->data.basisCols = std::move(dcols);
@@ -74,7 +93,7 @@ int solveExplicitDual(Call& call) {
   }
 
   int dualStatus = 0;
-  const int dualRc = optimize(*dual, call.method, &dualStatus);
+  const int dualRc = optimizeOnBehalf(*dual, call.method, &dualStatus);
   model.lpSolution->simplexIters += dual->lpSolution ? dual->lpSolution->simplexIters : 0;
   if (dualRc == QXERR_USER_INTERRUPT) {
     model.lpSolution->modelStatus = QX_STATUS_LOADED;
@@ -88,14 +107,12 @@ int solveExplicitDual(Call& call) {
   if (!drec || drec->colStatus.size() != static_cast<std::size_t>(dual->data.n)) {
     logPrint(model, "\nWarning: failed to retrieve the dual basis (error %d).",
              dualRc ? dualRc : QXERR_INFO_NOT_AVAILABLE);
-    logPrint(model, "\nWarning: warm start is not available for primal problem.");
-    return runLpPipeline(call);
+    return solvePrimalCold(call);
   }
   HostBasis start;
   if (int rc = primalBasisFromDual(model.data, drec->colStatus, start.cols, start.rows)) {
     logPrint(model, "\nWarning: failed to load the primal basis (error %d).", rc);
-    logPrint(model, "\nWarning: warm start is not available for primal problem.");
-    return runLpPipeline(call);
+    return solvePrimalCold(call);
   }
   // The primal starts from the basis of the dual's solution.
   model.workArea.reset();

@@ -332,7 +332,7 @@ int applyOutcome(Call& call, SimplexResult& r, int err) {
   OutcomeStatus os{};
   if (!outcomeStatus(r.outcome, &os)) {
     logPrint(model, "\nWarning: Unexpected LP status %d in %s", r.outcome, "applyOutcome");
-    return err ? err : QXERR_INTERNAL_ERROR;
+    return QXERR_INTERNAL_ERROR;
   }
   rec.modelStatus = os.modelStatus;
   rec.primalStatus = os.primalStatus;
@@ -455,6 +455,9 @@ int runLpPipeline(Call& call) {
                 QX_METHOD_PSIMPLEX};
     SimplexResult fin;
     const int err = runLadder(call, confirm, fin);
+    // A confirmation that made no pivot leaves the method of the run that
+    // solved the reduced model.
+    if (fin.iterations == 0) fin.methodUsed = res.methodUsed;
     return applyOutcome(call, fin, err);
   }
   if (pv > call.opt.feasTol)

@@ -24,6 +24,11 @@ void beginRecord(Model& model) {
   r.errorCode = 0;
   r.errorRow = -1;
   r.ipmStatus = -1;
+  // The vectors of the previous solve do not describe this one: an outcome
+  // that installs no solution leaves nothing to read.
+  for (auto* v : {&r.x, &r.y, &r.s, &r.d, &r.dCone, &r.x2, &r.y2, &r.s2, &r.d2}) v->clear();
+  r.colStatus.clear();
+  r.rowStatus.clear();
 }
 
 bool outcomeStatus(int outcome, OutcomeStatus* o) {

@@ -202,6 +202,10 @@ class SimplexWork {
   // True when a basis from a previous solve (or setBasis) is held.
   bool hasBasis() const;
   void dropBasis();
+  // The held basis in host form (QX_BASTYPE codes, basic >= 0): the basis
+  // the last solve ended with, else one installed by setBasis. False, with
+  // the outputs untouched, when none is held.
+  bool hostBasis(std::vector<int>& colStatus, std::vector<int>& rowStatus) const;
 
   // Runs method from the chosen start. Method::Free runs the primal on a
   // fresh start and the dual on a resident basis. Returns the error code of

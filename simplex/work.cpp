@@ -33,6 +33,25 @@ int recoveryMethodOf(int oprFree) { return 1 + ((oprFree & 2) ? 1 : 0) + ((oprFr
 
 }  // namespace
 
+bool SimplexWork::hostBasis(std::vector<int>& colStatus, std::vector<int>& rowStatus) const {
+  const Impl& w = *impl_;
+  if (!w.haveBasis) {
+    if (w.givenCol.empty()) return false;
+    colStatus = w.givenCol;
+    rowStatus = w.givenRow;
+    return true;
+  }
+  const auto status = [&w](int j) {
+    if (w.pos[j] >= 0) return w.pos[j];
+    return w.at[j] == kAtUpper ? -2 : (w.at[j] == kAtZero ? -3 : -1);
+  };
+  colStatus.resize(static_cast<std::size_t>(w.n));
+  rowStatus.resize(static_cast<std::size_t>(w.m));
+  for (int j = 0; j < w.n; ++j) colStatus[j] = status(j);
+  for (int i = 0; i < w.m; ++i) rowStatus[i] = status(w.n + i);
+  return true;
+}
+
 void SimplexWork::Impl::newLpStamp() {
   static std::atomic<std::uint64_t> next{0};
   lpStamp = ++next;

@@ -65,6 +65,7 @@ struct Layer {
 struct RecoveryCase {
   int oprFree;  // strategy bits selecting the method
   int method;
+  double pivRel = 0.01;  // relative pivot tolerance asked for (negative: the kernel's default)
 };
 
 class SingularBasis : public ::testing::TestWithParam<RecoveryCase> {};
@@ -77,6 +78,7 @@ TEST_P(SingularBasis, IsRecoveredByTheSelectedMethod) {
   loadTwins(lm);
   SimplexOptions opt;
   opt.oprFree = GetParam().oprFree;
+  opt.luEpsPivRel = GetParam().pivRel;
   Layer L(lm, opt);
   const std::uint64_t slackHash = LuKernel::basisHash(L.w.basicVar);
   ASSERT_EQ(L.w.basisChange(0, 0, true, L.pivotOf(0, 0)), kLayerOk);
@@ -86,6 +88,7 @@ TEST_P(SingularBasis, IsRecoveredByTheSelectedMethod) {
   EXPECT_EQ(L.w.lu->rank(), 3);
   EXPECT_EQ(L.w.refactorFrequency, 190) << "a recovery lowers the refactorisation frequency by 10";
   EXPECT_NE(L.log.find("CLU_SINGULAR"), std::string::npos);
+  EXPECT_DOUBLE_EQ(L.w.pivRel, 0.03) << "the tolerance in force, 0.01, raised by one step";
   switch (GetParam().method) {
     case 1:  // the fallback basis saved at the first factorisation
       EXPECT_EQ(LuKernel::basisHash(L.w.basicVar), slackHash);
@@ -111,7 +114,8 @@ TEST_P(SingularBasis, IsRecoveredByTheSelectedMethod) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, SingularBasis,
-                         ::testing::Values(RecoveryCase{33, 1}, RecoveryCase{35, 2}, RecoveryCase{39, 3}));
+                         ::testing::Values(RecoveryCase{33, 1}, RecoveryCase{35, 2}, RecoveryCase{39, 3},
+                                           RecoveryCase{33, 1, -1.0}));
 
 // Method 1 gives way to repair by artificials after more than 7 fallback
 // restorations; a 4-norm estimate left from an earlier factorisation does

@@ -227,6 +227,16 @@ TEST_F(Solve, CutoffEndsDualSimplex) {
   EXPECT_EQ(QXoptimize(model, 2, &status), 0);
   EXPECT_EQ(status, QX_STATUS_CUTOFF);
   expectParamsRestored();
+  // Presolved, solved by the dual and confirmed by the primal; then interrupted.
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_SOLVER_USECUTOFFVAL, 0), 0);
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_SOLVER_RESTART, 1), 0);
+  EXPECT_EQ(QXoptimize(model, 2, &status), 0);
+  EXPECT_EQ(info(QX_IINFO_METHOD), QX_METHOD_DSIMPLEX);
+  ASSERT_EQ(QXsetCallback(model, [](QXmodel, int, void*) { return 1; }, nullptr), 0);
+  ASSERT_EQ(QXsetModelDouParameter(model, QX_DPARAM_CALLBACKFREQ, 0.0), 0);
+  EXPECT_EQ(QXoptimize(model, 2, &status), QXERR_USER_INTERRUPT);
+  std::vector<double> x(static_cast<std::size_t>(info(QX_IINFO_NUM_VARS)));
+  EXPECT_EQ(QXgetPrimalSolution(model, x.data()), QXERR_INFO_NOT_AVAILABLE);
 }
 
 // Infeasible rows (x0 >= 1, x0 <= 0) and a free column with a falling cost:
@@ -282,6 +292,10 @@ TEST_F(Solve, ExplicitDualForcedOnNetlib) {
   EXPECT_TRUE(log.has("\n\nConstructing a primal basis from the explicit dual...\n"));
   // The second and third solves start from a resident primal basis.
   EXPECT_TRUE(log.has("\nComputed a dual basis from the primal basis...\n"));
+  // The host's progress callback reaches the dual's solve and stops it there.
+  ASSERT_EQ(QXsetCallback(model, [](QXmodel, int, void*) { return 1; }, nullptr), 0);
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_SOLVER_RESTART, 1), 0);
+  EXPECT_EQ(QXoptimize(model, 0, &status), QXERR_USER_INTERRUPT);
 }
 
 // A model held as an instruction list (afiro written and read back as MPI)
@@ -297,6 +311,10 @@ TEST_F(Solve, InstructionListModelIsRefused) {
   ASSERT_EQ(QXreadMPIFile(nl, path.c_str()), 0);
   int status = -1;
   EXPECT_EQ(QXoptimize(nl, QX_METHOD_FREE, &status), QXERR_NOT_SUPPORTED);
+  // A simplex method or an unknown nonlinear solver is refused first.
+  EXPECT_EQ(QXoptimize(nl, QX_METHOD_DSIMPLEX, &status), QXERR_BAD_SOLVER_TYPE);
+  ASSERT_EQ(QXsetModelIntParameter(nl, QX_IPARAM_NLP_SOLVER, 6), 0);
+  EXPECT_EQ(QXoptimize(nl, QX_METHOD_NLP, &status), QXERR_BAD_SOLVER_TYPE);
   EXPECT_EQ(status, -1);
   double obj = 0;
   EXPECT_EQ(QXgetInfo(nl, QX_DINFO_POBJ, &obj), QXERR_INFO_NOT_AVAILABLE);
@@ -522,11 +540,13 @@ TEST_F(Ladder, SwitchLoopThatGivesUpLeavesItsStatus) {
 }
 
 TEST_F(Ladder, UnexpectedOutcomeIsAnInternalError) {
-  script = {{0, 7, 1, 0}};
-  int status = 0;
-  EXPECT_EQ(QXoptimize(model, 0, &status), QXERR_INTERNAL_ERROR);
-  EXPECT_EQ(status, QX_STATUS_UNKNOWN);
-  EXPECT_TRUE(log.has("\nWarning: Unexpected LP status 7 in "));
+  for (int err : {0, QXERR_NUMERIC_INSTABILITY}) {
+    script = {{err, 7, 1, 0}};
+    int status = 0;
+    EXPECT_EQ(QXoptimize(model, 0, &status), QXERR_INTERNAL_ERROR);
+    EXPECT_EQ(status, QX_STATUS_UNKNOWN);
+    EXPECT_TRUE(log.has("\nWarning: Unexpected LP status 7 in "));
+  }
 }
 
 // A loaded basis with two equal columns basic is singular; the solve still

@@ -141,6 +141,7 @@ struct ConicCase {
   int error;                // of QXoptimize (QXoptimizeQP when method < 0)
   int method;
   std::vector<int> qr;      // rows of the quadratic terms, when not the objective
+  int threads = 1;          // above 1: the concurrent runner (thread mode 4)
 };
 
 TEST(BarrierConic, KnownOptimaAndRefusals) {
@@ -149,6 +150,8 @@ TEST(BarrierConic, KnownOptimaAndRefusals) {
       // Hock-Schittkowski 21 without its constant -100: x = (2, 0).
       {"hs21", 1, 2, 1, {0, 0}, {10}, "G", {0, 1, 2}, {0, 0}, {10, -1}, {2, -50}, {50, 50},
        {0, 1}, {0, 1}, {0.02, 2}, nullptr, {}, {}, 0.04, 0, QX_METHOD_BARRIER, {}},
+      {"hs21 concurrent", 1, 2, 1, {0, 0}, {10}, "G", {0, 1, 2}, {0, 0}, {10, -1}, {2, -50}, {50, 50},
+       {0, 1}, {0, 1}, {0.02, 2}, nullptr, {}, {}, 0.04, 0, QX_METHOD_FREE, {}, 2},
       // Hock-Schittkowski 35 without its constant 9: 1/9 - 9, through QXoptimizeQP.
       {"hs35", 1, 3, 1, {-8, -6, -4}, {3}, "L", {0, 1, 2, 3}, {0, 0, 0}, {1, 1, 2}, {0, 0, 0},
        {kInf, kInf, kInf}, {0, 1, 2, 1, 2}, {0, 1, 2, 0, 0}, {4, 4, 2, 2, 2}, nullptr, {}, {},
@@ -198,6 +201,8 @@ TEST(BarrierConic, KnownOptimaAndRefusals) {
       ASSERT_EQ(QXloadConeData(lm.model, static_cast<int>(c.coneBeg.size()) - 1, c.coneTypes, c.coneBeg.data(),
                                c.coneCols.data()), 0);
     }
+    QXsetModelIntParameter(lm.model, QX_IPARAM_NUM_THREADS, c.threads);
+    QXsetModelIntParameter(lm.model, QX_IPARAM_MULTITHREAD_MODE, 4);
     int status = 0;
     const int rc = c.method < 0 ? QXoptimizeQP(lm.model, &status) : QXoptimize(lm.model, c.method, &status);
     ASSERT_EQ(rc, c.error);
