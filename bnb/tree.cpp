@@ -108,6 +108,7 @@ void NodeHeap::push(int node) {
   if (items_.size() == items_.capacity()) items_.reserve(2 * items_.capacity() + 1);
   items_.push_back(node);
   pool_[node].flags |= kFlagInHeap;
+  byBound_.emplace(pool_[node].bound, node);
   siftUp(items_.size() - 1);
 }
 
@@ -122,6 +123,7 @@ void NodeHeap::remove(int node) {
   const std::size_t pos = static_cast<std::size_t>(pool_[node].heapPos);
   const int last = items_.back();
   items_.pop_back();
+  byBound_.erase(byBound_.find({pool_[node].bound, node}));
   pool_[node].flags &= static_cast<std::uint8_t>(~kFlagInHeap);
   pool_[node].heapPos = -1;
   if (pos < items_.size()) {
