@@ -215,6 +215,12 @@ int Search::loop() {
     ctx_.openNodes = openCount() + 1;
     if (pool_[node].flags & kFlagBenignError) {
       pushNode(node);
+      // Flagged nodes come last in their heap: the search is stuck once the
+      // first node of every heap is flagged.
+      bool stuck = true;
+      for (const auto& heap : heaps_)
+        stuck &= heap->empty() || (pool_[heap->top()].flags & kFlagBenignError) != 0;
+      if (!stuck) continue;
       if (ctx_.printLevel > 1 && hasLog(host_)) logPrint(host_, "All active nodes are benign-error flagged.\n");
       return QXERR_INTERNAL_ERROR;
     }
