@@ -103,7 +103,7 @@ int Search::chooseVariable(int node, const RelaxResult& r, const std::vector<dou
   bool anyBinary = false;
   for (int j = 0; j < n_; ++j) {
     const std::size_t u = static_cast<std::size_t>(j);
-    if (!isInt_[u] || integral(r.x[u])) continue;
+    if (!isInt_[u] || integral(r.x[u]) || (split() && partOf_[u] != curPart_)) continue;
     cands.push_back(j);
     if (usePrio) bestPrio = cands.size() == 1 ? data_.priority[u] : std::max(bestPrio, data_.priority[u]);
     anyBinary |= data_.typeOf(j) == 'B';

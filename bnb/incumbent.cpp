@@ -101,6 +101,8 @@ void Search::newIncumbent(const std::vector<double>& x, double value, int foundB
   stopTest(ctx_);
   log_.event(RowKind::NewIncumbent, foundBy);
   reducedCostFixing();
+  // Parts of a split tree take the slices that beat their own best.
+  if (split() && !joining_) takeParts(x, -1);
 }
 
 void Search::reducedCostFixing() {

@@ -88,11 +88,12 @@ bool Search::nodeBefore(int ia, int ib, int order) const {
 }
 
 void Search::installOrder(int order) {
-  heap_->rebuild([this, order](int a, int b) { return nodeBefore(a, b, order); });
+  currentOrder_ = order;
+  for (auto& heap : heaps_) heap->rebuild([this, order](int a, int b) { return nodeBefore(a, b, order); });
 }
 
 void Search::adaptOrder() {
-  const long long open = heap_->size();
+  const long long open = openCount();
   const int threshold = ctx_.opt.anodesSwitch;
   // Open-node switch: worst bound while the tree is too large.
   if (threshold >= 0) {

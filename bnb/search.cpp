@@ -56,8 +56,10 @@ bool Search::integral(double v) const {
 int Search::countFractional(const std::vector<double>& x, double* sumFrac) const {
   int count = 0;
   double sum = 0.0;
+  const bool own = split();
   for (int j = 0; j < n_; ++j)
-    if (isInt_[static_cast<std::size_t>(j)] && !integral(x[static_cast<std::size_t>(j)])) {
+    if (isInt_[static_cast<std::size_t>(j)] && !integral(x[static_cast<std::size_t>(j)]) &&
+        (!own || partOf_[static_cast<std::size_t>(j)] == curPart_)) {
       ++count;
       sum += std::fabs(x[static_cast<std::size_t>(j)] - std::round(x[static_cast<std::size_t>(j)]));
     }
@@ -104,8 +106,9 @@ int Search::setup() {
   computeObjStep();
   ruleOrder_ = initialOrder(ctx_.opt.nodeSelRule);
   orderState_ = ruleOrder_ == kOrderBest ? 3 : 5;
-  const int order = ruleOrder_;
-  heap_ = std::make_unique<NodeHeap>(pool_, [this, order](int a, int b) { return nodeBefore(a, b, order); });
+  const int order = currentOrder_ = ruleOrder_;
+  heaps_.clear();
+  heaps_.push_back(std::make_unique<NodeHeap>(pool_, [this, order](int a, int b) { return nodeBefore(a, b, order); }));
   PropagateSettings ps;
   ps.integersOnly = true;
   ps.intTol = ctx_.opt.intTol;
@@ -146,7 +149,16 @@ void Search::releaseNode(int node) {
 void Search::traceNode(int node, const char* tail) {
   if (ctx_.printLevel < 5 || !hasLog(host_)) return;
   const BnbNode& r = pool_[node];
-  if (r.parent < 0) logPrint(host_, "\n nnum=%6u pnum=%6d  j=%6d TOP   bound=%e", static_cast<unsigned>(node), -1, -1,
+  if (split()) {
+    const unsigned tree = static_cast<unsigned>(r.aux5);
+    if (r.branchVar < 0)
+      logPrint(host_, "\n tree=%u nnum=%6d pnum=%6d  j=%6d TOP   bound=%e ", tree, node, r.parent, -1,
+               r.bound * ctx_.sense);
+    else
+      logPrint(host_, "\n tree=%u nnum=%6u pnum=%6d  j=%6u dir=%c bound=%e ninf=%u", tree, static_cast<unsigned>(node),
+               r.parent, static_cast<unsigned>(r.branchVar), r.direction == kDirDown ? 'D' : 'U', r.bound * ctx_.sense,
+               static_cast<unsigned>(r.ninf));
+  } else if (r.parent < 0) logPrint(host_, "\n nnum=%6u pnum=%6d  j=%6d TOP   bound=%e", static_cast<unsigned>(node), -1, -1,
                              r.bound * ctx_.sense);
   else
     logPrint(host_, "\n nnum=%6u pnum=%6d  j=%6u dir=%c bound=%e ninf=%u", static_cast<unsigned>(node), r.parent,
@@ -169,15 +181,22 @@ int Search::run(const std::function<void()>& afterSetup) {
   r.bound = -1e30;
   r.depth = 0;
   r.flags |= kFlagFirstTree;
-  heap_->push(root);
+  pushNode(root);
   return loop();
 }
 
 void Search::updateBestBound(double inHand) {
-  double b = inHand;
-  if (!heap_->empty()) {
-    // The heap order need not be by bound: scan the open nodes.
-    for (int k : heap_->items()) b = std::min(b, pool_[k].bound);
+  double b = std::min(inHand, heaps_[0]->minBound());
+  if (split()) {
+    // The parts add up: each adds to the root objective what its best open
+    // node (or its best slice) adds to its share.
+    b = rootObj_;
+    for (std::size_t k = 0; k < heaps_.size() && b < 1e30; ++k) {
+      double low = heaps_[k]->minBound();
+      if (static_cast<int>(k) == curPart_) low = std::min(low, inHand);
+      if (partBest_[k] < 1e30) low = std::min(low, rootObj_ - partRoot_[k] + partBest_[k]);
+      b = low >= 1e30 ? 1e30 : b + std::max(0.0, low - rootObj_);
+    }
   }
   if (b >= 1e30) b = ctx_.hasIncumbent() ? ctx_.incumbentValue : b;
   ctx_.bestBound = std::max(ctx_.bestBound, std::min(b, ctx_.referenceValue()));
@@ -186,18 +205,26 @@ void Search::updateBestBound(double inHand) {
 int Search::loop() {
   for (;;) {
     // The root is always solved: the branch limit counts branches below it.
-    if (processed_ > 0 && ctx_.opt.branchLimit >= 0 && ctx_.branchCount >= ctx_.opt.branchLimit && !heap_->empty())
+    if (processed_ > 0 && ctx_.opt.branchLimit >= 0 && ctx_.branchCount >= ctx_.opt.branchLimit && openCount() > 0)
       return QXERR_BRANCH_LIMIT;
     if (int rc = limitsReached()) return rc;
-    const int node = heap_->pop();
-    if (node < 0) break;
-    ctx_.openNodes = heap_->size() + 1;
+    const int part = nextHeap();
+    if (part < 0) break;
+    const int node = heaps_[static_cast<std::size_t>(part)]->pop();
+    curPart_ = part;
+    ctx_.openNodes = openCount() + 1;
     if (pool_[node].flags & kFlagBenignError) {
-      heap_->push(node);
+      pushNode(node);
+      // Flagged nodes come last in their heap: the search is stuck once the
+      // first node of every heap is flagged.
+      bool stuck = true;
+      for (const auto& heap : heaps_)
+        stuck &= heap->empty() || (pool_[heap->top()].flags & kFlagBenignError) != 0;
+      if (!stuck) continue;
       if (ctx_.printLevel > 1 && hasLog(host_)) logPrint(host_, "All active nodes are benign-error flagged.\n");
       return QXERR_INTERNAL_ERROR;
     }
-    if (pool_[node].bound >= ctx_.cutoffValue) {
+    if (pool_[node].bound >= cutoffFor(part)) {
       traceNode(node, "cut");
       releaseNode(node);
       continue;
@@ -205,10 +232,10 @@ int Search::loop() {
     const double inHand = pool_[node].bound;
     const int rc = processNode(node);
     ++processed_;
-    ctx_.openNodes = heap_->size();
+    ctx_.openNodes = openCount();
     if (rc < 0) return 0;  // the root settled the run (unbounded)
     if (rc) return rc;
-    updateBestBound(heap_->empty() ? 1e30 : std::max(inHand, -1e30));
+    updateBestBound(ctx_.openNodes == 0 ? 1e30 : std::max(inHand, -1e30));
     // A stop asked by a callback during the node wins over an end the stop
     // test would report in the same round.
     if (ctx_.stopRequested) return QXERR_USER_INTERRUPT;
@@ -277,14 +304,14 @@ int Search::processNode(int node) {
   lastSolved_ = node;
   BnbNode& nd = pool_[node];
   switch (r.status) {
-    case RelaxStatus::TimeLimit: heap_->push(node); return QXERR_TIME_LIMIT;
-    case RelaxStatus::IterationLimit: heap_->push(node); return QXERR_ITER_LIMIT;
-    case RelaxStatus::Interrupted: heap_->push(node); return QXERR_USER_INTERRUPT;
+    case RelaxStatus::TimeLimit: pushNode(node); return QXERR_TIME_LIMIT;
+    case RelaxStatus::IterationLimit: pushNode(node); return QXERR_ITER_LIMIT;
+    case RelaxStatus::Interrupted: pushNode(node); return QXERR_USER_INTERRUPT;
     case RelaxStatus::Error:
       if (isRoot) return r.error ? r.error : QXERR_NUMERIC_INSTABILITY;
       nd.flags |= kFlagBenignError;
       lastSolved_ = -1;
-      heap_->push(node);
+      pushNode(node);
       return 0;
     case RelaxStatus::Unbounded:
       if (isRoot) {
@@ -304,10 +331,10 @@ int Search::processNode(int node) {
   }
   traceNode(node, nullptr);
   // Pseudo costs from the change of objective against the parent.
-  if (!isRoot && nd.bound > -1e30) {
+  if (!isRoot && nd.branchVar >= 0 && nd.bound > -1e30) {
     const double v = parentValue_[static_cast<std::size_t>(node)];
     const double dist = nd.direction == kDirDown ? v - nd.branchValue : nd.branchValue - v;
-    if (dist > 1e-9) pc_.record(nd.branchVar, nd.direction == kDirUp, std::max(0.0, r.objective - nd.bound) / dist);
+    if (dist > 1e-9) pc_.record(nd.branchVar, nd.direction == kDirUp, std::max(0.0, nodeValue(r) - nd.bound) / dist);
   }
   if (isRoot && r.objective < ctx_.cutoffValue && countFractional(r.x, nullptr) > 0) {
     ctx_.bestBound = r.objective;
@@ -324,7 +351,7 @@ int Search::processNode(int node) {
     rootResult_ = r;
     rootBasis_ = std::make_shared<PackedBasis>(r.colStatus, r.rowStatus);
   }
-  if (r.objective >= ctx_.cutoffValue) {
+  if (cutOff(r)) {
     traceNode(node, "cut");
     releaseNode(node);
     return 0;
@@ -332,7 +359,8 @@ int Search::processNode(int node) {
   double sumFrac = 0.0;
   const int nfrac = countFractional(r.x, &sumFrac);
   if (nfrac == 0) {
-    if (r.objective < ctx_.cutoffValue) newIncumbent(r.x, r.objective, kFoundByTree);
+    if (split()) takeParts(r.x, curPart_);
+    else if (r.objective < ctx_.cutoffValue) newIncumbent(r.x, r.objective, kFoundByTree);
     releaseNode(node);
     if (isRoot) updateBestBound(1e30);
     return 0;
@@ -348,21 +376,24 @@ int Search::processNode(int node) {
     updateBestBound(r.objective);
     log_.event(RowKind::Search);
   }
-  if (r.objective >= ctx_.cutoffValue) {
+  if (cutOff(r)) {
     releaseNode(node);
     return 0;
   }
+  if (isRoot && splitTree(node, r)) return 0;
   if (!isRoot) nodeReducedCostFixing(node, r, lo, up);
   return branch(node, r, lo, up, std::make_shared<PackedBasis>(r.colStatus, r.rowStatus));
 }
 
 void Search::nodeReducedCostFixing(int node, const RelaxResult& r, std::vector<double>& lo, std::vector<double>& up) {
-  if (ctx_.cutoffValue >= 1e30 || r.d.size() != static_cast<std::size_t>(n_)) return;
-  const double room = ctx_.cutoffValue - r.objective;
+  const double cutoff = cutoffFor(curPart_);
+  if (cutoff >= 1e30 || r.d.size() != static_cast<std::size_t>(n_)) return;
+  const double room = cutoff - nodeValue(r);
+  const bool own = split();
   std::vector<Fixing>& fix = fixings_[static_cast<std::size_t>(node)];
   for (int j = 0; j < n_; ++j) {
     const std::size_t u = static_cast<std::size_t>(j);
-    if (!isInt_[u] || lo[u] == up[u]) continue;
+    if (!isInt_[u] || lo[u] == up[u] || (own && partOf_[u] != curPart_)) continue;
     const double dj = r.d[u];
     const int st = r.colStatus[u];
     if (st == kBasisAtLower && dj > 0 && lo[u] > -kInfinity) {
@@ -385,9 +416,9 @@ int Search::branch(int node, const RelaxResult& r, const std::vector<double>& lo
                    std::shared_ptr<PackedBasis> basis) {
   if (ctx_.opt.branchLimit >= 0 && ctx_.branchCount >= ctx_.opt.branchLimit) {
     // The limit stops the run here: the node stays open with its bound.
-    pool_[node].bound = r.objective;
-    heap_->push(node);
-    updateBestBound(r.objective);
+    pool_[node].bound = nodeValue(r);
+    pushNode(node);
+    updateBestBound(nodeValue(r));
     return QXERR_BRANCH_LIMIT;
   }
   double score = 0.0;
@@ -422,10 +453,10 @@ int Search::branch(int node, const RelaxResult& r, const std::vector<double>& lo
   fixings_.resize(static_cast<std::size_t>(pool_.count()));
   // Estimate of the best integer solution below each child: the node's
   // objective plus the cheaper rounding cost of every fractional variable.
-  double est = r.objective;
+  double est = nodeValue(r);
   for (int k = 0; k < n_; ++k) {
     const std::size_t uk = static_cast<std::size_t>(k);
-    if (!isInt_[uk] || integral(r.x[uk])) continue;
+    if (!isInt_[uk] || integral(r.x[uk]) || (split() && partOf_[uk] != curPart_)) continue;
     const double f = r.x[uk] - std::floor(r.x[uk]);
     est += std::min(pc_.down(k) * f, pc_.up(k) * (1.0 - f));
   }
@@ -433,7 +464,8 @@ int Search::branch(int node, const RelaxResult& r, const std::vector<double>& lo
   const double own = std::min(pc_.down(j) * f, pc_.up(j) * (1.0 - f));
   for (int c : {down, upNode}) {
     BnbNode& cn = pool_[c];
-    cn.bound = r.objective;
+    cn.aux5 = pool_[node].aux5;
+    cn.bound = nodeValue(r);
     cn.ninf = static_cast<std::uint16_t>(std::min(nfrac, 65535));
     cn.estimate = static_cast<float>(est - own + (c == down ? pc_.down(j) * f : pc_.up(j) * (1.0 - f)));
     basisOf_[static_cast<std::size_t>(c)] = basis;
@@ -441,8 +473,8 @@ int Search::branch(int node, const RelaxResult& r, const std::vector<double>& lo
   }
   pool_[node].aux1 = 2;
   ++ctx_.branchCount;
-  heap_->push(down);
-  heap_->push(upNode);
+  pushNode(down);
+  pushNode(upNode);
   return 0;
 }
 

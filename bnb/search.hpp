@@ -106,6 +106,36 @@ class Search {
   bool nodeBefore(int a, int b, int order) const;
   void traceNode(int node, const char* tail);
 
+  // Independent parts. When the rows of the root leave the fractional
+  // integer variables in several groups that share no row, each group is
+  // searched as a tree of its own with its own heap, served in turn; the
+  // incumbent joins the best point of every part.
+  bool splitTree(int root, const RelaxResult& r);
+  bool split() const { return heaps_.size() > 1; }
+  NodeHeap& heapOf(int node) { return *heaps_[static_cast<std::size_t>(pool_[node].aux5)]; }
+  void pushNode(int node) { heapOf(node).push(node); }
+  int openCount() const;
+  // The heap to take the next node from; -1 when the search is over.
+  int nextHeap();
+  // Node values of a split tree count the other parts at their share of
+  // the root optimum (a bound for them that later reduced-cost fixings at
+  // the root do not move): the relaxation objective less what the other
+  // parts add to it. The relaxation objective itself when the tree is whole.
+  double nodeValue(const RelaxResult& r) const;
+  // Cutoff of the node values of a part (minimisation sense): the
+  // incumbent's, or the part's own once its best slice is better.
+  double cutoffFor(int part) const;
+  double partCutoff(int part) const;
+  // Whether a solved node can be pruned (by the incumbent or its part's best).
+  bool cutOff(const RelaxResult& r) const {
+    return r.objective >= ctx_.cutoffValue || nodeValue(r) >= cutoffFor(curPart_);
+  }
+  // Objective share of part k at x (minimisation sense).
+  double partShare(int part, const std::vector<double>& x) const;
+  // Takes the slices of x that improve their part; offers the joined point
+  // when every part has one.
+  void takeParts(const std::vector<double>& x, int onlyPart);
+
   Model& host_;
   const Model& source_;
   int hostN_ = 0;
@@ -118,7 +148,14 @@ class Search {
   std::unique_ptr<Relaxation> relax_;
   RowMatrix rows_;
   NodePool pool_;
-  std::unique_ptr<NodeHeap> heap_;
+  std::vector<std::unique_ptr<NodeHeap>> heaps_;  // one per part; one when the tree is whole
+  int currentOrder_ = kOrderBest;
+  std::vector<int> partOf_;           // per column: its part, -1 outside every part
+  std::vector<double> partRoot_;      // per part: its share of the root objective
+  std::vector<double> partBest_;      // per part: share of its best slice, 1e30 none
+  std::vector<double> joined_;        // best slice of every part, other columns at the root optimum
+  int curPart_ = 0, turn_ = 0;
+  bool joining_ = false;
   std::vector<std::shared_ptr<PackedBasis>> basisOf_;  // per node: the parent's optimal basis
   std::vector<double> parentValue_;                     // per node: the branching variable's parent value
   // Per node: bounds fixed by reduced costs, valid for the node's subtree.

@@ -1,5 +1,6 @@
 #include "bnb/tree.hpp"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -70,6 +71,12 @@ int NodePool::createSibling(int source, int depth, double lower, double upper) {
   return k;
 }
 
+namespace {
+// A bound that is not a number counts as no bound, so that the ordered set
+// stays ordered.
+double boundKey(double bound) { return std::isnan(bound) ? -1e30 : bound; }
+}  // namespace
+
 NodeHeap::NodeHeap(NodePool& pool, NodeOrder order) : pool_(pool), order_(std::move(order)) {
   items_.reserve(kInitialCapacity);
 }
@@ -108,6 +115,7 @@ void NodeHeap::push(int node) {
   if (items_.size() == items_.capacity()) items_.reserve(2 * items_.capacity() + 1);
   items_.push_back(node);
   pool_[node].flags |= kFlagInHeap;
+  byBound_.emplace(boundKey(pool_[node].bound), node);
   siftUp(items_.size() - 1);
 }
 
@@ -122,6 +130,10 @@ void NodeHeap::remove(int node) {
   const std::size_t pos = static_cast<std::size_t>(pool_[node].heapPos);
   const int last = items_.back();
   items_.pop_back();
+  auto entry = byBound_.find({boundKey(pool_[node].bound), node});
+  if (entry == byBound_.end())  // the bound was changed in the heap: look the node up
+    entry = std::find_if(byBound_.begin(), byBound_.end(), [node](const auto& e) { return e.second == node; });
+  if (entry != byBound_.end()) byBound_.erase(entry);
   pool_[node].flags &= static_cast<std::uint8_t>(~kFlagInHeap);
   pool_[node].heapPos = -1;
   if (pos < items_.size()) {

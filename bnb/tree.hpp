@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace torva::bnb {
@@ -15,6 +17,9 @@ constexpr std::uint8_t kDirDown = 1;  // upper bound becomes branchValue
 constexpr std::uint8_t kDirUp = 2;    // lower bound becomes branchValue
 // Flag values.
 constexpr std::uint8_t kFlagFirstTree = 1;
+// Root of a further independent part; the record layout gives this mark the
+// bit of the heap membership, which is set while the node waits in a heap.
+constexpr std::uint8_t kFlagOtherTree = 2;
 constexpr std::uint8_t kFlagInHeap = 2;
 constexpr std::uint8_t kFlagBenignError = 4;
 constexpr std::uint8_t kFlagSibling = 32;
@@ -36,7 +41,8 @@ struct BnbNode {
   std::uint8_t pad1[3];
   std::uint8_t flags;
   std::uint8_t pad2[3];
-  std::int32_t aux3, aux4, aux5;
+  std::int32_t aux3, aux4;
+  std::int32_t aux5;          // the independent part the node belongs to (0 when the tree is whole)
 };
 static_assert(sizeof(BnbNode) == 72, "node records are 18 words");
 
@@ -77,7 +83,12 @@ class NodeHeap {
   // Takes the first node out; -1 when empty.
   int pop();
   int top() const { return items_.empty() ? -1 : items_[0]; }
+  // Removes a node from anywhere in the heap. The node's bound must not have
+  // changed since it was pushed.
   void remove(int node);
+  // The smallest bound of the nodes held, whatever the order; +1e30 when
+  // empty. Kept in step with every push and removal.
+  double minBound() const { return byBound_.empty() ? 1e30 : byBound_.begin()->first; }
   // Reinserts every entry, in its present order, under a new order.
   void rebuild(NodeOrder order);
   int size() const { return static_cast<int>(items_.size()); }
@@ -92,6 +103,7 @@ class NodeHeap {
   NodePool& pool_;
   NodeOrder order_;
   std::vector<int> items_;
+  std::multiset<std::pair<double, int>> byBound_;
 };
 
 }  // namespace torva::bnb

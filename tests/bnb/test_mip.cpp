@@ -219,6 +219,10 @@ const std::vector<Small>& smallModels() {
       {"equalities", QX_MAX, {{2, 3, 5, 7}, {1, 1, 1, 1}}, "EE", {31, 7}, {3, 5, 6, 9}, {0, 0, 0, 0},
        {10, 10, 10, 10}, "IIII"},
       {"integer_infeasible", QX_MIN, {{2, 2}}, "E", {1}, {1, 1}, {-5, -5}, {5, 5}, "II"},
+      // Two knapsacks sharing no row: the tree splits into two parts.
+      {"two_knapsacks", QX_MAX, {{2, 3, 1, 4, 5, 3, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 5, 7, 4, 9, 6, 8}}, "LL",
+       {9, 17}, {5, 4, 3, 7, 8, 4, 8, 11, 6, 14, 9, 12}, std::vector<double>(12, 0), std::vector<double>(12, 1),
+       "BBBBBBBBBBBB"},
   };
   return models;
 }
@@ -228,9 +232,13 @@ class SmallModel : public ::testing::TestWithParam<Small> {};
 TEST_P(SmallModel, MatchesEnumeration) {
   const Small& s = GetParam();
   const double expected = enumerate(s);
-  for (int dir : {0, 1, 2}) {
+  constexpr int kRules[] = {4, 1, 2, 5, 7};  // every heap order
+  for (int run = 0; run < 15; ++run) {
+    const int dir = run % 3, rule = kRules[run / 3];
+    SCOPED_TRACE("node rule " + std::to_string(rule));
     Env e(s);
     QXsetModelIntParameter(e.model, QX_IPARAM_MIP_BRANCHDIR, dir);
+    QXsetModelIntParameter(e.model, QX_IPARAM_MIP_NODESELRULE, rule);
     int status = 0;
     ASSERT_EQ(QXsolveMIP(e.model, &status), 0) << "direction " << dir;
     if (std::isnan(expected)) {
@@ -554,6 +562,8 @@ TEST(MipResults, RunOutcomes) {
       {sc, 0, 1, 3, 0, false, QX_STATUS_OPTIMAL, 2.0,
        {"(startpoint)", "\n Semicont vars             :1\n", "\n bigM vars             :1\n"}},
       {smallModels()[4], 0, 1, 1, 1, false, QX_STATUS_INFEASIBLE, NAN, {"\nProblem found infeasible in without OBJ heu.\n"}},
+      {smallModels()[5], 0, 1, 5, 0, false, QX_STATUS_OPTIMAL, enumerate(smallModels()[5]),
+       {"\nIndependent tree is being used...\n", "\n tree=0 nnum=", "\n tree=1 nnum="}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lp.name);
