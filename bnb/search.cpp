@@ -13,6 +13,9 @@ namespace {
 constexpr int kInitialPool = 1024;
 // Nodes between two dives in the tree.
 constexpr long long kDiveFrequency = 1000;
+// Rounds between two sweeps of the open tree that release every node the
+// incumbent has made prunable (nodes are otherwise pruned when they come up).
+constexpr long long kMaintenanceRounds = 1000;
 
 int initialOrder(int rule) {
   switch (rule) {
@@ -105,6 +108,7 @@ int Search::setup() {
   ruleOrder_ = initialOrder(ctx_.opt.nodeSelRule);
   orderState_ = ruleOrder_ == kOrderBest ? 3 : 5;
   const int order = ruleOrder_;
+  currentOrder_ = savedOrder_ = order;
   heap_ = std::make_unique<NodeHeap>(pool_, [this, order](int a, int b) { return nodeBefore(a, b, order); });
   PropagateSettings ps;
   ps.integersOnly = true;
@@ -155,12 +159,15 @@ void Search::traceNode(int node, const char* tail) {
   if (tail) logPrint(host_, " %s", tail);
 }
 
-int Search::run(const std::function<void()>& afterSetup) {
-  if (setup() != 0) {
-    ctx_.mipStatus = kMipInfeasible;
+int Search::run(const std::function<bool()>& afterSetup) {
+  // The stages before the tree run even when the root bounds already prove
+  // the model infeasible.
+  const bool infeasible = setup() != 0;
+  if (afterSetup && !afterSetup()) return 0;
+  if (infeasible) {
+    ctx_.mipStatus = ctx_.hasIncumbent() ? kMipFinished : kMipInfeasible;
     return 0;
   }
-  if (afterSetup) afterSetup();
   const int root = pool_.allocate();
   basisOf_.resize(static_cast<std::size_t>(pool_.count()));
   parentValue_.resize(static_cast<std::size_t>(pool_.count()));
@@ -183,6 +190,20 @@ void Search::updateBestBound(double inHand) {
   ctx_.bestBound = std::max(ctx_.bestBound, std::min(b, ctx_.referenceValue()));
 }
 
+// Tree maintenance: open nodes whose bound is no longer below the cutoff
+// leave the heap at once. When none is left the loop finds the heap empty and
+// the search ends, the incumbent proved optimal.
+void Search::pruneOpenNodes() {
+  if (ctx_.cutoffValue >= 1e30) return;
+  std::vector<int> prunable;
+  for (int k : heap_->items())
+    if (pool_[k].bound >= ctx_.cutoffValue) prunable.push_back(k);
+  for (int k : prunable) {
+    heap_->remove(k);
+    releaseNode(k);
+  }
+}
+
 int Search::loop() {
   for (;;) {
     // The root is always solved: the branch limit counts branches below it.
@@ -192,15 +213,18 @@ int Search::loop() {
     const int node = heap_->pop();
     if (node < 0) break;
     ctx_.openNodes = heap_->size() + 1;
-    if (pool_[node].flags & kFlagBenignError) {
-      heap_->push(node);
-      if (ctx_.printLevel > 1 && hasLog(host_)) logPrint(host_, "All active nodes are benign-error flagged.\n");
-      return QXERR_INTERNAL_ERROR;
-    }
+    // A node the incumbent has made prunable goes first, flagged or not:
+    // flagged nodes only end the run when they could still hold a better
+    // solution.
     if (pool_[node].bound >= ctx_.cutoffValue) {
       traceNode(node, "cut");
       releaseNode(node);
       continue;
+    }
+    if (pool_[node].flags & kFlagBenignError) {
+      heap_->push(node);
+      if (ctx_.printLevel > 1 && hasLog(host_)) logPrint(host_, "All active nodes are benign-error flagged.\n");
+      return QXERR_INTERNAL_ERROR;
     }
     const double inHand = pool_[node].bound;
     const int rc = processNode(node);
@@ -223,6 +247,7 @@ int Search::loop() {
       return QXERR_TIME_LIMIT;
     }
     adaptOrder();
+    if (processed_ % kMaintenanceRounds == 0) pruneOpenNodes();
     if (log_.due()) log_.event(RowKind::Search);
     else log_.poll();
     if (ctx_.stopRequested) return QXERR_USER_INTERRUPT;
@@ -282,6 +307,9 @@ int Search::processNode(int node) {
     case RelaxStatus::Interrupted: heap_->push(node); return QXERR_USER_INTERRUPT;
     case RelaxStatus::Error:
       if (isRoot) return r.error ? r.error : QXERR_NUMERIC_INSTABILITY;
+      // Only numerical trouble is benign: the node waits for a later try.
+      // Any other failure (out of memory, for one) ends the run.
+      if (r.error != 0 && r.error != QXERR_NUMERIC_INSTABILITY) return r.error;
       nd.flags |= kFlagBenignError;
       lastSolved_ = -1;
       heap_->push(node);
@@ -302,7 +330,6 @@ int Search::processNode(int node) {
       return 0;
     case RelaxStatus::Optimal: break;
   }
-  traceNode(node, nullptr);
   // Pseudo costs from the change of objective against the parent.
   if (!isRoot && nd.bound > -1e30) {
     const double v = parentValue_[static_cast<std::size_t>(node)];
@@ -332,7 +359,14 @@ int Search::processNode(int node) {
   double sumFrac = 0.0;
   const int nfrac = countFractional(r.x, &sumFrac);
   if (nfrac == 0) {
-    if (r.objective < ctx_.cutoffValue) newIncumbent(r.x, r.objective, kFoundByTree);
+    traceNode(node, nullptr);
+    if (r.objective < ctx_.cutoffValue) {
+      // The branching history: the direction that led to an incumbent is
+      // favoured between equal siblings of this variable later on.
+      const BnbNode& self = pool_[node];
+      if (self.branchVar >= 0) history_[static_cast<std::size_t>(self.branchVar)] += self.direction == kDirUp ? 1 : -1;
+      newIncumbent(r.x, r.objective, kFoundByTree);
+    }
     releaseNode(node);
     if (isRoot) updateBestBound(1e30);
     return 0;
@@ -349,9 +383,11 @@ int Search::processNode(int node) {
     log_.event(RowKind::Search);
   }
   if (r.objective >= ctx_.cutoffValue) {
+    traceNode(node, "cut");
     releaseNode(node);
     return 0;
   }
+  traceNode(node, nullptr);
   if (!isRoot) nodeReducedCostFixing(node, r, lo, up);
   return branch(node, r, lo, up, std::make_shared<PackedBasis>(r.colStatus, r.rowStatus));
 }
