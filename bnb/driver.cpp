@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "base/callback.hpp"
 #include "base/info.hpp"
@@ -201,9 +202,10 @@ void offerStart(Model& model, Search& search, const std::vector<double>& x, std:
                 const char* tag) {
   const PointCheck c = checkPoint(model.data, x);
   const double obj = c.obj, inf = c.inf, intInf = c.intInf;
-  const bool accepted = search.offerSolution(std::move(searched), kFoundByStart);
+  bool feasible = false;
+  search.offerSolution(std::move(searched), kFoundByStart, &feasible);
   if (!logEnabled(model, QX_IPARAM_MIP_PRINTLEVEL, 1)) return;
-  if (accepted) {
+  if (feasible) {
     logPrint(model, "\nObjvalue                         : %e  (%s)", obj, tag);
     logPrint(model, "\nInfeasibility of solution        : %2.1e", inf);
     logPrint(model, "\nInteger infeasibility of solution: %2.1e\n\n", intInf);
@@ -215,17 +217,25 @@ void offerStart(Model& model, Search& search, const std::vector<double>& x, std:
   }
 }
 
-// The size line, the presolve outcome when presolve runs, and the note for a
-// model without discrete structure (semi-continuous variables and sets
-// count as discrete: the search branches on them).
-void logSizes(Model& model, bool discreteStructure) {
+unsigned integerCount(const ModelData& d) {
+  return static_cast<unsigned>(d.integerStats().binaries + d.integerStats().integers);
+}
+
+// The size line and the presolve outcome when presolve runs (stage 7).
+void logSizes(Model& model) {
   if (!logEnabled(model, QX_IPARAM_MIP_PRINTLEVEL, 1)) return;
   const ModelData& d = model.data;
-  const unsigned nip = static_cast<unsigned>(d.integerStats().binaries + d.integerStats().integers);
-  logPrint(model, "\nOri. size (m, n, nz,  nip): %6d, %6d, %8d,  %6u\n", d.m, d.n, d.nnz, nip);
+  logPrint(model, "\nOri. size (m, n, nz,  nip): %6d, %6d, %8d,  %6u\n", d.m, d.n, d.nnz, integerCount(d));
   // MIP presolve has no reductions yet.
   if (model.params.intValue(QX_IPARAM_MIP_PRELEVEL) != 0) logPrint(model, "Model not changed.\n");
-  if (nip == 0 && !discreteStructure) logPrint(model, "\n\nThe problem is an LP.\n\n");
+}
+
+// The note of stage 9 for a model without discrete structure
+// (semi-continuous variables and sets count as discrete: the search
+// branches on them).
+void logLpNote(Model& model, bool discreteStructure) {
+  if (!logEnabled(model, QX_IPARAM_MIP_PRINTLEVEL, 1)) return;
+  if (integerCount(model.data) == 0 && !discreteStructure) logPrint(model, "\n\nThe problem is an LP.\n\n");
 }
 
 // The time of the run and each thread's share of it.
@@ -258,7 +268,9 @@ int finish(Model& model, BnbContext& ctx, int rc) {
   if (supplied) {
     if (ctx.mipStatus == kMipInfeasible || ctx.mipStatus == kMipFinished) ctx.bestBound = ctx.suppliedObjective;
     ctx.bestBound = std::min(ctx.bestBound, ctx.suppliedObjective);
-  } else if (ctx.mipStatus == kMipFinished || ctx.mipStatus == kMipLimitTolMet) {
+  } else if (ctx.mipStatus == kMipFinished) {
+    // A finished search proved the incumbent optimal; a stop with the
+    // tolerances met keeps the bound it reached.
     ctx.bestBound = ctx.incumbentValue;
   }
   if (ctx.mipStatus == kMipUnbounded) ctx.bestBound = -1e30;
@@ -317,36 +329,54 @@ int solveMIPSerial(Model& model, int* status) {
   int rc = 0;
   {
     SolveScope scope(model, QXLOC_MIP, nullptr, &view);
-    // Stage 7: sizes (MIP presolve leaves the model unchanged for now).
-    if (ctx.opt.printLevel > 0) logSizes(model, reform.model != nullptr);
-    // Stage 8.
-    const bool dropObjective = model.params.intValue(QX_IPARAM_MIP_HEU_DROP_OBJ) == 1 &&
-                               !startFeasible(model, nullptr);
-    std::vector<double> dropFound;
     const bool talk = ctx.opt.printLevel > 0 && hasLog(model);
-    if (dropObjective && !solveWithoutObjective(model, dropFound)) {
-      if (talk) logPrint(model, "\nProblem found infeasible in without OBJ heu.\n");
-      ctx.mipStatus = kMipInfeasible;
-    } else rc = search.run([&] {
-      // Stage 5: a stored MIP start becomes the first incumbent when feasible.
-      const std::vector<double>& start = model.data.mipStartX;
-      if (start.size() == static_cast<std::size_t>(model.data.n))
-        offerStart(model, search, start, reform.extend(start), "startpoint");
-      if (!model.data.mipStartPartVars.empty()) {
-        if (ctx.opt.printLevel > 0 && hasLog(model)) logPrint(model, "\nfixing ints from partial startpoint");
-        search.completePartialStart(model.data.mipStartPartVars, model.data.mipStartPartX);
-      }
-      if (!dropFound.empty()) {
-        const PointCheck c = checkPoint(model.data, dropFound);
-        search.offerSolution(reform.extend(dropFound), kFoundByHeuristic);
-        if (talk) {
-          logPrint(model, "\n\nObjvalue                         : %e  (current solution)", c.obj);
-          logPrint(model, "\nInfeasibility of solution        : %2.1e", c.inf);
-          logPrint(model, "\nInteger infeasibility of solution: %2.1e\n\n", c.intInf);
+    bool sized = false;
+    auto stage7 = [&] {
+      // MIP presolve leaves the model unchanged for now.
+      if (ctx.opt.printLevel > 0) logSizes(model);
+      sized = true;
+    };
+    try {
+      rc = search.run([&] {
+        // Stage 5: a stored MIP start becomes the first incumbent when feasible.
+        const std::vector<double>& start = model.data.mipStartX;
+        if (start.size() == static_cast<std::size_t>(model.data.n))
+          offerStart(model, search, start, reform.extend(start), "startpoint");
+        if (!model.data.mipStartPartVars.empty()) {
+          if (talk) logPrint(model, "\nfixing ints from partial startpoint");
+          search.completePartialStart(model.data.mipStartPartVars, model.data.mipStartPartX);
         }
-      }
-      if (dropObjective && talk) logPrint(model, "\nEnd of heu \n");
-    });
+        stage7();
+        // Stage 8: the heuristic without objective, while no feasible
+        // solution is known.
+        if (model.params.intValue(QX_IPARAM_MIP_HEU_DROP_OBJ) == 1 && !ctx.hasIncumbent()) {
+          std::vector<double> found;
+          if (!solveWithoutObjective(model, found)) {
+            if (talk) logPrint(model, "\nProblem found infeasible in without OBJ heu.\n");
+            ctx.mipStatus = kMipInfeasible;
+            return false;
+          }
+          if (!found.empty()) {
+            const PointCheck c = checkPoint(model.data, found);
+            search.offerSolution(reform.extend(found), kFoundByHeuristic);
+            if (talk) {
+              logPrint(model, "\nObjvalue                         : %e  (current solution)", c.obj);
+              logPrint(model, "\nInfeasibility of solution        : %2.1e", c.inf);
+              logPrint(model, "\nInteger infeasibility of solution: %2.1e\n\n", c.intInf);
+            }
+          }
+          if (talk) logPrint(model, "\nEnd of heu \n");
+        }
+        // Stage 9.
+        if (ctx.opt.printLevel > 0) logLpNote(model, reform.model != nullptr);
+        return true;
+      });
+    } catch (const std::bad_alloc&) {
+      // Node pool or heap growth failed: the run ends here and keeps what
+      // it found so far.
+      rc = QXERR_OUT_OF_MEMORY;
+    }
+    if (!sized) stage7();
     if (ctx.incumbentX.size() > static_cast<std::size_t>(model.data.n))
       ctx.incumbentX.resize(static_cast<std::size_t>(model.data.n));
     rc = finish(model, ctx, rc);
@@ -380,7 +410,8 @@ int preAlgMip(Model& model, int* status) {
   if (status) *status = QX_STATUS_UNKNOWN;
   const driver::ModelClass cls = driver::classify(model);
   if (!cls.linear()) return QXERR_NOT_SUPPORTED;
-  logSizes(model, model.data.hasSemiCont() || model.data.hasSets());
+  logSizes(model);
+  logLpNote(model, model.data.hasSemiCont() || model.data.hasSets());
   // A stored start point is the only solution these stages can meet while
   // presolve makes no reductions.
   PointCheck c;

@@ -33,7 +33,8 @@ double gcdDouble(double a, double b) {
 
 }  // namespace
 
-bool Search::offerSolution(std::vector<double> x, int foundBy) {
+bool Search::offerSolution(std::vector<double> x, int foundBy, bool* feasible) {
+  if (feasible) *feasible = false;
   if (static_cast<int>(x.size()) != n_) return false;
   const double tol = feasTol_;
   for (int j = 0; j < n_; ++j) {
@@ -71,6 +72,7 @@ bool Search::offerSolution(std::vector<double> x, int foundBy) {
   if (rowsOk(rounded)) x = std::move(rounded);
   else if (!rowsOk(x)) return false;
   const double rowViolation = violation;
+  if (feasible) *feasible = true;
   double value = data_.objConst;
   for (int j = 0; j < n_; ++j) value += data_.cost[static_cast<std::size_t>(j)] * x[static_cast<std::size_t>(j)];
   value *= ctx_.sense;

@@ -99,14 +99,17 @@ void Search::adaptOrder() {
   if (threshold >= 0) {
     if (orderState_ != 1 && open > threshold) {
       savedState_ = orderState_;
+      savedOrder_ = currentOrder_;
       orderState_ = 1;
       installOrder(kOrderWorst);
       return;
     }
     if (orderState_ == 1) {
       if (10 * open < std::max(std::min<long long>(threshold / 2, 1000), 9LL * threshold)) {
+        // The order in force before the switch comes back, whichever step
+        // installed it.
         orderState_ = savedState_;
-        installOrder(orderState_ == 3 ? kOrderBest : ruleOrder_ == kOrderBest ? kOrderEstimate : ruleOrder_);
+        installOrder(savedOrder_);
       }
       return;
     }

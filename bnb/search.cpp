@@ -13,6 +13,9 @@ namespace {
 constexpr int kInitialPool = 1024;
 // Nodes between two dives in the tree.
 constexpr long long kDiveFrequency = 1000;
+// Rounds between two sweeps of the open tree that release every node the
+// incumbent has made prunable (nodes are otherwise pruned when they come up).
+constexpr long long kMaintenanceRounds = 1000;
 
 int initialOrder(int rule) {
   switch (rule) {
@@ -106,7 +109,7 @@ int Search::setup() {
   computeObjStep();
   ruleOrder_ = initialOrder(ctx_.opt.nodeSelRule);
   orderState_ = ruleOrder_ == kOrderBest ? 3 : 5;
-  const int order = currentOrder_ = ruleOrder_;
+  const int order = currentOrder_ = savedOrder_ = ruleOrder_;
   heaps_.clear();
   heaps_.push_back(std::make_unique<NodeHeap>(pool_, [this, order](int a, int b) { return nodeBefore(a, b, order); }));
   PropagateSettings ps;
@@ -167,12 +170,15 @@ void Search::traceNode(int node, const char* tail) {
   if (tail) logPrint(host_, " %s", tail);
 }
 
-int Search::run(const std::function<void()>& afterSetup) {
-  if (setup() != 0) {
-    ctx_.mipStatus = kMipInfeasible;
+int Search::run(const std::function<bool()>& afterSetup) {
+  // The stages before the tree run even when the root bounds already prove
+  // the model infeasible.
+  const bool infeasible = setup() != 0;
+  if (afterSetup && !afterSetup()) return 0;
+  if (infeasible) {
+    ctx_.mipStatus = ctx_.hasIncumbent() ? kMipFinished : kMipInfeasible;
     return 0;
   }
-  if (afterSetup) afterSetup();
   const int root = pool_.allocate();
   basisOf_.resize(static_cast<std::size_t>(pool_.count()));
   parentValue_.resize(static_cast<std::size_t>(pool_.count()));
@@ -202,6 +208,24 @@ void Search::updateBestBound(double inHand) {
   ctx_.bestBound = std::max(ctx_.bestBound, std::min(b, ctx_.referenceValue()));
 }
 
+// Tree maintenance: open nodes whose bound is no longer below the cutoff
+// leave the heap at once. When none is left the loop finds the heap empty and
+// the search ends, the incumbent proved optimal.
+void Search::pruneOpenNodes() {
+  if (ctx_.cutoffValue >= 1e30) return;
+  for (std::size_t part = 0; part < heaps_.size(); ++part) {
+    NodeHeap& heap = *heaps_[part];
+    const double cutoff = cutoffFor(static_cast<int>(part));
+    std::vector<int> prunable;
+    for (int k : heap.items())
+      if (pool_[k].bound >= cutoff) prunable.push_back(k);
+    for (int k : prunable) {
+      heap.remove(k);
+      releaseNode(k);
+    }
+  }
+}
+
 int Search::loop() {
   for (;;) {
     // The root is always solved: the branch limit counts branches below it.
@@ -213,6 +237,14 @@ int Search::loop() {
     const int node = heaps_[static_cast<std::size_t>(part)]->pop();
     curPart_ = part;
     ctx_.openNodes = openCount() + 1;
+    // A node the incumbent has made prunable goes first, flagged or not:
+    // flagged nodes only end the run when they could still hold a better
+    // solution.
+    if (pool_[node].bound >= cutoffFor(part)) {
+      traceNode(node, "cut");
+      releaseNode(node);
+      continue;
+    }
     if (pool_[node].flags & kFlagBenignError) {
       pushNode(node);
       // Flagged nodes come last in their heap: the search is stuck once the
@@ -223,11 +255,6 @@ int Search::loop() {
       if (!stuck) continue;
       if (ctx_.printLevel > 1 && hasLog(host_)) logPrint(host_, "All active nodes are benign-error flagged.\n");
       return QXERR_INTERNAL_ERROR;
-    }
-    if (pool_[node].bound >= cutoffFor(part)) {
-      traceNode(node, "cut");
-      releaseNode(node);
-      continue;
     }
     const double inHand = pool_[node].bound;
     const int rc = processNode(node);
@@ -250,6 +277,7 @@ int Search::loop() {
       return QXERR_TIME_LIMIT;
     }
     adaptOrder();
+    if (processed_ % kMaintenanceRounds == 0) pruneOpenNodes();
     if (log_.due()) log_.event(RowKind::Search);
     else log_.poll();
     if (ctx_.stopRequested) return QXERR_USER_INTERRUPT;
@@ -309,6 +337,9 @@ int Search::processNode(int node) {
     case RelaxStatus::Interrupted: pushNode(node); return QXERR_USER_INTERRUPT;
     case RelaxStatus::Error:
       if (isRoot) return r.error ? r.error : QXERR_NUMERIC_INSTABILITY;
+      // Only numerical trouble is benign: the node waits for a later try.
+      // Any other failure (out of memory, for one) ends the run.
+      if (r.error != 0 && r.error != QXERR_NUMERIC_INSTABILITY) return r.error;
       nd.flags |= kFlagBenignError;
       lastSolved_ = -1;
       pushNode(node);
@@ -329,7 +360,6 @@ int Search::processNode(int node) {
       return 0;
     case RelaxStatus::Optimal: break;
   }
-  traceNode(node, nullptr);
   // Pseudo costs from the change of objective against the parent.
   if (!isRoot && nd.branchVar >= 0 && nd.bound > -1e30) {
     const double v = parentValue_[static_cast<std::size_t>(node)];
@@ -359,8 +389,16 @@ int Search::processNode(int node) {
   double sumFrac = 0.0;
   const int nfrac = countFractional(r.x, &sumFrac);
   if (nfrac == 0) {
-    if (split()) takeParts(r.x, curPart_);
-    else if (r.objective < ctx_.cutoffValue) newIncumbent(r.x, r.objective, kFoundByTree);
+    traceNode(node, nullptr);
+    if (split()) {
+      takeParts(r.x, curPart_);
+    } else if (r.objective < ctx_.cutoffValue) {
+      // The branching history: the direction that led to an incumbent is
+      // favoured between equal siblings of this variable later on.
+      const BnbNode& self = pool_[node];
+      if (self.branchVar >= 0) history_[static_cast<std::size_t>(self.branchVar)] += self.direction == kDirUp ? 1 : -1;
+      newIncumbent(r.x, r.objective, kFoundByTree);
+    }
     releaseNode(node);
     if (isRoot) updateBestBound(1e30);
     return 0;
@@ -377,9 +415,11 @@ int Search::processNode(int node) {
     log_.event(RowKind::Search);
   }
   if (cutOff(r)) {
+    traceNode(node, "cut");
     releaseNode(node);
     return 0;
   }
+  traceNode(node, nullptr);
   if (isRoot && splitTree(node, r)) return 0;
   if (!isRoot) nodeReducedCostFixing(node, r, lo, up);
   return branch(node, r, lo, up, std::make_shared<PackedBasis>(r.colStatus, r.rowStatus));

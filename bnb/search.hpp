@@ -56,10 +56,14 @@ class Search {
   // Root and tree loop; returns an error code and leaves mipStatus, the
   // incumbent and the best bound in the context. afterSetup runs once the
   // search state exists (start points are offered there).
-  int run(const std::function<void()>& afterSetup = {});
+  // Sets up the search, calls afterSetup (which may end the run before the
+  // root by returning false) and runs the tree.
+  int run(const std::function<bool()>& afterSetup = {});
   // A point proposed from outside the tree (a start point, a heuristic):
   // checked for integrality and feasibility, installed when it improves.
-  bool offerSolution(std::vector<double> x, int foundBy);
+  // Takes x as the incumbent when it is feasible and beats the cutoff;
+  // *feasible, when given, says whether x was feasible at all.
+  bool offerSolution(std::vector<double> x, int foundBy, bool* feasible = nullptr);
   // A partial start: the listed integer variables fixed at their values,
   // the rest completed by the relaxation and a dive. True when it gave an
   // incumbent.
@@ -96,6 +100,7 @@ class Search {
   void releaseNode(int node);
   void installOrder(int state);
   void adaptOrder();
+  void pruneOpenNodes();
   void updateBestBound(double inHand);
   void dive(const RelaxResult& start, const std::vector<double>& lo, const std::vector<double>& up);
   void runHeuristics(const RelaxResult& r, const std::vector<double>& lo, const std::vector<double>& up, int depth);
@@ -175,6 +180,7 @@ class Search {
   double objStep_ = 0.0;
   int lastSolved_ = -1;
   int orderState_ = 3, savedState_ = 3, ruleOrder_ = 0;
+  int savedOrder_ = kOrderBest;  // the comparison the open-node switch set aside
   long long switchBranch_ = 0, switchLp_ = 0, lastIncumbentLp_ = 0, openAtSwitch_ = 0, processed_ = 0;
   double feasTol_ = 1e-6;
   int limitError_ = 0;

@@ -27,7 +27,9 @@ void solveWithoutColumns(Model& model, double feasTol, LpSolution& r) {
   r.d.clear();
   r.colStatus.clear();
   r.y.assign(static_cast<std::size_t>(d.m), 0.0);
-  r.s.assign(d.rhs.begin(), d.rhs.end());
+  // Every row's slack is basic with value 0: there is no activity to
+  // measure a row against, and the verdict above judges the rows.
+  r.s.assign(static_cast<std::size_t>(d.m), 0.0);
   r.rowStatus.assign(static_cast<std::size_t>(d.m), 0);
   r.primalObj = r.dualObj = d.objConst;
   if (violated) {

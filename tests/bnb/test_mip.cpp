@@ -552,6 +552,7 @@ TEST(MipResults, RunOutcomes) {
     int status;
     double objective;
     std::vector<const char*> logged;
+    double cutoff = 1e30;
   };
   const Small knapsack = smallModels()[0];  // optimum 16
   const Small sc{"sc", QX_MIN, {{1, 1}}, "G", {1}, {3, 1}, {0, 0}, {10, 1e30}, "CC"};
@@ -561,6 +562,8 @@ TEST(MipResults, RunOutcomes) {
       {knapsack, 0, 2, 1, 0, false, QX_STATUS_OPTIMAL, 16.0, {"\n\nParallel MIP workload: ", " secs |100%|"}},
       {sc, 0, 1, 3, 0, false, QX_STATUS_OPTIMAL, 2.0,
        {"(startpoint)", "\n Semicont vars             :1\n", "\n bigM vars             :1\n"}},
+      // A feasible start that the cutoff rules out is still logged as feasible.
+      {sc, 0, 1, 1, 0, false, QX_STATUS_INFEASIBLE, NAN, {"(startpoint)"}, 1.5},
       {smallModels()[4], 0, 1, 1, 1, false, QX_STATUS_INFEASIBLE, NAN, {"\nProblem found infeasible in without OBJ heu.\n"}},
       {smallModels()[5], 0, 1, 5, 0, false, QX_STATUS_OPTIMAL, enumerate(smallModels()[5]),
        {"\nIndependent tree is being used...\n", "\n tree=0 nnum=", "\n tree=1 nnum="}},
@@ -573,6 +576,10 @@ TEST(MipResults, RunOutcomes) {
     QXsetModelIntParameter(e.model, QX_IPARAM_MIP_USE_INT_ZERO_TOL, c.intZeroTol);
     QXsetModelIntParameter(e.model, QX_IPARAM_MIP_NUM_THREADS, c.threads);
     QXsetModelIntParameter(e.model, QX_IPARAM_MIP_HEU_DROP_OBJ, c.dropObj);
+    if (c.cutoff < 1e30) {
+      QXsetModelIntParameter(e.model, QX_IPARAM_MIP_USECUTOFFOBJ, 1);
+      QXsetModelDouParameter(e.model, QX_DPARAM_MIP_CUTOFFOBJ, c.cutoff);
+    }
     QXsetModelDouParameter(e.model, QX_DPARAM_CALLBACKFREQ, 0.0);
     double supplied = c.objective;
     if (c.supply) QXsetMIPCallbackInsMIPObj(e.model, supplyObjective, &supplied);

@@ -155,6 +155,9 @@ TEST_F(Driver, ModelWithoutColumns) {
   std::vector<int> rs(3, -9);
   ASSERT_EQ(QXgetBasis(model, nullptr, rs.data()), 0);
   for (int s : rs) EXPECT_GE(s, 0);
+  std::vector<double> slack(3, -9);
+  ASSERT_EQ(QXgetSlacks(model, slack.data()), 0);
+  EXPECT_EQ(slack, std::vector<double>(3, 0.0));
 
   const int row[] = {1};
   const double g[] = {1e-3};  // 0 >= 1e-3 is violated beyond the tolerance
