@@ -135,7 +135,22 @@ class PrimalLoop {
   unsigned rejectCyc_ = 0;
   int infRejects_ = 0;        // rejections in phase 1 since the last release
   int lastQ_ = -1, lastR_ = -1;
+  // Phase-1 duals kept up to date between factorisations: the basic costs
+  // they were computed from, their cost weight and pricing mode, and the
+  // pivot taken since (p1R_ < 0: none).
+  std::vector<double> p1Cost_;
+  bool p1Valid_ = false, p1Lazy_ = false;
+  double p1Weight_ = 0.0;
+  int p1R_ = -1, p1Q_ = -1, p1Leaving_ = -1;
   std::vector<int> ties_;     // candidate rows of a random choice
+  // Rows that block the step in the ratio test's first pass (pivot at least
+  // the tolerance): position, the bound met and the rate of motion; the
+  // second pass reads only these.
+  struct Blocking {
+    int k;
+    double bound, rate;
+  };
+  std::vector<Blocking> blocking_;
 };
 
 bool PrimalLoop::infeasibleBasics() {
@@ -155,7 +170,19 @@ void PrimalLoop::stepTouched() {
 // Reduced costs of the composite phase-1 objective (primal_phase1.cpp).
 void PrimalLoop::phase1Duals() {
   w_.announceBigM();
-  w_.phase1Duals(w_.phase1CostWeight());
+  const double w = w_.phase1CostWeight();
+  const bool lazy = w_.primalPricingMode == SimplexWork::Impl::kPricingPartial;
+  if (p1Valid_ && w == p1Weight_ && lazy == p1Lazy_) {
+    w_.updatePhase1Duals(p1Cost_, p1R_, p1Q_, p1Leaving_, w, lazy);
+  } else {
+    w_.phase1Duals(w, lazy);
+    p1Cost_.resize(w_.m);
+    for (int k = 0; k < w_.m; ++k) p1Cost_[k] = w_.phase1CostAt(k, w);
+    p1Valid_ = true;
+    p1Weight_ = w;
+    p1Lazy_ = lazy;
+  }
+  p1R_ = -1;
 }
 
 // Pricing: partial pricing over column segments in partial mode; otherwise
@@ -199,6 +226,7 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
   // them is kept: a column blocked only by such rows is no ray.
   double thetaMax = kInf;
   double colMax = 0.0, tinyA = 0.0, tinyRatio = 0.0;
+  blocking_.clear();
   for (int t = 0; t < col.count; ++t) {
     const int k = col.index[t];
     const double a = col.array[k];
@@ -214,8 +242,9 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
       }
       continue;
     }
-    if (blockingBound(j, rate, phase1, &bound))
-      thetaMax = std::min(thetaMax, (bound - w_.x[j] + std::copysign(tol, rate)) / rate);
+    if (!blockingBound(j, rate, phase1, &bound)) continue;
+    thetaMax = std::min(thetaMax, (bound - w_.x[j] + std::copysign(tol, rate)) / rate);
+    blocking_.push_back({k, bound, rate});
   }
   const double range = w_.upper[q] - w_.lower[q];
   if (thetaMax == kInf) {
@@ -227,21 +256,15 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
   // pivot.
   int best = -1;
   double bestA = 0.0, bestRatio = 0.0, maxA = 0.0;
-  for (int t = 0; t < col.count; ++t) {
-    const int k = col.index[t];
-    const double a = col.array[k];
-    if (std::fabs(a) < w_.pivTol) continue;
-    const int j = w_.basicVar[k];
-    const double rate = -dir * a;
-    double bound;
-    if (!blockingBound(j, rate, phase1, &bound)) continue;
-    maxA = std::max(maxA, std::fabs(a));
-    const double ratio = std::max(0.0, (bound - w_.x[j]) / rate);
-    if (ratio <= thetaMax && std::fabs(a) > bestA) {
-      bestA = std::fabs(a);
-      best = k;
+  for (const Blocking& b : blocking_) {
+    const double mag = std::fabs(col.array[b.k]);
+    maxA = std::max(maxA, mag);
+    const double ratio = std::max(0.0, (b.bound - w_.x[w_.basicVar[b.k]]) / b.rate);
+    if (ratio <= thetaMax && mag > bestA) {
+      bestA = mag;
+      best = b.k;
       bestRatio = ratio;
-      target_ = bound;
+      target_ = b.bound;
     }
   }
   if (range <= bestRatio) {
@@ -346,6 +369,7 @@ void PrimalLoop::noteStep(int q, double theta) {
 
 int PrimalLoop::breakCycle(int q) {
   if (degenerateRun_ < kStallingRun || entries_[q] < kCyclingEntries) return q;
+  w_.refreshReducedCosts();
   // Any other candidate, chosen at random, in place of the cycling column.
   ties_.clear();
   for (int j = 0; j < w_.nt; ++j)
@@ -363,6 +387,7 @@ int PrimalLoop::breakCycle(int q) {
 bool PrimalLoop::releaseAfterNoPivot(bool phase1) {
   const int post = static_cast<int>(w_.bl.rejectedList.size());
   if (post == 0) return false;
+  w_.refreshReducedCosts();
   if (w_.tracing()) {
     int left = 0;  // candidates once the rejected columns are released
     for (int j = 0; j < w_.nt; ++j) left += attraction(j) > 0.0 && rejectedUntil_[j] <= w_.iterations;
@@ -467,6 +492,7 @@ int PrimalLoop::run() {
       }
       dualsValid = false;
       feasible_ = false;
+      p1Valid_ = false;
       const int pc = w_.progressCheck();
       switchPricing();
       if (pc == kProgressSwitch) return kRecover;
@@ -482,10 +508,13 @@ int PrimalLoop::run() {
       phase1Duals();
       dualsValid = false;
       cands_.invalidate();  // new every iteration: scan without the list
-    } else if (!dualsValid || phase1_) {
-      w_.computeDual();
-      dualsValid = true;
-      cands_.valid = false;
+    } else {
+      p1Valid_ = false;
+      if (!dualsValid || phase1_) {
+        w_.computeDual();
+        dualsValid = true;
+        cands_.valid = false;
+      }
     }
     phase1_ = phase1;
     w_.scaleCepsForPricing();
@@ -502,6 +531,7 @@ int PrimalLoop::run() {
         w_.removePerturbation(__FILE_NAME__, __LINE__);
         continue;
       }
+      p1Valid_ = false;
       if (phase1 && w_.compositeOptimumNeedsBigM()) continue;
       if (phase1) return kInfeasible;
       w_.farkas.clear();
@@ -548,8 +578,24 @@ int PrimalLoop::run() {
     }
     const int leaving = w_.basicVar[r];
     const double pivot = w_.col.array[r];
-    // Pivot row for the update of reduced costs and devex weights.
-    if (!phase1) {
+    if (!phase1 && w_.primalPricingMode == SimplexWork::Impl::kPricingPartial) {
+      // Partial pricing reads one segment per iteration: the duals move
+      // along row r of the inverse instead of every reduced cost along the
+      // pivot row, and the segment prices its columns from them.
+      w_.rho.clear();
+      w_.rho.add(r, 1.0);
+      w_.lu->btran(w_.rho);
+      if (w_.rho.count < 0) w_.rho.rebuildIndex();
+      const double thetaD = w_.d[q] / pivot;
+      for (int t = 0; t < w_.rho.count; ++t) {
+        const int i = w_.rho.index[t];
+        w_.priceY[i] += thetaD * w_.rho.array[i];
+      }
+      w_.lazyReducedCosts = true;
+      w_.d[q] = 0.0;
+      w_.d[leaving] = -thetaD;
+    } else if (!phase1) {
+      // Pivot row for the update of reduced costs and devex weights.
       w_.rho.clear();
       w_.rho.add(r, 1.0);
       w_.lu->btran(w_.rho);
@@ -585,7 +631,13 @@ int PrimalLoop::run() {
       w_.error = layerError(rc);
       return kNotFinished;
     }
+    if (phase1) {
+      p1R_ = r;
+      p1Q_ = q;
+      p1Leaving_ = leaving;
+    }
     if (w_.updates == 0) {
+      p1Valid_ = false;
       dualsValid = !phase1;
       cands_.valid = false;  // the refactorisation recomputed the duals
       feasible_ = false;     // and the primal values
@@ -596,7 +648,7 @@ int PrimalLoop::run() {
         w_.error = kErrNumerical;
         return kNotFinished;
       }
-    } else if (!phase1 && cands_.worthUpdating(w_.prowCount, w_.nt)) {
+    } else if (!phase1 && !w_.lazyReducedCosts && cands_.worthUpdating(w_.prowCount, w_.nt)) {
       if (cands_.valid) {
         for (int k = 0; k < w_.prowCount; ++k) relist(w_.prowIndex[k]);
         relist(q);
@@ -633,7 +685,9 @@ int SimplexWork::Impl::runPrimal() {
   }
   logIteration(true);
   PrimalLoop loop(*this);
-  return verifyPrimalSignal(loop.run());
+  const int result = loop.run();
+  refreshReducedCosts();
+  return verifyPrimalSignal(result);
 }
 
 }  // namespace torva::simplex
