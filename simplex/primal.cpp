@@ -93,6 +93,9 @@ class PrimalLoop {
   // framework, which replaces the stored estimate in the update; counts a
   // bad stored weight.
   double entryWeight(int q);
+  // Phase 2: reduced costs (or the kept duals) and devex weights for the
+  // pivot of entering q at position r.
+  void updateDuals(int q, int r, int leaving, double pivot);
   // A phase-1 column without a blocking row is skipped for a while.
   void rejectPhase1Column(int q);
   // The ray of an unbounded column (in w_.col), on the true bounds.
@@ -478,6 +481,50 @@ void PrimalLoop::makeRay(int q, double dir) {
   }
 }
 
+// Phase 2, before the basis change of entering q at position r: the
+// reduced costs, and the devex weights when devex prices.
+void PrimalLoop::updateDuals(int q, int r, int leaving, double pivot) {
+  w_.rho.clear();
+  w_.rho.add(r, 1.0);
+  w_.lu->btran(w_.rho);
+  if (w_.rho.count < 0) w_.rho.rebuildIndex();
+  const double thetaD = w_.d[q] / pivot;
+  w_.d[q] = 0.0;
+  w_.d[leaving] = -thetaD;
+  if (w_.primalPricingMode == SimplexWork::Impl::kPricingPartial) {
+    // Partial pricing reads one segment per iteration: the duals move
+    // along row r of the inverse instead of every reduced cost along the
+    // pivot row, and the segment prices its columns from them.
+    for (int t = 0; t < w_.rho.count; ++t) {
+      const int i = w_.rho.index[t];
+      w_.priceY[i] += thetaD * w_.rho.array[i];
+    }
+    w_.lazyReducedCosts = true;
+    return;
+  }
+  // Pivot row for the update of reduced costs and devex weights.
+  w_.computePivotRow(w_.rho);
+  const double wq = entryWeight(q);
+  bool reset = badWeights_ > kAllowedBadWeights;
+  for (int k = 0; k < w_.prowCount; ++k) {
+    const int j = w_.prowIndex[k];
+    const double a = w_.prow[j];
+    w_.d[j] -= thetaD * a;
+    const double ratio = a / pivot;
+    const double wv = std::max(w_.devex[j], ratio * ratio * wq);
+    w_.devex[j] = wv;
+    if (wv > kDevexOverflow) reset = true;
+  }
+  w_.d[q] = 0.0;
+  w_.d[leaving] = -thetaD;
+  w_.devex[leaving] = std::max(wq / (pivot * pivot), 1.0);
+  if (reset) {
+    resetDevex();  // on the basis after this pivot
+    inRef_[q] = 0;
+    inRef_[leaving] = 1;
+  }
+}
+
 int PrimalLoop::run() {
   if (w_.devex.size() != static_cast<std::size_t>(w_.nt)) w_.devex.assign(w_.nt, 1.0);
   resetDevex();
@@ -578,50 +625,7 @@ int PrimalLoop::run() {
     }
     const int leaving = w_.basicVar[r];
     const double pivot = w_.col.array[r];
-    if (!phase1 && w_.primalPricingMode == SimplexWork::Impl::kPricingPartial) {
-      // Partial pricing reads one segment per iteration: the duals move
-      // along row r of the inverse instead of every reduced cost along the
-      // pivot row, and the segment prices its columns from them.
-      w_.rho.clear();
-      w_.rho.add(r, 1.0);
-      w_.lu->btran(w_.rho);
-      if (w_.rho.count < 0) w_.rho.rebuildIndex();
-      const double thetaD = w_.d[q] / pivot;
-      for (int t = 0; t < w_.rho.count; ++t) {
-        const int i = w_.rho.index[t];
-        w_.priceY[i] += thetaD * w_.rho.array[i];
-      }
-      w_.lazyReducedCosts = true;
-      w_.d[q] = 0.0;
-      w_.d[leaving] = -thetaD;
-    } else if (!phase1) {
-      // Pivot row for the update of reduced costs and devex weights.
-      w_.rho.clear();
-      w_.rho.add(r, 1.0);
-      w_.lu->btran(w_.rho);
-      if (w_.rho.count < 0) w_.rho.rebuildIndex();
-      w_.computePivotRow(w_.rho);
-      const double thetaD = w_.d[q] / pivot;
-      const double wq = entryWeight(q);
-      bool reset = badWeights_ > kAllowedBadWeights;
-      for (int k = 0; k < w_.prowCount; ++k) {
-        const int j = w_.prowIndex[k];
-        const double a = w_.prow[j];
-        w_.d[j] -= thetaD * a;
-        const double ratio = a / pivot;
-        const double wv = std::max(w_.devex[j], ratio * ratio * wq);
-        w_.devex[j] = wv;
-        if (wv > kDevexOverflow) reset = true;
-      }
-      w_.d[q] = 0.0;
-      w_.d[leaving] = -thetaD;
-      w_.devex[leaving] = std::max(wq / (pivot * pivot), 1.0);
-      if (reset) {
-        resetDevex();  // on the basis after this pivot
-        inRef_[q] = 0;
-        inRef_[leaving] = 1;
-      }
-    }
+    if (!phase1) updateDuals(q, r, leaving, pivot);
     w_.x[q] += dir * theta;
     w_.x[leaving] = target_;
     w_.at[leaving] = target_ == w_.lower[leaving] ? kAtLower : kAtUpper;
