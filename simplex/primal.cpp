@@ -146,12 +146,12 @@ class PrimalLoop {
   double p1Weight_ = 0.0;
   int p1R_ = -1, p1Q_ = -1, p1Leaving_ = -1;
   std::vector<int> ties_;     // candidate rows of a random choice
-  // Rows that block the step in the ratio test's first pass (pivot at least
-  // the tolerance): position, the bound met and the rate of motion; the
-  // second pass reads only these.
+  // Rows of the ratio test's first pass (pivot at least the tolerance)
+  // whose exact ratio was within the bound of the step so far: position,
+  // the bound met and the ratio; the second pass reads only these.
   struct Blocking {
     int k;
-    double bound, rate;
+    double bound, ratio;
   };
   std::vector<Blocking> blocking_;
 };
@@ -228,7 +228,7 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
   // Candidates below the pivot tolerance are left out, but the largest of
   // them is kept: a column blocked only by such rows is no ray.
   double thetaMax = kInf;
-  double colMax = 0.0, tinyA = 0.0, tinyRatio = 0.0;
+  double colMax = 0.0, tinyA = 0.0, tinyRatio = 0.0, maxA = 0.0;
   blocking_.clear();
   for (int t = 0; t < col.count; ++t) {
     const int k = col.index[t];
@@ -246,8 +246,11 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
       continue;
     }
     if (!blockingBound(j, rate, phase1, &bound)) continue;
+    maxA = std::max(maxA, mag);
     thetaMax = std::min(thetaMax, (bound - w_.x[j] + std::copysign(tol, rate)) / rate);
-    blocking_.push_back({k, bound, rate});
+    // thetaMax only falls: a row beyond it now is beyond it at the end.
+    const double ratio = std::max(0.0, (bound - w_.x[j]) / rate);
+    if (ratio <= thetaMax) blocking_.push_back({k, bound, ratio});
   }
   const double range = w_.upper[q] - w_.lower[q];
   if (thetaMax == kInf) {
@@ -258,15 +261,13 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
   // Pass 2: among the rows whose exact ratio is within thetaMax, the largest
   // pivot.
   int best = -1;
-  double bestA = 0.0, bestRatio = 0.0, maxA = 0.0;
+  double bestA = 0.0, bestRatio = 0.0;
   for (const Blocking& b : blocking_) {
     const double mag = std::fabs(col.array[b.k]);
-    maxA = std::max(maxA, mag);
-    const double ratio = std::max(0.0, (b.bound - w_.x[w_.basicVar[b.k]]) / b.rate);
-    if (ratio <= thetaMax && mag > bestA) {
+    if (b.ratio <= thetaMax && mag > bestA) {
       bestA = mag;
       best = b.k;
-      bestRatio = ratio;
+      bestRatio = b.ratio;
       target_ = b.bound;
     }
   }
