@@ -43,10 +43,6 @@ void SimplexWork::Impl::raiseBigM(const char* file, int line) {
   bigM = raised;
 }
 
-// Duals of the composite objective: y = B^-T (g_B + w c_B), where g is the
-// gradient of the sum of infeasibilities (-1 below the lower bound, +1 above
-// the upper bound, 0 within), and reduced costs d_j = w c_j - a_j'y. With
-// w = 0 this is the pure phase 1, whose y is the Farkas candidate.
 double SimplexWork::Impl::phase1CostAt(int k, double w) const {
   const int j = basicVar[k];
   double g = 0.0;
@@ -57,6 +53,10 @@ double SimplexWork::Impl::phase1CostAt(int k, double w) const {
   return g + w * cost[j];
 }
 
+// Duals of the composite objective: y = B^-T (g_B + w c_B), where g is the
+// gradient of the sum of infeasibilities (-1 below the lower bound, +1 above
+// the upper bound, 0 within), and reduced costs d_j = w c_j - a_j'y. With
+// w = 0 this is the pure phase 1, whose y is the Farkas candidate.
 void SimplexWork::Impl::phase1Duals(double w, bool lazy) {
   LuVector& y = aux;
   y.clear();
