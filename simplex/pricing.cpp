@@ -73,6 +73,7 @@ int SimplexWork::Impl::pricePartial(const std::vector<double>& rejectedUntil) {
     const int len = std::min(seg, nt - scanned);
     for (int k = 0; k < len; ++k, j = j + 1 == nt ? 0 : j + 1) {
       if (rejectedUntil[j] > iterations || bl.isRejected(j)) continue;
+      if (lazyReducedCosts && pos[j] < 0 && lower[j] != upper[j]) d[j] = reducedCostFromDuals(j);
       const double v = pricingViolation(j);
       if (v == 0.0) continue;
       // Method 1 Dantzig, 2 and 3 Dantzig scaled by the column norm.
@@ -90,6 +91,19 @@ int SimplexWork::Impl::pricePartial(const std::vector<double>& rejectedUntil) {
   if (best < 0 && tracing())
     traceLine(" ppart candid list empty, fiter=%d, scanned-full=%d.", updates, scanned >= nt ? 1 : 0);
   return best;
+}
+
+double SimplexWork::Impl::reducedCostFromDuals(int j) const {
+  if (j >= n) return priceCostWeight * cost[j] - priceY[j - n];
+  double s = priceCostWeight * cost[j];
+  for (int p = lp.colStart[j]; p < lp.colStart[j + 1]; ++p) s -= lp.colValue[p] * priceY[lp.rowIndex[p]];
+  return s;
+}
+
+void SimplexWork::Impl::refreshReducedCosts() {
+  if (!lazyReducedCosts) return;
+  for (int j = 0; j < nt; ++j) d[j] = pos[j] >= 0 ? 0.0 : reducedCostFromDuals(j);
+  lazyReducedCosts = false;
 }
 
 void SimplexWork::Impl::primalPricingSwitch() {

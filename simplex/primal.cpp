@@ -93,6 +93,9 @@ class PrimalLoop {
   // framework, which replaces the stored estimate in the update; counts a
   // bad stored weight.
   double entryWeight(int q);
+  // Phase 2: reduced costs (or the kept duals) and devex weights for the
+  // pivot of entering q at position r.
+  void updateDuals(int q, int r, int leaving, double pivot);
   // A phase-1 column without a blocking row is skipped for a while.
   void rejectPhase1Column(int q);
   // The ray of an unbounded column (in w_.col), on the true bounds.
@@ -135,7 +138,22 @@ class PrimalLoop {
   unsigned rejectCyc_ = 0;
   int infRejects_ = 0;        // rejections in phase 1 since the last release
   int lastQ_ = -1, lastR_ = -1;
+  // Phase-1 duals kept up to date between factorisations: the basic costs
+  // they were computed from, their cost weight and pricing mode, and the
+  // pivot taken since (p1R_ < 0: none).
+  std::vector<double> p1Cost_;
+  bool p1Valid_ = false, p1Lazy_ = false;
+  double p1Weight_ = 0.0;
+  int p1R_ = -1, p1Q_ = -1, p1Leaving_ = -1;
   std::vector<int> ties_;     // candidate rows of a random choice
+  // Rows of the ratio test's first pass (pivot at least the tolerance)
+  // whose exact ratio was within the bound of the step so far: position,
+  // the bound met and the ratio; the second pass reads only these.
+  struct Blocking {
+    int k;
+    double bound, ratio;
+  };
+  std::vector<Blocking> blocking_;
 };
 
 bool PrimalLoop::infeasibleBasics() {
@@ -155,7 +173,19 @@ void PrimalLoop::stepTouched() {
 // Reduced costs of the composite phase-1 objective (primal_phase1.cpp).
 void PrimalLoop::phase1Duals() {
   w_.announceBigM();
-  w_.phase1Duals(w_.phase1CostWeight());
+  const double w = w_.phase1CostWeight();
+  const bool lazy = w_.primalPricingMode == SimplexWork::Impl::kPricingPartial;
+  if (p1Valid_ && w == p1Weight_ && lazy == p1Lazy_) {
+    w_.updatePhase1Duals(p1Cost_, p1R_, p1Q_, p1Leaving_, w, lazy);
+  } else {
+    w_.phase1Duals(w, lazy);
+    p1Cost_.resize(w_.m);
+    for (int k = 0; k < w_.m; ++k) p1Cost_[k] = w_.phase1CostAt(k, w);
+    p1Valid_ = true;
+    p1Weight_ = w;
+    p1Lazy_ = lazy;
+  }
+  p1R_ = -1;
 }
 
 // Pricing: partial pricing over column segments in partial mode; otherwise
@@ -198,7 +228,8 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
   // Candidates below the pivot tolerance are left out, but the largest of
   // them is kept: a column blocked only by such rows is no ray.
   double thetaMax = kInf;
-  double colMax = 0.0, tinyA = 0.0, tinyRatio = 0.0;
+  double colMax = 0.0, tinyA = 0.0, tinyRatio = 0.0, maxA = 0.0;
+  blocking_.clear();
   for (int t = 0; t < col.count; ++t) {
     const int k = col.index[t];
     const double a = col.array[k];
@@ -214,8 +245,12 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
       }
       continue;
     }
-    if (blockingBound(j, rate, phase1, &bound))
-      thetaMax = std::min(thetaMax, (bound - w_.x[j] + std::copysign(tol, rate)) / rate);
+    if (!blockingBound(j, rate, phase1, &bound)) continue;
+    maxA = std::max(maxA, mag);
+    thetaMax = std::min(thetaMax, (bound - w_.x[j] + std::copysign(tol, rate)) / rate);
+    // thetaMax only falls: a row beyond it now is beyond it at the end.
+    const double ratio = std::max(0.0, (bound - w_.x[j]) / rate);
+    if (ratio <= thetaMax) blocking_.push_back({k, bound, ratio});
   }
   const double range = w_.upper[q] - w_.lower[q];
   if (thetaMax == kInf) {
@@ -226,22 +261,14 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
   // Pass 2: among the rows whose exact ratio is within thetaMax, the largest
   // pivot.
   int best = -1;
-  double bestA = 0.0, bestRatio = 0.0, maxA = 0.0;
-  for (int t = 0; t < col.count; ++t) {
-    const int k = col.index[t];
-    const double a = col.array[k];
-    if (std::fabs(a) < w_.pivTol) continue;
-    const int j = w_.basicVar[k];
-    const double rate = -dir * a;
-    double bound;
-    if (!blockingBound(j, rate, phase1, &bound)) continue;
-    maxA = std::max(maxA, std::fabs(a));
-    const double ratio = std::max(0.0, (bound - w_.x[j]) / rate);
-    if (ratio <= thetaMax && std::fabs(a) > bestA) {
-      bestA = std::fabs(a);
-      best = k;
-      bestRatio = ratio;
-      target_ = bound;
+  double bestA = 0.0, bestRatio = 0.0;
+  for (const Blocking& b : blocking_) {
+    const double mag = std::fabs(col.array[b.k]);
+    if (b.ratio <= thetaMax && mag > bestA) {
+      bestA = mag;
+      best = b.k;
+      bestRatio = b.ratio;
+      target_ = b.bound;
     }
   }
   if (range <= bestRatio) {
@@ -346,6 +373,7 @@ void PrimalLoop::noteStep(int q, double theta) {
 
 int PrimalLoop::breakCycle(int q) {
   if (degenerateRun_ < kStallingRun || entries_[q] < kCyclingEntries) return q;
+  w_.refreshReducedCosts();
   // Any other candidate, chosen at random, in place of the cycling column.
   ties_.clear();
   for (int j = 0; j < w_.nt; ++j)
@@ -363,6 +391,7 @@ int PrimalLoop::breakCycle(int q) {
 bool PrimalLoop::releaseAfterNoPivot(bool phase1) {
   const int post = static_cast<int>(w_.bl.rejectedList.size());
   if (post == 0) return false;
+  w_.refreshReducedCosts();
   if (w_.tracing()) {
     int left = 0;  // candidates once the rejected columns are released
     for (int j = 0; j < w_.nt; ++j) left += attraction(j) > 0.0 && rejectedUntil_[j] <= w_.iterations;
@@ -453,6 +482,50 @@ void PrimalLoop::makeRay(int q, double dir) {
   }
 }
 
+// Phase 2, before the basis change of entering q at position r: the
+// reduced costs, and the devex weights when devex prices.
+void PrimalLoop::updateDuals(int q, int r, int leaving, double pivot) {
+  w_.rho.clear();
+  w_.rho.add(r, 1.0);
+  w_.lu->btran(w_.rho);
+  if (w_.rho.count < 0) w_.rho.rebuildIndex();
+  const double thetaD = w_.d[q] / pivot;
+  w_.d[q] = 0.0;
+  w_.d[leaving] = -thetaD;
+  if (w_.primalPricingMode == SimplexWork::Impl::kPricingPartial) {
+    // Partial pricing reads one segment per iteration: the duals move
+    // along row r of the inverse instead of every reduced cost along the
+    // pivot row, and the segment prices its columns from them.
+    for (int t = 0; t < w_.rho.count; ++t) {
+      const int i = w_.rho.index[t];
+      w_.priceY[i] += thetaD * w_.rho.array[i];
+    }
+    w_.lazyReducedCosts = true;
+    return;
+  }
+  // Pivot row for the update of reduced costs and devex weights.
+  w_.computePivotRow(w_.rho);
+  const double wq = entryWeight(q);
+  bool reset = badWeights_ > kAllowedBadWeights;
+  for (int k = 0; k < w_.prowCount; ++k) {
+    const int j = w_.prowIndex[k];
+    const double a = w_.prow[j];
+    w_.d[j] -= thetaD * a;
+    const double ratio = a / pivot;
+    const double wv = std::max(w_.devex[j], ratio * ratio * wq);
+    w_.devex[j] = wv;
+    if (wv > kDevexOverflow) reset = true;
+  }
+  w_.d[q] = 0.0;
+  w_.d[leaving] = -thetaD;
+  w_.devex[leaving] = std::max(wq / (pivot * pivot), 1.0);
+  if (reset) {
+    resetDevex();  // on the basis after this pivot
+    inRef_[q] = 0;
+    inRef_[leaving] = 1;
+  }
+}
+
 int PrimalLoop::run() {
   if (w_.devex.size() != static_cast<std::size_t>(w_.nt)) w_.devex.assign(w_.nt, 1.0);
   resetDevex();
@@ -467,6 +540,7 @@ int PrimalLoop::run() {
       }
       dualsValid = false;
       feasible_ = false;
+      p1Valid_ = false;
       const int pc = w_.progressCheck();
       switchPricing();
       if (pc == kProgressSwitch) return kRecover;
@@ -482,10 +556,13 @@ int PrimalLoop::run() {
       phase1Duals();
       dualsValid = false;
       cands_.invalidate();  // new every iteration: scan without the list
-    } else if (!dualsValid || phase1_) {
-      w_.computeDual();
-      dualsValid = true;
-      cands_.valid = false;
+    } else {
+      p1Valid_ = false;
+      if (!dualsValid || phase1_) {
+        w_.computeDual();
+        dualsValid = true;
+        cands_.valid = false;
+      }
     }
     phase1_ = phase1;
     w_.scaleCepsForPricing();
@@ -502,6 +579,7 @@ int PrimalLoop::run() {
         w_.removePerturbation(__FILE_NAME__, __LINE__);
         continue;
       }
+      p1Valid_ = false;
       if (phase1 && w_.compositeOptimumNeedsBigM()) continue;
       if (phase1) return kInfeasible;
       w_.farkas.clear();
@@ -554,34 +632,7 @@ int PrimalLoop::run() {
     }
     const int leaving = w_.basicVar[r];
     const double pivot = w_.col.array[r];
-    // Pivot row for the update of reduced costs and devex weights.
-    if (!phase1) {
-      w_.rho.clear();
-      w_.rho.add(r, 1.0);
-      w_.lu->btran(w_.rho);
-      if (w_.rho.count < 0) w_.rho.rebuildIndex();
-      w_.computePivotRow(w_.rho);
-      const double thetaD = w_.d[q] / pivot;
-      const double wq = entryWeight(q);
-      bool reset = badWeights_ > kAllowedBadWeights;
-      for (int k = 0; k < w_.prowCount; ++k) {
-        const int j = w_.prowIndex[k];
-        const double a = w_.prow[j];
-        w_.d[j] -= thetaD * a;
-        const double ratio = a / pivot;
-        const double wv = std::max(w_.devex[j], ratio * ratio * wq);
-        w_.devex[j] = wv;
-        if (wv > kDevexOverflow) reset = true;
-      }
-      w_.d[q] = 0.0;
-      w_.d[leaving] = -thetaD;
-      w_.devex[leaving] = std::max(wq / (pivot * pivot), 1.0);
-      if (reset) {
-        resetDevex();  // on the basis after this pivot
-        inRef_[q] = 0;
-        inRef_[leaving] = 1;
-      }
-    }
+    if (!phase1) updateDuals(q, r, leaving, pivot);
     w_.x[q] += dir * theta;
     w_.x[leaving] = target_;
     w_.at[leaving] = target_ == w_.lower[leaving] ? kAtLower : kAtUpper;
@@ -591,7 +642,13 @@ int PrimalLoop::run() {
       w_.error = layerError(rc);
       return kNotFinished;
     }
+    if (phase1) {
+      p1R_ = r;
+      p1Q_ = q;
+      p1Leaving_ = leaving;
+    }
     if (w_.updates == 0) {
+      p1Valid_ = false;
       dualsValid = !phase1;
       cands_.valid = false;  // the refactorisation recomputed the duals
       feasible_ = false;     // and the primal values
@@ -602,7 +659,7 @@ int PrimalLoop::run() {
         w_.error = kErrNumerical;
         return kNotFinished;
       }
-    } else if (!phase1 && cands_.worthUpdating(w_.prowCount, w_.nt)) {
+    } else if (!phase1 && !w_.lazyReducedCosts && cands_.worthUpdating(w_.prowCount, w_.nt)) {
       if (cands_.valid) {
         for (int k = 0; k < w_.prowCount; ++k) relist(w_.prowIndex[k]);
         relist(q);
@@ -639,7 +696,9 @@ int SimplexWork::Impl::runPrimalMethod() {
   }
   logIteration(true);
   PrimalLoop loop(*this);
-  return verifyPrimalSignal(loop.run());
+  const int result = loop.run();
+  refreshReducedCosts();
+  return verifyPrimalSignal(result);
 }
 
 }  // namespace torva::simplex

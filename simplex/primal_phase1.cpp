@@ -43,26 +43,33 @@ void SimplexWork::Impl::raiseBigM(const char* file, int line) {
   bigM = raised;
 }
 
+double SimplexWork::Impl::phase1CostAt(int k, double w) const {
+  const int j = basicVar[k];
+  double g = 0.0;
+  if (x[j] < lower[j] - primalTol)
+    g = -1.0;
+  else if (x[j] > upper[j] + primalTol)
+    g = 1.0;
+  return g + w * cost[j];
+}
+
 // Duals of the composite objective: y = B^-T (g_B + w c_B), where g is the
 // gradient of the sum of infeasibilities (-1 below the lower bound, +1 above
 // the upper bound, 0 within), and reduced costs d_j = w c_j - a_j'y. With
 // w = 0 this is the pure phase 1, whose y is the Farkas candidate.
-void SimplexWork::Impl::phase1Duals(double w) {
+void SimplexWork::Impl::phase1Duals(double w, bool lazy) {
   LuVector& y = aux;
   y.clear();
   for (int k = 0; k < m; ++k) {
-    const int j = basicVar[k];
-    double g = 0.0;
-    if (x[j] < lower[j] - primalTol)
-      g = -1.0;
-    else if (x[j] > upper[j] + primalTol)
-      g = 1.0;
-    const double v = g + w * cost[j];
+    const double v = phase1CostAt(k, w);
     if (v != 0.0) y.add(k, v);
   }
   lu->btran(y);
   if (y.count < 0) y.rebuildIndex();
-  for (int j = 0; j < n; ++j) {
+  lazyReducedCosts = lazy;
+  priceY.assign(y.array.begin(), y.array.begin() + m);
+  priceCostWeight = w;
+  for (int j = 0; j < (lazy ? 0 : n); ++j) {
     if (pos[j] >= 0) {
       d[j] = 0.0;
       continue;
@@ -71,10 +78,53 @@ void SimplexWork::Impl::phase1Duals(double w) {
     for (int p = lp.colStart[j]; p < lp.colStart[j + 1]; ++p) s -= lp.colValue[p] * y.array[lp.rowIndex[p]];
     d[j] = s;
   }
-  for (int i = 0; i < m; ++i) d[n + i] = pos[n + i] >= 0 ? 0.0 : w * cost[n + i] - y.array[i];
+  for (int i = 0; i < (lazy ? 0 : m); ++i) d[n + i] = pos[n + i] >= 0 ? 0.0 : w * cost[n + i] - y.array[i];
   if (w == 0.0) farkas.assign(y.array.begin(), y.array.end());
   y.count = -1;
   y.clear();
+}
+
+// The basis and the basic values changed since the last computation of the
+// phase-1 duals: basic position k had cost g[k] (and, when r >= 0, entering
+// q took position r). With the old duals y, B'y equals g except at r, where
+// it is a_q'y; so the new duals are y + B^-T (g_new - g'), a BTRAN of a
+// vector nonzero only at r and where the infeasibility of a basic variable
+// changed, mostly far sparser than the full phase-1 cost vector.
+void SimplexWork::Impl::updatePhase1Duals(std::vector<double>& g, int r, int q, int leaving, double w, bool lazy) {
+  if (r >= 0) g[r] = w * cost[q] - reducedCostFromDuals(q);
+  LuVector& dy = aux;
+  dy.clear();
+  for (int k = 0; k < m; ++k) {
+    const double v = phase1CostAt(k, w);
+    if (v != g[k]) dy.add(k, v - g[k]);
+    g[k] = v;
+  }
+  if (dy.count > 0) lu->btran(dy);
+  if (dy.count < 0) dy.rebuildIndex();
+  for (int t = 0; t < dy.count; ++t) priceY[dy.index[t]] += dy.array[dy.index[t]];
+  if (lazy) {
+    lazyReducedCosts = true;
+  } else if (dy.count == 0) {
+    // Only the pivot's own columns change.
+  } else if (rowWiseCheaper(dy)) {
+    // d_j -= a_j'dy over the rows dy touches.
+    for (int t = 0; t < dy.count; ++t) {
+      const int i = dy.index[t];
+      const double v = dy.array[i];
+      for (int p = lp.rowStart[i]; p < lp.rowStart[i + 1]; ++p) d[lp.colIndex[p]] -= v * lp.rowValue[p];
+      d[n + i] -= v;
+    }
+    for (int k = 0; k < m; ++k) d[basicVar[k]] = 0.0;
+  } else {
+    lazyReducedCosts = true;
+    refreshReducedCosts();
+  }
+  if (r >= 0) {
+    d[q] = 0.0;
+    if (!lazyReducedCosts) d[leaving] = reducedCostFromDuals(leaving);
+  }
+  dy.count = -1;
+  dy.clear();
 }
 
 // At a composite optimum with infeasibilities left: the pure phase-1 duals

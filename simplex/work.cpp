@@ -161,6 +161,9 @@ void SimplexWork::Impl::computeDual(std::vector<double>* yOut) {
   }
   for (int i = 0; i < m; ++i) d[n + i] = pos[n + i] >= 0 ? 0.0 : cost[n + i] - y[i];
   if (yOut) yOut->assign(y.begin(), y.end());
+  priceY.assign(y.begin(), y.begin() + m);
+  priceCostWeight = 1.0;
+  lazyReducedCosts = false;
   aux.count = -1;
   aux.clear();
 }

@@ -148,6 +148,17 @@ class SimplexWork::Impl {
   int pricePartial(const std::vector<double>& rejectedUntil);
   // Partial to devex and back, after a factorisation.
   void primalPricingSwitch();
+  // Reduced costs priced on demand. Partial pricing reads only a segment of
+  // the columns per iteration, so the primal then keeps the duals instead
+  // of every reduced cost: while lazyReducedCosts is set, the reduced costs
+  // of nonbasic variables may be out of date and are priced from priceY
+  // (costs weighted by priceCostWeight) where they are read.
+  bool lazyReducedCosts = false;
+  std::vector<double> priceY;     // m: duals of the reduced costs in d
+  double priceCostWeight = 1.0;
+  double reducedCostFromDuals(int j) const;
+  // Every nonbasic reduced cost from priceY; clears lazyReducedCosts.
+  void refreshReducedCosts();
   double lastStep = 0.0, lastPivot = 0.0;  // of the last iteration (trace)
   ProgressRecord takeRecord() const;
   // Run after every factorisation: logs, compares with the previous check,
@@ -172,8 +183,16 @@ class SimplexWork::Impl {
   double phase1CostWeight() const;
   void announceBigM();
   void raiseBigM(const char* file, int line);
-  // Phase-1 duals and reduced costs with cost weight w (farkas set when 0).
-  void phase1Duals(double w);
+  // Phase-1 duals and reduced costs with cost weight w (farkas set when 0);
+  // with lazy only the duals, the reduced costs left to be priced on demand.
+  void phase1Duals(double w, bool lazy = false);
+  // Phase-1 cost of the basic variable at position k.
+  double phase1CostAt(int k, double w) const;
+  // The duals (and reduced costs unless lazy) brought up to date after a
+  // step, from the costs g of the last computation (updated in place) and
+  // the pivot (r, q, leaving) taken since, r < 0 for none; the factors are
+  // those after the pivot.
+  void updatePhase1Duals(std::vector<double>& g, int r, int q, int leaving, double w, bool lazy);
   // At a composite optimum with infeasibilities left: true when bigM was
   // raised because a column still reduces the infeasibility; false for a
   // proof of infeasibility (farkas holds it).
