@@ -57,7 +57,8 @@ struct DualBox {
 // (sign = 1); with no lower bound the mirrored row (sign = -1). Each y_i
 // gets the bound this row leaves it given the others' bounds (as activity
 // bounds do for primal rows), widened by kDecideTol against rounding.
-void tightenDual(const Problem& p, int j, double sign, DualBox& b) {
+// Returns true when a bound moved.
+bool tightenDual(const Problem& p, int j, double sign, DualBox& b) {
   double minSum = 0.0, sumSize = 0.0;
   int minInf = 0, infRow = -1;
   const auto termMin = [&](const Entry& e) {
@@ -75,7 +76,8 @@ void tightenDual(const Problem& p, int j, double sign, DualBox& b) {
       sumSize += std::fabs(termMin(e));
     }
   }
-  if (minInf > 1) return;
+  if (minInf > 1) return false;
+  bool moved = false;
   const double c = sign * p.cost[j];
   for (const Entry& e : p.a.cols[j]) {
     if (!p.rowOn[e.idx] || (minInf == 1 && e.idx != infRow)) continue;
@@ -86,9 +88,10 @@ void tightenDual(const Problem& p, int j, double sign, DualBox& b) {
     // Widened by kDecideTol relative to the terms it came from (not to 1:
     // the duals of rows with huge entries are tiny).
     bound += (a > 0 ? 1 : -1) * kDecideTol * (std::fabs(c) + sumSize) / std::fabs(a);
-    if (a > 0) b.up[e.idx] = std::min(b.up[e.idx], bound);
-    else b.lo[e.idx] = std::max(b.lo[e.idx], bound);
+    if (a > 0 && bound < b.up[e.idx]) b.up[e.idx] = bound, moved = true;
+    else if (a < 0 && bound > b.lo[e.idx]) b.lo[e.idx] = bound, moved = true;
   }
+  return moved;
 }
 
 // The box from the rows' signs and the dual rows of the live columns not
@@ -102,12 +105,16 @@ bool dualBox(const Problem& p, const std::vector<char>& skip, int rounds, DualBo
     if (!finiteLo(p.rl[i])) b.up[i] = 0.0;
     if (!finiteUp(p.ru[i])) b.lo[i] = 0.0;
   }
-  for (int round = 0; round < rounds; ++round)
+  // The rounds end early once a round moves no bound (the box is then final).
+  bool moved = true;
+  for (int round = 0; round < rounds && moved; ++round) {
+    moved = false;
     for (int j = 0; j < p.n; ++j) {
       if (!p.colOn[j] || skip[j]) continue;
-      if (!finiteUp(p.up[j])) tightenDual(p, j, 1.0, b);   // sum a y <= c_j
-      if (!finiteLo(p.lo[j])) tightenDual(p, j, -1.0, b);  // -sum a y <= -c_j
+      if (!finiteUp(p.up[j])) moved |= tightenDual(p, j, 1.0, b);   // sum a y <= c_j
+      if (!finiteLo(p.lo[j])) moved |= tightenDual(p, j, -1.0, b);  // -sum a y <= -c_j
     }
+  }
   for (int i = 0; i < p.m; ++i)
     if (p.rowOn[i] && b.lo[i] > b.up[i]) return false;
   return true;
