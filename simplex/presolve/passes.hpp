@@ -44,6 +44,9 @@ void dropRow(Problem& p, std::vector<Step>& steps, int i);
 // Inequality rows made redundant by bounds that other rows imply (bit
 // kBitActivityRows); the implied bounds themselves are not kept.
 Verdict impliedRedundantPass(Problem& p, std::vector<Step>& steps);
+// Inequality rows made redundant by bounds implied through chains of rows
+// (bit kBitActivityRows).
+Verdict chainedRedundantPass(Problem& p, std::vector<Step>& steps);
 // Dominated and weakly dominated columns fixed from bounds on the row duals
 // (bit kBitDominatedCols).
 Verdict dualBoundPass(Problem& p, std::vector<Step>& steps);

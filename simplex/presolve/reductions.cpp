@@ -16,9 +16,11 @@ namespace {
 // ends the reductions (later passes would find little more).
 constexpr double kPassGain = 0.001;
 constexpr int kMaxPasses = 30;
-// Rounds of passes separated by the folding of slack singletons into their
-// equations (each stage may open new reductions for the next).
-constexpr int kSlackStages = 3;
+// Rounds of passes separated by the costlier passes that run once per
+// stage: rows made redundant through chains of rows and the folding of
+// slack singletons into their equations (each stage may open new
+// reductions for the next).
+constexpr int kStages = 3;
 // A cost this small decides no bound: the rounding of substituted costs
 // stays far below it, and a reduced cost of this size is dual feasible
 // within the optimality tolerance of 1e-7.
@@ -566,13 +568,13 @@ Verdict reduce(Problem& p, int level, std::vector<Step>& steps) {
     }
     return Verdict::Reduced;
   };
-  for (int stage = 0; stage < kSlackStages; ++stage) {
+  for (int stage = 0; stage < kStages; ++stage) {
     const Verdict v = rounds();
     if (v != Verdict::Reduced) return v;
-    if (!(level & kBitColSingletons)) break;
-    const int before = p.liveCols();
-    slackSingletonPass(p, steps);
-    if (p.liveCols() == before) break;
+    const int before = p.liveRows() + p.liveCols();
+    if (level & kBitActivityRows) chainedRedundantPass(p, steps);
+    if (level & kBitColSingletons) slackSingletonPass(p, steps);
+    if (p.liveRows() + p.liveCols() == before) break;
   }
   // A problem left without rows or without columns is finished here: the
   // simplex never sees an empty side.

@@ -269,6 +269,9 @@ const SmallLp kSmall[] = {
     {"forcingRow", 8, {{1, 1, 0}, {1, 0, 1}, {0, 1, -1}}, "GLG", {20, 100, 2}, {1, 1, 1}, {0, 0, 0}, {10, 10, 10}},
     // x0 + x1 <= 4 implies x0, x1 <= 4, which make x0 - x1 <= 5 redundant (their own bounds do not).
     {"impliedBounds", 8, {{1, 1}, {1, -1}, {1, 2}}, "LLG", {4, 5, 1}, {-2, -1}, {0, 0}, {10, 10}},
+    // x0 + x1 <= 10 goes only through chains of rows: x0 <= x2 and x1 <= x3 with x2 + x3 <= 4.
+    {"chainedBounds", 8, {{1, 1, 0, 0}, {1, 0, -1, 0}, {0, 0, 1, 1}, {0, 1, 0, -1}}, "LLLL", {10, 0, 4, 0},
+     {-1, -1, 0, 0}, {0, 0, 0, 0}, {10, 10, 10, 10}},
     // 2 x0 + 2 x1 <= 30 is parallel to x0 + x1 <= 10 and looser.
     {"parallelRows", 8, {{1, 1}, {2, 2}, {1, -1}}, "LLG", {10, 30, -2}, {-1, -2}, {0, 0}, {100, 100}},
     // x2 is free and only in the equation; x3 only in a <= row whose dual its cost fixes.
