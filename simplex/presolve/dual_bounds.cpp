@@ -45,7 +45,7 @@ constexpr int kDualRounds = 6;
 // Rounds of the box that judges the candidates again: fewer rounds only
 // give a looser box (fewer columns fixed), and it is built in every pass
 // that has candidates with dual rows of their own.
-constexpr int kConfirmDualRounds = 6;
+constexpr int kConfirmDualRounds = 2;
 constexpr double kDualBoundLimit = 1e10;
 
 struct DualBox {
