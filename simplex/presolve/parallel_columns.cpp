@@ -46,10 +46,13 @@ void merge(Problem& p, std::vector<Step>& steps, int j, int k, double lambda) {
   s.col = j, s.col2 = k, s.a = lambda;
   s.v1 = p.lo[j], s.v2 = p.up[j], s.v3 = p.lo[k], s.v4 = p.up[k];
   steps.push_back(s);
-  const double jLo = lambda > 0 ? lambda * p.lo[j] : lambda * p.up[j];
-  const double jUp = lambda > 0 ? lambda * p.up[j] : lambda * p.lo[j];
-  p.lo[k] = sumBound(p.lo[k], std::fabs(jLo) >= kInf ? -kInf : jLo);
-  p.up[k] = sumBound(p.up[k], std::fabs(jUp) >= kInf ? kInf : jUp);
+  // Bounds of lambda x_j; an infinite bound stays infinite (scaling it by
+  // |lambda| < 1 would make it look finite).
+  const double jForLo = lambda > 0 ? p.lo[j] : p.up[j], jForUp = lambda > 0 ? p.up[j] : p.lo[j];
+  const double jLo = std::fabs(jForLo) >= kInf ? -kInf : lambda * jForLo;
+  const double jUp = std::fabs(jForUp) >= kInf ? kInf : lambda * jForUp;
+  p.lo[k] = sumBound(p.lo[k], jLo);
+  p.up[k] = sumBound(p.up[k], jUp);
   for (const Entry& e : p.a.cols[j])
     if (p.rowOn[e.idx]) --p.rowCnt[e.idx];
   p.colOn[j] = 0;

@@ -290,6 +290,9 @@ const SmallLp kSmall[] = {
     {"slackSingleton", 16, {{1, 1, 1}, {1, -1, 0}}, "EL", {6, 2}, {1, -2, -1}, {0, 0, 0}, {10, 4, kFree}},
     // Column 1 is twice column 0 with twice its cost: one column x0 + 2 x1 in [0, 7] stands for both.
     {"parallelCols", 32, {{1, 2, 1}, {1, 2, -1}, {1, 2, 3}}, "LGL", {10, 1, 14}, {-1, -2, -1}, {0, 0, 0}, {3, 2, 10}},
+    // Columns 1 and 3 are opposite with zero costs: their merged column is free.
+    {"oppositeCols", 32, {{0, 2, 2, -1, 2, 0, 2}, {2, 2, -1, -1, 0, 2, 0}, {2, 2, 2, -1, 2, 2, -1}}, "LGE", {3, 4, 0},
+     {0, 0, 2, 0, 2, 4, 3}, {0, 0, 0, 0, 0, 0, 0}, {kFree, kFree, kFree, kFree, kFree, kFree, kFree}},
     // x2 in [-100, 100] is implied free by the equation x0 + x1 + 2 x2 = 8 and substituted into both other rows.
     {"substitution", 64, {{1, 1, 2}, {1, -1, 1}, {0, 1, 1}}, "ELG", {8, 3, 1}, {-1, -2, 1}, {0, 0, -100},
      {10, 10, 100}},
