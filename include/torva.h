@@ -1677,7 +1677,8 @@ QXAPI int QXsampGetInfo(QXsample sample, int item, void *value);
 #define QX_IPARAM_INSTRUCT_LOADTYPE                1039
 #define QX_IPARAM_SPLEX_DUAL_PHASE                 1040
 /* LP presolve bits: 2 empty, free and singleton rows; 4 empty and fixed
- * columns; 8 forcing, redundant and parallel rows; 16 free, implied-free
+ * columns; 8 forcing, redundant (also through bounds implied over chains
+ * of rows) and parallel rows; 16 free, implied-free
  * and slack column singletons; 32 dominated, weakly dominated and
  * parallel columns; 64 doubleton equations and implied-free columns of
  * longer equations substituted; 8192 turns presolve off. */

@@ -18,18 +18,17 @@
 //   itself, and a box derived from that constraint proves nothing about d_j.
 // (dmax <= 0 likewise for the upper bound.)
 //
-// Dominated columns are fixed from the box of every column: each of them is
-// at its bound in every optimum, so fixing them all keeps every optimum.
-// Weakly dominated ones need the proviso for the whole group that goes: they
-// are judged again over a box without the dual rows of any candidate, and
-// only those still weakly dominated there are fixed. That box is derived
-// from columns that all stay in the problem, so it holds for the reduced
-// problem's duals y'. Postsolve therefore needs no dual correction: the
-// column rests on its bound, nonbasic, and its reduced cost c_j - a_j'y' has
-// the sign that bound asks for (up to the tolerances below). A dominated
-// column has it whenever y' lies in the first box, which the dual rows of
-// other columns fixed in the same pass helped to shape; where y' does not,
-// the pipeline's postsolve check sends the model to a reoptimisation.
+// The columns of a pass are found over the box of every column, but they go
+// together, and the duals y' of the reduced problem need not meet the dual
+// rows of the columns that went: a column fixed because another fixed
+// column's dual row (or its own, through the rows it tightened) shaped the
+// box could end with a reduced cost of the wrong sign. So every column that
+// goes, dominated or weakly dominated, keeps its sign over a box built
+// without the dual rows of all columns that go (see dualBoundPass). That
+// box comes from columns that all stay, so it holds y', and postsolve needs
+// no dual correction: the column rests on its bound, nonbasic, and its
+// reduced cost c_j - a_j'y' has the sign that bound asks for (up to the
+// tolerances below).
 #include <algorithm>
 #include <cmath>
 
@@ -43,10 +42,10 @@ namespace {
 // a derived dual bound is not kept (it would only fix columns through sums
 // that rounding dominates).
 constexpr int kDualRounds = 6;
-// Rounds of the box that judges weakly dominated columns again: fewer
-// rounds only give a looser box (fewer columns fixed), and it is built in
-// every pass that has such candidates.
-constexpr int kWeakDualRounds = 2;
+// Rounds of the box that judges the candidates again: fewer rounds only
+// give a looser box (fewer columns fixed), and it is built in every pass
+// that has candidates with dual rows of their own.
+constexpr int kConfirmDualRounds = 2;
 constexpr double kDualBoundLimit = 1e10;
 
 struct DualBox {
@@ -57,7 +56,8 @@ struct DualBox {
 // (sign = 1); with no lower bound the mirrored row (sign = -1). Each y_i
 // gets the bound this row leaves it given the others' bounds (as activity
 // bounds do for primal rows), widened by kDecideTol against rounding.
-void tightenDual(const Problem& p, int j, double sign, DualBox& b) {
+// Returns true when a bound moved.
+bool tightenDual(const Problem& p, int j, double sign, DualBox& b) {
   double minSum = 0.0, sumSize = 0.0;
   int minInf = 0, infRow = -1;
   const auto termMin = [&](const Entry& e) {
@@ -75,7 +75,8 @@ void tightenDual(const Problem& p, int j, double sign, DualBox& b) {
       sumSize += std::fabs(termMin(e));
     }
   }
-  if (minInf > 1) return;
+  if (minInf > 1) return false;
+  bool moved = false;
   const double c = sign * p.cost[j];
   for (const Entry& e : p.a.cols[j]) {
     if (!p.rowOn[e.idx] || (minInf == 1 && e.idx != infRow)) continue;
@@ -86,9 +87,10 @@ void tightenDual(const Problem& p, int j, double sign, DualBox& b) {
     // Widened by kDecideTol relative to the terms it came from (not to 1:
     // the duals of rows with huge entries are tiny).
     bound += (a > 0 ? 1 : -1) * kDecideTol * (std::fabs(c) + sumSize) / std::fabs(a);
-    if (a > 0) b.up[e.idx] = std::min(b.up[e.idx], bound);
-    else b.lo[e.idx] = std::max(b.lo[e.idx], bound);
+    if (a > 0 && bound < b.up[e.idx]) b.up[e.idx] = bound, moved = true;
+    else if (a < 0 && bound > b.lo[e.idx]) b.lo[e.idx] = bound, moved = true;
   }
+  return moved;
 }
 
 // The box from the rows' signs and the dual rows of the live columns not
@@ -102,12 +104,16 @@ bool dualBox(const Problem& p, const std::vector<char>& skip, int rounds, DualBo
     if (!finiteLo(p.rl[i])) b.up[i] = 0.0;
     if (!finiteUp(p.ru[i])) b.lo[i] = 0.0;
   }
-  for (int round = 0; round < rounds; ++round)
+  // The rounds end early once a round moves no bound (the box is then final).
+  bool moved = true;
+  for (int round = 0; round < rounds && moved; ++round) {
+    moved = false;
     for (int j = 0; j < p.n; ++j) {
       if (!p.colOn[j] || skip[j]) continue;
-      if (!finiteUp(p.up[j])) tightenDual(p, j, 1.0, b);   // sum a y <= c_j
-      if (!finiteLo(p.lo[j])) tightenDual(p, j, -1.0, b);  // -sum a y <= -c_j
+      if (!finiteUp(p.up[j])) moved |= tightenDual(p, j, 1.0, b);   // sum a y <= c_j
+      if (!finiteLo(p.lo[j])) moved |= tightenDual(p, j, -1.0, b);  // -sum a y <= -c_j
     }
+  }
   for (int i = 0; i < p.m; ++i)
     if (p.rowOn[i] && b.lo[i] > b.up[i]) return false;
   return true;
@@ -151,22 +157,48 @@ Verdict dualBoundPass(Problem& p, std::vector<Step>& steps) {
     if (side[j] == -2 || side[j] == 2) strict.push_back(j);
     else if (side[j] != 0) weak.push_back(j);
   }
-  // The weak candidates are judged again over a box without the dual rows
-  // of every candidate.
+  // Postsolve restores the columns of a pass in the reverse order of their
+  // fixing, each with the duals of the problem without it and without the
+  // columns fixed after it. Those duals meet the dual rows of the columns
+  // fixed before it and of all columns that stay: a column may go when it
+  // keeps its sign over a box that leaves out only the dual rows of itself
+  // and the columns fixed after it. Two boxes give such an order:
+  // - B0 leaves out the dual rows of every candidate; the candidates that
+  //   keep their sign over it (C0) may be fixed last;
+  // - B1 leaves out the dual rows of the other candidates only; those that
+  //   keep their sign over it (R1) are fixed first: each of them then needs
+  //   a box leaving out no more than B1 does.
+  // (A column fixed on the strength of another fixed column's dual row, or
+  // of its own through the rows it tightened, could otherwise end with a
+  // reduced cost of the wrong sign.)
+  std::vector<int> cands(strict);
+  cands.insert(cands.end(), weak.begin(), weak.end());
+  const auto keepsSign = [&](int j) {
+    const int now = dominatedSide(p, j, box);
+    return now != 0 && (now < 0) == (side[j] < 0);
+  };
+  std::vector<char> last(static_cast<std::size_t>(p.n), 1);  // in C0
   bool ownRows = false;
-  for (const std::vector<int>* list : {&strict, &weak})
-    for (int j : *list)
-      if (hasDualRow(p, j)) skip[j] = 1, ownRows = true;
-  if (ownRows && !weak.empty()) {
-    if (!dualBox(p, skip, kWeakDualRounds, box)) return Verdict::Reduced;
-    for (int j : weak) {
-      const int now = dominatedSide(p, j, box);
-      if (now == 0 || (now < 0) != (side[j] < 0)) side[j] = 0;
+  for (int j : cands) ownRows |= (skip[j] = hasDualRow(p, j)) != 0;
+  if (ownRows) {
+    if (!dualBox(p, skip, kConfirmDualRounds, box)) return Verdict::Reduced;
+    ownRows = false;
+    for (int j : cands) {
+      last[j] = keepsSign(j);
+      skip[j] = !last[j] && hasDualRow(p, j);
+      ownRows |= skip[j] != 0;
+    }
+    // Without dual rows among the others B1 is the first box, over which
+    // every candidate keeps its sign.
+    if (ownRows) {
+      if (!dualBox(p, skip, kConfirmDualRounds, box)) return Verdict::Reduced;
+      for (int j : cands)
+        if (!last[j] && !keepsSign(j)) side[j] = 0;
     }
   }
-  for (const std::vector<int>* list : {&strict, &weak})
-    for (int j : *list)
-      if (side[j] != 0) fixColumn(p, steps, j, side[j] < 0 ? p.lo[j] : p.up[j]);
+  for (int pick : {0, 1})
+    for (int j : cands)
+      if (side[j] != 0 && last[j] == pick) fixColumn(p, steps, j, side[j] < 0 ? p.lo[j] : p.up[j]);
   return Verdict::Reduced;
 }
 

@@ -6,6 +6,17 @@
 // make redundant. A row is judged only with bounds implied by other rows, and
 // when it goes, the bounds it implied go with it, so no row is ever dropped
 // on the strength of itself.
+//
+// Bounds implied one row deep miss rows that only a chain of rows makes
+// redundant (x + y <= u with x and y in [0, u], where other rows keep x + y
+// below u through a third column). A second pass, run between the rounds of
+// the others since it costs several sweeps of the matrix, propagates implied bounds
+// over several rounds, each row using the bounds the others implied before.
+// Such bounds carry no record of the rows behind them, so a row could be
+// judged redundant on a chain through itself; the pass therefore first
+// marks the candidates (rows redundant over bounds propagated through every
+// row), propagates again through the other rows only, and drops the
+// candidates still redundant then: their bounds come from rows that all stay.
 #include <algorithm>
 #include <cmath>
 
@@ -34,13 +45,29 @@ void offer(Implied& im, const Problem& p, int j, int r, double v, bool lower) {
   }
 }
 
-void impliedFromRow(Implied& im, const Problem& p, int r) {
-  const Activity act = activity(p, r);
+// The activity bounds of row r over the bounds lo, up.
+Activity activityOver(const Problem& p, int r, const std::vector<double>& lo, const std::vector<double>& up) {
+  Activity act;
+  for (const Entry& e : p.a.rows[r]) {
+    const int j = e.idx;
+    if (!p.colOn[j]) continue;
+    const double atLo = e.val > 0 ? lo[j] : up[j], atUp = e.val > 0 ? up[j] : lo[j];
+    if (std::fabs(atLo) >= kInf) ++act.minInf; else act.min += e.val * atLo;
+    if (std::fabs(atUp) >= kInf) ++act.maxInf; else act.max += e.val * atUp;
+  }
+  return act;
+}
+
+// Offers the bounds row r implies on its columns, given the columns' bounds
+// lo, up (the problem's own, or bounds implied before).
+void impliedFromRow(Implied& im, const Problem& p, int r, const std::vector<double>& lo,
+                    const std::vector<double>& up) {
+  const Activity act = activityOver(p, r, lo, up);
   for (const Entry& e : p.a.rows[r]) {
     const int j = e.idx;
     if (!p.colOn[j]) continue;
     const double a = e.val;
-    const double atMin = a > 0 ? p.lo[j] : p.up[j], atMax = a > 0 ? p.up[j] : p.lo[j];
+    const double atMin = a > 0 ? lo[j] : up[j], atMax = a > 0 ? up[j] : lo[j];
     // The rest's activity bounds: this column's share taken out.
     const bool minInf = std::fabs(atMin) >= kInf, maxInf = std::fabs(atMax) >= kInf;
     const bool restMinOk = act.minInf - (minInf ? 1 : 0) == 0, restMaxOk = act.maxInf - (maxInf ? 1 : 0) == 0;
@@ -73,7 +100,54 @@ bool redundant(const Implied& im, const Problem& p, int s) {
          (!finiteUp(p.ru[s]) || max <= p.ru[s] + scaled(kDecideTol, p.ru[s]));
 }
 
+// Rounds of the chained propagation: each round reaches one row further.
+// They stop early once no bound moves by more than kChainMove (relative):
+// bounds that creep in ever smaller steps around a cycle of rows would
+// otherwise use every round. Each round costs a sweep of the matrix; ten
+// rounds instead of four find 8 more rows on Netlib (all in sierra: 33
+// rows after four rounds, 41 after ten or thirty).
+constexpr int kChainRounds = 4;
+constexpr double kChainMove = 1e-3;
+
+// Bounds implied through kChainRounds rounds of the rows not marked in skip;
+// each round uses the bounds of the round before.
+void chainedBounds(const Problem& p, const std::vector<char>& skip, Implied& im) {
+  im.lo = p.lo, im.up = p.up;
+  im.loRow.assign(static_cast<std::size_t>(p.n), -1);
+  im.upRow.assign(static_cast<std::size_t>(p.n), -1);
+  for (int round = 0; round < kChainRounds; ++round) {
+    const std::vector<double> lo = im.lo, up = im.up;
+    for (int r = 0; r < p.m; ++r)
+      if (p.rowOn[r] && p.rowCnt[r] >= 2 && !skip[r]) impliedFromRow(im, p, r, lo, up);
+    bool moved = false;
+    for (int j = 0; j < p.n && !moved; ++j)
+      moved = im.lo[j] > lo[j] + scaled(kChainMove, lo[j]) || im.up[j] < up[j] - scaled(kChainMove, up[j]);
+    if (!moved) break;
+  }
+}
+
+// True when inequality row s holds over the bounds im.lo, im.up.
+bool redundantOver(const Implied& im, const Problem& p, int s) {
+  const Activity act = activityOver(p, s, im.lo, im.up);
+  return (!finiteLo(p.rl[s]) || (act.minInf == 0 && act.min >= p.rl[s] - scaled(kDecideTol, p.rl[s]))) &&
+         (!finiteUp(p.ru[s]) || (act.maxInf == 0 && act.max <= p.ru[s] + scaled(kDecideTol, p.ru[s])));
+}
+
 }  // namespace
+
+Verdict chainedRedundantPass(Problem& p, std::vector<Step>& steps) {
+  std::vector<char> skip(static_cast<std::size_t>(p.m), 0);
+  Implied im;
+  chainedBounds(p, skip, im);
+  bool any = false;
+  for (int s = 0; s < p.m; ++s)
+    if (p.rowOn[s] && p.rowCnt[s] >= 2 && p.rl[s] != p.ru[s] && redundantOver(im, p, s)) skip[s] = 1, any = true;
+  if (!any) return Verdict::Reduced;
+  chainedBounds(p, skip, im);
+  for (int s = 0; s < p.m; ++s)
+    if (skip[s] && redundantOver(im, p, s)) dropRow(p, steps, s);
+  return Verdict::Reduced;
+}
 
 Verdict impliedRedundantPass(Problem& p, std::vector<Step>& steps) {
   Implied im;
@@ -82,7 +156,7 @@ Verdict impliedRedundantPass(Problem& p, std::vector<Step>& steps) {
   im.loRow.assign(static_cast<std::size_t>(p.n), -1);
   im.upRow.assign(static_cast<std::size_t>(p.n), -1);
   for (int r = 0; r < p.m; ++r)
-    if (p.rowOn[r] && p.rowCnt[r] >= 2) impliedFromRow(im, p, r);
+    if (p.rowOn[r] && p.rowCnt[r] >= 2) impliedFromRow(im, p, r, p.lo, p.up);
   for (int s = 0; s < p.m; ++s) {
     if (!p.rowOn[s] || p.rowCnt[s] < 2 || (p.rl[s] == p.ru[s])) continue;
     if (!redundant(im, p, s)) continue;

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <unordered_map>
 
 #include "simplex/presolve/passes.hpp"
 
@@ -47,10 +46,13 @@ void merge(Problem& p, std::vector<Step>& steps, int j, int k, double lambda) {
   s.col = j, s.col2 = k, s.a = lambda;
   s.v1 = p.lo[j], s.v2 = p.up[j], s.v3 = p.lo[k], s.v4 = p.up[k];
   steps.push_back(s);
-  const double jLo = lambda > 0 ? lambda * p.lo[j] : lambda * p.up[j];
-  const double jUp = lambda > 0 ? lambda * p.up[j] : lambda * p.lo[j];
-  p.lo[k] = sumBound(p.lo[k], std::fabs(jLo) >= kInf ? -kInf : jLo);
-  p.up[k] = sumBound(p.up[k], std::fabs(jUp) >= kInf ? kInf : jUp);
+  // Bounds of lambda x_j; an infinite bound stays infinite (scaling it by
+  // |lambda| < 1 would make it look finite).
+  const double jForLo = lambda > 0 ? p.lo[j] : p.up[j], jForUp = lambda > 0 ? p.up[j] : p.lo[j];
+  const double jLo = std::fabs(jForLo) >= kInf ? -kInf : lambda * jForLo;
+  const double jUp = std::fabs(jForUp) >= kInf ? kInf : lambda * jForUp;
+  p.lo[k] = sumBound(p.lo[k], jLo);
+  p.up[k] = sumBound(p.up[k], jUp);
   for (const Entry& e : p.a.cols[j])
     if (p.rowOn[e.idx]) --p.rowCnt[e.idx];
   p.colOn[j] = 0;
@@ -71,29 +73,22 @@ bool fixAgainstFree(Problem& p, std::vector<Step>& steps, int j, int k, double l
 }  // namespace
 
 Verdict parallelColumnPass(Problem& p, std::vector<Step>& steps) {
-  std::unordered_map<std::uint64_t, std::vector<int>> buckets;
+  std::vector<std::pair<std::uint64_t, int>> keyed;
   for (int j = 0; j < p.n; ++j) {
     if (!p.colOn[j] || p.colCnt[j] < 1) continue;
-    const std::vector<Entry> s = liveShape(p, j);
-    std::uint64_t key = 1469598103934665603ull;
-    for (const Entry& e : s) {
-      // Ratios rounded to 8 digits, so that columns equal up to rounding share a key.
-      const auto q = static_cast<std::int64_t>(std::llround(e.val / s[0].val * 1e8));
-      key = (key ^ static_cast<std::uint64_t>(e.idx)) * 1099511628211ull;
-      key = (key ^ static_cast<std::uint64_t>(q)) * 1099511628211ull;
-    }
-    buckets[key].push_back(j);
+    keyed.push_back({scaledPatternKey(p.a.cols[j], p.rowOn), j});
   }
-  for (auto& [key, cols] : buckets) {
-    if (cols.size() < 2) continue;
+  for (const std::vector<int>& cols : sameKeyGroups(keyed)) {
+    std::vector<std::vector<Entry>> shapes;
+    for (int j : cols) shapes.push_back(liveShape(p, j));
     for (std::size_t x = 0; x < cols.size(); ++x) {
       const int k = cols[x];
       if (!p.colOn[k]) continue;
-      const std::vector<Entry> sk = liveShape(p, k);
+      const std::vector<Entry>& sk = shapes[x];
       for (std::size_t z = x + 1; z < cols.size() && p.colOn[k]; ++z) {
         const int j = cols[z];
         if (!p.colOn[j]) continue;
-        const std::vector<Entry> sj = liveShape(p, j);
+        const std::vector<Entry>& sj = shapes[z];
         if (sj.empty() || sj.size() != sk.size()) continue;
         const double lambda = sj[0].val / sk[0].val;
         if (!parallel(sj, sk, lambda)) continue;

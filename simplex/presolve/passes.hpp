@@ -2,6 +2,8 @@
 // reductions.cpp.
 #pragma once
 
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "simplex/presolve/reduce_state.hpp"
@@ -13,6 +15,15 @@ inline bool finiteUp(double v) { return v < kInf; }
 
 // The first entry of a list whose row or column is live.
 const Entry& firstLive(const std::vector<Entry>& list, const std::vector<char>& on);
+
+// A hash of the live pattern of a row or column and its entries divided by
+// the live entry of smallest index (rounded to 8 digits, so that lists equal
+// up to rounding and to a common factor share a key). It does not depend on
+// the order of the list, so nothing needs sorting before the hash decides.
+std::uint64_t scaledPatternKey(const std::vector<Entry>& list, const std::vector<char>& on);
+// The indices of the (key, index) pairs grouped by key, groups of two or
+// more only, each in increasing index order.
+std::vector<std::vector<int>> sameKeyGroups(std::vector<std::pair<std::uint64_t, int>>& keyed);
 
 // Bounds of a row's activity over its live columns, with the number of
 // infinite contributions on each side; skip leaves one column out.
@@ -33,6 +44,9 @@ void dropRow(Problem& p, std::vector<Step>& steps, int i);
 // Inequality rows made redundant by bounds that other rows imply (bit
 // kBitActivityRows); the implied bounds themselves are not kept.
 Verdict impliedRedundantPass(Problem& p, std::vector<Step>& steps);
+// Inequality rows made redundant by bounds implied through chains of rows
+// (bit kBitActivityRows).
+Verdict chainedRedundantPass(Problem& p, std::vector<Step>& steps);
 // Dominated and weakly dominated columns fixed from bounds on the row duals
 // (bit kBitDominatedCols).
 Verdict dualBoundPass(Problem& p, std::vector<Step>& steps);

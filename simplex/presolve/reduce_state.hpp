@@ -20,7 +20,8 @@ namespace torva::presolve {
 enum LevelBit : int {
   kBitEmptySingletonRows = 2,  // empty, free and singleton rows (a singleton row becomes a bound)
   kBitEmptyFixedCols = 4,      // empty and fixed columns
-  kBitActivityRows = 8,        // forcing, redundant and infeasible rows (activity bounds, implied bounds, parallel rows)
+  kBitActivityRows = 8,        // forcing, redundant and infeasible rows (activity bounds, implied bounds one row
+                               // deep and chained over several rows, parallel rows)
   kBitColSingletons = 16,      // free and implied-free column singletons (substituted out)
   kBitDominatedCols = 32,      // columns that the objective and every row push to one bound, dominated and
                                // weakly dominated columns (reduced cost of one sign over the dual bounds),

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <unordered_map>
 
 #include "simplex/presolve/passes.hpp"
 
@@ -17,9 +16,11 @@ namespace {
 // ends the reductions (later passes would find little more).
 constexpr double kPassGain = 0.001;
 constexpr int kMaxPasses = 30;
-// Rounds of passes separated by the folding of slack singletons into their
-// equations (each stage may open new reductions for the next).
-constexpr int kSlackStages = 3;
+// Rounds of passes separated by the costlier passes that run once per
+// stage: rows made redundant through chains of rows and the folding of
+// slack singletons into their equations (each stage may open new
+// reductions for the next).
+constexpr int kStages = 3;
 // A cost this small decides no bound: the rounding of substituted costs
 // stays far below it, and a reduced cost of this size is dual feasible
 // within the optimality tolerance of 1e-7.
@@ -136,6 +137,38 @@ const Entry& firstLive(const std::vector<Entry>& list, const std::vector<char>& 
   auto it = list.begin();
   while (!on[it->idx]) ++it;
   return *it;
+}
+
+std::uint64_t scaledPatternKey(const std::vector<Entry>& list, const std::vector<char>& on) {
+  const Entry* first = nullptr;
+  for (const Entry& e : list)
+    if (on[e.idx] && (!first || e.idx < first->idx)) first = &e;
+  if (!first) return 0;
+  // A sum of mixed (index, rounded ratio) pairs (the splitmix64 finaliser).
+  const auto mix = [](std::uint64_t z) {
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
+    return z ^ (z >> 31);
+  };
+  std::uint64_t key = 0;
+  for (const Entry& e : list) {
+    if (!on[e.idx]) continue;
+    const auto q = static_cast<std::uint64_t>(std::llround(e.val / first->val * 1e8));
+    key += mix(mix(static_cast<std::uint64_t>(e.idx)) ^ q);
+  }
+  return key;
+}
+
+std::vector<std::vector<int>> sameKeyGroups(std::vector<std::pair<std::uint64_t, int>>& keyed) {
+  std::sort(keyed.begin(), keyed.end());
+  std::vector<std::vector<int>> groups;
+  for (std::size_t b = 0, e = 0; b < keyed.size(); b = e) {
+    for (e = b + 1; e < keyed.size() && keyed[e].first == keyed[b].first;) ++e;
+    if (e - b < 2) continue;
+    groups.emplace_back();
+    for (std::size_t q = b; q < e; ++q) groups.back().push_back(keyed[q].second);
+  }
+  return groups;
 }
 
 Activity activity(const Problem& p, int i, int skip) {
@@ -397,25 +430,21 @@ Verdict dominatedPass(Problem& p, std::vector<Step>& steps) {
 // other's scale, contain the other's, the looser row never binds and goes.
 // (Bounds that would only meet in a range are left to the simplex.)
 Verdict duplicateRowPass(Problem& p, std::vector<Step>& steps) {
-  // Rows keyed by their live pattern and entries scaled by the first one.
-  std::unordered_map<std::uint64_t, std::vector<int>> buckets;
+  // Rows keyed by their live pattern and entries scaled by the first one;
+  // only rows that share a key get their sorted shape.
+  std::vector<std::pair<std::uint64_t, int>> keyed;
+  for (int i = 0; i < p.m; ++i)
+    if (p.rowOn[i] && p.rowCnt[i] >= 2) keyed.push_back({scaledPatternKey(p.a.rows[i], p.colOn), i});
+  const std::vector<std::vector<int>> buckets = sameKeyGroups(keyed);
   std::vector<std::vector<Entry>> shape(p.m);
-  for (int i = 0; i < p.m; ++i) {
-    if (!p.rowOn[i] || p.rowCnt[i] < 2) continue;
-    for (const Entry& e : p.a.rows[i])
-      if (p.colOn[e.idx]) shape[i].push_back(e);
-    std::sort(shape[i].begin(), shape[i].end(), [](const Entry& x, const Entry& y) { return x.idx < y.idx; });
-    std::uint64_t key = 1469598103934665603ull;
-    const double first = shape[i][0].val;
-    for (const Entry& e : shape[i]) {
-      // Rounded to 8 digits so that rows equal up to rounding share a key.
-      const auto q = static_cast<std::int64_t>(std::llround(e.val / first * 1e8));
-      key = (key ^ static_cast<std::uint64_t>(e.idx)) * 1099511628211ull;
-      key = (key ^ static_cast<std::uint64_t>(q)) * 1099511628211ull;
+  for (const std::vector<int>& rows : buckets) {
+    for (int i : rows) {
+      for (const Entry& e : p.a.rows[i])
+        if (p.colOn[e.idx]) shape[i].push_back(e);
+      std::sort(shape[i].begin(), shape[i].end(), [](const Entry& x, const Entry& y) { return x.idx < y.idx; });
     }
-    buckets[key].push_back(i);
   }
-  for (auto& [key, rows] : buckets) {
+  for (const std::vector<int>& rows : buckets) {
     for (std::size_t x = 0; x < rows.size(); ++x) {
       const int r = rows[x];
       for (std::size_t z = x + 1; z < rows.size() && p.rowOn[r]; ++z) {
@@ -539,13 +568,13 @@ Verdict reduce(Problem& p, int level, std::vector<Step>& steps) {
     }
     return Verdict::Reduced;
   };
-  for (int stage = 0; stage < kSlackStages; ++stage) {
+  for (int stage = 0; stage < kStages; ++stage) {
     const Verdict v = rounds();
     if (v != Verdict::Reduced) return v;
-    if (!(level & kBitColSingletons)) break;
-    const int before = p.liveCols();
-    slackSingletonPass(p, steps);
-    if (p.liveCols() == before) break;
+    const int before = p.liveRows() + p.liveCols();
+    if (level & kBitActivityRows) chainedRedundantPass(p, steps);
+    if (level & kBitColSingletons) slackSingletonPass(p, steps);
+    if (p.liveRows() + p.liveCols() == before) break;
   }
   // A problem left without rows or without columns is finished here: the
   // simplex never sees an empty side.

@@ -80,7 +80,9 @@ Candidate choose(const Problem& p, int i, const std::vector<Entry>& eq, const st
   return best;
 }
 
-void substitute(Problem& p, std::vector<Step>& steps, int i, const std::vector<Entry>& eq, const Candidate& c) {
+// inEq marks the columns of eq; rowVal is zero on them and is left so.
+void substitute(Problem& p, std::vector<Step>& steps, int i, const std::vector<Entry>& eq,
+                const std::vector<char>& inEq, std::vector<double>& rowVal, const Candidate& c) {
   const int j = c.col;
   const double a = c.a, b = p.rl[i], cj = p.cost[j];
   Step s{StepKind::Substitution};
@@ -92,14 +94,19 @@ void substitute(Problem& p, std::vector<Step>& steps, int i, const std::vector<E
     const double mult = en.val / a;
     if (finiteLo(p.rl[r])) p.rl[r] -= mult * b;
     if (finiteUp(p.ru[r])) p.ru[r] -= mult * b;
+    // Row r's entries in the columns of the equation, read in one scan.
+    for (const Entry& q : p.a.rows[r])
+      if (inEq[q.idx]) rowVal[q.idx] = q.val;
     for (const Entry& q : eq) {
       if (q.idx == j) continue;
-      const double old = p.a.at(r, q.idx), delta = mult * q.val;
+      const double old = rowVal[q.idx], delta = mult * q.val;
+      rowVal[q.idx] = 0.0;
       double nv = old - delta;
       if (std::fabs(nv) <= kCancelTol * std::max(std::fabs(old), std::fabs(delta))) nv = 0.0;
       p.entryChanges.push_back({r, q.idx, old});
       p.setEntry(r, q.idx, nv);
     }
+    rowVal[j] = 0.0;
     --p.rowCnt[r];  // x_j leaves row r
   }
   s.changeEnd = static_cast<int>(p.entryChanges.size());
@@ -117,6 +124,7 @@ void substitute(Problem& p, std::vector<Step>& steps, int i, const std::vector<E
 Verdict substitutionPass(Problem& p, std::vector<Step>& steps) {
   std::vector<Entry> eq;
   std::vector<char> inEq(static_cast<std::size_t>(p.n), 0);
+  std::vector<double> rowVal(static_cast<std::size_t>(p.n), 0.0);
   p.substSeen.resize(static_cast<std::size_t>(p.m), -1);
   for (int i = 0; i < p.m; ++i) {
     if (!p.rowOn[i] || p.rl[i] != p.ru[i] || p.rowCnt[i] < 3 || p.rowCnt[i] > kMaxSubstRow) continue;
@@ -128,9 +136,9 @@ Verdict substitutionPass(Problem& p, std::vector<Step>& steps) {
     if (p.substSeen[i] == seen) continue;
     for (const Entry& e : eq) inEq[e.idx] = 1;
     const Candidate c = choose(p, i, eq, inEq);
-    for (const Entry& e : eq) inEq[e.idx] = 0;
-    if (c.col >= 0) substitute(p, steps, i, eq, c);
+    if (c.col >= 0) substitute(p, steps, i, eq, inEq, rowVal, c);
     else p.substSeen[i] = seen;
+    for (const Entry& e : eq) inEq[e.idx] = 0;
   }
   return Verdict::Reduced;
 }

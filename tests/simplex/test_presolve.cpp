@@ -269,6 +269,9 @@ const SmallLp kSmall[] = {
     {"forcingRow", 8, {{1, 1, 0}, {1, 0, 1}, {0, 1, -1}}, "GLG", {20, 100, 2}, {1, 1, 1}, {0, 0, 0}, {10, 10, 10}},
     // x0 + x1 <= 4 implies x0, x1 <= 4, which make x0 - x1 <= 5 redundant (their own bounds do not).
     {"impliedBounds", 8, {{1, 1}, {1, -1}, {1, 2}}, "LLG", {4, 5, 1}, {-2, -1}, {0, 0}, {10, 10}},
+    // x0 + x1 <= 10 goes only through chains of rows: x0 <= x2 and x1 <= x3 with x2 + x3 <= 4.
+    {"chainedBounds", 8, {{1, 1, 0, 0}, {1, 0, -1, 0}, {0, 0, 1, 1}, {0, 1, 0, -1}}, "LLLL", {10, 0, 4, 0},
+     {-1, -1, 0, 0}, {0, 0, 0, 0}, {10, 10, 10, 10}},
     // 2 x0 + 2 x1 <= 30 is parallel to x0 + x1 <= 10 and looser.
     {"parallelRows", 8, {{1, 1}, {2, 2}, {1, -1}}, "LLG", {10, 30, -2}, {-1, -2}, {0, 0}, {100, 100}},
     // x2 is free and only in the equation; x3 only in a <= row whose dual its cost fixes.
@@ -287,6 +290,9 @@ const SmallLp kSmall[] = {
     {"slackSingleton", 16, {{1, 1, 1}, {1, -1, 0}}, "EL", {6, 2}, {1, -2, -1}, {0, 0, 0}, {10, 4, kFree}},
     // Column 1 is twice column 0 with twice its cost: one column x0 + 2 x1 in [0, 7] stands for both.
     {"parallelCols", 32, {{1, 2, 1}, {1, 2, -1}, {1, 2, 3}}, "LGL", {10, 1, 14}, {-1, -2, -1}, {0, 0, 0}, {3, 2, 10}},
+    // Columns 1 and 3 are opposite with zero costs: their merged column is free.
+    {"oppositeCols", 32, {{0, 2, 2, -1, 2, 0, 2}, {2, 2, -1, -1, 0, 2, 0}, {2, 2, 2, -1, 2, 2, -1}}, "LGE", {3, 4, 0},
+     {0, 0, 2, 0, 2, 4, 3}, {0, 0, 0, 0, 0, 0, 0}, {kFree, kFree, kFree, kFree, kFree, kFree, kFree}},
     // x2 in [-100, 100] is implied free by the equation x0 + x1 + 2 x2 = 8 and substituted into both other rows.
     {"substitution", 64, {{1, 1, 2}, {1, -1, 1}, {0, 1, 1}}, "ELG", {8, 3, 1}, {-1, -2, 1}, {0, 0, -100},
      {10, 10, 100}},
