@@ -81,7 +81,7 @@ int barrierStart(Call& call, const ModelData& data, HostBasis& basis) {
   try {
     simplex::Lp lp;
     const ipm::IpmResult r = runIpm(call, data, lp);
-    if (diverged(r)) call.barrierNoOptimum = true;
+    call.barrierNoOptimum = diverged(r);
     if (r.status != ipm::IpmStatus::Optimal && r.status != ipm::IpmStatus::Imprecise) return 0;
     ipm::CrossoverOptions co;
     co.tolX = call.model.params.douValue(QX_DPARAM_IPM_BASIS_TOL_X);
