@@ -48,7 +48,16 @@ struct Call {
   Clock::time_point start;
   HostBasis startBasis;  // a basis the pipeline starts from (explicit dual, decomposition)
   std::string strategyName;
+  // Method 3 on a linear model: the interior point ran once without finding
+  // an optimum (its iterates diverged), and whether the simplex settles the
+  // model from then on without running it again.
+  bool barrierNoOptimum = false;
+  bool barrierOff = false;
 };
+// What the ladder returns in place of an error when the interior point of
+// method 3 diverged: the pipeline stops there and the homogeneous embedding
+// looks for a certificate on the model (runLpPipeline).
+constexpr int kBarrierNoOptimum = -1;
 
 // Thread routes (step 3): the error 2029 or 0 and the route.
 enum class ThreadRoute { Serial, Concurrent };

@@ -267,9 +267,10 @@ int runLadder(Call& call, Run run, SimplexResult& res) {
   saver.setInt(QX_IPARAM_SOLVER_RESTART, 0);
   // Method 3: the interior-point method runs first and its crossover basis
   // starts the simplex (a fresh crash basis when it found no optimum).
-  if (call.method == QX_METHOD_BARRIER && run.given.empty() && run.forceMethod < 0) {
+  if (call.method == QX_METHOD_BARRIER && !call.barrierOff && run.given.empty() && run.forceMethod < 0) {
     const int e = barrierStart(call, run.data, run.given);
     if (e) return e;
+    if (call.barrierNoOptimum) return kBarrierNoOptimum;
     run.cold = run.given.empty();
   }
   int err = runOnce(call, run, res);
@@ -377,6 +378,7 @@ int solveOriginal(Call& call, const HostBasis& start) {
   Run run{model.data, model.workArea, call.opt.lpScale, call.opt.restart == 1 && start.empty(), start};
   SimplexResult res;
   int err = runLadder(call, run, res);
+  if (err == kBarrierNoOptimum) return err;
   int rc = applyOutcome(call, res, err);
   if (rc == 0 && model.lpSolution->modelStatus == QX_STATUS_INFORUNB && call.opt.iuSol != 0) {
     logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, "%s", "\nEnforcing reoptimization ...");
@@ -389,11 +391,9 @@ int solveOriginal(Call& call, const HostBasis& start) {
   return rc;
 }
 
-}  // namespace
-
-void setSimplexRunHook(SimplexRunHook hook) { runHook() = std::move(hook); }
-
-int runLpPipeline(Call& call) {
+// The pipeline: presolve, the ladder on the reduced model, postsolve and
+// the confirming run, or the ladder on the model as it is.
+int runPipeline(Call& call) {
   Model& model = call.model;
   const ModelData& d = model.data;
   LpSolution& rec = *model.lpSolution;
@@ -431,6 +431,7 @@ int runLpPipeline(Call& call) {
   if (reduced.m > 0 || reduced.n > 0) {
     Run run{reduced, reducedWork, call.opt.lpScale, true, {}};
     const int err = runLadder(call, run, res);
+    if (err == kBarrierNoOptimum) return err;
     // An interrupt installs no solution; a limit or the cutoff installs the
     // point reached, postsolved. Only optimal points go on to the check;
     // every other verdict is settled on the original model.
@@ -466,6 +467,29 @@ int runLpPipeline(Call& call) {
     logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, "\nWarning: Postsolve leads to dual infeasibility (%.8e)", dv);
   logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1, "%s", "\nPerforming postsolve reoptimization ...");
   return solveOriginal(call, HostBasis{res.colStatus, res.rowStatus});
+}
+
+}  // namespace
+
+void setSimplexRunHook(SimplexRunHook hook) { runHook() = std::move(hook); }
+
+// Method 3 ends a model without an optimum with a certificate: the
+// homogeneous embedding runs on the model when the interior point diverged
+// (in place of the simplex) and when presolve or the simplex found no
+// optimum. Without a certificate the simplex's verdict stands, or, after a
+// divergence, the simplex settles the model from a crash basis.
+int runLpPipeline(Call& call) {
+  int rc = runPipeline(call);
+  if (call.method != QX_METHOD_BARRIER) return rc;
+  const int st = call.model.lpSolution->modelStatus;
+  const bool diverged = rc == kBarrierNoOptimum;
+  if (!diverged && (rc != 0 || (st != QX_STATUS_INFEASIBLE && st != QX_STATUS_UNBOUNDED && st != QX_STATUS_INFORUNB)))
+    return rc;
+  int err = 0;
+  if (certifyLinear(call, &err)) return err;
+  if (!diverged) return rc;
+  call.barrierOff = true;
+  return runPipeline(call);
 }
 
 }  // namespace driver

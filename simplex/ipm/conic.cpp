@@ -450,18 +450,23 @@ double ConicSolver::centrality(double alpha, const Direction& d) const {
 }
 
 bool ConicSolver::start() {
-  // Least-squares start (Vandenberghe 2010, section 5.3): the KKT system with
-  // W = I gives x, y and z with s = -z; both are then shifted into the cone.
+  // Least-squares start (Vandenberghe 2010, section 5.3): two solves of the
+  // KKT system with W = I, one factorisation. The primal one, min ||s|| with
+  // A x = b and G x + s = h, gives x and s; the dual one, min ||z|| with
+  // P x + A'y + G'z + q = 0, gives y and z. Both are then shifted into the
+  // cone. (Taking s and z from one solve with both right-hand sides gives z
+  // the size of the primal slacks: far bounds then shift every z by their
+  // distance, and the steps stay short until the scales have settled.)
   x_.assign(p_.n, 0.0);
   y_.assign(p_.a.rows, 0.0);
-  std::vector<double> bx(p_.n), gh = gtTimes(p_.h);
-  for (int j = 0; j < p_.n; ++j) bx[j] = -p_.q[j] + gh[j];
   if (!factor(true)) return false;
-  kkt_.solve(bx, p_.b, x_, y_);
-  z_ = gTimes(x_);
-  for (int i = 0; i < k_.size; ++i) z_[i] -= p_.h[i];
-  s_.resize(k_.size);
-  for (int i = 0; i < k_.size; ++i) s_[i] = -z_[i];
+  std::vector<double> yp, xd, mq(p_.n);
+  kkt_.solve(gtTimes(p_.h), p_.b, x_, yp);
+  s_ = gTimes(x_);
+  for (int i = 0; i < k_.size; ++i) s_[i] = p_.h[i] - s_[i];
+  for (int j = 0; j < p_.n; ++j) mq[j] = -p_.q[j];
+  kkt_.solve(mq, std::vector<double>(p_.a.rows, 0.0), xd, y_);
+  z_ = gTimes(xd);
   const double ap = k_.violation(s_), ad = k_.violation(z_);
   if (ap >= 0.0) k_.addIdentity(s_, 1.0 + ap);
   if (ad >= 0.0) k_.addIdentity(z_, 1.0 + ad);

@@ -88,7 +88,76 @@ void install(Model& model, const simplex::Lp& lp, const ipm::ConicProblem& prob,
   rec.basisStatus = QX_STATUS_LOADED;
 }
 
+// Runs the conic method on prob (built from the scaled or unscaled form lp
+// of the model) and writes its outcome into the record.
+ipm::ConicResult runEmbedding(Call& call, const simplex::Lp& lp, const ipm::ConicProblem& prob, bool cones) {
+  Model& model = call.model;
+  simplex::SolveContext ctx;
+  if (hasLog(model)) ctx.log = [&model](const std::string& line) { logText(model, line.c_str()); };
+  ctx.printLevel = call.opt.printLevel;
+  ctx.progress = [&model](double iterations, double objective) {
+    return reportProgress(model, {QXLOC_BARRIER, iterations, objective, false}) < 0;
+  };
+  ctx.timeLimit = call.opt.timeLimit;
+  ctx.start = call.start;
+  const ipm::ConicResult res = ipm::solveConic(prob, conicOptions(model.params, cones), ctx);
+  int status = QX_STATUS_LOADED;
+  switch (res.status) {
+    case ipm::ConicStatus::Optimal: status = QX_STATUS_OPTIMAL; break;
+    case ipm::ConicStatus::PrimalInfeasible: status = QX_STATUS_INFEASIBLE; break;
+    case ipm::ConicStatus::DualInfeasible: status = QX_STATUS_UNBOUNDED; break;
+    case ipm::ConicStatus::Stalled: status = QX_STATUS_NUMERICAL_ERROR; break;
+    default: break;
+  }
+  recordIpmOutcome(*model.lpSolution, lp,
+                   {status, res.iterations, res.primalObjective, res.dualObjective, res.primalInfeas, res.dualInfeas});
+  logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
+             "\nBarrier finished: status %d%s, %d iterations, pinf %.2e, dinf %.2e, rel. gap %.2e",
+             static_cast<int>(res.status), res.reducedAccuracy ? " (reduced accuracy)" : "", res.iterations,
+             res.primalInfeas, res.dualInfeas, res.relativeGap);
+  return res;
+}
+
+// No optimum: the record holds the certificate, normalised to an objective
+// value of -1 in the minimisation form: the row duals and reduced costs of a
+// Farkas ray (primal values zero) when the model is infeasible, the primal
+// values of an improving ray (duals zero) when it is unbounded.
+void installCertificate(Model& model, const simplex::Lp& lp, const ipm::ConicProblem& prob,
+                        const ipm::ConicMap& map, const ipm::ConicResult& res, int method) {
+  LpSolution& rec = *model.lpSolution;
+  const bool infeasible = res.status == ipm::ConicStatus::PrimalInfeasible;
+  install(model, lp, prob, map, res, method);
+  rec.modelStatus = rec.primalStatus = infeasible ? QX_STATUS_INFEASIBLE : QX_STATUS_UNBOUNDED;
+  rec.dualStatus = infeasible ? QX_STATUS_UNBOUNDED : QX_STATUS_INFEASIBLE;
+  model.status = rec.modelStatus;
+}
+
 }  // namespace
+
+bool certifyLinear(Call& call, int* error) {
+  Model& model = call.model;
+  try {
+    simplex::Lp lp;
+    simplex::buildLp(model.data, true, model.params.douValue(QX_DPARAM_LP_INFINITY), lp);
+    ipm::ConicMap map;
+    const ipm::ConicProblem prob = ipm::buildConicProblem(model.data, lp, map);
+    const ipm::ConicResult res = runEmbedding(call, lp, prob, false);
+    if (res.status == ipm::ConicStatus::Interrupted) {
+      model.lpSolution->modelStatus = model.lpSolution->dualStatus = QX_STATUS_LOADED;
+      model.status = QX_STATUS_LOADED;
+      *error = QXERR_USER_INTERRUPT;
+      return true;
+    }
+    if (res.status != ipm::ConicStatus::PrimalInfeasible && res.status != ipm::ConicStatus::DualInfeasible)
+      return false;
+    installCertificate(model, lp, prob, map, res, QX_METHOD_BARRIER);
+    *error = 0;
+    return true;
+  } catch (const std::bad_alloc&) {
+    *error = QXERR_OUT_OF_MEMORY;
+    return true;
+  }
+}
 
 bool quadraticRowsConvex(const Model& model) {
   simplex::Lp lp;
@@ -117,30 +186,8 @@ int solveQuadraticConic(Call& call) {
       model.status = rec.modelStatus;
       return QXERR_NOT_CONVEX;
     }
-    simplex::SolveContext ctx;
-    if (hasLog(model)) ctx.log = [&model](const std::string& line) { logText(model, line.c_str()); };
-    ctx.printLevel = call.opt.printLevel;
-    ctx.progress = [&model](double iterations, double objective) {
-      return reportProgress(model, {QXLOC_BARRIER, iterations, objective, false}) < 0;
-    };
-    ctx.timeLimit = call.opt.timeLimit;
-    ctx.start = call.start;
-    const ipm::ConicResult res = ipm::solveConic(prob, conicOptions(model.params, cones), ctx);
+    const ipm::ConicResult res = runEmbedding(call, lp, prob, cones);
     rec.method = method;
-    int status = QX_STATUS_LOADED;
-    switch (res.status) {
-      case ipm::ConicStatus::Optimal: status = QX_STATUS_OPTIMAL; break;
-      case ipm::ConicStatus::PrimalInfeasible: status = QX_STATUS_INFEASIBLE; break;
-      case ipm::ConicStatus::DualInfeasible: status = QX_STATUS_UNBOUNDED; break;
-      case ipm::ConicStatus::Stalled: status = QX_STATUS_NUMERICAL_ERROR; break;
-      default: break;
-    }
-    recordIpmOutcome(rec, lp, {status, res.iterations, res.primalObjective, res.dualObjective, res.primalInfeas,
-                               res.dualInfeas});
-    logPrintAt(model, QX_IPARAM_LP_PRINTLEVEL, 1,
-               "\nBarrier finished: status %d%s, %d iterations, pinf %.2e, dinf %.2e, rel. gap %.2e",
-               static_cast<int>(res.status), res.reducedAccuracy ? " (reduced accuracy)" : "", res.iterations,
-               res.primalInfeas, res.dualInfeas, res.relativeGap);
     switch (res.status) {
       case ipm::ConicStatus::Optimal:
         install(model, lp, prob, map, res, method);
@@ -158,19 +205,9 @@ int solveQuadraticConic(Call& call) {
         model.status = rec.modelStatus;
         return res.status == ipm::ConicStatus::TimeLimit ? QXERR_TIME_LIMIT : QXERR_ITER_LIMIT;
       case ipm::ConicStatus::PrimalInfeasible:
-      case ipm::ConicStatus::DualInfeasible: {
-        // No optimum: the record holds the certificate, normalised to an
-        // objective value of -1 in the minimisation form: the row duals and
-        // reduced costs of a Farkas ray (primal values zero) when the model
-        // is infeasible, the primal values of an improving ray (duals zero)
-        // when it is unbounded.
-        const bool infeasible = res.status == ipm::ConicStatus::PrimalInfeasible;
-        install(model, lp, prob, map, res, method);
-        rec.modelStatus = rec.primalStatus = infeasible ? QX_STATUS_INFEASIBLE : QX_STATUS_UNBOUNDED;
-        rec.dualStatus = infeasible ? QX_STATUS_UNBOUNDED : QX_STATUS_INFEASIBLE;
-        model.status = rec.modelStatus;
+      case ipm::ConicStatus::DualInfeasible:
+        installCertificate(model, lp, prob, map, res, method);
         return 0;
-      }
       case ipm::ConicStatus::Stalled:
         break;
     }

@@ -32,8 +32,8 @@ struct IpmOptions {
 enum class IpmStatus : int {
   Optimal,           // tolerances met
   Imprecise,         // tolerances missed, but the best point is close enough to hand to crossover
-  PrimalInfeasible,  // the dual iterates diverge along a Farkas ray
-  DualInfeasible,    // the primal iterates diverge along an improving ray
+  PrimalInfeasible,  // the dual iterates diverge along a Farkas ray (or stall primal infeasible)
+  DualInfeasible,    // the primal iterates diverge along an improving ray (or stall dual infeasible)
   IterationLimit,
   TimeLimit,
   Interrupted,

@@ -62,6 +62,10 @@ ipm::IpmResult runIpm(Call& call, const ModelData& data, simplex::Lp& lp) {
   return r;
 }
 
+bool diverged(const ipm::IpmResult& r) {
+  return r.status == ipm::IpmStatus::PrimalInfeasible || r.status == ipm::IpmStatus::DualInfeasible;
+}
+
 }  // namespace
 
 void recordIpmOutcome(LpSolution& rec, const simplex::Lp& lp, const IpmOutcome& out) {
@@ -77,6 +81,7 @@ int barrierStart(Call& call, const ModelData& data, HostBasis& basis) {
   try {
     simplex::Lp lp;
     const ipm::IpmResult r = runIpm(call, data, lp);
+    call.barrierNoOptimum = diverged(r);
     if (r.status != ipm::IpmStatus::Optimal && r.status != ipm::IpmStatus::Imprecise) return 0;
     ipm::CrossoverOptions co;
     co.tolX = call.model.params.douValue(QX_DPARAM_IPM_BASIS_TOL_X);
@@ -104,6 +109,11 @@ bool solveInterior(Call& call, int* error) {
   } catch (const std::bad_alloc&) {
     *error = QXERR_OUT_OF_MEMORY;
     return true;
+  }
+  if (diverged(r)) {
+    // No optimum: the embedding's certificate, or the simplex settles it.
+    if (certifyLinear(call, error)) return true;
+    call.barrierOff = true;
   }
   if (r.status != ipm::IpmStatus::Optimal) return false;
   // Back from the scaled minimisation form to the model's units and sense.

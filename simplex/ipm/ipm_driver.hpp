@@ -25,6 +25,12 @@ bool solveInterior(Call& call, int* error);
 // solution (model status 1, no basis). The record's method is 3 for a
 // quadratic model and 4 for a conic one.
 int solveQuadraticConic(Call& call);
+// A linear model that method 3 finds without an optimum: the homogeneous
+// embedding of the conic method runs on it as it is. True when that run ends
+// with a certificate, which the record then holds as for a quadratic model
+// (model status 3 or 4, no basis), or on an error (*error); false leaves
+// the model status to the simplex.
+bool certifyLinear(Call& call, int* error);
 // Whether every constraint row with quadratic terms is convex (and so can be
 // taken to a cone).
 bool quadraticRowsConvex(const Model& model);

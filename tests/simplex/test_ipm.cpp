@@ -87,8 +87,8 @@ std::string caseName(const ::testing::TestParamInfo<Case>& info) {
 }
 INSTANTIATE_TEST_SUITE_P(Netlib, BarrierNetlib, ::testing::ValuesIn(cases()), caseName);
 
-// Small models without an optimum: the barrier's verdict is settled by the
-// simplex after it, with or without crossover asked for.
+// Small models without an optimum end with a certificate from the
+// homogeneous embedding, with or without crossover asked for.
 struct NoOptimum {
   const char* name;
   int m, n;
@@ -118,6 +118,25 @@ TEST(BarrierNoOptimum, InfeasibleAndUnbounded) {
       int status = 0;
       EXPECT_EQ(QXoptimize(lm.model, QX_METHOD_BARRIER, &status), 0);
       EXPECT_EQ(status, c.status);
+      // The ray improves by >= 1 (boxed bound terms netted): d = -A'y, b'y + l'd+ + u'd-; or A x, x, -c'x.
+      const torva::LpSolution& rec = *lm.model->lpSolution;
+      const bool farkas = c.status == QX_STATUS_INFEASIBLE;
+      std::vector<double> ax(c.m, 0.0), aty(c.n, 0.0);
+      double value = 0.0;
+      for (int j = 0; j < c.n; ++j) {
+        for (int q = c.beg[j]; q < c.beg[j + 1]; ++q)
+          aty[j] += c.val[q] * rec.y[c.idx[q]], ax[c.idx[q]] += c.val[q] * rec.x[j];
+        const double v = farkas ? rec.d[j] : rec.x[j];
+        if (farkas) EXPECT_NEAR(aty[j] + v, 0.0, kObjectiveTol);
+        if (std::fabs(v) > kObjectiveTol && (v > 0 ? c.lo[j] > -kInf : c.up[j] < kInf))
+          value += farkas ? (v > 0 ? c.lo[j] : c.up[j]) * v : -c.c[j] * v;
+        else if (std::fabs(v) > kObjectiveTol) ADD_FAILURE() << "column " << j << " leaves its bound";
+      }
+      for (int i = 0; i < c.m; ++i) {
+        EXPECT_LE((c.types[i] == 'G' ? -1 : 1) * (farkas ? rec.y[i] : ax[i]), kObjectiveTol) << "row " << i;
+        value += farkas ? c.b[i] * rec.y[i] : 0.0;
+      }
+      EXPECT_GE(value, 1.0 - kObjectiveTol);
     }
   }
 }
@@ -311,6 +330,8 @@ TEST(ConicKernel, CertificatesOfInfeasibilityAndUnboundedness) {
     std::vector<int> cones;
     std::vector<double> q, p, a, b, g, h;
     ipm::ConicStatus status;
+    double infeasTol = ipm::ConicOptions{}.infeasTol, stepFraction = ipm::ConicOptions{}.stepFraction;
+    bool reduced = false;
   } cases[] = {
       {"qp rows", 2, 0, 4, {}, {0, 0}, {2, 0, 0, 2}, {}, {}, {-1, -1, 1, 1, -1, 0, 0, -1}, {-3, 1, 0, 0},
        ipm::ConicStatus::PrimalInfeasible},
@@ -322,17 +343,21 @@ TEST(ConicKernel, CertificatesOfInfeasibilityAndUnboundedness) {
        {1, 0, -1, -1, 0, 0, 0, -1, 0, 0, 0, -1}, {1, 0, 0, 0}, ipm::ConicStatus::DualInfeasible},
       {"socp ray", 2, 0, 1, {2}, {-1, 0}, {0, 0, 0, 0}, {}, {}, {0, 1, -1, 0, 0, -1}, {5, 0, 0},
        ipm::ConicStatus::DualInfeasible},
+      // x <= 0 and x >= 5 held at its start (residual 1/10) by tiny steps: stalls near a certificate.
+      {"stalled", 1, 0, 2, {}, {1}, {0}, {}, {}, {1, -1}, {0, -5}, ipm::ConicStatus::PrimalInfeasible, 2e-3, 1e-12,
+       true},
   };
-  constexpr double kCertTol = 1e-8;  // a hundredfold the default QX_DPARAM_IPM_TOL_INFEAS
   for (const Kernel& c : cases) {
     SCOPED_TRACE(c.name);
+    const double kCertTol = std::max(1e-8, 100 * c.infeasTol);  // a hundredfold the tolerance
     ipm::ConicProblem p;
     const int mk = static_cast<int>(c.h.size());
     p.n = c.n, p.q = c.q, p.b = c.b, p.h = c.h, p.orthant = c.orthant, p.coneDims = c.cones;
     p.p = csc(c.n, c.n, c.p, true), p.a = csc(c.me, c.n, c.a), p.g = csc(mk, c.n, c.g);
     simplex::SolveContext ctx;
-    const ipm::ConicResult r = ipm::solveConic(p, ipm::ConicOptions{}, ctx);
+    const ipm::ConicResult r = ipm::solveConic(p, {.infeasTol = c.infeasTol, .stepFraction = c.stepFraction}, ctx);
     ASSERT_EQ(r.status, c.status);
+    EXPECT_EQ(r.reducedAccuracy, c.reduced);
     // The cone part: orthant rows nonnegative, each cone's head above its tail.
     const std::vector<double>& k = r.status == ipm::ConicStatus::PrimalInfeasible ? r.z : r.s;
     for (int i = 0; i < c.orthant; ++i) EXPECT_GE(k[i], -kCertTol);
