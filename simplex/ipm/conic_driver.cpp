@@ -92,14 +92,7 @@ void install(Model& model, const simplex::Lp& lp, const ipm::ConicProblem& prob,
 // of the model) and writes its outcome into the record.
 ipm::ConicResult runEmbedding(Call& call, const simplex::Lp& lp, const ipm::ConicProblem& prob, bool cones) {
   Model& model = call.model;
-  simplex::SolveContext ctx;
-  if (hasLog(model)) ctx.log = [&model](const std::string& line) { logText(model, line.c_str()); };
-  ctx.printLevel = call.opt.printLevel;
-  ctx.progress = [&model](double iterations, double objective) {
-    return reportProgress(model, {QXLOC_BARRIER, iterations, objective, false}) < 0;
-  };
-  ctx.timeLimit = call.opt.timeLimit;
-  ctx.start = call.start;
+  simplex::SolveContext ctx = ipmContext(call);
   const ipm::ConicResult res = ipm::solveConic(prob, conicOptions(model.params, cones), ctx);
   int status = QX_STATUS_LOADED;
   switch (res.status) {

@@ -26,18 +26,6 @@ ipm::IpmOptions ipmOptions(const ParamSet& p) {
   return o;
 }
 
-simplex::SolveContext ipmContext(Call& call) {
-  Model& model = call.model;
-  simplex::SolveContext ctx;
-  if (hasLog(model)) ctx.log = [&model](const std::string& line) { logText(model, line.c_str()); };
-  ctx.printLevel = call.opt.printLevel;
-  ctx.progress = [&model](double iterations, double objective) {
-    return reportProgress(model, {QXLOC_BARRIER, iterations, objective, false}) < 0;
-  };
-  ctx.timeLimit = call.opt.timeLimit;
-  ctx.start = call.start;
-  return ctx;
-}
 
 // Runs the method on the scaled bounded form of data.
 ipm::IpmResult runIpm(Call& call, const ModelData& data, simplex::Lp& lp) {
@@ -67,6 +55,19 @@ bool diverged(const ipm::IpmResult& r) {
 }
 
 }  // namespace
+
+simplex::SolveContext ipmContext(Call& call) {
+  Model& model = call.model;
+  simplex::SolveContext ctx;
+  if (hasLog(model)) ctx.log = [&model](const std::string& line) { logText(model, line.c_str()); };
+  ctx.printLevel = call.opt.printLevel;
+  ctx.progress = [&model](double iterations, double objective) {
+    return reportProgress(model, {QXLOC_BARRIER, iterations, objective, false}) < 0;
+  };
+  ctx.timeLimit = call.opt.timeLimit;
+  ctx.start = call.start;
+  return ctx;
+}
 
 void recordIpmOutcome(LpSolution& rec, const simplex::Lp& lp, const IpmOutcome& out) {
   rec.ipmStatus = out.status;

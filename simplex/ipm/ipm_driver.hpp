@@ -45,4 +45,8 @@ struct IpmOutcome {
 };
 void recordIpmOutcome(LpSolution& rec, const simplex::Lp& lp, const IpmOutcome& out);
 
+// The solve context of an interior-point run: the model's log, its progress
+// callback at the barrier location, the time limit and the start of the call.
+simplex::SolveContext ipmContext(Call& call);
+
 }  // namespace torva::driver
