@@ -154,6 +154,9 @@ TEST(LuOptions, DefaultsRangesAndNullKernel) {
   lu.getIntOption(1300, &iv);
   EXPECT_EQ(iv, 4);
   EXPECT_EQ(lu.setIntOption(1300, 0), torva::kLuErrBadOptionValue);
+  ASSERT_EQ(lu.setIntOption(torva::kLuIparUpdateType, 0), 0);  // the product form is not the default
+  lu.getIntOption(torva::kLuIparUpdateType, &iv);
+  EXPECT_EQ(iv, 0);
   for (int id : {1299, 1309, 2399, 2408}) EXPECT_EQ(lu.setIntOption(id, 1), torva::kLuErrBadOptionId) << id;
   EXPECT_EQ(torva::luSetIntOption(nullptr, 1300, 4), torva::kLuErrNullKernel);
 }
