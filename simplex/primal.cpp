@@ -104,6 +104,7 @@ class PrimalLoop {
   // (traced): kRejectColumn, or -1 for a ray (II) or a phase-1 column that
   // cannot reduce the infeasibility (I, skipped for a while).
   int noBlockingRow(int q, bool phase1, double colMax, double tinyA, double tinyRatio);
+  void traceCandy(int q, bool phase1, double coef, double ratio);
   // Among the candidate rows of the second pass (ties within the first
   // pass's bound), a random one while the pivots stall; -1 otherwise.
   int stallingChoice(double thetaMax, double bestA, double dir, bool phase1, double* ratio);
@@ -276,12 +277,7 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
     return -1;
   }
   if (best >= 0 && releases_ <= 1 && bestA < maxA * relativePivotFloor(w_.bl.ratRange)) {
-    if (w_.tracing() && phase1)
-      w_.traceLine(" WARNING: pchuzr-I failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e", q, maxA,
-                   w_.pivTol);
-    else if (w_.tracing())
-      w_.traceLine(" WARNING: pchuzr-II failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e, pivrat=%e",
-                   q, maxA, w_.pivTol, bestRatio);
+    traceCandy(q, phase1, maxA, bestRatio);
     return kRejectColumn;
   }
   if (best >= 0 && degenerateRun_ >= kStallingRun) {
@@ -296,18 +292,25 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
   return best;
 }
 
+// The column is refused although an entry below the pivot tolerance would
+// limit its step (coef, at the given ratio).
+void PrimalLoop::traceCandy(int q, bool phase1, double coef, double ratio) {
+  if (!w_.tracing()) return;
+  if (phase1)
+    w_.traceLine(" WARNING: pchuzr-I failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e", q, coef,
+                 w_.pivTol);
+  else
+    w_.traceLine(" WARNING: pchuzr-II failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e, pivrat=%e",
+                 q, coef, w_.pivTol, ratio);
+}
+
 int PrimalLoop::noBlockingRow(int q, bool phase1, double colMax, double tinyA, double tinyRatio) {
   const char* variant = phase1 ? "I" : "II";
   // Only rows below the pivot tolerance block: the column is refused, once
   // per release of the rejected columns (a column that comes back after a
   // release is taken for the ray its large entries say it is).
   if (tinyA > 0.0 && releases_ <= 1) {
-    if (w_.tracing() && phase1)
-      w_.traceLine(" WARNING: pchuzr-I failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e", q, tinyA,
-                   w_.pivTol);
-    else if (w_.tracing())
-      w_.traceLine(" WARNING: pchuzr-II failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e, pivrat=%e",
-                   q, tinyA, w_.pivTol, tinyRatio);
+    traceCandy(q, phase1, tinyA, tinyRatio);
     return kRejectColumn;
   }
   // No entry reaches the pivot tolerance: the column is empty as far as the
