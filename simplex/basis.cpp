@@ -7,6 +7,7 @@
 // the ratio tests more demanding (a smaller candidate range).
 #include <algorithm>
 #include <cfloat>
+#include <chrono>
 #include <cmath>
 #include <limits>
 
@@ -55,6 +56,27 @@ void setPivRel(LuKernel& lu, double& pivRel, double value) {
   lu.getDoubleOption(kLuDparEpsPivRel, &pivRel);
 }
 
+// Adds the wall time of its scope to a total and counts the call, when
+// profiling is on.
+class ProfileTimer {
+ public:
+  ProfileTimer(bool on, double& seconds, long long& calls) : on_(on), seconds_(seconds) {
+    if (!on_) return;
+    ++calls;
+    start_ = std::chrono::steady_clock::now();
+  }
+  ~ProfileTimer() {
+    if (on_) seconds_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  }
+  ProfileTimer(const ProfileTimer&) = delete;
+  ProfileTimer& operator=(const ProfileTimer&) = delete;
+
+ private:
+  bool on_;
+  double& seconds_;
+  std::chrono::steady_clock::time_point start_;
+};
+
 }  // namespace
 
 void SimplexWork::Impl::resetSlackBasis() {
@@ -78,24 +100,7 @@ void SimplexWork::Impl::ensureKernel() {
   lu = std::make_unique<LuKernel>(m);
   matrix.numRows = m;
   matrix.numCols = n;
-  lu->setIntOption(kLuIparNumCandits, opt.luNumCandidates);
-  lu->setIntOption(kLuIparMaxUpdates, std::max(opt.luMaxUpdates, refactorFrequency + 1));
-  lu->setIntOption(kLuIparUpdateType, opt.luUpdateType);
-  lu->setIntOption(kLuIparUsePivcol, opt.luUsePivcol);
-  lu->setDoubleOption(kLuDparEpsDiag, opt.luEpsDiag);
-  lu->setDoubleOption(kLuDparEpsNonz, opt.luEpsNonz);
-  lu->setDoubleOption(kLuDparEpsPivAbs, opt.luEpsPivAbs);
-  lu->setDoubleOption(kLuDparSpvtolUpdate, opt.luSpvtolUpdate);
-  lu->setDoubleOption(kLuDparSpvtolFtran, opt.luSpvtolFtran);
-  // Kernel print level, raised by trace bit 32768; the kernel's lines go to
-  // the solve's log.
-  lu->setIntOption(kLuIparPrintLevel, (ctx && (ctx->traceMask & kTraceKernel)) ? kTraceKernel : opt.luPrintLevel);
-  if (ctx && ctx->log) lu->setLog([this](const char* line) { log("%s", line); });
-  lu->setDoubleOption(kLuDparSpvtolBtran, opt.luSpvtolBtran);
-  lu->setDoubleOption(kLuDparIniRcond, opt.luIniRcond);
-  lu->setIntOption(kLuIparProfile, opt.luProfile);
-  setPivRel(*lu, pivRel, pivRel);
-  lu->logOptions();
+  applyKernelOptions(true);
   col.resize(m);
   rho.resize(m);
   tau.resize(m);
@@ -103,6 +108,55 @@ void SimplexWork::Impl::ensureKernel() {
   prow.assign(nt, 0.0);
   prowIndex.assign(nt, 0);
   prowCount = 0;
+}
+
+// The options of a new kernel, or of the kept one at the start of a solve.
+// Those the factors were built with (pivot search and its tolerances, the
+// update type) make kept factors stale when they change: a warm start then
+// refactorises its heading under them. The others act from the next solve
+// or update on. The kernel lists its options when it is created and when a
+// solve changes them.
+void SimplexWork::Impl::applyKernelOptions(bool created) {
+  bool changed = created, stale = false;
+  const auto setInt = [&](int id, int value, bool shapesFactors) {
+    int before = 0, after = 0;
+    lu->getIntOption(id, &before);
+    lu->setIntOption(id, value);
+    lu->getIntOption(id, &after);
+    changed = changed || before != after;
+    stale = stale || (shapesFactors && before != after);
+  };
+  const auto setDouble = [&](int id, double value, bool shapesFactors) {
+    double before = 0.0, after = 0.0;
+    lu->getDoubleOption(id, &before);
+    lu->setDoubleOption(id, value);
+    lu->getDoubleOption(id, &after);
+    changed = changed || before != after;
+    stale = stale || (shapesFactors && before != after);
+  };
+  setInt(kLuIparNumCandits, opt.luNumCandidates, true);
+  setInt(kLuIparMaxUpdates, std::max(opt.luMaxUpdates, refactorFrequency + 1), false);
+  setInt(kLuIparUpdateType, opt.luUpdateType, true);
+  setInt(kLuIparUsePivcol, opt.luUsePivcol, false);
+  setDouble(kLuDparEpsDiag, opt.luEpsDiag, true);
+  setDouble(kLuDparEpsNonz, opt.luEpsNonz, true);
+  setDouble(kLuDparEpsPivAbs, opt.luEpsPivAbs, true);
+  setDouble(kLuDparSpvtolUpdate, opt.luSpvtolUpdate, false);
+  setDouble(kLuDparSpvtolFtran, opt.luSpvtolFtran, false);
+  // Kernel print level, raised by trace bit 32768; the kernel's lines go to
+  // the solve's log.
+  setInt(kLuIparPrintLevel, (ctx && (ctx->traceMask & kTraceKernel)) ? kTraceKernel : opt.luPrintLevel, false);
+  if (ctx && ctx->log) lu->setLog([this](const char* line) { log("%s", line); });
+  setDouble(kLuDparSpvtolBtran, opt.luSpvtolBtran, false);
+  setDouble(kLuDparIniRcond, opt.luIniRcond, false);
+  setInt(kLuIparProfile, opt.luProfile, false);
+  // The relative tolerance in force may have been raised by a recovery of
+  // the last solve; only a new value from the host counts as a change.
+  if (!created && opt.luEpsPivRel != hostPivRel) changed = stale = true;
+  hostPivRel = opt.luEpsPivRel;
+  setPivRel(*lu, pivRel, pivRel);
+  if (stale && !created) luBasic.clear();
+  if (changed) lu->logOptions();
 }
 
 int SimplexWork::Impl::factorOnce(bool* singular, int* kernelRc) {
@@ -391,6 +445,7 @@ int SimplexWork::Impl::recover(int kernelRc) {
 }
 
 int SimplexWork::Impl::refactor(bool withDual) {
+  ProfileTimer timer(opt.luProfile != 0, stats.factorSeconds, stats.factorTimed);
   ensureKernel();
   const int reason = refactorRequest;
   refactorRequest = kRefactorNone;
@@ -456,7 +511,11 @@ int SimplexWork::Impl::basisChange(int r, int q, bool withDual, double pivot) {
   pos[out] = -1;
   if (refactorRequest != kRefactorNone) return refactor(withDual);
   lastPivot = pivot;
-  const int rc = lu->update(r, q, pivot);
+  int rc = kLuOk;
+  {
+    ProfileTimer timer(opt.luProfile != 0, stats.updateSeconds, stats.updateTimed);
+    rc = lu->update(r, q, pivot);
+  }
   if (rc == kLuOk) {
     ++updates;
     if (luBasic.size() == basicVar.size()) luBasic[r] = q;

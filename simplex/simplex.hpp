@@ -161,6 +161,10 @@ struct SimplexResult {
   double dualInfeas = 0.0;    // largest reduced-cost sign violation (unscaled)
   double rcond = 1.0;         // condition estimates of the final basis
   double cond2est = 1.0;
+  // With bit 256 of the profiler level: wall seconds spent refactorising
+  // (recovery included) and updating the factors, else 0.
+  double factorSeconds = 0.0;
+  double updateSeconds = 0.0;
 
   std::vector<double> x;         // n column values
   std::vector<double> rowActivity;  // m values of A x

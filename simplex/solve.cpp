@@ -389,6 +389,8 @@ void SimplexWork::Impl::fillResult(SimplexResult& r) const {
   r.settledStatus = settledStatus;
   r.iterations = iterations;
   r.factorizations = factorCount;
+  r.factorSeconds = stats.factorSeconds;
+  r.updateSeconds = stats.updateSeconds;
   r.refactorsRegular = refactorsRegular;
   r.refactorsStability = refactorsStability;
   r.rcond = rcond;

@@ -272,6 +272,10 @@ void SimplexWork::Impl::logRunStats() const {
   log("\nbinvi (avr)         = %8.1f/%-8d", avg(s.binviLen, s.binvi[0] + s.binvi[1]), m);
   log("\nbinvi-f (avr)       = %8.1f/%-8d", avg(s.binviFLen, s.binviF), m);
   log("\nblist  (s/d)        = %8d/%-8d", i32(s.blist[0]), i32(s.blist[1]));
+  if (opt.luProfile != 0) {
+    log("\nfactor time (s)     = %8.3f (%d calls)", s.factorSeconds, i32(s.factorTimed));
+    log("\nupdate time (s)     = %8.3f (%d calls)", s.updateSeconds, i32(s.updateTimed));
+  }
 }
 
 // Every run of a method ends here: a change of the outcome is traced with

@@ -85,6 +85,8 @@ void SimplexWork::Impl::setOptions(const SimplexOptions& o, SolveContext& c) {
   devexBackAllowed = 1;
   partialStart = 0;
   lastProgress = std::chrono::steady_clock::now();
+  // A kernel kept from the last solve takes the options of this one.
+  if (lu) applyKernelOptions(false);
 }
 
 double SimplexWork::Impl::nonbasicValue(int j) const {

@@ -66,6 +66,10 @@ struct RunStats {
   long long binviF = 0;          // their FTRANs (dual steepest-edge updates)
   double binviFLen = 0.0;
   long long blist[2] = {0, 0};   // dual row selections: from the candidate list, by a dense scan
+  // Profiling of the basis changes (bit 256 of the profiler level):
+  // wall time in factorisations (with recovery) and in updates.
+  double factorSeconds = 0.0, updateSeconds = 0.0;
+  long long factorTimed = 0, updateTimed = 0;
   // Pivot columns and rows since the last factorisation, and over the
   // interval before it (the averages of the last complete interval).
   double colSum = 0.0, rowSum = 0.0;
@@ -382,6 +386,9 @@ class SimplexWork::Impl {
 
   // ---- basis layer internals (basis.cpp)
   void ensureKernel();
+  // Hands the solve's options to the kernel (created: a new kernel).
+  void applyKernelOptions(bool created);
+  double hostPivRel = -1.0;    // relative pivot tolerance the host last asked for
   // One factorisation of the heading and its condition classification.
   int factorOnce(bool* singular, int* kernelRc);
   int recover(int kernelRc);
