@@ -40,6 +40,7 @@ struct Layer {
   Layer(const LoadedModel& lm, SimplexOptions opt) : w(lm.data()) {
     ctx.traceMask = 1;
     ctx.log = [this](const std::string& s) { log += s; };
+    if (opt.scale == 0) buildLp(lm.data(), false, kInf, w.lp);
     w.setOptions(opt, ctx);
     w.lower = w.lp.lower;
     w.upper = w.lp.upper;
@@ -172,6 +173,21 @@ TEST(BasisLayer, SingularPivotIsUndoneAndRejected) {
   EXPECT_EQ(L.w.refactorsStability, 1);
   EXPECT_EQ(L.w.refactorsRegular, 0);
   EXPECT_NE(L.log.find("new wfact:12"), std::string::npos);
+}
+
+// An update that reaches the refactorisation frequency with a tiny condition
+// estimate (diagonals 1e20 and 1) makes a regular refactorisation, not a
+// stability one.
+TEST(BasisLayer, FrequencyIsTestedBeforeTheConditionEstimate) {
+  LoadedModel lm;
+  ASSERT_TRUE(lm.load(2, 1, 1, {1}, {1, 1}, "LL", {0, 1}, {0}, {1e20}, {0}, {kInf}));
+  SimplexOptions opt;
+  opt.scale = 0;
+  opt.refactorFrequency = 1;
+  Layer L(lm, opt);
+  ASSERT_EQ(L.w.basisChange(0, 0, true, L.pivotOf(0, 0)), kLayerOk);
+  EXPECT_EQ(L.w.refactorsRegular, 1);
+  EXPECT_EQ(L.w.refactorsStability, 0);
 }
 
 struct UpdateCase {
