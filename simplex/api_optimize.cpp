@@ -19,6 +19,9 @@ int solveWithResidentBasis(QXmodel model, bool transposed, const int* ynnz, cons
     return QXERR_ILLEGAL_NULL_POINTER;
   return guarded([&] {
     if (model->status == QX_STATUS_UNLOADED) return QXERR_INFO_NOT_AVAILABLE;
+    // Every LP is solved by this library's own simplex (no external solver
+    // is ever installed, whatever QX_IPARAM_SPLEX_USE_EXTERNAL says), so the
+    // basis to solve with is always the resident one of that simplex.
     torva::driver::ResidentWork* rw = torva::driver::residentWork(*model);
     if (!rw || !rw->work.hasBasis()) return QXERR_INFO_NOT_AVAILABLE;
     for (int k = 0; k < *ynnz; ++k)

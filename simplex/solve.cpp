@@ -526,10 +526,14 @@ int SimplexWork::ftran(int inCount, const int* inIndex, const double* inValue, i
   }
   w.lu->ftran(v);
   if (v.count < 0) v.rebuildIndex();
+  // With the objective carried as a row, its column z is basic: its entry
+  // is c'x, not part of the model's basis.
+  const int z = w.objRows ? w.n - 1 : -1;
   int c = 0;
   for (int t = 0; t < v.count; ++t) {
     const int k = v.index[t];
     const int j = w.basicVar[k];
+    if (j == z) continue;
     const double s = j < w.n ? w.lp.colScale[j] : 1.0 / w.lp.rowScale[j - w.n];
     const double val = v.array[k] * s;
     if (val == 0.0 || std::fabs(val) <= kLuListedZero) continue;
@@ -558,6 +562,7 @@ int SimplexWork::btran(int inCount, const int* inIndex, const double* inValue, i
   int c = 0;
   for (int t = 0; t < v.count; ++t) {
     const int i = v.index[t];
+    if (i >= w.m - w.objRows) continue;  // the objective row (zero while z is basic)
     const double val = v.array[i] * w.lp.rowScale[i];
     if (val == 0.0 || std::fabs(val) <= kLuListedZero) continue;
     if (outIndex) outIndex[c] = i;

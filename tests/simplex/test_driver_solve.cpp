@@ -590,9 +590,13 @@ TEST_F(Solve, SingularLoadedBasis) {
 }
 
 // The resident factorisation: FTRAN of a basic column a_j is a unit vector
-// e_k, and BTRAN of e_k has inner product 1 with a_j.
-TEST_F(Solve, FtranAndBtranOfBasicColumns) {
+// e_k, and BTRAN of e_k has inner product 1 with a_j; also after a solve
+// that carried the objective as a row.
+class ResidentSolves : public Solve, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ResidentSolves, FtranAndBtranOfBasicColumns) {
   NEED_NETLIB("afiro");
+  ASSERT_EQ(QXsetModelIntParameter(model, QX_IPARAM_LP_OPRFREE, GetParam()), 0);
   ASSERT_EQ(QXoptimize(model, 0, nullptr), 0);
   int m = 0, n = 0;
   QXgetInfo(model, QX_IINFO_NUM_CONS, &m);
@@ -635,5 +639,7 @@ TEST_F(Solve, FtranAndBtranOfBasicColumns) {
   EXPECT_EQ(QXdoBTRAN(model, &one, &bad, &val, &xn, xi.data(), xv.data()), QXERR_INDEX_OUT_OF_RANGE);
   EXPECT_EQ(QXdoFTRAN(nullptr, &one, &bad, &val, &xn, xi.data(), xv.data()), QXERR_ILLEGAL_NULL_POINTER);
 }
+
+INSTANTIATE_TEST_SUITE_P(ObjectiveRow, ResidentSolves, ::testing::Values(33, 33 | 2097152));
 
 }  // namespace
