@@ -32,6 +32,7 @@ import argparse
 import os
 import random
 import re
+import signal
 import subprocess
 import sys
 import time
@@ -152,6 +153,26 @@ def run(cmd, timeout, cwd):
         return "timeout"
 
 
+def pending_path(build, rel):
+    """Where the original of a file under mutation is kept until it is back."""
+    return os.path.join(build, "mutate-pending", rel.replace("/", "__"))
+
+
+def restore_pending(root, build):
+    """Puts back the originals a killed run left mutated."""
+    folder = os.path.join(build, "mutate-pending")
+    if not os.path.isdir(folder):
+        return
+    for name in sorted(os.listdir(folder)):
+        rel = name.replace("__", "/")
+        with open(os.path.join(folder, name)) as f:
+            original = f.read()
+        with open(os.path.join(root, rel), "w") as f:
+            f.write(original)
+        os.remove(os.path.join(folder, name))
+        print(f"restored {rel}, left mutated by an interrupted run", file=sys.stderr)
+
+
 def test_mutant(root, build, rel, no, mutated, timeout, gtest_filter, second_filter=None):
     path = os.path.join(root, rel)
     with open(path) as f:
@@ -159,6 +180,12 @@ def test_mutant(root, build, rel, no, mutated, timeout, gtest_filter, second_fil
     lines = original.splitlines(keepends=True)
     lines[no - 1] = mutated
     program = FOLDERS[rel.split("/")[0]]
+    # The original goes to disk first, so that even a run killed outright
+    # leaves the means to restore it (done at the start of the next run).
+    backup = pending_path(build, rel)
+    os.makedirs(os.path.dirname(backup), exist_ok=True)
+    with open(backup, "w") as f:
+        f.write(original)
     try:
         with open(path, "w") as f:
             f.write("".join(lines))
@@ -182,6 +209,7 @@ def test_mutant(root, build, rel, no, mutated, timeout, gtest_filter, second_fil
     finally:
         with open(path, "w") as f:
             f.write(original)
+        os.remove(backup)
 
 
 def summary(paths):
@@ -224,6 +252,11 @@ def main():
         return
     root = os.path.abspath(args.root)
     build = os.path.abspath(os.path.join(root, args.build)) if not os.path.isabs(args.build) else args.build
+    # A termination signal unwinds like an exception, so the mutated file is
+    # put back before the process ends.
+    for sig in (signal.SIGTERM, signal.SIGHUP):
+        signal.signal(sig, lambda *_: sys.exit(1))
+    restore_pending(root, build)
     mutants = sample(root, args.seed, args.count)
     if args.list:
         for i, (rel, no, desc, mutated) in enumerate(mutants):

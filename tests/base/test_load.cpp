@@ -60,12 +60,13 @@ TEST_F(ModelFixture, LoadStoresTheLinearCoreAndReadsItBack) {
 }
 
 TEST_F(ModelFixture, DuplicateRowsOfAColumnAreAddedInPlace) {
-  // Column 0 given as rows 2, 0, 2 with values 1, 5, 3.
+  // Column 0 given as rows 2, 2, 0 with values 1, 3, 5: the entry after
+  // the duplicate moves up one place.
   const double c[] = {1};
   const double b[] = {0, 0, 0};
   const int beg[] = {0, 3};
-  const int rows[] = {2, 0, 2};
-  const double vals[] = {1, 5, 3};
+  const int rows[] = {2, 2, 0};
+  const double vals[] = {1, 3, 5};
   ASSERT_EQ(QXloadLPData(model, 3, 1, QX_MIN, 0, c, b, "EEE", 3, beg, nullptr, vals, rows, nullptr,
                          nullptr),
             0);

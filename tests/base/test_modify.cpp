@@ -413,6 +413,7 @@ TEST_F(ModelFixture, ConesSetsAndSemiContinuousChanges) {
   ASSERT_EQ(QXaddSETS(model, 1, types, nullptr, sb, sc), 0);
   const int card[] = {4};
   EXPECT_EQ(QXmodifySET(model, 0, 4, -1, 2, sc), QXERR_INPUT_OUT_OF_RANGE);
+  EXPECT_EQ(QXmodifySET(model, 0, 4, card[0], 1, nullptr), QXERR_ILLEGAL_NULL_POINTER);
   ASSERT_EQ(QXmodifySET(model, 0, 4, card[0], 2, sc), 0);
   char t = 0;
   int cd = 0, nnz = 0;

@@ -96,6 +96,17 @@ TEST(Report, ContinuousFullReport) {
   };
   for (const char* piece : expected) EXPECT_NE(text.find(piece), std::string::npos) << piece << "\nin:\n" << text;
   EXPECT_EQ(text.substr(text.size() - 17), "\n* END OF REPORT\n");
+  EXPECT_EQ(text.find("RANGES"), std::string::npos);
+  // Style 2 adds both ranges sections after the rows.
+  ASSERT_EQ(QXsetModelIntParameter(e.model, QX_IPARAM_SOL_REPORT_STYLE, 2), 0);
+  ASSERT_EQ(QXwriteSolution(e.model, path.c_str()), 0);
+  const std::string ranged = texttest::slurp(path);
+  const std::size_t cost = ranged.find("\n*\n* OBJECTIVE COEFFICIENT RANGES (0 secs)\n*\n");
+  const std::size_t rhs = ranged.find("\n*\n* RIGHTHAND SIDE RANGES (0 secs)\n*\n");
+  ASSERT_NE(cost, std::string::npos) << ranged;
+  ASSERT_NE(rhs, std::string::npos) << ranged;
+  EXPECT_LT(ranged.find("QX_BASTYPE_BAS "), cost);
+  EXPECT_LT(cost, rhs);
   std::remove(path.c_str());
 }
 
@@ -142,7 +153,8 @@ TEST(Report, StatusLinesAndErrors) {
 TEST(Report, WideNamesAndMipReport) {
   Env e;
   fillLp(e, 1);
-  std::string longName(30, 'v');
+  // Longer than a formatted line's stack buffer.
+  std::string longName(600, 'v');
   char r0[] = "a", r1[] = "b", c1[] = "w";
   char* rows[] = {r0, r1};
   char* cols[] = {longName.data(), c1};
@@ -163,16 +175,23 @@ TEST(Report, WideNamesAndMipReport) {
       "*   TOTAL BRANCHES CREATED          =           4\n",
       "*   TOTAL NUMBER OF CUTS GENERATED  =           0\n* \n",
       "*    1)                -0.500000000\n",
-      "   vvvvvvvvvvvvvvvvvvvvvvvvvvvvvv            2.000000000",
       // Slack of a from the values: 2 - (2 + 0) = 0.
       "   a                   0.000000000",
   };
   for (const char* piece : expected) EXPECT_NE(text.find(piece), std::string::npos) << piece << "\nin:\n" << text;
+  EXPECT_NE(text.find("   " + longName + "            2.000000000"), std::string::npos);
   // Compact MIP form: status, objective, dimensions, values.
   ASSERT_EQ(QXwriteSolutionOfType(e.model, path.c_str(), 4), 0);
   EXPECT_EQ(texttest::slurp(path), "STATUS 1\nOBJECTIVE -0.5\nROWS 2\nCOLUMNS 2\n2\n0\n");
   e.model->mipSolution->status = 3;
   EXPECT_EQ(QXwriteSolutionOfType(e.model, path.c_str(), 4), QXERR_INFO_NOT_AVAILABLE);
+  // Duals asked for but the record has none: the report says so and goes on.
+  e.model->mipSolution->status = 1;
+  ASSERT_EQ(QXsetModelIntParameter(e.model, QX_IPARAM_MIP_DUAL_SOLUTION, 1), 0);
+  ASSERT_EQ(QXwriteSolution(e.model, path.c_str()), 0);
+  EXPECT_NE(texttest::slurp(path).find("\n*  Error 2009 in computing dual solution.\n"
+                                       "*  Computation of dual solution is skipped.\n* \n"),
+            std::string::npos);
   std::remove(path.c_str());
 }
 
