@@ -237,6 +237,7 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
     }
     w.setOptions(options, context);
     if (w.tracing()) w.log("\nBadScale Measure: %d", w.scaleMeasure());
+    w.checkScaledCeps();
     w.lower = w.lp.lower;
     w.upper = w.lp.upper;
     w.cost = w.lp.cost;

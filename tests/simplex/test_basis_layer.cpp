@@ -700,4 +700,44 @@ INSTANTIATE_TEST_SUITE_P(
                      " WARNING: pchuzr-II determined *empty* pivj=0, pivcoe2=1.000000e-09, pvteps=1.000000e-08, "
                      "pivcn=-1.000000e+00, fire-U!"}}));
 
+// Trace lines of pricing, the ratio tests, the perturbation and the start
+// checks on one-row models over two columns in [0, u].
+struct TraceCase {
+  const char* what;
+  Method method;
+  std::vector<double> cost, rhs;
+  const char* type;
+  std::vector<double> upper;
+  int oprFree, pricing;
+  const char* line;
+};
+
+class TraceLines : public ::testing::TestWithParam<TraceCase> {};
+
+TEST_P(TraceLines, ArePrinted) {
+  const TraceCase& c = GetParam();
+  LoadedModel lm;
+  ASSERT_TRUE(lm.load(1, 2, 1, c.cost, c.rhs, c.type, {0, 1, 2}, {0, 0}, {1, 1}, {0, 0}, c.upper));
+  SimplexOptions opt;
+  opt.oprFree |= c.oprFree;
+  opt.primalPricing = c.pricing;
+  const auto [r, log] = tracedSolve(lm, c.method, opt);
+  EXPECT_NE(log.find(c.line), std::string::npos) << c.what << log;
+}
+
+// x1 + x2 >= 3 with x1 <= 1: the dual passes x1's breakpoint (a bound flip)
+// and x2 enters instead.
+INSTANTIATE_TEST_SUITE_P(
+    Models, TraceLines,
+    ::testing::Values(
+        TraceCase{"devex finds no candidate at the optimum", Method::Primal, {-1, -1}, {4}, "L", {3, 3}, 0, 1,
+                  " devex candid list empty, fiter="},
+        TraceCase{"phase 1 ends on x1 + x2 <= -1", Method::Primal, {1, 1}, {-1}, "L", {3, 3}, 0, -1,
+                  " WARNING: fullscan indicates dual feasibility at ceps=1.000000e-07, dinfmax="},
+        TraceCase{"ceps / 1000 is below its lower limit", Method::Primal, {1, 1}, {1}, "L", {3, 3}, 65536, -1,
+                  "\nWarning: turned off OSCAL_CEPS (scaling of ceps w.r.t. oscal). oscal:1"},
+        TraceCase{"long step", Method::Dual, {1, 2}, {3}, "G", {1, 10}, 0, -1, " dual ratio found new pivj=1, "},
+        TraceCase{"perturbed costs removed", Method::Dual, {1, 2}, {3}, "G", {1, 10}, 0, -1,
+                  "\nEnding perturbation. psize_=0, wfact="}));
+
 }  // namespace
