@@ -27,6 +27,8 @@ constexpr double kRayZeroRel = 1e-9;
 // this is not trusted (about 1e16 x 0.1: the dual ray is then mostly
 // rounding).
 constexpr double kUntrustedCondition = 1e15;
+// Above this estimate an infeasibility signal is checked against the point.
+constexpr double kDoubtedCondition = 1e8;
 // LU relative pivot threshold raised by this (up to the ceiling) with it.
 constexpr double kPivRelRaise = 0.02;
 constexpr double kPivRelCeiling = 0.9;
@@ -92,7 +94,7 @@ bool SimplexWork::Impl::dualRayHolds() {
 bool SimplexWork::Impl::untrustedInfeasibility() {
   if (bl.infeasibilityDoubted || !lu || !lu->valid()) return false;
   const double c4 = lu->cond4est();
-  if (!(c4 > kUntrustedCondition)) return false;
+  if (!(c4 > kUntrustedCondition)) return provenFeasible(c4);
   bl.infeasibilityDoubted = true;
   if (pivRel + kPivRelRaise <= kPivRelCeiling) pivRel += kPivRelRaise;
   const double reps = primalTol * 10.0;
@@ -101,6 +103,25 @@ bool SimplexWork::Impl::untrustedInfeasibility() {
     if (tracing()) traceLine(" new reps:%e (factor:%e), file=%s(%d)", reps, 10.0, __FILE_NAME__, __LINE__);
   }
   if (logging(1) || tracing()) log("\nWARNING: ignoring infeasibility signal, set xstat:%d", kRecover);
+  return true;
+}
+
+// On a basis whose condition estimate c4 exceeds kDoubtedCondition, an
+// infeasibility whose basic values lie within the feasibility tolerance
+// raised tenfold (within its limits) is taken as the rounding of that basis:
+// the tolerance is raised, and the primal finishes from the point.
+bool SimplexWork::Impl::provenFeasible(double c4) {
+  const double reps = primalTol * 10.0;
+  if (!(c4 > kDoubtedCondition) || reps > opt.maxFeasTol) return false;
+  double worst = 0.0;
+  sumPrimalInfeas(nullptr, &worst);
+  if (worst > reps) return false;
+  bl.infeasibilityDoubted = true;
+  if (pivRel + kPivRelRaise <= kPivRelCeiling) pivRel += kPivRelRaise;
+  primalTol = reps;
+  if (tracing()) traceLine(" new reps:%e (factor:%e), file=%s(%d)", reps, 10.0, __FILE_NAME__, __LINE__);
+  if (logging(1) || tracing())
+    log("\nWARNING: overridden infeasibility signal (proven to be primal feasible), set xstat:%d", kRecover);
   return true;
 }
 

@@ -228,6 +228,7 @@ class SimplexWork::Impl {
   // An infeasibility signal of the dual on a badly conditioned basis: made
   // safer and handed to the switch loop (once per solve).
   bool untrustedInfeasibility();
+  bool provenFeasible(double c4);
   // Signals overridden in this solve: only the first is doubted, so that two
   // methods that keep contradicting each other end with an answer.
   int signalOverrides = 0;

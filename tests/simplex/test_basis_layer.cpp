@@ -597,21 +597,17 @@ TEST(SwitchLoop, DualPricingAndGivingUp) {
     EXPECT_EQ(L.log.find("\nUsing dprice=3 in switch-loop") != std::string::npos, !reopt) << L.log;
     EXPECT_EQ(L.log.find("\nSetting dual norms to unity for reopt...") != std::string::npos, reopt) << L.log;
     int runs = 0;
-    L.w.switchLoop(kRecover, last, reopt, [&](Method) {
+    const auto giveUp = [&](Method) {
       ++runs;
       return kRecover;
-    });
+    };
+    L.w.switchLoop(kRecover, last, reopt, giveUp);
     EXPECT_EQ(runs, 10);
     EXPECT_EQ(L.w.error, kErrNumerical);
     EXPECT_EQ(L.w.settledStatus, reopt ? kStatusUnknown : kStatusLoaded);
-    // A pool of three recovery bases ends the fourth pass.
-    L.w.error = 0;
-    L.w.opt.solPoolLimit = 3;
-    runs = 0;
-    L.w.switchLoop(kRecover, last, reopt, [&](Method) {
-      ++runs;
-      return kRecover;
-    });
+    L.w.error = runs = 0;
+    L.w.opt.solPoolLimit = 3;  // the fourth pass finds the pool full
+    L.w.switchLoop(kRecover, last, reopt, giveUp);
     EXPECT_EQ(runs, 3);
     EXPECT_EQ(L.w.error, kErrSolPoolFull);
     EXPECT_EQ(L.w.settledStatus, kStatusLoaded);
@@ -712,43 +708,33 @@ INSTANTIATE_TEST_SUITE_P(
                      "pivcn=-1.000000e+00, fire-U!"}}));
 
 // Trace lines of pricing, the ratio tests, the perturbation and the start
-// checks on one-row models over two columns in [0, u].
-struct TraceCase {
-  const char* what;
-  Method method;
-  std::vector<double> cost, rhs;
-  const char* type;
-  std::vector<double> upper;
-  int oprFree, pricing;
-  const char* line;
-};
-
-class TraceLines : public ::testing::TestWithParam<TraceCase> {};
-
-TEST_P(TraceLines, ArePrinted) {
-  const TraceCase& c = GetParam();
-  LoadedModel lm;
-  ASSERT_TRUE(lm.load(1, 2, 1, c.cost, c.rhs, c.type, {0, 1, 2}, {0, 0}, {1, 1}, {0, 0}, c.upper));
-  SimplexOptions opt;
-  opt.oprFree |= c.oprFree;
-  opt.primalPricing = c.pricing;
-  const auto [r, log] = tracedSolve(lm, c.method, opt);
-  EXPECT_NE(log.find(c.line), std::string::npos) << c.what << log;
-}
-
-// x1 + x2 >= 3 with x1 <= 1: the dual passes x1's breakpoint (a bound flip)
+// checks on one-row models over x1 in [0, u1] and x2 in [0, 10]. On
+// x1 + x2 >= 3 with u1 = 1 the dual passes x1's breakpoint (a bound flip)
 // and x2 enters instead.
-INSTANTIATE_TEST_SUITE_P(
-    Models, TraceLines,
-    ::testing::Values(
-        TraceCase{"devex finds no candidate at the optimum", Method::Primal, {-1, -1}, {4}, "L", {3, 3}, 0, 1,
-                  " devex candid list empty, fiter="},
-        TraceCase{"phase 1 ends on x1 + x2 <= -1", Method::Primal, {1, 1}, {-1}, "L", {3, 3}, 0, -1,
-                  " WARNING: fullscan indicates dual feasibility at ceps=1.000000e-07, dinfmax="},
-        TraceCase{"ceps / 1000 is below its lower limit", Method::Primal, {1, 1}, {1}, "L", {3, 3}, 65536, -1,
-                  "\nWarning: turned off OSCAL_CEPS (scaling of ceps w.r.t. oscal). oscal:1"},
-        TraceCase{"long step", Method::Dual, {1, 2}, {3}, "G", {1, 10}, 0, -1, " dual ratio found new pivj=1, "},
-        TraceCase{"perturbed costs removed", Method::Dual, {1, 2}, {3}, "G", {1, 10}, 0, -1,
-                  "\nEnding perturbation. psize_=0, wfact="}));
-
+TEST(TraceLines, ArePrinted) {
+  struct Case {
+    Method method;
+    std::vector<double> cost;
+    double rhs;
+    const char* type;
+    double u1;
+    int oprFree, pricing;
+    const char* line;
+  };
+  for (const Case& c : {
+           Case{Method::Primal, {-1, -1}, 4, "L", 3, 0, 1, " devex candid list empty, fiter="},
+           Case{Method::Primal, {1, 1}, -1, "L", 3, 0, -1, " WARNING: fullscan indicates dual feasibility at ceps="},
+           Case{Method::Primal, {1, 1}, 1, "L", 3, 65536, -1,
+                "\nWarning: turned off OSCAL_CEPS (scaling of ceps w.r.t. oscal). oscal:1"},
+           Case{Method::Dual, {1, 2}, 3, "G", 1, 0, -1, " dual ratio found new pivj=1, "},
+           Case{Method::Dual, {1, 2}, 3, "G", 1, 0, -1, "\nEnding perturbation. psize_=0, wfact="}}) {
+    LoadedModel lm;
+    ASSERT_TRUE(lm.load(1, 2, 1, c.cost, {c.rhs}, c.type, {0, 1, 2}, {0, 0}, {1, 1}, {0, 0}, {c.u1, 10}));
+    SimplexOptions opt;
+    opt.oprFree |= c.oprFree;
+    opt.primalPricing = c.pricing;
+    const auto [r, log] = tracedSolve(lm, c.method, opt);
+    EXPECT_NE(log.find(c.line), std::string::npos) << c.line << log;
+  }
+}
 }  // namespace
