@@ -498,14 +498,21 @@ int DualLoop::run() {
     const double pivot = w_.col.array[r];
     const double pivotRow = w_.prow[q];
     const double err = std::fabs(pivot - pivotRow);
-    if ((err > kPivotMismatch * std::max(1.0, std::fabs(pivot)) || std::fabs(pivot) < w_.pivTol) &&
-        w_.updates > 0) {
+    const bool bad = err > kPivotMismatch * std::max(1.0, std::fabs(pivot)) || std::fabs(pivot) < w_.pivTol;
+    // On fresh factors a refactorisation cannot mend a bad pivot: the row is
+    // rejected instead, while rows are left to try (after repeated releases
+    // the pivot is taken).
+    const bool fresh = w_.updates == 0;
+    if (bad && (!fresh || releases_ <= 1)) {
       if (w_.tracing())
-        w_.log("\n%c%6d %8.0f : WARNING: bad pivcoe=%e, pivcoe_d=%e, err=%e, pivi=%d; pivj=%d, brk=%d, rcond:%g, "
+        w_.log("\n%c%6d %8.0f : %s: bad pivcoe=%e, pivcoe_d=%e, err=%e, pivi=%d; pivj=%d, brk=%d, rcond:%g, "
                "cond2est:%g (RF)",
-               w_.methodChar, w_.factorCount, w_.totalIterations, pivot, pivotRow, err, r, q, 0, w_.rcond,
-               w_.cond2);
-      w_.requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
+               w_.methodChar, w_.factorCount, w_.totalIterations, fresh ? "ERROR" : "WARNING", pivot, pivotRow, err,
+               r, q, 0, w_.rcond, w_.cond2);
+      if (fresh)
+        w_.bl.reject(leaving);
+      else
+        w_.requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
       continue;
     }
 
