@@ -276,8 +276,7 @@ int runLadder(Call& call, Run run, SimplexResult& res) {
   int err = runOnce(call, run, res);
   bool accepted = false;
   for (int pass = 0; pass < kLadderPasses; ++pass) {
-    // A switch loop that filled the solution pool ends the solve.
-    if (err == QXERR_OUT_OF_MEMORY || err == QXERR_SOLPOOL_FULL) return err;
+    if (err == QXERR_OUT_OF_MEMORY) return err;
     const int code = recoveryVerdict(call, run.data, run.scale != 0, err, res);
     if (code == kAccept) {
       accepted = true;
@@ -326,9 +325,8 @@ int applyOutcome(Call& call, SimplexResult& r, int err) {
   Model& model = call.model;
   LpSolution& rec = *model.lpSolution;
   rec.method = r.methodUsed == simplex::Method::Dual ? QX_METHOD_DSIMPLEX : QX_METHOD_PSIMPLEX;
-  if (err == QXERR_OUT_OF_MEMORY || err == QXERR_INTERNAL_ERROR || err == QXERR_SOLPOOL_FULL) {
-    // A switch loop that ran out of memory or filled the pool left the
-    // model loaded.
+  if (err == QXERR_OUT_OF_MEMORY || err == QXERR_INTERNAL_ERROR) {
+    // A switch loop that ran out of memory left the model loaded.
     if (r.settledStatus != 0) model.status = rec.modelStatus = r.settledStatus;
     return err;
   }

@@ -85,7 +85,6 @@ simplex::SimplexOptions simplexOptions(const ParamSet& p) {
   o.useCutoff = p.intValue(QX_IPARAM_SOLVER_USECUTOFFVAL);
   o.cutoff = p.douValue(QX_DPARAM_SOLVER_CUTOFFVAL);
   o.pertMode = p.intValue(QX_IPARAM_LP_PERTMODE);
-  o.solPoolLimit = p.intValue(QX_IPARAM_SOLPOOL_LIM);
   o.pertFact = p.douValue(QX_DPARAM_LP_PERTFACT);
   o.dynObjFact = p.douValue(QX_DPARAM_LP_DYNOBJFACT);
   o.pcolalFactor = p.intValue(QX_IPARAM_LP_PCOLAL_FACTOR);

@@ -50,7 +50,6 @@ inline constexpr int kErrOutOfMemory = 2001;
 inline constexpr int kErrNumerical = 2019;
 inline constexpr int kErrInternal = 2015;
 inline constexpr int kErrNoFactors = 2009;  // no valid factorisation to solve with
-inline constexpr int kErrSolPoolFull = 2088;
 
 // Model statuses a run may settle itself (values of the public status
 // table): a switch loop that gives up leaves the model loaded, or its status
@@ -137,7 +136,6 @@ struct SimplexOptions {
   int useCutoff = 0;        // QX_IPARAM_SOLVER_USECUTOFFVAL
   double cutoff = -1e30;    // QX_DPARAM_SOLVER_CUTOFFVAL (objective, model's sense)
   int pertMode = 0;         // QX_IPARAM_LP_PERTMODE
-  int solPoolLimit = 20;    // QX_IPARAM_SOLPOOL_LIM
   double pertFact = 0.0;    // QX_DPARAM_LP_PERTFACT (0: 0.999 x optTol)
   double dynObjFact = 0.75; // QX_DPARAM_LP_DYNOBJFACT
   int pcolalFactor = 0;     // QX_IPARAM_LP_PCOLAL_FACTOR (0: 10)

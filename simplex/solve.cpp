@@ -196,13 +196,7 @@ int SimplexWork::Impl::switchLoop(int stat, Method& last, bool reopt, const std:
     return mth == Method::Dual ? runDual(reopt) : runPrimal();
   };
   int pass = 0;
-  recoveryBases.clear();
   for (; stat == kRecover && error == 0 && pass < kMaxSwitchPasses; ++pass) {
-    if (static_cast<int>(recoveryBases.size()) >= opt.solPoolLimit) {
-      error = kErrSolPoolFull;
-      break;
-    }
-    recoveryBases.push_back(basicVar);
     if (tracing()) log("\nRecovering %sfrom stat=%d, #pass=%d", reopt ? "(Reopt) " : "", stat, pass);
     outcome = kNotFinished;
     last = last == Method::Dual ? Method::Primal : Method::Dual;
@@ -220,11 +214,10 @@ int SimplexWork::Impl::switchLoop(int stat, Method& last, bool reopt, const std:
       stat = kNotFinished;
     }
   }
-  // Numerical trouble or lack of memory in a method run by the loop, a full
-  // pool, or no pass that recovers, leaves the model loaded (a reoptimisation that gives
+  // Numerical trouble or lack of memory in a method run by the loop, or no
+  // pass that recovers, leaves the model loaded (a reoptimisation that gives
   // up leaves its status unknown).
-  if (pass > 0 && (error == kErrNumerical || error == kErrOutOfMemory || error == kErrSolPoolFull))
-    settledStatus = kStatusLoaded;
+  if (pass > 0 && (error == kErrNumerical || error == kErrOutOfMemory)) settledStatus = kStatusLoaded;
   if (stat == kRecover && error == 0) {
     if (logging(1) || tracing()) {
       log("\nWARNING: Simplex %sfailed to recover from stat=%d, #pass=%d", reopt ? "(Reopt) " : "", stat,

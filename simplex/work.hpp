@@ -377,11 +377,8 @@ class SimplexWork::Impl {
   // outcome 7, alternates the methods for at most ten passes and returns the
   // outcome (last follows the method that ran). The methods run through run
   // when it is set, else runDual / runPrimal. A loop that gives up sets
-  // error and settledStatus. Each pass keeps the basis it recovers from in
-  // the LP solution pool of at most QX_IPARAM_SOLPOOL_LIM entries; a pass
-  // that finds the pool full ends the loop (error 2088).
+  // error and settledStatus.
   int switchLoop(int stat, Method& last, bool reopt, const std::function<int(Method)>& run = {});
-  std::vector<std::vector<int>> recoveryBases;  // the pool, one basis per pass of the last loop
   int settledStatus = 0;  // model status the switch loop left on giving up, else 0
 
   // ---- results (solve.cpp)
