@@ -549,6 +549,9 @@ int SimplexWork::Impl::basisChange(int r, int q, bool withDual, double pivot) {
   // A singular update undoes the pivot; an unstable one (the factors and
   // the pivot disagree) keeps it and rebuilds the factors of the new basis.
   bl.undoable = rc == kLuSingularUpdate;
+  if (bl.undoable && methodChar == 'P' && tracing())
+    traceLine(" **WARNING: pivcoe=%e is too small, fiter:%d, pivj=%d, pivi=%d, kcycle:%d, file=%s(%d)", pivot, updates,
+              q, r, prog.cycling, __FILE_NAME__, __LINE__);
   requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
   return refactor(withDual);
 }

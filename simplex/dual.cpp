@@ -38,14 +38,11 @@ constexpr double kPcolalWeight = 0.1;
 // Limits of a steepest-edge weight (keep the pricing ratio finite).
 constexpr double kMinWeight = 1e-10;
 constexpr double kMaxWeight = 1e100;
-
-// An infeasibility found on a basis whose 4-norm condition estimate exceeds
-// this is not trusted (about 1e16 x 0.1: the dual ray is then mostly
-// rounding).
-constexpr double kUntrustedCondition = 1e15;
-// LU relative pivot threshold raised by this (up to the ceiling) with it.
-constexpr double kPivRelRaise = 0.02;
-constexpr double kPivRelCeiling = 0.9;
+// The devex weights of modes 3 and 4 only grow (each update keeps the larger
+// of the old weight and the pivot's share), so they drift from the basis:
+// after this many reduced-cost updates, or m when larger, the reference
+// framework is reset to the current basis (Forrest and Goldfarb 1992).
+constexpr int kDevexResetUpdates = 1000;
 
 // Bound on the passes of the final clean-up (perturbation removal followed
 // by further dual or primal iterations).
@@ -102,6 +99,8 @@ class DualLoop {
  public:
   DualLoop(SimplexWork::Impl& w, bool phase1, double cutoff) : w_(w), phase1_(phase1), cutoff_(cutoff) {}
   int run();
+  // Rows on the candidate list of sparse selection; -1 in dense selection.
+  int listSize() const { return dense_ ? -1 : static_cast<int>(infList_.size()); }
 
  private:
   // The k rows of largest infeasibility^2 / weight, best first.
@@ -148,6 +147,7 @@ class DualLoop {
   int segStart_ = 0;      // row where the next dense scan starts
   int emptyLists_ = 0;    // selections that found no row with infeasible rows left
   int mode_ = 1;
+  int devexUpdates_ = 0;  // devex weight updates since the framework was set
 };
 
 void DualLoop::rebuildRows() {
@@ -241,6 +241,7 @@ int DualLoop::ratioTest(double delta, double s) {
   for (const Candidate& c : cands_) candMax_ = std::max(candMax_, std::fabs(c.atilde));
   double slope = std::fabs(delta);
   const double tol = w_.dualTol;
+  int first = -1;  // the column the first breakpoint group would enter
   while (!cands_.empty()) {
     double thetaMax = kInf;
     for (const Candidate& c : cands_) {
@@ -260,6 +261,7 @@ int DualLoop::ratioTest(double delta, double s) {
         best = c.j;
       }
     }
+    if (first < 0) first = best;
     if (std::isfinite(decrease) && slope - decrease > w_.primalTol) {
       // Pass all these breakpoints: flip the boxed variables to their other
       // bound and continue with the remaining slope (the primal
@@ -276,6 +278,9 @@ int DualLoop::ratioTest(double delta, double s) {
       cands_.resize(kept);
       continue;
     }
+    if (best >= 0 && first >= 0 && best != first && w_.tracing())
+      w_.traceLine(" dual ratio found new pivj=%d, pivcoe_d=%e (%e), mrat=%e (%e)", best, w_.prow[best],
+                   w_.prow[first], w_.d[best] / w_.prow[best], w_.d[first] / w_.prow[first]);
     return best >= 0 ? best : kMinRatio2Failed;
   }
   return -1;
@@ -301,6 +306,13 @@ void DualLoop::updateWeights(int r, double pivot) {
       w_.dseWeight[k] = std::max(w_.dseWeight[k], ratio * ratio * wr);
     }
     w_.dseWeight[r] = std::max(wr / (pivot * pivot), 1.0);
+    if (++devexUpdates_ > std::max(kDevexResetUpdates, w_.m)) {
+      if (w_.tracing())
+        w_.traceLine(" too many rdc[] updates. steepest-edge scalers will reset, pricer-list has %d cands",
+                     static_cast<int>(infList_.size()));
+      std::fill(w_.dseWeight.begin(), w_.dseWeight.end(), 1.0);
+      devexUpdates_ = 0;
+    }
   }
 }
 
@@ -486,14 +498,21 @@ int DualLoop::run() {
     const double pivot = w_.col.array[r];
     const double pivotRow = w_.prow[q];
     const double err = std::fabs(pivot - pivotRow);
-    if ((err > kPivotMismatch * std::max(1.0, std::fabs(pivot)) || std::fabs(pivot) < w_.pivTol) &&
-        w_.updates > 0) {
+    const bool bad = err > kPivotMismatch * std::max(1.0, std::fabs(pivot)) || std::fabs(pivot) < w_.pivTol;
+    // On fresh factors a refactorisation cannot mend a bad pivot: the row is
+    // rejected instead, while rows are left to try (after repeated releases
+    // the pivot is taken).
+    const bool fresh = w_.updates == 0;
+    if (bad && (!fresh || releases_ <= 1)) {
       if (w_.tracing())
-        w_.log("\n%c%6d %8.0f : WARNING: bad pivcoe=%e, pivcoe_d=%e, err=%e, pivi=%d; pivj=%d, brk=%d, rcond:%g, "
+        w_.log("\n%c%6d %8.0f : %s: bad pivcoe=%e, pivcoe_d=%e, err=%e, pivi=%d; pivj=%d, brk=%d, rcond:%g, "
                "cond2est:%g (RF)",
-               w_.methodChar, w_.factorCount, w_.totalIterations, pivot, pivotRow, err, r, q, 0, w_.rcond,
-               w_.cond2);
-      w_.requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
+               w_.methodChar, w_.factorCount, w_.totalIterations, fresh ? "ERROR" : "WARNING", pivot, pivotRow, err,
+               r, q, 0, w_.rcond, w_.cond2);
+      if (fresh)
+        w_.bl.reject(leaving);
+      else
+        w_.requestRefactor(kRefactorStability, __FILE_NAME__, __LINE__);
       continue;
     }
 
@@ -650,25 +669,6 @@ int dualPhase1(SimplexWork::Impl& w) {
   return countDualInfeasible(w) > 0 ? kRecover : kOptimal;
 }
 
-// An infeasibility signal on a badly conditioned basis is not trusted: the
-// LU pivots get safer, reps grows tenfold (within its limits) and the primal
-// decides instead. Once per solve.
-bool untrustedInfeasibility(SimplexWork::Impl& w) {
-  if (w.bl.infeasibilityDoubted || !w.lu || !w.lu->valid()) return false;
-  const double c4 = w.lu->cond4est();
-  if (!(c4 > kUntrustedCondition)) return false;
-  w.bl.infeasibilityDoubted = true;
-  if (w.pivRel + kPivRelRaise <= kPivRelCeiling) w.pivRel += kPivRelRaise;
-  const double reps = w.primalTol * 10.0;
-  if (reps <= w.opt.maxFeasTol) {
-    w.primalTol = reps;
-    if (w.tracing()) w.traceLine(" new reps:%e (factor:%e), file=%s(%d)", reps, 10.0, __FILE_NAME__, __LINE__);
-  }
-  if (w.logging(1) || w.tracing()) w.log("\nWARNING: ignoring infeasibility signal, set xstat:%d", kRecover);
-  return true;
-}
-
-
 // A column that received an artificial bound in single-phase mode, and on
 // which side.
 struct ArtificialBound {
@@ -728,7 +728,7 @@ int dualIterate(SimplexWork::Impl& w, double cutoffInternal) {
     if (perturb && pass == 0) perturbCosts(w);
     DualLoop loop(w, false, cutoffInternal);
     const int res = loop.run();
-    if (res == kInfeasible && (untrustedInfeasibility(w) || !w.dualRayHolds())) return kRecover;
+    if (res == kInfeasible && (w.untrustedInfeasibility() || !w.dualRayHolds())) return kRecover;
     if (res != kOptimal) {
       if (res == kInfeasible || res == kCutoff) {
         // Report the true objective and reduced costs.
@@ -742,9 +742,14 @@ int dualIterate(SimplexWork::Impl& w, double cutoffInternal) {
     w.cost = w.lp.cost;
     if (!w.costShifted) return kOptimal;
     w.costShifted = false;
-    if (w.tracing()) w.log("\nEnding perturbation. wfact=%d, stat=%d, npinf=%d", w.refactorRequest, kOptimal, 0);
     w.computeDual();
-    if (countDualInfeasible(w) > 0) return kRecover;  // the primal finishes from here
+    const int ncinf = countDualInfeasible(w);
+    if (w.tracing() && loop.listSize() >= 0)
+      w.log("\nEnding perturbation. psize_=%d, wfact=%d, stat=%d, npinf=%d, ncinf=%d", loop.listSize(),
+            w.refactorRequest, kOptimal, 0, ncinf);
+    else if (w.tracing())
+      w.log("\nEnding perturbation. wfact=%d, stat=%d, npinf=%d", w.refactorRequest, kOptimal, 0);
+    if (ncinf > 0) return kRecover;  // the primal finishes from here
     placeAllByReducedCost(w);
     int npinf = 0;
     w.sumPrimalInfeas(&npinf, nullptr);

@@ -76,6 +76,7 @@ class PrimalLoop {
     return 0.0;
   }
   int price();
+  void traceDualFeasibleScan() const;
   void relist(int j) { cands_.set(j, attraction(j) > 0.0); }
   // Harris ratio test on the column in w_.col for entering q moving in
   // direction dir; sets target_ to the bound the leaving variable reaches.
@@ -204,7 +205,8 @@ int PrimalLoop::price() {
       best = j;
     }
   };
-  if (!cands_.valid) ++w_.stats.fullPrices;
+  const bool full = !cands_.valid;
+  if (full) ++w_.stats.fullPrices;
   if (!cands_.valid && !cands_.rebuild) {
     for (int j = 0; j < w_.nt; ++j) consider(j, attraction(j));
   } else if (!cands_.valid) {
@@ -218,7 +220,26 @@ int PrimalLoop::price() {
   } else {
     for (const int j : cands_.items()) consider(j, attraction(j));
   }
+  if (best < 0 && w_.tracing())
+    w_.traceLine(" devex candid list empty, fiter=%d, scanned-full=%d. pivj:%d", w_.updates, full ? 1 : 0, lastQ_);
   return best;
+}
+
+// Phase 1 ends without a candidate: every reduced cost of the infeasibility
+// objective is within ceps, though basic variables are still out of bounds.
+void PrimalLoop::traceDualFeasibleScan() const {
+  double dinfMax = 0.0;
+  for (int j = 0; j < w_.nt; ++j) {
+    if (w_.pos[j] >= 0 || w_.lower[j] == w_.upper[j]) continue;
+    const double dj = w_.lazyReducedCosts ? w_.reducedCostFromDuals(j) : w_.d[j];
+    const signed char where = w_.at[j];
+    const double v = where == kAtLower ? -dj : (where == kAtUpper ? dj : std::fabs(dj));
+    dinfMax = std::max(dinfMax, v);
+  }
+  int npinf = 0;
+  w_.sumPrimalInfeas(&npinf, nullptr);
+  w_.traceLine(" WARNING: fullscan indicates dual feasibility at ceps=%e, dinfmax=%e, **npinf=%d", w_.dualTol, dinfMax,
+               npinf);
 }
 
 int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
@@ -583,6 +604,7 @@ int PrimalLoop::run() {
         continue;
       }
       p1Valid_ = false;
+      if (phase1 && w_.tracing()) traceDualFeasibleScan();
       if (phase1 && w_.compositeOptimumNeedsBigM()) continue;
       if (phase1) return kInfeasible;
       w_.farkas.clear();

@@ -2,7 +2,8 @@
 // infeasibility whose point is feasible on the true bounds, or whose Farkas
 // vector proves nothing, and an unbounded ray that leaves the bounds or does
 // not improve the objective, hand the decision to the switch loop (outcome 7)
-// instead of ending the solve with a wrong verdict.
+// instead of ending the solve with a wrong verdict. The dual's infeasibility
+// signal on a badly conditioned basis is handed over likewise.
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -21,6 +22,16 @@ constexpr double kFarkasZeroRel = 1e-9;
 // Ray entries below this fraction of the largest entry are rounding of the
 // FTRAN, by the same reasoning.
 constexpr double kRayZeroRel = 1e-9;
+
+// An infeasibility found on a basis whose 4-norm condition estimate exceeds
+// this is not trusted (about 1e16 x 0.1: the dual ray is then mostly
+// rounding).
+constexpr double kUntrustedCondition = 1e15;
+// Above this estimate an infeasibility signal is checked against the point.
+constexpr double kDoubtedCondition = 1e8;
+// LU relative pivot threshold raised by this (up to the ceiling) with it.
+constexpr double kPivRelRaise = 0.02;
+constexpr double kPivRelCeiling = 0.9;
 
 }  // namespace
 
@@ -75,6 +86,43 @@ bool SimplexWork::Impl::dualRayHolds() {
   ++signalOverrides;
   if (logging(1) || tracing()) log("\nWARNING: ignoring infeasibility signal, set xstat:%d", kRecover);
   return false;
+}
+
+// An infeasibility signal on a badly conditioned basis is not trusted: the
+// LU pivots get safer, reps grows tenfold (within its limits) and the primal
+// decides instead. Once per solve.
+bool SimplexWork::Impl::untrustedInfeasibility() {
+  if (bl.infeasibilityDoubted || !lu || !lu->valid()) return false;
+  const double c4 = lu->cond4est();
+  if (!(c4 > kUntrustedCondition)) return provenFeasible(c4);
+  bl.infeasibilityDoubted = true;
+  if (pivRel + kPivRelRaise <= kPivRelCeiling) pivRel += kPivRelRaise;
+  const double reps = primalTol * 10.0;
+  if (reps <= opt.maxFeasTol) {
+    primalTol = reps;
+    if (tracing()) traceLine(" new reps:%e (factor:%e), file=%s(%d)", reps, 10.0, __FILE_NAME__, __LINE__);
+  }
+  if (logging(1) || tracing()) log("\nWARNING: ignoring infeasibility signal, set xstat:%d", kRecover);
+  return true;
+}
+
+// On a basis whose condition estimate c4 exceeds kDoubtedCondition, an
+// infeasibility whose basic values lie within the feasibility tolerance
+// raised tenfold (within its limits) is taken as the rounding of that basis:
+// the tolerance is raised, and the primal finishes from the point.
+bool SimplexWork::Impl::provenFeasible(double c4) {
+  const double reps = primalTol * 10.0;
+  if (!(c4 > kDoubtedCondition) || reps > opt.maxFeasTol) return false;
+  double worst = 0.0;
+  sumPrimalInfeas(nullptr, &worst);
+  if (worst > reps) return false;
+  bl.infeasibilityDoubted = true;
+  if (pivRel + kPivRelRaise <= kPivRelCeiling) pivRel += kPivRelRaise;
+  primalTol = reps;
+  if (tracing()) traceLine(" new reps:%e (factor:%e), file=%s(%d)", reps, 10.0, __FILE_NAME__, __LINE__);
+  if (logging(1) || tracing())
+    log("\nWARNING: overridden infeasibility signal (proven to be primal feasible), set xstat:%d", kRecover);
+  return true;
 }
 
 // The largest violation of the true bounds by the basic values, unscaled.

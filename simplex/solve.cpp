@@ -121,6 +121,58 @@ bool installGivenBasis(SimplexWork::Impl& w, const char* tag) {
   return true;
 }
 
+// Host status of variable j of the resident basis (basic: 0).
+int hostStatus(const SimplexWork::Impl& w, int j) {
+  if (w.pos[j] >= 0) return 0;
+  return w.at[j] == kAtUpper ? -2 : (w.at[j] == kAtZero ? -3 : -1);
+}
+
+// The resident basis over the first nModel columns and mModel rows, as a
+// host basis for the next installation.
+void exportBasis(SimplexWork::Impl& w, int nModel, int mModel) {
+  w.givenCol.resize(nModel);
+  w.givenRow.resize(mModel);
+  for (int j = 0; j < nModel; ++j) w.givenCol[j] = hostStatus(w, j);
+  for (int i = 0; i < mModel; ++i) w.givenRow[i] = hostStatus(w, w.n + i);
+}
+
+// After a solve with the objective carried as a row, the resident work
+// becomes the model's own, so that transforms with the resident basis and
+// the next warm start see the model's rows only. An optimal basis has z
+// basic and the objective row's slack nonbasic (z is free, the row an
+// equality); the rest of it is then a basis of the model, and is factorised.
+// Any other split leaves the slack basis.
+void dropObjectiveRow(SimplexWork::Impl& w, const ModelData& data, double infinity) {
+  const bool split = w.haveBasis && w.pos[w.n - 1] >= 0 && w.pos[w.nt - 1] < 0;
+  if (split) exportBasis(w, w.n - 1, w.m - 1);
+  buildLp(data, w.lp.scaled, infinity, w.lp);
+  w.newLpStamp();
+  w.lu.reset();
+  w.objRows = 0;
+  w.m = w.lp.m;
+  w.n = w.lp.n;
+  w.nt = w.n + w.m;
+  w.colNorm2.clear();
+  w.devex.clear();
+  w.dseBasic.clear();
+  w.lower = w.lp.lower;
+  w.upper = w.lp.upper;
+  w.cost = w.lp.cost;
+  w.rhs = w.lp.rhs;
+  w.costShifted = false;
+  w.bl.history.forget();
+  w.bl.releaseRejected();
+  w.haveBasis = false;
+  if (!split || !installGivenBasis(w, "psetbas")) w.resetSlackBasis();
+  w.givenCol.clear();
+  w.givenRow.clear();
+  w.refactorRequest = kRefactorInitial;
+  if (w.refactor(false) != kLayerOk) {
+    w.haveBasis = false;
+    w.lu.reset();
+  }
+}
+
 // What the sign violations of the nonbasic reduced costs could still gain:
 // the sum over boxed columns of |d_j| (u_j - l_j). The product is the same in
 // the scaled and the model's space.
@@ -217,6 +269,10 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
       w.newLpStamp();
       w.lu.reset();
       if (objRows != w.objRows) {
+        // The model's resident basis starts the work with the objective
+        // row (which adds z basic and the row's slack nonbasic below).
+        if (objRows && start == StartBasis::Resident && w.haveBasis && w.givenCol.empty())
+          exportBasis(w, w.n, w.m);
         w.objRows = objRows;
         w.m = w.lp.m;
         w.n = w.lp.n;
@@ -237,6 +293,7 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
     }
     w.setOptions(options, context);
     if (w.tracing()) w.log("\nBadScale Measure: %d", w.scaleMeasure());
+    w.checkScaledCeps();
     w.lower = w.lp.lower;
     w.upper = w.lp.upper;
     w.cost = w.lp.cost;
@@ -373,6 +430,7 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
     }
     result.methodUsed = last;
     result.reoptimized = reopt;
+    if (w.objRows) dropObjectiveRow(w, data, options.infinity);
     return w.error;
   } catch (const std::bad_alloc&) {
     w.haveBasis = false;

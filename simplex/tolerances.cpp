@@ -19,6 +19,7 @@ constexpr int kCepsLowerAfter = 10;
 // scale, ceps = objective scale x ceps / kCepsScaleDivisor.
 constexpr int kStrategyScaledCeps = 65536;
 constexpr double kCepsScaleDivisor = 1000.0;
+constexpr double kObjectiveScale = 1.0;
 
 }  // namespace
 
@@ -78,11 +79,21 @@ void SimplexWork::Impl::lowerCepsAfterPerturbation() {
 }
 
 // The costs are not scaled apart from the columns' scale factors, so the
-// objective scale is 1: the pass works with the base ceps over the divisor,
-// within the limits of ceps.
+// objective scale is 1: the pass works with the base ceps over the divisor.
+// When that lies outside the limits of ceps the pricing would work with a
+// clamped value that no longer follows the objective: the scaling is turned
+// off for the solve (checked when it starts).
+void SimplexWork::Impl::checkScaledCeps() {
+  if ((opt.oprFree & kStrategyScaledCeps) == 0) return;
+  const double scaled = kObjectiveScale * opt.optTol / kCepsScaleDivisor;
+  if (scaled >= opt.minOptTol && scaled <= opt.maxOptTol) return;
+  opt.oprFree &= ~kStrategyScaledCeps;
+  if (tracing())
+    log("\nWarning: turned off OSCAL_CEPS (scaling of ceps w.r.t. oscal). oscal:%g", kObjectiveScale);
+}
+
 void SimplexWork::Impl::scaleCepsForPricing() {
   if ((opt.oprFree & kStrategyScaledCeps) == 0) return;
-  constexpr double kObjectiveScale = 1.0;
   const double scaled = std::clamp(kObjectiveScale * opt.optTol / kCepsScaleDivisor, opt.minOptTol, opt.maxOptTol);
   if (scaled == dualTol) return;
   dualTol = scaled;

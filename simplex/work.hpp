@@ -229,6 +229,10 @@ class SimplexWork::Impl {
   // The dual's ray (farkas) proves infeasibility on the true bounds; else
   // "ignoring infeasibility signal" (false).
   bool dualRayHolds();
+  // An infeasibility signal of the dual on a badly conditioned basis: made
+  // safer and handed to the switch loop (once per solve).
+  bool untrustedInfeasibility();
+  bool provenFeasible(double c4);
   // Signals overridden in this solve: only the first is doubted, so that two
   // methods that keep contradicting each other end with an answer.
   int signalOverrides = 0;
@@ -246,6 +250,8 @@ class SimplexWork::Impl {
   void lowerCepsAfterPerturbation();
   // Strategy bit 65536: the primal pricing pass's objective-scaled ceps.
   void scaleCepsForPricing();
+  // Turns the objective-scaled ceps off when it falls outside the limits.
+  void checkScaledCeps();
   // Removes an active perturbation when recovery methods 1 and 2 change the
   // basis (no refactorisation request: the recovery factorises).
   void dropPerturbationForRecovery();

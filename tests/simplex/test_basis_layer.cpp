@@ -625,10 +625,11 @@ TEST(SwitchLoop, DualPricingAndGivingUp) {
     EXPECT_EQ(L.log.find("\nUsing dprice=3 in switch-loop") != std::string::npos, !reopt) << L.log;
     EXPECT_EQ(L.log.find("\nSetting dual norms to unity for reopt...") != std::string::npos, reopt) << L.log;
     int runs = 0;
-    L.w.switchLoop(kRecover, last, reopt, [&](Method) {
+    const auto giveUp = [&](Method) {
       ++runs;
       return kRecover;
-    });
+    };
+    L.w.switchLoop(kRecover, last, reopt, giveUp);
     EXPECT_EQ(runs, 10);
     EXPECT_EQ(L.w.error, kErrNumerical);
     EXPECT_EQ(L.w.settledStatus, reopt ? kStatusUnknown : kStatusLoaded);
@@ -728,4 +729,34 @@ INSTANTIATE_TEST_SUITE_P(
                      " WARNING: pchuzr-II determined *empty* pivj=0, pivcoe2=1.000000e-09, pvteps=1.000000e-08, "
                      "pivcn=-1.000000e+00, fire-U!"}}));
 
+// Trace lines of pricing, the ratio tests, the perturbation and the start
+// checks on one-row models over x1 in [0, u1] and x2 in [0, 10]. On
+// x1 + x2 >= 3 with u1 = 1 the dual passes x1's breakpoint (a bound flip)
+// and x2 enters instead.
+TEST(TraceLines, ArePrinted) {
+  struct Case {
+    Method method;
+    std::vector<double> cost;
+    double rhs;
+    const char* type;
+    double u1;
+    int oprFree, pricing;
+    const char* line;
+  };
+  for (const Case& c : {
+           Case{Method::Primal, {-1, -1}, 4, "L", 3, 0, 1, " devex candid list empty, fiter="},
+           Case{Method::Primal, {1, 1}, -1, "L", 3, 0, -1, " WARNING: fullscan indicates dual feasibility at ceps="},
+           Case{Method::Primal, {1, 1}, 1, "L", 3, 65536, -1,
+                "\nWarning: turned off OSCAL_CEPS (scaling of ceps w.r.t. oscal). oscal:1"},
+           Case{Method::Dual, {1, 2}, 3, "G", 1, 0, -1, " dual ratio found new pivj=1, "},
+           Case{Method::Dual, {1, 2}, 3, "G", 1, 0, -1, "\nEnding perturbation. psize_=0, wfact="}}) {
+    LoadedModel lm;
+    ASSERT_TRUE(lm.load(1, 2, 1, c.cost, {c.rhs}, c.type, {0, 1, 2}, {0, 0}, {1, 1}, {0, 0}, {c.u1, 10}));
+    SimplexOptions opt;
+    opt.oprFree |= c.oprFree;
+    opt.primalPricing = c.pricing;
+    const auto [r, log] = tracedSolve(lm, c.method, opt);
+    EXPECT_NE(log.find(c.line), std::string::npos) << c.line << log;
+  }
+}
 }  // namespace
