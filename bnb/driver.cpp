@@ -282,6 +282,9 @@ int finish(Model& model, BnbContext& ctx, int rc) {
     ctx.bestBound = ctx.incumbentValue;
   }
   if (ctx.mipStatus == kMipUnbounded) ctx.bestBound = -1e30;
+  // The gap as the run leaves it, for the record.
+  const bool known = ctx.hasIncumbent() || (ctx.useCutoffObj >= 2 && ctx.cutoffObj < 1e30);
+  ctx.rgap = known ? relativeGap(ctx.referenceValue(), ctx.bestBound) : 1e30;
   MipSolution& rec = *model.mipSolution;
   rec.status = supplied ? QX_STATUS_FEASIBLE : storedStatus(ctx.mipStatus);
   if (rc == QXERR_NUMERIC_INSTABILITY || rc == QXERR_NOT_CONVEX) rec.status = QX_STATUS_UNKNOWN;

@@ -129,8 +129,10 @@ bool Search::completeFixed(const std::vector<double>& x, int foundBy, bool* feas
 
 void Search::reducedCostFixing() {
   if (nonlinear_) return;  // no basis, no reduced-cost bound on these relaxations
-  if (rootResult_.d.size() != static_cast<std::size_t>(n_) || ctx_.cutoffValue >= 1e30) return;
-  const double room = ctx_.cutoffValue - rootObj_;
+  const double trust = ctx_.opt.redCostFixRoot;
+  if (rootResult_.d.size() != static_cast<std::size_t>(n_) || ctx_.cutoffValue >= 1e30 || !(trust > 0)) return;
+  // The trusted share of each reduced cost, as at the nodes.
+  const double room = (ctx_.cutoffValue - rootObj_) / std::min(trust, 1.0);
   if (room < 0) return;
   for (int j = 0; j < n_; ++j) {
     const std::size_t u = static_cast<std::size_t>(j);

@@ -50,6 +50,10 @@ MipOptions MipOptions::read(const ParamSet& p) {
   o.cutTimeLimit = p.douValue(QX_DPARAM_MIP_CUTTIMLIM);
   o.absCutTol = p.douValue(QX_DPARAM_MIP_ABSCUTTOL);
   o.keepInMem = p.intValue(QX_IPARAM_MIP_KEEPINMEM);
+  o.treeReorderLevel = p.intValue(QX_IPARAM_MIP_TREEREORDERLEVEL);
+  o.treeReorderMode = p.intValue(QX_IPARAM_MIP_TREEREORDERMODE);
+  o.redCostFixRoot = p.douValue(QX_DPARAM_MIP_REDCOSTFIX_CUTOFF);
+  o.redCostFixTree = p.douValue(QX_DPARAM_MIP_REDCOSTFIX_CUTOFF_TREE);
   o.minAbsObjStep = p.douValue(QX_DPARAM_MIP_MINABSOBJSTEP);
   o.useIntZeroTol = p.intValue(QX_IPARAM_MIP_USE_INT_ZERO_TOL);
   o.dualSolution = p.intValue(QX_IPARAM_MIP_DUAL_SOLUTION);

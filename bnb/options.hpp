@@ -34,6 +34,13 @@ struct MipOptions {
   int topOpt = 0;              // QX_IPARAM_MIP_TOPOPT
   int reOpt = 0;               // QX_IPARAM_MIP_REOPT
   int keepInMem = 1;           // QX_IPARAM_MIP_KEEPINMEM
+  int treeReorderLevel = 10;   // QX_IPARAM_MIP_TREEREORDERLEVEL
+  int treeReorderMode = 1;     // QX_IPARAM_MIP_TREEREORDERMODE
+  // QX_DPARAM_MIP_REDCOSTFIX_CUTOFF and _TREE: the share of a reduced cost
+  // that reduced-cost fixing counts as proven at the root and in the tree
+  // (0 no fixing).
+  double redCostFixRoot = 0.99;
+  double redCostFixTree = 0.9;
   double minAbsObjStep = 0.0;  // QX_DPARAM_MIP_MINABSOBJSTEP
   int useIntZeroTol = 0;       // QX_IPARAM_MIP_USE_INT_ZERO_TOL
   int dualSolution = 0;        // QX_IPARAM_MIP_DUAL_SOLUTION

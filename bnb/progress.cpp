@@ -82,6 +82,7 @@ void ProgressLog::publish() {
   rec.solutionsFound = ctx_.solutionsFound;
   rec.optTime = ctx_.optTime;
   rec.aoptTimeToStop = static_cast<int>(ctx_.aoptLeft);
+  rec.relGap = ctx_.rgap;
   for (int k = 0; k < 16; ++k) rec.cuts[k] = ctx_.cutsByFamily[k];
 }
 

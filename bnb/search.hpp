@@ -191,6 +191,7 @@ class Search {
   int lastSolved_ = -1;
   int orderState_ = 3, savedState_ = 3, ruleOrder_ = 0;
   int savedOrder_ = kOrderBest;  // the comparison the open-node switch set aside
+  int reorders_ = 0;             // switches of the adaptive order so far
   long long switchBranch_ = 0, switchLp_ = 0, lastIncumbentLp_ = 0, openAtSwitch_ = 0, processed_ = 0;
   double feasTol_ = 1e-6;
   int limitError_ = 0;
