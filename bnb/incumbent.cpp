@@ -234,6 +234,10 @@ void Search::classifyConstraints() {
     const char c = data_.conType[static_cast<std::size_t>(i)];
     const double b = data_.rhs[static_cast<std::size_t>(i)];
     const int len = rows_.end(i) - rows_.begin(i);
+    if (c != 'N' && !data_.qc.empty() && data_.qc.find(i) >= 0) {
+      ++consClass_[kNlp];  // quadratic terms
+      continue;
+    }
     if (c == 'N' || len == 0) continue;
     if (conts == len) ++consClass_[kCont];
     else if (bins == len && unit && c == 'L' && b == 1.0) ++consClass_[kGub];

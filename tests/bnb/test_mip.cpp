@@ -609,41 +609,35 @@ TEST(MipResults, RunOutcomes) {
 }
 
 // Convex quadratic and conic mixed-integer models through QXoptimizeQP,
-// against every integer point of the box with the continuous part solved by
-// hand (value returns NaN for an infeasible point). Terms (a, b, q) of row r
-// add 1/2 q x_a x_b, twice when a != b.
+// against every integer point in 0..5 with the continuous part solved by hand
+// (NaN: infeasible). Terms (a, b, q) of row r add 1/2 q x_a x_b, twice when a != b.
 TEST(MipConic, QuadraticAndConeModelsMatchEnumeration) {
+  using Value = double (*)(const std::vector<double>&);
   struct Case {
     Small lp;
-    std::vector<int> qr, q1, q2;
+    std::vector<int> qr, q1, q2, cone, ints;  // cone: one 'Q' cone of three columns, or none
     std::vector<double> qv;
-    std::vector<int> cone;  // one 'Q' cone, or none
-    std::vector<int> ints;  // the integer columns enumerated
-    double (*value)(const std::vector<double>& x);
+    Value value;
     const char* route;
   };
   const Case cases[] = {
       // min x1^2 + x1 x2 + x2^2 + x3^2 - 3 x1 - 2 x2 - x3, x1 + x2 + x3 >= 4, x1 - x2 <= 1.
       {{"miqp", QX_MIN, {{1, 1, 1}, {1, -1, 0}}, "GL", {4, 1}, {-3, -2, -1}, {0, 0, 0}, {5, 5, 5}, "III"},
-       {-1, -1, -1, -1}, {0, 0, 1, 2}, {0, 1, 1, 2}, {2, 1, 2, 2}, {}, {0, 1, 2},
-       [](const std::vector<double>& x) -> double {
-         if (x[0] + x[1] + x[2] < 4 || x[0] - x[1] > 1) return NAN;
-         return x[0] * x[0] + x[0] * x[1] + x[1] * x[1] + x[2] * x[2] - 3 * x[0] - 2 * x[1] - x[2];
-       }, "convex MIQP"},
-      // max 5 x1 + 3 x2 + z - x1^2 - x1 x2 - x2^2 - z^2, 2 x1 + 3 x2 + z <= 7.5, z >= 0 continuous;
-      // 7.5 - 2 x1 - 3 x2 >= 0.5 leaves z = 0.5.
+       {-1, -1, -1, -1}, {0, 0, 1, 2}, {0, 1, 1, 2}, {}, {0, 1, 2}, {2, 1, 2, 2}, [](const std::vector<double>& x) {
+         return x[0] + x[1] + x[2] < 4 || x[0] - x[1] > 1 ? NAN
+             : x[0] * x[0] + x[0] * x[1] + x[1] * x[1] + x[2] * x[2] - 3 * x[0] - 2 * x[1] - x[2]; }, "MIQP"},
+      // max 5 x1 + 3 x2 + z - x1^2 - x1 x2 - x2^2 - z^2, 2 x1 + 3 x2 + z <= 7.5, x <= 4, z >= 0.
       {{"miqp max", QX_MAX, {{2, 3, 1}}, "L", {7.5}, {5, 3, 1}, {0, 0, 0}, {4, 4, 1e30}, "IIC"},
-       {-1, -1, -1, -1}, {0, 0, 1, 2}, {0, 1, 1, 2}, {-2, -1, -2, -2}, {}, {0, 1},
-       [](const std::vector<double>& x) -> double {
+       {-1, -1, -1, -1}, {0, 0, 1, 2}, {0, 1, 1, 2}, {}, {0, 1}, {-2, -1, -2, -2}, [](const std::vector<double>& x) {
          const double z = std::min(0.5, 7.5 - 2 * x[0] - 3 * x[1]);
-         if (z < 0) return NAN;
-         return 5 * x[0] + 3 * x[1] + z - x[0] * x[0] - x[0] * x[1] - x[1] * x[1] - z * z;
-       }, "convex MIQP"},
-      // min t, t >= ||(y1, y2)||, y = x - (2.6, 1.3), x1 + x2 >= 5, x integer.
+         return z < 0 || x[0] > 4 || x[1] > 4 ? NAN : 5 * x[0] + 3 * x[1] + z - x[0] * x[0] - x[0] * x[1] - x[1] * x[1] - z * z; }, "MIQP"},
+      // min -x1 - 2 x2 with x1^2 + x2^2 <= 10.5 (a quadratic row).
+      {{"miqcp", QX_MIN, {{0, 0}}, "L", {10.5}, {-1, -2}, {0, 0}, {5, 5}, "II"}, {0, 0}, {0, 1}, {0, 1}, {}, {0, 1},
+       {2, 2}, [](const std::vector<double>& x) { return x[0] * x[0] + x[1] * x[1] > 10.5 ? NAN : -x[0] - 2 * x[1]; }, "MIQP"},
+      // min t, t >= ||y||, y = x - (2.6, 1.3), x1 + x2 >= 5.
       {{"misocp", QX_MIN, {{0, 1, 0, -1, 0}, {0, 0, 1, 0, -1}, {0, 0, 0, 1, 1}}, "EEG", {-2.6, -1.3, 5},
-        {1, 0, 0, 0, 0}, {0, -1e30, -1e30, 0, 0}, {1e30, 1e30, 1e30, 5, 5}, "CCCII"},
-       {}, {}, {}, {}, {0, 1, 2}, {3, 4},
-       [](const std::vector<double>& x) -> double { return x[3] + x[4] < 5 ? NAN : std::hypot(x[3] - 2.6, x[4] - 1.3); },
+        {1, 0, 0, 0, 0}, {0, -1e30, -1e30, 0, 0}, {1e30, 1e30, 1e30, 5, 5}, "CCCII"}, {}, {}, {}, {0, 1, 2}, {3, 4},
+       {}, [](const std::vector<double>& x) { return x[3] + x[4] < 5 ? NAN : std::hypot(x[3] - 2.6, x[4] - 1.3); },
        "MICONIC"},
   };
   for (const Case& c : cases) {
@@ -651,25 +645,25 @@ TEST(MipConic, QuadraticAndConeModelsMatchEnumeration) {
     double best = NAN;
     std::vector<double> x(c.lp.lo.size(), 0.0);
     for (int code = 0; code < 216; ++code) {
-      for (std::size_t k = 0, rest = code; k < c.ints.size(); ++k, rest /= 6) x[c.ints[k]] = static_cast<double>(rest % 6);
-      bool inBox = true;
-      for (int j : c.ints) inBox &= x[j] <= c.lp.up[j];
-      const double v = inBox ? c.value(x) : NAN;
+      for (std::size_t k = 0, rest = code; k < c.ints.size(); ++k, rest /= 6) x[c.ints[k]] = rest % 6;
+      const double v = c.value(x);
       if (!std::isnan(v) && (std::isnan(best) || c.lp.sense * v < c.lp.sense * best)) best = v;
     }
     std::string log;
     Env e(c.lp, 1);
     QXsetModelLogfunc(e.model, appendLog, &log);
     if (!c.qv.empty())
-      ASSERT_EQ(QXloadQCData(e.model, 4, c.qr.data(), c.q1.data(), c.q2.data(), c.qv.data()), 0);
+      ASSERT_EQ(QXloadQCData(e.model, static_cast<int>(c.qv.size()), c.qr.data(), c.q1.data(), c.q2.data(), c.qv.data()), 0);
     const int coneBeg[2] = {0, 3};
     if (!c.cone.empty()) ASSERT_EQ(QXloadConeData(e.model, 1, "Q", coneBeg, c.cone.data()), 0);
-    int status = 0, topOpt = -1;
+    int status = 0, topOpt = -1, nlpRows = -1;
     ASSERT_EQ(QXoptimizeQP(e.model, &status), 0);
     ASSERT_EQ(status, QX_STATUS_OPTIMAL);
     EXPECT_NE(log.find(c.route), std::string::npos) << log;
     QXgetModelIntParameter(e.model, QX_IPARAM_MIP_TOPOPT, &topOpt);
+    QXgetInfo(e.model, QX_IINFO_MIP_NLP_CONS, &nlpRows);
     EXPECT_EQ(topOpt, 0);
+    EXPECT_EQ(nlpRows, c.qr.empty() || c.qr[0] < 0 ? 0 : 1);
     double obj = 0;
     ASSERT_EQ(QXgetMIPSolution(e.model, &obj, x.data()), 0);
     EXPECT_NEAR(obj, best, 1e-6 * (1 + std::fabs(best)));
