@@ -360,6 +360,7 @@ class LimitedLseu : public ::testing::Test {
   Env e_;
 };
 
+void appendLog(QXmodel, const char* text, void* log) { static_cast<std::string*>(log)->append(text); }
 int countProgress(QXmodel, int, void* data) {
   ++*static_cast<int*>(data);
   return 0;
@@ -372,10 +373,14 @@ TEST_F(LimitedLseu, BranchLimitKeepsIncumbent) {
   QXsetModelDouParameter(e_.model, QX_DPARAM_CALLBACKFREQ, 0.0);
   int calls = 0;
   ASSERT_EQ(QXsetCallback(e_.model, countProgress, &calls), 0);
+  std::string log;  // the pool of fixing cells grows on the way
+  QXsetModelLogfunc(e_.model, appendLog, &log);
+  QXsetModelIntParameter(e_.model, QX_IPARAM_MIP_PRINTLEVEL, 2);
   int status = 0;
   EXPECT_EQ(QXsolveMIP(e_.model, &status), QXERR_BRANCH_LIMIT);
   expectStoppedFeasible(status);
   EXPECT_GE(calls, 1000);  // one at least for each branch
+  EXPECT_NE(log.find("\nIncrease bin node pool size from =1024 to 2048 \n\n"), std::string::npos);
 }
 
 // The best bounds stay inside the box and hold the optimum. A start point
@@ -533,7 +538,6 @@ TEST(MipResults, KBestSolutionsMatchEnumeration) {
   }
 }
 
-void appendLog(QXmodel, const char* text, void* log) { static_cast<std::string*>(log)->append(text); }
 int supplyObjective(QXmodel, void* value, double* objective, double*) {
   *objective = *static_cast<double*>(value);
   return 1;
@@ -645,7 +649,7 @@ TEST(MipConic, QuadraticAndConeModelsMatchEnumeration) {
       if (!std::isnan(v) && (std::isnan(best) || c.lp.sense * v < c.lp.sense * best)) best = v;
     }
     std::string log;
-    Env e(c.lp, 1);
+    Env e(c.lp, 3);
     QXsetModelLogfunc(e.model, appendLog, &log);
     if (!c.qv.empty())
       ASSERT_EQ(QXloadQCData(e.model, static_cast<int>(c.qv.size()), c.qr.data(), c.q1.data(), c.q2.data(), c.qv.data()), 0);
@@ -656,6 +660,7 @@ TEST(MipConic, QuadraticAndConeModelsMatchEnumeration) {
     ASSERT_EQ(QXoptimizeQP(e.model, &status), 0);
     ASSERT_EQ(status, QX_STATUS_OPTIMAL);
     EXPECT_NE(log.find(c.route), std::string::npos) << log;
+    EXPECT_NE(log.find("\n-------------------------END    OPTIMIZATION (FIXED INTEGERS)-----"), std::string::npos);
     QXgetModelIntParameter(e.model, QX_IPARAM_MIP_TOPOPT, &topOpt);
     QXgetInfo(e.model, QX_IINFO_MIP_NLP_CONS, &nlpRows);
     EXPECT_EQ(topOpt, 0);  // set for the solve only
