@@ -26,6 +26,7 @@ MipOptions MipOptions::read(const ParamSet& p) {
   o.branchLimit = p.intValue(QX_IPARAM_MIP_BRANCH_LIMIT);
   o.iterationLimit = p.douValue(QX_DPARAM_MIP_ITRLIM);
   o.simIterationLimit = p.douValue(QX_DPARAM_MIP_ITRLIM_SIM);
+  o.ipmIterationLimit = p.douValue(QX_DPARAM_MIP_ITRLIM_IPM);
   o.cutoffObj = p.douValue(QX_DPARAM_MIP_CUTOFFOBJ);
   o.useCutoffObj = p.intValue(QX_IPARAM_MIP_USECUTOFFOBJ);
   o.objThreshold = p.douValue(QX_DPARAM_MIP_OBJ_THRESHOLD);

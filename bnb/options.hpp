@@ -17,6 +17,7 @@ struct MipOptions {
   int branchLimit = -1;        // QX_IPARAM_MIP_BRANCH_LIMIT; -1 none
   double iterationLimit = -1;  // QX_DPARAM_MIP_ITRLIM; -1 none
   double simIterationLimit = -1;  // QX_DPARAM_MIP_ITRLIM_SIM; -1 none
+  double ipmIterationLimit = -1;  // QX_DPARAM_MIP_ITRLIM_IPM; -1 none
   double cutoffObj = 1e30;     // QX_DPARAM_MIP_CUTOFFOBJ (host's sense)
   int useCutoffObj = 0;        // QX_IPARAM_MIP_USECUTOFFOBJ
   double objThreshold = -1e30; // QX_DPARAM_MIP_OBJ_THRESHOLD (host's sense)

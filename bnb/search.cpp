@@ -85,6 +85,7 @@ int Search::limitsReached() {
   if (ctx_.opt.iterationLimit >= 0 && ctx_.simplexIters + ctx_.barrierIters >= ctx_.opt.iterationLimit)
     return QXERR_ITER_LIMIT;
   if (ctx_.opt.simIterationLimit >= 0 && ctx_.simplexIters >= ctx_.opt.simIterationLimit) return QXERR_ITER_LIMIT;
+  if (ctx_.opt.ipmIterationLimit >= 0 && ctx_.barrierIters >= ctx_.opt.ipmIterationLimit) return QXERR_ITER_LIMIT;
   return 0;
 }
 
@@ -397,7 +398,8 @@ int Search::processNode(int node) {
     traceNode(node, nullptr);
     if (split()) {
       takeParts(r.x, curPart_);
-    } else if (nonlinear_ && offerSolution(r.x, kFoundByTree)) {
+    } else if (nonlinear_ && std::find(isInt_.begin(), isInt_.end(), 1) != isInt_.end() &&
+               offerSolution(r.x, kFoundByTree)) {
       // An interior point is integral only within the tolerance: the
       // integers are fixed at their rounded values and the continuous part
       // solved again (offerSolution), so the incumbent is exactly integral.
