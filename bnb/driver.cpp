@@ -135,6 +135,20 @@ void copyTolerances(BnbContext& ctx) {
 struct PointCheck {
   double obj = 0.0, inf = 0.0, intInf = 0.0;
 };
+// Adds the quadratic terms at x: (a, b, q) adds 1/2 q x_a x_b, twice when
+// a != b, to the objective (row -1) or to the activity of its row.
+void addQuadratic(const ModelData& d, const std::vector<double>& x, double& obj, std::vector<double>& act) {
+  for (std::size_t g = 0; g < d.qc.rows.size(); ++g) {
+    const int i = d.qc.rows[g];
+    for (int t = d.qc.beg[g]; t < d.qc.beg[g + 1]; ++t) {
+      const std::size_t a = static_cast<std::size_t>(d.qc.col1[static_cast<std::size_t>(t)]);
+      const std::size_t b = static_cast<std::size_t>(d.qc.col2[static_cast<std::size_t>(t)]);
+      const double v = 0.5 * d.qc.coef[static_cast<std::size_t>(t)] * x[a] * x[b] * (a == b ? 1.0 : 2.0);
+      (i < 0 ? obj : act[static_cast<std::size_t>(i)]) += v;
+    }
+  }
+}
+
 PointCheck checkPoint(const ModelData& d, const std::vector<double>& x) {
   PointCheck c;
   c.obj = d.objConst;
@@ -147,6 +161,7 @@ PointCheck checkPoint(const ModelData& d, const std::vector<double>& x) {
     if (t == 'B' || t == 'I') c.intInf = std::max(c.intInf, std::fabs(x[u] - std::round(x[u])));
     for (int k = d.colBeg[j]; k < d.colBeg[j] + d.colLen[j]; ++k) act[static_cast<std::size_t>(d.rowIdx[k])] += d.value[k] * x[u];
   }
+  addQuadratic(d, x, c.obj, act);
   for (int i = 0; i < d.m; ++i) {
     const std::size_t u = static_cast<std::size_t>(i);
     const char t = d.conType[u];
@@ -292,21 +307,14 @@ int finish(Model& model, BnbContext& ctx, int rc) {
     rec.x = ctx.incumbentX;
     rec.objective = ctx.incumbentValue * ctx.sense;
     const ModelData& d = model.data;
-    rec.s.assign(static_cast<std::size_t>(d.m), 0.0);
-    for (int i = 0; i < d.m; ++i) rec.s[static_cast<std::size_t>(i)] = d.rhs[static_cast<std::size_t>(i)];
+    std::vector<double> act(static_cast<std::size_t>(d.m), 0.0);
     for (int j = 0; j < d.n; ++j)
       for (int k = d.colBeg[j]; k < d.colBeg[j] + d.colLen[j]; ++k)
-        rec.s[static_cast<std::size_t>(d.rowIdx[k])] -= d.value[k] * rec.x[static_cast<std::size_t>(j)];
-    // Quadratic rows: terms (a, b, q) add 1/2 q x_a x_b, twice when a != b.
-    for (std::size_t g = 0; g < d.qc.rows.size(); ++g) {
-      const int i = d.qc.rows[g];
-      if (i < 0) continue;
-      for (int t = d.qc.beg[g]; t < d.qc.beg[g + 1]; ++t) {
-        const std::size_t a = static_cast<std::size_t>(d.qc.col1[static_cast<std::size_t>(t)]);
-        const std::size_t b = static_cast<std::size_t>(d.qc.col2[static_cast<std::size_t>(t)]);
-        rec.s[static_cast<std::size_t>(i)] -= 0.5 * d.qc.coef[static_cast<std::size_t>(t)] * rec.x[a] * rec.x[b] * (a == b ? 1.0 : 2.0);
-      }
-    }
+        act[static_cast<std::size_t>(d.rowIdx[k])] += d.value[k] * rec.x[static_cast<std::size_t>(j)];
+    double quadObj = 0.0;
+    addQuadratic(d, rec.x, quadObj, act);
+    rec.s.assign(static_cast<std::size_t>(d.m), 0.0);
+    for (int i = 0; i < d.m; ++i) rec.s[static_cast<std::size_t>(i)] = d.rhs[static_cast<std::size_t>(i)] - act[static_cast<std::size_t>(i)];
   } else {
     rec.x.clear();
   }
