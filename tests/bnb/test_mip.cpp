@@ -616,12 +616,11 @@ TEST(MipResults, RunOutcomes) {
 // against every integer point in 0..5 with the continuous part solved by hand
 // (NaN: infeasible). Terms (a, b, q) of row r add 1/2 q x_a x_b, twice when a != b.
 TEST(MipConic, QuadraticAndConeModelsMatchEnumeration) {
-  using Value = double (*)(const std::vector<double>&);
   struct Case {
     Small lp;
     std::vector<int> qr, q1, q2, cone, ints;  // cone: one 'Q' cone of three columns, or none
     std::vector<double> qv;
-    Value value;
+    double (*value)(const std::vector<double>&);
     const char* route;
   };
   const Case cases[] = {
@@ -659,8 +658,8 @@ TEST(MipConic, QuadraticAndConeModelsMatchEnumeration) {
     double obj = 0;
     ASSERT_EQ(QXoptimizeQP(e.model, &status), 0);
     ASSERT_EQ(status, QX_STATUS_OPTIMAL);
-    EXPECT_NE(log.find(c.route), std::string::npos) << log;
-    EXPECT_NE(log.find("\n-------------------------END    OPTIMIZATION (FIXED INTEGERS)-----"), std::string::npos);
+    for (const char* text : {c.route, "\n-------------------------END    OPTIMIZATION (FIXED INTEGERS)-----"})
+      EXPECT_NE(log.find(text), std::string::npos) << text;
     QXgetModelIntParameter(e.model, QX_IPARAM_MIP_TOPOPT, &topOpt);
     QXgetInfo(e.model, QX_IINFO_MIP_NLP_CONS, &nlpRows);
     EXPECT_EQ(topOpt, 0);  // set for the solve only
