@@ -139,6 +139,7 @@ struct MipSolution {
   int lpCount = 0;
   int activeNodes = 0;
   int aoptTimeToStop = -1;     // seconds left before the QX_DPARAM_MIP_PEROPTTOL stop
+  double relGap = 1e30;        // relative gap of the log (RGAP); 1e30 while nothing is known
   double totTime = 0.0;        // seconds of the whole run
   double optTime = 0.0;        // of them: inside relaxation solves
   double heuTime = 0.0;        // of them: in primal heuristics

@@ -140,7 +140,9 @@ int Search::chooseVariable(int node, const RelaxResult& r, const std::vector<dou
       default: return lo * hi;
     }
   };
-  if (pool_[node].depth <= ctx_.opt.strongBranchLevel) {
+  // Strong branching probes children with a few dual simplex iterations
+  // from the node's basis; quadratic and conic relaxations have none.
+  if (!nonlinear_ && pool_[node].depth <= ctx_.opt.strongBranchLevel) {
     std::vector<int> unreliable;
     for (int j : cands)
       if (std::min(pc_.cntDown[static_cast<std::size_t>(j)], pc_.cntUp[static_cast<std::size_t>(j)]) < kReliable)

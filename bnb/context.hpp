@@ -59,6 +59,7 @@ struct BnbContext {
 
   // Counters published to the result record.
   double simplexIters = 0.0;
+  double barrierIters = 0.0;
   double optTime = 0.0;      // seconds inside relaxation solves
   double heuTime = 0.0;
   int solutionsFound = 0;

@@ -91,14 +91,14 @@ bool Search::completePartialStart(const std::vector<int>& vars, const std::vecto
   if (!propagateBounds(data_, rows_, isInt_, ps, lo, up)) return false;
   const int before = ctx_.solutionsFound;
   RelaxResult r;
+  const bool framed = beginFramed("PARTIAL STARTPOINT");
   relax_->solve(lo, up, nullptr, ctx_.opt.topOpt, ctx_.cutoffValue, timeLeft(), -1.0, r);
-  ++ctx_.lpCount;
-  ctx_.simplexIters += r.iterations;
-  ctx_.optTime += r.seconds;
+  if (framed) endFramed("PARTIAL STARTPOINT");
+  countSolve(r);
   lastSolved_ = -1;
   if (r.status != RelaxStatus::Optimal) return false;
   if (countFractional(r.x, nullptr) == 0) offerSolution(r.x, kFoundByStart);
-  else dive(r, lo, up);
+  else if (!nonlinear_) dive(r, lo, up);
   return ctx_.solutionsFound > before;
 }
 

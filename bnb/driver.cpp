@@ -34,7 +34,7 @@ class RunView final : public MipRun {
       case QX_DINFO_MIP_OBJ: return putD(incumbentObjective());
       case QX_DINFO_MIP_BESTBOUND: return putD(bestBound());
       case QX_IINFO_MIP_SIM_ITER: return putI(static_cast<long long>(ctx_.simplexIters));
-      case QX_IINFO_MIP_BAR_ITER:
+      case QX_IINFO_MIP_BAR_ITER: return putI(static_cast<long long>(ctx_.barrierIters));
       case QX_IINFO_MIP_NLP_ITER: return putI(0);
       case QX_IINFO_MIP_BRANCHCOUNT: return putI(ctx_.branchCount);
       case QX_IINFO_MIP_NEWIPSOL: return putI(ctx_.solutionsFound);
@@ -135,6 +135,20 @@ void copyTolerances(BnbContext& ctx) {
 struct PointCheck {
   double obj = 0.0, inf = 0.0, intInf = 0.0;
 };
+// Adds the quadratic terms at x: (a, b, q) adds 1/2 q x_a x_b, twice when
+// a != b, to the objective (row -1) or to the activity of its row.
+void addQuadratic(const ModelData& d, const std::vector<double>& x, double& obj, std::vector<double>& act) {
+  for (std::size_t g = 0; g < d.qc.rows.size(); ++g) {
+    const int i = d.qc.rows[g];
+    for (int t = d.qc.beg[g]; t < d.qc.beg[g + 1]; ++t) {
+      const std::size_t a = static_cast<std::size_t>(d.qc.col1[static_cast<std::size_t>(t)]);
+      const std::size_t b = static_cast<std::size_t>(d.qc.col2[static_cast<std::size_t>(t)]);
+      const double v = 0.5 * d.qc.coef[static_cast<std::size_t>(t)] * x[a] * x[b] * (a == b ? 1.0 : 2.0);
+      (i < 0 ? obj : act[static_cast<std::size_t>(i)]) += v;
+    }
+  }
+}
+
 PointCheck checkPoint(const ModelData& d, const std::vector<double>& x) {
   PointCheck c;
   c.obj = d.objConst;
@@ -147,6 +161,7 @@ PointCheck checkPoint(const ModelData& d, const std::vector<double>& x) {
     if (t == 'B' || t == 'I') c.intInf = std::max(c.intInf, std::fabs(x[u] - std::round(x[u])));
     for (int k = d.colBeg[j]; k < d.colBeg[j] + d.colLen[j]; ++k) act[static_cast<std::size_t>(d.rowIdx[k])] += d.value[k] * x[u];
   }
+  addQuadratic(d, x, c.obj, act);
   for (int i = 0; i < d.m; ++i) {
     const std::size_t u = static_cast<std::size_t>(i);
     const char t = d.conType[u];
@@ -225,7 +240,11 @@ unsigned integerCount(const ModelData& d) {
 void logSizes(Model& model) {
   if (!logEnabled(model, QX_IPARAM_MIP_PRINTLEVEL, 1)) return;
   const ModelData& d = model.data;
-  logPrint(model, "\nOri. size (m, n, nz,  nip): %6d, %6d, %8d,  %6u\n", d.m, d.n, d.nnz, integerCount(d));
+  if (d.hasCones())
+    logPrint(model, "\nOri. size (m, n, c, nz,  nip): %6d, %6d, , %6u, %8d,  %6u\n", d.m, d.n,
+             static_cast<unsigned>(d.cones.count()), d.nnz, integerCount(d));
+  else
+    logPrint(model, "\nOri. size (m, n, nz,  nip): %6d, %6d, %8d,  %6u\n", d.m, d.n, d.nnz, integerCount(d));
   // MIP presolve has no reductions yet.
   if (model.params.intValue(QX_IPARAM_MIP_PRELEVEL) != 0) logPrint(model, "Model not changed.\n");
 }
@@ -235,7 +254,11 @@ void logSizes(Model& model) {
 // branches on them).
 void logLpNote(Model& model, bool discreteStructure) {
   if (!logEnabled(model, QX_IPARAM_MIP_PRINTLEVEL, 1)) return;
-  if (integerCount(model.data) == 0 && !discreteStructure) logPrint(model, "\n\nThe problem is an LP.\n\n");
+  if (integerCount(model.data) != 0 || discreteStructure) return;
+  if (model.data.hasQuadratic() || model.data.hasCones())
+    logPrint(model, "\n\nThe problem is an QP/QC/CONE (with out any integers).\n\n");
+  else
+    logPrint(model, "\n\nThe problem is an LP.\n\n");
 }
 
 // The time of the run and each thread's share of it.
@@ -274,6 +297,9 @@ int finish(Model& model, BnbContext& ctx, int rc) {
     ctx.bestBound = ctx.incumbentValue;
   }
   if (ctx.mipStatus == kMipUnbounded) ctx.bestBound = -1e30;
+  // The gap as the run leaves it, for the record.
+  const bool known = ctx.hasIncumbent() || (ctx.useCutoffObj >= 2 && ctx.cutoffObj < 1e30);
+  ctx.rgap = known ? relativeGap(ctx.referenceValue(), ctx.bestBound) : 1e30;
   MipSolution& rec = *model.mipSolution;
   rec.status = supplied ? QX_STATUS_FEASIBLE : storedStatus(ctx.mipStatus);
   if (rc == QXERR_NUMERIC_INSTABILITY || rc == QXERR_NOT_CONVEX) rec.status = QX_STATUS_UNKNOWN;
@@ -281,11 +307,14 @@ int finish(Model& model, BnbContext& ctx, int rc) {
     rec.x = ctx.incumbentX;
     rec.objective = ctx.incumbentValue * ctx.sense;
     const ModelData& d = model.data;
-    rec.s.assign(static_cast<std::size_t>(d.m), 0.0);
-    for (int i = 0; i < d.m; ++i) rec.s[static_cast<std::size_t>(i)] = d.rhs[static_cast<std::size_t>(i)];
+    std::vector<double> act(static_cast<std::size_t>(d.m), 0.0);
     for (int j = 0; j < d.n; ++j)
       for (int k = d.colBeg[j]; k < d.colBeg[j] + d.colLen[j]; ++k)
-        rec.s[static_cast<std::size_t>(d.rowIdx[k])] -= d.value[k] * rec.x[static_cast<std::size_t>(j)];
+        act[static_cast<std::size_t>(d.rowIdx[k])] += d.value[k] * rec.x[static_cast<std::size_t>(j)];
+    double quadObj = 0.0;
+    addQuadratic(d, rec.x, quadObj, act);
+    rec.s.assign(static_cast<std::size_t>(d.m), 0.0);
+    for (int i = 0; i < d.m; ++i) rec.s[static_cast<std::size_t>(i)] = d.rhs[static_cast<std::size_t>(i)] - act[static_cast<std::size_t>(i)];
   } else {
     rec.x.clear();
   }
@@ -301,7 +330,9 @@ int solveMIPSerial(Model& model, int* status) {
   if (model.status == QX_STATUS_UNLOADED) return QXERR_MODEL_NOT_LOADED;
   if (model.params.intValue(QX_IPARAM_NLP_SOLVER) == 8) return QXERR_NOT_SUPPORTED;
   const driver::ModelClass cls = driver::classify(model);
-  if (!cls.linear()) return QXERR_NOT_SUPPORTED;
+  // Quadratic and conic relaxations go to the interior-point path; general
+  // nonlinear ones have no solver here.
+  if (cls.nonlinear || (cls.cones && cls.quadratic)) return QXERR_NOT_SUPPORTED;
   // Stage 2: the previous result goes.
   model.mipSolution.emplace();
   if (status) *status = QX_STATUS_UNKNOWN;
@@ -389,7 +420,7 @@ int solveMIPSerial(Model& model, int* status) {
     rec.threads = 1;
     rec.threadSeconds.assign(1, rec.totTime);
     for (int k = 0; k < 9; ++k) rec.consClass[k] = search.constraintClass(k);
-    if (ctx.opt.dualSolution == 1 && ctx.hasIncumbent()) dualMipSolution(model, nullptr, nullptr, nullptr, nullptr, nullptr);
+    if (ctx.opt.dualSolution == 1 && ctx.hasIncumbent()) dualMipSolution(model, nullptr, nullptr, nullptr, nullptr, nullptr, true);
   }
   if (model.params.intValue(QX_IPARAM_MIP_NUM_THREADS) > 1) logWorkload(model, *model.mipSolution);
   if (rc != 0 && ctx.opt.printLevel > 0 && hasLog(model)) {

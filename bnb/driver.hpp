@@ -16,7 +16,10 @@ int solveMIPSerial(Model& model, int* status);
 int bestBounds(const Model& model, double* lower, double* upper);
 // Fixes the integers at their MIP values, re-solves the continuous model and
 // keeps its duals in the integer record.
-int dualMipSolution(Model& model, double* primal, double* dual, double* redcosts, int* cstatus, int* rstatus);
+// framed: a stage of the MIP run, whose solve is framed by banners at MIP
+// print level 3 and above with its LP log shown.
+int dualMipSolution(Model& model, double* primal, double* dual, double* redcosts, int* cstatus, int* rstatus,
+                    bool framed = false);
 // Rounds the integers of x to the nearest integer and evaluates the point.
 int roundMipSolution(Model& model, const double* x, double* xRound, double* objective, double* primalInfeas,
                      int* status);

@@ -44,6 +44,8 @@ bool Search::offerSolution(std::vector<double> x, int foundBy, bool* feasible) {
     }
     if (x[u] < data_.lower[u] - tol || x[u] > data_.upper[u] + tol) return false;
   }
+  // Rows with quadratic terms and cones are checked by solving.
+  if (nonlinear_) return completeFixed(x, foundBy, feasible);
   // Exact integers are kept only when the rows stay satisfied with them.
   std::vector<double> rounded = x;
   for (int j = 0; j < n_; ++j)
@@ -107,9 +109,30 @@ void Search::newIncumbent(const std::vector<double>& x, double value, int foundB
   if (split() && !joining_) takeParts(x, -1);
 }
 
+bool Search::completeFixed(const std::vector<double>& x, int foundBy, bool* feasible) {
+  std::vector<double> lo = rootLo_, up = rootUp_;
+  for (int j = 0; j < n_; ++j)
+    if (isInt_[static_cast<std::size_t>(j)]) lo[static_cast<std::size_t>(j)] = up[static_cast<std::size_t>(j)] = std::round(x[static_cast<std::size_t>(j)]);
+  RelaxResult r;
+  const bool framed = beginFramed("FIXED INTEGERS");
+  relax_->solve(lo, up, nullptr, ctx_.opt.topOpt, kInfinity, timeLeft(), -1.0, r);
+  if (framed) endFramed("FIXED INTEGERS");
+  countSolve(r);
+  if (r.status != RelaxStatus::Optimal) return false;
+  if (feasible) *feasible = true;
+  if (r.objective >= ctx_.cutoffValue) return false;
+  for (int j = 0; j < n_; ++j)
+    if (isInt_[static_cast<std::size_t>(j)]) r.x[static_cast<std::size_t>(j)] = lo[static_cast<std::size_t>(j)];
+  newIncumbent(r.x, r.objective, foundBy);
+  return true;
+}
+
 void Search::reducedCostFixing() {
-  if (rootResult_.d.size() != static_cast<std::size_t>(n_) || ctx_.cutoffValue >= 1e30) return;
-  const double room = ctx_.cutoffValue - rootObj_;
+  if (nonlinear_) return;  // no basis, no reduced-cost bound on these relaxations
+  const double trust = ctx_.opt.redCostFixRoot;
+  if (rootResult_.d.size() != static_cast<std::size_t>(n_) || ctx_.cutoffValue >= 1e30 || !(trust > 0)) return;
+  // The trusted share of each reduced cost, as at the nodes.
+  const double room = (ctx_.cutoffValue - rootObj_) / std::min(trust, 1.0);
   if (room < 0) return;
   for (int j = 0; j < n_; ++j) {
     const std::size_t u = static_cast<std::size_t>(j);
@@ -158,6 +181,8 @@ void Search::runHeuristics(const RelaxResult& r, const std::vector<double>& lo, 
 
 void Search::computeObjStep() {
   objStep_ = 0.0;
+  // Quadratic objective terms move the objective by any amount.
+  if (!data_.qc.empty() && data_.qc.rows[0] < 0) return;
   std::vector<double> coefs;
   for (int j = 0; j < n_; ++j) {
     const std::size_t u = static_cast<std::size_t>(j);
@@ -209,6 +234,10 @@ void Search::classifyConstraints() {
     const char c = data_.conType[static_cast<std::size_t>(i)];
     const double b = data_.rhs[static_cast<std::size_t>(i)];
     const int len = rows_.end(i) - rows_.begin(i);
+    if (c != 'N' && !data_.qc.empty() && data_.qc.find(i) >= 0) {
+      ++consClass_[kNlp];  // quadratic terms
+      continue;
+    }
     if (c == 'N' || len == 0) continue;
     if (conts == len) ++consClass_[kCont];
     else if (bins == len && unit && c == 'L' && b == 1.0) ++consClass_[kGub];

@@ -26,6 +26,7 @@ MipOptions MipOptions::read(const ParamSet& p) {
   o.branchLimit = p.intValue(QX_IPARAM_MIP_BRANCH_LIMIT);
   o.iterationLimit = p.douValue(QX_DPARAM_MIP_ITRLIM);
   o.simIterationLimit = p.douValue(QX_DPARAM_MIP_ITRLIM_SIM);
+  o.ipmIterationLimit = p.douValue(QX_DPARAM_MIP_ITRLIM_IPM);
   o.cutoffObj = p.douValue(QX_DPARAM_MIP_CUTOFFOBJ);
   o.useCutoffObj = p.intValue(QX_IPARAM_MIP_USECUTOFFOBJ);
   o.objThreshold = p.douValue(QX_DPARAM_MIP_OBJ_THRESHOLD);
@@ -50,6 +51,10 @@ MipOptions MipOptions::read(const ParamSet& p) {
   o.cutTimeLimit = p.douValue(QX_DPARAM_MIP_CUTTIMLIM);
   o.absCutTol = p.douValue(QX_DPARAM_MIP_ABSCUTTOL);
   o.keepInMem = p.intValue(QX_IPARAM_MIP_KEEPINMEM);
+  o.treeReorderLevel = p.intValue(QX_IPARAM_MIP_TREEREORDERLEVEL);
+  o.treeReorderMode = p.intValue(QX_IPARAM_MIP_TREEREORDERMODE);
+  o.redCostFixRoot = p.douValue(QX_DPARAM_MIP_REDCOSTFIX_CUTOFF);
+  o.redCostFixTree = p.douValue(QX_DPARAM_MIP_REDCOSTFIX_CUTOFF_TREE);
   o.minAbsObjStep = p.douValue(QX_DPARAM_MIP_MINABSOBJSTEP);
   o.useIntZeroTol = p.intValue(QX_IPARAM_MIP_USE_INT_ZERO_TOL);
   o.dualSolution = p.intValue(QX_IPARAM_MIP_DUAL_SOLUTION);

@@ -17,6 +17,7 @@ struct MipOptions {
   int branchLimit = -1;        // QX_IPARAM_MIP_BRANCH_LIMIT; -1 none
   double iterationLimit = -1;  // QX_DPARAM_MIP_ITRLIM; -1 none
   double simIterationLimit = -1;  // QX_DPARAM_MIP_ITRLIM_SIM; -1 none
+  double ipmIterationLimit = -1;  // QX_DPARAM_MIP_ITRLIM_IPM; -1 none
   double cutoffObj = 1e30;     // QX_DPARAM_MIP_CUTOFFOBJ (host's sense)
   int useCutoffObj = 0;        // QX_IPARAM_MIP_USECUTOFFOBJ
   double objThreshold = -1e30; // QX_DPARAM_MIP_OBJ_THRESHOLD (host's sense)
@@ -34,6 +35,13 @@ struct MipOptions {
   int topOpt = 0;              // QX_IPARAM_MIP_TOPOPT
   int reOpt = 0;               // QX_IPARAM_MIP_REOPT
   int keepInMem = 1;           // QX_IPARAM_MIP_KEEPINMEM
+  int treeReorderLevel = 10;   // QX_IPARAM_MIP_TREEREORDERLEVEL
+  int treeReorderMode = 1;     // QX_IPARAM_MIP_TREEREORDERMODE
+  // QX_DPARAM_MIP_REDCOSTFIX_CUTOFF and _TREE: the share of a reduced cost
+  // that reduced-cost fixing counts as proven at the root and in the tree
+  // (0 no fixing).
+  double redCostFixRoot = 0.99;
+  double redCostFixTree = 0.9;
   double minAbsObjStep = 0.0;  // QX_DPARAM_MIP_MINABSOBJSTEP
   int useIntZeroTol = 0;       // QX_IPARAM_MIP_USE_INT_ZERO_TOL
   int dualSolution = 0;        // QX_IPARAM_MIP_DUAL_SOLUTION

@@ -115,8 +115,12 @@ void Search::adaptOrder() {
     }
   }
   const int rule = ctx_.opt.nodeSelRule;
-  // Rules 4 and 6 (0 stands for 4) change the order by themselves.
+  // Rules 4 and 6 (0 stands for 4) change the order by themselves, unless
+  // QX_IPARAM_MIP_TREEREORDERMODE forbids reordering (3) or has
+  // QX_IPARAM_MIP_TREEREORDERLEVEL bound the number of reorders (4).
   if (rule != 4 && rule != 6 && rule != 0) return;
+  if (ctx_.opt.treeReorderMode == 3) return;
+  if (ctx_.opt.treeReorderMode == 4 && reorders_ >= ctx_.opt.treeReorderLevel) return;
   const bool known = ctx_.hasIncumbent() || ctx_.useCutoffObj > 0;
   const double gap = ctx_.rgap;
   const long long sinceSwitch = ctx_.branchCount - switchBranch_;
@@ -131,6 +135,7 @@ void Search::adaptOrder() {
     const bool estimate = open < 5001 && pool_.capacity() < 100001 && !(processed_ > 500000 && open > 7500);
     installOrder(estimate ? kOrderEstimate : kOrderWorst);
     orderState_ = 5;
+    ++reorders_;
     switchBranch_ = ctx_.branchCount;
     switchLp_ = ctx_.lpCount;
     openAtSwitch_ = open;
@@ -142,6 +147,7 @@ void Search::adaptOrder() {
         ctx_.lpCount - switchLp_ > 10000 && gap > 0.0001) {
       installOrder(kOrderBest);
       orderState_ = 3;
+      ++reorders_;
       switchBranch_ = ctx_.branchCount;
       switchLp_ = ctx_.lpCount;
     }

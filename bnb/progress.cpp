@@ -78,9 +78,11 @@ void ProgressLog::publish() {
   rec.bestBound = ctx_.bestBound <= -1e30 ? -ctx_.sense * 1e30 : ctx_.bestBound * ctx_.sense;
   if (ctx_.knownObjective() < 1e30) rec.objective = ctx_.knownObjective() * ctx_.sense;
   rec.simplexIters = static_cast<int>(std::min(ctx_.simplexIters, 2147483647.0));
+  rec.barrierIters = static_cast<int>(std::min(ctx_.barrierIters, 2147483647.0));
   rec.solutionsFound = ctx_.solutionsFound;
   rec.optTime = ctx_.optTime;
   rec.aoptTimeToStop = static_cast<int>(ctx_.aoptLeft);
+  rec.relGap = ctx_.rgap;
   for (int k = 0; k < 16; ++k) rec.cuts[k] = ctx_.cutsByFamily[k];
 }
 

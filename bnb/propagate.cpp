@@ -87,6 +87,8 @@ bool propagateBounds(const ModelData& d, const RowMatrix& rows, const std::vecto
   for (int round = 0; round < s.rounds; ++round) {
     bool changed = false;
     for (int i = 0; i < d.m; ++i) {
+      // The linear part of a row with quadratic terms implies nothing alone.
+      if (!d.qc.empty() && d.qc.find(i) >= 0) continue;
       const char t = d.conType[static_cast<std::size_t>(i)];
       const double b = d.rhs[static_cast<std::size_t>(i)];
       if ((t == 'L' || t == 'E') && !tightenLe(rows, i, b, 1.0, isInt, s, lower, upper, changed)) return false;

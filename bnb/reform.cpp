@@ -102,6 +102,10 @@ Reformulation reformulate(const Model& host, double bigM) {
   if (h.scVars.empty() && h.sets.empty()) return out;
   out.model = driver::solverCopy(host);
   ModelData& d = out.model->data;
+  // Quadratic terms and cones name the host's rows and columns, which keep
+  // their places (new ones come after them).
+  d.qc = h.qc;
+  d.cones = h.cones;
   Builder b(d);
   BigMColumns big{std::vector<char>(static_cast<std::size_t>(h.n), 0)};
   for (std::size_t k = 0; k < h.scVars.size(); ++k) {

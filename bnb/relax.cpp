@@ -34,9 +34,17 @@ Relaxation::Relaxation(const Model& host, double sense) : host_(host), work_(dri
   d.scVars.clear();
   d.scLower.clear();
   d.sets.clear();
+  // Quadratic terms and cones stay: the relaxation is then solved by the
+  // interior-point path, cold at every node.
+  d.qc = host.data.qc;
+  d.cones = host.data.cones;
+  nonlinear_ = d.hasQuadratic() || d.hasCones();
   if (sense < 0) {
     for (double& c : d.cost) c = -c;
     d.objConst = -d.objConst;
+    // The objective's quadratic terms come first (row -1).
+    if (!d.qc.empty() && d.qc.rows[0] < 0)
+      for (int t = d.qc.beg[0]; t < d.qc.beg[1]; ++t) d.qc.coef[static_cast<std::size_t>(t)] = -d.qc.coef[static_cast<std::size_t>(t)];
   }
   d.objSense = QX_MIN;
   d.invalidateStats();
@@ -58,6 +66,7 @@ void Relaxation::echoLog(bool on) {
   work_->logFunc = on ? host_.logFunc : nullptr;
   work_->logUserData = on ? host_.logUserData : nullptr;
   work_->params.storeInt(QX_IPARAM_LP_PRINTLEVEL, on ? 1 : 0);
+  work_->params.storeInt(QX_IPARAM_NLP_PRINTLEVEL, on ? 1 : 0);
 }
 
 bool Relaxation::hasResidentBasis() const {
@@ -82,6 +91,13 @@ void Relaxation::solve(const std::vector<double>& lower, const std::vector<doubl
   w.data.lower = lower;
   w.data.upper = upper;
   ParamSet& p = w.params;
+  // The interior-point path takes neither a cutoff nor a starting basis, and
+  // cones take the free and the barrier method only.
+  if (nonlinear_) {
+    cutoff = kInfinity;
+    start = nullptr;
+    if (method != QX_METHOD_FREE && method != QX_METHOD_BARRIER) method = QX_METHOD_BARRIER;
+  }
   const bool useCutoff = std::fabs(cutoff) < kInfinity;
   p.storeInt(QX_IPARAM_SOLVER_USECUTOFFVAL, useCutoff ? 1 : 0);
   p.storeDou(QX_DPARAM_SOLVER_CUTOFFVAL, useCutoff ? cutoff : -kInfinity);
@@ -103,6 +119,7 @@ void Relaxation::solve(const std::vector<double>& lower, const std::vector<doubl
   out.error = rc;
   const LpSolution* rec = w.lpSolution ? &*w.lpSolution : nullptr;
   out.iterations = rec ? rec->simplexIters : 0;
+  out.barrierIterations = rec ? rec->barrierIters : 0;
   out.x.clear();
   if (rc == QXERR_TIME_LIMIT) out.status = RelaxStatus::TimeLimit;
   else if (rc == QXERR_ITER_LIMIT) out.status = RelaxStatus::IterationLimit;

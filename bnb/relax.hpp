@@ -56,7 +56,8 @@ struct RelaxResult {
   RelaxStatus status = RelaxStatus::Error;
   int error = 0;              // error of the optimise call
   double objective = 0.0;     // minimisation sense, objective constant included
-  double iterations = 0.0;
+  double iterations = 0.0;         // simplex
+  double barrierIterations = 0.0;
   double seconds = 0.0;
   std::vector<double> x;      // n
   std::vector<double> d;      // n reduced costs (minimisation sense)
@@ -83,6 +84,8 @@ class Relaxation {
   Model& model() { return *work_; }
   const ModelData& data() const { return work_->data; }
   bool hasResidentBasis() const;
+  // Quadratic terms or cones: solved by the interior-point path, no basis.
+  bool nonlinear() const { return nonlinear_; }
   // The resident basis with its factors and dual weights, to come back to
   // after solves that leave from it (strong branching, dives); null when
   // none is held. resume() makes it resident again; false when it no longer
@@ -101,6 +104,7 @@ class Relaxation {
  private:
   const Model& host_;
   std::unique_ptr<Model> work_;
+  bool nonlinear_ = false;
 };
 
 }  // namespace torva::bnb

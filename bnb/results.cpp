@@ -26,7 +26,8 @@ int bestBounds(const Model& model, double* lower, double* upper) {
   return 0;
 }
 
-int dualMipSolution(Model& model, double* primal, double* dual, double* redcosts, int* cstatus, int* rstatus) {
+int dualMipSolution(Model& model, double* primal, double* dual, double* redcosts, int* cstatus, int* rstatus,
+                    bool framed) {
   if (!model.mipSolution || model.mipSolution->x.size() != static_cast<std::size_t>(model.data.n))
     return QXERR_INFO_NOT_AVAILABLE;
   const int level = model.params.intValue(QX_IPARAM_MIP_PRINTLEVEL);
@@ -40,9 +41,19 @@ int dualMipSolution(Model& model, double* primal, double* dual, double* redcosts
     if (t == 'B' || t == 'I') d.lower[static_cast<std::size_t>(j)] = d.upper[static_cast<std::size_t>(j)] = rec.x[static_cast<std::size_t>(j)];
   }
   d.varType.clear();
-  work->params.storeInt(QX_IPARAM_LP_PRINTLEVEL, 0);
+  d.qc = model.data.qc;
+  d.cones = model.data.cones;
+  framed = framed && level >= 3 && hasLog(model);
+  work->params.storeInt(QX_IPARAM_LP_PRINTLEVEL, framed ? 1 : 0);
+  work->params.storeInt(QX_IPARAM_NLP_PRINTLEVEL, framed ? 1 : 0);
+  if (framed) {
+    driver::forwardLog(*work, model);
+    logPrint(model, "\n-------------------------BEGIN  OPTIMIZATION (%s)----------------------\n", "DUAL MIP SOLUTION");
+  }
   int status = 0;
   int rc = optimize(*work, QX_METHOD_FREE, &status);
+  if (framed)
+    logPrint(model, "\n-------------------------END    OPTIMIZATION (%s)----------------------\n", "DUAL MIP SOLUTION");
   if (rc == 0 && status != QX_STATUS_BASIC_OPTIMAL && status != QX_STATUS_OPTIMAL) rc = QXERR_INFO_NOT_AVAILABLE;
   if (rc == 0) {
     const LpSolution& s = *work->lpSolution;

@@ -41,6 +41,10 @@ Search::Search(Model& host, const Model& source, BnbContext& ctx, ProgressLog& l
       pool_(kInitialPool, [this](unsigned from, unsigned to) {
         if (ctx_.printLevel > 1 && hasLog(host_))
           logPrint(host_, "\nIncrease node pool size from =%u to %u \n\n", from, to);
+      }),
+      cells_(kInitialPool, [this](unsigned from, unsigned to) {
+        if (ctx_.printLevel > 1 && hasLog(host_))
+          logPrint(host_, "\nIncrease bin node pool size from =%u to %u \n\n", from, to);
       }) {}
 
 namespace {
@@ -78,8 +82,10 @@ double Search::timeLeft() const {
 int Search::limitsReached() {
   if (ctx_.stopRequested) return QXERR_USER_INTERRUPT;
   if (ctx_.opt.timeLimit >= 0 && ctx_.elapsed() >= ctx_.opt.timeLimit) return QXERR_TIME_LIMIT;
-  if (ctx_.opt.iterationLimit >= 0 && ctx_.simplexIters >= ctx_.opt.iterationLimit) return QXERR_ITER_LIMIT;
+  if (ctx_.opt.iterationLimit >= 0 && ctx_.simplexIters + ctx_.barrierIters >= ctx_.opt.iterationLimit)
+    return QXERR_ITER_LIMIT;
   if (ctx_.opt.simIterationLimit >= 0 && ctx_.simplexIters >= ctx_.opt.simIterationLimit) return QXERR_ITER_LIMIT;
+  if (ctx_.opt.ipmIterationLimit >= 0 && ctx_.barrierIters >= ctx_.opt.ipmIterationLimit) return QXERR_ITER_LIMIT;
   return 0;
 }
 
@@ -104,6 +110,8 @@ int Search::setup() {
   pc_.resize(n_);
   history_.assign(static_cast<std::size_t>(n_), 0);
   relax_ = std::make_unique<Relaxation>(source_, ctx_.sense);
+  nonlinear_ = relax_->nonlinear();
+  if (nonlinear_) ctx_.isNonlinear = 1;
   ctx_.cutoffValue = ctx_.useCutoffObj > 0 ? ctx_.cutoffObj : 1e30;
   classifyConstraints();
   computeObjStep();
@@ -125,9 +133,13 @@ void Search::nodeBounds(int node, std::vector<double>& lo, std::vector<double>& 
   up = rootUp_;
   for (int k = node; k >= 0; k = pool_[k].parent) {
     const BnbNode& r = pool_[k];
-    for (const Fixing& f : fixings_[static_cast<std::size_t>(k)]) {
-      lo[static_cast<std::size_t>(f.var)] = std::max(lo[static_cast<std::size_t>(f.var)], f.lower);
-      up[static_cast<std::size_t>(f.var)] = std::min(up[static_cast<std::size_t>(f.var)], f.upper);
+    for (int c = r.aux3; c >= 0;) {
+      const FixCell& what = cells_[c];
+      const FixCell& bound = cells_[what.link];
+      const std::size_t j = static_cast<std::size_t>(what.value / 2);
+      if (what.value % 2) lo[j] = std::max(lo[j], static_cast<double>(bound.value));
+      else up[j] = std::min(up[j], static_cast<double>(bound.value));
+      c = bound.link;
     }
     if (r.branchVar < 0) continue;
     const std::size_t j = static_cast<std::size_t>(r.branchVar);
@@ -141,7 +153,8 @@ void Search::releaseNode(int node) {
   while (node >= 0) {
     const int parent = pool_[node].parent;
     basisOf_[static_cast<std::size_t>(node)].reset();
-    fixings_[static_cast<std::size_t>(node)].clear();
+    cells_.releaseChain(pool_[node].aux3);
+    pool_[node].aux3 = -1;
     pool_.release(node);
     if (parent < 0) break;
     if (--pool_[parent].aux1 > 0) break;
@@ -182,7 +195,6 @@ int Search::run(const std::function<bool()>& afterSetup) {
   const int root = pool_.allocate();
   basisOf_.resize(static_cast<std::size_t>(pool_.count()));
   parentValue_.resize(static_cast<std::size_t>(pool_.count()));
-  fixings_.resize(static_cast<std::size_t>(pool_.count()));
   BnbNode& r = pool_[root];
   r.bound = -1e30;
   r.depth = 0;
@@ -308,25 +320,19 @@ int Search::processNode(int node) {
   int method = ctx_.opt.reOpt == QX_METHOD_FREE ? QX_METHOD_DSIMPLEX : ctx_.opt.reOpt;
   if (isRoot) {
     method = ctx_.opt.topOpt;
+  } else if (nonlinear_) {
+    method = ctx_.opt.reOpt;  // solved cold: the interior-point path keeps no basis
   } else if (lastSolved_ != pool_[node].parent || !ctx_.opt.keepInMem) {
     start = ctx_.opt.keepInMem ? basisOf_[static_cast<std::size_t>(node)].get() : rootBasis_.get();
   }
-  const bool framed = isRoot && ctx_.printLevel >= 3 && hasLog(host_);
-  if (framed) {
-    logPrint(host_, "\n-------------------------BEGIN ROOT OPTIMIZATION----------------------\n");
-    relax_->echoLog(true);
-  }
+  const bool framed = isRoot && beginFramed(nullptr);
   RelaxResult r;
   double itLeft = -1.0;
-  if (ctx_.opt.iterationLimit >= 0) itLeft = std::max(0.0, ctx_.opt.iterationLimit - ctx_.simplexIters);
+  if (ctx_.opt.iterationLimit >= 0)
+    itLeft = std::max(0.0, ctx_.opt.iterationLimit - ctx_.simplexIters - ctx_.barrierIters);
   relax_->solve(lo, up, start, method, ctx_.cutoffValue, timeLeft(), itLeft, r);
-  if (framed) {
-    relax_->echoLog(false);
-    logPrint(host_, "\n-------------------------END   ROOT OPTIMIZATION----------------------\n");
-  }
-  ++ctx_.lpCount;
-  ctx_.simplexIters += r.iterations;
-  ctx_.optTime += r.seconds;
+  if (framed) endFramed(nullptr);
+  countSolve(r);
   ctx_.lastLpStatus = relaxStatusCode(r.status);
   ctx_.lastLpObjective = r.objective;
   lastSolved_ = node;
@@ -366,7 +372,7 @@ int Search::processNode(int node) {
     const double dist = nd.direction == kDirDown ? v - nd.branchValue : nd.branchValue - v;
     if (dist > 1e-9) pc_.record(nd.branchVar, nd.direction == kDirUp, std::max(0.0, nodeValue(r) - nd.bound) / dist);
   }
-  if (isRoot && r.objective < ctx_.cutoffValue && countFractional(r.x, nullptr) > 0) {
+  if (isRoot && !nonlinear_ && r.objective < ctx_.cutoffValue && countFractional(r.x, nullptr) > 0) {
     ctx_.bestBound = r.objective;
     if (!rootCuts(lo, up, r)) {
       traceNode(node, "inf");
@@ -379,7 +385,7 @@ int Search::processNode(int node) {
     rootObj_ = r.objective;
     ctx_.bestBound = r.objective;
     rootResult_ = r;
-    rootBasis_ = std::make_shared<PackedBasis>(r.colStatus, r.rowStatus);
+    if (!nonlinear_) rootBasis_ = std::make_shared<PackedBasis>(r.colStatus, r.rowStatus);
   }
   if (cutOff(r)) {
     traceNode(node, "cut");
@@ -392,6 +398,11 @@ int Search::processNode(int node) {
     traceNode(node, nullptr);
     if (split()) {
       takeParts(r.x, curPart_);
+    } else if (nonlinear_ && std::find(isInt_.begin(), isInt_.end(), 1) != isInt_.end() &&
+               offerSolution(r.x, kFoundByTree)) {
+      // An interior point is integral only within the tolerance: the
+      // integers are fixed at their rounded values and the continuous part
+      // solved again (offerSolution), so the incumbent is exactly integral.
     } else if (r.objective < ctx_.cutoffValue) {
       // The branching history: the direction that led to an incumbent is
       // favoured between equal siblings of this variable later on.
@@ -403,11 +414,13 @@ int Search::processNode(int node) {
     if (isRoot) updateBestBound(1e30);
     return 0;
   }
-  runHeuristics(r, lo, up, nd.depth);
+  // Every point a heuristic proposes costs a solve of its own on quadratic
+  // and conic relaxations: they run at the root only, and dives not at all.
+  if (!nonlinear_ || isRoot) runHeuristics(r, lo, up, nd.depth);
   // Dives: at the root, then every kDiveFrequency nodes (more often while
   // there is no incumbent).
   const long long every = ctx_.hasIncumbent() ? kDiveFrequency : kDiveFrequency / 4;
-  if (isRoot || processed_ % every == 0) {
+  if (!nonlinear_ && (isRoot || processed_ % every == 0)) {
     dive(r, lo, up);
   }
   if (isRoot) {
@@ -421,16 +434,40 @@ int Search::processNode(int node) {
   }
   traceNode(node, nullptr);
   if (isRoot && splitTree(node, r)) return 0;
-  if (!isRoot) nodeReducedCostFixing(node, r, lo, up);
-  return branch(node, r, lo, up, std::make_shared<PackedBasis>(r.colStatus, r.rowStatus));
+  if (!isRoot && !nonlinear_) nodeReducedCostFixing(node, r, lo, up);
+  return branch(node, r, lo, up, nonlinear_ ? nullptr : std::make_shared<PackedBasis>(r.colStatus, r.rowStatus));
+}
+
+bool Search::beginFramed(const char* stage) {
+  if (ctx_.printLevel < 3 || !hasLog(host_)) return false;
+  if (stage) logPrint(host_, "\n-------------------------BEGIN  OPTIMIZATION (%s)----------------------\n", stage);
+  else logPrint(host_, "\n-------------------------BEGIN ROOT OPTIMIZATION----------------------\n");
+  relax_->echoLog(true);
+  return true;
+}
+
+void Search::endFramed(const char* stage) {
+  relax_->echoLog(false);
+  if (stage) logPrint(host_, "\n-------------------------END    OPTIMIZATION (%s)----------------------\n", stage);
+  else logPrint(host_, "\n-------------------------END   ROOT OPTIMIZATION----------------------\n");
+}
+
+void Search::countSolve(const RelaxResult& r) {
+  ++ctx_.lpCount;
+  ctx_.simplexIters += r.iterations;
+  ctx_.barrierIters += r.barrierIterations;
+  ctx_.optTime += r.seconds;
 }
 
 void Search::nodeReducedCostFixing(int node, const RelaxResult& r, std::vector<double>& lo, std::vector<double>& up) {
   const double cutoff = cutoffFor(curPart_);
-  if (cutoff >= 1e30 || r.d.size() != static_cast<std::size_t>(n_)) return;
-  const double room = cutoff - nodeValue(r);
+  const double trust = ctx_.opt.redCostFixTree;
+  if (cutoff >= 1e30 || r.d.size() != static_cast<std::size_t>(n_) || !(trust > 0)) return;
+  // Only the trusted share of each reduced cost counts: room / (trust dj)
+  // is never below room / dj, so a bound moves less than the exact test
+  // allows, which keeps every solution better than the cutoff.
+  const double room = (cutoff - nodeValue(r)) / std::min(trust, 1.0);
   const bool own = split();
-  std::vector<Fixing>& fix = fixings_[static_cast<std::size_t>(node)];
   for (int j = 0; j < n_; ++j) {
     const std::size_t u = static_cast<std::size_t>(j);
     if (!isInt_[u] || lo[u] == up[u] || (own && partOf_[u] != curPart_)) continue;
@@ -440,16 +477,26 @@ void Search::nodeReducedCostFixing(int node, const RelaxResult& r, std::vector<d
       const double limit = lo[u] + std::floor(room / dj + ctx_.opt.intTol);
       if (limit < up[u]) {
         up[u] = std::max(limit, lo[u]);
-        fix.push_back({j, lo[u], up[u]});
+        addFixing(node, j, false, up[u]);
       }
     } else if (st == kBasisAtUpper && dj < 0 && up[u] < kInfinity) {
       const double limit = up[u] - std::floor(room / -dj + ctx_.opt.intTol);
       if (limit > lo[u]) {
         lo[u] = std::min(limit, up[u]);
-        fix.push_back({j, lo[u], up[u]});
+        addFixing(node, j, true, lo[u]);
       }
     }
   }
+}
+
+void Search::addFixing(int node, int j, bool lower, double bound) {
+  // A bound outside the cell's range stays with the node's own solve.
+  if (std::fabs(bound) > static_cast<double>(INT32_MAX) || j > INT32_MAX / 2 - 1) return;
+  const int b = cells_.allocate(static_cast<std::int32_t>(bound), pool_[node].aux3);
+  if (b < 0) return;
+  const int what = cells_.allocate(2 * j + (lower ? 1 : 0), b);
+  if (what < 0) cells_.release(b);
+  else pool_[node].aux3 = what;
 }
 
 int Search::branch(int node, const RelaxResult& r, const std::vector<double>& lo, const std::vector<double>& up,
@@ -490,7 +537,6 @@ int Search::branch(int node, const RelaxResult& r, const std::vector<double>& lo
   pool_[upNode].parent = node;
   basisOf_.resize(static_cast<std::size_t>(pool_.count()));
   parentValue_.resize(static_cast<std::size_t>(pool_.count()));
-  fixings_.resize(static_cast<std::size_t>(pool_.count()));
   // Estimate of the best integer solution below each child: the node's
   // objective plus the cheaper rounding cost of every fractional variable.
   double est = nodeValue(r);

@@ -96,6 +96,16 @@ class Search {
   bool integral(double v) const;
   int countFractional(const std::vector<double>& x, double* sumFrac) const;
   void newIncumbent(const std::vector<double>& x, double value, int foundBy);
+  // Banners around a relaxation solve of a stage of its own (the root's when
+  // stage is null) at print level 3 and above, with the working model's log
+  // shown meanwhile; beginFramed says whether it framed.
+  bool beginFramed(const char* stage);
+  void endFramed(const char* stage);
+  // Counts a relaxation solve: relaxations, iterations, time.
+  void countSolve(const RelaxResult& r);
+  // Quadratic or conic relaxations: the integers of x fixed at their rounded
+  // values and the rest solved; installs the result when it improves.
+  bool completeFixed(const std::vector<double>& x, int foundBy, bool* feasible);
   void reducedCostFixing();
   void releaseNode(int node);
   void installOrder(int state);
@@ -163,12 +173,12 @@ class Search {
   bool joining_ = false;
   std::vector<std::shared_ptr<PackedBasis>> basisOf_;  // per node: the parent's optimal basis
   std::vector<double> parentValue_;                     // per node: the branching variable's parent value
-  // Per node: bounds fixed by reduced costs, valid for the node's subtree.
-  struct Fixing {
-    int var;
-    double lower, upper;
-  };
-  std::vector<std::vector<Fixing>> fixings_;
+  // Per node, a chain of bounds fixed by reduced costs, valid for the
+  // node's subtree (head in the node's aux3): two cells per fixing, the
+  // first holding 2 j + 1 for a lower bound of column j (2 j for an upper
+  // one), the second the bound.
+  CellPool cells_;
+  void addFixing(int node, int j, bool lower, double bound);
   void nodeReducedCostFixing(int node, const RelaxResult& r, std::vector<double>& lo, std::vector<double>& up);
   std::shared_ptr<PackedBasis> rootBasis_;
   PseudoCosts pc_;
@@ -181,9 +191,11 @@ class Search {
   int lastSolved_ = -1;
   int orderState_ = 3, savedState_ = 3, ruleOrder_ = 0;
   int savedOrder_ = kOrderBest;  // the comparison the open-node switch set aside
+  int reorders_ = 0;             // switches of the adaptive order so far
   long long switchBranch_ = 0, switchLp_ = 0, lastIncumbentLp_ = 0, openAtSwitch_ = 0, processed_ = 0;
   double feasTol_ = 1e-6;
   int limitError_ = 0;
+  bool nonlinear_ = false;  // quadratic or conic relaxations (interior point, no basis)
 };
 
 }  // namespace torva::bnb

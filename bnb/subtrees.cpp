@@ -152,7 +152,6 @@ bool Search::splitTree(int root, const RelaxResult& r) {
     if (c < 0) return false;
     basisOf_.resize(static_cast<std::size_t>(pool_.count()));
     parentValue_.resize(static_cast<std::size_t>(pool_.count()));
-    fixings_.resize(static_cast<std::size_t>(pool_.count()));
     BnbNode& pn = pool_[c];
     pn.parent = root;
     pn.depth = pool_[root].depth + 1;

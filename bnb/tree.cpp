@@ -71,6 +71,48 @@ int NodePool::createSibling(int source, int depth, double lower, double upper) {
   return k;
 }
 
+CellPool::CellPool(int capacity, std::function<void(unsigned, unsigned)> growthLog)
+    : capacity_(capacity > 0 ? capacity : 1), growthLog_(std::move(growthLog)) {
+  cells_.resize(static_cast<std::size_t>(capacity_));
+}
+
+int CellPool::allocate(std::int32_t value, std::int32_t link) {
+  int index;
+  if (freeCount_ >= 1) {
+    index = freeHead_;
+    freeHead_ = cells_[static_cast<std::size_t>(index)].link;
+    --freeCount_;
+  } else {
+    if (count_ >= capacity_) {
+      const long long doubled = 2LL * capacity_;
+      if (doubled <= capacity_ || doubled > INT_MAX) return -1;
+      cells_.resize(static_cast<std::size_t>(doubled));  // throws bad_alloc on failure
+      if (growthLog_) growthLog_(static_cast<unsigned>(capacity_), static_cast<unsigned>(doubled));
+      capacity_ = static_cast<int>(doubled);
+    }
+    index = count_++;
+  }
+  cells_[static_cast<std::size_t>(index)] = {value, link};
+  return index;
+}
+
+void CellPool::release(int index) {
+  cells_[static_cast<std::size_t>(index)].link = freeHead_;
+  freeHead_ = index;
+  ++freeCount_;
+}
+
+void CellPool::releaseChain(int head) {
+  while (head >= 0) {
+    FixCell& c = cells_[static_cast<std::size_t>(head)];
+    const int next = c.link;
+    c.link = freeHead_;
+    freeHead_ = head;
+    ++freeCount_;
+    head = next;
+  }
+}
+
 namespace {
 // A bound that is not a number counts as no bound, so that the ordered set
 // stays ordered.

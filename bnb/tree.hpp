@@ -41,7 +41,7 @@ struct BnbNode {
   std::uint8_t pad1[3];
   std::uint8_t flags;
   std::uint8_t pad2[3];
-  std::int32_t aux3, aux4;
+  std::int32_t aux3, aux4;     // aux3: first cell of the node's chain of fixings (CellPool)
   std::int32_t aux5;          // the independent part the node belongs to (0 when the tree is whole)
 };
 static_assert(sizeof(BnbNode) == 72, "node records are 18 words");
@@ -68,6 +68,36 @@ class NodePool {
 
  private:
   std::vector<BnbNode> records_;
+  int count_ = 0, capacity_ = 0, freeCount_ = 0, freeHead_ = -1;
+  std::function<void(unsigned, unsigned)> growthLog_;
+};
+
+// Cells of two 32-bit words, a value and the link to the next cell of a
+// chain (-1 ends it): the per-node chains of variable fixings. A pool of the
+// same design as the node pool: a free list, then fresh cells, doubling when
+// full.
+struct FixCell {
+  std::int32_t value;
+  std::int32_t link;
+};
+static_assert(sizeof(FixCell) == 8, "fixing cells are two words");
+
+class CellPool {
+ public:
+  explicit CellPool(int capacity, std::function<void(unsigned, unsigned)> growthLog = {});
+  // Allocates a cell (a freed one first) holding value and link; -1 when
+  // the pool cannot grow.
+  int allocate(std::int32_t value, std::int32_t link);
+  // Frees the chain starting at head, or the one cell index.
+  void releaseChain(int head);
+  void release(int index);
+  const FixCell& operator[](int i) const { return cells_[static_cast<std::size_t>(i)]; }
+  int count() const { return count_; }
+  int capacity() const { return capacity_; }
+  int freeCount() const { return freeCount_; }
+
+ private:
+  std::vector<FixCell> cells_;
   int count_ = 0, capacity_ = 0, freeCount_ = 0, freeHead_ = -1;
   std::function<void(unsigned, unsigned)> growthLog_;
 };

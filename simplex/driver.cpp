@@ -215,9 +215,23 @@ int optimizeQP(Model& model, int* status) {
     logPrint(model, "\nSolving MILP...\n");
     return solveMIP(model, status);
   }
-  // Mixed-integer quadratic or conic models and nonlinear ones have no
-  // solver here.
-  if (cls.nonlinear || cls.integers || (cls.cones && cls.quadratic)) return QXERR_NOT_SUPPORTED;
+  // Nonlinear models, and cones beside quadratic terms, have no solver here.
+  if (cls.nonlinear || (cls.cones && cls.quadratic)) return QXERR_NOT_SUPPORTED;
+  if (cls.integers && cls.cones) {
+    logPrint(model, "\nSolving MICONIC with conic solver...\n");
+    return solveMIP(model, status);
+  }
+  if (cls.integers) {
+    if (!driver::quadraticRowsConvex(model)) {
+      logPrint(model, "\nNOT SUPPORT NON-CONVEX QC\n");
+      return QXERR_NOT_CONVEX;
+    }
+    // The root relaxation goes to the barrier for this solve.
+    ParamSaver saver(model.params);
+    saver.setInt(QX_IPARAM_MIP_TOPOPT, QX_METHOD_BARRIER);
+    logPrint(model, "\nSolving convex MIQP with barrier solver...\n");
+    return solveMIP(model, status);
+  }
   if (cls.cones) {
     logPrint(model, "\nSolving Conic model with conic solver...\n");
     return optimize(model, QX_METHOD_BARRIER, status);

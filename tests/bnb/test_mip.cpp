@@ -360,6 +360,7 @@ class LimitedLseu : public ::testing::Test {
   Env e_;
 };
 
+void appendLog(QXmodel, const char* text, void* log) { static_cast<std::string*>(log)->append(text); }
 int countProgress(QXmodel, int, void* data) {
   ++*static_cast<int*>(data);
   return 0;
@@ -372,10 +373,14 @@ TEST_F(LimitedLseu, BranchLimitKeepsIncumbent) {
   QXsetModelDouParameter(e_.model, QX_DPARAM_CALLBACKFREQ, 0.0);
   int calls = 0;
   ASSERT_EQ(QXsetCallback(e_.model, countProgress, &calls), 0);
+  std::string log;  // the pool of fixing cells grows on the way
+  QXsetModelLogfunc(e_.model, appendLog, &log);
+  QXsetModelIntParameter(e_.model, QX_IPARAM_MIP_PRINTLEVEL, 2);
   int status = 0;
   EXPECT_EQ(QXsolveMIP(e_.model, &status), QXERR_BRANCH_LIMIT);
   expectStoppedFeasible(status);
   EXPECT_GE(calls, 1000);  // one at least for each branch
+  EXPECT_NE(log.find("\nIncrease bin node pool size from =1024 to 2048 \n\n"), std::string::npos);
 }
 
 // The best bounds stay inside the box and hold the optimum. A start point
@@ -533,7 +538,6 @@ TEST(MipResults, KBestSolutionsMatchEnumeration) {
   }
 }
 
-void appendLog(QXmodel, const char* text, void* log) { static_cast<std::string*>(log)->append(text); }
 int supplyObjective(QXmodel, void* value, double* objective, double*) {
   *objective = *static_cast<double*>(value);
   return 1;
@@ -605,6 +609,65 @@ TEST(MipResults, RunOutcomes) {
     ASSERT_EQ(QXgetInfo(e.model, QX_SINFO_MIP_THREAD_LOAD, load), 0);
     EXPECT_EQ(threads, 1);
     EXPECT_STREQ(load, "|100%|");
+  }
+}
+
+// Convex quadratic and conic mixed-integer models through QXoptimizeQP,
+// against every integer point in 0..5 with the continuous part solved by hand
+// (NaN: infeasible). Terms (a, b, q) of row r add 1/2 q x_a x_b, twice when a != b.
+TEST(MipConic, QuadraticAndConeModelsMatchEnumeration) {
+  struct Case {
+    Small lp;
+    std::vector<int> qr, q1, q2, cone, ints;  // cone: one 'Q' cone of three columns, or none
+    std::vector<double> qv;
+    double (*value)(const std::vector<double>&);
+    const char* route;
+  };
+  const Case cases[] = {
+      // max 5 x1 + 3 x2 + z - x1^2 - x1 x2 - x2^2 - z^2, 2 x1 + 3 x2 + z <= 7.5, x <= 4, z >= 0.
+      {{"miqp max", QX_MAX, {{2, 3, 1}}, "L", {7.5}, {5, 3, 1}, {0, 0, 0}, {4, 4, 1e30}, "IIC"},
+       {-1, -1, -1, -1}, {0, 0, 1, 2}, {0, 1, 1, 2}, {}, {0, 1}, {-2, -1, -2, -2}, [](const std::vector<double>& x) {
+         const double z = std::min(0.5, 7.5 - 2 * x[0] - 3 * x[1]);
+         return z < 0 || x[0] > 4 || x[1] > 4 ? NAN : 5 * x[0] + 3 * x[1] + z - x[0] * x[0] - x[0] * x[1] - x[1] * x[1] - z * z; }, "MIQP"},
+      // min -x1 - 2 x2 with x1^2 + x2^2 <= 10.5 (a quadratic row).
+      {{"miqcp", QX_MIN, {{0, 0}}, "L", {10.5}, {-1, -2}, {0, 0}, {5, 5}, "II"}, {0, 0}, {0, 1}, {0, 1}, {}, {0, 1},
+       {2, 2}, [](const std::vector<double>& x) { return x[0] * x[0] + x[1] * x[1] > 10.5 ? NAN : -x[0] - 2 * x[1]; }, "MIQP"},
+      // min t, t >= ||y||, y = x - (2.6, 1.3), x1 + x2 >= 5.
+      {{"misocp", QX_MIN, {{0, 1, 0, -1, 0}, {0, 0, 1, 0, -1}, {0, 0, 0, 1, 1}}, "EEG", {-2.6, -1.3, 5},
+        {1, 0, 0, 0, 0}, {0, -1e30, -1e30, 0, 0}, {1e30, 1e30, 1e30, 5, 5}, "CCCII"}, {}, {}, {}, {0, 1, 2}, {3, 4},
+       {}, [](const std::vector<double>& x) { return x[3] + x[4] < 5 ? NAN : std::hypot(x[3] - 2.6, x[4] - 1.3); },
+       "MICONIC"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lp.name);
+    double best = NAN;
+    std::vector<double> x(c.lp.lo.size(), 0.0);
+    for (int code = 0; code < 216; ++code) {
+      for (std::size_t k = 0, rest = code; k < c.ints.size(); ++k, rest /= 6) x[c.ints[k]] = rest % 6;
+      const double v = c.value(x);
+      if (!std::isnan(v) && (std::isnan(best) || c.lp.sense * v < c.lp.sense * best)) best = v;
+    }
+    std::string log;
+    Env e(c.lp, 3);
+    QXsetModelLogfunc(e.model, appendLog, &log);
+    if (!c.qv.empty())
+      ASSERT_EQ(QXloadQCData(e.model, static_cast<int>(c.qv.size()), c.qr.data(), c.q1.data(), c.q2.data(), c.qv.data()), 0);
+    const int coneBeg[2] = {0, 3};
+    if (!c.cone.empty()) ASSERT_EQ(QXloadConeData(e.model, 1, "Q", coneBeg, c.cone.data()), 0);
+    int status = 0, topOpt = -1, nlpRows = -1;
+    double obj = 0;
+    ASSERT_EQ(QXoptimizeQP(e.model, &status), 0);
+    ASSERT_EQ(status, QX_STATUS_OPTIMAL);
+    for (const char* text : {c.route, "\n-------------------------END    OPTIMIZATION (FIXED INTEGERS)-----"})
+      EXPECT_NE(log.find(text), std::string::npos) << text;
+    QXgetModelIntParameter(e.model, QX_IPARAM_MIP_TOPOPT, &topOpt);
+    QXgetInfo(e.model, QX_IINFO_MIP_NLP_CONS, &nlpRows);
+    EXPECT_EQ(topOpt, 0);  // set for the solve only
+    EXPECT_EQ(nlpRows, c.qr.empty() || c.qr[0] < 0 ? 0 : 1);
+    ASSERT_EQ(QXgetMIPSolution(e.model, &obj, x.data()), 0);
+    EXPECT_NEAR(obj, best, 1e-6 * (1 + std::fabs(best)));
+    for (int j : c.ints) EXPECT_EQ(x[j], std::round(x[j]));
+    EXPECT_NEAR(c.value(x), best, 1e-6 * (1 + std::fabs(best)));
   }
 }
 
