@@ -129,7 +129,7 @@ class DualLoop {
   static constexpr int kMinRatio2Failed = -2;
   int ratioTest(double delta, double s);
   void repairDualFeasibility();
-  void updateWeights(int r, double pivot);
+  void updateWeights(int r, double pivot, int leaving);
 
   SimplexWork::Impl& w_;
   bool phase1_;
@@ -281,19 +281,37 @@ int DualLoop::ratioTest(double delta, double s) {
   return -1;
 }
 
-void DualLoop::updateWeights(int r, double pivot) {
-  const double wr = w_.dseWeight[r];
+// Dual steepest-edge update (Forrest and Goldfarb 1992). The leaving row's
+// weight is taken exactly from its BTRAN result rather than from the
+// updated value: an error there enters every other row's new weight
+// multiplied by (alpha_k / alpha_r)^2, so updated weights compound their
+// rounding from pivot to pivot until they grow without bound. The lower
+// bound of row k follows from rho_k' a_p = -alpha_k / alpha_r for the
+// leaving column a_p (Cauchy-Schwarz): ||rho_k'||^2 >= (alpha_k / alpha_r)^2
+// / ||a_p||^2; with scaled columns ||a_p|| may exceed 1, and bounding by
+// (alpha_k / alpha_r)^2 alone would inflate the weights.
+void DualLoop::updateWeights(int r, double pivot, int leaving) {
   LuVector& col = w_.col;
   if (mode_ == 1) {
+    double wr = 0.0;
+    for (int t = 0; t < w_.rho.count; ++t) wr += w_.rho.array[w_.rho.index[t]] * w_.rho.array[w_.rho.index[t]];
+    double colNorm2 = 1.0;
+    if (leaving < w_.n) {
+      colNorm2 = 0.0;
+      for (int p = w_.lp.colStart[leaving]; p < w_.lp.colStart[leaving + 1]; ++p)
+        colNorm2 += w_.lp.colValue[p] * w_.lp.colValue[p];
+      if (!(colNorm2 > 0.0)) colNorm2 = 1.0;
+    }
     for (int t = 0; t < col.count; ++t) {
       const int k = col.index[t];
       if (k == r) continue;
       const double ratio = col.array[k] / pivot;
       const double v = w_.dseWeight[k] + ratio * (ratio * wr - 2.0 * w_.tau.array[k]);
-      w_.dseWeight[k] = std::min(std::max({v, ratio * ratio, kMinWeight}), kMaxWeight);
+      w_.dseWeight[k] = std::min(std::max({v, ratio * ratio / colNorm2, kMinWeight}), kMaxWeight);
     }
     w_.dseWeight[r] = std::min(std::max(wr / (pivot * pivot), kMinWeight), kMaxWeight);
   } else if (mode_ >= 3) {
+    const double wr = w_.dseWeight[r];
     for (int t = 0; t < col.count; ++t) {
       const int k = col.index[t];
       if (k == r) continue;
@@ -521,7 +539,7 @@ int DualLoop::run() {
       ++w_.stats.binviF;
       w_.stats.binviFLen += w_.tau.count;
     }
-    updateWeights(r, pivot);
+    updateWeights(r, pivot, leaving);
 
     for (int k = 0; k < w_.prowCount; ++k) {
       const int j = w_.prowIndex[k];
