@@ -530,9 +530,14 @@ int DualLoop::run() {
     if (t == 0.0) ++w_.degenerate;
     w_.lastStep = t;
 
-    // Weights need tau = B^-1 rho before the basis changes.
-    if (mode_ == 1) {
-      w_.tau.clear();
+    // Weights need tau = B^-1 rho before the basis changes, but only at
+    // the rows the pivot column meets besides the pivot's own.
+    bool needTau = false;
+    if (mode_ == 1)
+      for (int k = 0; k < w_.col.count && !needTau; ++k)
+        needTau = w_.col.index[k] != r && std::fabs(w_.col.array[w_.col.index[k]]) > kLuListedZero;
+    w_.tau.clear();
+    if (needTau) {
       for (int k = 0; k < w_.rho.count; ++k) w_.tau.add(w_.rho.index[k], w_.rho.array[w_.rho.index[k]]);
       w_.lu->ftran(w_.tau);
       if (w_.tau.count < 0) w_.tau.rebuildIndex();
