@@ -37,6 +37,10 @@ constexpr double kPcolalWeight = 0.1;
 
 // Limits of a steepest-edge weight (keep the pricing ratio finite).
 constexpr double kMinWeight = 1e-10;
+
+// The bound-flipping ratio test orders its candidates by ratio in chunks,
+// starting with this many (enough for the groups of most iterations).
+constexpr std::size_t kFirstSortedChunk = 64;
 constexpr double kMaxWeight = 1e100;
 
 // An infeasibility found on a basis whose 4-norm condition estimate exceeds
@@ -54,6 +58,8 @@ constexpr int kMaxCleanupPasses = 4;
 struct Candidate {
   int j;
   double atilde;
+  double ratio = 0.0;   // d_j / atilde
+  double harris = 0.0;  // the ratio with the optimality tolerance allowed for
 };
 
 }  // namespace
@@ -135,6 +141,8 @@ class DualLoop {
   bool phase1_;
   double cutoff_;
   std::vector<Candidate> cands_;
+  std::vector<int> order_;            // candidates by ratio (several breakpoint groups)
+  std::vector<double> suffixHarris_;  // least Harris bound of order_[t..]
   std::vector<int> flips_;
   std::vector<int> picked_;
   std::vector<double> scores_;
@@ -238,46 +246,98 @@ int DualLoop::ratioTest(double delta, double s) {
       cands_.push_back({j, at});
   }
   candMax_ = 0.0;
-  for (const Candidate& c : cands_) candMax_ = std::max(candMax_, std::fabs(c.atilde));
-  double slope = std::fabs(delta);
   const double tol = w_.dualTol;
-  while (!cands_.empty()) {
-    double thetaMax = kInf;
-    for (const Candidate& c : cands_) {
-      const double dj = w_.d[c.j];
-      const double lim = c.atilde > 0.0 ? (dj + tol) / c.atilde : (dj - tol) / c.atilde;
-      thetaMax = std::min(thetaMax, lim);
-    }
-    double decrease = 0.0;
+  for (Candidate& c : cands_) {
+    candMax_ = std::max(candMax_, std::fabs(c.atilde));
+    const double dj = w_.d[c.j];
+    c.ratio = dj / c.atilde;
+    if (std::isnan(c.ratio)) c.ratio = -kInf;  // never excluded from a group
+    c.harris = c.atilde > 0.0 ? (dj + tol) / c.atilde : (dj - tol) / c.atilde;
+  }
+  if (cands_.empty()) return -1;
+  // A group of breakpoints: the candidates whose ratio lies within the
+  // Harris bound thetaMax (the least (d_j +- tol) / atilde_j of the
+  // candidates left). Passing a group flips its boxed variables to their
+  // other bound and lowers the slope (the primal infeasibility left in the
+  // leaving row, which must stay above the feasibility tolerance for the
+  // row to remain a valid choice) by their ranges; the first group that
+  // cannot be passed supplies the entering column, its largest |atilde|.
+  double slope = std::fabs(delta);
+  const auto passes = [&](double decrease) { return std::isfinite(decrease) && slope - decrease > w_.primalTol; };
+  double thetaMax = kInf;
+  for (const Candidate& c : cands_) thetaMax = std::min(thetaMax, c.harris);
+  {
+    // Most iterations stop at the first group: one scan, no ordering.
+    double decrease = 0.0, bestA = 0.0;
     int best = -1;
-    double bestA = 0.0;
     for (const Candidate& c : cands_) {
-      if (w_.d[c.j] / c.atilde > thetaMax) continue;
-      const double range = w_.upper[c.j] - w_.lower[c.j];
-      decrease += std::fabs(c.atilde) * range;  // inf for unboxed
+      if (c.ratio > thetaMax) continue;
+      decrease += std::fabs(c.atilde) * (w_.upper[c.j] - w_.lower[c.j]);  // inf for unboxed
       if (std::fabs(c.atilde) > bestA) {
         bestA = std::fabs(c.atilde);
         best = c.j;
       }
     }
-    if (std::isfinite(decrease) && slope - decrease > w_.primalTol) {
-      // Pass all these breakpoints: flip the boxed variables to their other
-      // bound and continue with the remaining slope (the primal
-      // infeasibility left in the leaving row, which must stay above the
-      // feasibility tolerance for the row to remain a valid choice).
-      slope -= decrease;
-      std::size_t kept = 0;
-      for (const Candidate& c : cands_) {
-        if (w_.d[c.j] / c.atilde > thetaMax)
-          cands_[kept++] = c;
-        else
-          flips_.push_back(c.j);
-      }
-      cands_.resize(kept);
-      continue;
-    }
-    return best >= 0 ? best : kMinRatio2Failed;
+    if (!passes(decrease)) return best >= 0 ? best : kMinRatio2Failed;
   }
+  // Several groups: with the candidates ordered by ratio, the groups passed
+  // are a prefix of that order (every bound exceeds the ratios passed
+  // before it), and the next bound is the least Harris bound of the rest.
+  // The order is built in growing chunks (select the next smallest ratios,
+  // sort only them): a handful of groups then costs about one scan.
+  const std::size_t count = cands_.size();
+  order_.resize(count);
+  for (std::size_t t = 0; t < count; ++t) order_[t] = static_cast<int>(t);
+  const auto before = [&](int a, int b) {
+    return cands_[a].ratio < cands_[b].ratio || (cands_[a].ratio == cands_[b].ratio && a < b);
+  };
+  suffixHarris_.assign(count + 1, kInf);
+  std::size_t sorted = 0;
+  const auto extend = [&]() {
+    const std::size_t want = std::min(count, std::max<std::size_t>(kFirstSortedChunk, 2 * sorted));
+    if (want < count) std::nth_element(order_.begin() + sorted, order_.begin() + want, order_.end(), before);
+    std::sort(order_.begin() + sorted, order_.begin() + want, before);
+    // The minima at positions before sorted stay valid: the set of
+    // candidates behind each of them is the same.
+    double rest = kInf;
+    for (std::size_t t = want; t < count; ++t) rest = std::min(rest, cands_[order_[t]].harris);
+    suffixHarris_[want] = rest;
+    for (std::size_t t = want; t-- > sorted;) suffixHarris_[t] = std::min(suffixHarris_[t + 1], cands_[order_[t]].harris);
+    sorted = want;
+  };
+  extend();
+  std::size_t p = 0;
+  while (p < count) {
+    thetaMax = suffixHarris_[p];
+    double decrease = 0.0, bestA = 0.0;
+    int best = -1, bestAt = 0;
+    std::size_t e = p;
+    for (; e < count; ++e) {
+      if (e == sorted) extend();
+      if (cands_[order_[e]].ratio > thetaMax) break;
+      const int t = order_[e];
+      const Candidate& c = cands_[t];
+      decrease += std::fabs(c.atilde) * (w_.upper[c.j] - w_.lower[c.j]);
+      const double a = std::fabs(c.atilde);
+      if (a > bestA || (a == bestA && best >= 0 && t < bestAt)) {
+        bestA = a;
+        best = c.j;
+        bestAt = t;
+      }
+    }
+    if (!passes(decrease)) {
+      if (best >= 0) return best;
+      // Keep the candidates left for the caller's trace.
+      std::vector<Candidate> left;
+      for (std::size_t t = p; t < count; ++t) left.push_back(cands_[order_[t]]);
+      cands_.swap(left);
+      return kMinRatio2Failed;
+    }
+    slope -= decrease;
+    for (std::size_t t = p; t < e; ++t) flips_.push_back(cands_[order_[t]].j);
+    p = e;
+  }
+  cands_.clear();
   return -1;
 }
 
