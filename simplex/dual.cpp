@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "simplex/dual_ratio.hpp"
 #include "simplex/work.hpp"
 
 namespace torva::simplex {
@@ -38,9 +39,6 @@ constexpr double kPcolalWeight = 0.1;
 // Limits of a steepest-edge weight (keep the pricing ratio finite).
 constexpr double kMinWeight = 1e-10;
 
-// The bound-flipping ratio test orders its candidates by ratio in chunks,
-// starting with this many (enough for the groups of most iterations).
-constexpr std::size_t kFirstSortedChunk = 64;
 constexpr double kMaxWeight = 1e100;
 
 // An infeasibility found on a basis whose 4-norm condition estimate exceeds
@@ -54,13 +52,6 @@ constexpr double kPivRelCeiling = 0.9;
 // Bound on the passes of the final clean-up (perturbation removal followed
 // by further dual or primal iterations).
 constexpr int kMaxCleanupPasses = 4;
-
-struct Candidate {
-  int j;
-  double atilde;
-  double ratio = 0.0;   // d_j / atilde
-  double harris = 0.0;  // the ratio with the optimality tolerance allowed for
-};
 
 }  // namespace
 
@@ -128,26 +119,17 @@ class DualLoop {
   enum PickResult { kPickOk, kPickRetry, kPickOptimal, kPickNumeric };
   int pick(Pick& pk);
   void applyFlips();
-  // Bound-flipping Harris ratio test; returns the entering variable, -1
-  // when no column can enter (a dual ray), or kMinRatio2Failed when
-  // candidates exist but the second pass accepts none of them (values that
-  // are not finite).
-  static constexpr int kMinRatio2Failed = -2;
-  int ratioTest(double delta, double s);
+  static constexpr int kMinRatio2Failed = DualRatioTest::kMinRatio2Failed;
+  int ratioTest(double delta, double s) { return rt_.run(w_, delta, s); }
   void repairDualFeasibility();
   void updateWeights(int r, double pivot, int leaving);
 
   SimplexWork::Impl& w_;
   bool phase1_;
   double cutoff_;
-  std::vector<Candidate> cands_;
-  std::vector<int> order_;            // candidates by ratio (several breakpoint groups)
-  std::vector<double> suffixHarris_;  // least Harris bound of order_[t..]
-  std::vector<int> flips_;
+  DualRatioTest rt_;
   std::vector<int> picked_;
   std::vector<double> scores_;
-  double candMax_ = 0.0;  // largest |pivot| among the ratio test's candidates
-  int fixedSkipped_ = 0;  // fixed columns of the pivot row the ratio test skipped
   int releases_ = 0;      // releases of the rejected rows since the last pivot
   std::vector<int> infList_;
   std::vector<char> inList_;
@@ -228,119 +210,6 @@ void DualLoop::chooseRows(int k) {
   if (!dense_) infList_.resize(kept);
 }
 
-int DualLoop::ratioTest(double delta, double s) {
-  cands_.clear();
-  flips_.clear();
-  fixedSkipped_ = 0;
-  for (int k = 0; k < w_.prowCount; ++k) {
-    const int j = w_.prowIndex[k];
-    const double a = w_.prow[j];
-    if (w_.lower[j] == w_.upper[j]) {
-      ++fixedSkipped_;
-      continue;
-    }
-    if (std::fabs(a) < w_.pivTol) continue;
-    const double at = -s * a;
-    const signed char where = w_.at[j];
-    if ((where == kAtLower && at > 0.0) || (where == kAtUpper && at < 0.0) || where == kAtZero)
-      cands_.push_back({j, at});
-  }
-  candMax_ = 0.0;
-  const double tol = w_.dualTol;
-  for (Candidate& c : cands_) {
-    candMax_ = std::max(candMax_, std::fabs(c.atilde));
-    const double dj = w_.d[c.j];
-    c.ratio = dj / c.atilde;
-    if (std::isnan(c.ratio)) c.ratio = -kInf;  // never excluded from a group
-    c.harris = c.atilde > 0.0 ? (dj + tol) / c.atilde : (dj - tol) / c.atilde;
-  }
-  if (cands_.empty()) return -1;
-  // A group of breakpoints: the candidates whose ratio lies within the
-  // Harris bound thetaMax (the least (d_j +- tol) / atilde_j of the
-  // candidates left). Passing a group flips its boxed variables to their
-  // other bound and lowers the slope (the primal infeasibility left in the
-  // leaving row, which must stay above the feasibility tolerance for the
-  // row to remain a valid choice) by their ranges; the first group that
-  // cannot be passed supplies the entering column, its largest |atilde|.
-  double slope = std::fabs(delta);
-  const auto passes = [&](double decrease) { return std::isfinite(decrease) && slope - decrease > w_.primalTol; };
-  double thetaMax = kInf;
-  for (const Candidate& c : cands_) thetaMax = std::min(thetaMax, c.harris);
-  {
-    // Most iterations stop at the first group: one scan, no ordering.
-    double decrease = 0.0, bestA = 0.0;
-    int best = -1;
-    for (const Candidate& c : cands_) {
-      if (c.ratio > thetaMax) continue;
-      decrease += std::fabs(c.atilde) * (w_.upper[c.j] - w_.lower[c.j]);  // inf for unboxed
-      if (std::fabs(c.atilde) > bestA) {
-        bestA = std::fabs(c.atilde);
-        best = c.j;
-      }
-    }
-    if (!passes(decrease)) return best >= 0 ? best : kMinRatio2Failed;
-  }
-  // Several groups: with the candidates ordered by ratio, the groups passed
-  // are a prefix of that order (every bound exceeds the ratios passed
-  // before it), and the next bound is the least Harris bound of the rest.
-  // The order is built in growing chunks (select the next smallest ratios,
-  // sort only them): a handful of groups then costs about one scan.
-  const std::size_t count = cands_.size();
-  order_.resize(count);
-  for (std::size_t t = 0; t < count; ++t) order_[t] = static_cast<int>(t);
-  const auto before = [&](int a, int b) {
-    return cands_[a].ratio < cands_[b].ratio || (cands_[a].ratio == cands_[b].ratio && a < b);
-  };
-  suffixHarris_.assign(count + 1, kInf);
-  std::size_t sorted = 0;
-  const auto extend = [&]() {
-    const std::size_t want = std::min(count, std::max<std::size_t>(kFirstSortedChunk, 2 * sorted));
-    if (want < count) std::nth_element(order_.begin() + sorted, order_.begin() + want, order_.end(), before);
-    std::sort(order_.begin() + sorted, order_.begin() + want, before);
-    // The minima at positions before sorted stay valid: the set of
-    // candidates behind each of them is the same.
-    double rest = kInf;
-    for (std::size_t t = want; t < count; ++t) rest = std::min(rest, cands_[order_[t]].harris);
-    suffixHarris_[want] = rest;
-    for (std::size_t t = want; t-- > sorted;) suffixHarris_[t] = std::min(suffixHarris_[t + 1], cands_[order_[t]].harris);
-    sorted = want;
-  };
-  extend();
-  std::size_t p = 0;
-  while (p < count) {
-    thetaMax = suffixHarris_[p];
-    double decrease = 0.0, bestA = 0.0;
-    int best = -1, bestAt = 0;
-    std::size_t e = p;
-    for (; e < count; ++e) {
-      if (e == sorted) extend();
-      if (cands_[order_[e]].ratio > thetaMax) break;
-      const int t = order_[e];
-      const Candidate& c = cands_[t];
-      decrease += std::fabs(c.atilde) * (w_.upper[c.j] - w_.lower[c.j]);
-      const double a = std::fabs(c.atilde);
-      if (a > bestA || (a == bestA && best >= 0 && t < bestAt)) {
-        bestA = a;
-        best = c.j;
-        bestAt = t;
-      }
-    }
-    if (!passes(decrease)) {
-      if (best >= 0) return best;
-      // Keep the candidates left for the caller's trace.
-      std::vector<Candidate> left;
-      for (std::size_t t = p; t < count; ++t) left.push_back(cands_[order_[t]]);
-      cands_.swap(left);
-      return kMinRatio2Failed;
-    }
-    slope -= decrease;
-    for (std::size_t t = p; t < e; ++t) flips_.push_back(cands_[order_[t]].j);
-    p = e;
-  }
-  cands_.clear();
-  return -1;
-}
-
 // Dual steepest-edge update (Forrest and Goldfarb 1992). The leaving row's
 // weight is taken exactly from its BTRAN result rather than from the
 // updated value: an error there enters every other row's new weight
@@ -408,9 +277,9 @@ void DualLoop::repairDualFeasibility() {
 
 // Bound flips of the ratio test and their effect on the basic values.
 void DualLoop::applyFlips() {
-  if (flips_.empty()) return;
+  if (rt_.flips.empty()) return;
   w_.aux.clear();
-  for (int j : flips_) {
+  for (int j : rt_.flips) {
     const double old = w_.x[j];
     w_.placeAt(j, w_.at[j] == kAtLower ? kAtUpper : kAtLower);
     const double change = w_.x[j] - old;
@@ -472,7 +341,7 @@ int DualLoop::pick(Pick& pk) {
     pk.q = ratioTest(pk.delta, pk.s);
     if (pk.q == kMinRatio2Failed) {
       if (w_.tracing())
-        w_.log("\nDual min-ratio2 failed (ifixed=%d,l=%d)", fixedSkipped_, static_cast<int>(cands_.size()));
+        w_.log("\nDual min-ratio2 failed (ifixed=%d,l=%d)", rt_.fixedSkipped, static_cast<int>(rt_.cands.size()));
       if (releases_ > 1) {
         if (w_.tracing()) w_.log("\nReturning numeric error. Try rejecting pivi=%d", cand);
         return kPickNumeric;
@@ -482,11 +351,11 @@ int DualLoop::pick(Pick& pk) {
       continue;
     }
     // After repeated releases every row was refused: take the pivot.
-    if (pk.q < 0 || releases_ > 1 || std::fabs(w_.prow[pk.q]) >= candMax_ * relativePivotFloor(w_.bl.ratRange))
+    if (pk.q < 0 || releases_ > 1 || std::fabs(w_.prow[pk.q]) >= rt_.candMax * relativePivotFloor(w_.bl.ratRange))
       return kPickOk;
     if (w_.tracing())
       w_.traceLine(" WARNING: too small pivcoe=%e, pivcoe_d=%e, err=%e, pivi=%d; pivj=%d, brk=%d (RJ)", w_.prow[pk.q],
-                   candMax_, 0.0, cand, pk.q, static_cast<int>(flips_.size()));
+                   rt_.candMax, 0.0, cand, pk.q, static_cast<int>(rt_.flips.size()));
     w_.bl.reject(pk.leaving);
   }
   return kPickRetry;
