@@ -38,7 +38,6 @@ constexpr double kPcolalWeight = 0.1;
 
 // Limits of a steepest-edge weight (keep the pricing ratio finite).
 constexpr double kMinWeight = 1e-10;
-
 constexpr double kMaxWeight = 1e100;
 
 // An infeasibility found on a basis whose 4-norm condition estimate exceeds
