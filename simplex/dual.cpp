@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "simplex/dual_ratio.hpp"
 #include "simplex/work.hpp"
 
 namespace torva::simplex {
@@ -47,11 +48,6 @@ constexpr int kDevexResetUpdates = 1000;
 // Bound on the passes of the final clean-up (perturbation removal followed
 // by further dual or primal iterations).
 constexpr int kMaxCleanupPasses = 4;
-
-struct Candidate {
-  int j;
-  double atilde;
-};
 
 }  // namespace
 
@@ -121,24 +117,17 @@ class DualLoop {
   enum PickResult { kPickOk, kPickRetry, kPickOptimal, kPickNumeric };
   int pick(Pick& pk);
   void applyFlips();
-  // Bound-flipping Harris ratio test; returns the entering variable, -1
-  // when no column can enter (a dual ray), or kMinRatio2Failed when
-  // candidates exist but the second pass accepts none of them (values that
-  // are not finite).
-  static constexpr int kMinRatio2Failed = -2;
-  int ratioTest(double delta, double s);
+  static constexpr int kMinRatio2Failed = DualRatioTest::kMinRatio2Failed;
+  int ratioTest(double delta, double s) { return rt_.run(w_, delta, s); }
   void repairDualFeasibility();
-  void updateWeights(int r, double pivot);
+  void updateWeights(int r, double pivot, int leaving);
 
   SimplexWork::Impl& w_;
   bool phase1_;
   double cutoff_;
-  std::vector<Candidate> cands_;
-  std::vector<int> flips_;
+  DualRatioTest rt_;
   std::vector<int> picked_;
   std::vector<double> scores_;
-  double candMax_ = 0.0;  // largest |pivot| among the ratio test's candidates
-  int fixedSkipped_ = 0;  // fixed columns of the pivot row the ratio test skipped
   int releases_ = 0;      // releases of the rejected rows since the last pivot
   std::vector<int> infList_;
   std::vector<char> inList_;
@@ -220,85 +209,37 @@ void DualLoop::chooseRows(int k) {
   if (!dense_) infList_.resize(kept);
 }
 
-int DualLoop::ratioTest(double delta, double s) {
-  cands_.clear();
-  flips_.clear();
-  fixedSkipped_ = 0;
-  for (int k = 0; k < w_.prowCount; ++k) {
-    const int j = w_.prowIndex[k];
-    const double a = w_.prow[j];
-    if (w_.lower[j] == w_.upper[j]) {
-      ++fixedSkipped_;
-      continue;
-    }
-    if (std::fabs(a) < w_.pivTol) continue;
-    const double at = -s * a;
-    const signed char where = w_.at[j];
-    if ((where == kAtLower && at > 0.0) || (where == kAtUpper && at < 0.0) || where == kAtZero)
-      cands_.push_back({j, at});
-  }
-  candMax_ = 0.0;
-  for (const Candidate& c : cands_) candMax_ = std::max(candMax_, std::fabs(c.atilde));
-  double slope = std::fabs(delta);
-  const double tol = w_.dualTol;
-  int first = -1;  // the column the first breakpoint group would enter
-  while (!cands_.empty()) {
-    double thetaMax = kInf;
-    for (const Candidate& c : cands_) {
-      const double dj = w_.d[c.j];
-      const double lim = c.atilde > 0.0 ? (dj + tol) / c.atilde : (dj - tol) / c.atilde;
-      thetaMax = std::min(thetaMax, lim);
-    }
-    double decrease = 0.0;
-    int best = -1;
-    double bestA = 0.0;
-    for (const Candidate& c : cands_) {
-      if (w_.d[c.j] / c.atilde > thetaMax) continue;
-      const double range = w_.upper[c.j] - w_.lower[c.j];
-      decrease += std::fabs(c.atilde) * range;  // inf for unboxed
-      if (std::fabs(c.atilde) > bestA) {
-        bestA = std::fabs(c.atilde);
-        best = c.j;
-      }
-    }
-    if (first < 0) first = best;
-    if (std::isfinite(decrease) && slope - decrease > w_.primalTol) {
-      // Pass all these breakpoints: flip the boxed variables to their other
-      // bound and continue with the remaining slope (the primal
-      // infeasibility left in the leaving row, which must stay above the
-      // feasibility tolerance for the row to remain a valid choice).
-      slope -= decrease;
-      std::size_t kept = 0;
-      for (const Candidate& c : cands_) {
-        if (w_.d[c.j] / c.atilde > thetaMax)
-          cands_[kept++] = c;
-        else
-          flips_.push_back(c.j);
-      }
-      cands_.resize(kept);
-      continue;
-    }
-    if (best >= 0 && first >= 0 && best != first && w_.tracing())
-      w_.traceLine(" dual ratio found new pivj=%d, pivcoe_d=%e (%e), mrat=%e (%e)", best, w_.prow[best],
-                   w_.prow[first], w_.d[best] / w_.prow[best], w_.d[first] / w_.prow[first]);
-    return best >= 0 ? best : kMinRatio2Failed;
-  }
-  return -1;
-}
-
-void DualLoop::updateWeights(int r, double pivot) {
-  const double wr = w_.dseWeight[r];
+// Dual steepest-edge update (Forrest and Goldfarb 1992). The leaving row's
+// weight is taken exactly from its BTRAN result rather than from the
+// updated value: an error there enters every other row's new weight
+// multiplied by (alpha_k / alpha_r)^2, so updated weights compound their
+// rounding from pivot to pivot until they grow without bound. The lower
+// bound of row k follows from rho_k' a_p = -alpha_k / alpha_r for the
+// leaving column a_p (Cauchy-Schwarz): ||rho_k'||^2 >= (alpha_k / alpha_r)^2
+// / ||a_p||^2; with scaled columns ||a_p|| may exceed 1, and bounding by
+// (alpha_k / alpha_r)^2 alone would inflate the weights.
+void DualLoop::updateWeights(int r, double pivot, int leaving) {
   LuVector& col = w_.col;
   if (mode_ == 1) {
+    double wr = 0.0;
+    for (int t = 0; t < w_.rho.count; ++t) wr += w_.rho.array[w_.rho.index[t]] * w_.rho.array[w_.rho.index[t]];
+    double colNorm2 = 1.0;
+    if (leaving < w_.n) {
+      colNorm2 = 0.0;
+      for (int p = w_.lp.colStart[leaving]; p < w_.lp.colStart[leaving + 1]; ++p)
+        colNorm2 += w_.lp.colValue[p] * w_.lp.colValue[p];
+      if (!(colNorm2 > 0.0)) colNorm2 = 1.0;
+    }
     for (int t = 0; t < col.count; ++t) {
       const int k = col.index[t];
       if (k == r) continue;
       const double ratio = col.array[k] / pivot;
       const double v = w_.dseWeight[k] + ratio * (ratio * wr - 2.0 * w_.tau.array[k]);
-      w_.dseWeight[k] = std::min(std::max({v, ratio * ratio, kMinWeight}), kMaxWeight);
+      w_.dseWeight[k] = std::min(std::max({v, ratio * ratio / colNorm2, kMinWeight}), kMaxWeight);
     }
     w_.dseWeight[r] = std::min(std::max(wr / (pivot * pivot), kMinWeight), kMaxWeight);
   } else if (mode_ >= 3) {
+    const double wr = w_.dseWeight[r];
     for (int t = 0; t < col.count; ++t) {
       const int k = col.index[t];
       if (k == r) continue;
@@ -342,9 +283,9 @@ void DualLoop::repairDualFeasibility() {
 
 // Bound flips of the ratio test and their effect on the basic values.
 void DualLoop::applyFlips() {
-  if (flips_.empty()) return;
+  if (rt_.flips.empty()) return;
   w_.aux.clear();
-  for (int j : flips_) {
+  for (int j : rt_.flips) {
     const double old = w_.x[j];
     w_.placeAt(j, w_.at[j] == kAtLower ? kAtUpper : kAtLower);
     const double change = w_.x[j] - old;
@@ -406,7 +347,7 @@ int DualLoop::pick(Pick& pk) {
     pk.q = ratioTest(pk.delta, pk.s);
     if (pk.q == kMinRatio2Failed) {
       if (w_.tracing())
-        w_.log("\nDual min-ratio2 failed (ifixed=%d,l=%d)", fixedSkipped_, static_cast<int>(cands_.size()));
+        w_.log("\nDual min-ratio2 failed (ifixed=%d,l=%d)", rt_.fixedSkipped, static_cast<int>(rt_.cands.size()));
       if (releases_ > 1) {
         if (w_.tracing()) w_.log("\nReturning numeric error. Try rejecting pivi=%d", cand);
         return kPickNumeric;
@@ -416,11 +357,11 @@ int DualLoop::pick(Pick& pk) {
       continue;
     }
     // After repeated releases every row was refused: take the pivot.
-    if (pk.q < 0 || releases_ > 1 || std::fabs(w_.prow[pk.q]) >= candMax_ * relativePivotFloor(w_.bl.ratRange))
+    if (pk.q < 0 || releases_ > 1 || std::fabs(w_.prow[pk.q]) >= rt_.candMax * relativePivotFloor(w_.bl.ratRange))
       return kPickOk;
     if (w_.tracing())
       w_.traceLine(" WARNING: too small pivcoe=%e, pivcoe_d=%e, err=%e, pivi=%d; pivj=%d, brk=%d (RJ)", w_.prow[pk.q],
-                   candMax_, 0.0, cand, pk.q, static_cast<int>(flips_.size()));
+                   rt_.candMax, 0.0, cand, pk.q, static_cast<int>(rt_.flips.size()));
     w_.bl.reject(pk.leaving);
   }
   return kPickRetry;
@@ -531,16 +472,21 @@ int DualLoop::run() {
     if (t == 0.0) ++w_.degenerate;
     w_.lastStep = t;
 
-    // Weights need tau = B^-1 rho before the basis changes.
-    if (mode_ == 1) {
-      w_.tau.clear();
+    // Weights need tau = B^-1 rho before the basis changes, but only at
+    // the rows the pivot column meets besides the pivot's own.
+    bool needTau = false;
+    if (mode_ == 1)
+      for (int k = 0; k < w_.col.count && !needTau; ++k)
+        needTau = w_.col.index[k] != r && std::fabs(w_.col.array[w_.col.index[k]]) > kLuListedZero;
+    w_.tau.clear();
+    if (needTau) {
       for (int k = 0; k < w_.rho.count; ++k) w_.tau.add(w_.rho.index[k], w_.rho.array[w_.rho.index[k]]);
       w_.lu->ftran(w_.tau);
       if (w_.tau.count < 0) w_.tau.rebuildIndex();
       ++w_.stats.binviF;
       w_.stats.binviFLen += w_.tau.count;
     }
-    updateWeights(r, pivot);
+    updateWeights(r, pivot, leaving);
 
     for (int k = 0; k < w_.prowCount; ++k) {
       const int j = w_.prowIndex[k];
