@@ -24,11 +24,11 @@
 // column's dual row (or its own, through the rows it tightened) shaped the
 // box could end with a reduced cost of the wrong sign. So every column that
 // goes, dominated or weakly dominated, keeps its sign over a box built
-// without the dual rows of all columns that go (see dualBoundPass). That
-// box comes from columns that all stay, so it holds y', and postsolve needs
-// no dual correction: the column rests on its bound, nonbasic, and its
-// reduced cost c_j - a_j'y' has the sign that bound asks for (up to the
-// tolerances below).
+// without its own dual row and those of the columns fixed before it (see
+// dualBoundPass). That box holds y', and postsolve needs no dual
+// correction: the column rests on its bound, nonbasic, and its reduced cost
+// c_j - a_j'y' has the sign that bound asks for (up to the tolerances
+// below).
 #include <algorithm>
 #include <cmath>
 
@@ -46,6 +46,9 @@ constexpr int kDualRounds = 6;
 // give a looser box (fewer columns fixed), and it is built in every pass
 // that has candidates with dual rows of their own.
 constexpr int kConfirmDualRounds = 2;
+// Boxes built at most per pass to order the candidates (see dualBoundPass);
+// the candidates no stage confirmed wait for a later pass.
+constexpr int kConfirmStages = 6;
 constexpr double kDualBoundLimit = 1e10;
 
 struct DualBox {
@@ -143,6 +146,54 @@ int dominatedSide(const Problem& p, int j, const DualBox& b) {
 
 bool hasDualRow(const Problem& p, int j) { return !finiteLo(p.lo[j]) || !finiteUp(p.up[j]); }
 
+// Postsolve restores the columns of a pass in the reverse order of their
+// fixing, with the duals y' of the reduced problem unchanged. y' meets the
+// dual rows of the columns that stay, and each restored column's reduced
+// cost has the sign of its bound, which is its own dual row: so when a
+// column is restored, y' meets the dual rows of the columns that stay and
+// of those restored before it (fixed after it). A column may thus go when
+// it keeps its sign over a box built from those rows only. Stages give
+// such an order: box B0 leaves out the dual rows of every candidate, and
+// the candidates keeping their sign over it (C0) are fixed last; box B1
+// adds the dual rows of C0, and the candidates that now keep their sign
+// (C1) are fixed before C0; and so on while a stage confirms a column with
+// a dual row (only those change the next box). A column fixed on the
+// strength of its own dual row, through the rows it tightened, is never
+// confirmed; without such care its postsolved reduced cost could have the
+// wrong sign.
+// Marks in stage the candidates confirmed, each with its stage; returns the
+// number of stages (0 when a box came out empty). skip must be all zero on
+// entry and is left so.
+int confirm(const Problem& p, const std::vector<int>& cands, const std::vector<signed char>& side,
+            std::vector<char>& skip, DualBox& box, std::vector<int>& stage) {
+  const auto keepsSign = [&](int j) {
+    const int now = dominatedSide(p, j, box);
+    return now != 0 && (now < 0) == (side[j] < 0);
+  };
+  bool ownRows = false;
+  for (int j : cands) ownRows |= (skip[j] = hasDualRow(p, j)) != 0;
+  if (!ownRows) {
+    for (int j : cands) stage[j] = 0;  // the box of the candidates is B0
+    return 1;
+  }
+  int stages = 0;
+  for (bool grew = true; grew && stages < kConfirmStages; ++stages) {
+    if (!dualBox(p, skip, kConfirmDualRounds, box)) {
+      stages = 0;
+      for (int j : cands) stage[j] = -1;
+      break;
+    }
+    grew = false;
+    for (int j : cands) {
+      if (stage[j] >= 0 || !keepsSign(j)) continue;
+      stage[j] = stages;
+      if (skip[j]) skip[j] = 0, grew = true;
+    }
+  }
+  for (int j : cands) skip[j] = 0;
+  return stages;
+}
+
 }  // namespace
 
 Verdict dualBoundPass(Problem& p, std::vector<Step>& steps) {
@@ -157,48 +208,23 @@ Verdict dualBoundPass(Problem& p, std::vector<Step>& steps) {
     if (side[j] == -2 || side[j] == 2) strict.push_back(j);
     else if (side[j] != 0) weak.push_back(j);
   }
-  // Postsolve restores the columns of a pass in the reverse order of their
-  // fixing, each with the duals of the problem without it and without the
-  // columns fixed after it. Those duals meet the dual rows of the columns
-  // fixed before it and of all columns that stay: a column may go when it
-  // keeps its sign over a box that leaves out only the dual rows of itself
-  // and the columns fixed after it. Two boxes give such an order:
-  // - B0 leaves out the dual rows of every candidate; the candidates that
-  //   keep their sign over it (C0) may be fixed last;
-  // - B1 leaves out the dual rows of the other candidates only; those that
-  //   keep their sign over it (R1) are fixed first: each of them then needs
-  //   a box leaving out no more than B1 does.
-  // (A column fixed on the strength of another fixed column's dual row, or
-  // of its own through the rows it tightened, could otherwise end with a
-  // reduced cost of the wrong sign.)
+  // Strictly dominated columns are judged first, with the dual rows of the
+  // weakly dominated ones in the boxes: most of those are weakly dominated
+  // only through their own dual row and stay, and the box needs them. The
+  // weakly dominated columns are judged (with all candidates out of the
+  // boxes) only in a pass that fixes no strictly dominated column.
+  std::vector<int> stage(static_cast<std::size_t>(p.n), -1);
+  int stages = confirm(p, strict, side, skip, box, stage);
+  int fixed = 0;
+  for (int j : strict) fixed += stage[j] >= 0;
   std::vector<int> cands(strict);
-  cands.insert(cands.end(), weak.begin(), weak.end());
-  const auto keepsSign = [&](int j) {
-    const int now = dominatedSide(p, j, box);
-    return now != 0 && (now < 0) == (side[j] < 0);
-  };
-  std::vector<char> last(static_cast<std::size_t>(p.n), 1);  // in C0
-  bool ownRows = false;
-  for (int j : cands) ownRows |= (skip[j] = hasDualRow(p, j)) != 0;
-  if (ownRows) {
-    if (!dualBox(p, skip, kConfirmDualRounds, box)) return Verdict::Reduced;
-    ownRows = false;
-    for (int j : cands) {
-      last[j] = keepsSign(j);
-      skip[j] = !last[j] && hasDualRow(p, j);
-      ownRows |= skip[j] != 0;
-    }
-    // Without dual rows among the others B1 is the first box, over which
-    // every candidate keeps its sign.
-    if (ownRows) {
-      if (!dualBox(p, skip, kConfirmDualRounds, box)) return Verdict::Reduced;
-      for (int j : cands)
-        if (!last[j] && !keepsSign(j)) side[j] = 0;
-    }
+  if (fixed == 0) {
+    cands.insert(cands.end(), weak.begin(), weak.end());
+    stages = confirm(p, cands, side, skip, box, stage);
   }
-  for (int pick : {0, 1})
+  for (int s = stages - 1; s >= 0; --s)
     for (int j : cands)
-      if (side[j] != 0 && last[j] == pick) fixColumn(p, steps, j, side[j] < 0 ? p.lo[j] : p.up[j]);
+      if (stage[j] == s) fixColumn(p, steps, j, side[j] < 0 ? p.lo[j] : p.up[j]);
   return Verdict::Reduced;
 }
 

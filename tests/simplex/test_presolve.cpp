@@ -283,6 +283,9 @@ const SmallLp kSmall[] = {
     // row would give y0 = 0 and make it look weakly dominated too, but the optimum needs x0 = 2.
     {"weaklyDominatedCol", 32, {{1, 1, 0, 0}, {0, 0, 1, 1}, {0, -1, 1, 0}}, "GEL", {2, 1, 3}, {0, 1, 1, 1},
      {0, 0, 0, -kFree}, {kFree, 0.5, 5, kFree}},
+    // x1 is dominated only over the box that x0's dual row shapes (y0 <= 1); x0, weakly dominated only through
+    // that row of its own, stays.
+    {"dominatedThroughKeptCol", 32, {{1, 1, 1}, {0, 1, 1}}, "GL", {4, 5}, {1, 2, 0.5}, {0, 0, 0}, {kFree, 10, 3}},
     // x0 - 2 x1 = 1 substitutes x0 by x1 into the other rows.
     {"doubleton", 64, {{1, -2, 0}, {1, 1, 1}, {3, 0, -1}}, "ELG", {1, 10, 2}, {-1, -1, 1}, {0, 0, 0}, {9, 9, 9}},
     // x2 only in the equation, at least 0 but not above what the row allows: the equation becomes x0 + x1 <= 6,
