@@ -39,17 +39,27 @@ double liveMax(const std::vector<Entry>& list, const std::vector<char>& on) {
   return m;
 }
 
-// Net change of the entry count when x_j is substituted out of row i,
-// whose live entries eq are marked in inEq. Every row adds a count of at
-// least zero, so the count stops as soon as it passes limit.
-int fillOf(const Problem& p, int i, const std::vector<Entry>& eq, const std::vector<char>& inEq, int j, int limit) {
-  int fill = -(p.colCnt[j] - 1) - static_cast<int>(eq.size());
+// For each live row, the number of the equation's columns it holds
+// (add = 1), or back to zero (add = 0). One sweep of the equation's columns
+// serves every candidate of the equation.
+void countShared(const Problem& p, const std::vector<Entry>& eq, std::vector<int>& cnt, int add) {
+  for (const Entry& q : eq)
+    for (const Entry& e : p.a.cols[q.idx])
+      if (p.rowOn[e.idx]) cnt[e.idx] = add ? cnt[e.idx] + 1 : 0;
+}
+
+// Net change of the entry count when x_j is substituted out of row i, whose
+// live entries are eq; cnt holds the counts of countShared. Row r of x_j
+// gains the columns of eq it lacks: eq.size() - cnt[r] (x_j itself is
+// among the cnt[r] and leaves). Every row adds a count of at least zero, so
+// the count stops as soon as it passes limit.
+int fillOf(const Problem& p, int i, const std::vector<Entry>& eq, const std::vector<int>& cnt, int j, int limit) {
+  const int len = static_cast<int>(eq.size());
+  int fill = -(p.colCnt[j] - 1) - len;
   for (const Entry& e : p.a.cols[j]) {
     const int r = e.idx;
     if (r == i || !p.rowOn[r]) continue;
-    int shared = 0;  // columns of eq other than x_j already in row r
-    for (const Entry& q : p.a.rows[r]) shared += q.idx != j && p.colOn[q.idx] && inEq[q.idx];
-    fill += static_cast<int>(eq.size()) - 1 - shared;
+    fill += len - cnt[r];
     if (fill > limit) break;
   }
   return fill;
@@ -63,16 +73,18 @@ bool impliedFree(const Problem& p, int j) {
   return false;
 }
 
-// The column of equation i that is cheapest to substitute, if any.
-Candidate choose(const Problem& p, int i, const std::vector<Entry>& eq, const std::vector<char>& inEq) {
+// The column of equation i that is cheapest to substitute, if any. cnt is
+// filled by countShared when a candidate first needs it (counted says so).
+Candidate choose(const Problem& p, int i, const std::vector<Entry>& eq, std::vector<int>& cnt, bool& counted) {
   Candidate best;
   const double rowMax = liveMax(p.a.rows[i], p.colOn);
   for (const Entry& e : eq) {
     const int j = e.idx;
     if (p.colCnt[j] > kMaxSubstColumn || std::fabs(e.val) < kSubstPivot * rowMax) continue;
     if (std::fabs(e.val) < kSubstPivot * liveMax(p.a.cols[j], p.rowOn)) continue;
+    if (!counted) countShared(p, eq, cnt, 1), counted = true;
     const int limit = best.col >= 0 ? std::min(kSubstFill, best.fill - 1) : kSubstFill;
-    const int fill = fillOf(p, i, eq, inEq, j, limit);
+    const int fill = fillOf(p, i, eq, cnt, j, limit);
     if (fill > limit) continue;
     if (!impliedFree(p, j)) continue;
     best = Candidate{j, e.val, fill};
@@ -125,6 +137,7 @@ Verdict substitutionPass(Problem& p, std::vector<Step>& steps) {
   std::vector<Entry> eq;
   std::vector<char> inEq(static_cast<std::size_t>(p.n), 0);
   std::vector<double> rowVal(static_cast<std::size_t>(p.n), 0.0);
+  std::vector<int> cnt(static_cast<std::size_t>(p.m), 0);
   p.substSeen.resize(static_cast<std::size_t>(p.m), -1);
   for (int i = 0; i < p.m; ++i) {
     if (!p.rowOn[i] || p.rl[i] != p.ru[i] || p.rowCnt[i] < 3 || p.rowCnt[i] > kMaxSubstRow) continue;
@@ -134,8 +147,10 @@ Verdict substitutionPass(Problem& p, std::vector<Step>& steps) {
     long long seen = p.rowCnt[i];
     for (const Entry& e : eq) seen += p.colCnt[e.idx];
     if (p.substSeen[i] == seen) continue;
+    bool counted = false;
+    const Candidate c = choose(p, i, eq, cnt, counted);
+    if (counted) countShared(p, eq, cnt, 0);
     for (const Entry& e : eq) inEq[e.idx] = 1;
-    const Candidate c = choose(p, i, eq, inEq);
     if (c.col >= 0) substitute(p, steps, i, eq, inEq, rowVal, c);
     else p.substSeen[i] = seen;
     for (const Entry& e : eq) inEq[e.idx] = 0;
