@@ -73,9 +73,63 @@ bool impliedFree(const Problem& p, int j) {
   return false;
 }
 
+// Bounds that single rows imply, taken at the start of the pass, for the
+// chained test below; a row that a substitution changed since no longer
+// vouches for the bounds it gave (dirty). inCol marks the rows of the
+// column under test.
+struct Chain {
+  bool built = false;
+  ImpliedBounds im;
+  std::vector<char> dirty, inCol;
+};
+
+// True when the rows of x_j imply its bounds (the lower from one row, the
+// upper from the same or another) once the other columns of each row r get
+// the bounds that a row s without x_j implies on them. Nothing of x_j's own
+// bounds enters: r leaves x_j out, and s does not hold it. This finds
+// columns whose bounds only a chain of two rows implies (x_j fed by x_k in
+// r, x_k held by s).
+bool chainImpliedFree(const Problem& p, int j, Chain& ch) {
+  if (!ch.built) {
+    singleRowImplied(p, ch.im);
+    ch.dirty.assign(static_cast<std::size_t>(p.m), 0);
+    ch.inCol.assign(static_cast<std::size_t>(p.m), 0);
+    ch.built = true;
+  }
+  for (const Entry& e : p.a.cols[j]) ch.inCol[e.idx] = 1;
+  const auto vouches = [&](int s) { return s >= 0 && !ch.dirty[s] && !ch.inCol[s]; };
+  bool loOk = !finiteLo(p.lo[j]), upOk = !finiteUp(p.up[j]);
+  for (const Entry& e : p.a.cols[j]) {
+    const int r = e.idx;
+    if (!p.rowOn[r] || (loOk && upOk)) continue;
+    double min = 0.0, max = 0.0;
+    int minInf = 0, maxInf = 0;
+    for (const Entry& q : p.a.rows[r]) {
+      const int k = q.idx;
+      if (k == j || !p.colOn[k]) continue;
+      const double lo = vouches(ch.im.loRow[k]) ? std::max(p.lo[k], ch.im.lo[k]) : p.lo[k];
+      const double up = vouches(ch.im.upRow[k]) ? std::min(p.up[k], ch.im.up[k]) : p.up[k];
+      const double atMin = q.val > 0 ? lo : up, atMax = q.val > 0 ? up : lo;
+      if (std::fabs(atMin) >= kInf) ++minInf; else min += q.val * atMin;
+      if (std::fabs(atMax) >= kInf) ++maxInf; else max += q.val * atMax;
+    }
+    // a x_j = row - rest with row in [rl, ru]: the range of a x_j.
+    const double hi = minInf || !finiteUp(p.ru[r]) ? kInf : p.ru[r] - min;
+    const double lo = maxInf || !finiteLo(p.rl[r]) ? -kInf : p.rl[r] - max;
+    const double a = e.val;
+    const double impLo = a > 0 ? (lo <= -kInf ? -kInf : lo / a) : (hi >= kInf ? -kInf : hi / a);
+    const double impUp = a > 0 ? (hi >= kInf ? kInf : hi / a) : (lo <= -kInf ? kInf : lo / a);
+    loOk = loOk || impLo >= p.lo[j] - scaled(kDecideTol, p.lo[j]);
+    upOk = upOk || impUp <= p.up[j] + scaled(kDecideTol, p.up[j]);
+  }
+  for (const Entry& e : p.a.cols[j]) ch.inCol[e.idx] = 0;
+  return loOk && upOk;
+}
+
 // The column of equation i that is cheapest to substitute, if any. cnt is
 // filled by countShared when a candidate first needs it (counted says so).
-Candidate choose(const Problem& p, int i, const std::vector<Entry>& eq, std::vector<int>& cnt, bool& counted) {
+Candidate choose(const Problem& p, int i, const std::vector<Entry>& eq, std::vector<int>& cnt, bool& counted,
+                 Chain& chain) {
   Candidate best;
   const double rowMax = liveMax(p.a.rows[i], p.colOn);
   for (const Entry& e : eq) {
@@ -86,7 +140,7 @@ Candidate choose(const Problem& p, int i, const std::vector<Entry>& eq, std::vec
     const int limit = best.col >= 0 ? std::min(kSubstFill, best.fill - 1) : kSubstFill;
     const int fill = fillOf(p, i, eq, cnt, j, limit);
     if (fill > limit) continue;
-    if (!impliedFree(p, j)) continue;
+    if (!impliedFree(p, j) && !chainImpliedFree(p, j, chain)) continue;
     best = Candidate{j, e.val, fill};
   }
   return best;
@@ -138,6 +192,7 @@ Verdict substitutionPass(Problem& p, std::vector<Step>& steps) {
   std::vector<char> inEq(static_cast<std::size_t>(p.n), 0);
   std::vector<double> rowVal(static_cast<std::size_t>(p.n), 0.0);
   std::vector<int> cnt(static_cast<std::size_t>(p.m), 0);
+  Chain chain;
   p.substSeen.resize(static_cast<std::size_t>(p.m), -1);
   for (int i = 0; i < p.m; ++i) {
     if (!p.rowOn[i] || p.rl[i] != p.ru[i] || p.rowCnt[i] < 3 || p.rowCnt[i] > kMaxSubstRow) continue;
@@ -148,9 +203,13 @@ Verdict substitutionPass(Problem& p, std::vector<Step>& steps) {
     for (const Entry& e : eq) seen += p.colCnt[e.idx];
     if (p.substSeen[i] == seen) continue;
     bool counted = false;
-    const Candidate c = choose(p, i, eq, cnt, counted);
+    const Candidate c = choose(p, i, eq, cnt, counted, chain);
     if (counted) countShared(p, eq, cnt, 0);
     for (const Entry& e : eq) inEq[e.idx] = 1;
+    if (c.col >= 0 && chain.built) {
+      chain.dirty[i] = 1;
+      for (const Entry& e : p.a.cols[c.col]) chain.dirty[e.idx] = 1;
+    }
     if (c.col >= 0) substitute(p, steps, i, eq, inEq, rowVal, c);
     else p.substSeen[i] = seen;
     for (const Entry& e : eq) inEq[e.idx] = 0;

@@ -299,6 +299,10 @@ const SmallLp kSmall[] = {
     // x2 in [-100, 100] is implied free by the equation x0 + x1 + 2 x2 = 8 and substituted into both other rows.
     {"substitution", 64, {{1, 1, 2}, {1, -1, 1}, {0, 1, 1}}, "ELG", {8, 3, 1}, {-1, -2, 1}, {0, 0, -100},
      {10, 10, 100}},
+    // x0 in [0, 100] is implied free only through two rows: rows without x0 give x1 <= 4 and x2 <= 5, so the
+    // equation keeps x0 = 10 - x1 - x2 >= 1.
+    {"chainedImpliedFree", 64, {{1, 1, 1, 0, 0}, {0, 1, 0, 1, 0}, {0, 0, 1, 0, 1}, {1, 0, 0, -1, 0}}, "ELLG",
+     {10, 4, 5, -50}, {1, -1, -2, 0.5, 0}, {0, 0, 0, 0, 0}, {100, 100, 100, 100, 100}},
 };
 
 class PresolveSmall : public ::testing::TestWithParam<std::tuple<int, double>> {};
