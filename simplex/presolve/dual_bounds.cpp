@@ -53,6 +53,10 @@ constexpr double kDualBoundLimit = 1e10;
 
 struct DualBox {
   std::vector<double> lo, up;
+  // When each row's bounds last moved, on a clock that counts the moves.
+  std::vector<long> moved;
+  std::vector<long> looked;  // the clock when each column was last looked at (-1: never)
+  long clock = 0;
 };
 
 // Column j with no upper bound needs d_j >= 0, i.e. sum_i a_ij y_i <= c_j
@@ -90,29 +94,31 @@ bool tightenDual(const Problem& p, int j, double sign, DualBox& b) {
     // Widened by kDecideTol relative to the terms it came from (not to 1:
     // the duals of rows with huge entries are tiny).
     bound += (a > 0 ? 1 : -1) * kDecideTol * (std::fabs(c) + sumSize) / std::fabs(a);
-    if (a > 0 && bound < b.up[e.idx]) b.up[e.idx] = bound, moved = true;
-    else if (a < 0 && bound > b.lo[e.idx]) b.lo[e.idx] = bound, moved = true;
+    if (a > 0 && bound < b.up[e.idx]) b.up[e.idx] = bound, moved = true, b.moved[e.idx] = ++b.clock;
+    else if (a < 0 && bound > b.lo[e.idx]) b.lo[e.idx] = bound, moved = true, b.moved[e.idx] = ++b.clock;
   }
   return moved;
 }
 
-// The box from the rows' signs and the dual rows of the live columns not
-// marked in skip. False when it is empty (no dual solution: the verdict is
-// left to the simplex).
-bool dualBox(const Problem& p, const std::vector<char>& skip, int rounds, DualBox& b) {
-  b.lo.assign(static_cast<std::size_t>(p.m), -kInf);
-  b.up.assign(static_cast<std::size_t>(p.m), kInf);
-  for (int i = 0; i < p.m; ++i) {
-    if (!p.rowOn[i]) continue;
-    if (!finiteLo(p.rl[i])) b.up[i] = 0.0;
-    if (!finiteUp(p.ru[i])) b.lo[i] = 0.0;
-  }
+// Tightens box b over at most rounds rounds of the dual rows of the live
+// columns not marked in skip. b holds the rows' signs (initBox) or a box
+// from fewer dual rows, which stays valid with more of them. False when it
+// is empty (no dual solution: the verdict is left to the simplex).
+bool propagate(const Problem& p, const std::vector<char>& skip, int rounds, DualBox& b) {
   // The rounds end early once a round moves no bound (the box is then final).
+  // A column none of whose rows moved since it was last looked at would
+  // give the same bounds again and is passed over.
   bool moved = true;
   for (int round = 0; round < rounds && moved; ++round) {
     moved = false;
     for (int j = 0; j < p.n; ++j) {
-      if (!p.colOn[j] || skip[j]) continue;
+      if (!p.colOn[j] || skip[j] || (finiteLo(p.lo[j]) && finiteUp(p.up[j]))) continue;
+      if (b.looked[j] >= 0) {
+        bool changed = false;
+        for (const Entry& e : p.a.cols[j]) changed |= b.moved[e.idx] > b.looked[j];
+        if (!changed) continue;
+      }
+      b.looked[j] = b.clock;
       if (!finiteUp(p.up[j])) moved |= tightenDual(p, j, 1.0, b);   // sum a y <= c_j
       if (!finiteLo(p.lo[j])) moved |= tightenDual(p, j, -1.0, b);  // -sum a y <= -c_j
     }
@@ -120,6 +126,27 @@ bool dualBox(const Problem& p, const std::vector<char>& skip, int rounds, DualBo
   for (int i = 0; i < p.m; ++i)
     if (p.rowOn[i] && b.lo[i] > b.up[i]) return false;
   return true;
+}
+
+// The box from the rows' signs alone.
+void initBox(const Problem& p, DualBox& b) {
+  b.lo.assign(static_cast<std::size_t>(p.m), -kInf);
+  b.up.assign(static_cast<std::size_t>(p.m), kInf);
+  for (int i = 0; i < p.m; ++i) {
+    if (!p.rowOn[i]) continue;
+    if (!finiteLo(p.rl[i])) b.up[i] = 0.0;
+    if (!finiteUp(p.ru[i])) b.lo[i] = 0.0;
+  }
+  b.moved.assign(static_cast<std::size_t>(p.m), 0);
+  b.looked.assign(static_cast<std::size_t>(p.n), -1);
+  b.clock = 0;
+}
+
+// The box from the rows' signs and the dual rows of the live columns not
+// marked in skip.
+bool dualBox(const Problem& p, const std::vector<char>& skip, int rounds, DualBox& b) {
+  initBox(p, b);
+  return propagate(p, skip, rounds, b);
 }
 
 // Where column j's reduced cost can lie over the box: -2 (dominated, above
@@ -177,8 +204,10 @@ int confirm(const Problem& p, const std::vector<int>& cands, const std::vector<s
     return 1;
   }
   int stages = 0;
+  // Each stage's box starts from the one before: it only adds dual rows.
+  initBox(p, box);
   for (bool grew = true; grew && stages < kConfirmStages; ++stages) {
-    if (!dualBox(p, skip, kConfirmDualRounds, box)) {
+    if (!propagate(p, skip, kConfirmDualRounds, box)) {
       stages = 0;
       for (int j : cands) stage[j] = -1;
       break;
