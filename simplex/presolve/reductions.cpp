@@ -16,6 +16,10 @@ namespace {
 // ends the reductions (later passes would find little more).
 constexpr double kPassGain = 0.001;
 constexpr int kMaxPasses = 30;
+// The passes over the whole matrix run again only after they removed this
+// fraction of the rows and columns themselves (the cheap passes have taken
+// up everything else by then).
+constexpr double kCostlyGain = 0.005;
 // Rounds of passes separated by the costlier passes that run once per
 // stage: rows made redundant through chains of rows and the folding of
 // slack singletons into their equations (each stage may open new
@@ -559,6 +563,7 @@ Verdict reduce(Problem& p, int level, std::vector<Step>& steps) {
                              {kBitDominatedCols, dualBoundPass},
                              {kBitDominatedCols, parallelColumnPass}};
   const int minGain = std::max(1, static_cast<int>(kPassGain * (p.m + p.n)));
+  const int costlyMinGain = std::max(minGain, static_cast<int>(kCostlyGain * (p.m + p.n)));
   const auto run = [&](const auto& list) {
     for (const Selected& s : list) {
       if (!(level & s.bit)) continue;
@@ -582,8 +587,9 @@ Verdict reduce(Problem& p, int level, std::vector<Step>& steps) {
       const Verdict v = run(costly);
       if (v != Verdict::Reduced) return v;
       const int now = p.liveRows() + p.liveCols();
+      const int costlyGain = live - now;
       live = now;
-      if (start - now < minGain) break;
+      if (start - now < minGain || costlyGain < costlyMinGain) break;
     }
     return Verdict::Reduced;
   };

@@ -79,6 +79,7 @@ bool impliedFree(const Problem& p, int j) {
 // column under test.
 struct Chain {
   bool built = false;
+  std::vector<Candidate> open;  // candidates left to the chained test
   ImpliedBounds im;
   std::vector<char> dirty, inCol;
 };
@@ -128,9 +129,13 @@ bool chainImpliedFree(const Problem& p, int j, Chain& ch) {
 
 // The column of equation i that is cheapest to substitute, if any. cnt is
 // filled by countShared when a candidate first needs it (counted says so).
+// The chained test, dearer, runs only when no column's bounds are implied
+// by a single row.
 Candidate choose(const Problem& p, int i, const std::vector<Entry>& eq, std::vector<int>& cnt, bool& counted,
                  Chain& chain) {
   Candidate best;
+  std::vector<Candidate>& open = chain.open;
+  open.clear();
   const double rowMax = liveMax(p.a.rows[i], p.colOn);
   for (const Entry& e : eq) {
     const int j = e.idx;
@@ -140,9 +145,12 @@ Candidate choose(const Problem& p, int i, const std::vector<Entry>& eq, std::vec
     const int limit = best.col >= 0 ? std::min(kSubstFill, best.fill - 1) : kSubstFill;
     const int fill = fillOf(p, i, eq, cnt, j, limit);
     if (fill > limit) continue;
-    if (!impliedFree(p, j) && !chainImpliedFree(p, j, chain)) continue;
-    best = Candidate{j, e.val, fill};
+    if (impliedFree(p, j)) best = Candidate{j, e.val, fill};
+    else if (best.col < 0) open.push_back(Candidate{j, e.val, fill});
   }
+  if (best.col >= 0) return best;
+  for (const Candidate& c : open)
+    if ((best.col < 0 || c.fill < best.fill) && chainImpliedFree(p, c.col, chain)) best = c;
   return best;
 }
 
