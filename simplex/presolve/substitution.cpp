@@ -25,6 +25,9 @@ constexpr double kSubstPivot = 1e-2;
 // A substitution may add at most this many matrix entries net (fill-in
 // minus the entries of the equation and of x_j that go).
 constexpr int kSubstFill = 4;
+// An equation with a column longer than this has its fill-in counted row by
+// row of each candidate rather than from one sweep of its columns.
+constexpr int kDenseColumn = 100;
 
 struct Candidate {
   int col = -1;
@@ -49,17 +52,24 @@ void countShared(const Problem& p, const std::vector<Entry>& eq, std::vector<int
 }
 
 // Net change of the entry count when x_j is substituted out of row i, whose
-// live entries are eq; cnt holds the counts of countShared. Row r of x_j
-// gains the columns of eq it lacks: eq.size() - cnt[r] (x_j itself is
-// among the cnt[r] and leaves). Every row adds a count of at least zero, so
-// the count stops as soon as it passes limit.
-int fillOf(const Problem& p, int i, const std::vector<Entry>& eq, const std::vector<int>& cnt, int j, int limit) {
+// live entries are eq. Row r of x_j gains the columns of eq it lacks:
+// eq.size() - shared, shared counting x_j itself, which leaves. With cnt
+// (the counts of countShared) shared is cnt[r]; without (an equation with a
+// dense column, whose sweep would cost more than the rows of x_j) row r is
+// read, inEq marking the columns of eq. Every row adds a count of at least
+// zero, so the count stops as soon as it passes limit.
+int fillOf(const Problem& p, int i, const std::vector<Entry>& eq, const std::vector<int>* cnt,
+           const std::vector<char>& inEq, int j, int limit) {
   const int len = static_cast<int>(eq.size());
   int fill = -(p.colCnt[j] - 1) - len;
   for (const Entry& e : p.a.cols[j]) {
     const int r = e.idx;
     if (r == i || !p.rowOn[r]) continue;
-    fill += len - cnt[r];
+    int shared = 0;
+    if (cnt) shared = (*cnt)[r];
+    else
+      for (const Entry& q : p.a.rows[r]) shared += p.colOn[q.idx] && inEq[q.idx];
+    fill += len - shared;
     if (fill > limit) break;
   }
   return fill;
@@ -131,19 +141,21 @@ bool chainImpliedFree(const Problem& p, int j, Chain& ch) {
 // filled by countShared when a candidate first needs it (counted says so).
 // The chained test, dearer, runs only when no column's bounds are implied
 // by a single row.
-Candidate choose(const Problem& p, int i, const std::vector<Entry>& eq, std::vector<int>& cnt, bool& counted,
-                 Chain& chain) {
+Candidate choose(const Problem& p, int i, const std::vector<Entry>& eq, const std::vector<char>& inEq,
+                 std::vector<int>& cnt, bool& counted, Chain& chain) {
   Candidate best;
   std::vector<Candidate>& open = chain.open;
   open.clear();
   const double rowMax = liveMax(p.a.rows[i], p.colOn);
+  bool dense = false;
+  for (const Entry& e : eq) dense = dense || p.colCnt[e.idx] > kDenseColumn;
   for (const Entry& e : eq) {
     const int j = e.idx;
     if (p.colCnt[j] > kMaxSubstColumn || std::fabs(e.val) < kSubstPivot * rowMax) continue;
     if (std::fabs(e.val) < kSubstPivot * liveMax(p.a.cols[j], p.rowOn)) continue;
-    if (!counted) countShared(p, eq, cnt, 1), counted = true;
+    if (!counted && !dense) countShared(p, eq, cnt, 1), counted = true;
     const int limit = best.col >= 0 ? std::min(kSubstFill, best.fill - 1) : kSubstFill;
-    const int fill = fillOf(p, i, eq, cnt, j, limit);
+    const int fill = fillOf(p, i, eq, dense ? nullptr : &cnt, inEq, j, limit);
     if (fill > limit) continue;
     if (impliedFree(p, j)) best = Candidate{j, e.val, fill};
     else if (best.col < 0) open.push_back(Candidate{j, e.val, fill});
@@ -211,9 +223,9 @@ Verdict substitutionPass(Problem& p, std::vector<Step>& steps) {
     for (const Entry& e : eq) seen += p.colCnt[e.idx];
     if (p.substSeen[i] == seen) continue;
     bool counted = false;
-    const Candidate c = choose(p, i, eq, cnt, counted, chain);
-    if (counted) countShared(p, eq, cnt, 0);
     for (const Entry& e : eq) inEq[e.idx] = 1;
+    const Candidate c = choose(p, i, eq, inEq, cnt, counted, chain);
+    if (counted) countShared(p, eq, cnt, 0);
     if (c.col >= 0 && chain.built) {
       chain.dirty[i] = 1;
       for (const Entry& e : p.a.cols[c.col]) chain.dirty[e.idx] = 1;
