@@ -188,6 +188,7 @@ bool hasDualRow(const Problem& p, int j) { return !finiteLo(p.lo[j]) || !finiteU
 // strength of its own dual row, through the rows it tightened, is never
 // confirmed; without such care its postsolved reduced cost could have the
 // wrong sign.
+//
 // Marks in stage the candidates confirmed, each with its stage; returns the
 // number of stages (0 when a box came out empty). skip must be all zero on
 // entry and is left so.
