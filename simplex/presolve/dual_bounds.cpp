@@ -24,11 +24,11 @@
 // column's dual row (or its own, through the rows it tightened) shaped the
 // box could end with a reduced cost of the wrong sign. So every column that
 // goes, dominated or weakly dominated, keeps its sign over a box built
-// without the dual rows of all columns that go (see dualBoundPass). That
-// box comes from columns that all stay, so it holds y', and postsolve needs
-// no dual correction: the column rests on its bound, nonbasic, and its
-// reduced cost c_j - a_j'y' has the sign that bound asks for (up to the
-// tolerances below).
+// without its own dual row and those of the columns fixed before it (see
+// dualBoundPass). That box holds y', and postsolve needs no dual
+// correction: the column rests on its bound, nonbasic, and its reduced cost
+// c_j - a_j'y' has the sign that bound asks for (up to the tolerances
+// below).
 #include <algorithm>
 #include <cmath>
 
@@ -46,10 +46,17 @@ constexpr int kDualRounds = 6;
 // give a looser box (fewer columns fixed), and it is built in every pass
 // that has candidates with dual rows of their own.
 constexpr int kConfirmDualRounds = 2;
+// Boxes built at most per pass to order the candidates (see dualBoundPass);
+// the candidates no stage confirmed wait for a later pass.
+constexpr int kConfirmStages = 6;
 constexpr double kDualBoundLimit = 1e10;
 
 struct DualBox {
   std::vector<double> lo, up;
+  // When each row's bounds last moved, on a clock that counts the moves.
+  std::vector<long> moved;
+  std::vector<long> looked;  // the clock when each column was last looked at (-1: never)
+  long clock = 0;
 };
 
 // Column j with no upper bound needs d_j >= 0, i.e. sum_i a_ij y_i <= c_j
@@ -87,29 +94,31 @@ bool tightenDual(const Problem& p, int j, double sign, DualBox& b) {
     // Widened by kDecideTol relative to the terms it came from (not to 1:
     // the duals of rows with huge entries are tiny).
     bound += (a > 0 ? 1 : -1) * kDecideTol * (std::fabs(c) + sumSize) / std::fabs(a);
-    if (a > 0 && bound < b.up[e.idx]) b.up[e.idx] = bound, moved = true;
-    else if (a < 0 && bound > b.lo[e.idx]) b.lo[e.idx] = bound, moved = true;
+    if (a > 0 && bound < b.up[e.idx]) b.up[e.idx] = bound, moved = true, b.moved[e.idx] = ++b.clock;
+    else if (a < 0 && bound > b.lo[e.idx]) b.lo[e.idx] = bound, moved = true, b.moved[e.idx] = ++b.clock;
   }
   return moved;
 }
 
-// The box from the rows' signs and the dual rows of the live columns not
-// marked in skip. False when it is empty (no dual solution: the verdict is
-// left to the simplex).
-bool dualBox(const Problem& p, const std::vector<char>& skip, int rounds, DualBox& b) {
-  b.lo.assign(static_cast<std::size_t>(p.m), -kInf);
-  b.up.assign(static_cast<std::size_t>(p.m), kInf);
-  for (int i = 0; i < p.m; ++i) {
-    if (!p.rowOn[i]) continue;
-    if (!finiteLo(p.rl[i])) b.up[i] = 0.0;
-    if (!finiteUp(p.ru[i])) b.lo[i] = 0.0;
-  }
+// Tightens box b over at most rounds rounds of the dual rows of the live
+// columns not marked in skip. b holds the rows' signs (initBox) or a box
+// from fewer dual rows, which stays valid with more of them. False when it
+// is empty (no dual solution: the verdict is left to the simplex).
+bool propagate(const Problem& p, const std::vector<char>& skip, int rounds, DualBox& b) {
   // The rounds end early once a round moves no bound (the box is then final).
+  // A column none of whose rows moved since it was last looked at would
+  // give the same bounds again and is passed over.
   bool moved = true;
   for (int round = 0; round < rounds && moved; ++round) {
     moved = false;
     for (int j = 0; j < p.n; ++j) {
-      if (!p.colOn[j] || skip[j]) continue;
+      if (!p.colOn[j] || skip[j] || (finiteLo(p.lo[j]) && finiteUp(p.up[j]))) continue;
+      if (b.looked[j] >= 0) {
+        bool changed = false;
+        for (const Entry& e : p.a.cols[j]) changed |= b.moved[e.idx] > b.looked[j];
+        if (!changed) continue;
+      }
+      b.looked[j] = b.clock;
       if (!finiteUp(p.up[j])) moved |= tightenDual(p, j, 1.0, b);   // sum a y <= c_j
       if (!finiteLo(p.lo[j])) moved |= tightenDual(p, j, -1.0, b);  // -sum a y <= -c_j
     }
@@ -117,6 +126,27 @@ bool dualBox(const Problem& p, const std::vector<char>& skip, int rounds, DualBo
   for (int i = 0; i < p.m; ++i)
     if (p.rowOn[i] && b.lo[i] > b.up[i]) return false;
   return true;
+}
+
+// The box from the rows' signs alone.
+void initBox(const Problem& p, DualBox& b) {
+  b.lo.assign(static_cast<std::size_t>(p.m), -kInf);
+  b.up.assign(static_cast<std::size_t>(p.m), kInf);
+  for (int i = 0; i < p.m; ++i) {
+    if (!p.rowOn[i]) continue;
+    if (!finiteLo(p.rl[i])) b.up[i] = 0.0;
+    if (!finiteUp(p.ru[i])) b.lo[i] = 0.0;
+  }
+  b.moved.assign(static_cast<std::size_t>(p.m), 0);
+  b.looked.assign(static_cast<std::size_t>(p.n), -1);
+  b.clock = 0;
+}
+
+// The box from the rows' signs and the dual rows of the live columns not
+// marked in skip.
+bool dualBox(const Problem& p, const std::vector<char>& skip, int rounds, DualBox& b) {
+  initBox(p, b);
+  return propagate(p, skip, rounds, b);
 }
 
 // Where column j's reduced cost can lie over the box: -2 (dominated, above
@@ -143,6 +173,57 @@ int dominatedSide(const Problem& p, int j, const DualBox& b) {
 
 bool hasDualRow(const Problem& p, int j) { return !finiteLo(p.lo[j]) || !finiteUp(p.up[j]); }
 
+// Postsolve restores the columns of a pass in the reverse order of their
+// fixing, with the duals y' of the reduced problem unchanged. y' meets the
+// dual rows of the columns that stay, and each restored column's reduced
+// cost has the sign of its bound, which is its own dual row: so when a
+// column is restored, y' meets the dual rows of the columns that stay and
+// of those restored before it (fixed after it). A column may thus go when
+// it keeps its sign over a box built from those rows only. Stages give
+// such an order: box B0 leaves out the dual rows of every candidate, and
+// the candidates keeping their sign over it (C0) are fixed last; box B1
+// adds the dual rows of C0, and the candidates that now keep their sign
+// (C1) are fixed before C0; and so on while a stage confirms a column with
+// a dual row (only those change the next box). A column fixed on the
+// strength of its own dual row, through the rows it tightened, is never
+// confirmed; without such care its postsolved reduced cost could have the
+// wrong sign.
+//
+// Marks in stage the candidates confirmed, each with its stage; returns the
+// number of stages (0 when a box came out empty). skip must be all zero on
+// entry and is left so.
+int confirm(const Problem& p, const std::vector<int>& cands, const std::vector<signed char>& side,
+            std::vector<char>& skip, DualBox& box, std::vector<int>& stage) {
+  const auto keepsSign = [&](int j) {
+    const int now = dominatedSide(p, j, box);
+    return now != 0 && (now < 0) == (side[j] < 0);
+  };
+  bool ownRows = false;
+  for (int j : cands) ownRows |= (skip[j] = hasDualRow(p, j)) != 0;
+  if (!ownRows) {
+    for (int j : cands) stage[j] = 0;  // the box of the candidates is B0
+    return 1;
+  }
+  int stages = 0;
+  // Each stage's box starts from the one before: it only adds dual rows.
+  initBox(p, box);
+  for (bool grew = true; grew && stages < kConfirmStages; ++stages) {
+    if (!propagate(p, skip, kConfirmDualRounds, box)) {
+      stages = 0;
+      for (int j : cands) stage[j] = -1;
+      break;
+    }
+    grew = false;
+    for (int j : cands) {
+      if (stage[j] >= 0 || !keepsSign(j)) continue;
+      stage[j] = stages;
+      if (skip[j]) skip[j] = 0, grew = true;
+    }
+  }
+  for (int j : cands) skip[j] = 0;
+  return stages;
+}
+
 }  // namespace
 
 Verdict dualBoundPass(Problem& p, std::vector<Step>& steps) {
@@ -157,48 +238,23 @@ Verdict dualBoundPass(Problem& p, std::vector<Step>& steps) {
     if (side[j] == -2 || side[j] == 2) strict.push_back(j);
     else if (side[j] != 0) weak.push_back(j);
   }
-  // Postsolve restores the columns of a pass in the reverse order of their
-  // fixing, each with the duals of the problem without it and without the
-  // columns fixed after it. Those duals meet the dual rows of the columns
-  // fixed before it and of all columns that stay: a column may go when it
-  // keeps its sign over a box that leaves out only the dual rows of itself
-  // and the columns fixed after it. Two boxes give such an order:
-  // - B0 leaves out the dual rows of every candidate; the candidates that
-  //   keep their sign over it (C0) may be fixed last;
-  // - B1 leaves out the dual rows of the other candidates only; those that
-  //   keep their sign over it (R1) are fixed first: each of them then needs
-  //   a box leaving out no more than B1 does.
-  // (A column fixed on the strength of another fixed column's dual row, or
-  // of its own through the rows it tightened, could otherwise end with a
-  // reduced cost of the wrong sign.)
+  // Strictly dominated columns are judged first, with the dual rows of the
+  // weakly dominated ones in the boxes: most of those are weakly dominated
+  // only through their own dual row and stay, and the box needs them. The
+  // weakly dominated columns are judged (with all candidates out of the
+  // boxes) only in a pass that fixes no strictly dominated column.
+  std::vector<int> stage(static_cast<std::size_t>(p.n), -1);
+  int stages = confirm(p, strict, side, skip, box, stage);
+  int fixed = 0;
+  for (int j : strict) fixed += stage[j] >= 0;
   std::vector<int> cands(strict);
-  cands.insert(cands.end(), weak.begin(), weak.end());
-  const auto keepsSign = [&](int j) {
-    const int now = dominatedSide(p, j, box);
-    return now != 0 && (now < 0) == (side[j] < 0);
-  };
-  std::vector<char> last(static_cast<std::size_t>(p.n), 1);  // in C0
-  bool ownRows = false;
-  for (int j : cands) ownRows |= (skip[j] = hasDualRow(p, j)) != 0;
-  if (ownRows) {
-    if (!dualBox(p, skip, kConfirmDualRounds, box)) return Verdict::Reduced;
-    ownRows = false;
-    for (int j : cands) {
-      last[j] = keepsSign(j);
-      skip[j] = !last[j] && hasDualRow(p, j);
-      ownRows |= skip[j] != 0;
-    }
-    // Without dual rows among the others B1 is the first box, over which
-    // every candidate keeps its sign.
-    if (ownRows) {
-      if (!dualBox(p, skip, kConfirmDualRounds, box)) return Verdict::Reduced;
-      for (int j : cands)
-        if (!last[j] && !keepsSign(j)) side[j] = 0;
-    }
+  if (fixed == 0) {
+    cands.insert(cands.end(), weak.begin(), weak.end());
+    stages = confirm(p, cands, side, skip, box, stage);
   }
-  for (int pick : {0, 1})
+  for (int s = stages - 1; s >= 0; --s)
     for (int j : cands)
-      if (side[j] != 0 && last[j] == pick) fixColumn(p, steps, j, side[j] < 0 ? p.lo[j] : p.up[j]);
+      if (stage[j] == s) fixColumn(p, steps, j, side[j] < 0 ? p.lo[j] : p.up[j]);
   return Verdict::Reduced;
 }
 

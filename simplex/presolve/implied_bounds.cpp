@@ -26,10 +26,7 @@ namespace torva::presolve {
 
 namespace {
 
-struct Implied {
-  std::vector<double> lo, up;
-  std::vector<int> loRow, upRow;  // the row each bound came from (-1: none)
-};
+using Implied = ImpliedBounds;
 
 // Keeps v as the lower (upper) bound of x_j implied by row r when it is
 // tighter than what x_j has. The bound is loosened by kDecideTol against
@@ -149,14 +146,18 @@ Verdict chainedRedundantPass(Problem& p, std::vector<Step>& steps) {
   return Verdict::Reduced;
 }
 
-Verdict impliedRedundantPass(Problem& p, std::vector<Step>& steps) {
-  Implied im;
+void singleRowImplied(const Problem& p, ImpliedBounds& im) {
   im.lo.assign(static_cast<std::size_t>(p.n), -kInf);
   im.up.assign(static_cast<std::size_t>(p.n), kInf);
   im.loRow.assign(static_cast<std::size_t>(p.n), -1);
   im.upRow.assign(static_cast<std::size_t>(p.n), -1);
   for (int r = 0; r < p.m; ++r)
     if (p.rowOn[r] && p.rowCnt[r] >= 2) impliedFromRow(im, p, r, p.lo, p.up);
+}
+
+Verdict impliedRedundantPass(Problem& p, std::vector<Step>& steps) {
+  Implied im;
+  singleRowImplied(p, im);
   for (int s = 0; s < p.m; ++s) {
     if (!p.rowOn[s] || p.rowCnt[s] < 2 || (p.rl[s] == p.ru[s])) continue;
     if (!redundant(im, p, s)) continue;

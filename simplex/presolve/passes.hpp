@@ -41,6 +41,16 @@ bool rowImpliesBounds(const Problem& p, int i, int j, double a);
 void fixColumn(Problem& p, std::vector<Step>& steps, int j, double v);
 void dropRow(Problem& p, std::vector<Step>& steps, int i);
 
+// Bounds on the columns implied by rows, each with the row it came from
+// (-1: none tighter than the column's own).
+struct ImpliedBounds {
+  std::vector<double> lo, up;
+  std::vector<int> loRow, upRow;
+};
+// The tightest bound each single row implies on its columns over their own
+// bounds (kept only where tighter than those).
+void singleRowImplied(const Problem& p, ImpliedBounds& im);
+
 // Inequality rows made redundant by bounds that other rows imply (bit
 // kBitActivityRows); the implied bounds themselves are not kept.
 Verdict impliedRedundantPass(Problem& p, std::vector<Step>& steps);

@@ -16,6 +16,10 @@ namespace {
 // ends the reductions (later passes would find little more).
 constexpr double kPassGain = 0.001;
 constexpr int kMaxPasses = 30;
+// The passes over the whole matrix run again only after they removed this
+// fraction of the rows and columns themselves (the cheap passes have taken
+// up everything else by then).
+constexpr double kCostlyGain = 0.005;
 // Rounds of passes separated by the costlier passes that run once per
 // stage: rows made redundant through chains of rows and the folding of
 // slack singletons into their equations (each stage may open new
@@ -150,11 +154,15 @@ std::uint64_t scaledPatternKey(const std::vector<Entry>& list, const std::vector
     z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
     return z ^ (z >> 31);
   };
+  // The ratio rounded half away from zero by truncation (no library call);
+  // ratios beyond the range of the integer all share one value.
+  const double scale = 1e8 / first->val;
   std::uint64_t key = 0;
   for (const Entry& e : list) {
     if (!on[e.idx]) continue;
-    const auto q = static_cast<std::uint64_t>(std::llround(e.val / first->val * 1e8));
-    key += mix(mix(static_cast<std::uint64_t>(e.idx)) ^ q);
+    const double r = e.val * scale;
+    const std::int64_t q = std::fabs(r) < 9e18 ? static_cast<std::int64_t>(r + (r < 0 ? -0.5 : 0.5)) : 0;
+    key += mix((static_cast<std::uint64_t>(e.idx) * 0x9e3779b97f4a7c15ull) ^ static_cast<std::uint64_t>(q));
   }
   return key;
 }
@@ -541,30 +549,47 @@ Verdict reduce(Problem& p, int level, std::vector<Step>& steps) {
     int bit;
     Pass pass;
   };
-  const Selected passes[] = {{kBitEmptySingletonRows, rowPass},
-                             {kBitEmptyFixedCols, colPass},
-                             {kBitActivityRows, activityPass},
-                             {kBitActivityRows, duplicateRowPass},
+  // Passes that look at each row or column alone (or, like the
+  // substitutions, only at what changed) repeat until they find little;
+  // the passes that compare rows, columns or dual bounds across the whole
+  // matrix then run once, and the cheap ones again only when those found
+  // enough.
+  const Selected cheap[] = {{kBitEmptySingletonRows, rowPass},    {kBitEmptyFixedCols, colPass},
+                            {kBitActivityRows, activityPass},      {kBitColSingletons, colSingletonPass},
+                            {kBitDominatedCols, dominatedPass},    {kBitDoubletons, doubletonPass},
+                            {kBitDoubletons, substitutionPass}};
+  const Selected costly[] = {{kBitActivityRows, duplicateRowPass},
                              {kBitActivityRows, impliedRedundantPass},
-                             {kBitColSingletons, colSingletonPass},
-                             {kBitDominatedCols, dominatedPass},
                              {kBitDominatedCols, dualBoundPass},
-                             {kBitDominatedCols, parallelColumnPass},
-                             {kBitDoubletons, doubletonPass},
-                             {kBitDoubletons, substitutionPass}};
+                             {kBitDominatedCols, parallelColumnPass}};
   const int minGain = std::max(1, static_cast<int>(kPassGain * (p.m + p.n)));
+  const int costlyMinGain = std::max(minGain, static_cast<int>(kCostlyGain * (p.m + p.n)));
+  const auto run = [&](const auto& list) {
+    for (const Selected& s : list) {
+      if (!(level & s.bit)) continue;
+      const Verdict v = s.pass(p, steps);
+      if (v != Verdict::Reduced) return v;
+    }
+    return Verdict::Reduced;
+  };
   const auto rounds = [&]() {
     int live = p.liveRows() + p.liveCols();
     for (int round = 0; round < kMaxPasses; ++round) {
-      for (const Selected& s : passes) {
-        if (!(level & s.bit)) continue;
-        const Verdict v = s.pass(p, steps);
+      const int start = live;
+      for (int inner = 0; inner < kMaxPasses; ++inner) {
+        const Verdict v = run(cheap);
         if (v != Verdict::Reduced) return v;
+        const int now = p.liveRows() + p.liveCols();
+        const bool enough = live - now >= minGain;
+        live = now;
+        if (!enough) break;
       }
+      const Verdict v = run(costly);
+      if (v != Verdict::Reduced) return v;
       const int now = p.liveRows() + p.liveCols();
-      const bool enough = live - now >= minGain;
+      const int costlyGain = live - now;
       live = now;
-      if (!enough) break;
+      if (start - now < minGain || costlyGain < costlyMinGain) break;
     }
     return Verdict::Reduced;
   };
@@ -574,7 +599,15 @@ Verdict reduce(Problem& p, int level, std::vector<Step>& steps) {
     const int before = p.liveRows() + p.liveCols();
     if (level & kBitActivityRows) chainedRedundantPass(p, steps);
     if (level & kBitColSingletons) slackSingletonPass(p, steps);
-    if (p.liveRows() + p.liveCols() == before) break;
+    const int gain = before - p.liveRows() - p.liveCols();
+    if (gain == 0) break;
+    // Little found: one sweep of the cheap passes takes up what it left
+    // (an emptied column, a new singleton) without another full stage.
+    if (gain < minGain) {
+      const Verdict w = run(cheap);
+      if (w != Verdict::Reduced) return w;
+      break;
+    }
   }
   // A problem left without rows or without columns is finished here: the
   // simplex never sees an empty side.

@@ -25,6 +25,9 @@ constexpr double kSubstPivot = 1e-2;
 // A substitution may add at most this many matrix entries net (fill-in
 // minus the entries of the equation and of x_j that go).
 constexpr int kSubstFill = 4;
+// An equation with a column longer than this has its fill-in counted row by
+// row of each candidate rather than from one sweep of its columns.
+constexpr int kDenseColumn = 100;
 
 struct Candidate {
   int col = -1;
@@ -39,17 +42,34 @@ double liveMax(const std::vector<Entry>& list, const std::vector<char>& on) {
   return m;
 }
 
-// Net change of the entry count when x_j is substituted out of row i,
-// whose live entries eq are marked in inEq. Every row adds a count of at
-// least zero, so the count stops as soon as it passes limit.
-int fillOf(const Problem& p, int i, const std::vector<Entry>& eq, const std::vector<char>& inEq, int j, int limit) {
-  int fill = -(p.colCnt[j] - 1) - static_cast<int>(eq.size());
+// For each live row, the number of the equation's columns it holds
+// (add = 1), or back to zero (add = 0). One sweep of the equation's columns
+// serves every candidate of the equation.
+void countShared(const Problem& p, const std::vector<Entry>& eq, std::vector<int>& cnt, int add) {
+  for (const Entry& q : eq)
+    for (const Entry& e : p.a.cols[q.idx])
+      if (p.rowOn[e.idx]) cnt[e.idx] = add ? cnt[e.idx] + 1 : 0;
+}
+
+// Net change of the entry count when x_j is substituted out of row i, whose
+// live entries are eq. Row r of x_j gains the columns of eq it lacks:
+// eq.size() - shared, shared counting x_j itself, which leaves. With cnt
+// (the counts of countShared) shared is cnt[r]; without (an equation with a
+// dense column, whose sweep would cost more than the rows of x_j) row r is
+// read, inEq marking the columns of eq. Every row adds a count of at least
+// zero, so the count stops as soon as it passes limit.
+int fillOf(const Problem& p, int i, const std::vector<Entry>& eq, const std::vector<int>* cnt,
+           const std::vector<char>& inEq, int j, int limit) {
+  const int len = static_cast<int>(eq.size());
+  int fill = -(p.colCnt[j] - 1) - len;
   for (const Entry& e : p.a.cols[j]) {
     const int r = e.idx;
     if (r == i || !p.rowOn[r]) continue;
-    int shared = 0;  // columns of eq other than x_j already in row r
-    for (const Entry& q : p.a.rows[r]) shared += q.idx != j && p.colOn[q.idx] && inEq[q.idx];
-    fill += static_cast<int>(eq.size()) - 1 - shared;
+    int shared = 0;
+    if (cnt) shared = (*cnt)[r];
+    else
+      for (const Entry& q : p.a.rows[r]) shared += p.colOn[q.idx] && inEq[q.idx];
+    fill += len - shared;
     if (fill > limit) break;
   }
   return fill;
@@ -63,20 +83,86 @@ bool impliedFree(const Problem& p, int j) {
   return false;
 }
 
-// The column of equation i that is cheapest to substitute, if any.
-Candidate choose(const Problem& p, int i, const std::vector<Entry>& eq, const std::vector<char>& inEq) {
+// Bounds that single rows imply, taken at the start of the pass, for the
+// chained test below; a row that a substitution changed since no longer
+// vouches for the bounds it gave (dirty). inCol marks the rows of the
+// column under test.
+struct Chain {
+  bool built = false;
+  std::vector<Candidate> open;  // candidates left to the chained test
+  ImpliedBounds im;
+  std::vector<char> dirty, inCol;
+};
+
+// True when the rows of x_j imply its bounds (the lower from one row, the
+// upper from the same or another) once the other columns of each row r get
+// the bounds that a row s without x_j implies on them. Nothing of x_j's own
+// bounds enters: r leaves x_j out, and s does not hold it. This finds
+// columns whose bounds only a chain of two rows implies (x_j fed by x_k in
+// r, x_k held by s).
+bool chainImpliedFree(const Problem& p, int j, Chain& ch) {
+  if (!ch.built) {
+    singleRowImplied(p, ch.im);
+    ch.dirty.assign(static_cast<std::size_t>(p.m), 0);
+    ch.inCol.assign(static_cast<std::size_t>(p.m), 0);
+    ch.built = true;
+  }
+  for (const Entry& e : p.a.cols[j]) ch.inCol[e.idx] = 1;
+  const auto vouches = [&](int s) { return s >= 0 && !ch.dirty[s] && !ch.inCol[s]; };
+  bool loOk = !finiteLo(p.lo[j]), upOk = !finiteUp(p.up[j]);
+  for (const Entry& e : p.a.cols[j]) {
+    const int r = e.idx;
+    if (!p.rowOn[r] || (loOk && upOk)) continue;
+    double min = 0.0, max = 0.0;
+    int minInf = 0, maxInf = 0;
+    for (const Entry& q : p.a.rows[r]) {
+      const int k = q.idx;
+      if (k == j || !p.colOn[k]) continue;
+      const double lo = vouches(ch.im.loRow[k]) ? std::max(p.lo[k], ch.im.lo[k]) : p.lo[k];
+      const double up = vouches(ch.im.upRow[k]) ? std::min(p.up[k], ch.im.up[k]) : p.up[k];
+      const double atMin = q.val > 0 ? lo : up, atMax = q.val > 0 ? up : lo;
+      if (std::fabs(atMin) >= kInf) ++minInf; else min += q.val * atMin;
+      if (std::fabs(atMax) >= kInf) ++maxInf; else max += q.val * atMax;
+    }
+    // a x_j = row - rest with row in [rl, ru]: the range of a x_j.
+    const double hi = minInf || !finiteUp(p.ru[r]) ? kInf : p.ru[r] - min;
+    const double lo = maxInf || !finiteLo(p.rl[r]) ? -kInf : p.rl[r] - max;
+    const double a = e.val;
+    const double impLo = a > 0 ? (lo <= -kInf ? -kInf : lo / a) : (hi >= kInf ? -kInf : hi / a);
+    const double impUp = a > 0 ? (hi >= kInf ? kInf : hi / a) : (lo <= -kInf ? kInf : lo / a);
+    loOk = loOk || impLo >= p.lo[j] - scaled(kDecideTol, p.lo[j]);
+    upOk = upOk || impUp <= p.up[j] + scaled(kDecideTol, p.up[j]);
+  }
+  for (const Entry& e : p.a.cols[j]) ch.inCol[e.idx] = 0;
+  return loOk && upOk;
+}
+
+// The column of equation i that is cheapest to substitute, if any. cnt is
+// filled by countShared when a candidate first needs it (counted says so).
+// The chained test, dearer, runs only when no column's bounds are implied
+// by a single row.
+Candidate choose(const Problem& p, int i, const std::vector<Entry>& eq, const std::vector<char>& inEq,
+                 std::vector<int>& cnt, bool& counted, Chain& chain) {
   Candidate best;
+  std::vector<Candidate>& open = chain.open;
+  open.clear();
   const double rowMax = liveMax(p.a.rows[i], p.colOn);
+  bool dense = false;
+  for (const Entry& e : eq) dense = dense || p.colCnt[e.idx] > kDenseColumn;
   for (const Entry& e : eq) {
     const int j = e.idx;
     if (p.colCnt[j] > kMaxSubstColumn || std::fabs(e.val) < kSubstPivot * rowMax) continue;
     if (std::fabs(e.val) < kSubstPivot * liveMax(p.a.cols[j], p.rowOn)) continue;
+    if (!counted && !dense) countShared(p, eq, cnt, 1), counted = true;
     const int limit = best.col >= 0 ? std::min(kSubstFill, best.fill - 1) : kSubstFill;
-    const int fill = fillOf(p, i, eq, inEq, j, limit);
+    const int fill = fillOf(p, i, eq, dense ? nullptr : &cnt, inEq, j, limit);
     if (fill > limit) continue;
-    if (!impliedFree(p, j)) continue;
-    best = Candidate{j, e.val, fill};
+    if (impliedFree(p, j)) best = Candidate{j, e.val, fill};
+    else if (best.col < 0) open.push_back(Candidate{j, e.val, fill});
   }
+  if (best.col >= 0) return best;
+  for (const Candidate& c : open)
+    if ((best.col < 0 || c.fill < best.fill) && chainImpliedFree(p, c.col, chain)) best = c;
   return best;
 }
 
@@ -125,6 +211,8 @@ Verdict substitutionPass(Problem& p, std::vector<Step>& steps) {
   std::vector<Entry> eq;
   std::vector<char> inEq(static_cast<std::size_t>(p.n), 0);
   std::vector<double> rowVal(static_cast<std::size_t>(p.n), 0.0);
+  std::vector<int> cnt(static_cast<std::size_t>(p.m), 0);
+  Chain chain;
   p.substSeen.resize(static_cast<std::size_t>(p.m), -1);
   for (int i = 0; i < p.m; ++i) {
     if (!p.rowOn[i] || p.rl[i] != p.ru[i] || p.rowCnt[i] < 3 || p.rowCnt[i] > kMaxSubstRow) continue;
@@ -134,8 +222,14 @@ Verdict substitutionPass(Problem& p, std::vector<Step>& steps) {
     long long seen = p.rowCnt[i];
     for (const Entry& e : eq) seen += p.colCnt[e.idx];
     if (p.substSeen[i] == seen) continue;
+    bool counted = false;
     for (const Entry& e : eq) inEq[e.idx] = 1;
-    const Candidate c = choose(p, i, eq, inEq);
+    const Candidate c = choose(p, i, eq, inEq, cnt, counted, chain);
+    if (counted) countShared(p, eq, cnt, 0);
+    if (c.col >= 0 && chain.built) {
+      chain.dirty[i] = 1;
+      for (const Entry& e : p.a.cols[c.col]) chain.dirty[e.idx] = 1;
+    }
     if (c.col >= 0) substitute(p, steps, i, eq, inEq, rowVal, c);
     else p.substSeen[i] = seen;
     for (const Entry& e : eq) inEq[e.idx] = 0;

@@ -283,6 +283,9 @@ const SmallLp kSmall[] = {
     // row would give y0 = 0 and make it look weakly dominated too, but the optimum needs x0 = 2.
     {"weaklyDominatedCol", 32, {{1, 1, 0, 0}, {0, 0, 1, 1}, {0, -1, 1, 0}}, "GEL", {2, 1, 3}, {0, 1, 1, 1},
      {0, 0, 0, -kFree}, {kFree, 0.5, 5, kFree}},
+    // x1 is dominated only over the box that x0's dual row shapes (y0 <= 1); x0, weakly dominated only through
+    // that row of its own, stays.
+    {"dominatedThroughKeptCol", 32, {{1, 1, 1}, {0, 1, 1}}, "GL", {4, 5}, {1, 2, 0.5}, {0, 0, 0}, {kFree, 10, 3}},
     // x0 - 2 x1 = 1 substitutes x0 by x1 into the other rows.
     {"doubleton", 64, {{1, -2, 0}, {1, 1, 1}, {3, 0, -1}}, "ELG", {1, 10, 2}, {-1, -1, 1}, {0, 0, 0}, {9, 9, 9}},
     // x2 only in the equation, at least 0 but not above what the row allows: the equation becomes x0 + x1 <= 6,
@@ -296,6 +299,10 @@ const SmallLp kSmall[] = {
     // x2 in [-100, 100] is implied free by the equation x0 + x1 + 2 x2 = 8 and substituted into both other rows.
     {"substitution", 64, {{1, 1, 2}, {1, -1, 1}, {0, 1, 1}}, "ELG", {8, 3, 1}, {-1, -2, 1}, {0, 0, -100},
      {10, 10, 100}},
+    // x0 in [0, 100] is implied free only through two rows: rows without x0 give x1 <= 4 and x2 <= 5, so the
+    // equation keeps x0 = 10 - x1 - x2 >= 1.
+    {"chainedImpliedFree", 64, {{1, 1, 1, 0, 0}, {0, 1, 0, 1, 0}, {0, 0, 1, 0, 1}, {1, 0, 0, -1, 0}}, "ELLG",
+     {10, 4, 5, -50}, {1, -1, -2, 0.5, 0}, {0, 0, 0, 0, 0}, {100, 100, 100, 100, 100}},
 };
 
 class PresolveSmall : public ::testing::TestWithParam<std::tuple<int, double>> {};
