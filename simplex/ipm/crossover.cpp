@@ -25,6 +25,7 @@
 // feasibility, the push starts again from the slack basis.
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <numeric>
 
@@ -47,6 +48,10 @@ constexpr double kPivotTol = 1e-8;
 // this (relative) is given up for a push from the slack basis (ten times
 // the simplex's default feasibility tolerance).
 constexpr double kRetryViolation = 1e-6;
+// Threshold of the second factorisation of the preferred basis when the
+// first push loses feasibility: the value Duff, Erisman and Reid recommend
+// for threshold pivoting (Direct Methods for Sparse Matrices, 1986, 5.4).
+constexpr double kStrictRelPivot = 0.1;
 
 class Pusher {
  public:
@@ -317,8 +322,16 @@ bool crossoverBasis(const simplex::Lp& lp, const IpmResult& r, const CrossoverOp
                     std::vector<int>& colStatus, std::vector<int>& rowStatus, CrossoverStats& stats) {
   if (lp.m == 0) return false;
   const double zeroDual = zeroDualTol(lp, options);
-  Pusher pusher(lp, r, options, zeroDual);
-  if (pusher.start(preferredBasis(lp, r, zeroDual))) {
+  const std::vector<int> preferred = preferredBasis(lp, r, zeroDual);
+  // The preferred basis with the given threshold, then with the stricter one
+  // (which swaps more nearly dependent columns for slacks).
+  CrossoverOptions strict = options;
+  strict.luRelPivot = std::max(options.luRelPivot, kStrictRelPivot);
+  for (const CrossoverOptions* o : std::initializer_list<const CrossoverOptions*>{&options, &strict}) {
+    if (o == &strict && strict.luRelPivot == options.luRelPivot) break;
+    stats = CrossoverStats{};
+    Pusher pusher(lp, r, *o, zeroDual);
+    if (!pusher.start(preferred)) continue;
     pusher.push(stats);
     if (pusher.worstViolation() <= kRetryViolation) {
       pusher.statuses(colStatus, rowStatus);
