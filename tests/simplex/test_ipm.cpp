@@ -90,36 +90,20 @@ std::string caseName(const ::testing::TestParamInfo<Case>& info) {
 INSTANTIATE_TEST_SUITE_P(Netlib, BarrierNetlib, ::testing::ValuesIn(cases()), caseName);
 
 // The push moves each superbasic the way its reduced cost lowers the
-// objective: min -x1 - 2 x2, x1 + x2 <= 1, 0 <= x <= 1, from the point
-// (0.5, 0.4) with slack 0.1 and x1 preferred as basic. To the nearer bounds
-// the push ends at x = (1, 0), objective -1, worse than the point's -1.3;
-// by reduced cost it reaches the optimum x = (0, 1).
+// objective: min -x1 - 2 x2, x1 + x2 <= 1, 0 <= x <= 1, from (0.5, 0.4),
+// slack 0.1, x1 preferred as basic. To the nearer bounds it ends at (1, 0);
+// the optimum (0, 1) has x1 off its upper bound, x2 off its lower, slack 0.
 TEST(BarrierCrossover, PushFollowsReducedCosts) {
   simplex::Lp lp;
-  lp.m = 1, lp.n = 2;
-  lp.colStart = {0, 1, 2}, lp.rowIndex = {0, 0}, lp.colValue = {1, 1};
-  lp.colScale = {1, 1}, lp.rowScale = {1};
+  lp.m = 1, lp.n = 2, lp.colStart = {0, 1, 2}, lp.rowIndex = {0, 0}, lp.colValue = {1, 1};
   lp.lower = {0, 0, 0}, lp.upper = {1, 1, INFINITY}, lp.cost = {-1, -2, 0}, lp.rhs = {1};
-  lp.rowType = {'L'};
   ipm::IpmResult r;
-  r.status = ipm::IpmStatus::Imprecise;
   r.x = {0.5, 0.4, 0.1}, r.y = {0}, r.z = {0, 0, 0};
   std::vector<int> cols, rows;
   ipm::CrossoverStats st;
   ASSERT_TRUE(ipm::crossoverBasis(lp, r, ipm::CrossoverOptions{}, cols, rows, st));
-  // Nonbasic variables on their bounds, the one basic variable from the row.
-  cols.push_back(rows.at(0));
-  std::vector<double> x(3, 0.0);
-  double rest = lp.rhs[0];
-  int basic = -1;
-  for (int v = 0; v < 3; ++v) {
-    if (cols[v] == 0) basic = v;
-    else x[v] = cols[v] == -2 ? lp.upper[v] : lp.lower[v], rest -= x[v];
-  }
-  ASSERT_GE(basic, 0);
-  x[basic] = rest;
-  EXPECT_TRUE(x[basic] >= -1e-12 && x[basic] <= lp.upper[basic] + 1e-12) << x[basic];
-  EXPECT_NEAR(-x[0] - 2 * x[1], -2.0, 1e-12);
+  EXPECT_TRUE(cols.at(0) != -2 && cols.at(1) != -1 && rows.at(0) == -1)
+      << cols[0] << " " << cols[1] << " " << rows[0];
 }
 
 // Small models without an optimum end with a certificate from the
