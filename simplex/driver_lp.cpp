@@ -69,6 +69,8 @@ struct Run {
 // for this many degenerate pivots there (about ten times the longest
 // clean-up over Netlib without them), so that a real cycle still ends.
 constexpr int kCrossoverStallingRun = 10000;
+// QX_IPARAM_SPLEX_PPRICING's value for devex.
+constexpr int kDevexPricing = 1;
 
 // Decides which basis a run starts from: none on a cold start (a crash
 // basis), else a basis handed over by the caller, else the resident basis,
@@ -131,7 +133,13 @@ int runOnce(Call& call, const Run& run, SimplexResult& res) {
   }
   simplex::SimplexOptions so = simplexOptions(call.model.params);
   so.scale = run.scale;
-  if (run.crossover && !run.cold) so.stallingRun = kCrossoverStallingRun;
+  if (run.crossover && !run.cold) {
+    so.stallingRun = kCrossoverStallingRun;
+    // Devex from the start when the pricing is left to the library: partial
+    // pricing picks among few columns, and each pick costs a degenerate
+    // pivot here (scsd8: 246 clean-up iterations against 36).
+    if (so.primalPricing == -1) so.primalPricing = kDevexPricing;
+  }
   simplex::SolveContext ctx =
       makeContext(call, method == simplex::Method::Dual ? QXLOC_DUAL : QXLOC_PRIMAL);
   res = SimplexResult{};
