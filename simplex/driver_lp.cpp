@@ -59,7 +59,18 @@ struct Run {
   bool cold;
   HostBasis given;
   int forceMethod = -1;  // 1 or 2 forces the method, else the rule of the call
+  bool crossover = false;  // starts from the crossover's basis
 };
+
+// The clean-up after crossover starts at the interior optimum's objective, so
+// its pivots are degenerate until the reduced costs take their signs: a long
+// run of them is the expected path, not stalling, and random pivots taken
+// against it cost thousands of iterations (degen3, scsd8). The remedies wait
+// for this many degenerate pivots there (about ten times the longest
+// clean-up over Netlib without them), so that a real cycle still ends.
+constexpr int kCrossoverStallingRun = 10000;
+// QX_IPARAM_SPLEX_PPRICING's value for devex.
+constexpr int kDevexPricing = 1;
 
 // Decides which basis a run starts from: none on a cold start (a crash
 // basis), else a basis handed over by the caller, else the resident basis,
@@ -122,6 +133,13 @@ int runOnce(Call& call, const Run& run, SimplexResult& res) {
   }
   simplex::SimplexOptions so = simplexOptions(call.model.params);
   so.scale = run.scale;
+  if (run.crossover && !run.cold) {
+    so.stallingRun = kCrossoverStallingRun;
+    // Devex from the start when the pricing is left to the library: partial
+    // pricing picks among few columns, and each pick costs a degenerate
+    // pivot here (scsd8: 246 clean-up iterations against 36).
+    if (so.primalPricing == -1) so.primalPricing = kDevexPricing;
+  }
   simplex::SolveContext ctx =
       makeContext(call, method == simplex::Method::Dual ? QXLOC_DUAL : QXLOC_PRIMAL);
   res = SimplexResult{};
@@ -272,6 +290,7 @@ int runLadder(Call& call, Run run, SimplexResult& res) {
     if (e) return e;
     if (call.barrierNoOptimum) return kBarrierNoOptimum;
     run.cold = run.given.empty();
+    run.crossover = !run.cold;
   }
   int err = runOnce(call, run, res);
   bool accepted = false;

@@ -34,12 +34,12 @@ constexpr int kRejectColumn = -2;
 // Columns whose ratio test fails are skipped for this many iterations.
 constexpr int kRejectIterations = 50;
 
-// Stalling: after this many degenerate pivots in a row the ratio test breaks
-// ties at random (among the rows whose pivot is at least kRandomPivotShare of
-// the best one, so that the random choice never takes a weak pivot), which
+// Stalling: after SimplexOptions::stallingRun degenerate pivots in a row the
+// ratio test breaks ties at random (among the rows whose pivot is at least
+// kRandomPivotShare of the best one, so that the random choice never takes
+// a weak pivot), which
 // breaks the cycles a deterministic tie-break can repeat (Bland's rule and
 // the random choice among ties are the textbook remedies, Chvatal 1983).
-constexpr int kStallingRun = 50;
 constexpr double kRandomPivotShare = 0.1;
 
 // A column that enters this often during one run of degenerate pivots is
@@ -301,7 +301,7 @@ int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
     traceCandy(q, phase1, maxA, bestRatio);
     return kRejectColumn;
   }
-  if (best >= 0 && degenerateRun_ >= kStallingRun) {
+  if (best >= 0 && degenerateRun_ >= w_.opt.stallingRun) {
     double ratio = bestRatio;
     const int k = stallingChoice(thetaMax, bestA, dir, phase1, &ratio);
     if (k >= 0) {
@@ -396,7 +396,7 @@ void PrimalLoop::noteStep(int q, double theta) {
 }
 
 int PrimalLoop::breakCycle(int q) {
-  if (degenerateRun_ < kStallingRun || entries_[q] < kCyclingEntries) return q;
+  if (degenerateRun_ < w_.opt.stallingRun || entries_[q] < kCyclingEntries) return q;
   w_.refreshReducedCosts();
   // Any other candidate, chosen at random, in place of the cycling column.
   ties_.clear();

@@ -143,6 +143,10 @@ struct SimplexOptions {
   int solverMode = 0;       // QX_IPARAM_SOLVER_MODE
   int oprFree = 33;         // QX_IPARAM_LP_OPRFREE
   unsigned seed = 1;        // seed of the work area's random generator
+  // Degenerate primal pivots in a row after which the primal's remedies
+  // against stalling start (random ties in the ratio test, a column that
+  // keeps entering replaced by a random one).
+  int stallingRun = 50;
 };
 
 // What a run hands back, in the model's original space and sense.

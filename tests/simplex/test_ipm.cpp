@@ -7,6 +7,8 @@
 #include <ostream>
 
 #include "simplex/ipm/conic.hpp"
+#include "simplex/ipm/ipm.hpp"
+#include "simplex/lp.hpp"
 #include "tests/simplex/simplex_check.hpp"
 
 namespace {
@@ -86,6 +88,23 @@ std::string caseName(const ::testing::TestParamInfo<Case>& info) {
   return std::string(info.param.model) + (info.param.crossover ? "_crossover" : "_interior");
 }
 INSTANTIATE_TEST_SUITE_P(Netlib, BarrierNetlib, ::testing::ValuesIn(cases()), caseName);
+
+// The push moves each superbasic the way its reduced cost lowers the
+// objective: min -x1 - 2 x2, x1 + x2 <= 1, 0 <= x <= 1, from (0.5, 0.4),
+// slack 0.1, x1 preferred as basic. To the nearer bounds it ends at (1, 0);
+// the optimum (0, 1) has x1 off its upper bound, x2 off its lower, slack 0.
+TEST(BarrierCrossover, PushFollowsReducedCosts) {
+  simplex::Lp lp;
+  lp.m = 1, lp.n = 2, lp.colStart = {0, 1, 2}, lp.rowIndex = {0, 0}, lp.colValue = {1, 1};
+  lp.lower = {0, 0, 0}, lp.upper = {1, 1, INFINITY}, lp.cost = {-1, -2, 0}, lp.rhs = {1};
+  ipm::IpmResult r;
+  r.x = {0.5, 0.4, 0.1}, r.y = {0}, r.z = {0, 0, 0};
+  std::vector<int> cols, rows;
+  ipm::CrossoverStats st;
+  ASSERT_TRUE(ipm::crossoverBasis(lp, r, ipm::CrossoverOptions{}, cols, rows, st));
+  EXPECT_TRUE(cols.at(0) != -2 && cols.at(1) != -1 && rows.at(0) == -1)
+      << cols[0] << " " << cols[1] << " " << rows[0];
+}
 
 // Small models without an optimum end with a certificate from the
 // homogeneous embedding, with or without crossover asked for.
