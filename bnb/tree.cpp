@@ -5,6 +5,21 @@
 #include <cmath>
 
 namespace torva::bnb {
+namespace {
+
+// The growth of both pools: the storage doubles (bad_alloc propagates) and
+// the growth is logged; false once the size would leave the int range.
+template <class T>
+bool growByDoubling(std::vector<T>& storage, int& capacity, const std::function<void(unsigned, unsigned)>& log) {
+  const long long doubled = 2LL * capacity;
+  if (doubled <= capacity || doubled > INT_MAX) return false;
+  storage.resize(static_cast<std::size_t>(doubled));
+  if (log) log(static_cast<unsigned>(capacity), static_cast<unsigned>(doubled));
+  capacity = static_cast<int>(doubled);
+  return true;
+}
+
+}  // namespace
 
 std::int32_t boundWord(double value) {
   if (value >= static_cast<double>(INT_MAX)) return INT_MAX;
@@ -24,13 +39,7 @@ int NodePool::allocate() {
     freeHead_ = records_[static_cast<std::size_t>(index)].parent;
     --freeCount_;
   } else {
-    if (count_ >= capacity_) {
-      const long long doubled = 2LL * capacity_;
-      if (doubled <= capacity_ || doubled > INT_MAX) return -1;
-      records_.resize(static_cast<std::size_t>(doubled));  // throws bad_alloc on failure
-      if (growthLog_) growthLog_(static_cast<unsigned>(capacity_), static_cast<unsigned>(doubled));
-      capacity_ = static_cast<int>(doubled);
-    }
+    if (count_ >= capacity_ && !growByDoubling(records_, capacity_, growthLog_)) return -1;
     index = count_++;
   }
   BnbNode& r = records_[static_cast<std::size_t>(index)];
@@ -83,13 +92,7 @@ int CellPool::allocate(std::int32_t value, std::int32_t link) {
     freeHead_ = cells_[static_cast<std::size_t>(index)].link;
     --freeCount_;
   } else {
-    if (count_ >= capacity_) {
-      const long long doubled = 2LL * capacity_;
-      if (doubled <= capacity_ || doubled > INT_MAX) return -1;
-      cells_.resize(static_cast<std::size_t>(doubled));  // throws bad_alloc on failure
-      if (growthLog_) growthLog_(static_cast<unsigned>(capacity_), static_cast<unsigned>(doubled));
-      capacity_ = static_cast<int>(doubled);
-    }
+    if (count_ >= capacity_ && !growByDoubling(cells_, capacity_, growthLog_)) return -1;
     index = count_++;
   }
   cells_[static_cast<std::size_t>(index)] = {value, link};
