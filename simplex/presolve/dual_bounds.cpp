@@ -53,14 +53,11 @@ constexpr double kDualBoundLimit = 1e10;
 
 struct DualBox {
   std::vector<double> lo, up;
-  // Columns to look at again: never looked at, or one of their rows moved
-  // since (a move marks every column of the row).
-  std::vector<char> pending;
+  // When each row's bounds last moved, on a clock that counts the moves.
+  std::vector<long> moved;
+  std::vector<long> looked;  // the clock when each column was last looked at (-1: never)
+  long clock = 0;
 };
-
-void markMoved(const Problem& p, int i, DualBox& b) {
-  for (const Entry& e : p.a.rows[i]) b.pending[e.idx] = 1;
-}
 
 // Column j with no upper bound needs d_j >= 0, i.e. sum_i a_ij y_i <= c_j
 // (sign = 1); with no lower bound the mirrored row (sign = -1). Each y_i
@@ -97,8 +94,8 @@ bool tightenDual(const Problem& p, int j, double sign, DualBox& b) {
     // Widened by kDecideTol relative to the terms it came from (not to 1:
     // the duals of rows with huge entries are tiny).
     bound += (a > 0 ? 1 : -1) * kDecideTol * (std::fabs(c) + sumSize) / std::fabs(a);
-    if (a > 0 && bound < b.up[e.idx]) b.up[e.idx] = bound, moved = true, markMoved(p, e.idx, b);
-    else if (a < 0 && bound > b.lo[e.idx]) b.lo[e.idx] = bound, moved = true, markMoved(p, e.idx, b);
+    if (a > 0 && bound < b.up[e.idx]) b.up[e.idx] = bound, moved = true, b.moved[e.idx] = ++b.clock;
+    else if (a < 0 && bound > b.lo[e.idx]) b.lo[e.idx] = bound, moved = true, b.moved[e.idx] = ++b.clock;
   }
   return moved;
 }
@@ -116,8 +113,16 @@ bool propagate(const Problem& p, const std::vector<char>& skip, int rounds, Dual
     moved = false;
     for (int j = 0; j < p.n; ++j) {
       if (!p.colOn[j] || skip[j] || (finiteLo(p.lo[j]) && finiteUp(p.up[j]))) continue;
-      if (!b.pending[j]) continue;
-      b.pending[j] = 0;
+      if (b.looked[j] >= 0) {
+        bool changed = false;
+        for (const Entry& e : p.a.cols[j])
+          if (b.moved[e.idx] > b.looked[j]) {
+            changed = true;
+            break;
+          }
+        if (!changed) continue;
+      }
+      b.looked[j] = b.clock;
       if (!finiteUp(p.up[j])) moved |= tightenDual(p, j, 1.0, b);   // sum a y <= c_j
       if (!finiteLo(p.lo[j])) moved |= tightenDual(p, j, -1.0, b);  // -sum a y <= -c_j
     }
@@ -136,7 +141,9 @@ void initBox(const Problem& p, DualBox& b) {
     if (!finiteLo(p.rl[i])) b.up[i] = 0.0;
     if (!finiteUp(p.ru[i])) b.lo[i] = 0.0;
   }
-  b.pending.assign(static_cast<std::size_t>(p.n), 1);
+  b.moved.assign(static_cast<std::size_t>(p.m), 0);
+  b.looked.assign(static_cast<std::size_t>(p.n), -1);
+  b.clock = 0;
 }
 
 // The box from the rows' signs and the dual rows of the live columns not
