@@ -90,7 +90,7 @@ bool impliedFree(const Problem& p, int j) {
 struct Chain {
   bool built = false;
   std::vector<Candidate> open;  // candidates left to the chained test
-  ImpliedBounds im;
+  LazyImplied im;
   std::vector<char> dirty, inCol;
   // A column sits in several equations: its test failed when the pass had
   // made failedAt[j] substitutions, and gives the same answer until the
@@ -107,7 +107,7 @@ struct Chain {
 // r, x_k held by s).
 bool chainImpliedFree(const Problem& p, int j, Chain& ch) {
   if (!ch.built) {
-    singleRowImplied(p, ch.im);
+    ch.im.start(p);
     ch.dirty.assign(static_cast<std::size_t>(p.m), 0);
     ch.inCol.assign(static_cast<std::size_t>(p.m), 0);
     ch.failedAt.assign(static_cast<std::size_t>(p.n), -1);
@@ -133,8 +133,10 @@ bool chainImpliedFree(const Problem& p, int j, Chain& ch) {
       const int k = q.idx;
       if (k == j || !p.colOn[k]) continue;
       if ((!needMin || minInf) && (!needMax || maxInf)) break;
-      const double lo = vouches(ch.im.loRow[k]) ? std::max(p.lo[k], ch.im.lo[k]) : p.lo[k];
-      const double up = vouches(ch.im.upRow[k]) ? std::min(p.up[k], ch.im.up[k]) : p.up[k];
+      ch.im.column(p, k);
+      const ImpliedBounds& im = ch.im.im;
+      const double lo = vouches(im.loRow[k]) ? std::max(p.lo[k], im.lo[k]) : p.lo[k];
+      const double up = vouches(im.upRow[k]) ? std::min(p.up[k], im.up[k]) : p.up[k];
       const double atMin = q.val > 0 ? lo : up, atMax = q.val > 0 ? up : lo;
       if (std::fabs(atMin) >= kInf) ++minInf; else min += q.val * atMin;
       if (std::fabs(atMax) >= kInf) ++maxInf; else max += q.val * atMax;
@@ -242,6 +244,7 @@ Verdict substitutionPass(Problem& p, std::vector<Step>& steps) {
     const Candidate c = choose(p, i, eq, inEq, cnt, counted, chain);
     if (counted) countShared(p, eq, cnt, 0);
     if (c.col >= 0 && chain.built) {
+      chain.im.complete(p);  // before the problem changes
       chain.dirty[i] = 1;
       for (const Entry& e : p.a.cols[c.col]) chain.dirty[e.idx] = 1;
     }
