@@ -115,7 +115,11 @@ bool propagate(const Problem& p, const std::vector<char>& skip, int rounds, Dual
       if (!p.colOn[j] || skip[j] || (finiteLo(p.lo[j]) && finiteUp(p.up[j]))) continue;
       if (b.looked[j] >= 0) {
         bool changed = false;
-        for (const Entry& e : p.a.cols[j]) changed |= b.moved[e.idx] > b.looked[j];
+        for (const Entry& e : p.a.cols[j])
+          if (b.moved[e.idx] > b.looked[j]) {
+            changed = true;
+            break;
+          }
         if (!changed) continue;
       }
       b.looked[j] = b.clock;

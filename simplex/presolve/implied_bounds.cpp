@@ -155,6 +155,46 @@ void singleRowImplied(const Problem& p, ImpliedBounds& im) {
     if (p.rowOn[r] && p.rowCnt[r] >= 2) impliedFromRow(im, p, r, p.lo, p.up);
 }
 
+void LazyImplied::start(const Problem& p) {
+  im.lo.assign(static_cast<std::size_t>(p.n), -kInf);
+  im.up.assign(static_cast<std::size_t>(p.n), kInf);
+  im.loRow.assign(static_cast<std::size_t>(p.n), -1);
+  im.upRow.assign(static_cast<std::size_t>(p.n), -1);
+  colDone.assign(static_cast<std::size_t>(p.n), 0);
+  rowDone.assign(static_cast<std::size_t>(p.m), 0);
+  rowAct.resize(static_cast<std::size_t>(p.m));
+  full = false;
+}
+
+// Column k's offers in the order singleRowImplied makes them: its rows by
+// increasing index, for each the upper side first.
+void LazyImplied::column(const Problem& p, int k) {
+  if (full || colDone[k]) return;
+  colDone[k] = 1;
+  rows.clear();
+  for (const Entry& e : p.a.cols[k])
+    if (p.rowOn[e.idx] && p.rowCnt[e.idx] >= 2) rows.push_back(e);
+  std::sort(rows.begin(), rows.end(), [](const Entry& x, const Entry& y) { return x.idx < y.idx; });
+  for (const Entry& e : rows) {
+    const int r = e.idx;
+    if (!rowDone[r]) rowAct[r] = activityOver(p, r, p.lo, p.up), rowDone[r] = 1;
+    const Activity& act = rowAct[r];
+    const double a = e.val;
+    const double atMin = a > 0 ? p.lo[k] : p.up[k], atMax = a > 0 ? p.up[k] : p.lo[k];
+    const bool minInf = std::fabs(atMin) >= kInf, maxInf = std::fabs(atMax) >= kInf;
+    const bool restMinOk = act.minInf - (minInf ? 1 : 0) == 0, restMaxOk = act.maxInf - (maxInf ? 1 : 0) == 0;
+    const double restMin = act.min - (minInf ? 0.0 : a * atMin), restMax = act.max - (maxInf ? 0.0 : a * atMax);
+    if (restMinOk && finiteUp(p.ru[r])) offer(im, p, k, r, (p.ru[r] - restMin) / a, a < 0);
+    if (restMaxOk && finiteLo(p.rl[r])) offer(im, p, k, r, (p.rl[r] - restMax) / a, a > 0);
+  }
+}
+
+void LazyImplied::complete(const Problem& p) {
+  if (full) return;
+  singleRowImplied(p, im);
+  full = true;
+}
+
 Verdict impliedRedundantPass(Problem& p, std::vector<Step>& steps) {
   Implied im;
   singleRowImplied(p, im);

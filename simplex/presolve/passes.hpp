@@ -50,6 +50,22 @@ struct ImpliedBounds {
 // The tightest bound each single row implies on its columns over their own
 // bounds (kept only where tighter than those).
 void singleRowImplied(const Problem& p, ImpliedBounds& im);
+// The same bounds, computed column by column as they are asked for (start,
+// then column(k) before reading column k's). They hold only while the
+// problem is as it was at start: complete() fills in every column, and must
+// run before the problem changes.
+struct LazyImplied {
+  ImpliedBounds im;
+  void start(const Problem& p);
+  void column(const Problem& p, int k);
+  void complete(const Problem& p);
+
+ private:
+  bool full = false;
+  std::vector<char> colDone, rowDone;
+  std::vector<Activity> rowAct;
+  std::vector<Entry> rows;
+};
 
 // Inequality rows made redundant by bounds that other rows imply (bit
 // kBitActivityRows); the implied bounds themselves are not kept.

@@ -195,7 +195,31 @@ Activity activity(const Problem& p, int i, int skip) {
 
 bool rowImpliesBounds(const Problem& p, int i, int j, double a) {
   if (!finiteLo(p.lo[j]) && !finiteUp(p.up[j])) return true;
-  const Activity rest = activity(p, i, j);
+  // A finite lower bound needs the rest's maximum with a finite rl (a > 0)
+  // or its minimum with a finite ru (a < 0), an upper bound the other
+  // pair. A missing side or an infinite term there settles it at once.
+  const bool needMin = (finiteLo(p.lo[j]) && a < 0) || (finiteUp(p.up[j]) && a > 0);
+  const bool needMax = (finiteLo(p.lo[j]) && a > 0) || (finiteUp(p.up[j]) && a < 0);
+  if ((needMin && !finiteUp(p.ru[i])) || (needMax && !finiteLo(p.rl[i]))) return false;
+  Activity rest;
+  for (const Entry& e : p.a.rows[i]) {
+    const int k = e.idx;
+    if (!p.colOn[k] || k == j) continue;
+    const double v = e.val;
+    const double atLo = v > 0 ? p.lo[k] : p.up[k], atUp = v > 0 ? p.up[k] : p.lo[k];
+    if (std::fabs(atLo) >= kInf) {
+      if (needMin) return false;
+      ++rest.minInf;
+    } else {
+      rest.min += v * atLo;
+    }
+    if (std::fabs(atUp) >= kInf) {
+      if (needMax) return false;
+      ++rest.maxInf;
+    } else {
+      rest.max += v * atUp;
+    }
+  }
   // a x_j = r - rest with r in [rl, ru]: the range of a x_j.
   const double hiNum = rest.minInf || !finiteUp(p.ru[i]) ? kInf : p.ru[i] - rest.min;
   const double loNum = rest.maxInf || !finiteLo(p.rl[i]) ? -kInf : p.rl[i] - rest.max;
@@ -372,7 +396,19 @@ Verdict singletons(Problem& p, std::vector<Step>& steps, bool withSlacks) {
       if (p.colOn[e.idx]) amax = std::max(amax, std::fabs(e.val));
     if (std::fabs(a) < kSubstPivot * amax) continue;
     if (finiteLo(p.lo[j]) || finiteUp(p.up[j])) {
-      const Activity rest = activity(p, i, j);
+      // Both bounds must be implied unless withSlacks; the sweep stops once
+      // the outcome is settled (both sides infinite, or a needed one).
+      const bool needMin = !withSlacks && ((finiteLo(p.lo[j]) && a < 0) || (finiteUp(p.up[j]) && a > 0));
+      const bool needMax = !withSlacks && ((finiteLo(p.lo[j]) && a > 0) || (finiteUp(p.up[j]) && a < 0));
+      Activity rest;
+      for (const Entry& e : p.a.rows[i]) {
+        const int k = e.idx;
+        if (!p.colOn[k] || k == j) continue;
+        const double atLo = e.val > 0 ? p.lo[k] : p.up[k], atUp = e.val > 0 ? p.up[k] : p.lo[k];
+        if (std::fabs(atLo) >= kInf) ++rest.minInf; else rest.min += e.val * atLo;
+        if (std::fabs(atUp) >= kInf) ++rest.maxInf; else rest.max += e.val * atUp;
+        if ((rest.minInf && rest.maxInf) || (needMin && rest.minInf) || (needMax && rest.maxInf)) break;
+      }
       // a x_j = b - rest: its range from the rest's activity bounds.
       const double hiNum = rest.minInf ? kInf : b - rest.min, loNum = rest.maxInf ? -kInf : b - rest.max;
       const double impLo = a > 0 ? (loNum <= -kInf ? -kInf : loNum / a) : (hiNum >= kInf ? -kInf : hiNum / a);

@@ -90,8 +90,13 @@ bool impliedFree(const Problem& p, int j) {
 struct Chain {
   bool built = false;
   std::vector<Candidate> open;  // candidates left to the chained test
-  ImpliedBounds im;
+  LazyImplied im;
   std::vector<char> dirty, inCol;
+  // A column sits in several equations: its test failed when the pass had
+  // made failedAt[j] substitutions, and gives the same answer until the
+  // next one.
+  std::vector<int> failedAt;
+  int subs = 0;
 };
 
 // True when the rows of x_j imply its bounds (the lower from one row, the
@@ -102,24 +107,36 @@ struct Chain {
 // r, x_k held by s).
 bool chainImpliedFree(const Problem& p, int j, Chain& ch) {
   if (!ch.built) {
-    singleRowImplied(p, ch.im);
+    ch.im.start(p);
     ch.dirty.assign(static_cast<std::size_t>(p.m), 0);
     ch.inCol.assign(static_cast<std::size_t>(p.m), 0);
+    ch.failedAt.assign(static_cast<std::size_t>(p.n), -1);
     ch.built = true;
   }
+  if (ch.failedAt[j] == ch.subs) return false;
   for (const Entry& e : p.a.cols[j]) ch.inCol[e.idx] = 1;
   const auto vouches = [&](int s) { return s >= 0 && !ch.dirty[s] && !ch.inCol[s]; };
   bool loOk = !finiteLo(p.lo[j]), upOk = !finiteUp(p.up[j]);
   for (const Entry& e : p.a.cols[j]) {
     const int r = e.idx;
     if (!p.rowOn[r] || (loOk && upOk)) continue;
+    // Which side of the row's activity a missing bound needs: the minimum
+    // for an upper bound on a x_j (finite ru), the maximum for a lower one
+    // (finite rl). The sweep stops once every needed side is infinite.
+    const double a = e.val;
+    const bool needMin = finiteUp(p.ru[r]) && ((!upOk && a > 0) || (!loOk && a < 0));
+    const bool needMax = finiteLo(p.rl[r]) && ((!loOk && a > 0) || (!upOk && a < 0));
+    if (!needMin && !needMax) continue;
     double min = 0.0, max = 0.0;
     int minInf = 0, maxInf = 0;
     for (const Entry& q : p.a.rows[r]) {
       const int k = q.idx;
       if (k == j || !p.colOn[k]) continue;
-      const double lo = vouches(ch.im.loRow[k]) ? std::max(p.lo[k], ch.im.lo[k]) : p.lo[k];
-      const double up = vouches(ch.im.upRow[k]) ? std::min(p.up[k], ch.im.up[k]) : p.up[k];
+      if ((!needMin || minInf) && (!needMax || maxInf)) break;
+      ch.im.column(p, k);
+      const ImpliedBounds& im = ch.im.im;
+      const double lo = vouches(im.loRow[k]) ? std::max(p.lo[k], im.lo[k]) : p.lo[k];
+      const double up = vouches(im.upRow[k]) ? std::min(p.up[k], im.up[k]) : p.up[k];
       const double atMin = q.val > 0 ? lo : up, atMax = q.val > 0 ? up : lo;
       if (std::fabs(atMin) >= kInf) ++minInf; else min += q.val * atMin;
       if (std::fabs(atMax) >= kInf) ++maxInf; else max += q.val * atMax;
@@ -127,13 +144,13 @@ bool chainImpliedFree(const Problem& p, int j, Chain& ch) {
     // a x_j = row - rest with row in [rl, ru]: the range of a x_j.
     const double hi = minInf || !finiteUp(p.ru[r]) ? kInf : p.ru[r] - min;
     const double lo = maxInf || !finiteLo(p.rl[r]) ? -kInf : p.rl[r] - max;
-    const double a = e.val;
     const double impLo = a > 0 ? (lo <= -kInf ? -kInf : lo / a) : (hi >= kInf ? -kInf : hi / a);
     const double impUp = a > 0 ? (hi >= kInf ? kInf : hi / a) : (lo <= -kInf ? kInf : lo / a);
     loOk = loOk || impLo >= p.lo[j] - scaled(kDecideTol, p.lo[j]);
     upOk = upOk || impUp <= p.up[j] + scaled(kDecideTol, p.up[j]);
   }
   for (const Entry& e : p.a.cols[j]) ch.inCol[e.idx] = 0;
+  if (!(loOk && upOk)) ch.failedAt[j] = ch.subs;
   return loOk && upOk;
 }
 
@@ -227,10 +244,11 @@ Verdict substitutionPass(Problem& p, std::vector<Step>& steps) {
     const Candidate c = choose(p, i, eq, inEq, cnt, counted, chain);
     if (counted) countShared(p, eq, cnt, 0);
     if (c.col >= 0 && chain.built) {
+      chain.im.complete(p);  // before the problem changes
       chain.dirty[i] = 1;
       for (const Entry& e : p.a.cols[c.col]) chain.dirty[e.idx] = 1;
     }
-    if (c.col >= 0) substitute(p, steps, i, eq, inEq, rowVal, c);
+    if (c.col >= 0) substitute(p, steps, i, eq, inEq, rowVal, c), ++chain.subs;
     else p.substSeen[i] = seen;
     for (const Entry& e : eq) inEq[e.idx] = 0;
   }
