@@ -92,12 +92,14 @@ TEST_F(MpiTest, WriterPadsBareOpcodesAndSurvivesMissingStrings) {
   // Among the variables a word starting EP_ is a name; the type letters
   // are kept in order.
   std::ofstream(path) << "BEGINMODEL t\nVARIABLES\n EP_X 0 0 1 C\n k 0 0 9 I\n b 0 0 1 B\nOBJECTIVES\n O MINIMIZE\n"
-                         "    EP_PUSH_VAR EP_X\nENDMODEL\n";
+                         "    EP_PUSH_VAR EP_X\nCONSTRAINTS\n cap L\n    EP_PUSH_VAR k\nENDMODEL\n";
   m = QXcreateModel(env, nullptr);
   EXPECT_EQ(QXreadMPIFile(m, path.c_str()), 0);
   char types[4] = "";
   ASSERT_EQ(QXgetVarType(m, types), 0);
   EXPECT_EQ(std::string(types, 3), "CIB");
+  ASSERT_EQ(QXgetConstraintNamei(m, 0, name), 0);
+  EXPECT_STREQ(name, "cap");
   QXdeleteModel(&m);
 }
 
