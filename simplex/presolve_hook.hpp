@@ -12,16 +12,33 @@
 
 namespace torva {
 
+// What a presolve run is told besides the level.
+struct PresolveOptions {
+  // The solver's primal feasibility tolerance (QX_DPARAM_SOLVER_FEASTOL):
+  // presolve declares no model infeasible that the solver would accept.
+  double feasTol = 1e-7;
+  // Integer columns stay integral: their bounds are rounded inwards, and the
+  // reduced model keeps their types (the caller restricts the level to the
+  // reductions that are valid for a MIP).
+  bool keepIntegers = false;
+};
+
 class LpPresolver {
  public:
   enum class Verdict { Unchanged, Reduced, Infeasible, Unbounded };
   virtual ~LpPresolver() = default;
+  void setOptions(const PresolveOptions& options) { options_ = options; }
   // Reduces original under the presolve level into reduced (an empty store
-  // on entry); reduced is used only when the verdict is Reduced.
+  // on entry); reduced is used only when the verdict is Reduced. The reduced
+  // model keeps the names of the original's kept rows and columns, its
+  // title and vector names, and its variable types.
   virtual Verdict presolve(const ModelData& original, int level, ModelData& reduced) = 0;
   // Rewrites solution, given for the reduced LP, for the original LP:
   // values, slacks, duals, reduced costs and basis statuses.
   virtual void postsolve(const ModelData& original, simplex::SimplexResult& solution) = 0;
+
+ protected:
+  PresolveOptions options_;
 };
 
 // Makes the presolver of a solve; a null factory (the default) stands for

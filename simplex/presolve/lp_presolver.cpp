@@ -2,6 +2,7 @@
 // the reduced LP to the pipeline and maps its solution back.
 #include "simplex/presolve/lp_presolver.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -23,7 +24,8 @@ class Presolver final : public LpPresolver {
   void postsolve(const ModelData& original, simplex::SimplexResult& solution) override;
 
  private:
-  void buildReduced(ModelData& r);
+  void buildReduced(const ModelData& d, ModelData& r);
+  void copyNamesAndTypes(const ModelData& d, ModelData& r) const;
   void fillStatuses(const ModelData& d, const presolve::FullSolution& s, simplex::SimplexResult& out) const;
 
   std::optional<presolve::Problem> p_;
@@ -33,6 +35,8 @@ class Presolver final : public LpPresolver {
 
 LpPresolver::Verdict Presolver::presolve(const ModelData& d, int level, ModelData& reduced) {
   p_.emplace(d);
+  p_->infeasTol = std::max(presolve::kInfeasTol, options_.feasTol);
+  if (options_.keepIntegers) p_->keepIntegral(d);
   steps_.clear();
   switch (presolve::reduce(*p_, level, steps_)) {
     case presolve::Verdict::Infeasible: return Verdict::Infeasible;
@@ -40,11 +44,11 @@ LpPresolver::Verdict Presolver::presolve(const ModelData& d, int level, ModelDat
     case presolve::Verdict::Reduced: break;
   }
   if (steps_.empty()) return Verdict::Unchanged;
-  buildReduced(reduced);
+  buildReduced(d, reduced);
   return Verdict::Reduced;
 }
 
-void Presolver::buildReduced(ModelData& r) {
+void Presolver::buildReduced(const ModelData& d, ModelData& r) {
   const presolve::Problem& p = *p_;
   std::vector<int> newRow(static_cast<std::size_t>(p.m), -1);
   rowOf_.clear();
@@ -89,6 +93,24 @@ void Presolver::buildReduced(ModelData& r) {
     r.colBeg.push_back(static_cast<int>(r.rowIdx.size()));
   }
   r.nnz = static_cast<int>(r.rowIdx.size());
+  copyNamesAndTypes(d, r);
+}
+
+void Presolver::copyNamesAndTypes(const ModelData& d, ModelData& r) const {
+  if (!d.varType.empty())
+    for (int j : colOf_) r.varType.push_back(d.varType[j]);
+  r.title = d.title;
+  r.objName = d.objName;
+  r.rhsName = d.rhsName;
+  r.rngName = d.rngName;
+  r.bndName = d.bndName;
+  const auto keep = [](const NamePool& from, const std::vector<int>& kept, NamePool& to) {
+    if (!from.present()) return;
+    to.presentWithEmpty(0);
+    for (int k : kept) to.append(k < from.count() ? from.view(k) : std::string_view());
+  };
+  keep(d.conNames, rowOf_, r.conNames);
+  keep(d.varNames, colOf_, r.varNames);
 }
 
 void Presolver::postsolve(const ModelData& d, simplex::SimplexResult& res) {
@@ -164,5 +186,7 @@ void Presolver::fillStatuses(const ModelData& d, const presolve::FullSolution& s
 }  // namespace
 
 std::unique_ptr<LpPresolver> makeLpPresolver() { return std::make_unique<Presolver>(); }
+
+int mipValidLevel(int level) { return level & (presolve::kBitEmptySingletonRows | presolve::kBitEmptyFixedCols); }
 
 }  // namespace torva

@@ -34,11 +34,19 @@ enum LevelBit : int {
 // forced or redundant). It is two orders below the solver's default
 // feasibility tolerance of 1e-7, so the rows and bounds a reduction drops on
 // its strength are met by the postsolved point well within that tolerance.
-// kInfeasTol is the margin beyond which presolve declares a model infeasible:
-// ten times the default feasibility tolerance, so that rounding in the
-// activity sums never turns a feasible model into an infeasible verdict.
+// The margin beyond which presolve declares a model infeasible is
+// max(kInfeasTol, the solver's feasibility tolerance) (Problem::infeasTol):
+// never below ten times the default feasibility tolerance, so that rounding
+// in the activity sums never turns a feasible model into an infeasible
+// verdict, and never below the solver's own tolerance, so that presolve
+// rejects no model that the simplex would accept as feasible.
 inline constexpr double kDecideTol = 1e-9;
 inline constexpr double kInfeasTol = 1e-6;
+// A bound of an integer column within this distance of an integer is taken
+// as that integer when the bounds are rounded inwards (the default
+// integrality tolerance of the MIP solver is 1e-5; this is stricter, so
+// rounding never cuts off a point the MIP solver counts as integral).
+inline constexpr double kIntegralTol = 1e-9;
 // A substituted entry whose magnitude falls below this fraction of the
 // terms it came from has cancelled and is dropped (rounding level of
 // doubles times a safety factor of about 50).
@@ -91,7 +99,18 @@ struct Problem {
   // looks at such an equation again only once this sum has changed.
   std::vector<long long> substSeen;
 
+  // Infeasibility margin of the verdicts (see kInfeasTol).
+  double infeasTol = kInfeasTol;
+  // Columns that must stay integral (empty: none): their bounds, own and
+  // implied by singleton rows, are rounded inwards.
+  std::vector<char> integral;
+
   explicit Problem(const ModelData& d);
+  // Marks the integer columns of d integral and rounds their bounds.
+  void keepIntegral(const ModelData& d);
+  // lo rounded up and up rounded down when column j is integral.
+  double roundLo(int j, double lo) const;
+  double roundUp(int j, double up) const;
   int liveRows() const;
   int liveCols() const;
   // Removes column j at value v: its rows' bounds absorb a_ij v and the

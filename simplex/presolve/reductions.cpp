@@ -107,6 +107,27 @@ Problem::Problem(const ModelData& d) : m(d.m), n(d.n) {
   colOn.assign(n, 1);
 }
 
+void Problem::keepIntegral(const ModelData& d) {
+  integral.assign(n, 0);
+  for (int j = 0; j < n; ++j) {
+    const char t = d.typeOf(j);
+    if (t != 'I' && t != 'B') continue;
+    integral[j] = 1;
+    lo[j] = roundLo(j, lo[j]);
+    up[j] = roundUp(j, up[j]);
+  }
+}
+
+double Problem::roundLo(int j, double v) const {
+  if (integral.empty() || !integral[j] || !finiteLo(v)) return v;
+  return std::ceil(v - scaled(kIntegralTol, v));
+}
+
+double Problem::roundUp(int j, double v) const {
+  if (integral.empty() || !integral[j] || !finiteUp(v)) return v;
+  return std::floor(v + scaled(kIntegralTol, v));
+}
+
 int Problem::liveRows() const { return static_cast<int>(std::count(rowOn.begin(), rowOn.end(), 1)); }
 int Problem::liveCols() const { return static_cast<int>(std::count(colOn.begin(), colOn.end(), 1)); }
 
@@ -255,18 +276,18 @@ Verdict rowPass(Problem& p, std::vector<Step>& steps) {
     if (!finiteLo(p.rl[i]) && !finiteUp(p.ru[i])) {
       dropRow(p, steps, i);
     } else if (p.rowCnt[i] == 0) {
-      if (p.rl[i] > scaled(kInfeasTol, 0.0) || p.ru[i] < -scaled(kInfeasTol, 0.0)) return Verdict::Infeasible;
+      if (p.rl[i] > scaled(p.infeasTol, 0.0) || p.ru[i] < -scaled(p.infeasTol, 0.0)) return Verdict::Infeasible;
       dropRow(p, steps, i);
     } else if (p.rowCnt[i] == 1) {
       const Entry& live = firstLive(p.a.rows[i], p.colOn);
       const int j = live.idx;
       const double a = live.val;
       double impLo = a > 0 ? p.rl[i] : p.ru[i], impUp = a > 0 ? p.ru[i] : p.rl[i];
-      impLo = std::fabs(impLo) >= kInf ? -kInf : clampInf(impLo / a);
-      impUp = std::fabs(impUp) >= kInf ? kInf : clampInf(impUp / a);
+      impLo = std::fabs(impLo) >= kInf ? -kInf : p.roundLo(j, clampInf(impLo / a));
+      impUp = std::fabs(impUp) >= kInf ? kInf : p.roundUp(j, clampInf(impUp / a));
       double nlo = std::max(p.lo[j], impLo), nup = std::min(p.up[j], impUp);
       if (nlo > nup) {
-        if (nlo - nup > scaled(kInfeasTol, std::max(std::fabs(nlo), std::fabs(nup)))) return Verdict::Infeasible;
+        if (nlo - nup > scaled(p.infeasTol, std::max(std::fabs(nlo), std::fabs(nup)))) return Verdict::Infeasible;
         nlo = nup = p.lo[j] == nlo ? nlo : nup;  // keep a bound of the column's own where there is one
       }
       Step s{StepKind::SingletonRow};
@@ -281,9 +302,15 @@ Verdict rowPass(Problem& p, std::vector<Step>& steps) {
 }
 
 // Fixed columns go at their value, empty columns at the bound their cost
-// prefers (an empty column whose cost prefers an infinite bound makes the
-// model unbounded unless it is infeasible).
+// prefers. An empty column whose cost prefers an infinite bound makes the
+// model unbounded only if it is feasible: while rows are left that may yet
+// prove it infeasible, the column stays for the simplex to judge.
 Verdict colPass(Problem& p, std::vector<Step>& steps) {
+  int rowsLeft = -1;  // counted at the first empty column that needs it
+  const auto unbounded = [&] {
+    if (rowsLeft < 0) rowsLeft = p.liveRows();
+    return rowsLeft == 0;
+  };
   for (int j = 0; j < p.n; ++j) {
     if (!p.colOn[j]) continue;
     if (p.lo[j] == p.up[j]) {
@@ -292,10 +319,16 @@ Verdict colPass(Problem& p, std::vector<Step>& steps) {
       const double c = p.cost[j];
       double v;
       if (c > kZeroCost) {
-        if (!finiteLo(p.lo[j])) return Verdict::Unbounded;
+        if (!finiteLo(p.lo[j])) {
+          if (unbounded()) return Verdict::Unbounded;
+          continue;
+        }
         v = p.lo[j];
       } else if (c < -kZeroCost) {
-        if (!finiteUp(p.up[j])) return Verdict::Unbounded;
+        if (!finiteUp(p.up[j])) {
+          if (unbounded()) return Verdict::Unbounded;
+          continue;
+        }
         v = p.up[j];
       } else {
         v = finiteLo(p.lo[j]) ? p.lo[j] : (finiteUp(p.up[j]) ? p.up[j] : 0.0);
@@ -314,8 +347,8 @@ Verdict activityPass(Problem& p, std::vector<Step>& steps) {
     if (!p.rowOn[i] || p.rowCnt[i] == 0) continue;
     const Activity act = activity(p, i);
     const double rl = p.rl[i], ru = p.ru[i];
-    if (act.minInf == 0 && finiteUp(ru) && act.min > ru + scaled(kInfeasTol, ru)) return Verdict::Infeasible;
-    if (act.maxInf == 0 && finiteLo(rl) && act.max < rl - scaled(kInfeasTol, rl)) return Verdict::Infeasible;
+    if (act.minInf == 0 && finiteUp(ru) && act.min > ru + scaled(p.infeasTol, ru)) return Verdict::Infeasible;
+    if (act.maxInf == 0 && finiteLo(rl) && act.max < rl - scaled(p.infeasTol, rl)) return Verdict::Infeasible;
     int side = 0;  // +1: forced to its lower side by the largest activity; -1: upper side by the smallest
     if (act.maxInf == 0 && finiteLo(rl) && act.max <= rl + scaled(kDecideTol, rl)) side = 1;
     else if (act.minInf == 0 && finiteUp(ru) && act.min >= ru - scaled(kDecideTol, ru)) side = -1;
@@ -505,7 +538,7 @@ Verdict duplicateRowPass(Problem& p, std::vector<Step>& steps) {
         tlo = std::fabs(tlo) >= kInf ? -kInf : tlo / lambda;
         tup = std::fabs(tup) >= kInf ? kInf : tup / lambda;
         const double rlo = p.rl[r], rup = p.ru[r];
-        if (std::max(tlo, rlo) > std::min(tup, rup) + scaled(kInfeasTol, std::min(tup, rup)))
+        if (std::max(tlo, rlo) > std::min(tup, rup) + scaled(p.infeasTol, std::min(tup, rup)))
           return Verdict::Infeasible;
         const auto contains = [](double lo1, double up1, double lo2, double up2) {
           return (lo1 <= -kInf || (lo2 > -kInf && lo1 <= lo2 + scaled(kDecideTol, lo2))) &&
@@ -543,7 +576,7 @@ Verdict doubletonPass(Problem& p, std::vector<Step>& steps) {
     const double fromUp = finiteUp(p.up[j]) ? image(p.up[j]) : (rising ? kInf : -kInf);
     double nlo = std::max(p.lo[k], rising ? fromLo : fromUp), nup = std::min(p.up[k], rising ? fromUp : fromLo);
     if (nlo > nup) {
-      if (nlo - nup > scaled(kInfeasTol, std::max(std::fabs(nlo), std::fabs(nup)))) return Verdict::Infeasible;
+      if (nlo - nup > scaled(p.infeasTol, std::max(std::fabs(nlo), std::fabs(nup)))) return Verdict::Infeasible;
       nlo = nup = p.lo[k] == nlo ? nlo : nup;
     }
     Step s{StepKind::Doubleton};
