@@ -118,6 +118,11 @@ int recoveryVerdict(Call& call, const ModelData& solved, bool scaled, int err, c
 
 // Solution record helpers.
 void beginRecord(Model& model);
+// The size of the LP the simplex solved, read through QX_IINFO_NUM_RDCONS,
+// RDVARS, RDNONZ and RDINT: solved's rows, columns, stored entries and
+// integer (binary or general) columns; zeros when presolve settled the
+// model without leaving an LP (null).
+void setReducedSize(LpSolution& r, const ModelData* solved);
 // Model status, primal and dual status of an outcome (Part of the outcome
 // table) and whether the solution is copied; false for unknown outcomes.
 struct OutcomeStatus {

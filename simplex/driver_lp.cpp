@@ -60,6 +60,8 @@ struct Run {
   HostBasis given;
   int forceMethod = -1;  // 1 or 2 forces the method, else the rule of the call
   bool crossover = false;  // starts from the crossover's basis
+  bool presolved = false;  // data is the presolved LP
+  bool installOnly = false;  // factorises the given basis without a pivot
 };
 
 // The clean-up after crossover starts at the interior optimum's objective, so
@@ -142,6 +144,13 @@ int runOnce(Call& call, const Run& run, SimplexResult& res) {
   }
   simplex::SolveContext ctx =
       makeContext(call, method == simplex::Method::Dual ? QXLOC_DUAL : QXLOC_PRIMAL);
+  ctx.presolved = run.presolved;
+  if (run.installOnly) {
+    // A silent step of the pipeline, not a solve of its own.
+    ctx.iterationLimit = 0;
+    ctx.log = nullptr;
+    ctx.printLevel = ctx.traceMask = 0;
+  }
   res = SimplexResult{};
   const int err = runHook() ? runHook()(call.model, start, so, res)
                             : rw->work.solve(run.data, method, start, so, ctx, res);
@@ -410,16 +419,26 @@ int solveOriginal(Call& call, const HostBasis& start) {
   return rc;
 }
 
+// Leaves the postsolved basis of a run stopped early (a limit or the
+// cutoff) factorised in the model's work area, without a pivot: the next
+// call reoptimises warm from it instead of presolving and starting over.
+void makeResident(Call& call, const SimplexResult& postsolved) {
+  Model& model = call.model;
+  Run install{model.data, model.workArea, call.opt.lpScale, false,
+              HostBasis{postsolved.colStatus, postsolved.rowStatus}};
+  install.installOnly = true;
+  SimplexResult ignored;
+  // An install that fails leaves no resident work: the next call starts cold.
+  if (runOnce(call, install, ignored) != 0) model.workArea.reset();
+}
+
 // The pipeline: presolve, the ladder on the reduced model, postsolve and
 // the confirming run, or the ladder on the model as it is.
 int runPipeline(Call& call) {
   Model& model = call.model;
   const ModelData& d = model.data;
   LpSolution& rec = *model.lpSolution;
-  rec.reducedRows = d.m;
-  rec.reducedCols = d.n;
-  rec.reducedNnz = d.nnz;
-  rec.reducedInts = d.integerStats().binaries + d.integerStats().integers;
+  setReducedSize(rec, &d);
   LpPresolverFactory factory = lpPresolverFactory();
   // A warm start (a basis handed over, or, unless the host asked for a cold
   // start, the resident work of the last solve or a basis the host loaded)
@@ -430,6 +449,7 @@ int runPipeline(Call& call) {
   if (call.opt.preLevel <= 0 || !factory || warm) return solveOriginal(call, call.startBasis);
 
   std::unique_ptr<LpPresolver> presolver = factory();
+  presolver->setOptions(PresolveOptions{call.opt.feasTol, false});
   ModelData reduced;
   const LpPresolver::Verdict v = presolver->presolve(d, call.opt.preLevel, reduced);
   if ((v == LpPresolver::Verdict::Infeasible || v == LpPresolver::Verdict::Unbounded) &&
@@ -438,17 +458,18 @@ int runPipeline(Call& call) {
     rec.modelStatus = rec.primalStatus = inf ? QX_STATUS_INFEASIBLE : QX_STATUS_UNBOUNDED;
     rec.dualStatus = inf ? QX_STATUS_UNBOUNDED : QX_STATUS_INFEASIBLE;
     model.status = rec.modelStatus;
+    // Presolve settled the model: no rows or columns were left to solve.
+    setReducedSize(rec, nullptr);
     return 0;
   }
   if (v != LpPresolver::Verdict::Reduced) return solveOriginal(call, call.startBasis);
 
-  rec.reducedRows = reduced.m;
-  rec.reducedCols = reduced.n;
-  rec.reducedNnz = reduced.nnz;
+  setReducedSize(rec, &reduced);
   std::unique_ptr<WorkArea> reducedWork;
   SimplexResult res;
   if (reduced.m > 0 || reduced.n > 0) {
     Run run{reduced, reducedWork, call.opt.lpScale, true, {}};
+    run.presolved = true;
     const int err = runLadder(call, run, res);
     if (err == kBarrierNoOptimum) return err;
     // An interrupt installs no solution; a limit or the cutoff installs the
@@ -458,6 +479,7 @@ int runPipeline(Call& call) {
     if (err == 0 && (res.outcome == simplex::kIterationLimit || res.outcome == simplex::kTimeLimit ||
                      res.outcome == simplex::kCutoff)) {
       presolver->postsolve(d, res);
+      makeResident(call, res);
       return applyOutcome(call, res, 0);
     }
     if (err || res.outcome != simplex::kOptimal) return solveOriginal(call, {});

@@ -24,11 +24,24 @@ void beginRecord(Model& model) {
   r.errorCode = 0;
   r.errorRow = -1;
   r.ipmStatus = -1;
+  // Until a presolve reduces it, the model solved is the model itself.
+  setReducedSize(r, &model.data);
   // The vectors of the previous solve do not describe this one: an outcome
   // that installs no solution leaves nothing to read.
   for (auto* v : {&r.x, &r.y, &r.s, &r.d, &r.dCone, &r.x2, &r.y2, &r.s2, &r.d2}) v->clear();
   r.colStatus.clear();
   r.rowStatus.clear();
+}
+
+void setReducedSize(LpSolution& r, const ModelData* solved) {
+  if (!solved) {
+    r.reducedRows = r.reducedCols = r.reducedNnz = r.reducedInts = 0;
+    return;
+  }
+  r.reducedRows = solved->m;
+  r.reducedCols = solved->n;
+  r.reducedNnz = solved->nnz;
+  r.reducedInts = solved->integerStats().binaries + solved->integerStats().integers;
 }
 
 bool outcomeStatus(int outcome, OutcomeStatus* o) {

@@ -100,10 +100,7 @@ bool solveTrivial(Call& call, int* error) {
   r.basisStatus = r.primalStatus;
   r.method = call.method;
   r.primalInfeas = r.dualInfeas = 0.0;
-  r.reducedRows = d.m;
-  r.reducedCols = d.n;
-  r.reducedNnz = d.nnz;
-  r.reducedInts = d.integerStats().binaries + d.integerStats().integers;
+  setReducedSize(r, &d);
   model.status = r.modelStatus;
   const int rc = reportProgress(model, {QXLOC_PRIMAL, 0.0, r.primalObj, true});
   if (rc < 0) *error = QXERR_USER_INTERRUPT;

@@ -88,6 +88,9 @@ struct SolveContext {
 
   double timeLimit = -1.0;       // seconds since start; < 0 none
   double iterationLimit = -1.0;  // simplex iterations of this run; < 0 none
+  // The run solves a presolved LP: a fresh solve then ends with the
+  // presolving form of the exit line.
+  bool presolved = false;
   std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
 };
 

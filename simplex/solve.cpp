@@ -416,7 +416,9 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
       w.log("\nWarning: stopping at cutoff obj=%e ", w.lp.sense * w.objective() + w.lp.objConst);
     if (w.outcome == kInterrupted && (w.logging(1) || w.tracing()))
       w.log("\nWarning: user break (stat = %d).", w.outcome);
-    if (w.logging(1) || w.tracing())
+    if ((w.logging(1) || w.tracing()) && context.presolved && !reopt)
+      w.log("Exit status=%d, (#pivots=%d)\n\n", w.outcome, static_cast<int>(w.iterations));
+    else if (w.logging(1) || w.tracing())
       w.log(reopt ? "\nReopt exit status=%d, (#pivots=%g)" : "\nExit status=%d, (#pivots=%g)", w.outcome,
             w.iterations);
     // The statistics block belongs to the trace: hosts that log at a print
