@@ -17,6 +17,8 @@
 #include "io/mps_reader.hpp"
 #include "io/mps_writer.hpp"
 #include "simplex/dual_model.hpp"
+#include "simplex/options.hpp"
+#include "simplex/presolve/lp_presolver.hpp"
 #include "simplex/presolve_hook.hpp"
 #include "io/solution_report.hpp"
 #include "io/text_io.hpp"
@@ -147,15 +149,29 @@ std::string withExtension(const std::string& name, const char* ext) {
   return (hasExt ? name.substr(0, dot) : name) + ext;
 }
 
-// The presolved form of the model's LP under its presolve level, as a
-// model of the same environment; null when presolve changes nothing or
-// settles the LP on its own (nothing is left to reduce).
+// The presolved form of the model under its presolve level, as a model of
+// the same environment, or null when the model is written as it is:
+// presolve off (level 0 or bit 8192), data that the LP reductions do not
+// cover (semi-continuous columns, sets, quadratic, conic or nonlinear
+// data), or a presolve that changes nothing or settles the model on its own
+// (infeasible or unbounded). A model with integer columns gets only the
+// reductions that keep its integer solutions, and keeps its types.
 std::unique_ptr<Model> reducedModel(const Model& model) {
+  const ModelData& d = model.data;
+  int level = model.params.intValue(QX_IPARAM_LP_PRELEVEL);
+  if (level <= 0 || (level & kPresolveOffBit)) return nullptr;
+  if (d.hasSemiCont() || d.hasSets() || d.hasQuadratic() || d.hasCones() || model.nlp) return nullptr;
+  PresolveOptions options;
+  options.feasTol = model.params.douValue(QX_DPARAM_SOLVER_FEASTOL);
+  if (d.hasIntegers()) {
+    level = mipValidLevel(level);
+    options.keepIntegers = true;
+    if (level == 0) return nullptr;
+  }
   ModelData presolved;
   auto presolver = lpPresolverFactory()();
-  const int level = model.params.intValue(QX_IPARAM_LP_PRELEVEL);
-  if (presolver->presolve(model.data, level, presolved) != LpPresolver::Verdict::Reduced)
-    return nullptr;
+  presolver->setOptions(options);
+  if (presolver->presolve(d, level, presolved) != LpPresolver::Verdict::Reduced) return nullptr;
   auto reduced = std::make_unique<Model>(model.env);
   reduced->params = model.params;
   reduced->data = std::move(presolved);
@@ -181,10 +197,12 @@ int writeReduced(Model& model, const char* filename, int format) {
     logLine(model, "\nFailed to export reduced model in MPS format");
     return rc;
   }
+  // A reduced model may be empty (presolve removed everything): its file
+  // holds the objective constant alone.
   const std::string textName = withExtension(filename, ".ltx");
-  rc = writeModelFile(reduced, textName.c_str(), [&](TextSink& sink) {
-    return writeTorvaText(reduced.data, envInfinity(model), sink);
-  });
+  TextSink sink{textName};
+  rc = sink.ok() ? writeTorvaText(reduced.data, envInfinity(model), sink) : QXERR_CANNOT_OPEN_FILE;
+  if (!sink.close() && rc == 0) rc = QXERR_CANNOT_OPEN_FILE;
   if (rc) logLine(model, "\nFailed to export reduced model in TORVA format");
   return rc;
 }
