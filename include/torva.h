@@ -964,12 +964,18 @@ QXAPI int QXgetDualModel(QXmodel model, QXmodel dualModel);
  * objsense 1 negates the dual's objective coefficients, -1 keeps them; other
  * values 2007. Errors as QXwriteMPSFile and QXgetDualModel. */
 QXAPI int QXwriteDualMPSFile(QXmodel model, const char *filename, int format, int objsense);
-/* Writes the presolved form of the linear model (presolve level
+/* Writes the presolved form of the model (presolve level
  * QX_IPARAM_LP_PRELEVEL) twice: as MPS under filename with its extension
  * replaced by ".mps" (fixed when format is other than 0 or 2), and as TORVA
- * text under the extension ".ltx". When presolve leaves nothing to reduce,
- * the model itself is written. Errors as QXwriteMPSFile and
- * QXwriteTORVAFile. */
+ * text under the extension ".ltx". The reduced model keeps the title, the
+ * objective, RHS, range and bound vector names, the names of its rows and
+ * columns and the integer types. A model with integer columns gets only the
+ * reductions of bits 2 and 4 (integer bounds rounded inwards), so it keeps
+ * its integer optimum. The model itself is written when presolve is off
+ * (level 0 or bit 8192), changes nothing or settles the model, and for
+ * models with semi-continuous columns, sets, quadratic, conic or nonlinear
+ * data. A model that presolve empties is written with no rows and columns.
+ * Errors as QXwriteMPSFile and QXwriteTORVAFile. */
 QXAPI int QXwriteReducedMPSFile(QXmodel model, const char *filename, int format);
 /* Solve B x = y (QXdoFTRAN) or B' x = y (QXdoBTRAN) with the factorisation
  * of the basis left resident by the last simplex solve. y is given sparse
@@ -1676,12 +1682,25 @@ QXAPI int QXsampGetInfo(QXsample sample, int item, void *value);
 #define QX_IPARAM_SOL_REPORT_STYLE                 1038
 #define QX_IPARAM_INSTRUCT_LOADTYPE                1039
 #define QX_IPARAM_SPLEX_DUAL_PHASE                 1040
-/* LP presolve bits: 2 empty, free and singleton rows; 4 empty and fixed
- * columns; 8 forcing, redundant (also through bounds implied over chains
- * of rows) and parallel rows; 16 free, implied-free
- * and slack column singletons; 32 dominated, weakly dominated and
- * parallel columns; 64 doubleton equations and implied-free columns of
- * longer equations substituted; 8192 turns presolve off. */
+/* LP presolve level, a bit mask (default 126 = bits 2 to 64; 0 off):
+ *   2     empty and free rows; singleton rows turned into column bounds
+ *   4     empty columns (at the bound their cost prefers), fixed columns
+ *   8     infeasible, forcing and redundant rows by activity bounds (own
+ *         bounds, bounds implied one row deep and over chains of rows);
+ *         the looser of two parallel rows
+ *   16    column singletons: free and implied-free ones substituted out
+ *         with their row; slack singletons (equation -> inequality)
+ *   32    dominated columns (pushed to one bound by cost and rows), weakly
+ *         dominated columns (over the dual bounds), parallel columns
+ *   64    doubleton equations and implied-free columns of longer
+ *         equations substituted out
+ *   8192  presolve off for the call; the value itself is kept
+ * Families shared by two bits: singletons (2 rows, 16 columns), parallel
+ * lists (8 rows, 32 columns), substitution out of an equation (16 singleton
+ * columns, 64 longer equations). Warm starts skip presolve: a
+ * reoptimisation from the resident basis, a basis handed over by the
+ * caller and a basis loaded by QXloadBasis. QXwriteReducedMPSFile applies
+ * only bits 2 and 4 to a model with integer columns. */
 #define QX_IPARAM_LP_PRELEVEL                      1041
 #define QX_IPARAM_STRING_LENLMT                    1042
 #define QX_IPARAM_USE_NAMEDATA                     1043
@@ -2135,6 +2154,12 @@ QXAPI int QXsampGetInfo(QXsample sample, int item, void *value);
  * by QXaddNLPAj and QXaddNLPobj. */
 #define QX_IINFO_NUM_NLP_NONZ                11017
 #define QX_IINFO_NUM_NLPOBJ_NONZ             11018
+/* Size of the LP the simplex solved in the last QXoptimize: rows, columns,
+ * nonzeros and integer (binary or general) columns of the presolved model,
+ * or of the model itself when presolve was off, skipped (warm start) or
+ * changed nothing; all 0 when presolve settled the model as infeasible or
+ * unbounded (or removed every row and column). Available once a solve has
+ * run (2009 before). */
 #define QX_IINFO_NUM_RDCONS                  11019
 #define QX_IINFO_NUM_RDVARS                  11020
 #define QX_IINFO_NUM_RDNONZ                  11021
