@@ -5,6 +5,7 @@
 // presolved solve.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -138,7 +139,12 @@ INSTANTIATE_TEST_SUITE_P(Bits, PresolveNetlib, ::testing::ValuesIn(bitsAlone()),
 
 struct LogLines {
   std::string text;
-  static void sink(QXmodel, const char* line, void* data) { static_cast<LogLines*>(data)->text += line; }
+  std::vector<std::string> lines;
+  static void sink(QXmodel, const char* line, void* data) {
+    static_cast<LogLines*>(data)->text += line;
+    static_cast<LogLines*>(data)->lines.emplace_back(line);
+  }
+  int count(const std::string& line) const { return static_cast<int>(std::count(lines.begin(), lines.end(), line)); }
 };
 
 int infoInt(QXmodel m, int item) {
@@ -203,6 +209,38 @@ TEST_P(PresolvePipeline, WarmReoptimisationAfterBoundChange) {
 INSTANTIATE_TEST_SUITE_P(Netlib, PresolvePipeline,
                          ::testing::Values("afiro", "sc205", "ship04s", "boeing1", "scfxm1", "bnl1"));
 
+// The run on the presolved LP ends with the presolving exit line. Stopped by
+// the iteration limit, the solve leaves the postsolved basis of the full
+// model resident: the next call reoptimises from it (no second presolved
+// run) and reaches the optimum.
+TEST(PresolveLimit, StoppedSolveResumesWarm) {
+  const std::string path = netlibDir() + "/scagr25.mps.gz";
+  if (!std::filesystem::exists(path)) GTEST_SKIP() << "Netlib data not found at " << path;
+  LoadedModel lm;
+  ASSERT_TRUE(lm.read(path));
+  LogLines log;
+  ASSERT_EQ(QXsetModelLogfunc(lm.model, LogLines::sink, &log), 0);
+  ASSERT_EQ(QXsetModelIntParameter(lm.model, QX_IPARAM_LP_PRINTLEVEL, 1), 0);
+  int noLimit = 0;
+  ASSERT_EQ(QXgetModelIntParameter(lm.model, QX_IPARAM_LP_ITRLMT, &noLimit), 0);
+  constexpr int kLimit = 20;
+  ASSERT_EQ(QXsetModelIntParameter(lm.model, QX_IPARAM_LP_ITRLMT, kLimit), 0);
+  int status = 0;
+  QXoptimize(lm.model, 0, &status);
+  EXPECT_EQ(status, QX_STATUS_LOADED);
+  const std::string presolvedExit = "Exit status=6, (#pivots=" + std::to_string(kLimit) + ")\n\n";
+  EXPECT_EQ(log.count(presolvedExit), 1) << log.text;
+
+  ASSERT_EQ(QXsetModelIntParameter(lm.model, QX_IPARAM_LP_ITRLMT, noLimit), 0);
+  log = LogLines{};
+  ASSERT_EQ(QXoptimize(lm.model, 0, &status), 0);
+  EXPECT_EQ(status, QX_STATUS_BASIC_OPTIMAL);
+  EXPECT_NE(log.text.find("\nReopt exit status="), std::string::npos) << log.text;
+  EXPECT_EQ(log.text.find("Exit status="), std::string::npos) << "presolved again: " << log.text;
+  const double expected = netlibObjectives().at("scagr25");
+  EXPECT_NEAR(infoDou(lm.model, QX_DINFO_POBJ), expected, kObjectiveTol * std::fabs(expected));
+}
+
 // A basis the host loads is a warm start: presolve stays out of the way and
 // the optimal basis of an earlier solve needs no iteration.
 TEST(PresolveWarm, LoadedBasisSkipsPresolve) {
@@ -223,30 +261,77 @@ TEST(PresolveWarm, LoadedBasisSkipsPresolve) {
   EXPECT_EQ(infoInt(second.model, QX_IINFO_SIM_ITER), 0);
 }
 
-// Verdicts of presolve itself: an activity bound out of reach of a row, and
-// a column without rows whose cost runs to an infinite bound.
+// Verdicts on small models: an activity bound out of reach of a row (found
+// by presolve), and a column without rows whose cost runs to an infinite
+// bound. That column makes the model unbounded only once no rows are left
+// that could still prove it infeasible: with rows left the simplex judges,
+// and an infeasible row elsewhere wins. A verdict of presolve leaves no LP
+// (sizes 0); an LP the simplex solved reports its size.
 struct VerdictCase {
   const char* name;
   int sense;
-  std::vector<double> cost, lower, upper;
+  std::vector<double> cost, lower, upper, rhs;
   int expectedStatus;
+  bool byPresolve;
 };
 class PresolveVerdict : public ::testing::TestWithParam<VerdictCase> {};
-TEST_P(PresolveVerdict, StatusWithoutSimplex) {
+TEST_P(PresolveVerdict, FinalStatus) {
   const VerdictCase& c = GetParam();
-  // One row x0 + x1 >= 3; column 2 has no entry.
+  // Row 0: x0 + x1 >= rhs0; row 1: x0 - x1 <= rhs1; column 2 has no entry.
   LoadedModel lm;
-  ASSERT_TRUE(lm.load(1, 3, c.sense, c.cost, {3.0}, "G", {0, 1, 2, 2}, {0, 0}, {1.0, 1.0}, c.lower, c.upper));
+  ASSERT_TRUE(lm.load(2, 3, c.sense, c.cost, c.rhs, "GL", {0, 2, 4, 4}, {0, 1, 0, 1}, {1.0, 1.0, 1.0, -1.0},
+                      c.lower, c.upper));
   int status = 0;
   ASSERT_EQ(QXoptimize(lm.model, 0, &status), 0);
   EXPECT_EQ(status, c.expectedStatus);
-  EXPECT_EQ(infoInt(lm.model, QX_IINFO_SIM_ITER), 0);
+  if (c.byPresolve) {
+    EXPECT_EQ(infoInt(lm.model, QX_IINFO_SIM_ITER), 0);
+    for (int item : {QX_IINFO_NUM_RDCONS, QX_IINFO_NUM_RDVARS, QX_IINFO_NUM_RDNONZ, QX_IINFO_NUM_RDINT})
+      EXPECT_EQ(infoInt(lm.model, item), 0) << item;
+  }
+  ASSERT_EQ(QXsetModelIntParameter(lm.model, QX_IPARAM_LP_PRELEVEL, 0), 0);
+  ASSERT_EQ(QXoptimize(lm.model, 0, &status), 0);
+  EXPECT_EQ(status, c.expectedStatus) << "without presolve";
+  EXPECT_EQ(infoInt(lm.model, QX_IINFO_NUM_RDCONS), 2);
+  EXPECT_EQ(infoInt(lm.model, QX_IINFO_NUM_RDVARS), 3);
+  EXPECT_EQ(infoInt(lm.model, QX_IINFO_NUM_RDNONZ), 4);
 }
+const double kInfBound = 1e30;
 INSTANTIATE_TEST_SUITE_P(
     Small, PresolveVerdict,
-    ::testing::Values(VerdictCase{"rowOutOfReach", QX_MIN, {1, 1, 0}, {0, 0, 0}, {1, 1, 1}, QX_STATUS_INFEASIBLE},
-                      VerdictCase{"costToInfinity", QX_MAX, {1, 1, 1}, {0, 0, 0}, {5, 5, 1e30}, QX_STATUS_UNBOUNDED}),
+    ::testing::Values(
+        VerdictCase{"rowOutOfReach", QX_MIN, {1, 1, 0}, {0, 0, 0}, {1, 1, 1}, {3, 5}, QX_STATUS_INFEASIBLE, true},
+        // Both rows are redundant over the bounds: nothing is left but column 2.
+        VerdictCase{"costToInfinity", QX_MAX, {1, 1, 1}, {0, 0, 0}, {5, 5, kInfBound}, {0, 5}, QX_STATUS_UNBOUNDED,
+                    true},
+        // Rows stay: the simplex finds the ray.
+        VerdictCase{"costToInfinityRowsLeft", QX_MAX, {1, 1, 1}, {0, 0, 0}, {5, 5, kInfBound}, {3, 1},
+                    QX_STATUS_UNBOUNDED, false},
+        VerdictCase{"infeasibleBesideUnboundedColumn", QX_MAX, {1, 1, 1}, {0, 0, 0}, {1, 1, kInfBound}, {3, 5},
+                    QX_STATUS_INFEASIBLE, true},
+        // Infeasible only in combination: x0 + x1 >= 8 and x0 - x1 <= -4 ask for x1 >= 6 > 5.
+        VerdictCase{"hiddenInfeasibleBesideUnboundedColumn", QX_MIN, {1, 1, -1}, {0, 0, 0}, {5, 5, kInfBound},
+                    {8, -4}, QX_STATUS_INFEASIBLE, false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The presolve infeasibility margin follows a loose feasibility tolerance:
+// a singleton row 5e-6 beyond the column's bound is infeasible at the
+// default tolerance and feasible at 1e-5, before and after presolve alike.
+TEST(PresolveTolerance, MarginFollowsFeasibilityTolerance) {
+  for (const double tol : {1e-7, 1e-5}) {
+    for (const int level : {0, kDefaultLevel}) {
+      // x0 + x1 <= 4, x0 >= 1 + 5e-6 with x0 <= 1.
+      LoadedModel lm;
+      ASSERT_TRUE(lm.load(2, 2, QX_MIN, {1, 1}, {4, 1 + 5e-6}, "LG", {0, 2, 3}, {0, 1, 0}, {1.0, 1.0, 1.0}, {0, 0},
+                          {1, 3}));
+      ASSERT_EQ(QXsetModelDouParameter(lm.model, QX_DPARAM_SOLVER_FEASTOL, tol), 0);
+      ASSERT_EQ(QXsetModelIntParameter(lm.model, QX_IPARAM_LP_PRELEVEL, level), 0);
+      int status = 0;
+      QXoptimize(lm.model, 0, &status);
+      EXPECT_EQ(status, tol > 1e-6 ? QX_STATUS_BASIC_OPTIMAL : QX_STATUS_INFEASIBLE) << tol << " level " << level;
+    }
+  }
+}
 
 // ---- small models, each built to need one reduction, at three row scales
 // (tiny and huge coefficients must not make presolve lose the optimum).
