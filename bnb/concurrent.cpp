@@ -97,19 +97,33 @@ class HostLog {
     func_(host_, text, data_);
   }
   TORVA_PRINTF(2, 3) void print(const char* fmt, ...) noexcept {
+    va_list args;
+    va_start(args, fmt);
+    vprint(false, fmt, args);
+    va_end(args);
+  }
+  // A message that does not begin a line of its own: a line break goes to
+  // the log function first, as a call of its own.
+  TORVA_PRINTF(2, 3) void line(const char* fmt, ...) noexcept {
+    va_list args;
+    va_start(args, fmt);
+    vprint(true, fmt, args);
+    va_end(args);
+  }
+
+ private:
+  void vprint(bool newLine, const char* fmt, va_list args) noexcept {
     if (!func_) return;
     try {
-      va_list args;
-      va_start(args, fmt);
       const std::string text = vformat(fmt, args);
-      va_end(args);
-      pass(text.c_str());
+      std::lock_guard<std::mutex> hold(lock_);
+      if (newLine) func_(host_, "\n", data_);
+      func_(host_, text.c_str(), data_);
     } catch (...) {
       // A message that cannot be formatted is dropped; the search goes on.
     }
   }
 
- private:
   Model* host_;
   QXmodelLogfunc func_;
   void* data_;
@@ -191,6 +205,16 @@ bool raiseSignal(SharedRecord& s, int kind, int from, int status, double iter) {
   return raised;
 }
 
+// The host asked thread 0 to stop (its progress or integer-solution
+// callback returned non-zero): every thread stops.
+void interruptAll(Thread& t, const Model& m) {
+  SharedRecord& s = *t.shared;
+  const int status = runInfoInt(m, QX_IINFO_MIP_STATUS);
+  const double iter = currentIterations(m);
+  if (raiseSignal(s, kInterrupted, t.id, status, iter) && s.printLevel > 0)
+    s.log.line("Received ctrl-break signal, status: %d, iter:%g", status, iter);
+}
+
 // Progress callback of a thread model: stops the thread once another one
 // raised a terminal signal; thread 0 passes the host's callback on at the
 // host's frequency, and a stop the host asks for stops every thread.
@@ -205,7 +229,7 @@ int threadProgress(QXmodel m, int location, void* data) {
       if (s.signalFrom != t.id) {
         stop = true;
         if (!s.terminated && sig == kFinished && s.printLevel > 0)
-          s.log.print("Received terminal signal, status: %d, iter:%g ", s.signalStatus, currentIterations(*m));
+          s.log.line("Received terminal signal, status: %d, iter:%g ", s.signalStatus, currentIterations(*m));
         if (sig == kFinished) s.terminated = 1;
       }
     }
@@ -221,11 +245,7 @@ int threadProgress(QXmodel m, int location, void* data) {
   t.lastHostCall = now;
   t.hostCalled = true;
   const int rc = t.host.progress(m, location, t.host.progressData);
-  if (rc != 0 && location != QXLOC_END_REPORT) {
-    const double iter = currentIterations(*m);
-    if (raiseSignal(s, kInterrupted, t.id, runInfoInt(*m, QX_IINFO_MIP_STATUS), iter) && s.printLevel > 0)
-      s.log.print("Received ctrl-break signal, status: %d, iter:%g", runInfoInt(*m, QX_IINFO_MIP_STATUS), iter);
-  }
+  if (rc != 0 && location != QXLOC_END_REPORT) interruptAll(t, *m);
   return rc;
 }
 
@@ -242,7 +262,7 @@ int threadIncumbent(QXmodel m, void* data, double objval, const double* x) {
       s.owner = t.id;
       std::copy(x, x + s.nVars, s.bestX.begin());
       s.version.fetch_add(1, std::memory_order_release);
-      if (s.printLevel > 0) s.log.print("Set new solution by thread #%d, objval:%13g", t.id, objval);
+      if (s.printLevel > 0) s.log.line("Set new solution by thread #%d, objval:%13g", t.id, objval);
     }
   }
   t.seenVersion = std::max(t.seenVersion, s.version.load(std::memory_order_acquire));
@@ -253,16 +273,12 @@ int threadIncumbent(QXmodel m, void* data, double objval, const double* x) {
                 currentIterations(*m), runInfoInt(*m, QX_IINFO_MIP_ACTIVENODES), objval, bound, gap,
                 runInfoInt(*m, QX_IINFO_MIP_STATUS));
   } else if (s.printLevel > 1) {
-    s.log.print("iter:%8g, pinf:%.3e, objval:%13g, status:%3d", currentIterations(*m),
+    s.log.line("iter:%8g, pinf:%.3e, objval:%13g, status:%3d", currentIterations(*m),
                 runInfoDou(*m, QX_DINFO_PINFEAS), objval, runInfoInt(*m, QX_IINFO_MIP_STATUS));
   }
   if (t.id != 0 || !t.host.mip) return 0;
   const int rc = t.host.mip(m, t.host.mipData, objval, x);
-  if (rc != 0) {
-    const double iter = currentIterations(*m);
-    if (raiseSignal(s, kInterrupted, t.id, runInfoInt(*m, QX_IINFO_MIP_STATUS), iter) && s.printLevel > 0)
-      s.log.print("Received ctrl-break signal, status: %d, iter:%g", runInfoInt(*m, QX_IINFO_MIP_STATUS), iter);
-  }
+  if (rc != 0) interruptAll(t, *m);
   return rc;
 }
 
@@ -280,7 +296,7 @@ int threadSupplier(QXmodel m, void* data, double* objval, double* x) {
       const double own = *objval;
       if (s.hasBest && s.owner != t.id && s.sense * s.bestObj < s.sense * own && m->data.n == s.nVars) {
         if (s.printLevel > 3)
-          s.log.print("Get best-known solution %g to thread #%d (from #%d), thread's objval: %g", s.bestObj, t.id,
+          s.log.line("Get best-known solution %g to thread #%d (from #%d), thread's objval: %g", s.bestObj, t.id,
                       s.owner, own);
         std::copy(s.bestX.begin(), s.bestX.end(), x);
         *objval = s.bestObj;
@@ -407,7 +423,7 @@ void runThread(Thread& t) {
   SharedRecord& s = *t.shared;
   const double iter = t.model->mipSolution ? t.model->mipSolution->simplexIters : 0.0;
   if (raiseSignal(s, kFinished, t.id, t.status, iter) && s.printLevel > 0)
-    s.log.print("Sending terminal signal, status: %d, iter:%g", t.status, iter);
+    s.log.line("Sending terminal signal, status: %d, iter:%g", t.status, iter);
 }
 
 // Index of the thread whose result the host receives: the better MIP
