@@ -236,16 +236,16 @@ int threadProgress(QXmodel m, int location, void* data) {
     t.stopped = stop;
   }
   if (t.stopped) return 1;
-  if (t.id != 0 || !t.host.progress) return 0;
+  // The host hears the end of the whole run, not that of thread 0.
+  if (t.id != 0 || !t.host.progress || location == QXLOC_END_REPORT) return 0;
   const auto now = CallbackClock::now();
-  const bool due = location == QXLOC_END_REPORT ||
-                   (t.host.frequency >= 0 &&
-                    (!t.hostCalled || std::chrono::duration<double>(now - t.lastHostCall).count() >= t.host.frequency));
+  const bool due = t.host.frequency >= 0 && (!t.hostCalled || std::chrono::duration<double>(
+                                                                  now - t.lastHostCall).count() >= t.host.frequency);
   if (!due) return 0;
   t.lastHostCall = now;
   t.hostCalled = true;
   const int rc = t.host.progress(m, location, t.host.progressData);
-  if (rc != 0 && location != QXLOC_END_REPORT) interruptAll(t, *m);
+  if (rc != 0) interruptAll(t, *m);
   return rc;
 }
 
@@ -539,6 +539,10 @@ int solveMIPCC(Model& model, int* status) {
         logPrint(model, "\nWarning: Concurrent runs will use default strategies..\n");
       }
       rc = bnb::runConcurrent(model, nThreads, hostStrategy);
+      // The end report of the run, with the host's own callbacks back.
+      const MipSolution* rec = model.mipSolution ? &*model.mipSolution : nullptr;
+      reportProgress(model, {QXLOC_END_REPORT, rec ? static_cast<double>(rec->simplexIters) : 0.0,
+                             rec ? rec->objective : 0.0, true});
     }
   }
   if (status && model.mipSolution) *status = model.mipSolution->status;

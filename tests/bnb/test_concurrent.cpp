@@ -4,6 +4,7 @@
 // fallback, a stop asked by the host and the error paths.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -230,8 +231,8 @@ TEST(Concurrent, HostStrategyCalledOncePerThread) {
   EXPECT_EQ(calls.calls, (std::map<int, int>{{0, 1}, {2, 1}}));
 }
 
-int stopAtOnce(QXmodel, int, void* data) {
-  ++*static_cast<int*>(data);
+int stopAtOnce(QXmodel, int location, void* data) {
+  static_cast<std::vector<int>*>(data)->push_back(location);
   return 1;
 }
 
@@ -240,12 +241,16 @@ TEST(Concurrent, HostStopEndsEveryThread) {
   if (!std::filesystem::exists(path)) GTEST_SKIP() << "model data not found: " << path;
   Host h;
   ASSERT_EQ(QXreadMPSFile(h.model, path.c_str(), 1), 0);
-  int calls = 0;
+  std::vector<int> calls;
   QXsetCallback(h.model, stopAtOnce, &calls);
   QXsetModelIntParameter(h.model, QX_IPARAM_MIP_NUM_THREADS, 2);
   int status = 0;
   EXPECT_EQ(QXsolveMIPCC(h.model, &status), QXERR_USER_INTERRUPT) << h.log;
-  EXPECT_GE(calls, 1);
+  // The stop, then one end report of the whole run.
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls.front(), QXLOC_MIP);
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), QXLOC_END_REPORT), 1);
+  EXPECT_EQ(calls.back(), QXLOC_END_REPORT);
   EXPECT_EQ(count(h.log, "Received ctrl-break signal, status: "), 1);
   EXPECT_EQ(count(h.log, "\nThread-id:1, status: "), 1);
   EXPECT_NE(status, QX_STATUS_OPTIMAL);
