@@ -143,7 +143,6 @@ struct SharedRecord {
   std::vector<double> bestX;  // nVars, reserved before the threads start
   int terminated = 0;
   int signalFrom = -1, signalStatus = 0;
-  double signalIter = 0.0;
   // ---
   int printLevel = 0;
   std::atomic<int> signal{kNoSignal};
@@ -190,14 +189,13 @@ double runInfoDou(const Model& m, int item) {
 
 // Raises a terminal signal unless one is raised already. True when this
 // call raised it.
-bool raiseSignal(SharedRecord& s, int kind, int from, int status, double iter) {
+bool raiseSignal(SharedRecord& s, int kind, int from, int status) {
   bool raised = false;
 #pragma omp critical(qx_mipcc_best)
   {
     if (s.signal.load(std::memory_order_relaxed) == kNoSignal) {
       s.signalFrom = from;
       s.signalStatus = status;
-      s.signalIter = iter;
       s.signal.store(kind, std::memory_order_release);
       raised = true;
     }
@@ -211,7 +209,7 @@ void interruptAll(Thread& t, const Model& m) {
   SharedRecord& s = *t.shared;
   const int status = runInfoInt(m, QX_IINFO_MIP_STATUS);
   const double iter = currentIterations(m);
-  if (raiseSignal(s, kInterrupted, t.id, status, iter) && s.printLevel > 0)
+  if (raiseSignal(s, kInterrupted, t.id, status) && s.printLevel > 0)
     s.log.line("Received ctrl-break signal, status: %d, iter:%g", status, iter);
 }
 
@@ -422,7 +420,7 @@ void runThread(Thread& t) {
   if (t.stopped || !finalStatus(t.status)) return;
   SharedRecord& s = *t.shared;
   const double iter = t.model->mipSolution ? t.model->mipSolution->simplexIters : 0.0;
-  if (raiseSignal(s, kFinished, t.id, t.status, iter) && s.printLevel > 0)
+  if (raiseSignal(s, kFinished, t.id, t.status) && s.printLevel > 0)
     s.log.line("Sending terminal signal, status: %d, iter:%g", t.status, iter);
 }
 
