@@ -132,6 +132,10 @@ int loadEnv(QXenv env, const char* file, const std::vector<pf::Row>& rows) {
 
 }  // namespace
 
+int torva::readModelParameterFile(QXmodelRec& model, const char* file) {
+  return loadModel(&model, file, pf::shortTableRows(), true);
+}
+
 extern "C" {
 
 QXAPI int QXwriteModelParameter(QXmodel model, const char* file) {
@@ -167,7 +171,7 @@ QXAPI int QXloadEnvParameter(QXenv env, const char* file, int count,
 
 QXAPI int QXreadModelParameter(QXmodel model, const char* file) {
   if (!model || !file) return QXERR_ILLEGAL_NULL_POINTER;
-  return guarded([&] { return loadModel(model, file, pf::shortTableRows(), true); });
+  return guarded([&] { return torva::readModelParameterFile(*model, file); });
 }
 
 QXAPI int QXreadEnvParameter(QXenv env, const char* file) {

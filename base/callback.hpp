@@ -18,7 +18,10 @@
 #pragma once
 
 #include <chrono>
+#include <map>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "torva.h"
@@ -66,6 +69,15 @@ struct ProgressReport {
   bool force = false;  // call the host regardless of the frequency
 };
 
+// The host's strategy of one thread of the concurrent integer solver: a
+// function called on the thread's model and a parameter file read into it
+// (either may be absent).
+struct ConcurrentStrategy {
+  QXMIPCCstrategyFunc func = nullptr;
+  void* userData = nullptr;
+  std::optional<std::string> paramFile;
+};
+
 // Callbacks of one model, each a host function with its own user data, and
 // the bookkeeping of the progress callback. Everything is null or empty at
 // creation; a model copy does not take them over.
@@ -97,6 +109,9 @@ struct Callbacks {
   bool gradFullPartial = false;
   bool gradAllRows = true;
   std::vector<char> gradRowMark;
+
+  // Strategies of the concurrent integer solver by thread number.
+  std::map<int, ConcurrentStrategy> concurrentStrategies;
 
   // Time of the last host call made by the dispatcher (none yet when unset).
   CallbackClock::time_point lastCall{};

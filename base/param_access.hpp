@@ -36,6 +36,10 @@ int setEnvIntParam(QXenvRec& env, int id, int value);
 int setEnvDouParam(QXenvRec& env, int id, double value);
 int setEnvStrParam(QXenvRec& env, int id, const char* value);
 
+// Reads a parameter file (the short table and the descriptor-driven group)
+// into a model, as QXreadModelParameter does; returns an error code.
+int readModelParameterFile(QXmodelRec& model, const char* file);
+
 // Validated reads: 2074 unknown, 2011 wrong type, 2009 not held on the level.
 // String reads copy at most kStringParamMaxLength + 1 bytes.
 int getModelIntParam(const QXmodelRec& model, int id, int* value);

@@ -1,6 +1,7 @@
 // Exported functions of the integer solver.
 #include "base/api.hpp"
 #include "base/model.hpp"
+#include "bnb/concurrent.hpp"
 #include "bnb/driver.hpp"
 #include "io/solution_report.hpp"
 
@@ -16,6 +17,17 @@ QXAPI int QXsolveMIP(QXmodel model, int* pnStatus) {
 QXAPI int QXsolveMIPSerial(QXmodel model, int* pnStatus) {
   if (!model) return QXERR_ILLEGAL_NULL_POINTER;
   return guarded([&] { return torva::solveMIPSerial(*model, pnStatus); });
+}
+
+QXAPI int QXsolveMIPCC(QXmodel model, int* pnStatus) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] { return torva::solveMIPCC(*model, pnStatus); });
+}
+
+QXAPI int QXsetMIPCCStrategy(QXmodel model, QXMIPCCstrategyFunc cb, int nThreadId, const char* szParamFile,
+                             void* userdata) {
+  if (!model) return QXERR_ILLEGAL_NULL_POINTER;
+  return guarded([&] { return torva::setMipCCStrategy(*model, cb, nThreadId, szParamFile, userdata); });
 }
 
 QXAPI int QXbnbSolve(QXmodel model, const char* pszFname) {

@@ -7,6 +7,7 @@
 #include "base/callback.hpp"
 #include "base/info.hpp"
 #include "base/log.hpp"
+#include "bnb/concurrent.hpp"
 #include "bnb/reform.hpp"
 #include "bnb/search.hpp"
 #include "simplex/driver.hpp"
@@ -467,8 +468,10 @@ int solveMIP(Model& model, int* status) {
   bnb::logCutTypeTable(model);
   if (p.intValue(QX_IPARAM_MIP_XSOLVER) == 4 || p.intValue(QX_IPARAM_SPLEX_USE_EXTERNAL) == 4)
     return QXERR_XSOLVER_FUNC_NOT_INSTALLED;
-  // The concurrent search is not built yet: every thread setting runs the
-  // serial search.
+  // Only linear models are searched in parallel.
+  int threads = m > 1 ? m : t;
+  if (!driver::classify(model).linear()) threads = 1;
+  if ((mode == 3 || mode == 4) && threads > 1) return solveMIPCC(model, status);
   return solveMIPSerial(model, status);
 }
 

@@ -1076,6 +1076,37 @@ QXAPI int QXsolveNextBestMIPsols(QXmodel model, int nMaxSols, int *pnSols);
 QXAPI int QXgetNextBestMIPSol(QXmodel model, double *pdObj, double *padPrimal);
 QXAPI int QXPreAlgMIP(QXmodel model, int *pnStatus);
 
+/* Concurrent integer solver: QX_IPARAM_MIP_NUM_THREADS searches run at the
+ * same time, thread 0 on the model itself and the others on private copies,
+ * each with its own strategy. They share the best solution found so far, and
+ * the first thread that ends with a final status stops the others; the best
+ * thread result is copied into the model and *pnStatus receives its MIP
+ * status. QXsolveMIP takes this path when QX_IPARAM_MULTITHREAD_MODE is 3 or
+ * 4 and more than one thread is in force. With fewer than two threads the
+ * serial search runs. QX_IPARAM_MIP_CONCURRENT_STRATEGY chooses the
+ * strategies: -1 or 1 the built-in ones (thread 0 the model's own settings,
+ * thread 1 depth first with up branches first, thread 2 best bound with down
+ * branches first, thread 3 best estimate with up branches first, further
+ * threads cycling through 1 to 3), 0 those installed by QXsetMIPCCStrategy.
+ * Parameters changed for the run are restored afterwards. Errors: 2010 null
+ * model, 2031 model not loaded, 2029 another strategy value, 2023 the host's
+ * progress callback asked to stop; otherwise the error of the thread whose
+ * result was taken. */
+QXAPI int QXsolveMIPCC(QXmodel model, int *pnStatus);
+/* Strategy of one thread of the concurrent integer solver, called on the
+ * caller's thread before the searches start, with that thread's model (the
+ * host's model for thread 0, a private copy for the others); it may set the
+ * thread model's parameters. Its return value is not used. */
+typedef int (*QXMIPCCstrategyFunc)(QXmodel model, int nThreadId, void *userdata);
+/* Installs the host's strategy of thread nThreadId (0 and up), used when
+ * QX_IPARAM_MIP_CONCURRENT_STRATEGY is 0: the callback cb (may be null) is
+ * called on the thread's model, then the parameter file szParamFile (may be
+ * null) is read into it. One call per thread; a call with cb and szParamFile
+ * both null removes the thread's strategy. Threads without one use their
+ * built-in strategy. Errors: 2010 null model, 2012 nThreadId below 0. */
+QXAPI int QXsetMIPCCStrategy(QXmodel model, QXMIPCCstrategyFunc cb, int nThreadId, const char *szParamFile,
+                             void *userdata);
+
 /* Status of the integer record (QX_STATUS_*). Errors: 2009 no record or
  * model unloaded. */
 QXAPI int QXgetMIPSolutionStatus(QXmodel model, int *status);
