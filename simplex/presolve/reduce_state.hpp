@@ -9,6 +9,7 @@
 // are live again.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "base/model_data.hpp"
@@ -91,7 +92,40 @@ struct Problem {
   // looks at such an equation again only once this sum has changed.
   std::vector<long long> substSeen;
 
+  // Change stamps. Every change to row i (its sides, its live entries, the
+  // bounds of a live column in it) sets rowStamp[i], and every change to
+  // column j (its cost, its bounds, its live entries, the finiteness of the
+  // sides of one of its rows) sets colStamp[j], to a new value of clock. A
+  // pass that looked at a row or column at clock t and found nothing to do
+  // finds nothing again while its stamp is at most t.
+  std::vector<long long> rowStamp, colStamp;
+  long long clock = 0;
+  // What the passes saw: the clock when a pass last looked at a row or
+  // column and left it (-1: never).
+  struct Seen {
+    std::vector<long long> activity;   // rows, activity pass
+    std::vector<long long> singleton;  // columns, column singleton pass
+    std::vector<long long> dominated;  // columns, dominated column pass
+    // Pattern keys of rows and columns (parallel rows and columns), each
+    // with the clock when it was computed, and the clock at the start of
+    // each pass's last run.
+    std::vector<std::uint64_t> rowKey, colKey;
+    std::vector<long long> rowKeyAt, colKeyAt;
+    long long duplicateRows = -1, parallelCols = -1;
+    // The largest live entry of each row in size, with the row's stamp
+    // when it was taken (column singleton passes).
+    std::vector<double> rowMax;
+    std::vector<long long> rowMaxAt;
+  } seen;
+
   explicit Problem(const ModelData& d);
+  void touchRow(int i) { rowStamp[i] = ++clock; }
+  void touchCol(int j) { colStamp[j] = ++clock; }
+  // Column j's bounds moved: j and each of its live rows change.
+  void boundsMoved(int j);
+  // Row i's sides moved and may have changed finiteness: i and each of its
+  // live columns change.
+  void sidesMoved(int i);
   int liveRows() const;
   int liveCols() const;
   // Removes column j at value v: its rows' bounds absorb a_ij v and the
