@@ -413,10 +413,27 @@ void slackSingleton(Problem& p, std::vector<Step>& steps, int i, int j, double a
   p.objConst += y * b;
   p.rl[i] = nrl;
   p.ru[i] = nru;
+  // The row's largest entry stays when x_j's was smaller (the maximum
+  // without it is the same).
+  const bool keepMax = p.seen.rowMaxAt[i] == p.rowStamp[i] && std::fabs(a) < p.seen.rowMax[i];
   p.sidesMoved(i);  // the costs of its columns moved too
   p.colOn[j] = 0;
   p.touchCol(j);
   --p.rowCnt[i];
+  if (keepMax) p.seen.rowMaxAt[i] = p.rowStamp[i];
+}
+
+// The largest live entry of row i in size, read again only after the row
+// changed (a long row holds many singletons).
+double rowMax(Problem& p, int i) {
+  if (p.seen.rowMaxAt[i] != p.rowStamp[i]) {
+    double amax = 0.0;
+    for (const Entry& e : p.a.rows[i])
+      if (p.colOn[e.idx]) amax = std::max(amax, std::fabs(e.val));
+    p.seen.rowMax[i] = amax;
+    p.seen.rowMaxAt[i] = p.rowStamp[i];
+  }
+  return p.seen.rowMax[i];
 }
 
 // withSlacks: equations whose singleton has one relevant bound become
@@ -443,16 +460,7 @@ Verdict singletons(Problem& p, std::vector<Step>& steps, bool withSlacks) {
     else if (finiteLo(p.rl[i]) && !finiteUp(p.ru[i]) && yNeeded >= 0) b = p.rl[i];
     else if (finiteUp(p.ru[i]) && !finiteLo(p.rl[i]) && yNeeded <= 0) b = p.ru[i];
     else continue;
-    // A row's largest entry is read again only after the row changed: a
-    // long row holds many singletons.
-    if (p.seen.rowMaxAt[i] != p.rowStamp[i]) {
-      double amax = 0.0;
-      for (const Entry& e : p.a.rows[i])
-        if (p.colOn[e.idx]) amax = std::max(amax, std::fabs(e.val));
-      p.seen.rowMax[i] = amax;
-      p.seen.rowMaxAt[i] = p.rowStamp[i];
-    }
-    if (std::fabs(a) < kSubstPivot * p.seen.rowMax[i]) continue;
+    if (std::fabs(a) < kSubstPivot * rowMax(p, i)) continue;
     if (finiteLo(p.lo[j]) || finiteUp(p.up[j])) {
       // Both bounds must be implied unless withSlacks; the sweep stops once
       // the outcome is settled (both sides infinite, or a needed one).
