@@ -210,6 +210,27 @@ std::uint64_t cachedPatternKey(const std::vector<Entry>& list, const std::vector
 }
 
 std::vector<std::vector<int>> sameKeyGroups(std::vector<std::pair<std::uint64_t, int>>& keyed) {
+  // Most keys are unique: a count of each key in an open-addressing table
+  // (at least twice as many slots as keys) leaves only the shared ones to
+  // sort.
+  std::size_t slots = 16;
+  while (slots < 2 * keyed.size()) slots *= 2;
+  struct Slot {
+    std::uint64_t key = 0;
+    int count = 0;
+  };
+  std::vector<Slot> table(slots);
+  const auto find = [&](std::uint64_t key) -> Slot& {
+    std::size_t h = static_cast<std::size_t>((key ^ (key >> 29)) * 0x9e3779b97f4a7c15ull) & (slots - 1);
+    while (table[h].count > 0 && table[h].key != key) h = (h + 1) & (slots - 1);
+    return table[h];
+  };
+  for (const auto& [key, idx] : keyed) {
+    Slot& s = find(key);
+    s.key = key;
+    ++s.count;
+  }
+  std::erase_if(keyed, [&](const std::pair<std::uint64_t, int>& k) { return find(k.first).count < 2; });
   std::sort(keyed.begin(), keyed.end());
   std::vector<std::vector<int>> groups;
   for (std::size_t b = 0, e = 0; b < keyed.size(); b = e) {
