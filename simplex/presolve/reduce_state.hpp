@@ -99,6 +99,9 @@ struct Problem {
   // pass that looked at a row or column at clock t and found nothing to do
   // finds nothing again while its stamp is at most t.
   std::vector<long long> rowStamp, colStamp;
+  // Column j's live entries alone (a row of j going off, an entry set) set
+  // colShapeStamp[j] as well.
+  std::vector<long long> colShapeStamp;
   long long clock = 0;
   // What the passes saw: the clock when a pass last looked at a row or
   // column and left it (-1: never).

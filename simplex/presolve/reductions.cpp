@@ -115,6 +115,7 @@ Problem::Problem(const ModelData& d) : m(d.m), n(d.n) {
   colOn.assign(n, 1);
   rowStamp.assign(m, 0);
   colStamp.assign(n, 0);
+  colShapeStamp.assign(n, 0);
   seen.activity.assign(m, -1);
   seen.singleton.assign(n, -1);
   seen.dominated.assign(n, -1);
@@ -146,7 +147,7 @@ void Problem::removeColumnAt(int j, double v) {
 
 void Problem::removeRow(int i) {
   for (const Entry& e : a.rows[i])
-    if (colOn[e.idx]) --colCnt[e.idx], touchCol(e.idx);
+    if (colOn[e.idx]) --colCnt[e.idx], touchCol(e.idx), colShapeStamp[e.idx] = clock;
   rowOn[i] = 0;
   touchRow(i);
 }
@@ -166,6 +167,7 @@ void Problem::sidesMoved(int i) {
 void Problem::setEntry(int i, int j, double v) {
   touchRow(i);
   touchCol(j);
+  colShapeStamp[j] = clock;
   const int change = a.set(i, j, v);
   if (rowOn[i] && colOn[j]) {
     rowCnt[i] += change;
