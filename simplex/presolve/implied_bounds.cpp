@@ -125,6 +125,7 @@ void chainedBounds(const Problem& p, const std::vector<char>& skip, Implied& im)
     for (int j = 0; j < p.n && !moved; ++j)
       moved = im.lo[j] > lo[j] + scaled(kChainMove, lo[j]) || im.up[j] < up[j] - scaled(kChainMove, up[j]);
     if (!moved || round + 1 == kChainRounds) break;
+    if (!p.rememberSeen) continue;
     std::fill(reread.begin(), reread.end(), 0);
     for (int j = 0; j < p.n; ++j)
       if (p.colOn[j] && (im.lo[j] != lo[j] || im.up[j] != up[j]))

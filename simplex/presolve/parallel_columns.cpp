@@ -83,9 +83,9 @@ Verdict parallelColumnPass(Problem& p, std::vector<Step>& steps) {
   for (int j = 0; j < p.n; ++j) {
     if (!p.colOn[j] || p.colCnt[j] < 1) continue;
     keyed.push_back(
-        {cachedPatternKey(p.a.cols[j], p.rowOn, p.colShapeStamp[j], p.clock, p.seen.colKey[j], p.seen.colKeyAt[j]), j});
+        {cachedPatternKey(p, p.a.cols[j], p.rowOn, p.colShapeStamp[j], p.seen.colKey[j], p.seen.colKeyAt[j]), j});
   }
-  const auto changed = [&](int j) { return p.colStamp[j] > last; };
+  const auto changed = [&](int j) { return !p.unchangedSince(p.colStamp[j], last); };
   for (const std::vector<int>& cols : sameKeyGroups(keyed)) {
     if (std::none_of(cols.begin(), cols.end(), changed)) continue;
     std::vector<std::vector<Entry>> shapes;

@@ -23,8 +23,8 @@ const Entry& firstLive(const std::vector<Entry>& list, const std::vector<char>& 
 std::uint64_t scaledPatternKey(const std::vector<Entry>& list, const std::vector<char>& on);
 // scaledPatternKey kept in key, recomputed only when the list's change stamp
 // is newer than keyAt (the clock when key was computed).
-std::uint64_t cachedPatternKey(const std::vector<Entry>& list, const std::vector<char>& on, long long stamp,
-                               long long clock, std::uint64_t& key, long long& keyAt);
+std::uint64_t cachedPatternKey(const Problem& p, const std::vector<Entry>& list, const std::vector<char>& on,
+                               long long stamp, std::uint64_t& key, long long& keyAt);
 // The indices of the (key, index) pairs grouped by key, groups of two or
 // more only, each in increasing index order.
 std::vector<std::vector<int>> sameKeyGroups(std::vector<std::pair<std::uint64_t, int>>& keyed);

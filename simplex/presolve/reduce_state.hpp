@@ -121,6 +121,13 @@ struct Problem {
     std::vector<long long> rowMaxAt;
   } seen;
 
+  // False: every pass looks at every row and column again, as if nothing
+  // had been seen (the reductions are the same, only slower).
+  bool rememberSeen = true;
+  // True when what a pass saw at clock seenAt still holds for a row or
+  // column with this stamp.
+  bool unchangedSince(long long stamp, long long seenAt) const { return rememberSeen && seenAt >= stamp; }
+
   explicit Problem(const ModelData& d);
   void touchRow(int i) { rowStamp[i] = ++clock; }
   void touchCol(int j) { colStamp[j] = ++clock; }

@@ -205,9 +205,9 @@ std::uint64_t scaledPatternKey(const std::vector<Entry>& list, const std::vector
   return key;
 }
 
-std::uint64_t cachedPatternKey(const std::vector<Entry>& list, const std::vector<char>& on, long long stamp,
-                               long long clock, std::uint64_t& key, long long& keyAt) {
-  if (keyAt < stamp) key = scaledPatternKey(list, on), keyAt = clock;
+std::uint64_t cachedPatternKey(const Problem& p, const std::vector<Entry>& list, const std::vector<char>& on,
+                               long long stamp, std::uint64_t& key, long long& keyAt) {
+  if (!p.unchangedSince(stamp, keyAt)) key = scaledPatternKey(list, on), keyAt = p.clock;
   return key;
 }
 
@@ -377,7 +377,7 @@ Verdict colPass(Problem& p, std::vector<Step>& steps) {
 // (redundant).
 Verdict activityPass(Problem& p, std::vector<Step>& steps) {
   for (int i = 0; i < p.m; ++i) {
-    if (!p.rowOn[i] || p.rowCnt[i] == 0 || p.seen.activity[i] >= p.rowStamp[i]) continue;
+    if (!p.rowOn[i] || p.rowCnt[i] == 0 || p.unchangedSince(p.rowStamp[i], p.seen.activity[i])) continue;
     p.seen.activity[i] = p.clock;  // a reduction stamps the row again
     const Activity act = activity(p, i);
     const double rl = p.rl[i], ru = p.ru[i];
@@ -438,7 +438,7 @@ void slackSingleton(Problem& p, std::vector<Step>& steps, int i, int j, double a
   p.ru[i] = nru;
   // The row's largest entry stays when x_j's was smaller (the maximum
   // without it is the same).
-  const bool keepMax = p.seen.rowMaxAt[i] == p.rowStamp[i] && std::fabs(a) < p.seen.rowMax[i];
+  const bool keepMax = p.unchangedSince(p.rowStamp[i], p.seen.rowMaxAt[i]) && std::fabs(a) < p.seen.rowMax[i];
   p.sidesMoved(i);  // the costs of its columns moved too
   p.colOn[j] = 0;
   p.touchCol(j);
@@ -449,7 +449,7 @@ void slackSingleton(Problem& p, std::vector<Step>& steps, int i, int j, double a
 // The largest live entry of row i in size, read again only after the row
 // changed (a long row holds many singletons).
 double rowMax(Problem& p, int i) {
-  if (p.seen.rowMaxAt[i] != p.rowStamp[i]) {
+  if (!p.unchangedSince(p.rowStamp[i], p.seen.rowMaxAt[i])) {
     double amax = 0.0;
     for (const Entry& e : p.a.rows[i])
       if (p.colOn[e.idx]) amax = std::max(amax, std::fabs(e.val));
@@ -471,7 +471,7 @@ Verdict singletons(Problem& p, std::vector<Step>& steps, bool withSlacks) {
     // The test without slacks gives the same answer while neither the
     // column nor its row changes (a reduction stamps the column again).
     if (!withSlacks) {
-      if (p.seen.singleton[j] >= std::max(p.colStamp[j], p.rowStamp[i])) continue;
+      if (p.unchangedSince(std::max(p.colStamp[j], p.rowStamp[i]), p.seen.singleton[j])) continue;
       p.seen.singleton[j] = p.clock;
     }
     // In an inequality row the column's cost must ask for the row's dual
@@ -539,7 +539,7 @@ Verdict slackSingletonPass(Problem& p, std::vector<Step>& steps) { return single
 // bound at some optimum; likewise towards the upper bound.
 Verdict dominatedPass(Problem& p, std::vector<Step>& steps) {
   for (int j = 0; j < p.n; ++j) {
-    if (!p.colOn[j] || p.seen.dominated[j] >= p.colStamp[j]) continue;
+    if (!p.colOn[j] || p.unchangedSince(p.colStamp[j], p.seen.dominated[j])) continue;
     p.seen.dominated[j] = p.clock;  // fixing stamps the column again
     int downLocks = 0, upLocks = 0;
     for (const Entry& e : p.a.cols[j]) {
@@ -574,10 +574,8 @@ Verdict duplicateRowPass(Problem& p, std::vector<Step>& steps) {
   std::vector<std::pair<std::uint64_t, int>> keyed;
   for (int i = 0; i < p.m; ++i)
     if (p.rowOn[i] && p.rowCnt[i] >= 2)
-      keyed.push_back({cachedPatternKey(p.a.rows[i], p.colOn, p.rowStamp[i], p.clock, p.seen.rowKey[i],
-                                        p.seen.rowKeyAt[i]),
-                       i});
-  const auto changed = [&](int i) { return p.rowStamp[i] > last; };
+      keyed.push_back({cachedPatternKey(p, p.a.rows[i], p.colOn, p.rowStamp[i], p.seen.rowKey[i], p.seen.rowKeyAt[i]), i});
+  const auto changed = [&](int i) { return !p.unchangedSince(p.rowStamp[i], last); };
   std::vector<std::vector<int>> buckets = sameKeyGroups(keyed);
   std::erase_if(buckets, [&](const std::vector<int>& rows) { return std::none_of(rows.begin(), rows.end(), changed); });
   std::vector<std::vector<Entry>> shape(buckets.empty() ? 0 : p.m);
