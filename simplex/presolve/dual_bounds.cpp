@@ -66,7 +66,7 @@ struct DualBox {
 // Returns true when a bound moved.
 bool tightenDual(const Problem& p, int j, double sign, DualBox& b) {
   double minSum = 0.0, sumSize = 0.0;
-  int minInf = 0, infRow = -1;
+  const Entry* infinite = nullptr;  // the one term with an infinite bound
   const auto termMin = [&](const Entry& e) {
     const double a = sign * e.val;
     return a > 0 ? a * b.lo[e.idx] : a * b.up[e.idx];
@@ -75,28 +75,32 @@ bool tightenDual(const Problem& p, int j, double sign, DualBox& b) {
     if (!p.rowOn[e.idx]) continue;
     const double yb = sign * e.val > 0 ? b.lo[e.idx] : b.up[e.idx];
     if (std::fabs(yb) >= kInf) {
-      ++minInf;
-      infRow = e.idx;
+      if (infinite) return false;  // two infinite terms: no bound follows
+      infinite = &e;
     } else {
       minSum += termMin(e);
       sumSize += std::fabs(termMin(e));
     }
   }
-  if (minInf > 1) return false;
   bool moved = false;
   const double c = sign * p.cost[j];
-  for (const Entry& e : p.a.cols[j]) {
-    if (!p.rowOn[e.idx] || (minInf == 1 && e.idx != infRow)) continue;
+  // The bound on the dual of e's row from the rest of the dual row (rest:
+  // the rest's smallest value).
+  const auto offer = [&](const Entry& e, double rest) {
     const double a = sign * e.val;
-    const double rest = minInf == 1 ? minSum : minSum - termMin(e);
     double bound = (c - rest) / a;  // a y_i <= c - rest
-    if (std::fabs(bound) >= kDualBoundLimit) continue;
+    if (std::fabs(bound) >= kDualBoundLimit) return;
     // Widened by kDecideTol relative to the terms it came from (not to 1:
     // the duals of rows with huge entries are tiny).
     bound += (a > 0 ? 1 : -1) * kDecideTol * (std::fabs(c) + sumSize) / std::fabs(a);
     if (a > 0 && bound < b.up[e.idx]) b.up[e.idx] = bound, moved = true, b.moved[e.idx] = ++b.clock;
     else if (a < 0 && bound > b.lo[e.idx]) b.lo[e.idx] = bound, moved = true, b.moved[e.idx] = ++b.clock;
-  }
+  };
+  // With one infinite term only the dual of that term's row gets a bound.
+  if (infinite) offer(*infinite, minSum);
+  else
+    for (const Entry& e : p.a.cols[j])
+      if (p.rowOn[e.idx]) offer(e, minSum - termMin(e));
   return moved;
 }
 

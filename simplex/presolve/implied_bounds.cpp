@@ -107,19 +107,29 @@ constexpr int kChainRounds = 4;
 constexpr double kChainMove = 1e-3;
 
 // Bounds implied through kChainRounds rounds of the rows not marked in skip;
-// each round uses the bounds of the round before.
+// each round uses the bounds of the round before. A row none of whose
+// columns' bounds moved in the round before offers what it offered then,
+// which the bounds already hold, so a round reads only the rows of the
+// columns that moved.
 void chainedBounds(const Problem& p, const std::vector<char>& skip, Implied& im) {
   im.lo = p.lo, im.up = p.up;
   im.loRow.assign(static_cast<std::size_t>(p.n), -1);
   im.upRow.assign(static_cast<std::size_t>(p.n), -1);
+  std::vector<double> lo, up;
+  std::vector<char> reread(static_cast<std::size_t>(p.m), 1);
   for (int round = 0; round < kChainRounds; ++round) {
-    const std::vector<double> lo = im.lo, up = im.up;
+    lo = im.lo, up = im.up;
     for (int r = 0; r < p.m; ++r)
-      if (p.rowOn[r] && p.rowCnt[r] >= 2 && !skip[r]) impliedFromRow(im, p, r, lo, up);
+      if (reread[r] && p.rowOn[r] && p.rowCnt[r] >= 2 && !skip[r]) impliedFromRow(im, p, r, lo, up);
     bool moved = false;
     for (int j = 0; j < p.n && !moved; ++j)
       moved = im.lo[j] > lo[j] + scaled(kChainMove, lo[j]) || im.up[j] < up[j] - scaled(kChainMove, up[j]);
-    if (!moved) break;
+    if (!moved || round + 1 == kChainRounds) break;
+    if (!p.rememberSeen) continue;
+    std::fill(reread.begin(), reread.end(), 0);
+    for (int j = 0; j < p.n; ++j)
+      if (p.colOn[j] && (im.lo[j] != lo[j] || im.up[j] != up[j]))
+        for (const Entry& e : p.a.cols[j]) reread[e.idx] = 1;
   }
 }
 

@@ -53,9 +53,11 @@ void merge(Problem& p, std::vector<Step>& steps, int j, int k, double lambda) {
   const double jUp = std::fabs(jForUp) >= kInf ? kInf : lambda * jForUp;
   p.lo[k] = sumBound(p.lo[k], jLo);
   p.up[k] = sumBound(p.up[k], jUp);
+  p.boundsMoved(k);
   for (const Entry& e : p.a.cols[j])
-    if (p.rowOn[e.idx]) --p.rowCnt[e.idx];
+    if (p.rowOn[e.idx]) --p.rowCnt[e.idx], p.touchRow(e.idx);
   p.colOn[j] = 0;
+  p.touchCol(j);
 }
 
 // x_k is free, so d_j = c_j - lambda c_k at every optimum: a sign fixes x_j.
@@ -73,12 +75,19 @@ bool fixAgainstFree(Problem& p, std::vector<Step>& steps, int j, int k, double l
 }  // namespace
 
 Verdict parallelColumnPass(Problem& p, std::vector<Step>& steps) {
+  // Keys are kept from earlier runs for the columns not stamped since; two
+  // such columns were compared in the last run and both kept.
+  const long long last = p.seen.parallelCols;
+  p.seen.parallelCols = p.clock;
   std::vector<std::pair<std::uint64_t, int>> keyed;
   for (int j = 0; j < p.n; ++j) {
     if (!p.colOn[j] || p.colCnt[j] < 1) continue;
-    keyed.push_back({scaledPatternKey(p.a.cols[j], p.rowOn), j});
+    keyed.push_back(
+        {cachedPatternKey(p, p.a.cols[j], p.rowOn, p.colShapeStamp[j], p.seen.colKey[j], p.seen.colKeyAt[j]), j});
   }
+  const auto changed = [&](int j) { return !p.unchangedSince(p.colStamp[j], last); };
   for (const std::vector<int>& cols : sameKeyGroups(keyed)) {
+    if (std::none_of(cols.begin(), cols.end(), changed)) continue;
     std::vector<std::vector<Entry>> shapes;
     for (int j : cols) shapes.push_back(liveShape(p, j));
     for (std::size_t x = 0; x < cols.size(); ++x) {
@@ -87,7 +96,7 @@ Verdict parallelColumnPass(Problem& p, std::vector<Step>& steps) {
       const std::vector<Entry>& sk = shapes[x];
       for (std::size_t z = x + 1; z < cols.size() && p.colOn[k]; ++z) {
         const int j = cols[z];
-        if (!p.colOn[j]) continue;
+        if (!p.colOn[j] || (!changed(j) && !changed(k))) continue;
         const std::vector<Entry>& sj = shapes[z];
         if (sj.empty() || sj.size() != sk.size()) continue;
         const double lambda = sj[0].val / sk[0].val;

@@ -21,6 +21,10 @@ const Entry& firstLive(const std::vector<Entry>& list, const std::vector<char>& 
 // up to rounding and to a common factor share a key). It does not depend on
 // the order of the list, so nothing needs sorting before the hash decides.
 std::uint64_t scaledPatternKey(const std::vector<Entry>& list, const std::vector<char>& on);
+// scaledPatternKey kept in key, recomputed only when the list's change stamp
+// is newer than keyAt (the clock when key was computed).
+std::uint64_t cachedPatternKey(const Problem& p, const std::vector<Entry>& list, const std::vector<char>& on,
+                               long long stamp, std::uint64_t& key, long long& keyAt);
 // The indices of the (key, index) pairs grouped by key, groups of two or
 // more only, each in increasing index order.
 std::vector<std::vector<int>> sameKeyGroups(std::vector<std::pair<std::uint64_t, int>>& keyed);

@@ -9,6 +9,7 @@
 // are live again.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "base/model_data.hpp"
@@ -105,12 +106,56 @@ struct Problem {
   // implied by singleton rows, are rounded inwards.
   std::vector<char> integral;
 
-  explicit Problem(const ModelData& d);
   // Marks the integer columns of d integral and rounds their bounds.
   void keepIntegral(const ModelData& d);
   // lo rounded up and up rounded down when column j is integral.
   double roundLo(int j, double lo) const;
   double roundUp(int j, double up) const;
+
+  // Change stamps. Every change to row i (its sides, its live entries, the
+  // bounds of a live column in it) sets rowStamp[i], and every change to
+  // column j (its cost, its bounds, its live entries, the finiteness of the
+  // sides of one of its rows) sets colStamp[j], to a new value of clock. A
+  // pass that looked at a row or column at clock t and found nothing to do
+  // finds nothing again while its stamp is at most t.
+  std::vector<long long> rowStamp, colStamp;
+  // Column j's live entries alone (a row of j going off, an entry set) set
+  // colShapeStamp[j] as well.
+  std::vector<long long> colShapeStamp;
+  long long clock = 0;
+  // What the passes saw: the clock when a pass last looked at a row or
+  // column and left it (-1: never).
+  struct Seen {
+    std::vector<long long> activity;   // rows, activity pass
+    std::vector<long long> singleton;  // columns, column singleton pass
+    std::vector<long long> dominated;  // columns, dominated column pass
+    // Pattern keys of rows and columns (parallel rows and columns), each
+    // with the clock when it was computed, and the clock at the start of
+    // each pass's last run.
+    std::vector<std::uint64_t> rowKey, colKey;
+    std::vector<long long> rowKeyAt, colKeyAt;
+    long long duplicateRows = -1, parallelCols = -1;
+    // The largest live entry of each row in size, with the row's stamp
+    // when it was taken (column singleton passes).
+    std::vector<double> rowMax;
+    std::vector<long long> rowMaxAt;
+  } seen;
+
+  // False: every pass looks at every row and column again, as if nothing
+  // had been seen (the reductions are the same, only slower).
+  bool rememberSeen = true;
+  // True when what a pass saw at clock seenAt still holds for a row or
+  // column with this stamp.
+  bool unchangedSince(long long stamp, long long seenAt) const { return rememberSeen && seenAt >= stamp; }
+
+  explicit Problem(const ModelData& d);
+  void touchRow(int i) { rowStamp[i] = ++clock; }
+  void touchCol(int j) { colStamp[j] = ++clock; }
+  // Column j's bounds moved: j and each of its live rows change.
+  void boundsMoved(int j);
+  // Row i's sides moved and may have changed finiteness: i and each of its
+  // live columns change.
+  void sidesMoved(int i);
   int liveRows() const;
   int liveCols() const;
   // Removes column j at value v: its rows' bounds absorb a_ij v and the

@@ -39,6 +39,14 @@ constexpr double kSubstPivot = 1e-3;
 // kMaxDoubletonColumn are not substituted (each entry may add a fill-in).
 constexpr double kDoubletonPivot = 0.1;
 constexpr int kMaxDoubletonColumn = 20;
+// Pattern keys compare entries divided by the first one and scaled by
+// kKeyDigits (rounded, so ratios that agree to about 8 digits share a key).
+// The scaled ratio is converted to a 64-bit integer only below
+// kKeyRatioLimit, under 2^63 (about 9.22e18), where the conversion is
+// defined; larger ratios all map to one value (those lists are compared
+// entry by entry anyway).
+constexpr double kKeyDigits = 1e8;
+constexpr double kKeyRatioLimit = 9e18;
 double clampInf(double v) { return v >= kInf ? kInf : (v <= -kInf ? -kInf : v); }
 
 }  // namespace
@@ -105,6 +113,18 @@ Problem::Problem(const ModelData& d) : m(d.m), n(d.n) {
     }
   rowOn.assign(m, 1);
   colOn.assign(n, 1);
+  rowStamp.assign(m, 0);
+  colStamp.assign(n, 0);
+  colShapeStamp.assign(n, 0);
+  seen.activity.assign(m, -1);
+  seen.singleton.assign(n, -1);
+  seen.dominated.assign(n, -1);
+  seen.rowKey.assign(m, 0);
+  seen.colKey.assign(n, 0);
+  seen.rowKeyAt.assign(m, -1);
+  seen.colKeyAt.assign(n, -1);
+  seen.rowMax.assign(m, 0.0);
+  seen.rowMaxAt.assign(m, -1);
 }
 
 void Problem::keepIntegral(const ModelData& d) {
@@ -139,18 +159,36 @@ void Problem::removeColumnAt(int j, double v) {
     if (finiteLo(rl[i])) rl[i] -= shift;
     if (finiteUp(ru[i])) ru[i] -= shift;
     --rowCnt[i];
+    touchRow(i);
   }
   objConst += cost[j] * v;
   colOn[j] = 0;
+  touchCol(j);
 }
 
 void Problem::removeRow(int i) {
   for (const Entry& e : a.rows[i])
-    if (colOn[e.idx]) --colCnt[e.idx];
+    if (colOn[e.idx]) --colCnt[e.idx], touchCol(e.idx), colShapeStamp[e.idx] = clock;
   rowOn[i] = 0;
+  touchRow(i);
+}
+
+void Problem::boundsMoved(int j) {
+  for (const Entry& e : a.cols[j])
+    if (rowOn[e.idx]) touchRow(e.idx);
+  touchCol(j);
+}
+
+void Problem::sidesMoved(int i) {
+  for (const Entry& e : a.rows[i])
+    if (colOn[e.idx]) touchCol(e.idx);
+  touchRow(i);
 }
 
 void Problem::setEntry(int i, int j, double v) {
+  touchRow(i);
+  touchCol(j);
+  colShapeStamp[j] = clock;
   const int change = a.set(i, j, v);
   if (rowOn[i] && colOn[j]) {
     rowCnt[i] += change;
@@ -177,18 +215,45 @@ std::uint64_t scaledPatternKey(const std::vector<Entry>& list, const std::vector
   };
   // The ratio rounded half away from zero by truncation (no library call);
   // ratios beyond the range of the integer all share one value.
-  const double scale = 1e8 / first->val;
+  const double scale = kKeyDigits / first->val;
   std::uint64_t key = 0;
   for (const Entry& e : list) {
     if (!on[e.idx]) continue;
     const double r = e.val * scale;
-    const std::int64_t q = std::fabs(r) < 9e18 ? static_cast<std::int64_t>(r + (r < 0 ? -0.5 : 0.5)) : 0;
+    const std::int64_t q = std::fabs(r) < kKeyRatioLimit ? static_cast<std::int64_t>(r + (r < 0 ? -0.5 : 0.5)) : 0;
     key += mix((static_cast<std::uint64_t>(e.idx) * 0x9e3779b97f4a7c15ull) ^ static_cast<std::uint64_t>(q));
   }
   return key;
 }
 
+std::uint64_t cachedPatternKey(const Problem& p, const std::vector<Entry>& list, const std::vector<char>& on,
+                               long long stamp, std::uint64_t& key, long long& keyAt) {
+  if (!p.unchangedSince(stamp, keyAt)) key = scaledPatternKey(list, on), keyAt = p.clock;
+  return key;
+}
+
 std::vector<std::vector<int>> sameKeyGroups(std::vector<std::pair<std::uint64_t, int>>& keyed) {
+  // Most keys are unique: a count of each key in an open-addressing table
+  // (at least twice as many slots as keys) leaves only the shared ones to
+  // sort.
+  std::size_t slots = 16;
+  while (slots < 2 * keyed.size()) slots *= 2;
+  struct Slot {
+    std::uint64_t key = 0;
+    int count = 0;
+  };
+  std::vector<Slot> table(slots);
+  const auto find = [&](std::uint64_t key) -> Slot& {
+    std::size_t h = static_cast<std::size_t>((key ^ (key >> 29)) * 0x9e3779b97f4a7c15ull) & (slots - 1);
+    while (table[h].count > 0 && table[h].key != key) h = (h + 1) & (slots - 1);
+    return table[h];
+  };
+  for (const auto& [key, idx] : keyed) {
+    Slot& s = find(key);
+    s.key = key;
+    ++s.count;
+  }
+  std::erase_if(keyed, [&](const std::pair<std::uint64_t, int>& k) { return find(k.first).count < 2; });
   std::sort(keyed.begin(), keyed.end());
   std::vector<std::vector<int>> groups;
   for (std::size_t b = 0, e = 0; b < keyed.size(); b = e) {
@@ -295,6 +360,7 @@ Verdict rowPass(Problem& p, std::vector<Step>& steps) {
       steps.push_back(s);
       p.lo[j] = nlo;
       p.up[j] = nup;
+      p.boundsMoved(j);
       p.removeRow(i);
     }
   }
@@ -344,7 +410,8 @@ Verdict colPass(Problem& p, std::vector<Step>& steps) {
 // (redundant).
 Verdict activityPass(Problem& p, std::vector<Step>& steps) {
   for (int i = 0; i < p.m; ++i) {
-    if (!p.rowOn[i] || p.rowCnt[i] == 0) continue;
+    if (!p.rowOn[i] || p.rowCnt[i] == 0 || p.unchangedSince(p.rowStamp[i], p.seen.activity[i])) continue;
+    p.seen.activity[i] = p.clock;  // a reduction stamps the row again
     const Activity act = activity(p, i);
     const double rl = p.rl[i], ru = p.ru[i];
     if (act.minInf == 0 && finiteUp(ru) && act.min > ru + scaled(p.infeasTol, ru)) return Verdict::Infeasible;
@@ -402,8 +469,27 @@ void slackSingleton(Problem& p, std::vector<Step>& steps, int i, int j, double a
   p.objConst += y * b;
   p.rl[i] = nrl;
   p.ru[i] = nru;
+  // The row's largest entry stays when x_j's was smaller (the maximum
+  // without it is the same).
+  const bool keepMax = p.unchangedSince(p.rowStamp[i], p.seen.rowMaxAt[i]) && std::fabs(a) < p.seen.rowMax[i];
+  p.sidesMoved(i);  // the costs of its columns moved too
   p.colOn[j] = 0;
+  p.touchCol(j);
   --p.rowCnt[i];
+  if (keepMax) p.seen.rowMaxAt[i] = p.rowStamp[i];
+}
+
+// The largest live entry of row i in size, read again only after the row
+// changed (a long row holds many singletons).
+double rowMax(Problem& p, int i) {
+  if (!p.unchangedSince(p.rowStamp[i], p.seen.rowMaxAt[i])) {
+    double amax = 0.0;
+    for (const Entry& e : p.a.rows[i])
+      if (p.colOn[e.idx]) amax = std::max(amax, std::fabs(e.val));
+    p.seen.rowMax[i] = amax;
+    p.seen.rowMaxAt[i] = p.rowStamp[i];
+  }
+  return p.seen.rowMax[i];
 }
 
 // withSlacks: equations whose singleton has one relevant bound become
@@ -415,6 +501,12 @@ Verdict singletons(Problem& p, std::vector<Step>& steps, bool withSlacks) {
     const Entry& live = firstLive(p.a.cols[j], p.rowOn);
     const int i = live.idx;
     const double a = live.val;
+    // The test without slacks gives the same answer while neither the
+    // column nor its row changes (a reduction stamps the column again).
+    if (!withSlacks) {
+      if (p.unchangedSince(std::max(p.colStamp[j], p.rowStamp[i]), p.seen.singleton[j])) continue;
+      p.seen.singleton[j] = p.clock;
+    }
     // In an inequality row the column's cost must ask for the row's dual
     // y_i = c_j / a_ij with the sign of the row's finite side: every optimum
     // then has the row active, and the row is taken as an equality there.
@@ -424,10 +516,7 @@ Verdict singletons(Problem& p, std::vector<Step>& steps, bool withSlacks) {
     else if (finiteLo(p.rl[i]) && !finiteUp(p.ru[i]) && yNeeded >= 0) b = p.rl[i];
     else if (finiteUp(p.ru[i]) && !finiteLo(p.rl[i]) && yNeeded <= 0) b = p.ru[i];
     else continue;
-    double amax = 0.0;
-    for (const Entry& e : p.a.rows[i])
-      if (p.colOn[e.idx]) amax = std::max(amax, std::fabs(e.val));
-    if (std::fabs(a) < kSubstPivot * amax) continue;
+    if (std::fabs(a) < kSubstPivot * rowMax(p, i)) continue;
     if (finiteLo(p.lo[j]) || finiteUp(p.up[j])) {
       // Both bounds must be implied unless withSlacks; the sweep stops once
       // the outcome is settled (both sides infinite, or a needed one).
@@ -468,8 +557,9 @@ Verdict singletons(Problem& p, std::vector<Step>& steps, bool withSlacks) {
     }
     p.objConst += y * b;
     p.colOn[j] = 0;
+    p.touchCol(j);
     --p.rowCnt[i];
-    p.removeRow(i);
+    p.removeRow(i);  // stamps the columns whose costs moved
   }
   return Verdict::Reduced;
 }
@@ -482,7 +572,8 @@ Verdict slackSingletonPass(Problem& p, std::vector<Step>& steps) { return single
 // bound at some optimum; likewise towards the upper bound.
 Verdict dominatedPass(Problem& p, std::vector<Step>& steps) {
   for (int j = 0; j < p.n; ++j) {
-    if (!p.colOn[j]) continue;
+    if (!p.colOn[j] || p.unchangedSince(p.colStamp[j], p.seen.dominated[j])) continue;
+    p.seen.dominated[j] = p.clock;  // fixing stamps the column again
     int downLocks = 0, upLocks = 0;
     for (const Entry& e : p.a.cols[j]) {
       const int i = e.idx;
@@ -507,13 +598,20 @@ Verdict dominatedPass(Problem& p, std::vector<Step>& steps) {
 // other's scale, contain the other's, the looser row never binds and goes.
 // (Bounds that would only meet in a range are left to the simplex.)
 Verdict duplicateRowPass(Problem& p, std::vector<Step>& steps) {
-  // Rows keyed by their live pattern and entries scaled by the first one;
-  // only rows that share a key get their sorted shape.
+  // Rows keyed by their live pattern and entries scaled by the first one
+  // (kept from earlier runs for the rows not stamped since); only rows that
+  // share a key get their sorted shape. Two rows that no change stamped
+  // since the last run were compared then and kept.
+  const long long last = p.seen.duplicateRows;
+  p.seen.duplicateRows = p.clock;
   std::vector<std::pair<std::uint64_t, int>> keyed;
   for (int i = 0; i < p.m; ++i)
-    if (p.rowOn[i] && p.rowCnt[i] >= 2) keyed.push_back({scaledPatternKey(p.a.rows[i], p.colOn), i});
-  const std::vector<std::vector<int>> buckets = sameKeyGroups(keyed);
-  std::vector<std::vector<Entry>> shape(p.m);
+    if (p.rowOn[i] && p.rowCnt[i] >= 2)
+      keyed.push_back({cachedPatternKey(p, p.a.rows[i], p.colOn, p.rowStamp[i], p.seen.rowKey[i], p.seen.rowKeyAt[i]), i});
+  const auto changed = [&](int i) { return !p.unchangedSince(p.rowStamp[i], last); };
+  std::vector<std::vector<int>> buckets = sameKeyGroups(keyed);
+  std::erase_if(buckets, [&](const std::vector<int>& rows) { return std::none_of(rows.begin(), rows.end(), changed); });
+  std::vector<std::vector<Entry>> shape(buckets.empty() ? 0 : p.m);
   for (const std::vector<int>& rows : buckets) {
     for (int i : rows) {
       for (const Entry& e : p.a.rows[i])
@@ -526,7 +624,7 @@ Verdict duplicateRowPass(Problem& p, std::vector<Step>& steps) {
       const int r = rows[x];
       for (std::size_t z = x + 1; z < rows.size() && p.rowOn[r]; ++z) {
         const int t = rows[z];
-        if (!p.rowOn[t] || shape[t].size() != shape[r].size()) continue;
+        if (!p.rowOn[t] || shape[t].size() != shape[r].size() || (!changed(r) && !changed(t))) continue;
         const double lambda = shape[t][0].val / shape[r][0].val;
         bool parallel = true;
         for (std::size_t q = 0; q < shape[r].size() && parallel; ++q)
@@ -595,7 +693,7 @@ Verdict doubletonPass(Problem& p, std::vector<Step>& steps) {
       if (std::fabs(nv) <= kCancelTol * std::max(std::fabs(old), std::fabs(delta))) nv = 0.0;
       p.changes.push_back({r, en.val, old});
       --p.rowCnt[r];  // x_j leaves row r
-      p.setEntry(r, k, nv);
+      p.setEntry(r, k, nv);  // stamps row r
     }
     s.changeEnd = static_cast<int>(p.changes.size());
     steps.push_back(s);
@@ -603,7 +701,9 @@ Verdict doubletonPass(Problem& p, std::vector<Step>& steps) {
     p.cost[k] -= p.cost[j] * ratio;
     p.lo[k] = nlo;
     p.up[k] = nup;
+    p.boundsMoved(k);
     p.colOn[j] = 0;
+    p.touchCol(j);
     --p.rowCnt[i];
     p.removeRow(i);
   }

@@ -211,6 +211,7 @@ void substitute(Problem& p, std::vector<Step>& steps, int i, const std::vector<E
     }
     rowVal[j] = 0.0;
     --p.rowCnt[r];  // x_j leaves row r
+    p.touchRow(r);
   }
   s.changeEnd = static_cast<int>(p.entryChanges.size());
   steps.push_back(s);
@@ -218,8 +219,9 @@ void substitute(Problem& p, std::vector<Step>& steps, int i, const std::vector<E
     if (q.idx != j) p.cost[q.idx] -= cj * q.val / a;
   p.objConst += cj * b / a;
   p.colOn[j] = 0;
+  p.touchCol(j);
   --p.rowCnt[i];
-  p.removeRow(i);
+  p.removeRow(i);  // stamps the columns whose costs moved
 }
 
 }  // namespace

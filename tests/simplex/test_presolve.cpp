@@ -16,6 +16,7 @@
 #include <tuple>
 
 #include "simplex/presolve/lp_presolver.hpp"
+#include "simplex/presolve/reduce_state.hpp"
 #include "tests/simplex/simplex_check.hpp"
 
 namespace {
@@ -332,6 +333,43 @@ TEST(PresolveTolerance, MarginFollowsFeasibilityTolerance) {
     }
   }
 }
+
+// ---- the passes pass over rows and columns that did not change since they
+// last found nothing; looking at everything again must give the very same
+// reductions, step by step, and the same reduced problem.
+void expectSameReductions(const ModelData& d) {
+  torva::presolve::Problem remembered(d), everything(d);
+  everything.rememberSeen = false;
+  std::vector<torva::presolve::Step> stepsR, stepsE;
+  EXPECT_EQ(torva::presolve::reduce(remembered, kDefaultLevel, stepsR),
+            torva::presolve::reduce(everything, kDefaultLevel, stepsE));
+  ASSERT_EQ(stepsR.size(), stepsE.size());
+  EXPECT_GT(stepsR.size(), 0u);
+  for (std::size_t k = 0; k < stepsR.size(); ++k) {
+    const auto &r = stepsR[k], &e = stepsE[k];
+    ASSERT_TRUE(r.kind == e.kind && r.row == e.row && r.col == e.col && r.col2 == e.col2 && r.v1 == e.v1) << "step " << k;
+  }
+  EXPECT_EQ(remembered.rowOn, everything.rowOn);
+  EXPECT_EQ(remembered.colOn, everything.colOn);
+  EXPECT_EQ(remembered.lo, everything.lo);
+  EXPECT_EQ(remembered.up, everything.up);
+  EXPECT_EQ(remembered.rl, everything.rl);
+  EXPECT_EQ(remembered.ru, everything.ru);
+  EXPECT_EQ(remembered.cost, everything.cost);
+}
+class PresolveRemembered : public ::testing::TestWithParam<const char*> {};
+TEST_P(PresolveRemembered, SameReductionsAsLookingAtEverything) {
+  const std::string path = netlibDir() + "/" + GetParam() + ".mps.gz";
+  if (!std::filesystem::exists(path)) GTEST_SKIP() << "Netlib data not found at " << path;
+  LoadedModel lm;
+  ASSERT_TRUE(lm.read(path));
+  expectSameReductions(lm.data());
+}
+// Models where the passes interleave most (several stages, substitutions,
+// slack singletons, dual bounds, parallel columns).
+INSTANTIATE_TEST_SUITE_P(Netlib, PresolveRemembered,
+                         ::testing::Values("greenbea", "d2q06c", "pilot", "80bau3b", "maros-r7", "sierra", "scfxm2"),
+                         [](const auto& info) { return testName(Case{info.param, 0}, false); });
 
 // ---- small models, each built to need one reduction, at three row scales
 // (tiny and huge coefficients must not make presolve lose the optimum).
