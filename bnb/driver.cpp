@@ -275,8 +275,11 @@ int finish(Model& model, BnbContext& ctx, int rc) {
   if (rc == QXERR_TIME_LIMIT || rc == QXERR_ITER_LIMIT || rc == QXERR_BRANCH_LIMIT) {
     const int stop = stopTest(ctx);
     if (stop == 1 || stop == 2) {
+      // A normal end: the tolerances met (optimal, the bound as reached),
+      // or the threshold reached (feasible).
       rc = 0;
-      ctx.mipStatus = ctx.hasIncumbent() ? kMipLimitTolMet : kMipLimitTolMetNoSol;
+      if (ctx.stopCause == StopCause::Threshold) ctx.mipStatus = kMipFeasible;  // it needs an incumbent
+      else ctx.mipStatus = ctx.hasIncumbent() ? kMipLimitTolMet : kMipLimitTolMetNoSol;
     } else if (ctx.hasIncumbent()) {
       ctx.mipStatus = kMipFeasible;
     }

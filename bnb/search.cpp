@@ -280,8 +280,9 @@ int Search::loop() {
     if (ctx_.stopRequested) return QXERR_USER_INTERRUPT;
     const int stop = stopTest(ctx_);
     if (stop == 1 || stop == 2) {
-      if (stop == 1 && ctx_.printLevel >= 1 && hasLog(host_)) logPrint(host_, "\nUser optimality tolerance satisfied.");
-      ctx_.mipStatus = ctx_.hasIncumbent() ? kMipFinished : kMipLimitTolMetNoSol;
+      if (ctx_.stopCause == StopCause::Optimality && ctx_.printLevel >= 1 && hasLog(host_))
+        logText(host_, "User optimality tolerance satisfied.");
+      ctx_.mipStatus = statusAfterStop(ctx_, ctx_.stopCause);
       return 0;
     }
     if (stop == 3) {

@@ -1,0 +1,107 @@
+// How a run ends and what it stores: the stops of the stop test (objective
+// threshold, the later relative tolerance, the optimality tolerance), node
+// incumbents held with exact integers, the size line of the presolve stage,
+// and bounds of semi-continuous variables with a negative lower level.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "torva.h"
+
+namespace {
+
+struct MipRun {
+  QXenv env = nullptr;
+  QXmodel model = nullptr;
+  std::vector<std::string> lines;  // one entry per call of the log function
+  MipRun() {
+    int rc = 0;
+    env = QXcreateEnv(&rc);
+    model = QXcreateModel(env, &rc);
+  }
+  ~MipRun() {
+    QXdeleteModel(&model);
+    QXdeleteEnv(&env);
+  }
+  void collectLog(int printLevel) {
+    QXsetModelIntParameter(model, QX_IPARAM_MIP_PRINTLEVEL, printLevel);
+    QXsetModelLogfunc(model, [](QXmodel, const char* text, void* self) { static_cast<MipRun*>(self)->lines.push_back(text); },
+                      this);
+  }
+  bool logged(const std::string& text) const {
+    for (const std::string& l : lines)
+      if (l.find(text) != std::string::npos) return true;
+    return false;
+  }
+  // A dense model of two columns: rows, row types, rhs, costs, bounds, types.
+  void load(int sense, const std::vector<std::vector<double>>& a, const char* rowTypes, std::vector<double> rhs,
+            std::vector<double> cost, std::vector<double> lo, std::vector<double> up, const char* colTypes) {
+    const int m = static_cast<int>(a.size()), n = static_cast<int>(cost.size());
+    std::vector<int> beg{0}, idx;
+    std::vector<double> val;
+    for (int j = 0; j < n; ++j) {
+      for (int i = 0; i < m; ++i)
+        if (a[i][j] != 0) idx.push_back(i), val.push_back(a[i][j]);
+      beg.push_back(static_cast<int>(idx.size()));
+    }
+    ASSERT_EQ(QXloadLPData(model, m, n, sense, 0.0, cost.data(), rhs.data(), rowTypes, static_cast<int>(val.size()),
+                           beg.data(), nullptr, val.data(), idx.data(), lo.data(), up.data()), 0);
+    ASSERT_EQ(QXloadVarType(model, colTypes), 0);
+  }
+};
+
+// lseu without cuts needs thousands of branches; its optimum is 1120.
+TEST(MipStops, EndStatusBoundAndMessage) {
+  const std::string path = std::string(TORVA_SHARED_DATA) + "/miplib3/lseu.mps.gz";
+  if (!std::filesystem::exists(path)) GTEST_SKIP() << "model data not found: " << path;
+  struct Case {
+    const char* name;
+    int param;
+    double value;
+    int status;
+    bool boundIsObjective;  // else strictly below the incumbent
+    bool message;           // "User optimality tolerance satisfied."
+  };
+  const Case cases[] = {
+      // Any incumbent reaches a threshold of 1e5: the first one ends the run.
+      {"threshold", QX_DPARAM_MIP_OBJ_THRESHOLD, 1e5, QX_STATUS_FEASIBLE, false, false},
+      // After 0 seconds a gap below 0.9 is enough: optimal with the bound of the tree.
+      {"later tolerance", QX_DPARAM_MIP_AOPTTIMLIM, 0.0, QX_STATUS_OPTIMAL, false, false},
+      {"optimality tolerance", QX_DPARAM_MIP_RELOPTTOL, 0.05, QX_STATUS_OPTIMAL, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MipRun r;
+    ASSERT_EQ(QXreadMPSFile(r.model, path.c_str(), 1), 0);
+    r.collectLog(1);
+    QXsetModelIntParameter(r.model, QX_IPARAM_MIP_CUTLEVEL_TOP, 0);
+    QXsetModelDouParameter(r.model, QX_DPARAM_MIP_PEROPTTOL, 0.9);
+    ASSERT_EQ(QXsetModelDouParameter(r.model, c.param, c.value), 0);
+    int status = 0, reported = 0;
+    ASSERT_EQ(QXsolveMIP(r.model, &status), 0);
+    EXPECT_EQ(status, c.status);
+    ASSERT_EQ(QXgetMIPSolutionStatus(r.model, &reported), 0);
+    EXPECT_EQ(reported, c.status);
+    double obj = 0, bound = 0;
+    ASSERT_EQ(QXgetInfo(r.model, QX_DINFO_MIP_OBJ, &obj), 0);
+    ASSERT_EQ(QXgetInfo(r.model, QX_DINFO_MIP_BESTBOUND, &bound), 0);
+    EXPECT_GE(obj, 1120 - 1e-6);
+    EXPECT_LE(bound, 1120 + 1e-6);
+    if (c.boundIsObjective) {
+      EXPECT_EQ(bound, obj);
+    } else {
+      EXPECT_LT(bound, obj - 1.0);
+    }
+    int exact = 0;
+    for (const std::string& l : r.lines) exact += l == "User optimality tolerance satisfied.";
+    EXPECT_EQ(exact, c.message ? 1 : 0);
+    EXPECT_EQ(r.logged("User optimality"), c.message);
+  }
+}
+
+}  // namespace
