@@ -104,4 +104,34 @@ TEST(MipStops, EndStatusBoundAndMessage) {
   }
 }
 
+// max 10 x + y with x integer, y continuous in [0, 10], x - y = 1.05 and
+// x + y <= rhs. With an integrality tolerance of 0.1 the root optimum
+// (x = (1.05 + rhs) / 2) counts as integral. At rhs 3.05 (x = 2.05) the
+// rounded x = 2 needs y = 0.95; at rhs 2.85 (x = 1.95) x = 2 needs
+// y = 0.95 > 0.85 and no integer x is feasible.
+TEST(MipIncumbents, NodeSolutionsHoldExactIntegers) {
+  struct Case {
+    double rhs;
+    int status;
+    double x, y;
+  };
+  const Case cases[] = {{3.05, QX_STATUS_OPTIMAL, 2.0, 0.95}, {2.85, QX_STATUS_INFEASIBLE, NAN, NAN}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rhs);
+    MipRun r;
+    r.load(QX_MAX, {{1, -1}, {1, 1}}, "EL", {1.05, c.rhs}, {10, 1}, {0, 0}, {10, 10}, "IC");
+    QXsetModelIntParameter(r.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+    ASSERT_EQ(QXsetModelDouParameter(r.model, QX_DPARAM_MIP_INTTOL, 0.1), 0);
+    int status = 0;
+    ASSERT_EQ(QXsolveMIP(r.model, &status), 0);
+    EXPECT_EQ(status, c.status);
+    if (c.status != QX_STATUS_OPTIMAL) continue;
+    double x[2] = {}, obj = 0;
+    ASSERT_EQ(QXgetMIPSolution(r.model, &obj, x), 0);
+    EXPECT_EQ(x[0], c.x);
+    EXPECT_NEAR(x[1], c.y, 1e-9);
+    EXPECT_NEAR(obj, 10 * x[0] + x[1], 1e-9);
+  }
+}
+
 }  // namespace
