@@ -134,4 +134,33 @@ TEST(MipIncumbents, NodeSolutionsHoldExactIntegers) {
   }
 }
 
+// A semi-continuous x is 0 or in [l, u]; y in [-10, 10] with y - x <= 1.
+// Its best bounds are the hull [min(0, l), max(0, u)] (and y <= hull + 1);
+// max x reaches max(0, u).
+TEST(MipSemiContinuous, HullWithNegativeLowerLevel) {
+  struct Case {
+    double l, u, lo, up, yUp, best;
+  };
+  const Case cases[] = {{-4, 6, -4, 6, 7, 6}, {-5, -2, -5, 0, 1, 0}, {2, 6, 0, 6, 7, 6}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.l) + " " + std::to_string(c.u));
+    MipRun r;
+    r.load(QX_MAX, {{-1, 1}}, "L", {1}, {1, 0}, {0, -10}, {10, 10}, "CC");
+    QXsetModelIntParameter(r.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+    const int var = 0;
+    ASSERT_EQ(QXloadSemiContData(r.model, 1, &var, &c.l, &c.u), 0);
+    double lo[2] = {}, up[2] = {};
+    ASSERT_EQ(QXgetBestBounds(r.model, lo, up), 0);
+    EXPECT_EQ(lo[0], c.lo);
+    EXPECT_EQ(up[0], c.up);
+    EXPECT_NEAR(up[1], c.yUp, 1e-9);
+    int status = 0;
+    ASSERT_EQ(QXsolveMIP(r.model, &status), 0);
+    EXPECT_EQ(status, QX_STATUS_OPTIMAL);
+    double obj = 0;
+    ASSERT_EQ(QXgetInfo(r.model, QX_DINFO_MIP_OBJ, &obj), 0);
+    EXPECT_NEAR(obj, c.best, 1e-9);
+  }
+}
+
 }  // namespace
