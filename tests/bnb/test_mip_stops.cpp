@@ -134,6 +134,24 @@ TEST(MipIncumbents, NodeSolutionsHoldExactIntegers) {
   }
 }
 
+// The size line comes with and without presolve; the presolve outcome only
+// when presolve runs.
+TEST(MipLog, SizeLineWithEveryPresolveLevel) {
+  for (int level : {0, 3070}) {
+    SCOPED_TRACE(level);
+    MipRun r;
+    r.load(QX_MIN, {{1, 1}}, "G", {1.5}, {1, 2}, {0, 0}, {4, 4}, "IC");
+    r.collectLog(1);
+    QXsetModelIntParameter(r.model, QX_IPARAM_MIP_PRELEVEL, level);
+    int status = 0;
+    ASSERT_EQ(QXsolveMIP(r.model, &status), 0);
+    char size[128];
+    std::snprintf(size, sizeof size, "\nOri. size (m, n, nz,  nip): %6d, %6d, %8d,  %6u\n", 1, 2, 2, 1u);
+    EXPECT_EQ(std::count(r.lines.begin(), r.lines.end(), std::string(size)), 1);
+    EXPECT_EQ(r.logged("Model not changed.\n"), level != 0);
+  }
+}
+
 // A semi-continuous x is 0 or in [l, u]; y in [-10, 10] with y - x <= 1.
 // Its best bounds are the hull [min(0, l), max(0, u)] (and y <= hull + 1);
 // max x reaches max(0, u).
