@@ -236,7 +236,9 @@ unsigned integerCount(const ModelData& d) {
   return static_cast<unsigned>(d.integerStats().binaries + d.integerStats().integers);
 }
 
-// The size line and the presolve outcome when presolve runs (stage 7).
+// Stage 7's log: the size line at every presolve level (with
+// QX_IPARAM_MIP_PRELEVEL 0 it is the stage's only line), and the presolve
+// outcome when presolve runs.
 void logSizes(Model& model) {
   if (!logEnabled(model, QX_IPARAM_MIP_PRINTLEVEL, 1)) return;
   const ModelData& d = model.data;
