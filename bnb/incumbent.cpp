@@ -60,7 +60,7 @@ double Search::linearObjective(const std::vector<double>& x) const {
   return value * ctx_.sense;
 }
 
-bool Search::offerSolution(std::vector<double> x, int foundBy, bool* feasible) {
+bool Search::offerSolution(std::vector<double> x, int foundBy, bool* feasible, bool nodePoint) {
   if (feasible) *feasible = false;
   if (static_cast<int>(x.size()) != n_) return false;
   const double tol = feasTol_;
@@ -73,13 +73,20 @@ bool Search::offerSolution(std::vector<double> x, int foundBy, bool* feasible) {
   }
   // Rows with quadratic terms and cones are checked by solving.
   if (nonlinear_) return completeFixed(x, foundBy, feasible);
-  // The incumbent holds its integers exactly. When the rounding breaks a
-  // row, the continuous part is solved again with the integers fixed.
-  for (int j = 0; j < n_; ++j)
-    if (isInt_[static_cast<std::size_t>(j)]) x[static_cast<std::size_t>(j)] = std::round(x[static_cast<std::size_t>(j)]);
+  // The incumbent holds its integers exactly. When the rounding moved a
+  // value and broke a row, the continuous part is solved again with the
+  // integers fixed (for a node optimum also when the rows were off before);
+  // any other point that breaks a row is refused.
+  bool moved = false;
+  for (int j = 0; j < n_; ++j) {
+    const std::size_t u = static_cast<std::size_t>(j);
+    if (!isInt_[u] || x[u] == std::round(x[u])) continue;
+    x[u] = std::round(x[u]);
+    moved = true;
+  }
   bool rowsOk = false;
   const double violation = rowViolation(x, &rowsOk);
-  if (!rowsOk) return completeFixed(x, foundBy, feasible);
+  if (!rowsOk) return (moved || nodePoint) && completeFixed(x, foundBy, feasible);
   if (feasible) *feasible = true;
   const double value = linearObjective(x);
   if (value >= ctx_.cutoffValue) return false;

@@ -402,7 +402,7 @@ int Search::processNode(int node) {
     } else if (std::find(isInt_.begin(), isInt_.end(), 1) == isInt_.end()) {
       // Nothing integer: the relaxation optimum is the solution.
       if (r.objective < ctx_.cutoffValue) newIncumbent(r.x, r.objective, kFoundByTree);
-    } else if (offerSolution(r.x, kFoundByTree)) {
+    } else if (offerSolution(r.x, kFoundByTree, nullptr, true)) {
       // The point is stored with its integers rounded to exact values (the
       // continuous part solved again when the rounding broke a row; a point
       // without such a completion is dropped). The branching history: the

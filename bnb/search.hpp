@@ -62,8 +62,9 @@ class Search {
   // A point proposed from outside the tree (a start point, a heuristic):
   // checked for integrality and feasibility, installed when it improves.
   // Takes x as the incumbent when it is feasible and beats the cutoff;
-  // *feasible, when given, says whether x was feasible at all.
-  bool offerSolution(std::vector<double> x, int foundBy, bool* feasible = nullptr);
+  // *feasible, when given, says whether x was feasible at all. Integers are
+  // stored rounded; nodePoint: x is the integral optimum of a node.
+  bool offerSolution(std::vector<double> x, int foundBy, bool* feasible = nullptr, bool nodePoint = false);
   // A partial start: the listed integer variables fixed at their values,
   // the rest completed by the relaxation and a dive. True when it gave an
   // incumbent.
