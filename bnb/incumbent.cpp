@@ -73,10 +73,11 @@ bool Search::offerSolution(std::vector<double> x, int foundBy, bool* feasible, b
   }
   // Rows with quadratic terms and cones are checked by solving.
   if (nonlinear_) return completeFixed(x, foundBy, feasible);
-  // The incumbent holds its integers exactly. When the rounding moved a
-  // value and broke a row, the continuous part is solved again with the
-  // integers fixed (for a node optimum also when the rows were off before);
-  // any other point that breaks a row is refused.
+  // The incumbent holds its integers exactly. When the rounding broke a row
+  // that held before, the continuous part is solved again with the integers
+  // fixed (for a node optimum whatever the rows were); any other point that
+  // breaks a row is refused.
+  const std::vector<double> given = x;
   bool moved = false;
   for (int j = 0; j < n_; ++j) {
     const std::size_t u = static_cast<std::size_t>(j);
@@ -86,7 +87,11 @@ bool Search::offerSolution(std::vector<double> x, int foundBy, bool* feasible, b
   }
   bool rowsOk = false;
   const double violation = rowViolation(x, &rowsOk);
-  if (!rowsOk) return (moved || nodePoint) && completeFixed(x, foundBy, feasible);
+  if (!rowsOk) {
+    bool heldBefore = false;
+    if (moved && !nodePoint) rowViolation(given, &heldBefore);
+    return (nodePoint || heldBefore) && completeFixed(x, foundBy, feasible);
+  }
   if (feasible) *feasible = true;
   const double value = linearObjective(x);
   if (value >= ctx_.cutoffValue) return false;
