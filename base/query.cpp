@@ -84,6 +84,12 @@ int lookupName(const QXmodelRec* model, const torva::NamePool& pool, int (ModelD
   return 0;
 }
 
+// Outcomes a finished search proves: optimal, basic optimal, infeasible,
+// unbounded, infeasible or unbounded.
+bool provedMipStatus(int status) {
+  return status == QX_STATUS_OPTIMAL || status == QX_STATUS_BASIC_OPTIMAL || status == QX_STATUS_INFEASIBLE ||
+         status == QX_STATUS_UNBOUNDED || status == QX_STATUS_INFORUNB;
+}
 }  // namespace
 
 extern "C" {
@@ -471,9 +477,12 @@ QXAPI int QXgetMIPSolutionStatus(QXmodel model, int* status) {
   if (!model) return QXERR_ILLEGAL_NULL_POINTER;
   if (!model->mipSolution || model->status == QX_STATUS_UNLOADED) return QXERR_INFO_NOT_AVAILABLE;
   const torva::MipSolution& sol = *model->mipSolution;
-  int st = sol.status;
-  if (sol.statusOverride != 0) st = sol.statusOverride;
-  else if (sol.status != torva::kStatusFeasible && sol.solutionsFound >= 2) st = torva::kStatusFeasible;
+  // A run that found several integer solutions without proving anything
+  // (stopped, or ended in trouble) reports them as feasible; a proved
+  // outcome stands as recorded.
+  const int st = sol.statusOverride != 0 ? sol.statusOverride
+                 : !provedMipStatus(sol.status) && sol.solutionsFound >= 2 ? torva::kStatusFeasible
+                                                                           : sol.status;
   if (status) *status = st;
   return 0;
 }

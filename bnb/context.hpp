@@ -32,6 +32,17 @@ enum FoundBy : int {
   kFoundByStart = 13,    // a solution the host supplied
 };
 
+// Why the stop test ended the search (it answers with the result number; the
+// cause decides the status the run ends with).
+enum class StopCause : int {
+  None,
+  Optimality,   // the optimality test: relative or absolute tolerance met
+  AoptTime,     // QX_DPARAM_MIP_PEROPTTOL met after QX_DPARAM_MIP_AOPTTIMLIM seconds
+  SecondPair,   // the second tolerance pair
+  Threshold,    // the incumbent reached QX_DPARAM_MIP_OBJ_THRESHOLD
+  LastSolTime,  // no new incumbent for QX_DPARAM_MIP_LSOLTIMLIM seconds
+};
+
 // Phase code of the progress log's calls to the host.
 inline constexpr int kPhaseProgressLog = 4;
 
@@ -79,6 +90,7 @@ struct BnbContext {
   double suppliedBound = -1e30;
   bool stopRequested = false;
   bool stoppedByLastSolTime = false;
+  StopCause stopCause = StopCause::None;  // of the last stop test
 
   std::vector<double> incumbentX;  // n, host's columns
   stoc::Mt19937 rng;
@@ -101,7 +113,10 @@ double relativeGap(double z, double b);
 // Optimality test of the run.
 bool optimalityReached(const BnbContext& ctx);
 // Stop test: 0 go on, 1 tolerances met, 2 threshold or second tolerance
-// pair, 3 time since the last incumbent.
+// pair, 3 time since the last incumbent; the cause goes to ctx.stopCause.
 int stopTest(BnbContext& ctx);
+// The internal status a stop of the given cause ends the run with (the
+// incumbent decides between the variants).
+int statusAfterStop(const BnbContext& ctx, StopCause cause);
 
 }  // namespace torva::bnb

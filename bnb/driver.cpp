@@ -237,7 +237,9 @@ unsigned integerCount(const ModelData& d) {
   return static_cast<unsigned>(d.integerStats().binaries + d.integerStats().integers);
 }
 
-// The size line and the presolve outcome when presolve runs (stage 7).
+// Stage 7's log: the size line at every presolve level (with
+// QX_IPARAM_MIP_PRELEVEL 0 it is the stage's only line), and the presolve
+// outcome when presolve runs.
 void logSizes(Model& model) {
   if (!logEnabled(model, QX_IPARAM_MIP_PRINTLEVEL, 1)) return;
   const ModelData& d = model.data;
@@ -276,8 +278,11 @@ int finish(Model& model, BnbContext& ctx, int rc) {
   if (rc == QXERR_TIME_LIMIT || rc == QXERR_ITER_LIMIT || rc == QXERR_BRANCH_LIMIT) {
     const int stop = stopTest(ctx);
     if (stop == 1 || stop == 2) {
+      // A normal end: the tolerances met (optimal, the bound as reached),
+      // or the threshold reached (feasible).
       rc = 0;
-      ctx.mipStatus = ctx.hasIncumbent() ? kMipLimitTolMet : kMipLimitTolMetNoSol;
+      if (ctx.stopCause == StopCause::Threshold) ctx.mipStatus = kMipFeasible;  // it needs an incumbent
+      else ctx.mipStatus = ctx.hasIncumbent() ? kMipLimitTolMet : kMipLimitTolMetNoSol;
     } else if (ctx.hasIncumbent()) {
       ctx.mipStatus = kMipFeasible;
     }

@@ -33,7 +33,34 @@ double gcdDouble(double a, double b) {
 
 }  // namespace
 
-bool Search::offerSolution(std::vector<double> x, int foundBy, bool* feasible) {
+double Search::rowViolation(const std::vector<double>& p, bool* ok) const {
+  std::vector<double> act(static_cast<std::size_t>(data_.m), 0.0);
+  for (int j = 0; j < n_; ++j)
+    for (int k = data_.colBeg[j]; k < data_.colBeg[j] + data_.colLen[j]; ++k)
+      act[static_cast<std::size_t>(data_.rowIdx[k])] += data_.value[k] * p[static_cast<std::size_t>(j)];
+  double violation = 0.0;
+  bool within = true;
+  for (int i = 0; i < data_.m; ++i) {
+    const std::size_t u = static_cast<std::size_t>(i);
+    // The feasibility tolerance, relative to the size of the right-hand side.
+    const double t = feasTol_ * (1.0 + std::fabs(data_.rhs[u]));
+    const char c = data_.conType[u];
+    const double over = (c == 'L' || c == 'E') ? act[u] - data_.rhs[u] : 0.0;
+    const double under = (c == 'G' || c == 'E') ? data_.rhs[u] - act[u] : 0.0;
+    violation = std::max({violation, over, under});
+    if (over > t || under > t) within = false;
+  }
+  if (ok) *ok = within;
+  return violation;
+}
+
+double Search::linearObjective(const std::vector<double>& x) const {
+  double value = data_.objConst;
+  for (int j = 0; j < n_; ++j) value += data_.cost[static_cast<std::size_t>(j)] * x[static_cast<std::size_t>(j)];
+  return value * ctx_.sense;
+}
+
+bool Search::offerSolution(std::vector<double> x, int foundBy, bool* feasible, bool nodePoint) {
   if (feasible) *feasible = false;
   if (static_cast<int>(x.size()) != n_) return false;
   const double tol = feasTol_;
@@ -46,41 +73,30 @@ bool Search::offerSolution(std::vector<double> x, int foundBy, bool* feasible) {
   }
   // Rows with quadratic terms and cones are checked by solving.
   if (nonlinear_) return completeFixed(x, foundBy, feasible);
-  // Exact integers are kept only when the rows stay satisfied with them.
-  std::vector<double> rounded = x;
-  for (int j = 0; j < n_; ++j)
-    if (isInt_[static_cast<std::size_t>(j)]) rounded[static_cast<std::size_t>(j)] = std::round(x[static_cast<std::size_t>(j)]);
-  // Largest row violation of p, and whether every row holds within its
-  // tolerance.
-  double violation = 0.0;
-  auto rowsOk = [&](const std::vector<double>& p) {
-    std::vector<double> act(static_cast<std::size_t>(data_.m), 0.0);
-    for (int j = 0; j < n_; ++j)
-      for (int k = data_.colBeg[j]; k < data_.colBeg[j] + data_.colLen[j]; ++k)
-        act[static_cast<std::size_t>(data_.rowIdx[k])] += data_.value[k] * p[static_cast<std::size_t>(j)];
-    bool ok = true;
-    violation = 0.0;
-    for (int i = 0; i < data_.m; ++i) {
-      const std::size_t u = static_cast<std::size_t>(i);
-      const double t = tol * (1.0 + std::fabs(data_.rhs[u]));
-      const char c = data_.conType[u];
-      const double over = (c == 'L' || c == 'E') ? act[u] - data_.rhs[u] : 0.0;
-      const double under = (c == 'G' || c == 'E') ? data_.rhs[u] - act[u] : 0.0;
-      violation = std::max({violation, over, under});
-      if (over > t || under > t) ok = false;
-    }
-    return ok;
-  };
-  if (rowsOk(rounded)) x = std::move(rounded);
-  else if (!rowsOk(x)) return false;
-  const double rowViolation = violation;
+  // The incumbent holds its integers exactly. When the rounding broke a row
+  // that held before, the continuous part is solved again with the integers
+  // fixed (for a node optimum whatever the rows were); any other point that
+  // breaks a row is refused.
+  const std::vector<double> given = x;
+  bool moved = false;
+  for (int j = 0; j < n_; ++j) {
+    const std::size_t u = static_cast<std::size_t>(j);
+    if (!isInt_[u] || x[u] == std::round(x[u])) continue;
+    x[u] = std::round(x[u]);
+    moved = true;
+  }
+  bool rowsOk = false;
+  const double violation = rowViolation(x, &rowsOk);
+  if (!rowsOk) {
+    bool heldBefore = false;
+    if (moved && !nodePoint) rowViolation(given, &heldBefore);
+    return (nodePoint || heldBefore) && completeFixed(x, foundBy, feasible);
+  }
   if (feasible) *feasible = true;
-  double value = data_.objConst;
-  for (int j = 0; j < n_; ++j) value += data_.cost[static_cast<std::size_t>(j)] * x[static_cast<std::size_t>(j)];
-  value *= ctx_.sense;
+  const double value = linearObjective(x);
   if (value >= ctx_.cutoffValue) return false;
   newIncumbent(x, value, foundBy);
-  ctx_.incumbentInfeas = rowViolation;
+  ctx_.incumbentInfeas = violation;
   return true;
 }
 
@@ -113,17 +129,24 @@ bool Search::completeFixed(const std::vector<double>& x, int foundBy, bool* feas
   std::vector<double> lo = rootLo_, up = rootUp_;
   for (int j = 0; j < n_; ++j)
     if (isInt_[static_cast<std::size_t>(j)]) lo[static_cast<std::size_t>(j)] = up[static_cast<std::size_t>(j)] = std::round(x[static_cast<std::size_t>(j)]);
+  // The basis of the node in hand stays resident for its children.
+  const int home = lastSolved_;
+  const auto homeState = relax_->keepResident();
   RelaxResult r;
   const bool framed = beginFramed("FIXED INTEGERS");
   relax_->solve(lo, up, nullptr, ctx_.opt.topOpt, kInfinity, timeLeft(), -1.0, r);
   if (framed) endFramed("FIXED INTEGERS");
   countSolve(r);
+  lastSolved_ = homeState && relax_->resume(*homeState) ? home : -1;
   if (r.status != RelaxStatus::Optimal) return false;
   if (feasible) *feasible = true;
-  if (r.objective >= ctx_.cutoffValue) return false;
   for (int j = 0; j < n_; ++j)
     if (isInt_[static_cast<std::size_t>(j)]) r.x[static_cast<std::size_t>(j)] = lo[static_cast<std::size_t>(j)];
-  newIncumbent(r.x, r.objective, foundBy);
+  // The stored objective is the one of the stored point.
+  const double value = nonlinear_ ? r.objective : linearObjective(r.x);
+  if (value >= ctx_.cutoffValue) return false;
+  newIncumbent(r.x, value, foundBy);
+  if (!nonlinear_) ctx_.incumbentInfeas = rowViolation(r.x, nullptr);
   return true;
 }
 

@@ -35,24 +35,54 @@ int stopTest(BnbContext& ctx) {
   const double gap = known ? relativeGap(z, ctx.bestBound) : 1e30;
   ctx.rgap = gap;
   ctx.aoptLeft = -1.0;
+  ctx.stopCause = StopCause::None;
   const double elapsed = ctx.elapsed();
+  const bool optimal = optimalityReached(ctx);
   if (ctx.aoptTimeLimit > -1 && ctx.perOptTol > gap) {
     const double left = ctx.aoptTimeLimit - elapsed;
     if (left <= 0) {
       ctx.aoptLeft = 0.0;
+      // When the optimality test holds as well, that is what ended the run.
+      ctx.stopCause = optimal ? StopCause::Optimality : StopCause::AoptTime;
       return 1;
     }
     ctx.aoptLeft = left;
   }
-  if (optimalityReached(ctx)) return 1;
-  if (ctx.aoptTimeLimit2 >= 0 && ctx.perOptTol2 > gap && ctx.openNodes > 500 && elapsed >= ctx.aoptTimeLimit2)
+  if (optimal) {
+    ctx.stopCause = StopCause::Optimality;
+    return 1;
+  }
+  if (ctx.aoptTimeLimit2 >= 0 && ctx.perOptTol2 > gap && ctx.openNodes > 500 && elapsed >= ctx.aoptTimeLimit2) {
+    ctx.stopCause = StopCause::SecondPair;
     return 2;
-  if (ctx.objThreshold > -1e30 && ctx.hasIncumbent() && (z - ctx.objThreshold) <= ctx.relOptTol) return 2;
+  }
+  if (ctx.objThreshold > -1e30 && ctx.hasIncumbent() && (z - ctx.objThreshold) <= ctx.relOptTol) {
+    ctx.stopCause = StopCause::Threshold;
+    return 2;
+  }
   if (ctx.lastSolTimeLimit >= 0 && ctx.hasIncumbent()) {
     const double since = std::chrono::duration<double>(Clock::now() - ctx.lastIncumbentTime).count();
-    if (since >= ctx.lastSolTimeLimit) return 3;
+    if (since >= ctx.lastSolTimeLimit) {
+      ctx.stopCause = StopCause::LastSolTime;
+      return 3;
+    }
   }
   return 0;
+}
+
+int statusAfterStop(const BnbContext& ctx, StopCause cause) {
+  const bool sol = ctx.hasIncumbent();
+  switch (cause) {
+    // The optimality test proved the incumbent optimal within the tolerances.
+    case StopCause::Optimality: return sol ? kMipFinished : kMipLimitTolMetNoSol;
+    // A looser tolerance accepted after a while: optimal, but the bound the
+    // tree reached stays the bound of the run.
+    case StopCause::AoptTime:
+    case StopCause::SecondPair: return sol ? kMipLimitTolMet : kMipLimitTolMetNoSol;
+    // The threshold: the host asked for a good enough solution, not for a
+    // proof; the run ends feasible with the tree's bound.
+    default: return sol ? kMipFeasible : ctx.mipStatus;
+  }
 }
 
 namespace {

@@ -116,7 +116,10 @@ Reformulation reformulate(const Model& host, double bigM) {
     const double u = finite(h.upper[static_cast<std::size_t>(j)], bigM);
     big.note(j, 0.0, h.upper[static_cast<std::size_t>(j)], false);
     const double l = h.scLower[k];
+    // The column's bounds become the hull of {0} and [l, u]; the two rows
+    // cut it back to the pieces.
     d.lower[static_cast<std::size_t>(j)] = std::min(0.0, l);
+    d.upper[static_cast<std::size_t>(j)] = std::max(0.0, h.upper[static_cast<std::size_t>(j)]);
     b.addRow({{j, 1.0}, {z, -u}}, 'L', 0.0);
     if (l != 0) b.addRow({{j, 1.0}, {z, -l}}, 'G', 0.0);
     ++out.semiCont;

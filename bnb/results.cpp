@@ -14,6 +14,13 @@ int bestBounds(const Model& model, double* lower, double* upper) {
   if (!lower && !upper) return 0;
   const ModelData& d = model.data;
   std::vector<double> lo = d.lower, up = d.upper;
+  // A semi-continuous variable is 0 or in [l, u]: propagation works on the
+  // hull of the two, [min(0, l), max(0, u)].
+  for (std::size_t k = 0; k < d.scVars.size() && k < d.scLower.size(); ++k) {
+    const std::size_t j = static_cast<std::size_t>(d.scVars[k]);
+    lo[j] = std::min(0.0, d.scLower[k]);
+    up[j] = std::max(0.0, up[j]);
+  }
   std::vector<char> isInt(static_cast<std::size_t>(d.n), 0);
   for (int j = 0; j < d.n; ++j) isInt[static_cast<std::size_t>(j)] = d.typeOf(j) == 'B' || d.typeOf(j) == 'I';
   bnb::RowMatrix rows(d);

@@ -280,8 +280,9 @@ int Search::loop() {
     if (ctx_.stopRequested) return QXERR_USER_INTERRUPT;
     const int stop = stopTest(ctx_);
     if (stop == 1 || stop == 2) {
-      if (stop == 1 && ctx_.printLevel >= 1 && hasLog(host_)) logPrint(host_, "\nUser optimality tolerance satisfied.");
-      ctx_.mipStatus = ctx_.hasIncumbent() ? kMipFinished : kMipLimitTolMetNoSol;
+      if (ctx_.stopCause == StopCause::Optimality && ctx_.printLevel >= 1 && hasLog(host_))
+        logText(host_, "User optimality tolerance satisfied.");
+      ctx_.mipStatus = statusAfterStop(ctx_, ctx_.stopCause);
       return 0;
     }
     if (stop == 3) {
@@ -398,17 +399,17 @@ int Search::processNode(int node) {
     traceNode(node, nullptr);
     if (split()) {
       takeParts(r.x, curPart_);
-    } else if (nonlinear_ && std::find(isInt_.begin(), isInt_.end(), 1) != isInt_.end() &&
-               offerSolution(r.x, kFoundByTree)) {
-      // An interior point is integral only within the tolerance: the
-      // integers are fixed at their rounded values and the continuous part
-      // solved again (offerSolution), so the incumbent is exactly integral.
-    } else if (r.objective < ctx_.cutoffValue) {
-      // The branching history: the direction that led to an incumbent is
-      // favoured between equal siblings of this variable later on.
+    } else if (std::find(isInt_.begin(), isInt_.end(), 1) == isInt_.end()) {
+      // Nothing integer: the relaxation optimum is the solution.
+      if (r.objective < ctx_.cutoffValue) newIncumbent(r.x, r.objective, kFoundByTree);
+    } else if (offerSolution(r.x, kFoundByTree, nullptr, true)) {
+      // The point is stored with its integers rounded to exact values (the
+      // continuous part solved again when the rounding broke a row; a point
+      // without such a completion is dropped). The branching history: the
+      // direction that led to an incumbent is favoured between equal
+      // siblings of this variable later on.
       const BnbNode& self = pool_[node];
       if (self.branchVar >= 0) history_[static_cast<std::size_t>(self.branchVar)] += self.direction == kDirUp ? 1 : -1;
-      newIncumbent(r.x, r.objective, kFoundByTree);
     }
     releaseNode(node);
     if (isRoot) updateBestBound(1e30);

@@ -62,8 +62,9 @@ class Search {
   // A point proposed from outside the tree (a start point, a heuristic):
   // checked for integrality and feasibility, installed when it improves.
   // Takes x as the incumbent when it is feasible and beats the cutoff;
-  // *feasible, when given, says whether x was feasible at all.
-  bool offerSolution(std::vector<double> x, int foundBy, bool* feasible = nullptr);
+  // *feasible, when given, says whether x was feasible at all. Integers are
+  // stored rounded; nodePoint: x is the integral optimum of a node.
+  bool offerSolution(std::vector<double> x, int foundBy, bool* feasible = nullptr, bool nodePoint = false);
   // A partial start: the listed integer variables fixed at their values,
   // the rest completed by the relaxation and a dive. True when it gave an
   // incumbent.
@@ -103,9 +104,15 @@ class Search {
   void endFramed(const char* stage);
   // Counts a relaxation solve: relaxations, iterations, time.
   void countSolve(const RelaxResult& r);
-  // Quadratic or conic relaxations: the integers of x fixed at their rounded
-  // values and the rest solved; installs the result when it improves.
+  // The integers of x fixed at their rounded values and the rest solved
+  // (quadratic or conic relaxations always, linear ones when the rounding
+  // breaks a row); installs the result when it improves.
   bool completeFixed(const std::vector<double>& x, int foundBy, bool* feasible);
+  // Largest row violation of p; *ok, when given, says whether every row
+  // holds within the feasibility tolerance.
+  double rowViolation(const std::vector<double>& p, bool* ok) const;
+  // Objective of the linear model at x (minimisation sense).
+  double linearObjective(const std::vector<double>& x) const;
   void reducedCostFixing();
   void releaseNode(int node);
   void installOrder(int state);

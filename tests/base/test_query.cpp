@@ -209,15 +209,25 @@ TEST_F(ModelFixture, IntegerSolutionStatusRules) {
   ASSERT_EQ(QXgetMIPSolution(model, &obj, x.data()), 0);
   EXPECT_EQ(obj, 11.0);
   EXPECT_EQ(x[3], 2.0);
-  int st = 0;
-  ASSERT_EQ(QXgetMIPSolutionStatus(model, &st), 0);
-  EXPECT_EQ(st, 1);
-  mip.solutionsFound = 2;
-  ASSERT_EQ(QXgetMIPSolutionStatus(model, &st), 0);
-  EXPECT_EQ(st, 5);
-  mip.statusOverride = 12;
-  ASSERT_EQ(QXgetMIPSolutionStatus(model, &st), 0);
-  EXPECT_EQ(st, 12);
+  // Several solutions found report feasible, unless the recorded status is
+  // a proof (optimal, basic optimal, infeasible, unbounded, either of the
+  // two); an override status wins over both.
+  struct StatusCase {
+    int recorded, found, override, reported;
+  };
+  const StatusCase statusCases[] = {
+      {1, 1, 0, 1},  {1, 2, 0, 1},  {2, 5, 0, 2},  {3, 2, 0, 3},   {4, 2, 0, 4},  {6, 2, 0, 6},
+      {12, 2, 0, 5}, {12, 1, 0, 12}, {8, 2, 0, 5}, {5, 3, 0, 5}, {1, 2, 12, 12}, {12, 2, 11, 11},
+  };
+  for (const StatusCase& c : statusCases) {
+    mip.status = c.recorded;
+    mip.solutionsFound = c.found;
+    mip.statusOverride = c.override;
+    int st = 0;
+    ASSERT_EQ(QXgetMIPSolutionStatus(model, &st), 0);
+    EXPECT_EQ(st, c.reported) << "recorded " << c.recorded << ", found " << c.found << ", override " << c.override;
+  }
+  mip.status = 1;
   EXPECT_EQ(QXgetMIPDualSolution(model, x.data()), QXERR_INFO_NOT_AVAILABLE);
   // A basis with column statuses but no row statuses is not available, and
   // nothing is written.
