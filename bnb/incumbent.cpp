@@ -86,11 +86,18 @@ bool Search::offerSolution(std::vector<double> x, int foundBy, bool* feasible, b
     moved = true;
   }
   bool rowsOk = false;
-  const double violation = rowViolation(x, &rowsOk);
+  double violation = rowViolation(x, &rowsOk);
   if (!rowsOk) {
     bool heldBefore = false;
     if (moved && !nodePoint) rowViolation(given, &heldBefore);
-    return (nodePoint || heldBefore) && completeFixed(x, foundBy, feasible);
+    if ((nodePoint || heldBefore) && completeFixed(x, foundBy, feasible)) return true;
+    if (!nodePoint) return false;
+    // A node optimum is the best point of its subtree, and the node is not
+    // branched on: when its integers cannot be made exact, the point is
+    // kept as the relaxation gave it (integral within the integer
+    // tolerance), so that the subtree is not lost without a solution.
+    x = given;
+    violation = rowViolation(x, nullptr);
   }
   if (feasible) *feasible = true;
   const double value = linearObjective(x);
