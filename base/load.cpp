@@ -373,7 +373,7 @@ void appendSemiCont(Model& model, int count, const int* vars, const double* lowe
   for (int k = 0; k < count; ++k) {
     const int j = vars[k];
     d.upper[j] = clampUpper(upper[k]);
-    if (d.lower[j] != 0.0) d.lower[j] = 0.0;
+    d.lower[j] = semiContLowerBound(lower[k]);
   }
   d.invalidateStats();
 }

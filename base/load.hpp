@@ -79,8 +79,13 @@ void dropStaleSolutions(Model& model);
 // Validates semi-continuous entries (index in [0, n) else 2049, each once
 // else 2032, also against the entries already stored when appending).
 int checkSemiContVars(const Model& model, int count, const int* vars, bool againstStored);
-// Appends semi-continuous entries: stores the indices and lower bounds, sets
-// the upper bounds and moves non-zero ordinary lower bounds to 0.
+// The ordinary lower bound of a semi-continuous variable with level l: the
+// variable is 0 or in [l, u], so the column spans min(0, l) upwards. For
+// l >= 0 that is 0; a negative level keeps the column's range from crossing
+// (l <= u) instead of storing 0 above a negative upper bound.
+inline double semiContLowerBound(double level) { return level < 0.0 ? level : 0.0; }
+// Appends semi-continuous entries: stores the indices and lower levels, sets
+// the upper bounds and the ordinary lower bounds to semiContLowerBound.
 void appendSemiCont(Model& model, int count, const int* vars, const double* lower,
                     const double* upper);
 

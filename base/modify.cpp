@@ -245,7 +245,8 @@ int modifyLowerBounds(Model& model, int count, const int* vars, const double* va
   const std::vector<char> sc = semiContMarks(d);
   return forEachIndex(model, count, vars, values, d.n, [&](int k, int j) {
     double v = clampLower(values[k]);
-    if (!sc.empty() && sc[j] && v != 0.0) return QXERR_INPUT_OUT_OF_RANGE;
+    // Only the semi-continuous loads set the lower bound of such a variable.
+    if (!sc.empty() && sc[j] && v != d.lower[j]) return QXERR_INPUT_OUT_OF_RANGE;
     if (d.typeOf(j) == 'B') {
       if (v > 1.0) return QXERR_INPUT_OUT_OF_RANGE;
       v = std::max(v, 0.0);
@@ -916,6 +917,7 @@ int modifySemiContVars(Model& model, int count, const int* vars, const double* l
     if (pos[j] >= 0) {
       d.scLower[pos[j]] = lower[k];
       d.upper[j] = clampUpper(upper[k]);
+      d.lower[j] = semiContLowerBound(lower[k]);
     } else {
       fresh.push_back(j);
       freshLo.push_back(lower[k]);
