@@ -154,10 +154,21 @@ PointCheck checkPoint(const ModelData& d, const std::vector<double>& x) {
   PointCheck c;
   c.obj = d.objConst;
   std::vector<double> act(static_cast<std::size_t>(d.m), 0.0);
+  // A semi-continuous column is within its bounds at 0 or in [level, upper];
+  // its violation is the distance to the nearer of the two.
+  std::vector<double> level;
+  if (!d.scVars.empty()) {
+    level.assign(static_cast<std::size_t>(d.n), std::nan(""));
+    for (std::size_t k = 0; k < d.scVars.size() && k < d.scLower.size(); ++k)
+      level[static_cast<std::size_t>(d.scVars[k])] = d.scLower[k];
+  }
   for (int j = 0; j < d.n; ++j) {
     const std::size_t u = static_cast<std::size_t>(j);
     c.obj += d.cost[u] * x[u];
-    c.inf = std::max({c.inf, d.lower[u] - x[u], x[u] - d.upper[u]});
+    if (!level.empty() && !std::isnan(level[u]))
+      c.inf = std::max(c.inf, std::min(std::fabs(x[u]), std::max({0.0, level[u] - x[u], x[u] - d.upper[u]})));
+    else
+      c.inf = std::max({c.inf, d.lower[u] - x[u], x[u] - d.upper[u]});
     const char t = d.typeOf(j);
     if (t == 'B' || t == 'I') c.intInf = std::max(c.intInf, std::fabs(x[u] - std::round(x[u])));
     for (int k = d.colBeg[j]; k < d.colBeg[j] + d.colLen[j]; ++k) act[static_cast<std::size_t>(d.rowIdx[k])] += d.value[k] * x[u];

@@ -152,20 +152,34 @@ TEST(MipLog, SizeLineWithEveryPresolveLevel) {
 }
 
 // A semi-continuous x is 0 or in [l, u]; y in [-10, 10] with y - x <= 1.
-// Its best bounds are the hull [min(0, l), max(0, u)] (and y <= hull + 1);
-// max x reaches max(0, u).
+// Its stored bounds are [min(0, l), u]; its best bounds are the hull
+// [min(0, l), max(0, u)] (and y <= hull + 1); max x reaches max(0, u). The
+// start (x, x + 1) is feasible at x = l and at 0, not between 0 and l < 0.
 TEST(MipSemiContinuous, HullWithNegativeLowerLevel) {
   struct Case {
-    double l, u, lo, up, yUp, best;
+    double l, u, lo, up, yUp, best, start;
+    bool startFeasible;
   };
-  const Case cases[] = {{-4, 6, -4, 6, 7, 6}, {-5, -2, -5, 0, 1, 0}, {2, 6, 0, 6, 7, 6}};
+  const Case cases[] = {{-4, 6, -4, 6, 7, 6, -4, true}, {-5, -2, -5, 0, 1, 0, -5, true},
+                        {-5, -2, -5, 0, 1, 0, -1, false}, {-5, -2, -5, 0, 1, 0, 0, true},
+                        {2, 6, 0, 6, 7, 6, 1, false}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.l) + " " + std::to_string(c.u));
+    SCOPED_TRACE(std::to_string(c.l) + " " + std::to_string(c.u) + " " + std::to_string(c.start));
     MipRun r;
     r.load(QX_MAX, {{-1, 1}}, "L", {1}, {1, 0}, {0, -10}, {10, 10}, "CC");
-    QXsetModelIntParameter(r.model, QX_IPARAM_MIP_PRINTLEVEL, 0);
+    r.collectLog(1);
     const int var = 0;
     ASSERT_EQ(QXloadSemiContData(r.model, 1, &var, &c.l, &c.u), 0);
+    double stored[2] = {};
+    ASSERT_EQ(QXgetLowerBoundj(r.model, 0, &stored[0]), 0);
+    ASSERT_EQ(QXgetUpperBoundj(r.model, 0, &stored[1]), 0);
+    EXPECT_EQ(stored[0], std::min(0.0, c.l));
+    EXPECT_EQ(stored[1], c.u);
+    const double start[2] = {c.start, c.start + 1};
+    ASSERT_EQ(QXloadMIPVarStartPoint(r.model, start), 0);
+    int preStatus = 0;
+    ASSERT_EQ(QXPreAlgMIP(r.model, &preStatus), 0);
+    EXPECT_EQ(preStatus, c.startFeasible ? QX_STATUS_FEASIBLE : QX_STATUS_UNKNOWN);
     double lo[2] = {}, up[2] = {};
     ASSERT_EQ(QXgetBestBounds(r.model, lo, up), 0);
     EXPECT_EQ(lo[0], c.lo);
@@ -177,6 +191,9 @@ TEST(MipSemiContinuous, HullWithNegativeLowerLevel) {
     double obj = 0;
     ASSERT_EQ(QXgetInfo(r.model, QX_DINFO_MIP_OBJ, &obj), 0);
     EXPECT_NEAR(obj, c.best, 1e-9);
+    EXPECT_EQ(r.logged("(startpoint)"), c.startFeasible);
+    EXPECT_EQ(r.logged("\nInfeasibility of solution        : 0.0e+00"), c.startFeasible);
+    EXPECT_EQ(r.logged("Startpoint info (not feasible):"), !c.startFeasible);
   }
 }
 
