@@ -373,7 +373,7 @@ void appendSemiCont(Model& model, int count, const int* vars, const double* lowe
   for (int k = 0; k < count; ++k) {
     const int j = vars[k];
     d.upper[j] = clampUpper(upper[k]);
-    d.lower[j] = semiContLowerBound(lower[k]);
+    d.lower[j] = semiContLowerBound(lower[k], d.upper[j]);
   }
   d.invalidateStats();
 }

@@ -79,11 +79,10 @@ void dropStaleSolutions(Model& model);
 // Validates semi-continuous entries (index in [0, n) else 2049, each once
 // else 2032, also against the entries already stored when appending).
 int checkSemiContVars(const Model& model, int count, const int* vars, bool againstStored);
-// The ordinary lower bound of a semi-continuous variable with level l: the
-// variable is 0 or in [l, u], so the column spans min(0, l) upwards. For
-// l >= 0 that is 0; a negative level keeps the column's range from crossing
-// (l <= u) instead of storing 0 above a negative upper bound.
-inline double semiContLowerBound(double level) { return level < 0.0 ? level : 0.0; }
+// The ordinary lower bound of a semi-continuous variable that is 0 or in
+// [l, u]: 0, except when u is negative, where [0, u] would be empty and the
+// column takes its lower level l (so l <= u still holds).
+inline double semiContLowerBound(double level, double upper) { return upper < 0.0 ? level : 0.0; }
 // Appends semi-continuous entries: stores the indices and lower levels, sets
 // the upper bounds and the ordinary lower bounds to semiContLowerBound.
 void appendSemiCont(Model& model, int count, const int* vars, const double* lower,

@@ -917,7 +917,7 @@ int modifySemiContVars(Model& model, int count, const int* vars, const double* l
     if (pos[j] >= 0) {
       d.scLower[pos[j]] = lower[k];
       d.upper[j] = clampUpper(upper[k]);
-      d.lower[j] = semiContLowerBound(lower[k]);
+      d.lower[j] = semiContLowerBound(lower[k], d.upper[j]);
     } else {
       fresh.push_back(j);
       freshLo.push_back(lower[k]);

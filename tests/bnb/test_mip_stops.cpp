@@ -152,8 +152,9 @@ TEST(MipLog, SizeLineWithEveryPresolveLevel) {
 }
 
 // A semi-continuous x is 0 or in [l, u]; y in [-10, 10] with y - x <= 1.
-// Its stored bounds are [min(0, l), u]; its best bounds are the hull
-// [min(0, l), max(0, u)] (and y <= hull + 1); max x reaches max(0, u). The
+// Its stored bounds are [0, u], or [l, u] when u < 0 ([0, u] would be
+// empty); its best bounds are the hull [min(0, l), max(0, u)] (and
+// y <= hull + 1); max x reaches max(0, u). The
 // start (x, x + 1) is feasible at x = l and at 0, not between 0 and l < 0.
 TEST(MipSemiContinuous, HullWithNegativeLowerLevel) {
   struct Case {
@@ -173,7 +174,7 @@ TEST(MipSemiContinuous, HullWithNegativeLowerLevel) {
     double stored[2] = {};
     ASSERT_EQ(QXgetLowerBoundj(r.model, 0, &stored[0]), 0);
     ASSERT_EQ(QXgetUpperBoundj(r.model, 0, &stored[1]), 0);
-    EXPECT_EQ(stored[0], std::min(0.0, c.l));
+    EXPECT_EQ(stored[0], c.u < 0 ? c.l : 0.0);
     EXPECT_EQ(stored[1], c.u);
     const double start[2] = {c.start, c.start + 1};
     ASSERT_EQ(QXloadMIPVarStartPoint(r.model, start), 0);
