@@ -150,17 +150,6 @@ struct SharedRecord {
   HostLog log;
 };
 
-// The host's own callbacks, which thread 0 passes on.
-struct HostCallbacks {
-  QXcallbackFunc progress = nullptr;
-  void* progressData = nullptr;
-  QXMIPcallbackFunc mip = nullptr;
-  void* mipData = nullptr;
-  QXMIPsolSupplierFunc supplier = nullptr;
-  void* supplierData = nullptr;
-  double frequency = 0.5;  // QX_DPARAM_CALLBACKFREQ of the host
-};
-
 struct Thread {
   int id = 0;
   SharedRecord* shared = nullptr;
@@ -171,7 +160,8 @@ struct Thread {
   double seconds = 0.0;
   long long seenVersion = 0;
   bool stopped = false;  // by another thread's signal (written by this thread only)
-  HostCallbacks host;    // thread 0
+  Callbacks host;            // thread 0: the host's own callbacks, passed on
+  double hostFrequency = 0;  // QX_DPARAM_CALLBACKFREQ of the host
   CallbackClock::time_point lastHostCall{};
   bool hostCalled = false;
 };
@@ -237,8 +227,8 @@ int threadProgress(QXmodel m, int location, void* data) {
   // The host hears the end of the whole run, not that of thread 0.
   if (t.id != 0 || !t.host.progress || location == QXLOC_END_REPORT) return 0;
   const auto now = CallbackClock::now();
-  const bool due = t.host.frequency >= 0 && (!t.hostCalled || std::chrono::duration<double>(
-                                                                  now - t.lastHostCall).count() >= t.host.frequency);
+  const bool due = t.hostFrequency >= 0 && (!t.hostCalled || std::chrono::duration<double>(
+                                                                  now - t.lastHostCall).count() >= t.hostFrequency);
   if (!due) return 0;
   t.lastHostCall = now;
   t.hostCalled = true;
@@ -302,8 +292,8 @@ int threadSupplier(QXmodel m, void* data, double* objval, double* x) {
       }
     }
   }
-  if (give || t.id != 0 || !t.host.supplier) return give;
-  return t.host.supplier(m, t.host.supplierData, objval, x);
+  if (give || t.id != 0 || !t.host.mipSolSupplier) return give;
+  return t.host.mipSolSupplier(m, t.host.mipSolSupplierData, objval, x);
 }
 
 // Everything the run changes on the host's model, put back on every exit:
@@ -465,9 +455,8 @@ int runConcurrent(Model& model, int nThreads, bool hostStrategy) {
     return QXERR_OUT_OF_MEMORY;
   }
   Thread& zero = threads[0];
-  const Callbacks& hc = model.callbacks;
-  zero.host = {hc.progress, hc.progressData, hc.mip, hc.mipData, hc.mipSolSupplier, hc.mipSolSupplierData,
-               model.params.douValue(QX_DPARAM_CALLBACKFREQ)};
+  zero.host = model.callbacks;
+  zero.hostFrequency = model.params.douValue(QX_DPARAM_CALLBACKFREQ);
   for (int k = 0; k < nThreads; ++k) {
     Thread& t = threads[static_cast<std::size_t>(k)];
     t.id = k;

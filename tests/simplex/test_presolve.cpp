@@ -159,6 +159,12 @@ double infoDou(QXmodel m, int item) {
   return v;
 }
 
+// Collects the LP log of lm at print level 1.
+void collectLog(LoadedModel& lm, LogLines& log) {
+  ASSERT_EQ(QXsetModelLogfunc(lm.model, LogLines::sink, &log), 0);
+  ASSERT_EQ(QXsetModelIntParameter(lm.model, QX_IPARAM_LP_PRINTLEVEL, 1), 0);
+}
+
 class PresolvePipeline : public ::testing::TestWithParam<std::string> {};
 
 // A presolved solve passes the postsolve check without the fallback
@@ -170,8 +176,7 @@ TEST_P(PresolvePipeline, WarmReoptimisationAfterBoundChange) {
   LoadedModel lm;
   ASSERT_TRUE(lm.read(path));
   LogLines log;
-  ASSERT_EQ(QXsetModelLogfunc(lm.model, LogLines::sink, &log), 0);
-  ASSERT_EQ(QXsetModelIntParameter(lm.model, QX_IPARAM_LP_PRINTLEVEL, 1), 0);
+  collectLog(lm, log);
   int status = 0;
   ASSERT_EQ(QXoptimize(lm.model, 0, &status), 0);
   EXPECT_EQ(status, QX_STATUS_BASIC_OPTIMAL);
@@ -220,8 +225,7 @@ TEST(PresolveLimit, StoppedSolveResumesWarm) {
   LoadedModel lm;
   ASSERT_TRUE(lm.read(path));
   LogLines log;
-  ASSERT_EQ(QXsetModelLogfunc(lm.model, LogLines::sink, &log), 0);
-  ASSERT_EQ(QXsetModelIntParameter(lm.model, QX_IPARAM_LP_PRINTLEVEL, 1), 0);
+  collectLog(lm, log);
   int noLimit = 0;
   ASSERT_EQ(QXgetModelIntParameter(lm.model, QX_IPARAM_LP_ITRLMT, &noLimit), 0);
   constexpr int kLimit = 20;
