@@ -1,7 +1,7 @@
-// Primal simplex: phase 1 minimising the sum of infeasibilities, phase 2 with
-// devex pricing (Forrest and Goldfarb 1992, reference framework of Harris
-// 1973) and the two-pass ratio test of Harris with bound flips of the
-// entering variable.
+// Primal simplex: phase 1 minimising the sum of infeasibilities, then phase
+// 2; both priced partially at first, then by devex (Forrest and Goldfarb
+// 1992, reference framework of Harris 1973), and both with the two-pass
+// ratio test of Harris with bound flips of the entering variable.
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -97,6 +97,10 @@ class PrimalLoop {
   // Phase 2: reduced costs (or the kept duals) and devex weights for the
   // pivot of entering q at position r.
   void updateDuals(int q, int r, int leaving, double pivot);
+  // Devex weights along the pivot row in w_.prow (and the framework's
+  // reset when too many weights were bad).
+  void updateDevex(int q, int leaving, double pivot);
+  void updatePhase1Devex(int q, int r, int leaving, double pivot);
   // A phase-1 column without a blocking row is skipped for a while.
   void rejectPhase1Column(int q);
   // The ray of an unbounded column (in w_.col), on the true bounds.
@@ -529,25 +533,43 @@ void PrimalLoop::updateDuals(int q, int r, int leaving, double pivot) {
   }
   // Pivot row for the update of reduced costs and devex weights.
   w_.computePivotRow(w_.rho);
+  for (int k = 0; k < w_.prowCount; ++k) {
+    const int j = w_.prowIndex[k];
+    w_.d[j] -= thetaD * w_.prow[j];
+  }
+  w_.d[q] = 0.0;
+  w_.d[leaving] = -thetaD;
+  updateDevex(q, leaving, pivot);
+}
+
+void PrimalLoop::updateDevex(int q, int leaving, double pivot) {
   const double wq = entryWeight(q);
   bool reset = badWeights_ > kAllowedBadWeights;
   for (int k = 0; k < w_.prowCount; ++k) {
     const int j = w_.prowIndex[k];
-    const double a = w_.prow[j];
-    w_.d[j] -= thetaD * a;
-    const double ratio = a / pivot;
+    const double ratio = w_.prow[j] / pivot;
     const double wv = std::max(w_.devex[j], ratio * ratio * wq);
     w_.devex[j] = wv;
     if (wv > kDevexOverflow) reset = true;
   }
-  w_.d[q] = 0.0;
-  w_.d[leaving] = -thetaD;
   w_.devex[leaving] = std::max(wq / (pivot * pivot), 1.0);
   if (reset) {
     resetDevex();  // on the basis after this pivot
     inRef_[q] = 0;
     inRef_[leaving] = 1;
   }
+}
+
+// Phase 1 under devex: the weights follow the pivot row as in phase 2 (the
+// reduced costs follow the phase-1 duals instead).
+void PrimalLoop::updatePhase1Devex(int q, int r, int leaving, double pivot) {
+  if (w_.primalPricingMode != SimplexWork::Impl::kPricingDevex) return;
+  w_.rho.clear();
+  w_.rho.add(r, 1.0);
+  w_.lu->btran(w_.rho);
+  if (w_.rho.count < 0) w_.rho.rebuildIndex();
+  w_.computePivotRow(w_.rho);
+  updateDevex(q, leaving, pivot);
 }
 
 int PrimalLoop::run() {
@@ -657,7 +679,10 @@ int PrimalLoop::run() {
     }
     const int leaving = w_.basicVar[r];
     const double pivot = w_.col.array[r];
-    if (!phase1) updateDuals(q, r, leaving, pivot);
+    if (!phase1)
+      updateDuals(q, r, leaving, pivot);
+    else
+      updatePhase1Devex(q, r, leaving, pivot);
     w_.x[q] += dir * theta;
     w_.x[leaving] = target_;
     w_.at[leaving] = target_ == w_.lower[leaving] ? kAtLower : kAtUpper;
