@@ -100,7 +100,7 @@ class PrimalLoop {
   // Devex weights along the pivot row in w_.prow (and the framework's
   // reset when too many weights were bad).
   void updateDevex(int q, int leaving, double pivot);
-  void updatePhase1Devex(int q, int r, int leaving, double pivot);
+  void updatePhase1(int q, int r, int leaving, double pivot);
   // A phase-1 column without a blocking row is skipped for a while.
   void rejectPhase1Column(int q);
   // The ray of an unbounded column (in w_.col), on the true bounds.
@@ -560,15 +560,45 @@ void PrimalLoop::updateDevex(int q, int leaving, double pivot) {
   }
 }
 
-// Phase 1 under devex: the weights follow the pivot row as in phase 2 (the
-// reduced costs follow the phase-1 duals instead).
-void PrimalLoop::updatePhase1Devex(int q, int r, int leaving, double pivot) {
-  if (w_.primalPricingMode != SimplexWork::Impl::kPricingDevex) return;
+// Phase 1, before the basis change of entering q at position r: under
+// devex the weights follow the pivot row as in phase 2, and the row also
+// carries the pivot's share of the phase-1 dual update (updatePhase1Duals):
+// with theta = d_q / pivot and rho row r of the old inverse, y + theta rho
+// satisfies the new basis with cost w c_q at position r, and d_j falls by
+// theta alpha_rj. What remains for the next iteration is only the change of
+// the basic infeasibilities, none after a degenerate step. Records the pivot
+// for updatePhase1Duals when it is not carried here.
+void PrimalLoop::updatePhase1(int q, int r, int leaving, double pivot) {
+  if (w_.primalPricingMode != SimplexWork::Impl::kPricingDevex) {
+    p1R_ = r;
+    p1Q_ = q;
+    p1Leaving_ = leaving;
+    return;
+  }
   w_.rho.clear();
   w_.rho.add(r, 1.0);
   w_.lu->btran(w_.rho);
   if (w_.rho.count < 0) w_.rho.rebuildIndex();
   w_.computePivotRow(w_.rho);
+  if (p1Valid_ && !p1Lazy_ && !w_.lazyReducedCosts) {
+    const double thetaD = w_.d[q] / pivot;
+    for (int t = 0; t < w_.rho.count; ++t) {
+      const int i = w_.rho.index[t];
+      w_.priceY[i] += thetaD * w_.rho.array[i];
+    }
+    for (int k = 0; k < w_.prowCount; ++k) {
+      const int j = w_.prowIndex[k];
+      w_.d[j] -= thetaD * w_.prow[j];
+    }
+    w_.d[q] = 0.0;
+    w_.d[leaving] = w_.reducedCostFromDuals(leaving);
+    p1Cost_[r] = p1Weight_ * w_.cost[q];
+    p1R_ = -1;
+  } else {
+    p1R_ = r;
+    p1Q_ = q;
+    p1Leaving_ = leaving;
+  }
   updateDevex(q, leaving, pivot);
 }
 
@@ -682,7 +712,7 @@ int PrimalLoop::run() {
     if (!phase1)
       updateDuals(q, r, leaving, pivot);
     else
-      updatePhase1Devex(q, r, leaving, pivot);
+      updatePhase1(q, r, leaving, pivot);
     w_.x[q] += dir * theta;
     w_.x[leaving] = target_;
     w_.at[leaving] = target_ == w_.lower[leaving] ? kAtLower : kAtUpper;
@@ -691,11 +721,6 @@ int PrimalLoop::run() {
     if (rc != kLayerOk) {
       w_.error = layerError(rc);
       return kNotFinished;
-    }
-    if (phase1) {
-      p1R_ = r;
-      p1Q_ = q;
-      p1Leaving_ = leaving;
     }
     if (w_.updates == 0) {
       p1Valid_ = false;
