@@ -62,7 +62,9 @@ class PrimalLoop {
   bool infeasibleBasics();
   // After a step that changed the basic values of the rows listed in w_.col.
   void stepTouched();
-  void phase1Duals();
+  // True when the reduced costs are those of the last iteration, changed
+  // only along its pivot row (the candidate list then stays valid).
+  bool phase1Duals();
   // By how much column j's reduced cost has the wrong sign (0 when it is
   // no candidate).
   // Inlined: it runs once per column in every full pricing scan.
@@ -177,12 +179,13 @@ void PrimalLoop::stepTouched() {
 }
 
 // Reduced costs of the composite phase-1 objective (primal_phase1.cpp).
-void PrimalLoop::phase1Duals() {
+bool PrimalLoop::phase1Duals() {
   w_.announceBigM();
   const double w = w_.phase1CostWeight();
   const bool lazy = w_.primalPricingMode == SimplexWork::Impl::kPricingPartial;
+  bool unchanged = false;
   if (p1Valid_ && w == p1Weight_ && lazy == p1Lazy_) {
-    w_.updatePhase1Duals(p1Cost_, p1R_, p1Q_, p1Leaving_, w, lazy);
+    unchanged = w_.updatePhase1Duals(p1Cost_, p1R_, p1Q_, p1Leaving_, w, lazy);
   } else {
     w_.phase1Duals(w, lazy);
     p1Cost_.resize(w_.m);
@@ -192,6 +195,7 @@ void PrimalLoop::phase1Duals() {
     p1Lazy_ = lazy;
   }
   p1R_ = -1;
+  return unchanged;
 }
 
 // Pricing: partial pricing over column segments in partial mode; otherwise
@@ -629,9 +633,10 @@ int PrimalLoop::run() {
     if (lim != kNotFinished) return lim;
     const bool phase1 = infeasibleBasics();
     if (phase1) {
-      phase1Duals();
+      // The candidate list survives only steps that changed no basic
+      // infeasibility after a pivot carried on its pivot row.
+      if (!phase1Duals()) cands_.invalidate();
       dualsValid = false;
-      cands_.invalidate();  // new every iteration: scan without the list
     } else {
       p1Valid_ = false;
       if (!dualsValid || phase1_) {
@@ -734,7 +739,7 @@ int PrimalLoop::run() {
         w_.error = kErrNumerical;
         return kNotFinished;
       }
-    } else if (!phase1 && !w_.lazyReducedCosts && cands_.worthUpdating(w_.prowCount, w_.nt)) {
+    } else if ((!phase1 || p1R_ < 0) && !w_.lazyReducedCosts && cands_.worthUpdating(w_.prowCount, w_.nt)) {
       if (cands_.valid) {
         for (int k = 0; k < w_.prowCount; ++k) relist(w_.prowIndex[k]);
         relist(q);

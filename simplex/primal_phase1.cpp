@@ -90,7 +90,7 @@ void SimplexWork::Impl::phase1Duals(double w, bool lazy) {
 // it is a_q'y; so the new duals are y + B^-T (g_new - g'), a BTRAN of a
 // vector nonzero only at r and where the infeasibility of a basic variable
 // changed, mostly far sparser than the full phase-1 cost vector.
-void SimplexWork::Impl::updatePhase1Duals(std::vector<double>& g, int r, int q, int leaving, double w, bool lazy) {
+bool SimplexWork::Impl::updatePhase1Duals(std::vector<double>& g, int r, int q, int leaving, double w, bool lazy) {
   if (r >= 0) g[r] = w * cost[q] - reducedCostFromDuals(q);
   LuVector& dy = aux;
   dy.clear();
@@ -99,6 +99,7 @@ void SimplexWork::Impl::updatePhase1Duals(std::vector<double>& g, int r, int q, 
     if (v != g[k]) dy.add(k, v - g[k]);
     g[k] = v;
   }
+  const bool unchanged = dy.count == 0 && r < 0 && !lazy;
   if (dy.count > 0) lu->btran(dy);
   if (dy.count < 0) dy.rebuildIndex();
   for (int t = 0; t < dy.count; ++t) priceY[dy.index[t]] += dy.array[dy.index[t]];
@@ -125,6 +126,7 @@ void SimplexWork::Impl::updatePhase1Duals(std::vector<double>& g, int r, int q, 
   }
   dy.count = -1;
   dy.clear();
+  return unchanged;
 }
 
 // At a composite optimum with infeasibilities left: the pure phase-1 duals
