@@ -427,6 +427,10 @@ class LuKernel {
   // L row-wise for BTRAN: row i holds (pivot row of eta k, l_ik).
   std::vector<int> lrStart_, lrIndex_;
   std::vector<double> lrValue_;
+  // The rows with entries in that copy, in factorisation step order: the
+  // dense BTRAN visits only these (on network-like bases most rows of L
+  // are empty).
+  std::vector<int> lrRows_;
   std::vector<int> stepRow_;  // pivot row of each factorisation step
 
   // U by pivot slot. A slot is a pivot (row, position, diagonal) with its U

@@ -214,6 +214,9 @@ void LuKernel::installLower(LuFactorWork& w) {
   for (int i = 0; i < m; ++i) lrStart_[i + 1] += lrStart_[i];
   lrIndex_.resize(lIndex_.size());
   lrValue_.resize(lIndex_.size());
+  lrRows_.clear();
+  for (int k = 0; k < m; ++k)
+    if (lrStart_[stepRow_[k] + 1] > lrStart_[stepRow_[k]]) lrRows_.push_back(stepRow_[k]);
   std::vector<int> next(lrStart_.begin(), lrStart_.end() - 1);
   for (int k = 0; k < static_cast<int>(lPivRow_.size()); ++k) {
     for (int e = lStart_[k]; e < lStart_[k + 1]; ++e) {

@@ -368,10 +368,11 @@ void LuKernel::btranRowEtas(LuVector& v) {
 }
 
 // Rows in decreasing factorisation step: a row is final once every
-// later-pivoted row has been applied.
+// later-pivoted row has been applied. Rows without entries change nothing
+// and are not visited.
 void LuKernel::btranLowerDense(std::span<LuVector* const> vs) {
-  for (int k = m_ - 1; k >= 0; --k) {
-    const int i = stepRow_[k];
+  for (int k = static_cast<int>(lrRows_.size()) - 1; k >= 0; --k) {
+    const int i = lrRows_[k];
     for (LuVector* v : vs) {
       const double x = v->array[i];
       if (x == 0.0) continue;

@@ -478,4 +478,25 @@ INSTANTIATE_TEST_SUITE_P(Models, PresolveSmall,
                                   (s < 1 ? "_tiny" : s > 1 ? "_huge" : "");
                          });
 
+// ---- a slack singleton is folded into its equation only when the costs it
+// moves leave the slack basis as dual feasible as before: x2 (cost 5, at
+// least 0) is the only column of the equation x0 + x1 + x2 = 6 besides x0
+// (cost 1) and x1 (cost 2). Folding it gives x0 the cost -4; without an
+// upper bound on x0 that start would need a dual phase 1, so x2 stays.
+TEST(PresolveSlackSingleton, StaysWhenFoldingBreaksDualFeasibilityOfTheSlackBasis) {
+  struct Case {
+    double upper0;
+    LpPresolver::Verdict verdict;
+  };
+  for (const Case& c : {Case{kFree, LpPresolver::Verdict::Unchanged}, Case{10, LpPresolver::Verdict::Reduced}}) {
+    LoadedModel lm;
+    ASSERT_TRUE(lm.load(2, 3, QX_MIN, {1, 2, 5}, {6, 2}, "EL", {0, 2, 4, 5}, {0, 1, 0, 1, 0}, {1, 1, 1, -1, 1},
+                        {0, 0, 0}, {c.upper0, 10, kFree}));
+    const ModelData& d = lm.data();
+    ModelData reduced;
+    auto pre = torva::makeLpPresolver();
+    EXPECT_EQ(pre->presolve(d, 16, reduced), c.verdict) << "upper bound of x0: " << c.upper0;
+  }
+}
+
 }  // namespace
