@@ -36,6 +36,14 @@ constexpr double kPivotMismatch = 1e-7;
 constexpr double kPcolalFactor = 10.0;
 constexpr double kPcolalWeight = 0.1;
 
+// Dense row selection walks on from segment to segment while the best
+// score found so far (infeasibility^2 / weight) is below the typical best:
+// a running geometric mean of the best scores of earlier selections, with
+// this weight on the newest. One segment rarely holds the row a full scan
+// would choose, and a poor choice costs a whole iteration while a further
+// segment costs a division per row.
+constexpr double kBestScoreWeight = 0.1;
+
 // Limits of a steepest-edge weight (keep the pricing ratio finite).
 constexpr double kMinWeight = 1e-10;
 constexpr double kMaxWeight = 1e100;
@@ -134,6 +142,10 @@ class DualLoop {
   bool dense_ = false;
   double pcolal_ = 0.0;   // running average of the pivot columns' nonzeros
   int segStart_ = 0;      // row where the next dense scan starts
+  // Typical best score of dense selection (log of a running geometric mean).
+  double logTypicalBest_ = 0.0;
+  bool haveTypical_ = false;
+  bool belowTypical(double score) const { return haveTypical_ && std::log(score) < logTypicalBest_; }
   int emptyLists_ = 0;    // selections that found no row with infeasible rows left
   int mode_ = 1;
   int devexUpdates_ = 0;  // devex weight updates since the framework was set
@@ -171,13 +183,14 @@ void DualLoop::chooseRows(int k) {
   std::size_t kept = 0;
   ++w_.stats.blist[dense_ ? 1 : 0];
   // Dense selection scans segments of rows from where the last scan
-  // stopped, and stops at the end of the first segment that holds a
-  // candidate (a full pass when none does).
+  // stopped, and stops at the end of the first segment after which the
+  // best candidate found scores at least the typical best; at most one
+  // full pass.
   const int count = dense_ ? w_.m : static_cast<int>(infList_.size());
   const int segment = dense_ ? partialSegmentSize(w_.m, w_.refactorFrequency) : count;
   const int from = dense_ && w_.m > 0 ? segStart_ % w_.m : 0;
   for (int t = 0; t < count; ++t) {
-    if (dense_ && t > 0 && t % segment == 0 && !picked_.empty()) {
+    if (dense_ && t > 0 && t % segment == 0 && !picked_.empty() && !belowTypical(scores_[0])) {
       segStart_ = (from + t) % w_.m;
       break;
     }
@@ -207,6 +220,11 @@ void DualLoop::chooseRows(int k) {
     }
   }
   if (!dense_) infList_.resize(kept);
+  if (dense_ && !picked_.empty()) {
+    const double best = std::log(scores_[0]);
+    logTypicalBest_ = haveTypical_ ? (1.0 - kBestScoreWeight) * logTypicalBest_ + kBestScoreWeight * best : best;
+    haveTypical_ = true;
+  }
 }
 
 // Dual steepest-edge update (Forrest and Goldfarb 1992). The leaving row's
