@@ -638,6 +638,19 @@ TEST(SinglePhaseDual, OptimumOnAnArtificialBoundIsHandedToThePrimal) {
   EXPECT_NE(log.find("\nReentering primal simplex. (LP=0, m=1, n=1,"), std::string::npos) << log;
 }
 
+// A slack basis whose dual infeasibilities are of the cost perturbation's
+// order starts the dual with those costs shifted instead of a phase 1; the
+// shifts go before the optimum is declared (with them the slack basis would
+// pass as optimal at objective 0).
+TEST(DualStart, SmallDualInfeasibilitiesAreShiftedAndRemoved) {
+  LoadedModel lm;
+  ASSERT_TRUE(lm.load(2, 2, 1, {-1e-5, -2e-5}, {4, 3}, "LL", {0, 2, 3}, {0, 1, 0}, {1, 1, 1}, {0, 0}, {kInf, kInf}));
+  const auto [r, log] = tracedSolve(lm, Method::Dual, SimplexOptions{});
+  EXPECT_EQ(r.outcome, kOptimal) << log;
+  EXPECT_NEAR(r.objective, -8e-5, 1e-12);
+  torva::testsupport::checkOptimal(lm.data(), r);
+}
+
 // The switch loop: a fresh solve's dual runs with dual devex pricing (a
 // reoptimisation's resets its norms to unity); methods that keep asking for
 // recovery give up after ten passes, leaving the model loaded (its status
