@@ -343,6 +343,9 @@ class LuKernel {
   double eliminateUpperRow(int r, int firstOrderPos, int rowLen, const LuVector* spike);
   void appendRowEta(int r);
   void appendSlot(int row, int pos, double diag, const LuVector& column);
+  void rescanDiagExtremes();
+  void noteDiag(double a);
+  bool dropDiag(double a);
   int extendImpl(const LuMatrix& a);
   void loadColumn(int var, LuVector& v) const;
   // Hypersparse when both the stage's input and its predicted result are
@@ -417,6 +420,7 @@ class LuKernel {
   double factorRcond_ = 1.0;  // diagonal ratio of the fresh factors
   double etaRcond_ = 1.0;     // smallest pivot ratio of the product-form etas
   double diagMin_ = 0.0, diagMax_ = 0.0;
+  int diagMinCount_ = 0, diagMaxCount_ = 0;  // live slots holding each extreme
   long long spaceLimit_ = 0;
   long long uEntriesAtFactor_ = 0;
 

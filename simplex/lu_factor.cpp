@@ -245,12 +245,7 @@ void LuKernel::resetUpdates() {
   activeUpdateType_ = updateType_;
   spaceLimit_ = static_cast<long long>(memExp_) *
                 (static_cast<long long>(lIndex_.size()) + uEntriesAtFactor_ + m);
-  diagMin_ = std::numeric_limits<double>::infinity();
-  diagMax_ = 0.0;
-  for (double d : slotDiag_) {
-    diagMin_ = std::min(diagMin_, std::fabs(d));
-    diagMax_ = std::max(diagMax_, std::fabs(d));
-  }
+  rescanDiagExtremes();
   factorRcond_ = m > 0 ? diagMin_ / diagMax_ : 1.0;
   etaRcond_ = 1.0;
   updateRcond_ = factorRcond_;

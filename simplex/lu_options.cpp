@@ -308,9 +308,36 @@ int luGetDoubleOption(const LuKernel* kernel, int id, double* value) {
 
 // ---------------------------------------------------------------- hash
 
+namespace {
+
+// Counting the indices over their range beats sorting them while the range
+// stays within this multiple of their number (a pass over the range
+// against m log m comparisons).
+constexpr long long kCountingRangeFactor = 8;
+
+// The indices in increasing order, repeats kept.
+std::vector<int> sortedIndices(std::span<const int> basic) {
+  std::vector<int> sorted;
+  if (basic.empty()) return sorted;
+  const auto [lo, hi] = std::minmax_element(basic.begin(), basic.end());
+  const long long range = static_cast<long long>(*hi) - *lo + 1;
+  if (range > kCountingRangeFactor * static_cast<long long>(basic.size())) {
+    sorted.assign(basic.begin(), basic.end());
+    std::sort(sorted.begin(), sorted.end());
+    return sorted;
+  }
+  std::vector<int> count(static_cast<size_t>(range), 0);
+  for (int v : basic) ++count[static_cast<size_t>(static_cast<long long>(v) - *lo)];
+  sorted.reserve(basic.size());
+  for (long long k = 0; k < range; ++k)
+    for (int c = count[static_cast<size_t>(k)]; c > 0; --c) sorted.push_back(static_cast<int>(*lo + k));
+  return sorted;
+}
+
+}  // namespace
+
 std::uint64_t LuKernel::basisHash(std::span<const int> basic) {
-  std::vector<int> sorted(basic.begin(), basic.end());
-  std::sort(sorted.begin(), sorted.end());
+  const std::vector<int> sorted = sortedIndices(basic);
   // FNV-1a over the bytes of the sorted indices.
   constexpr std::uint64_t kFnvOffset = 0xcbf29ce484222325ULL;
   constexpr std::uint64_t kFnvPrime = 0x100000001b3ULL;

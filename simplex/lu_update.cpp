@@ -176,8 +176,40 @@ void LuKernel::appendSlot(int row, int pos, double diag, const LuVector& column)
   order_.push_back(s);
   rowSlot_[row] = s;
   posSlot_[pos] = s;
-  diagMin_ = std::min(diagMin_, std::fabs(diag));
-  diagMax_ = std::max(diagMax_, std::fabs(diag));
+  noteDiag(std::fabs(diag));
+}
+
+// The diagonal extremes over the live slots, with how many slots hold each.
+void LuKernel::rescanDiagExtremes() {
+  diagMin_ = std::numeric_limits<double>::infinity();
+  diagMax_ = 0.0;
+  diagMinCount_ = diagMaxCount_ = 0;
+  for (int s : order_)
+    if (s >= 0) noteDiag(std::fabs(slotDiag_[s]));
+}
+
+void LuKernel::noteDiag(double a) {
+  if (a < diagMin_) {
+    diagMin_ = a;
+    diagMinCount_ = 1;
+  } else if (a == diagMin_) {
+    ++diagMinCount_;
+  }
+  if (a > diagMax_) {
+    diagMax_ = a;
+    diagMaxCount_ = 1;
+  } else if (a == diagMax_) {
+    ++diagMaxCount_;
+  }
+}
+
+// Forgets a slot that leaves; true when it was the last to hold an extreme
+// (the extremes then need a rescan).
+bool LuKernel::dropDiag(double a) {
+  bool lost = false;
+  if (a == diagMin_) lost = --diagMinCount_ == 0;
+  if (a == diagMax_) lost = --diagMaxCount_ == 0 || lost;
+  return lost;
 }
 
 int LuKernel::updateForrestTomlin(int leavingPos, double spikeMax, const double* pivot) {
@@ -216,21 +248,14 @@ int LuKernel::updateForrestTomlin(int leavingPos, double spikeMax, const double*
     }
   }
   ur_.len[r] = 0;
-  const double oldDiag = std::fabs(slotDiag_[t]);
   order_[slotOrderPos_[t]] = -1;
+  const bool extremeLost = dropDiag(std::fabs(slotDiag_[t]));
   appendSlot(r, leavingPos, diag, sp);
   // The diagonal ratio over the live slots; rescanned only when the slot
-  // that left held an extreme (so that a replaced small pivot stops
-  // weighing on the estimate).
-  if (oldDiag <= diagMin_ || oldDiag >= diagMax_) {
-    diagMin_ = std::numeric_limits<double>::infinity();
-    diagMax_ = 0.0;
-    for (int s : order_) {
-      if (s < 0) continue;
-      diagMin_ = std::min(diagMin_, std::fabs(slotDiag_[s]));
-      diagMax_ = std::max(diagMax_, std::fabs(slotDiag_[s]));
-    }
-  }
+  // that left was the last to hold an extreme (so that a replaced small
+  // pivot stops weighing on the estimate). Bases whose diagonal is mostly
+  // +-1 would otherwise rescan at nearly every update.
+  if (extremeLost) rescanDiagExtremes();
   updateRcond_ = diagMin_ / diagMax_;
   return kLuOk;
 }

@@ -103,6 +103,18 @@ Problem::Problem(const ModelData& d) : m(d.m), n(d.n) {
   a.cols.resize(n);
   rowCnt.assign(m, 0);
   colCnt.assign(n, 0);
+  // Each list sized once (growing them entry by entry reallocates and
+  // copies every list several times).
+  for (int j = 0; j < n; ++j)
+    for (int q = d.colBeg[j], e = q + d.colLen[j]; q < e; ++q)
+      if (d.value[q] != 0.0) {
+        ++rowCnt[d.rowIdx[q]];
+        ++colCnt[j];
+      }
+  for (int i = 0; i < m; ++i) a.rows[i].reserve(static_cast<size_t>(rowCnt[i]));
+  for (int j = 0; j < n; ++j) a.cols[j].reserve(static_cast<size_t>(colCnt[j]));
+  rowCnt.assign(m, 0);
+  colCnt.assign(n, 0);
   for (int j = 0; j < n; ++j)
     for (int q = d.colBeg[j], e = q + d.colLen[j]; q < e; ++q) {
       if (d.value[q] == 0.0) continue;

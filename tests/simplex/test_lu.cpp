@@ -177,6 +177,27 @@ TEST(LuOptions, DumpGoesToTheLogInOrder) {
             "SLU_DPAR_SPVTOL_UPDATE : 0.001\nSLU_DPAR_SPVTOL_FTRAN : 0.2\nSLU_DPAR_SPVTOL_BTRAN : 0.1\n");
 }
 
+// The basis hash is FNV-1a over the bytes of the sorted indices: the same
+// for any order of the same indices (repeats counted), whether the indices
+// are dense in their range or spread far apart.
+TEST(LuHash, SortedFnvForAnyOrderAndSpread) {
+  const auto reference = [](std::vector<int> v) {
+    std::sort(v.begin(), v.end());
+    std::uint64_t h = 0xcbf29ce484222325ULL;
+    for (int x : v)
+      for (int b = 0; b < 4; ++b) h = (h ^ ((static_cast<std::uint32_t>(x) >> (8 * b)) & 0xffU)) * 0x100000001b3ULL;
+    return h;
+  };
+  const std::vector<std::vector<int>> cases = {
+      {}, {7}, {5, 1, 4, 2, 3}, {3, 3, 1}, {1, 3}, {2000000000, 0, 17}, {-5, 12, -1, 0}, {9, 0, 40, 8, 1, 100000}};
+  for (const auto& c : cases) {
+    std::vector<int> r(c.rbegin(), c.rend());
+    EXPECT_EQ(LuKernel::basisHash(c), reference(c)) << ::testing::PrintToString(c);
+    EXPECT_EQ(LuKernel::basisHash(r), LuKernel::basisHash(c)) << ::testing::PrintToString(c);
+  }
+  EXPECT_NE(LuKernel::basisHash(std::vector<int>{3, 3, 1}), LuKernel::basisHash(std::vector<int>{3, 1}));
+}
+
 // ------------------------------------------------------------ factorisation
 
 TEST(LuFactor, BadInputAndEmptyBasis) {
