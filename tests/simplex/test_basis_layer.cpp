@@ -694,7 +694,9 @@ TEST(CrashBasis, OptimalStartsNeedNoIteration) {
                         Case{{-1, -1}, {10}, "L", {8, 8}, {5, 5}, "\nPivoting in 2 superbasic columns."}}) {
     LoadedModel lm;
     ASSERT_TRUE(lm.load(1, 2, 1, c.cost, c.rhs, c.type, {0, 1, 2}, {0, 0}, {1, 1}, {0, 0}, c.upper));
-    if (!c.start.empty()) ASSERT_EQ(QXloadVarStartPoint(lm.model, c.start.data()), 0);
+    if (!c.start.empty()) {
+      ASSERT_EQ(QXloadVarStartPoint(lm.model, c.start.data()), 0);
+    }
     SimplexWork work(lm.data());
     SolveContext ctx;
     std::string log;

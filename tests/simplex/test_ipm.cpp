@@ -146,7 +146,9 @@ TEST(BarrierNoOptimum, InfeasibleAndUnbounded) {
         for (int q = c.beg[j]; q < c.beg[j + 1]; ++q)
           aty[j] += c.val[q] * rec.y[c.idx[q]], ax[c.idx[q]] += c.val[q] * rec.x[j];
         const double v = farkas ? rec.d[j] : rec.x[j];
-        if (farkas) EXPECT_NEAR(aty[j] + v, 0.0, kObjectiveTol);
+        if (farkas) {
+          EXPECT_NEAR(aty[j] + v, 0.0, kObjectiveTol);
+        }
         if (std::fabs(v) > kObjectiveTol && (v > 0 ? c.lo[j] > -kInf : c.up[j] < kInf))
           value += farkas ? (v > 0 ? c.lo[j] : c.up[j]) * v : -c.c[j] * v;
         else if (std::fabs(v) > kObjectiveTol) ADD_FAILURE() << "column " << j << " leaves its bound";
