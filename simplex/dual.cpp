@@ -636,10 +636,6 @@ void placeAllByReducedCost(SimplexWork::Impl& w) {
   w.computePrimal();
 }
 
-// Cost perturbation of the nonbasic structural columns, each in the
-// direction of its reduced cost's feasible side: the duals do not change,
-// every reduced cost moves by its shift away from zero, so the basis stays
-// dual feasible and the basic values stay as they are.
 // Size of the perturbation of a column of zero cost.
 double zeroCostPerturbation(const SimplexWork::Impl& w, bool reopt) {
   if (reopt) return kPerturbRelative;
@@ -649,9 +645,13 @@ double zeroCostPerturbation(const SimplexWork::Impl& w, bool reopt) {
   return zero >= kZeroCostShare * w.n ? kPerturbZeroCost : kPerturbRelative;
 }
 
-void perturbCosts(SimplexWork::Impl& w, bool reopt) {
+// Cost perturbation of the nonbasic structural columns, each in the
+// direction of its reduced cost's feasible side: the duals do not change,
+// every reduced cost moves by its shift away from zero, so the basis stays
+// dual feasible and the basic values stay as they are. zeroCost is the
+// size for columns of zero cost (zeroCostPerturbation).
+void perturbCosts(SimplexWork::Impl& w, double zeroCost) {
   std::uniform_real_distribution<double> u(0.0, 1.0);
-  const double zeroCost = zeroCostPerturbation(w, reopt);
   for (int j = 0; j < w.n; ++j) {
     const double lo = w.lower[j], up = w.upper[j];
     if (w.pos[j] >= 0 || lo == up || (lo == -kInf && up == kInf)) continue;
@@ -739,7 +739,7 @@ bool removeArtificialBounds(SimplexWork::Impl& w, const std::vector<ArtificialBo
 
 // The dual iterations from a dual feasible start, with the removal of the
 // cost perturbation and shifts before an optimum is accepted.
-int dualIterate(SimplexWork::Impl& w, double cutoffInternal, bool reopt) {
+int dualIterate(SimplexWork::Impl& w, double cutoffInternal, double zeroCost) {
   const bool perturb = cutoffInternal == kInf && w.opt.dualPhase != 3;
   for (int pass = 0; pass < kMaxCleanupPasses; ++pass) {
     if (pass == 0 && !w.costShifted) {
@@ -749,7 +749,7 @@ int dualIterate(SimplexWork::Impl& w, double cutoffInternal, bool reopt) {
       w.sumPrimalInfeas(&npinf, nullptr);
       if (npinf == 0) return cutoffInternal < kInf && w.objective() > cutoffInternal ? kCutoff : kOptimal;
     }
-    if (perturb && pass == 0) perturbCosts(w, reopt);
+    if (perturb && pass == 0) perturbCosts(w, zeroCost);
     DualLoop loop(w, false, cutoffInternal);
     const int res = loop.run();
     if (res == kInfeasible && (w.untrustedInfeasibility() || !w.dualRayHolds())) return kRecover;
@@ -818,16 +818,17 @@ int SimplexWork::Impl::runDualMethod(bool reopt) {
   if (opt.useCutoff != 0 && std::fabs(opt.cutoff) < 1e30)
     cutoffInternal = lp.sense * (opt.cutoff - lp.objConst);
 
+  const double zeroCost = zeroCostPerturbation(*this, reopt || warm);
   std::vector<ArtificialBound> artificial;
   if (countDualInfeasible(*this) > 0) {
     if (opt.dualPhase == 3) {
       artificial = setArtificialBounds(*this);
-    } else if (cutoffInternal < kInf || !shiftSmallDualInfeasibilities(*this, zeroCostPerturbation(*this, reopt || warm))) {
+    } else if (cutoffInternal < kInf || !shiftSmallDualInfeasibilities(*this, zeroCost)) {
       const int res = dualPhase1(*this);
       if (res != kOptimal) return res;
     }
   }
-  const int res = dualIterate(*this, cutoffInternal, reopt || warm);
+  const int res = dualIterate(*this, cutoffInternal, zeroCost);
   // The artificial bounds live only during this run. An optimum that keeps
   // a nonbasic column on one is no optimum of the true problem: the switch
   // loop hands it to the primal.
