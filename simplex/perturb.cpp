@@ -4,6 +4,8 @@
 // the ratio test break; the dual shifts the costs of nonbasic columns with
 // (near) zero reduced cost so that ties in its ratio test break. Both draw
 // from the work area's own generator, so a solve is repeatable.
+// The primal's own bound shifts live in the same list: those of its ratio
+// test and after a factorisation, and its start perturbation (silent).
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -27,6 +29,20 @@ constexpr double kDeltaMin = 0.0005;
 constexpr double kDeltaMax = 0.05;
 // Random integers of the dual shifts come from [0, kRandMax].
 constexpr int kRandMax = 32767;
+
+// Start perturbation of the primal: the bounds of the basic variables of
+// the start basis move outwards by kStartShiftFactor x reps x (1 + |bound|)
+// (|bound| capped at kStartShiftCap) times a random factor in
+// [kStartShiftLow, 1]. A thousand times reps (1e-4 by default) is far
+// beyond what the Harris pass lets a step swallow, so ties at a bound of
+// the start basis break, yet small enough that removing the shifts at the
+// end leaves infeasibilities a few iterations clear; the random factor
+// keeps the expanded bounds of rows with equal data apart. Variables that
+// enter later are not perturbed: moving nonbasic values would put every
+// equality row out of balance (all its fixed slacks infeasible).
+constexpr double kStartShiftFactor = 1000.0;
+constexpr double kStartShiftCap = 10.0;
+constexpr double kStartShiftLow = 0.5;
 
 }  // namespace
 
@@ -112,6 +128,80 @@ void SimplexWork::Impl::dropPerturbation() {
   pert.oldUpper.clear();
   pert.active = false;
   pert.size = 0.0;
+}
+
+void SimplexWork::Impl::shiftBound(int j, bool lowerSide, double value) {
+  if (!pert.marked(j)) pert.remember(j, lower[j], upper[j]);
+  double& bound = lowerSide ? lower[j] : upper[j];
+  pert.size += std::fabs(bound - value);
+  bound = value;
+}
+
+// A Harris step moves a basic variable at most reps beyond its bound; only
+// such passes are shifted (a variable further out is infeasible and left to
+// phase 1).
+void SimplexWork::Impl::shiftPassedBounds(int skip) {
+  for (int t = 0; t < col.count; ++t) {
+    const int k = col.index[t];
+    if (k == skip) continue;
+    const int j = basicVar[k];
+    const double v = x[j];
+    if (v < lower[j] && v >= lower[j] - primalTol)
+      shiftBound(j, true, v);
+    else if (v > upper[j] && v <= upper[j] + primalTol)
+      shiftBound(j, false, v);
+  }
+}
+
+double SimplexWork::Impl::leavingBound(int j, double target) {
+  const double v = x[j];
+  if (std::fabs(v - target) > primalTol || v == target) return target;
+  if (lp.lower[j] == lp.upper[j]) {
+    // A fixed variable stays fixed, at its value.
+    if (lower[j] != v) shiftBound(j, true, v);
+    if (upper[j] != v) shiftBound(j, false, v);
+    return v;
+  }
+  const bool lowerSide = target == lower[j];
+  if (lowerSide ? v > target : v < target) return target;  // inside: rounding
+  shiftBound(j, lowerSide, v);
+  return v;
+}
+
+bool SimplexWork::Impl::absorbSmallInfeasibilities(double limit) {
+  for (int k = 0; k < m; ++k)
+    if (primalInfeasOf(k) > limit) return false;
+  for (int k = 0; k < m; ++k) {
+    const int j = basicVar[k];
+    if (x[j] < lower[j])
+      shiftBound(j, true, x[j]);
+    else if (x[j] > upper[j])
+      shiftBound(j, false, x[j]);
+  }
+  return true;
+}
+
+void SimplexWork::Impl::perturbBoundsAtStart() {
+  std::uniform_real_distribution<double> u(kStartShiftLow, 1.0);
+  const auto step = [&](double bound) {
+    return kStartShiftFactor * primalTol * (1.0 + std::min(std::fabs(bound), kStartShiftCap)) * u(rng);
+  };
+  for (int k = 0; k < m; ++k) {
+    const int j = basicVar[k];
+    if (lower[j] == upper[j]) continue;
+    if (lower[j] > -kInf) shiftBound(j, true, lower[j] - step(lower[j]));
+    if (upper[j] < kInf) shiftBound(j, false, upper[j] + step(upper[j]));
+  }
+}
+
+void SimplexWork::Impl::removeShifts(const char* file, int line) {
+  if (pert.active) {
+    removePerturbation(file, line);
+    return;
+  }
+  if (pert.shifted.empty()) return;
+  dropPerturbation();
+  requestRefactor(kRefactorPerturbation, file, line);
 }
 
 }  // namespace torva::simplex

@@ -37,9 +37,9 @@ constexpr int kRejectIterations = 50;
 // Stalling: after SimplexOptions::stallingRun degenerate pivots in a row the
 // ratio test breaks ties at random (among the rows whose pivot is at least
 // kRandomPivotShare of the best one, so that the random choice never takes
-// a weak pivot), which
-// breaks the cycles a deterministic tie-break can repeat (Bland's rule and
-// the random choice among ties are the textbook remedies, Chvatal 1983).
+// a weak pivot), which breaks the cycles a deterministic tie-break can
+// repeat (Bland's rule and random ties are the textbook remedies, Chvatal
+// 1983).
 constexpr double kRandomPivotShare = 0.1;
 
 // A column that enters this often during one run of degenerate pivots is
@@ -51,6 +51,18 @@ constexpr int kCyclingEntries = 3;
 // (traced; the rejected columns are released and priced once more).
 constexpr int kManyRejections = 10;
 
+// Bound shifts (Wunderling 1996): a bound that a step passes (within reps)
+// moves to the variable's value, so basic values never drift beyond their
+// working bounds and no step is negative. The shifts go before an end is
+// declared, and the primal removes what infeasibility that leaves; after
+// kShiftRounds removals it shifts no more (it snaps as before), so the rounds
+// end. In the first round, after a factorisation, basic values at most
+// kAbsorbFactor x reps beyond their bounds (none further) are shifted too:
+// such residues are rounding gathered over the interval, and phase 1 would
+// spend degenerate iterations on them while the objective waits (air04).
+constexpr int kShiftRounds = 3;
+constexpr double kAbsorbFactor = 100.0;
+
 class PrimalLoop {
  public:
   explicit PrimalLoop(SimplexWork::Impl& w) : w_(w), rejectedUntil_(w.nt, -1.0), entries_(w.nt, 0) {
@@ -60,6 +72,8 @@ class PrimalLoop {
 
  private:
   bool infeasibleBasics();
+  // After a factorisation: small infeasibilities are shifted away.
+  void absorb() { if (shiftRounds_ == 0) w_.absorbSmallInfeasibilities(kAbsorbFactor * w_.primalTol); }
   // After a step that changed the basic values of the rows listed in w_.col.
   void stepTouched();
   // True when the reduced costs are those of the last iteration, changed
@@ -146,6 +160,7 @@ class PrimalLoop {
   unsigned rejectCyc_ = 0;
   int infRejects_ = 0;        // rejections in phase 1 since the last release
   int lastQ_ = -1, lastR_ = -1;
+  int shiftRounds_ = 0;  // removals of the bound shifts before an end
   // Phase-1 duals kept up to date between factorisations: the basic costs
   // they were computed from, their cost weight and pricing mode, and the
   // pivot taken since (p1R_ < 0: none).
@@ -508,7 +523,7 @@ void PrimalLoop::makeRay(int q, double dir) {
     const int k = w_.col.index[t];
     w_.ray[w_.basicVar[k]] = -dir * w_.col.array[k];
   }
-  if (w_.pert.active) {
+  if (w_.pert.active || w_.hasShifts()) {
     w_.dropPerturbation();
     w_.computePrimal();
   }
@@ -621,6 +636,7 @@ int PrimalLoop::run() {
       dualsValid = false;
       feasible_ = false;
       p1Valid_ = false;
+      absorb();
       const int pc = w_.progressCheck();
       switchPricing();
       if (pc == kProgressSwitch) return kRecover;
@@ -655,9 +671,10 @@ int PrimalLoop::run() {
         freshRetry = true;
         continue;
       }
-      if (w_.pert.active) {
-        // Finish on the true bounds.
-        w_.removePerturbation(__FILE_NAME__, __LINE__);
+      if (w_.pert.active || w_.hasShifts()) {
+        // Finish on the true bounds (the primal removes what that leaves).
+        ++shiftRounds_;
+        w_.removeShifts(__FILE_NAME__, __LINE__);
         continue;
       }
       p1Valid_ = false;
@@ -700,6 +717,8 @@ int PrimalLoop::run() {
       const int k = w_.col.index[t];
       w_.x[w_.basicVar[k]] -= dir * theta * w_.col.array[k];
     }
+    const bool shifting = shiftRounds_ < kShiftRounds;
+    if (shifting) w_.shiftPassedBounds(r);
     w_.iterations += 1.0;
     w_.totalIterations += 1.0;
     if (r < 0) {
@@ -719,8 +738,8 @@ int PrimalLoop::run() {
     else
       updatePhase1(q, r, leaving, pivot);
     w_.x[q] += dir * theta;
-    w_.x[leaving] = target_;
-    w_.at[leaving] = target_ == w_.lower[leaving] ? kAtLower : kAtUpper;
+    w_.x[leaving] = shifting ? w_.leavingBound(leaving, target_) : target_;
+    w_.at[leaving] = w_.x[leaving] == w_.lower[leaving] ? kAtLower : kAtUpper;
     releases_ = 0;
     const int rc = w_.basisChange(r, q, !phase1, pivot);
     if (rc != kLayerOk) {
@@ -732,6 +751,7 @@ int PrimalLoop::run() {
       dualsValid = !phase1;
       cands_.valid = false;  // the refactorisation recomputed the duals
       feasible_ = false;     // and the primal values
+      absorb();
       const int pc = w_.progressCheck();
       switchPricing();
       if (pc == kProgressSwitch) return kRecover;
@@ -774,6 +794,8 @@ int SimplexWork::Impl::runPrimalMethod() {
     error = layerError(rc);
     return kNotFinished;
   }
+  if (freshStart && methodRuns == 1) perturbBoundsAtStart();
+  freshStart = false;
   logIteration(true);
   PrimalLoop loop(*this);
   const int result = loop.run();

@@ -320,6 +320,9 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
     bool reopt = false;
     w.warmHeading = false;
     const bool wantsGiven = start == StartBasis::Given || start == StartBasis::Resident;
+    // The primal perturbs the bounds of a start basis it was not given.
+    const bool fresh = !(start == StartBasis::Resident && w.haveBasis && w.givenCol.empty()) &&
+                       !(wantsGiven && !w.givenCol.empty());
     if (start == StartBasis::Resident && w.haveBasis && w.givenCol.empty()) {
       reopt = true;
       w.warmHeading = true;
@@ -353,7 +356,9 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
     if (!reopt && !superStart.empty() && w.pivotInSuperbasics(superStart) != kLayerOk) w.resetSlackBasis();
     if (method == Method::Free) method = reopt ? Method::Dual : Method::Primal;
 
+    w.freshStart = fresh;
     int outcome = method == Method::Dual ? w.runDual(reopt) : w.runPrimal();
+    w.freshStart = false;
     Method last = method;
     if (outcome == kRecover) outcome = w.switchLoop(outcome, last, reopt);
     // A verdict other than an optimum on a badly scaled model is checked by

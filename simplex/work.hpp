@@ -179,6 +179,30 @@ class SimplexWork::Impl {
   // Restores the true bounds without a refactorisation request (a method
   // starts, or the values are recomputed by the caller).
   void dropPerturbation();
+  // Bound shifts of the primal's ratio test (perturb.cpp), kept in the
+  // perturbation's list of shifted variables: a basic variable that a step
+  // leaves beyond its bound (within reps) gets the bound moved to its value,
+  // so the basic values never drift past their working bounds.
+  bool hasShifts() const { return !pert.shifted.empty(); }
+  void shiftBound(int j, bool lowerSide, double value);
+  // After a step along col: the passed bounds of its rows (but row skip)
+  // shifted.
+  void shiftPassedBounds(int skip);
+  // The bound at which variable j leaves the basis towards target (its
+  // lower or upper bound): its value when that lies beyond target (the
+  // bound then shifted to it), else target.
+  double leavingBound(int j, double target);
+  // When no basic variable is beyond its bound by more than limit, the
+  // bounds of those beyond are shifted to their values; returns whether
+  // the basis is then feasible.
+  bool absorbSmallInfeasibilities(double limit);
+  // The primal's start perturbation against degeneracy: bounds moved
+  // outwards by random amounts, recorded as shifts (silent).
+  void perturbBoundsAtStart();
+  bool freshStart = false;  // the solve starts from a crash or slack basis
+  // Restores the true bounds of the perturbation and of the shifts and
+  // requests a refactorisation.
+  void removeShifts(const char* file, int line);
 
   // ---- composite phase 1 of the primal (primal_phase1.cpp)
   double bigM = 1e6;           // penalty of the infeasibilities (QX_DPARAM_LP_BIGM, raised)
