@@ -89,14 +89,14 @@ INSTANTIATE_TEST_SUITE_P(Methods, Certificates, ::testing::Values(Method::Primal
 
 // The primal shifts bounds in its ratio test, perturbs those of its start
 // basis and shifts away small infeasibilities after a factorisation; all of
-// it must be gone at the end. An infeasibility of 5e-6 (below the start
-// perturbation of the row's bound, so the perturbed problem is feasible) is
-// still proven, and a degenerate set-partitioning relaxation ends at its
+// it must be gone at the end. An infeasibility of 1e-6 (ten times reps,
+// which the first round shifts away after a factorisation) is still
+// proven, and a degenerate set-partitioning relaxation ends at its
 // reference on the true bounds.
 TEST(PrimalShifts, TinyInfeasibilityIsProvenAfterTheShiftsGo) {
-  // x1 + x2 = 1, x1 - x2 = 0, x1 <= 0.5 - 5e-6.
+  // x1 + x2 = 1, x1 - x2 = 0, x1 <= 0.5 - 1e-6.
   LoadedModel lm;
-  ASSERT_TRUE(lm.load(3, 2, 1, {1, 1}, {1, 0, 0.5 - 5e-6}, "EEL", {0, 3, 5}, {0, 1, 2, 0, 1}, {1, 1, 1, 1, -1},
+  ASSERT_TRUE(lm.load(3, 2, 1, {1, 1}, {1, 0, 0.5 - 1e-6}, "EEL", {0, 3, 5}, {0, 1, 2, 0, 1}, {1, 1, 1, 1, -1},
                       {0, 0}, {kInf, kInf}));
   SimplexWork w(lm.data());
   SimplexResult r;
