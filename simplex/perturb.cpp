@@ -5,7 +5,7 @@
 // (near) zero reduced cost so that ties in its ratio test break. Both draw
 // from the work area's own generator, so a solve is repeatable.
 // The primal's own bound shifts live in the same list: those of its ratio
-// test and after a factorisation, and its start perturbation (silent).
+// test and its start perturbation (silent).
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -141,22 +141,6 @@ void SimplexWork::Impl::shiftBound(int j, bool lowerSide, double value) {
   bound = value;
 }
 
-// A Harris step moves a basic variable at most reps beyond its bound; only
-// such passes are shifted (a variable further out is infeasible and left to
-// phase 1).
-void SimplexWork::Impl::shiftPassedBounds(int skip) {
-  for (int t = 0; t < col.count; ++t) {
-    const int k = col.index[t];
-    if (k == skip) continue;
-    const int j = basicVar[k];
-    const double v = x[j];
-    if (v < lower[j] && v >= lower[j] - primalTol)
-      shiftBound(j, true, v);
-    else if (v > upper[j] && v <= upper[j] + primalTol)
-      shiftBound(j, false, v);
-  }
-}
-
 double SimplexWork::Impl::leavingBound(int j, double target) {
   const double v = x[j];
   if (std::fabs(v - target) > primalTol || v == target) return target;
@@ -170,19 +154,6 @@ double SimplexWork::Impl::leavingBound(int j, double target) {
   if (lowerSide ? v > target : v < target) return target;  // inside: rounding
   shiftBound(j, lowerSide, v);
   return v;
-}
-
-bool SimplexWork::Impl::absorbSmallInfeasibilities(double limit) {
-  for (int k = 0; k < m; ++k)
-    if (primalInfeasOf(k) > limit) return false;
-  for (int k = 0; k < m; ++k) {
-    const int j = basicVar[k];
-    if (x[j] < lower[j])
-      shiftBound(j, true, x[j]);
-    else if (x[j] > upper[j])
-      shiftBound(j, false, x[j]);
-  }
-  return true;
 }
 
 void SimplexWork::Impl::perturbBoundsAtStart() {

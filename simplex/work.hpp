@@ -179,23 +179,15 @@ class SimplexWork::Impl {
   // Restores the true bounds without a refactorisation request (a method
   // starts, or the values are recomputed by the caller).
   void dropPerturbation();
-  // Bound shifts of the primal's ratio test (perturb.cpp), kept in the
-  // perturbation's list of shifted variables: a basic variable that a step
-  // leaves beyond its bound (within reps) gets the bound moved to its value,
-  // so the basic values never drift past their working bounds.
+  // Bound shifts of the primal (perturb.cpp), kept in the perturbation's
+  // list of shifted variables with the bounds before.
   bool hasShifts() const { return !pert.shifted.empty(); }
   void shiftBound(int j, bool lowerSide, double value);
-  // After a step along col: the passed bounds of its rows (but row skip)
-  // shifted.
-  void shiftPassedBounds(int skip);
   // The bound at which variable j leaves the basis towards target (its
-  // lower or upper bound): its value when that lies beyond target (the
-  // bound then shifted to it), else target.
+  // lower or upper bound): its value when that lies beyond target by at
+  // most reps (the bound then shifted to it; a fixed variable stays fixed
+  // at its value), else target.
   double leavingBound(int j, double target);
-  // When no basic variable is beyond its bound by more than limit, the
-  // bounds of those beyond are shifted to their values; returns whether
-  // the basis is then feasible.
-  bool absorbSmallInfeasibilities(double limit);
   // The primal's start perturbation against degeneracy: bounds moved
   // outwards by random amounts, recorded as shifts (silent).
   void perturbBoundsAtStart();

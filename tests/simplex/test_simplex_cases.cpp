@@ -87,12 +87,11 @@ TEST_P(Certificates, InfeasibleNetlibVariant) {
 INSTANTIATE_TEST_SUITE_P(Methods, Certificates, ::testing::Values(Method::Primal, Method::Dual),
                          [](const auto& info) { return info.param == Method::Primal ? "primal" : "dual"; });
 
-// The primal shifts bounds in its ratio test, perturbs those of its start
-// basis and shifts away small infeasibilities after a factorisation; all of
-// it must be gone at the end. An infeasibility of 1e-6 (ten times reps,
-// which the first round shifts away after a factorisation) is still
-// proven, and a degenerate set-partitioning relaxation ends at its
-// reference on the true bounds.
+// The primal shifts bounds in its ratio test and perturbs those of its
+// start basis; all of it must be gone at the end. An infeasibility of 1e-6
+// (ten times reps, far below the start perturbation) is still proven, and a
+// degenerate set-partitioning relaxation ends at its reference on the true
+// bounds.
 TEST(PrimalShifts, TinyInfeasibilityIsProvenAfterTheShiftsGo) {
   // x1 + x2 = 1, x1 - x2 = 0, x1 <= 0.5 - 1e-6.
   LoadedModel lm;
