@@ -644,7 +644,14 @@ int PrimalLoop::run() {
       }
     }
     const int lim = w_.checkLimits();
-    if (lim != kNotFinished) return lim;
+    if (lim != kNotFinished) {
+      // A limit leaves the point on the true bounds.
+      if (w_.hasShifts()) {
+        w_.dropPerturbation();
+        w_.computePrimal();
+      }
+      return lim;
+    }
     const bool phase1 = infeasibleBasics();
     if (phase1) {
       // The candidate list survives only steps that changed no basic

@@ -116,6 +116,30 @@ TEST(PrimalShifts, DegenerateRelaxationEndsOnTheTrueBounds) {
   torva::testsupport::checkOptimal(lm.data(), r);
 }
 
+// A limit ends the primal with its shifts gone: the nonbasic columns sit on
+// their true bounds.
+TEST(PrimalShifts, IterationLimitLeavesNonbasicsOnTheTrueBounds) {
+  LoadedModel lm;
+  if (!readNetlib(lm, "degen3")) GTEST_SKIP() << "Netlib data not found";
+  const torva::ModelData& md = lm.data();
+  for (const double limit : {50.0, 400.0, 1500.0}) {
+    SolveContext ctx;
+    ctx.iterationLimit = limit;
+    SimplexWork w(md);
+    SimplexResult r;
+    ASSERT_EQ(solveWith(lm, w, Method::Primal, StartBasis::Crash, r, {}, ctx), 0);
+    ASSERT_EQ(r.outcome, kIterationLimit);
+    for (int j = 0; j < md.n; ++j) {
+      if (r.colStatus[j] >= 0) continue;
+      const double lo = md.lower[j], up = md.upper[j];
+      const bool onBound = (lo > -kInf && std::fabs(r.x[j] - lo) <= 1e-12 * (1.0 + std::fabs(lo))) ||
+                           (up < kInf && std::fabs(r.x[j] - up) <= 1e-12 * (1.0 + std::fabs(up)));
+      EXPECT_TRUE(onBound || (lo <= -kInf && up >= kInf && r.x[j] == 0.0))
+          << "column " << j << " at " << r.x[j] << " bounds [" << lo << ", " << up << "], limit " << limit;
+    }
+  }
+}
+
 TEST(SimplexLimits, IterationTimeInterruptAndCutoff) {
   LoadedModel lm;
   if (!readNetlib(lm, "sc205")) GTEST_SKIP() << "Netlib data not found";
