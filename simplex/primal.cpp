@@ -58,10 +58,8 @@ constexpr int kManyRejections = 10;
 // the drift came back as primal infeasibilities after each factorisation
 // (air04). The shifts go before an end is declared, and the primal removes
 // what infeasibility that leaves; after kShiftRounds removals it shifts no
-// more, so the rounds end. (Shifting also the bounds that the other rows of
-// a Harris step pass, and shifting away residues up to 100 x reps after a
-// factorisation, were measured: no better on air04 and the Netlib models,
-// 8-10% more iterations on the multicommodity models.)
+// more, so the rounds end. (Shifting the bounds passed by the other rows
+// too cost the multicommodity models 8-10% more iterations.)
 constexpr int kShiftRounds = 3;
 
 class PrimalLoop {
