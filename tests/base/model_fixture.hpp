@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,25 @@ struct ModelFixture : ::testing::Test {
     EXPECT_EQ(err, 0);
     return m;
   }
+};
+
+// Collects the lines a model's log function receives.
+struct LogLines {
+  std::string text;
+  std::vector<std::string> lines;
+  static void sink(QXmodel, const char* line, void* data) {
+    static_cast<LogLines*>(data)->text += line;
+    static_cast<LogLines*>(data)->lines.emplace_back(line);
+  }
+  // True when one line contains part.
+  bool has(const std::string& part) const {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(part) != std::string::npos; });
+  }
+  void clear() {
+    text.clear();
+    lines.clear();
+  }
+  int count(const std::string& line) const { return static_cast<int>(std::count(lines.begin(), lines.end(), line)); }
 };
 
 // Names as the char** lists the load functions take.

@@ -650,10 +650,13 @@ TEST(MipConic, QuadraticAndConeModelsMatchEnumeration) {
     std::string log;
     Env e(c.lp, 3);
     QXsetModelLogfunc(e.model, appendLog, &log);
-    if (!c.qv.empty())
+    if (!c.qv.empty()) {
       ASSERT_EQ(QXloadQCData(e.model, static_cast<int>(c.qv.size()), c.qr.data(), c.q1.data(), c.q2.data(), c.qv.data()), 0);
+    }
     const int coneBeg[2] = {0, 3};
-    if (!c.cone.empty()) ASSERT_EQ(QXloadConeData(e.model, 1, "Q", coneBeg, c.cone.data()), 0);
+    if (!c.cone.empty()) {
+      ASSERT_EQ(QXloadConeData(e.model, 1, "Q", coneBeg, c.cone.data()), 0);
+    }
     int status = 0, topOpt = -1, nlpRows = -1;
     double obj = 0;
     ASSERT_EQ(QXoptimizeQP(e.model, &status), 0);

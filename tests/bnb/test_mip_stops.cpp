@@ -126,7 +126,9 @@ TEST(MipIncumbents, NodeSolutionsHoldExactIntegers) {
     EXPECT_EQ(status, QX_STATUS_OPTIMAL);
     double x[2] = {}, obj = 0;
     ASSERT_EQ(QXgetMIPSolution(r.model, &obj, x), 0);
-    if (c.x == std::round(c.x)) EXPECT_EQ(x[0], c.x);
+    if (c.x == std::round(c.x)) {
+      EXPECT_EQ(x[0], c.x);
+    }
     EXPECT_NEAR(x[0], c.x, 1e-9);
     EXPECT_NEAR(x[1], c.y, 1e-9);
     EXPECT_NEAR(obj, 10 * x[0] + x[1], 1e-9);

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +53,21 @@ inline std::string write(const torva::MpsData& d, bool fixed, int style = torva:
 inline std::string sharedDataDir() {
   const char* dir = std::getenv("TORVA_SHARED_DATA");
   return dir ? dir : TORVA_SHARED_DATA;
+}
+
+// The gzipped models of the shared Netlib and MIPLIB sets, sorted; empty
+// when the folder is absent.
+inline std::vector<std::filesystem::path> sharedModels() {
+  namespace fs = std::filesystem;
+  std::vector<fs::path> files;
+  for (const char* set : {"netlib", "miplib3"}) {
+    fs::path dir = fs::path(sharedDataDir()) / set;
+    if (!fs::is_directory(dir)) continue;
+    for (const auto& entry : fs::directory_iterator(dir))
+      if (entry.path().string().ends_with(".mps.gz")) files.push_back(entry.path());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
 }
 
 inline std::string tempDir() {

@@ -124,12 +124,7 @@ TEST(LpRead, MalformedInputGivesCodeAndLine) {
   for (const Case& c : cases) {
     Env e;
     EXPECT_EQ(texttest::readLp(e, c.text), c.code) << c.text;
-    int line = -1;
-    char text[256];
-    QXgetFileError(e.model, &line, text);
-    EXPECT_EQ(line, c.line) << c.text;
-    EXPECT_EQ(std::string(text), "Error at line " + std::to_string(c.line) + ".");
-    EXPECT_EQ(e.data().n, 0);
+    texttest::expectErrorAt(e, c.line, c.text);
   }
   Env e;
   EXPECT_EQ(QXreadLPStream(e.model, "min x", 0), QXERR_BAD_MPS_FILE);

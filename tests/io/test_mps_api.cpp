@@ -254,15 +254,8 @@ TEST_F(MpsApi, SetsConesAndQuadraticTermsRoundTrip) {
 // Every shared model read through the exported functions equals the
 // reader's own result, and survives writing in both forms.
 TEST_F(MpsApi, SharedModelsRoundTripThroughTheModel) {
-  std::vector<fs::path> files;
-  for (const char* set : {"netlib", "miplib3"}) {
-    fs::path dir = fs::path(mpstest::sharedDataDir()) / set;
-    if (!fs::is_directory(dir)) continue;
-    for (const auto& entry : fs::directory_iterator(dir))
-      if (entry.path().string().ends_with(".mps.gz")) files.push_back(entry.path());
-  }
+  const auto files = mpstest::sharedModels();
   if (files.empty()) GTEST_SKIP() << "shared model data not found under " << mpstest::sharedDataDir();
-  std::sort(files.begin(), files.end());
   for (const auto& path : files) {
     QXmodel first = newModel();
     ASSERT_EQ(QXreadMPSFile(first, path.c_str(), 1), 0) << path;

@@ -13,18 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<fs::path> sharedModels() {
-  std::vector<fs::path> files;
-  for (const char* set : {"netlib", "miplib3"}) {
-    fs::path dir = fs::path(mpstest::sharedDataDir()) / set;
-    if (!fs::is_directory(dir)) continue;
-    for (const auto& entry : fs::directory_iterator(dir))
-      if (entry.path().string().ends_with(".mps.gz")) files.push_back(entry.path());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
 torva::MpsReadResult readFile(const std::string& path, int format, torva::MpsData& data) {
   auto source = torva::openFileSource(path);
   EXPECT_TRUE(source) << path;
@@ -34,7 +22,7 @@ torva::MpsReadResult readFile(const std::string& path, int format, torva::MpsDat
 }
 
 TEST(MpsRoundTrip, FreeAndFixedReadingsAgreeOnSharedModels) {
-  auto files = sharedModels();
+  auto files = mpstest::sharedModels();
   if (files.empty()) GTEST_SKIP() << "shared model data not found under " << mpstest::sharedDataDir();
   for (const auto& file : files) {
     torva::MpsData fixed, free;

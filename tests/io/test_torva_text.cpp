@@ -92,12 +92,7 @@ TEST(TorvaRead, MalformedInputGivesCodeAndLineAndLoadsNothing) {
   for (const BadInput& c : cases) {
     Env e;
     EXPECT_EQ(texttest::readTorva(e, c.text), c.code) << c.text;
-    int line = -1;
-    char text[256];
-    QXgetFileError(e.model, &line, text);
-    EXPECT_EQ(line, c.line) << c.text;
-    EXPECT_EQ(std::string(text), "Error at line " + std::to_string(c.line) + ".");
-    EXPECT_EQ(e.data().n, 0);
+    texttest::expectErrorAt(e, c.line, c.text);
     EXPECT_EQ(e.model->status, QX_STATUS_UNLOADED);
   }
   Env ok;

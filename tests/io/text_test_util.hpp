@@ -59,6 +59,16 @@ inline int readLp(Env& e, const std::string& text) {
   return QXreadLPStream(e.model, text.data(), static_cast<int>(text.size()));
 }
 
+// The reader stopped at the given line and reported it, and loaded nothing.
+inline void expectErrorAt(const Env& e, int line, const std::string& input) {
+  int at = -1;
+  char text[256] = "";
+  QXgetFileError(e.model, &at, text);
+  EXPECT_EQ(at, line) << input;
+  EXPECT_EQ(std::string(text), "Error at line " + std::to_string(line) + ".") << input;
+  EXPECT_EQ(e.data().n, 0) << input;
+}
+
 // Column index by name in the loaded model, -1 when absent.
 inline int col(const Env& e, const char* name) { return e.data().findVariable(name); }
 inline int row(const Env& e, const char* name) { return e.data().findConstraint(name); }

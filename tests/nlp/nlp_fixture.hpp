@@ -8,28 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "base/model_fixture.hpp"
 #include "torva.h"
 
 namespace torva_test {
 
 using Code = std::vector<int>;
 
-struct NlpFixture : ::testing::Test {
-  QXenv env = nullptr;
-  QXmodel model = nullptr;
-  void SetUp() override {
-    int err = -1;
-    env = QXcreateEnv(&err);
-    ASSERT_EQ(err, 0);
-    model = QXcreateModel(env, &err);
-    ASSERT_EQ(err, 0);
-  }
-  void TearDown() override {
-    if (env) {
-      EXPECT_EQ(QXdeleteEnv(&env), 0);
-    }
-  }
-
+struct NlpFixture : ModelFixture {
   // Loads rows[0] as the objective and rows[1..] as constraints of type
   // 'E' (or types), concatenated into one code array.
   int load(QXmodel target, int nVars, const std::vector<Code>& rows, const std::vector<double>& numbers,

@@ -16,15 +16,7 @@ namespace {
 
 using torva_test::ModelFixture;
 
-struct LogLines {
-  std::vector<std::string> lines;
-  static void sink(QXmodel, const char* line, void* data) { static_cast<LogLines*>(data)->lines.push_back(line); }
-  bool has(const std::string& text) const {
-    for (const auto& l : lines)
-      if (l.find(text) != std::string::npos) return true;
-    return false;
-  }
-};
+using torva_test::LogLines;
 
 using Driver = ModelFixture;
 
@@ -365,7 +357,7 @@ TEST_F(Driver, RecoveryVerdicts) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message ? c.message : "accept");
-    log.lines.clear();
+    log.clear();
     torva::simplex::SimplexResult r;
     r.outcome = c.outcome;
     r.iterations = c.iterations;

@@ -18,6 +18,7 @@
 #include "base/model.hpp"
 #include "simplex/driver.hpp"
 #include "simplex/presolve_hook.hpp"
+#include "base/model_fixture.hpp"
 #include "torva.h"
 
 namespace {
@@ -41,15 +42,7 @@ std::map<std::string, double> netlibObjectives() {
   return out;
 }
 
-struct LogLines {
-  std::vector<std::string> lines;
-  static void sink(QXmodel, const char* line, void* data) { static_cast<LogLines*>(data)->lines.push_back(line); }
-  bool has(const std::string& text) const {
-    for (const auto& l : lines)
-      if (l.find(text) != std::string::npos) return true;
-    return false;
-  }
-};
+using torva_test::LogLines;
 
 // The parameters the driver changes for itself; each must read back as the
 // host left it after every path.
@@ -380,7 +373,7 @@ TEST_F(Solve, TotalDecomposition) {
   expectParamsRestored();
 
   // afiro alone is one block.
-  log.lines.clear();
+  log.clear();
   ASSERT_EQ(QXsetModelLogfunc(one, LogLines::sink, &log), 0);
   ASSERT_EQ(QXsetModelIntParameter(one, QX_IPARAM_DECOMPOSITION_TYPE, 2), 0);
   ASSERT_EQ(QXoptimize(one, 0, &status), 0);

@@ -15,6 +15,7 @@
 #include <string>
 #include <tuple>
 
+#include "base/model_fixture.hpp"
 #include "simplex/presolve/lp_presolver.hpp"
 #include "simplex/presolve/reduce_state.hpp"
 #include "tests/simplex/simplex_check.hpp"
@@ -138,15 +139,7 @@ INSTANTIATE_TEST_SUITE_P(Bits, PresolveNetlib, ::testing::ValuesIn(bitsAlone()),
 
 // ---- the pipeline: QXoptimize with the default presolve level
 
-struct LogLines {
-  std::string text;
-  std::vector<std::string> lines;
-  static void sink(QXmodel, const char* line, void* data) {
-    static_cast<LogLines*>(data)->text += line;
-    static_cast<LogLines*>(data)->lines.emplace_back(line);
-  }
-  int count(const std::string& line) const { return static_cast<int>(std::count(lines.begin(), lines.end(), line)); }
-};
+using torva_test::LogLines;
 
 int infoInt(QXmodel m, int item) {
   int v = -1;
