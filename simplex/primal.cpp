@@ -722,6 +722,7 @@ int PrimalLoop::run() {
     w_.x[leaving] = target_;
     w_.at[leaving] = target_ == w_.lower[leaving] ? kAtLower : kAtUpper;
     releases_ = 0;
+    w_.poolPivot(q, r);
     const int rc = w_.basisChange(r, q, !phase1, pivot);
     if (rc != kLayerOk) {
       w_.error = layerError(rc);
