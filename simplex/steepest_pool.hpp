@@ -48,6 +48,11 @@ class SteepestPool {
   bool full() const { return size_ >= capacity(); }
   bool contains(int j) const { return slotOf_[static_cast<std::size_t>(j)] >= 0; }
   int variable(int s) const { return var_[static_cast<std::size_t>(s)]; }
+  int slotOf(int j) const { return slotOf_[static_cast<std::size_t>(j)]; }
+  // Entry i of the transformed column of the member in slot s.
+  double value(int s, int i) const {
+    return cols_[static_cast<std::size_t>(s) * static_cast<std::size_t>(m_) + static_cast<std::size_t>(i)];
+  }
   // 1 + ||B^-1 a_j||^2 of the member in slot s.
   double edgeNorm2(int s) const { return 1.0 + norm2_[static_cast<std::size_t>(s)]; }
 
