@@ -156,6 +156,7 @@ class SimplexWork::Impl {
   // The pool of partial pricing on wide models (empty capacity: not used).
   SteepestPool pool;
   LuVector poolColumn;  // m: transformed column of a pool entrant
+  SmallInverse poolInverse;  // B^-1 for the pool's FTRANs when m is small (else 0 rows)
   std::vector<double> poolScore;  // scores of the members in choosePooled
   int poolAdmissions = 0;         // entrants per price
   // Brings the pool's columns to the current basis after a factorisation or
