@@ -41,15 +41,17 @@ constexpr int kMinScanShare = 64;
 // cost at most 1/kAdmissionWorkShare of the scan, at most kMaxAdmissions.
 // The pool starts when that allows kPoolStartAdmissions and stops when it
 // allows fewer than kPoolStopAdmissions; kPoolSlotsPerAdmission slots per
-// admission. Measured on the default path (CPU s, iterations, against the
-// plain partial pricing): fit2d 9,677 iterations (15,308), nw04 310
-// (3,281), air03 957 (5,738), transport-100x500 866 (1,271), mitre 1,479
-// (1,937); fast0507 15,168 (33,055) but 20% more time (its pivot columns
-// are dense), 80bau3b 10% more iterations (the pool runs only while its
-// early pivot columns are short). Without the stop threshold the pool
-// stayed on with expensive FTRANs (80bau3b twice the time); with a start at
-// two admissions air03 toggled and needed 7,125 iterations.
-constexpr int kPoolWidth = 4;
+// admission. Measured on the default path (iterations and CPU s, plain
+// partial pricing in parentheses): fit2d 9,677 (15,308), 0.45 s (1.17);
+// nw04 relaxation 310 (3,281); air03 957 (5,738), 0.13 s (0.18);
+// transport-100x500 866 (1,271) and mitre 1,479 (1,937) at 5-10% more time;
+// fast0507 15,168 (33,055) at 12% more time (its pivot columns are dense).
+// Without the stop threshold the pool stayed on with expensive FTRANs
+// (80bau3b twice the time); with a start at two admissions air03 toggled
+// and needed 7,125 iterations. At width 4 80bau3b (4.5 columns per row
+// after presolve) ran the pool while its early pivot columns were short:
+// 10,863 iterations (9,902), 20% more time.
+constexpr int kPoolWidth = 5;
 constexpr int kMaxAdmissions = 16;
 constexpr double kAdmissionWorkShare = 4.0;
 constexpr double kPoolStartAdmissions = 8.0;
