@@ -742,6 +742,7 @@ int PrimalLoop::run() {
     w_.x[leaving] = shiftRounds_ < kShiftRounds ? w_.leavingBound(leaving, target_) : target_;
     w_.at[leaving] = w_.x[leaving] == w_.lower[leaving] ? kAtLower : kAtUpper;
     releases_ = 0;
+    w_.poolPivot(q, r);
     const int rc = w_.basisChange(r, q, !phase1, pivot);
     if (rc != kLayerOk) {
       w_.error = layerError(rc);

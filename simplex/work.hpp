@@ -16,6 +16,7 @@
 #include "simplex/lu.hpp"
 #include "simplex/progress.hpp"
 #include "simplex/simplex.hpp"
+#include "simplex/steepest_pool.hpp"
 
 namespace torva::simplex {
 
@@ -148,8 +149,27 @@ class SimplexWork::Impl {
   void setupPrimalPricing();
   double pricingViolation(int j) const;
   // Partial pricing: the best candidate of the first segment(s) with one,
-  // starting where the last scan stopped; -1 after a full scan finds none.
+  // starting where the last scan stopped, or on wide models the best member
+  // of the steepest-edge pool the scans feed; -1 after a full scan finds
+  // none.
   int pricePartial(const std::vector<double>& rejectedUntil);
+  // The pool of partial pricing on wide models (empty capacity: not used).
+  SteepestPool pool;
+  LuVector poolColumn;  // m: transformed column of a pool entrant
+  SmallInverse poolInverse;  // B^-1 for the pool's FTRANs when m is small (else 0 rows)
+  std::vector<double> poolScore;  // scores of the members in choosePooled
+  int poolAdmissions = 0;         // entrants per price
+  // Brings the pool's columns to the current basis after a factorisation or
+  // a basis change it did not see.
+  void syncPool();
+  // FTRAN of column j into poolColumn, with its index list.
+  void transformForPool(int j);
+  // Before the basis change of entering q at position r (its transformed
+  // column in col).
+  void poolPivot(int q, int r);
+  // The best member of the pool after the candidates of a scan (best
+  // first by their scaled reduced cost) joined it.
+  int choosePooled(const std::vector<double>& rejectedUntil, const int* cands, int count);
   // Partial to devex and back, after a factorisation.
   void primalPricingSwitch();
   // Reduced costs priced on demand. Partial pricing reads only a segment of
