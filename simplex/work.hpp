@@ -14,6 +14,7 @@
 #include "simplex/basis.hpp"
 #include "simplex/lp.hpp"
 #include "simplex/lu.hpp"
+#include "simplex/price_rows.hpp"
 #include "simplex/progress.hpp"
 #include "simplex/simplex.hpp"
 
@@ -287,6 +288,11 @@ class SimplexWork::Impl {
   std::vector<double> prow;
   std::vector<int> prowIndex;
   int prowCount = 0;
+  // The matrix by rows with the basic columns marked, for the row-wise
+  // pivot rows: kept up by basisChange, brought into line with pos on first
+  // use after anything else moved variables in or out of the basis (every
+  // factorisation counts as such a change).
+  PriceRows priceRows;
   std::chrono::steady_clock::time_point lastProgress;
 
   // ---- common operations (work.cpp)
