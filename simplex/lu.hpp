@@ -446,6 +446,17 @@ class LuKernel {
   std::vector<double> ucValue_;
   std::vector<int> order_;     // slots in pivot order; -1 for killed slots
   std::vector<int> slotOrderPos_;  // position of each slot in order_
+  // What the U stage of FTRAN reads of a slot, packed and indexed by pivot
+  // order (the slot of order_[p] at orderSlot_[p]): one cache line per pivot
+  // where the slot arrays take five. row < 0 for killed slots. rowOrder_
+  // gives the order position of the slot pivoting in each row.
+  struct OrderSlot {
+    int row, pos, ucStart, ucLen;
+    double diag;
+  };
+  std::vector<OrderSlot> orderSlot_;
+  std::vector<int> rowOrder_;
+  void installOrderSlots();
   std::vector<int> rowSlot_, posSlot_;
   LuListPool ur_;  // row-wise U per row: (slot, value)
 

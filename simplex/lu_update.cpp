@@ -172,8 +172,10 @@ void LuKernel::appendSlot(int row, int pos, double diag, const LuVector& column)
     ur_.push(i, s, x);
   }
   ucLen_.push_back(static_cast<int>(ucIndex_.size()) - ucStart_[s]);
+  rowOrder_[row] = static_cast<int>(order_.size());
   slotOrderPos_.push_back(static_cast<int>(order_.size()));
   order_.push_back(s);
+  orderSlot_.push_back({row, pos, ucStart_[s], ucLen_[s], diag});
   rowSlot_[row] = s;
   posSlot_[pos] = s;
   noteDiag(std::fabs(diag));
@@ -244,11 +246,13 @@ int LuKernel::updateForrestTomlin(int leavingPos, double spikeMax, const double*
       const int last = ucStart_[j] + --ucLen_[j];
       ucIndex_[c] = ucIndex_[last];
       ucValue_[c] = ucValue_[last];
+      orderSlot_[slotOrderPos_[j]].ucLen = ucLen_[j];
       break;
     }
   }
   ur_.len[r] = 0;
   order_[slotOrderPos_[t]] = -1;
+  orderSlot_[slotOrderPos_[t]].row = -1;
   const bool extremeLost = dropDiag(std::fabs(slotDiag_[t]));
   appendSlot(r, leavingPos, diag, sp);
   // The diagonal ratio over the live slots; rescanned only when the slot
@@ -334,6 +338,7 @@ int LuKernel::extendImpl(const LuMatrix& a) {
   }
   rowSlot_.resize(static_cast<size_t>(newM), -1);
   posSlot_.resize(static_cast<size_t>(newM), -1);
+  rowOrder_.resize(static_cast<size_t>(newM), -1);
   ur_.addLists(newM - oldM);
   rEtasOfRow_.addLists(newM - oldM);
   for (auto* v : {&solveWork_, &work2_, &spike_}) v->resize(newM);
