@@ -25,6 +25,10 @@ constexpr double kMaxGrowth = 1e6;
 // grow beyond about 4.5e5.
 constexpr double kDependRel = 100.0 * DBL_EPSILON;
 
+// Basis positions ahead of the one being loaded whose column entries are
+// prefetched (the matrix read is latency-bound; a few columns cover it).
+constexpr int kLoadPrefetchAhead = 8;
+
 }  // namespace
 
 // ---------------------------------------------------------------- active matrix
@@ -128,6 +132,13 @@ int LuFactorWork::load(const LuMatrix& a, std::span<const int> basic, int m) {
   act_.rowCnt.assign(static_cast<size_t>(m), 0);
   colScale_.assign(static_cast<size_t>(m), 1.0);
   for (int k = 0; k < m; ++k) {
+    // The basic columns lie scattered over the matrix: ask for the entries
+    // of a column a few positions ahead while this one is loaded.
+    if (k + kLoadPrefetchAhead < m && basic[k + kLoadPrefetchAhead] < a.numCols) {
+      const int ahead = a.begin[basic[k + kLoadPrefetchAhead]];
+      __builtin_prefetch(a.index + ahead);
+      __builtin_prefetch(a.value + ahead);
+    }
     const int v = basic[k];
     if (v >= a.numCols) {
       act_.col.reserve(k, 1);
