@@ -418,6 +418,12 @@ class LuKernel {
   int activeUpdateType_ = 1;  // update type in force since the factorisation
   double updateRcond_ = 1.0;
   double factorRcond_ = 1.0;  // diagonal ratio of the fresh factors
+  // ||B||_1 of the factorised basis, taken while loading it; < 0 once the
+  // factors describe another basis (updates, extension, dependent columns
+  // replaced by slacks).
+  double factorNorm1_ = -1.0;
+  // Work vectors of the condition estimates.
+  std::vector<double> condX_, condY_, condZ_;
   double etaRcond_ = 1.0;     // smallest pivot ratio of the product-form etas
   double diagMin_ = 0.0, diagMax_ = 0.0;
   int diagMinCount_ = 0, diagMaxCount_ = 0;  // live slots holding each extreme

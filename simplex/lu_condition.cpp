@@ -100,7 +100,12 @@ double LuKernel::rcond() {
   // Hager's method with Higham's refinements: est(||B^-1||_1).
   constexpr int kMaxHagerSteps = 5;
   const int n = m_;
-  std::vector<double> x(static_cast<size_t>(n), 1.0 / n), y(static_cast<size_t>(n)), z(static_cast<size_t>(n));
+  std::vector<double>& x = condX_;
+  std::vector<double>& y = condY_;
+  std::vector<double>& z = condZ_;
+  x.assign(static_cast<size_t>(n), 1.0 / n);
+  y.assign(static_cast<size_t>(n), 0.0);
+  z.assign(static_cast<size_t>(n), 0.0);
   double est = 0.0;
   int lastJ = -1;
   for (int iter = 0; iter < kMaxHagerSteps; ++iter) {
@@ -130,7 +135,7 @@ double LuKernel::rcond() {
   double alt = 0.0;
   for (double d : x) alt += std::fabs(d);
   est = std::max(est, 2.0 * alt / (3.0 * n));
-  const double normB = matrixNorm1();
+  const double normB = factorNorm1_ >= 0.0 ? factorNorm1_ : matrixNorm1();
   if (est == 0.0 || normB == 0.0) return 0.0;
   return 1.0 / (normB * est);
 }

@@ -122,6 +122,7 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
   installUpper(w);
   installLower(w);
   resetUpdates();
+  factorNorm1_ = rank_ == m_ ? w.basisNorm1 : -1.0;
   valid_ = true;
   return rank_ < m_ ? kLuSingular : kLuOk;
 }

@@ -126,6 +126,7 @@ int LuFactorWork::load(const LuMatrix& a, std::span<const int> basic, int m) {
 
   basisMax_ = 1.0;  // slacks contribute 1
   entryMax_ = 0.0;
+  basisNorm1 = 0.0;
   act_.col.init(m, true, static_cast<int>(2 * nnz + m + 64));
   act_.initLists(m);
   mark_.assign(static_cast<size_t>(m), -1);
@@ -144,16 +145,18 @@ int LuFactorWork::load(const LuMatrix& a, std::span<const int> basic, int m) {
       act_.col.reserve(k, 1);
       act_.col.push(k, v - a.numCols, 1.0);
       ++act_.rowCnt[v - a.numCols];
+      basisNorm1 = std::max(basisNorm1, 1.0);
       continue;
     }
     const int b = a.begin[v], len = colLen(v);
     act_.col.reserve(k, len);
-    double scale = 0.0;
+    double scale = 0.0, sum = 0.0;
     for (int p = b; p < b + len; ++p) {
       const int i = a.index[p];
       if (i < 0 || i >= m || mark_[i] == k) return kLuBadInput;  // bad or repeated row index
       mark_[i] = k;
       const double x = a.value[p];
+      sum += std::fabs(x);
       if (!(std::fabs(x) > epsNonz)) continue;  // drops zeros (and NaN)
       act_.col.push(k, i, x);
       ++act_.rowCnt[i];
@@ -161,6 +164,7 @@ int LuFactorWork::load(const LuMatrix& a, std::span<const int> basic, int m) {
     }
     colScale_[k] = scale;
     basisMax_ = std::max(basisMax_, scale);
+    basisNorm1 = std::max(basisNorm1, sum);
   }
   colPeak_ = colScale_;
   act_.row.init(m, false, static_cast<int>(2 * nnz + m + 64));

@@ -78,6 +78,7 @@ int LuKernel::updateImpl(int leavingPos, int enteringVar, const double* pivot) {
   if (rc != kLuOk) return rc;
   basic_[leavingPos] = enteringVar;
   ++numUpdates_;
+  factorNorm1_ = -1.0;
   return kLuOk;
 }
 
@@ -327,6 +328,7 @@ int LuKernel::extendImpl(const LuMatrix& a) {
   // Grow the row- and position-indexed structures, then add the new rows.
   m_ = newM;
   matrix_ = a;
+  factorNorm1_ = -1.0;
   for (int& var : basic_)
     if (var >= oldN) var += addN;
   for (int i = oldM; i < newM; ++i) basic_.push_back(a.numCols + i);
