@@ -18,9 +18,10 @@ namespace torva::simplex {
 // pivot row lists its columns in the same order as a product over that copy.
 // The row starts are the working matrix's (lp.rowStart).
 //
-// The marks follow the basis: markAll sets them from the positions of all
-// variables, markColumn changes one column's entries (found through the map
-// from column-wise to row-wise entries).
+// The marks follow the basis: sync brings them into line with the positions
+// of all variables (rewriting the columns whose mark differs), markColumn
+// changes one column's entries (found through the map from column-wise to
+// row-wise entries).
 class PriceRows {
  public:
   // Whether the copy belongs to the matrix with this stamp and its marks
@@ -42,6 +43,8 @@ class PriceRows {
   std::vector<int> col_;      // per row-wise entry: j, or ~j while basic
   std::vector<double> val_;   // per row-wise entry: the coefficient
   std::vector<int> rowPos_;   // per column-wise entry: its row-wise entry
+  std::vector<char> marked_;  // per column: its entries hold ~j
+  void setMark(const Lp& lp, int j, char basic);
   std::uint64_t stamp_ = 0;
   bool built_ = false;
   bool inSync_ = false;
