@@ -248,13 +248,6 @@ double SimplexWork::Impl::objective() const {
   return s;
 }
 
-double SimplexWork::Impl::primalInfeasOf(int i) const {
-  const int j = basicVar[i];
-  if (x[j] < lower[j]) return lower[j] - x[j];
-  if (x[j] > upper[j]) return x[j] - upper[j];
-  return 0.0;
-}
-
 double SimplexWork::Impl::sumPrimalInfeas(int* count, double* maxInfeas) const {
   double s = 0.0, mx = 0.0;
   int c = 0;

@@ -315,7 +315,14 @@ class SimplexWork::Impl {
   bool rowWiseCheaper(const LuVector& r) const;
   double objective() const;  // working costs x values
   double sumPrimalInfeas(int* count, double* maxInfeas) const;
-  double primalInfeasOf(int i) const;  // of the basic variable at position i
+  // Of the basic variable at position i (inline: the row selections call it
+  // for every candidate row).
+  double primalInfeasOf(int i) const {
+    const int j = basicVar[i];
+    if (x[j] < lower[j]) return lower[j] - x[j];
+    if (x[j] > upper[j]) return x[j] - upper[j];
+    return 0.0;
+  }
   // Nonbasic variables whose reduced cost has the wrong sign for their
   // position (beyond the optimality tolerance), and the sum of the excess.
   int dualInfeasCount(double* sum) const;
