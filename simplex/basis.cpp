@@ -93,6 +93,7 @@ void SimplexWork::Impl::resetSlackBasis() {
   haveBasis = true;
   dseValid = false;
   bl.history.forget();
+  priceRows.invalidate();
 }
 
 void SimplexWork::Impl::ensureKernel() {
@@ -294,6 +295,7 @@ int SimplexWork::Impl::rollBack(int steps) {
                 static_cast<int>(bl.rejectedList.size()));
   }
   bl.rolls += done;
+  priceRows.invalidate();
   return done;
 }
 
@@ -463,6 +465,9 @@ int SimplexWork::Impl::refactor(bool withDual) {
   bl.undoable = false;
   if (reason == kRefactorFallback) restoreFallback();
   luBasic.clear();
+  // Whatever changed the basis before a factorisation (a crash, a roll
+  // back, a repair) is caught up with at the next pivot row.
+  priceRows.invalidate();
 
   bool singular = false;
   int krc = kLuOk;
@@ -509,6 +514,8 @@ int SimplexWork::Impl::basisChange(int r, int q, bool withDual, double pivot) {
   basicVar[r] = q;
   pos[q] = r;
   pos[out] = -1;
+  priceRows.markColumn(lp, q, true);
+  priceRows.markColumn(lp, out, false);
   if (refactorRequest != kRefactorNone) return refactor(withDual);
   lastPivot = pivot;
   int rc = kLuOk;

@@ -17,31 +17,48 @@ constexpr std::size_t kFirstSortedChunk = 64;
 
 }  // namespace
 
+void DualRatioTest::countFixed(const SimplexWork::Impl& w) {
+  fixedSkipped = 0;
+  for (int k = 0; k < w.prowCount; ++k) {
+    const int j = w.prowIndex[k];
+    if (w.lower[j] == w.upper[j]) ++fixedSkipped;
+  }
+}
+
 int DualRatioTest::run(SimplexWork::Impl& w, double delta, double s) {
   cands.clear();
   flips.clear();
   fixedSkipped = 0;
-  for (int k = 0; k < w.prowCount; ++k) {
-    const int j = w.prowIndex[k];
-    const double a = w.prow[j];
-    if (w.lower[j] == w.upper[j]) {
-      ++fixedSkipped;
-      continue;
-    }
-    if (std::fabs(a) < w.pivTol) continue;
-    const double at = -s * a;
-    const signed char where = w.at[j];
-    if ((where == kAtLower && at > 0.0) || (where == kAtUpper && at < 0.0) || where == kAtZero)
-      cands.push_back({j, at});
-  }
+  // One pass builds the candidates with their ratios, the largest |pivot|
+  // and the least Harris bound. The cheap tests come first (the pivot row's
+  // value and the nonbasic position), so that the bounds and reduced costs
+  // are read for candidates only.
   candMax = 0.0;
-  const double tol = w.dualTol;
-  for (Candidate& c : cands) {
-    candMax = std::max(candMax, std::fabs(c.atilde));
-    const double dj = w.d[c.j];
-    c.ratio = dj / c.atilde;
-    if (std::isnan(c.ratio)) c.ratio = -kInf;  // never excluded from a group
-    c.harris = c.atilde > 0.0 ? (dj + tol) / c.atilde : (dj - tol) / c.atilde;
+  const double tol = w.dualTol, pivTol = w.pivTol;
+  double thetaMax = kInf;
+  const double* const row = w.prow.data();
+  const int* const list = w.prowIndex.data();
+  const signed char* const where = w.at.data();
+  const double* const lower = w.lower.data();
+  const double* const upper = w.upper.data();
+  const double* const d = w.d.data();
+  for (int k = 0, count = w.prowCount; k < count; ++k) {
+    const int j = list[k];
+    const double a = row[j];
+    if (std::fabs(a) < pivTol) continue;
+    const double at = -s * a;
+    const signed char pos = where[j];
+    if (!((pos == kAtLower && at > 0.0) || (pos == kAtUpper && at < 0.0) || pos == kAtZero)) continue;
+    if (lower[j] == upper[j]) continue;  // fixed
+    candMax = std::max(candMax, std::fabs(at));
+    const double dj = d[j];
+    double ratio = dj / at;
+    if (std::isnan(ratio)) ratio = -kInf;  // never excluded from a group
+    const double harris = at > 0.0 ? (dj + tol) / at : (dj - tol) / at;
+    thetaMax = std::min(thetaMax, harris);
+    Candidate& c = cands.emplace_back(j, at);
+    c.ratio = ratio;
+    c.harris = harris;
   }
   if (cands.empty()) return -1;
   // A group of breakpoints: the candidates whose ratio lies within the
@@ -53,8 +70,6 @@ int DualRatioTest::run(SimplexWork::Impl& w, double delta, double s) {
   // cannot be passed supplies the entering column, its largest |atilde|.
   double slope = std::fabs(delta);
   const auto passes = [&](double decrease) { return std::isfinite(decrease) && slope - decrease > w.primalTol; };
-  double thetaMax = kInf;
-  for (const Candidate& c : cands) thetaMax = std::min(thetaMax, c.harris);
   int firstBest = -1;  // the column the first group would have entered
   {
     // Most iterations stop at the first group: one scan, no ordering.
@@ -68,7 +83,10 @@ int DualRatioTest::run(SimplexWork::Impl& w, double delta, double s) {
         best = c.j;
       }
     }
-    if (!passes(decrease)) return best >= 0 ? best : kMinRatio2Failed;
+    if (!passes(decrease)) {
+      if (best < 0) countFixed(w);
+      return best >= 0 ? best : kMinRatio2Failed;
+    }
     firstBest = best;
   }
   // Several groups: with the candidates ordered by ratio, the groups passed
@@ -125,6 +143,7 @@ int DualRatioTest::run(SimplexWork::Impl& w, double delta, double s) {
       std::vector<Candidate> left;
       for (std::size_t t = p; t < count; ++t) left.push_back(cands[order_[t]]);
       cands.swap(left);
+      countFixed(w);
       return kMinRatio2Failed;
     }
     slope -= decrease;

@@ -20,6 +20,7 @@ class DualRatioTest {
   int run(SimplexWork::Impl& w, double delta, double s);
 
   struct Candidate {
+    Candidate(int col, double a) : j(col), atilde(a) {}
     int j;
     double atilde;
     double ratio = 0.0;   // d_j / atilde
@@ -28,9 +29,10 @@ class DualRatioTest {
   std::vector<Candidate> cands;  // after kMinRatio2Failed: the candidates left
   std::vector<int> flips;        // boxed columns to move to their other bound
   double candMax = 0.0;          // largest |pivot| among the candidates
-  int fixedSkipped = 0;          // fixed columns of the pivot row skipped
+  int fixedSkipped = 0;          // after kMinRatio2Failed: fixed columns of the pivot row skipped
 
  private:
+  void countFixed(const SimplexWork::Impl& w);
   std::vector<int> order_;            // candidates by ratio (several breakpoint groups)
   std::vector<double> suffixHarris_;  // least Harris bound of order_[t..]
 };

@@ -418,6 +418,12 @@ class LuKernel {
   int activeUpdateType_ = 1;  // update type in force since the factorisation
   double updateRcond_ = 1.0;
   double factorRcond_ = 1.0;  // diagonal ratio of the fresh factors
+  // ||B||_1 of the factorised basis, taken while loading it; < 0 once the
+  // factors describe another basis (updates, extension, dependent columns
+  // replaced by slacks).
+  double factorNorm1_ = -1.0;
+  // Work vectors of the condition estimates.
+  std::vector<double> condX_, condY_, condZ_;
   double etaRcond_ = 1.0;     // smallest pivot ratio of the product-form etas
   double diagMin_ = 0.0, diagMax_ = 0.0;
   int diagMinCount_ = 0, diagMaxCount_ = 0;  // live slots holding each extreme
@@ -446,6 +452,17 @@ class LuKernel {
   std::vector<double> ucValue_;
   std::vector<int> order_;     // slots in pivot order; -1 for killed slots
   std::vector<int> slotOrderPos_;  // position of each slot in order_
+  // What the U stage of FTRAN reads of a slot, packed and indexed by pivot
+  // order (the slot of order_[p] at orderSlot_[p]): one cache line per pivot
+  // where the slot arrays take five. row < 0 for killed slots. rowOrder_
+  // gives the order position of the slot pivoting in each row.
+  struct OrderSlot {
+    int row, pos, ucStart, ucLen;
+    double diag;
+  };
+  std::vector<OrderSlot> orderSlot_;
+  std::vector<int> rowOrder_;
+  void installOrderSlots();
   std::vector<int> rowSlot_, posSlot_;
   LuListPool ur_;  // row-wise U per row: (slot, value)
 

@@ -9,6 +9,14 @@
 
 namespace torva {
 
+namespace {
+
+// A right-hand side with at most 1 / kSparseSolveShare of its entries
+// nonzero is solved hypersparse by the condition estimates.
+constexpr int kSparseSolveShare = 10;
+
+}  // namespace
+
 double LuKernel::matrixNorm1() const {
   double norm = 0.0;
   for (int pos = 0; pos < m_; ++pos) {
@@ -61,9 +69,23 @@ void LuKernel::solveDense(std::vector<double>& x, bool transposed) {
   v.clear();
   std::copy(x.begin(), x.end(), v.array.begin());
   v.count = -1;
+  v.rebuildIndex();
   // Through the multi-vector pass: dense-indexed, and the density records of
-  // the simplex's solves are left alone.
-  if (transposed) {
+  // the simplex's solves are left alone. A sparse right-hand side (the unit
+  // vectors of the 1-norm estimate) goes through the hypersparse stages
+  // instead, which compute the same entries in the same order.
+  if (!transposed && v.count <= m_ / kSparseSolveShare) {
+    ftranLowerHyper(v);
+    if (!rPivRow_.empty()) ftranRowEtasHyper(v);
+    LuVector& out = solveWork_;
+    out.clear();
+    ftranUpperHyper(v, out);
+    v.count = 0;
+    std::swap(v.array, out.array);
+    std::swap(v.index, out.index);
+    std::swap(v.count, out.count);
+    ftranProductForm(v);
+  } else if (transposed) {
     btranMany(std::span<LuVector>(&v, 1));
   } else {
     ftranMany(std::span<LuVector>(&v, 1));
@@ -78,7 +100,12 @@ double LuKernel::rcond() {
   // Hager's method with Higham's refinements: est(||B^-1||_1).
   constexpr int kMaxHagerSteps = 5;
   const int n = m_;
-  std::vector<double> x(static_cast<size_t>(n), 1.0 / n), y(static_cast<size_t>(n)), z(static_cast<size_t>(n));
+  std::vector<double>& x = condX_;
+  std::vector<double>& y = condY_;
+  std::vector<double>& z = condZ_;
+  x.assign(static_cast<size_t>(n), 1.0 / n);
+  y.assign(static_cast<size_t>(n), 0.0);
+  z.assign(static_cast<size_t>(n), 0.0);
   double est = 0.0;
   int lastJ = -1;
   for (int iter = 0; iter < kMaxHagerSteps; ++iter) {
@@ -108,7 +135,7 @@ double LuKernel::rcond() {
   double alt = 0.0;
   for (double d : x) alt += std::fabs(d);
   est = std::max(est, 2.0 * alt / (3.0 * n));
-  const double normB = matrixNorm1();
+  const double normB = factorNorm1_ >= 0.0 ? factorNorm1_ : matrixNorm1();
   if (est == 0.0 || normB == 0.0) return 0.0;
   return 1.0 / (normB * est);
 }

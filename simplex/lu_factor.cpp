@@ -122,6 +122,7 @@ int LuKernel::factorizeImpl(const LuMatrix& a, std::span<const int> basic, doubl
   installUpper(w);
   installLower(w);
   resetUpdates();
+  factorNorm1_ = rank_ == m_ ? w.basisNorm1 : -1.0;
   valid_ = true;
   return rank_ < m_ ? kLuSingular : kLuOk;
 }
@@ -198,6 +199,22 @@ void LuKernel::installUpper(const LuFactorWork& w) {
   for (int i = 0; i < m; ++i) ur_.reserve(i, urCount[i]);
   for (int s = 0; s < m; ++s)
     for (int k = ucStart_[s], e = k + ucLen_[s]; k < e; ++k) ur_.push(ucIndex_[k], s, ucValue_[k]);
+  installOrderSlots();
+}
+
+void LuKernel::installOrderSlots() {
+  const int numOrder = static_cast<int>(order_.size());
+  orderSlot_.resize(static_cast<size_t>(numOrder));
+  rowOrder_.assign(static_cast<size_t>(m_), -1);
+  for (int p = 0; p < numOrder; ++p) {
+    const int s = order_[p];
+    if (s < 0) {
+      orderSlot_[p] = {-1, -1, 0, 0, 0.0};
+      continue;
+    }
+    orderSlot_[p] = {slotRow_[s], slotPos_[s], ucStart_[s], ucLen_[s], slotDiag_[s]};
+    rowOrder_[slotRow_[s]] = p;
+  }
 }
 
 // L's column etas, their pivot-row map and the transposed copy for BTRAN.

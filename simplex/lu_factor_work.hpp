@@ -57,6 +57,10 @@ class LuFactorWork {
   // kLuOk or kLuGrowthExceeded.
   int eliminateBump();
 
+  // Largest column sum of magnitudes of the loaded basis (its 1-norm), over
+  // every entry of the matrix's columns (tiny ones included) in their order.
+  double basisNorm1 = 0.0;
+
   // Pivot sequence (row, basis position, value) in elimination order.
   std::vector<int> pivRow, pivCol;
   std::vector<double> pivVal;

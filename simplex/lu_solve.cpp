@@ -172,21 +172,24 @@ void LuKernel::ftranRowEtas(LuVector& v, LuSolveKind kind) {
 
 void LuKernel::ftranUpperDense(std::span<LuVector* const> vs, std::span<LuVector* const> outs) {
   const size_t n = vs.size();
-  for (int k = static_cast<int>(order_.size()) - 1; k >= 0; --k) {
-    const int s = order_[k];
-    if (s < 0) continue;
-    const int r = slotRow_[s];
+  const OrderSlot* const slots = orderSlot_.data();
+  const int* const uIndex = ucIndex_.data();
+  const double* const uValue = ucValue_.data();
+  for (int k = static_cast<int>(orderSlot_.size()) - 1; k >= 0; --k) {
+    const OrderSlot& sl = slots[k];
+    if (sl.row < 0) continue;
     for (size_t t = 0; t < n; ++t) {
       LuVector& v = *vs[t];
-      const double y = v.array[r];
+      double* const a = v.array.data();
+      const double y = a[sl.row];
       if (y == 0.0) continue;
-      v.array[r] = 0.0;
+      a[sl.row] = 0.0;
       if (std::fabs(y) <= epsNonz_) continue;
-      const double x = y / slotDiag_[s];
+      const double x = y / sl.diag;
       LuVector& out = *outs[t];
-      out.array[slotPos_[s]] = x;
-      out.index[out.count++] = slotPos_[s];
-      for (int e = ucStart_[s], end = e + ucLen_[s]; e < end; ++e) v.array[ucIndex_[e]] -= ucValue_[e] * x;
+      out.array[sl.pos] = x;
+      out.index[out.count++] = sl.pos;
+      for (int e = sl.ucStart, end = e + sl.ucLen; e < end; ++e) a[uIndex[e]] -= uValue[e] * x;
     }
   }
 }
@@ -194,27 +197,34 @@ void LuKernel::ftranUpperDense(std::span<LuVector* const> vs, std::span<LuVector
 // Slots in decreasing pivot order, each added when its row is touched.
 void LuKernel::ftranUpperHyper(LuVector& v, LuVector& out) {
   LuPendingSet pending(pendBits_.data(), pendSummary_.data());
-  for (int k = 0; k < v.count; ++k) pending.insert(slotOrderPos_[rowSlot_[v.index[k]]]);
+  const OrderSlot* const slots = orderSlot_.data();
+  const int* const rowOrder = rowOrder_.data();
+  const int* const uIndex = ucIndex_.data();
+  const double* const uValue = ucValue_.data();
+  double* const a = v.array.data();
+  double* const outArray = out.array.data();
+  int* const outIndex = out.index.data();
+  int outCount = out.count;
+  for (int k = 0; k < v.count; ++k) pending.insert(rowOrder[v.index[k]]);
   for (int p; (p = pending.popMax()) >= 0;) {
-    const int s = order_[p];
-    const int r = slotRow_[s];
-    const double y = v.array[r];
+    const OrderSlot& sl = slots[p];
+    const double y = a[sl.row];
     if (y == 0.0) continue;
-    v.array[r] = 0.0;
+    a[sl.row] = 0.0;
     if (std::fabs(y) <= epsNonz_) continue;
-    const double x = y / slotDiag_[s];
-    const int pos = slotPos_[s];
-    out.array[pos] = x;
-    out.index[out.count++] = pos;
+    const double x = y / sl.diag;
+    outArray[sl.pos] = x;
+    outIndex[outCount++] = sl.pos;
     // An entry already nonzero is already pending (pivots are taken in
     // order, so no processed pivot is touched again).
-    for (int e = ucStart_[s], end = e + ucLen_[s]; e < end; ++e) {
-      const int i = ucIndex_[e];
-      const double old = v.array[i];
-      v.array[i] = old - ucValue_[e] * x;
-      if (old == 0.0) pending.insert(slotOrderPos_[rowSlot_[i]]);
+    for (int e = sl.ucStart, end = e + sl.ucLen; e < end; ++e) {
+      const int i = uIndex[e];
+      const double old = a[i];
+      a[i] = old - uValue[e] * x;
+      if (old == 0.0) pending.insert(rowOrder[i]);
     }
   }
+  out.count = outCount;
 }
 
 // Product-form etas, in position space.
@@ -385,17 +395,24 @@ void LuKernel::btranLowerDense(std::span<LuVector* const> vs) {
   }
 }
 
-// Rows in decreasing factorisation step, each added when it fills in.
+// Rows in decreasing factorisation step, each added when it fills in. Rows
+// without entries in L change nothing and are not added (on network-like
+// bases most rows are such).
 void LuKernel::btranLowerHyper(LuVector& v) {
   LuPendingSet pending(pendBits_.data(), pendSummary_.data());
-  for (int t = 0; t < v.count; ++t) pending.insert(stepOfRow_[v.index[t]]);
+  const int* const rowStart = lrStart_.data();
+  const int* const step = stepOfRow_.data();
+  for (int t = 0; t < v.count; ++t) {
+    const int i = v.index[t];
+    if (rowStart[i + 1] > rowStart[i]) pending.insert(step[i]);
+  }
   for (int t; (t = pending.popMax()) >= 0;) {
     const int i = stepRow_[t];
     const double x = v.array[i];
     if (x == 0.0 || x == kLuListedZero) continue;
-    for (int e = lrStart_[i], end = lrStart_[i + 1]; e < end; ++e) {
+    for (int e = rowStart[i], end = rowStart[i + 1]; e < end; ++e) {
       const int j = lrIndex_[e];
-      if (luSubtractNoting(v, j, lrValue_[e] * x)) pending.insert(stepOfRow_[j]);
+      if (luSubtractNoting(v, j, lrValue_[e] * x) && rowStart[j + 1] > rowStart[j]) pending.insert(step[j]);
     }
   }
   v.prune(epsNonz_);

@@ -78,6 +78,7 @@ int LuKernel::updateImpl(int leavingPos, int enteringVar, const double* pivot) {
   if (rc != kLuOk) return rc;
   basic_[leavingPos] = enteringVar;
   ++numUpdates_;
+  factorNorm1_ = -1.0;
   return kLuOk;
 }
 
@@ -172,8 +173,10 @@ void LuKernel::appendSlot(int row, int pos, double diag, const LuVector& column)
     ur_.push(i, s, x);
   }
   ucLen_.push_back(static_cast<int>(ucIndex_.size()) - ucStart_[s]);
+  rowOrder_[row] = static_cast<int>(order_.size());
   slotOrderPos_.push_back(static_cast<int>(order_.size()));
   order_.push_back(s);
+  orderSlot_.push_back({row, pos, ucStart_[s], ucLen_[s], diag});
   rowSlot_[row] = s;
   posSlot_[pos] = s;
   noteDiag(std::fabs(diag));
@@ -244,11 +247,13 @@ int LuKernel::updateForrestTomlin(int leavingPos, double spikeMax, const double*
       const int last = ucStart_[j] + --ucLen_[j];
       ucIndex_[c] = ucIndex_[last];
       ucValue_[c] = ucValue_[last];
+      orderSlot_[slotOrderPos_[j]].ucLen = ucLen_[j];
       break;
     }
   }
   ur_.len[r] = 0;
   order_[slotOrderPos_[t]] = -1;
+  orderSlot_[slotOrderPos_[t]].row = -1;
   const bool extremeLost = dropDiag(std::fabs(slotDiag_[t]));
   appendSlot(r, leavingPos, diag, sp);
   // The diagonal ratio over the live slots; rescanned only when the slot
@@ -323,6 +328,7 @@ int LuKernel::extendImpl(const LuMatrix& a) {
   // Grow the row- and position-indexed structures, then add the new rows.
   m_ = newM;
   matrix_ = a;
+  factorNorm1_ = -1.0;
   for (int& var : basic_)
     if (var >= oldN) var += addN;
   for (int i = oldM; i < newM; ++i) basic_.push_back(a.numCols + i);
@@ -334,6 +340,7 @@ int LuKernel::extendImpl(const LuMatrix& a) {
   }
   rowSlot_.resize(static_cast<size_t>(newM), -1);
   posSlot_.resize(static_cast<size_t>(newM), -1);
+  rowOrder_.resize(static_cast<size_t>(newM), -1);
   ur_.addLists(newM - oldM);
   rEtasOfRow_.addLists(newM - oldM);
   for (auto* v : {&solveWork_, &work2_, &spike_}) v->resize(newM);

@@ -145,6 +145,7 @@ class PrimalLoop {
   // tolerance): set by a full check, kept while each step checks the rows it
   // changes, cleared when the values are recomputed by a refactorisation.
   bool feasible_ = false;
+  int infeasibleHint_ = 0;  // row where the last check found an infeasibility
   double target_ = 0.0;
   bool phase1_ = false;
   int releases_ = 0;  // releases of the rejected columns since the last pivot
@@ -178,8 +179,18 @@ class PrimalLoop {
 
 bool PrimalLoop::infeasibleBasics() {
   if (feasible_) return false;
-  for (int i = 0; i < w_.m; ++i)
-    if (w_.primalInfeasOf(i) > w_.primalTol) return true;
+  // The scan starts at the row found infeasible last time: in phase 1 it
+  // mostly still is, so the answer costs one test instead of a pass over
+  // the feasible rows before it.
+  const int m = w_.m;
+  if (infeasibleHint_ >= m) infeasibleHint_ = 0;
+  for (int t = 0; t < m; ++t) {
+    const int i = t < m - infeasibleHint_ ? infeasibleHint_ + t : t - (m - infeasibleHint_);
+    if (w_.primalInfeasOf(i) > w_.primalTol) {
+      infeasibleHint_ = i;
+      return true;
+    }
+  }
   feasible_ = true;
   return false;
 }

@@ -94,6 +94,7 @@ bool installGivenBasis(SimplexWork::Impl& w, const char* tag) {
   w.x.assign(w.nt, 0.0);
   w.d.assign(w.nt, 0.0);
   w.pos.assign(w.nt, -1);
+  w.priceRows.invalidate();
   w.at.assign(w.nt, kAtLower);
   w.basicVar.assign(m, 0);
   int k = 0;
@@ -559,6 +560,7 @@ bool SimplexWork::restore(const WorkSnapshot& snap) {
   if (snap.lpStamp != w.lpStamp || !w.lu) return false;
   w.basicVar = snap.basicVar;
   w.pos = snap.pos;
+  w.priceRows.invalidate();
   w.at = snap.at;
   w.haveBasis = true;
   w.givenCol.clear();

@@ -56,6 +56,7 @@ void SimplexWork::Impl::newLpStamp() {
   static std::atomic<std::uint64_t> next{0};
   lpStamp = ++next;
   luBasic.clear();
+  priceRows.invalidate();
   dseBasic.clear();
 }
 
@@ -183,37 +184,49 @@ bool SimplexWork::Impl::rowWiseCheaper(const LuVector& r) const {
 }
 
 void SimplexWork::Impl::computePivotRow(const LuVector& r) {
+  double* const row = prow.data();
+  int* const list = prowIndex.data();
+  int count = prowCount;
   // Clear the previous row through its list.
-  for (int k = 0; k < prowCount; ++k) prow[prowIndex[k]] = 0.0;
-  prowCount = 0;
-  const auto push = [&](int j, double v) {
-    if (prow[j] == 0.0) prowIndex[prowCount++] = j;
-    prow[j] += v;
-    if (prow[j] == 0.0) prow[j] = kLuListedZero;
+  for (int k = 0; k < count; ++k) row[list[k]] = 0.0;
+  count = 0;
+  const auto push = [row, list, &count](int j, double v) {
+    if (row[j] == 0.0) list[count++] = j;
+    row[j] += v;
+    if (row[j] == 0.0) row[j] = kLuListedZero;
   };
+  const int* const varPos = pos.data();
   const bool rowWise = rowWiseCheaper(r);
   if (rowWise) {
+    if (!priceRows.current(lpStamp)) priceRows.sync(lp, lpStamp, pos);
+    const int* const start = lp.rowStart.data();
+    const int* const cols = priceRows.columns();
+    const double* const vals = priceRows.values();
     for (int k = 0; k < r.count; ++k) {
       const int i = r.index[k];
       const double v = r.array[i];
       if (v == 0.0) continue;
-      for (int p = lp.rowStart[i]; p < lp.rowStart[i + 1]; ++p) {
-        const int j = lp.colIndex[p];
-        if (pos[j] < 0) push(j, v * lp.rowValue[p]);
+      for (int p = start[i], end = start[i + 1]; p < end; ++p) {
+        const int j = cols[p];
+        if (j >= 0) push(j, v * vals[p]);  // ~j: column j is basic
       }
-      if (pos[n + i] < 0) push(n + i, v);
+      if (varPos[n + i] < 0) push(n + i, v);
     }
   } else {
-    const std::vector<double>& y = r.array;
+    const double* const y = r.array.data();
+    const int* const cstart = lp.colStart.data();
+    const int* const rows = lp.rowIndex.data();
+    const double* const vals = lp.colValue.data();
     for (int j = 0; j < n; ++j) {
-      if (pos[j] >= 0) continue;
+      if (varPos[j] >= 0) continue;
       double s = 0.0;
-      for (int p = lp.colStart[j]; p < lp.colStart[j + 1]; ++p) s += lp.colValue[p] * y[lp.rowIndex[p]];
+      for (int p = cstart[j], end = cstart[j + 1]; p < end; ++p) s += vals[p] * y[rows[p]];
       if (s != 0.0) push(j, s);
     }
     for (int i = 0; i < m; ++i)
-      if (pos[n + i] < 0 && y[i] != 0.0) push(n + i, y[i]);
+      if (varPos[n + i] < 0 && y[i] != 0.0) push(n + i, y[i]);
   }
+  prowCount = count;
   notePivotRow(r, rowWise);
 }
 
@@ -233,13 +246,6 @@ double SimplexWork::Impl::objective() const {
   double s = 0.0;
   for (int j = 0; j < nt; ++j) s += cost[j] * x[j];
   return s;
-}
-
-double SimplexWork::Impl::primalInfeasOf(int i) const {
-  const int j = basicVar[i];
-  if (x[j] < lower[j]) return lower[j] - x[j];
-  if (x[j] > upper[j]) return x[j] - upper[j];
-  return 0.0;
 }
 
 double SimplexWork::Impl::sumPrimalInfeas(int* count, double* maxInfeas) const {

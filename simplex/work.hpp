@@ -14,6 +14,7 @@
 #include "simplex/basis.hpp"
 #include "simplex/lp.hpp"
 #include "simplex/lu.hpp"
+#include "simplex/price_rows.hpp"
 #include "simplex/progress.hpp"
 #include "simplex/simplex.hpp"
 #include "simplex/steepest_pool.hpp"
@@ -323,6 +324,11 @@ class SimplexWork::Impl {
   std::vector<double> prow;
   std::vector<int> prowIndex;
   int prowCount = 0;
+  // The matrix by rows with the basic columns marked, for the row-wise
+  // pivot rows: kept up by basisChange, brought into line with pos on first
+  // use after anything else moved variables in or out of the basis (every
+  // factorisation counts as such a change).
+  PriceRows priceRows;
   std::chrono::steady_clock::time_point lastProgress;
 
   // ---- common operations (work.cpp)
@@ -345,7 +351,14 @@ class SimplexWork::Impl {
   bool rowWiseCheaper(const LuVector& r) const;
   double objective() const;  // working costs x values
   double sumPrimalInfeas(int* count, double* maxInfeas) const;
-  double primalInfeasOf(int i) const;  // of the basic variable at position i
+  // Of the basic variable at position i (inline: the row selections call it
+  // for every candidate row).
+  double primalInfeasOf(int i) const {
+    const int j = basicVar[i];
+    if (x[j] < lower[j]) return lower[j] - x[j];
+    if (x[j] > upper[j]) return x[j] - upper[j];
+    return 0.0;
+  }
   // Nonbasic variables whose reduced cost has the wrong sign for their
   // position (beyond the optimality tolerance), and the sum of the excess.
   int dualInfeasCount(double* sum) const;
