@@ -6,13 +6,11 @@
 #include <cmath>
 #include <limits>
 
-#include "simplex/candidate_list.hpp"
-#include "simplex/work.hpp"
+#include "simplex/primal_loop.hpp"
 
 namespace torva::simplex {
+namespace primal_impl {
 namespace {
-
-constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // Devex reference framework (Forrest and Goldfarb 1992): after the FTRAN
 // of an entering column its weight is recomputed exactly over the
@@ -27,29 +25,8 @@ constexpr int kAllowedBadWeights = 3;
 // the framework whatever the count.
 constexpr double kDevexOverflow = 1e100;
 
-// Ratio test result: the entering column is refused (its pivot is tiny
-// against the column's largest candidate).
-constexpr int kRejectColumn = -2;
-
 // Columns whose ratio test fails are skipped for this many iterations.
 constexpr int kRejectIterations = 50;
-
-// Stalling: after SimplexOptions::stallingRun degenerate pivots in a row the
-// ratio test breaks ties at random (among the rows whose pivot is at least
-// kRandomPivotShare of the best one, so that the random choice never takes
-// a weak pivot), which breaks the cycles a deterministic tie-break can
-// repeat (Bland's rule and random ties are the textbook remedies, Chvatal
-// 1983).
-constexpr double kRandomPivotShare = 0.1;
-
-// A column that enters this often during one run of degenerate pivots is
-// cycling: it is rejected and a random candidate enters in its place.
-constexpr int kCyclingEntries = 3;
-
-// Rejected columns beyond this number when pricing runs dry say that the
-// phase cannot go on: infeasibility in phase 1, unboundedness in phase 2
-// (traced; the rejected columns are released and priced once more).
-constexpr int kManyRejections = 10;
 
 // Bound shifts (Wunderling 1996): a variable that leaves the basis beyond
 // its bound (within reps, after an earlier Harris step) leaves at its value
@@ -62,120 +39,7 @@ constexpr int kManyRejections = 10;
 // too cost the multicommodity models 8-10% more iterations.)
 constexpr int kShiftRounds = 3;
 
-class PrimalLoop {
- public:
-  explicit PrimalLoop(SimplexWork::Impl& w) : w_(w), rejectedUntil_(w.nt, -1.0), entries_(w.nt, 0) {
-    cands_.reset(w.nt);
-  }
-  int run();
-
- private:
-  bool infeasibleBasics();
-  // After a step that changed the basic values of the rows listed in w_.col.
-  void stepTouched();
-  // True when the reduced costs are those of the last iteration, changed
-  // only along its pivot row (the candidate list then stays valid).
-  bool phase1Duals();
-  // By how much column j's reduced cost has the wrong sign (0 when it is
-  // no candidate).
-  // Inlined: it runs once per column in every full pricing scan.
-  [[gnu::always_inline]] double attraction(int j) const {
-    if (w_.pos[j] >= 0 || w_.lower[j] == w_.upper[j]) return 0.0;
-    const double dj = w_.d[j];
-    const signed char where = w_.at[j];
-    if (where == kAtLower && dj < -w_.dualTol) return -dj;
-    if (where == kAtUpper && dj > w_.dualTol) return dj;
-    if (where == kAtZero && std::fabs(dj) > w_.dualTol) return std::fabs(dj);
-    return 0.0;
-  }
-  int price();
-  void traceDualFeasibleScan() const;
-  void relist(int j) { cands_.set(j, attraction(j) > 0.0); }
-  // Harris ratio test on the column in w_.col for entering q moving in
-  // direction dir; sets target_ to the bound the leaving variable reaches.
-  int ratioTest(int q, double dir, bool phase1, double* theta);
-  bool blockingBound(int j, double rate, bool phase1, double* bound) const;
-  void resetDevex();
-  // The pricing switch of the progress checks; devex starts on a fresh
-  // framework.
-  void switchPricing() {
-    const int before = w_.primalPricingMode;
-    w_.primalPricingSwitch();
-    if (before != w_.primalPricingMode && w_.primalPricingMode == SimplexWork::Impl::kPricingDevex) resetDevex();
-  }
-  // Exact weight of entering q (column in w_.col) over the reference
-  // framework, which replaces the stored estimate in the update; counts a
-  // bad stored weight.
-  double entryWeight(int q);
-  // Phase 2: reduced costs (or the kept duals) and devex weights for the
-  // pivot of entering q at position r.
-  void updateDuals(int q, int r, int leaving, double pivot);
-  // Devex weights along the pivot row in w_.prow (and the framework's
-  // reset when too many weights were bad).
-  void updateDevex(int q, int leaving, double pivot);
-  void updatePhase1(int q, int r, int leaving, double pivot);
-  // A phase-1 column without a blocking row is skipped for a while.
-  void rejectPhase1Column(int q);
-  // The ray of an unbounded column (in w_.col), on the true bounds.
-  void makeRay(int q, double dir);
-  // The ratio test of an unbounded-range column that no row limits
-  // (traced): kRejectColumn, or -1 for a ray (II) or a phase-1 column that
-  // cannot reduce the infeasibility (I, skipped for a while).
-  int noBlockingRow(int q, bool phase1, double colMax, double tinyA, double tinyRatio);
-  void traceCandy(int q, bool phase1, double coef, double ratio);
-  // Among the candidate rows of the second pass (ties within the first
-  // pass's bound), a random one while the pivots stall; -1 otherwise.
-  int stallingChoice(double thetaMax, double bestA, double dir, bool phase1, double* ratio);
-  // Counts a step of entering column q of length theta (runs of degenerate
-  // steps and the entries of each column during them).
-  void noteStep(int q, double theta);
-  // The column to enter instead of q when q is cycling (q otherwise).
-  int breakCycle(int q);
-  // Pricing found nothing while columns are rejected: traced, and the
-  // rejected columns are released for another full pricing; false when
-  // none were rejected.
-  bool releaseAfterNoPivot(bool phase1);
-
-  SimplexWork::Impl& w_;
-  std::vector<double> rejectedUntil_;
-  std::vector<char> inRef_;  // variable is in the devex reference framework
-  int badWeights_ = 0;
-  CandidateList cands_;  // dual-infeasible nonbasic columns
-  // Every basic variable is known to be within its bounds (up to the
-  // tolerance): set by a full check, kept while each step checks the rows it
-  // changes, cleared when the values are recomputed by a refactorisation.
-  bool feasible_ = false;
-  int infeasibleHint_ = 0;  // row where the last check found an infeasibility
-  double target_ = 0.0;
-  bool phase1_ = false;
-  int releases_ = 0;  // releases of the rejected columns since the last pivot
-  // Anti-stalling state: the current run of degenerate pivots, the entries
-  // of each column during it, and the remedies applied in this run.
-  int degenerateRun_ = 0;
-  std::vector<int> entries_;
-  std::vector<int> entered_;  // columns with entries_ > 0
-  unsigned randomTries_ = 0;
-  unsigned rejectCyc_ = 0;
-  int infRejects_ = 0;        // rejections in phase 1 since the last release
-  int lastQ_ = -1, lastR_ = -1;
-  int shiftRounds_ = 0;  // removals of the bound shifts before an end
-  // Phase-1 duals kept up to date between factorisations: the basic costs
-  // they were computed from, their cost weight and pricing mode, and the
-  // pivot taken since (p1R_ < 0: none).
-  std::vector<double> p1Cost_;
-  bool p1Valid_ = false, p1Lazy_ = false;
-  double p1Weight_ = 0.0;
-  int p1R_ = -1, p1Q_ = -1, p1Leaving_ = -1;
-  std::vector<int> ties_;     // candidate rows of a random choice
-  // Rows of the ratio test's first pass (pivot at least the tolerance)
-  // whose exact ratio was within the bound of the step so far: position,
-  // the bound met and the ratio; the second pass reads only these.
-  struct Blocking {
-    int k;
-    double bound, ratio;
-  };
-  std::vector<Blocking> blocking_;
-};
+}  // namespace
 
 bool PrimalLoop::infeasibleBasics() {
   if (feasible_) return false;
@@ -271,224 +135,6 @@ void PrimalLoop::traceDualFeasibleScan() const {
   w_.sumPrimalInfeas(&npinf, nullptr);
   w_.traceLine(" WARNING: fullscan indicates dual feasibility at ceps=%e, dinfmax=%e, **npinf=%d", w_.dualTol, dinfMax,
                npinf);
-}
-
-int PrimalLoop::ratioTest(int q, double dir, bool phase1, double* theta) {
-  const LuVector& col = w_.col;
-  const double tol = w_.primalTol;
-  // Pass 1: the largest step with every basic variable within its bounds
-  // relaxed by the tolerance.
-  // Candidates below the pivot tolerance are left out, but the largest of
-  // them is kept: a column blocked only by such rows is no ray.
-  double thetaMax = kInf;
-  double colMax = 0.0, tinyA = 0.0, tinyRatio = 0.0, maxA = 0.0;
-  blocking_.clear();
-  for (int t = 0; t < col.count; ++t) {
-    const int k = col.index[t];
-    const double a = col.array[k];
-    const double mag = std::fabs(a);
-    colMax = std::max(colMax, mag);
-    const int j = w_.basicVar[k];
-    const double rate = -dir * a;
-    double bound;
-    if (mag < w_.pivTol) {
-      if (a != 0.0 && mag > tinyA && blockingBound(j, rate, phase1, &bound)) {
-        tinyA = mag;
-        tinyRatio = std::max(0.0, (bound - w_.x[j]) / rate);
-      }
-      continue;
-    }
-    if (!blockingBound(j, rate, phase1, &bound)) continue;
-    maxA = std::max(maxA, mag);
-    thetaMax = std::min(thetaMax, (bound - w_.x[j] + std::copysign(tol, rate)) / rate);
-    // thetaMax only falls: a row beyond it now is beyond it at the end.
-    const double ratio = std::max(0.0, (bound - w_.x[j]) / rate);
-    if (ratio <= thetaMax) blocking_.push_back({k, bound, ratio});
-  }
-  const double range = w_.upper[q] - w_.lower[q];
-  if (thetaMax == kInf) {
-    *theta = range;
-    if (range < kInf) return -1;  // a bound flip
-    return noBlockingRow(q, phase1, colMax, tinyA, tinyRatio);
-  }
-  // Pass 2: among the rows whose exact ratio is within thetaMax, the largest
-  // pivot.
-  int best = -1;
-  double bestA = 0.0, bestRatio = 0.0;
-  for (const Blocking& b : blocking_) {
-    const double mag = std::fabs(col.array[b.k]);
-    if (b.ratio <= thetaMax && mag > bestA) {
-      bestA = mag;
-      best = b.k;
-      bestRatio = b.ratio;
-      target_ = b.bound;
-    }
-  }
-  if (range <= bestRatio) {
-    *theta = range;  // the entering variable reaches its other bound first
-    return -1;
-  }
-  if (best >= 0 && releases_ <= 1 && bestA < maxA * relativePivotFloor(w_.bl.ratRange)) {
-    traceCandy(q, phase1, maxA, bestRatio);
-    return kRejectColumn;
-  }
-  if (best >= 0 && degenerateRun_ >= w_.opt.stallingRun) {
-    double ratio = bestRatio;
-    const int k = stallingChoice(thetaMax, bestA, dir, phase1, &ratio);
-    if (k >= 0) {
-      *theta = ratio;
-      return k;
-    }
-  }
-  *theta = bestRatio;
-  return best;
-}
-
-// The column is refused although an entry below the pivot tolerance would
-// limit its step (coef, at the given ratio).
-void PrimalLoop::traceCandy(int q, bool phase1, double coef, double ratio) {
-  if (!w_.tracing()) return;
-  if (phase1)
-    w_.traceLine(" WARNING: pchuzr-I failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e", q, coef,
-                 w_.pivTol);
-  else
-    w_.traceLine(" WARNING: pchuzr-II failed for pivj=%d, but a candy with pivcoe2=%e exists, pvteps=%e, pivrat=%e",
-                 q, coef, w_.pivTol, ratio);
-}
-
-int PrimalLoop::noBlockingRow(int q, bool phase1, double colMax, double tinyA, double tinyRatio) {
-  const char* variant = phase1 ? "I" : "II";
-  // Only rows below the pivot tolerance block: the column is refused, once
-  // per release of the rejected columns (a column that comes back after a
-  // release is taken for the ray its large entries say it is).
-  if (tinyA > 0.0 && releases_ <= 1) {
-    traceCandy(q, phase1, tinyA, tinyRatio);
-    return kRejectColumn;
-  }
-  // No entry reaches the pivot tolerance: the column is empty as far as the
-  // ratio test can tell.
-  const bool empty = colMax < w_.pivTol;
-  if (w_.tracing())
-    w_.traceLine(" WARNING: pchuzr-%s %s pivj=%d, pivcoe2=%e, pvteps=%e, pivcn=%e, %s", variant,
-                 empty ? "determined *empty*" : "found no candies for", q, colMax, w_.pivTol, w_.d[q],
-                 !phase1 ? "fire-U!" : (empty ? "reject!" : "fire-I!"));
-  // Phase 1 skips such a column for a while either way (the caller's
-  // rejectPhase1Column); when pricing then runs dry the point stays
-  // infeasible.
-  return -1;
-}
-
-int PrimalLoop::stallingChoice(double thetaMax, double bestA, double dir, bool phase1, double* ratioOut) {
-  const LuVector& col = w_.col;
-  const double floor = kRandomPivotShare * bestA;
-  ties_.clear();
-  for (int t = 0; t < col.count; ++t) {
-    const int k = col.index[t];
-    const double a = col.array[k];
-    if (std::fabs(a) < std::max(w_.pivTol, floor)) continue;
-    const int j = w_.basicVar[k];
-    const double rate = -dir * a;
-    double bound;
-    if (!blockingBound(j, rate, phase1, &bound)) continue;
-    if (std::max(0.0, (bound - w_.x[j]) / rate) <= thetaMax) ties_.push_back(k);
-  }
-  if (ties_.size() < 2) return -1;
-  const int npcand = static_cast<int>(ties_.size());
-  const int randix = static_cast<int>(std::uniform_int_distribution<int>(0, npcand - 1)(w_.rng));
-  const int k = ties_[randix];
-  const int j = w_.basicVar[k];
-  const double rate = -dir * col.array[k];
-  double bound = 0.0;
-  blockingBound(j, rate, phase1, &bound);
-  target_ = bound;
-  *ratioOut = std::max(0.0, (bound - w_.x[j]) / rate);
-  ++randomTries_;
-  if (w_.tracing()) {
-    // Pass 1 already bounds the step to a degenerate one (every candidate
-    // ties at it): ratio-1; ties within the band of pass 2: ratio-2.
-    w_.traceLine(" WARNING: randomized pivot ratio-%d due to stalling: %d of %d, (tries=%u)",
-                 thetaMax <= w_.primalTol ? 1 : 2, randix + 1, npcand, randomTries_);
-    w_.traceLine(" WARNING: rat1=%e, mrat1=%e, pivcoe=%e, rhsi=%e, rhsi-u=%e, rhsf=%c, npcand=%d, randix=%d, ix=%d",
-                 *ratioOut, thetaMax, col.array[k], w_.x[j], w_.x[j] - bound, bound == w_.lower[j] ? 'L' : 'U', npcand,
-                 randix, k);
-  }
-  return k;
-}
-
-void PrimalLoop::noteStep(int q, double theta) {
-  if (theta >= w_.primalTol) {
-    degenerateRun_ = 0;
-    for (const int j : entered_) entries_[j] = 0;
-    entered_.clear();
-    return;
-  }
-  ++degenerateRun_;
-  if (entries_[q]++ == 0) entered_.push_back(q);
-}
-
-int PrimalLoop::breakCycle(int q) {
-  if (degenerateRun_ < w_.opt.stallingRun || entries_[q] < kCyclingEntries) return q;
-  w_.refreshReducedCosts();
-  // Any other candidate, chosen at random, in place of the cycling column.
-  ties_.clear();
-  for (int j = 0; j < w_.nt; ++j)
-    if (j != q && attraction(j) > 0.0 && rejectedUntil_[j] <= w_.iterations && !w_.bl.isRejected(j)) ties_.push_back(j);
-  if (ties_.empty()) return q;
-  w_.bl.reject(q);
-  const int pick = ties_[std::uniform_int_distribution<int>(0, static_cast<int>(ties_.size()) - 1)(w_.rng)];
-  ++rejectCyc_;
-  if (w_.tracing())
-    w_.traceLine("WARNING: reject_cyc=%u, icyc=%d, randomized pivj=%d, file=%s(%d)", rejectCyc_, q, pick,
-                 __FILE_NAME__, __LINE__);
-  return pick;
-}
-
-bool PrimalLoop::releaseAfterNoPivot(bool phase1) {
-  const int post = static_cast<int>(w_.bl.rejectedList.size());
-  if (post == 0) return false;
-  w_.refreshReducedCosts();
-  if (w_.tracing()) {
-    int left = 0;  // candidates once the rejected columns are released
-    for (int j = 0; j < w_.nt; ++j) left += attraction(j) > 0.0 && rejectedUntil_[j] <= w_.iterations;
-    if (post >= kManyRejections)
-      w_.traceLine(" WARNING: %d (%d inf) rejections indicates %s, left:%d..", post, infRejects_,
-                   phase1 ? "infeasibility" : "unboundedness", left);
-    w_.traceLine(" WARNING: no pivots possible, dealing with %d post-rejections, left=%d, (pivj=%d, pivi=%d) fiter=%d",
-                 post, left, lastQ_, lastR_, w_.updates);
-    w_.traceLine(" WARNING: reperforming a full-pricing..");
-  }
-  const int released = w_.bl.releaseRejected();
-  infRejects_ = 0;
-  if (++releases_ > 1 && w_.tracing())
-    w_.traceLine(" unrejected col %d, total: %d, %s(%d)", -1, released, __FILE_NAME__, __LINE__);
-  cands_.valid = false;
-  return true;
-}
-
-// The bound that basic variable j, moving at rate per unit step, meets first:
-// in phase 1 a variable outside its bounds by more than the tolerance blocks
-// at the violated bound it moves towards (it may pass the other one), else at
-// the bound in its direction of motion. False when nothing blocks it.
-bool PrimalLoop::blockingBound(int j, double rate, bool phase1, double* bound) const {
-  const double xv = w_.x[j];
-  const double tol = w_.primalTol;
-  if (phase1 && xv < w_.lower[j] - tol) {
-    *bound = w_.lower[j];
-    return rate > 0.0;
-  }
-  if (phase1 && xv > w_.upper[j] + tol) {
-    *bound = w_.upper[j];
-    return rate < 0.0;
-  }
-  if (rate < 0.0 && w_.lower[j] > -kInf) {
-    *bound = w_.lower[j];
-    return true;
-  }
-  if (rate > 0.0 && w_.upper[j] < kInf) {
-    *bound = w_.upper[j];
-    return true;
-  }
-  return false;
 }
 
 // The framework becomes the nonbasic variables of the current basis, all
@@ -785,7 +431,7 @@ int PrimalLoop::run() {
   }
 }
 
-}  // namespace
+}  // namespace primal_impl
 
 int SimplexWork::Impl::runPrimalMethod() {
   methodChar = 'P';
@@ -809,7 +455,7 @@ int SimplexWork::Impl::runPrimalMethod() {
   if (freshStart && methodRuns == 1) perturbBoundsAtStart();
   freshStart = false;
   logIteration(true);
-  PrimalLoop loop(*this);
+  primal_impl::PrimalLoop loop(*this);
   const int result = loop.run();
   refreshReducedCosts();
   return verifyPrimalSignal(result);
