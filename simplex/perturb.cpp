@@ -170,6 +170,12 @@ void SimplexWork::Impl::perturbBoundsAtStart() {
   }
 }
 
+void SimplexWork::Impl::restoreTrueBounds() {
+  if (!pert.active && !hasShifts()) return;
+  dropPerturbation();
+  computePrimal();
+}
+
 void SimplexWork::Impl::removeShifts(const char* file, int line) {
   if (pert.active) {
     removePerturbation(file, line);

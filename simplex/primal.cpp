@@ -177,10 +177,7 @@ void PrimalLoop::makeRay(int q, double dir) {
     const int k = w_.col.index[t];
     w_.ray[w_.basicVar[k]] = -dir * w_.col.array[k];
   }
-  if (w_.pert.active || w_.hasShifts()) {
-    w_.dropPerturbation();
-    w_.computePrimal();
-  }
+  w_.restoreTrueBounds();
 }
 
 // Phase 2, before the basis change of entering q at position r: the
@@ -300,11 +297,7 @@ int PrimalLoop::run() {
     }
     const int lim = w_.checkLimits();
     if (lim != kNotFinished) {
-      // A limit leaves the point on the true bounds.
-      if (w_.hasShifts()) {
-        w_.dropPerturbation();
-        w_.computePrimal();
-      }
+      w_.restoreTrueBounds();  // a limit leaves the point on the true bounds
       return lim;
     }
     const bool phase1 = infeasibleBasics();

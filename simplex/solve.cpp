@@ -321,15 +321,14 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
     bool reopt = false;
     w.warmHeading = false;
     const bool wantsGiven = start == StartBasis::Given || start == StartBasis::Resident;
-    // The primal perturbs the bounds of a start basis it was not given.
-    const bool fresh = !(start == StartBasis::Resident && w.haveBasis && w.givenCol.empty()) &&
-                       !(wantsGiven && !w.givenCol.empty());
-    if (start == StartBasis::Resident && w.haveBasis && w.givenCol.empty()) {
+    const bool resident = start == StartBasis::Resident && w.haveBasis && w.givenCol.empty();
+    const bool given = !resident && wantsGiven && !w.givenCol.empty();
+    if (resident) {
       reopt = true;
       w.warmHeading = true;
       for (int j = 0; j < w.nt; ++j)
         if (w.pos[j] < 0) w.placeAt(j, static_cast<NonbasicAt>(w.at[j]));
-    } else if (wantsGiven && !w.givenCol.empty()) {
+    } else if (given) {
       for (int j = 0; j < static_cast<int>(superStart.size()); ++j)
         if (j >= static_cast<int>(w.givenCol.size()) || w.givenCol[j] != kSuperbasicStatus) superStart[j] = kNaN;
       const bool ok = installGivenBasis(w, method == Method::Primal ? "psetbas" : "dsetbas");
@@ -357,7 +356,7 @@ int SimplexWork::solve(const ModelData& data, Method method, StartBasis start, c
     if (!reopt && !superStart.empty() && w.pivotInSuperbasics(superStart) != kLayerOk) w.resetSlackBasis();
     if (method == Method::Free) method = reopt ? Method::Dual : Method::Primal;
 
-    w.freshStart = fresh;
+    w.freshStart = !resident && !given;  // the primal perturbs the bounds of a basis it was not given
     int outcome = method == Method::Dual ? w.runDual(reopt) : w.runPrimal();
     w.freshStart = false;
     Method last = method;

@@ -88,7 +88,6 @@ class SteepestPool {
     const std::size_t need = static_cast<std::size_t>(active_) * static_cast<std::size_t>(m_);
     if (cols_.size() < need) cols_.resize(need, 0.0);
   }
-  bool full() const { return size_ >= capacity(); }
   bool contains(int j) const { return slotOf_[static_cast<std::size_t>(j)] >= 0; }
   int variable(int s) const { return var_[static_cast<std::size_t>(s)]; }
   int slotOf(int j) const { return slotOf_[static_cast<std::size_t>(j)]; }
@@ -128,12 +127,6 @@ class SteepestPool {
       n2 += v * v;
     }
     norm2_[static_cast<std::size_t>(s)] = n2;
-  }
-  // A free slot (the pool must not be full).
-  int freeSlot() const {
-    for (int s = 0; s < capacity(); ++s)
-      if (var_[static_cast<std::size_t>(s)] < 0) return s;
-    return -1;
   }
   void remove(int j) {
     const int s = slotOf_[static_cast<std::size_t>(j)];

@@ -216,6 +216,9 @@ class SimplexWork::Impl {
   // Restores the true bounds of the perturbation and of the shifts and
   // requests a refactorisation.
   void removeShifts(const char* file, int line);
+  // Restores the true bounds at once and recomputes the basic values (a
+  // ray or a limit ends the run without another factorisation).
+  void restoreTrueBounds();
 
   // ---- composite phase 1 of the primal (primal_phase1.cpp)
   double bigM = 1e6;           // penalty of the infeasibilities (QX_DPARAM_LP_BIGM, raised)
