@@ -72,7 +72,8 @@ bool PrimalLoop::phase1Duals() {
   const bool lazy = w_.primalPricingMode == SimplexWork::Impl::kPricingPartial;
   bool unchanged = false;
   if (p1Valid_ && w == p1Weight_ && lazy == p1Lazy_) {
-    unchanged = w_.updatePhase1Duals(p1Cost_, p1R_, p1Q_, p1Leaving_, w, lazy);
+    if (p1R_ >= 0) p1Touched_.push_back(p1R_);
+    unchanged = w_.updatePhase1Duals(p1Cost_, p1Touched_, p1R_, p1Q_, p1Leaving_, w, lazy);
   } else {
     w_.phase1Duals(w, lazy);
     p1Cost_.resize(w_.m);
@@ -81,6 +82,7 @@ bool PrimalLoop::phase1Duals() {
     p1Weight_ = w;
     p1Lazy_ = lazy;
   }
+  p1Touched_.clear();
   p1R_ = -1;
   return unchanged;
 }
@@ -370,6 +372,7 @@ int PrimalLoop::run() {
       const int k = w_.col.index[t];
       w_.x[w_.basicVar[k]] -= dir * theta * w_.col.array[k];
     }
+    if (phase1 && p1Valid_) p1Touched_.insert(p1Touched_.end(), w_.col.index.begin(), w_.col.index.begin() + w_.col.count);
     w_.iterations += 1.0;
     w_.totalIterations += 1.0;
     if (r < 0) {

@@ -122,6 +122,9 @@ class PrimalLoop {
   bool p1Valid_ = false, p1Lazy_ = false;
   double p1Weight_ = 0.0;
   int p1R_ = -1, p1Q_ = -1, p1Leaving_ = -1;
+  // Basic positions whose value or variable changed since the phase-1
+  // duals were last brought up to date (repeats allowed).
+  std::vector<int> p1Touched_;
   std::vector<int> ties_;     // candidate rows of a random choice
   // Rows of the ratio test's first pass (pivot at least the tolerance)
   // whose exact ratio was within the bound of the step so far: position,

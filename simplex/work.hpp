@@ -235,9 +235,12 @@ class SimplexWork::Impl {
   // The duals (and reduced costs unless lazy) brought up to date after a
   // step, from the costs g of the last computation (updated in place) and
   // the pivot (r, q, leaving) taken since, r < 0 for none; the factors are
-  // those after the pivot. True when no reduced cost changed (no pivot
-  // given, no basic infeasibility changed, the reduced costs explicit).
-  bool updatePhase1Duals(std::vector<double>& g, int r, int q, int leaving, double w, bool lazy);
+  // those after the pivot. Only the basic positions in touched (the rows
+  // whose basic value or variable changed since, repeats allowed) can have
+  // changed cost. True when no reduced cost changed (no pivot given, no
+  // basic infeasibility changed, the reduced costs explicit).
+  bool updatePhase1Duals(std::vector<double>& g, const std::vector<int>& touched, int r, int q, int leaving, double w,
+                         bool lazy);
   // At a composite optimum with infeasibilities left: true when bigM was
   // raised because a column still reduces the infeasibility; false for a
   // proof of infeasibility (farkas holds it).
