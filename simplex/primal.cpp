@@ -25,6 +25,11 @@ constexpr int kAllowedBadWeights = 3;
 // the framework whatever the count.
 constexpr double kDevexOverflow = 1e100;
 
+// The shortlist's quick test on the pivot row compares d_j^2 with the
+// threshold times w_j, the threshold lowered by this factor: far more than
+// the few units of rounding in which the product and the quotient differ.
+constexpr double kOfferMargin = 1.0 - 1e-12;
+
 // Columns whose ratio test fails are skipped for this many iterations.
 constexpr int kRejectIterations = 50;
 
@@ -88,35 +93,57 @@ bool PrimalLoop::phase1Duals() {
 }
 
 // Pricing: partial pricing over column segments in partial mode; otherwise
-// devex over all columns when the candidate list is out of date (rebuilding
-// it), else over the listed candidates only.
+// devex over the shortlist when one of its members scores above its
+// threshold, else over all columns when the candidate list is out of date
+// (rebuilding it), else over the listed candidates only; the complete scan
+// rebuilds the shortlist.
 int PrimalLoop::price() {
   if (w_.primalPricingMode == SimplexWork::Impl::kPricingPartial) return w_.pricePartial(rejectedUntil_);
   int best = -1;
   double bestScore = 0.0;
-  const auto consider = [&](int j, double v) {
-    if (v == 0.0 || rejectedUntil_[j] > w_.iterations || w_.bl.isRejected(j)) return;
-    const double score = v * v / w_.devex[j];
+  const auto consider = [&](int j, double score) {
+    if (rejectedUntil_[j] > w_.iterations || w_.bl.isRejected(j)) return;
     if (betterCandidate(score, j, bestScore, best)) {
       bestScore = score;
       best = j;
     }
   };
+  if (shortlist_.valid(w_.dualTol)) {
+    const std::vector<int>& items = shortlist_.items();
+    const double threshold = shortlist_.threshold();
+    for (std::size_t t = items.size(); t-- > 0;) {
+      const int j = items[t];
+      const double score = devexScore(j);
+      if (score > threshold)
+        consider(j, score);
+      else
+        shortlist_.drop(t);
+    }
+    if (best >= 0) return best;
+  }
+  scored_.clear();
+  const auto scan = [&](int j, double v) {
+    if (v == 0.0) return;
+    const double score = v * v / w_.devex[j];
+    scored_.emplace_back(score, j);
+    consider(j, score);
+  };
   const bool full = !cands_.valid;
   if (full) ++w_.stats.fullPrices;
   if (!cands_.valid && !cands_.rebuild) {
-    for (int j = 0; j < w_.nt; ++j) consider(j, attraction(j));
+    for (int j = 0; j < w_.nt; ++j) scan(j, attraction(j));
   } else if (!cands_.valid) {
     cands_.clear();
     for (int j = 0; j < w_.nt; ++j) {
       const double v = attraction(j);
       if (v > 0.0) cands_.add(j);
-      consider(j, v);
+      scan(j, v);
     }
     cands_.valid = true;
   } else {
-    for (const int j : cands_.items()) consider(j, attraction(j));
+    for (const int j : cands_.items()) scan(j, attraction(j));
   }
+  shortlist_.rebuild(scored_, w_.dualTol);
   if (best < 0 && w_.tracing())
     w_.traceLine(" devex candid list empty, fiter=%d, scanned-full=%d. pivj:%d", w_.updates, full ? 1 : 0, lastQ_);
   return best;
@@ -143,6 +170,7 @@ void PrimalLoop::traceDualFeasibleScan() const {
 // with weight 1.
 void PrimalLoop::resetDevex() {
   std::fill(w_.devex.begin(), w_.devex.end(), 1.0);
+  shortlist_.invalidate();
   inRef_.resize(w_.nt);
   for (int j = 0; j < w_.nt; ++j) inRef_[j] = w_.pos[j] < 0 ? 1 : 0;
   badWeights_ = 0;
@@ -205,24 +233,31 @@ void PrimalLoop::updateDuals(int q, int r, int leaving, double pivot) {
   }
   // Pivot row for the update of reduced costs and devex weights.
   w_.computePivotRow(w_.rho);
-  for (int k = 0; k < w_.prowCount; ++k) {
-    const int j = w_.prowIndex[k];
-    w_.d[j] -= thetaD * w_.prow[j];
-  }
+  updateDevex(q, leaving, pivot, thetaD);
   w_.d[q] = 0.0;
   w_.d[leaving] = -thetaD;
-  updateDevex(q, leaving, pivot);
 }
 
-void PrimalLoop::updateDevex(int q, int leaving, double pivot) {
+void PrimalLoop::updateDevex(int q, int leaving, double pivot, double thetaD) {
   const double wq = entryWeight(q);
   bool reset = badWeights_ > kAllowedBadWeights;
+  // One pass over the pivot row: reduced cost, weight, and the offer to
+  // the shortlist of the new score. A score is d_j^2 / w_j or 0, so the
+  // columns with d_j^2 at most the threshold times w_j are skipped at once
+  // (a product, not a quotient, on this hot path: the factor below 1 keeps
+  // rounding from skipping a column whose quotient is just above).
+  const bool offering = shortlist_.active();
+  const double threshold = kOfferMargin * shortlist_.threshold();
   for (int k = 0; k < w_.prowCount; ++k) {
     const int j = w_.prowIndex[k];
-    const double ratio = w_.prow[j] / pivot;
+    const double alpha = w_.prow[j];
+    const double dj = w_.d[j] - thetaD * alpha;
+    w_.d[j] = dj;
+    const double ratio = alpha / pivot;
     const double wv = std::max(w_.devex[j], ratio * ratio * wq);
     w_.devex[j] = wv;
     if (wv > kDevexOverflow) reset = true;
+    if (offering && dj * dj > threshold * wv) shortlist_.offer(j, devexScore(j));
   }
   w_.devex[leaving] = std::max(wq / (pivot * pivot), 1.0);
   if (reset) {
@@ -258,10 +293,7 @@ void PrimalLoop::updatePhase1(int q, int r, int leaving, double pivot) {
       const int i = w_.rho.index[t];
       w_.priceY[i] += thetaD * w_.rho.array[i];
     }
-    for (int k = 0; k < w_.prowCount; ++k) {
-      const int j = w_.prowIndex[k];
-      w_.d[j] -= thetaD * w_.prow[j];
-    }
+    updateDevex(q, leaving, pivot, thetaD);
     w_.d[q] = 0.0;
     w_.d[leaving] = w_.reducedCostFromDuals(leaving);
     p1Cost_[r] = p1Weight_ * w_.cost[q];
@@ -270,8 +302,8 @@ void PrimalLoop::updatePhase1(int q, int r, int leaving, double pivot) {
     p1R_ = r;
     p1Q_ = q;
     p1Leaving_ = leaving;
+    updateDevex(q, leaving, pivot, 0.0);
   }
-  updateDevex(q, leaving, pivot);
 }
 
 int PrimalLoop::run() {
@@ -306,7 +338,10 @@ int PrimalLoop::run() {
     if (phase1) {
       // The candidate list survives only steps that changed no basic
       // infeasibility after a pivot carried on its pivot row.
-      if (!phase1Duals()) cands_.invalidate();
+      if (!phase1Duals()) {
+        cands_.invalidate();
+        shortlist_.invalidate();
+      }
       dualsValid = false;
     } else {
       p1Valid_ = false;
@@ -314,12 +349,16 @@ int PrimalLoop::run() {
         w_.computeDual();
         dualsValid = true;
         cands_.valid = false;
+        shortlist_.invalidate();
       }
     }
     phase1_ = phase1;
     w_.scaleCepsForPricing();
     int q = price();
-    if (q < 0 && releaseAfterNoPivot(phase1)) continue;  // retry with the rejected columns
+    if (q < 0 && releaseAfterNoPivot(phase1)) {
+      shortlist_.invalidate();
+      continue;  // retry with the rejected columns
+    }
     if (q < 0) {
       if (w_.updates > 0 && !freshRetry) {
         w_.requestRefactor(kRefactorRegular, __FILE_NAME__, __LINE__);
@@ -372,7 +411,8 @@ int PrimalLoop::run() {
       const int k = w_.col.index[t];
       w_.x[w_.basicVar[k]] -= dir * theta * w_.col.array[k];
     }
-    if (phase1 && p1Valid_) p1Touched_.insert(p1Touched_.end(), w_.col.index.begin(), w_.col.index.begin() + w_.col.count);
+    if (phase1 && p1Valid_)
+      p1Touched_.insert(p1Touched_.end(), w_.col.index.begin(), w_.col.index.begin() + w_.col.count);
     w_.iterations += 1.0;
     w_.totalIterations += 1.0;
     if (r < 0) {
@@ -382,6 +422,7 @@ int PrimalLoop::run() {
                      theta, static_cast<unsigned>(w_.updates));
       w_.placeAt(q, dir > 0.0 ? kAtUpper : kAtLower);
       if (cands_.valid) relist(q);
+      shortlist_.offer(q, devexScore(q));
       stepTouched();
       continue;
     }
@@ -405,7 +446,8 @@ int PrimalLoop::run() {
       p1Valid_ = false;
       dualsValid = !phase1;
       cands_.valid = false;  // the refactorisation recomputed the duals
-      feasible_ = false;     // and the primal values
+      shortlist_.invalidate();
+      feasible_ = false;  // and the primal values
       const int pc = w_.progressCheck();
       switchPricing();
       if (pc == kProgressSwitch) return kRecover;
@@ -413,15 +455,23 @@ int PrimalLoop::run() {
         w_.error = kErrNumerical;
         return kNotFinished;
       }
-    } else if ((!phase1 || p1R_ < 0) && !w_.lazyReducedCosts && cands_.worthUpdating(w_.prowCount, w_.nt)) {
-      if (cands_.valid) {
-        for (int k = 0; k < w_.prowCount; ++k) relist(w_.prowIndex[k]);
-        relist(q);
-        relist(leaving);
+    } else if ((!phase1 || p1R_ < 0) && !w_.lazyReducedCosts) {
+      // The pivot row's columns were offered to the shortlist in the devex
+      // update; the leaving variable is nonbasic now.
+      shortlist_.offer(leaving, devexScore(leaving));
+      if (!cands_.worthUpdating(w_.prowCount, w_.nt)) {
+        cands_.invalidate();
+      } else {
+        if (cands_.valid) {
+          for (int k = 0; k < w_.prowCount; ++k) relist(w_.prowIndex[k]);
+          relist(q);
+          relist(leaving);
+        }
+        cands_.rebuild = true;
       }
-      cands_.rebuild = true;
     } else {
       cands_.invalidate();
+      shortlist_.invalidate();
     }
     if (w_.updates > 0) stepTouched();
   }

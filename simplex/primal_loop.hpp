@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "simplex/candidate_list.hpp"
+#include "simplex/devex_shortlist.hpp"
 #include "simplex/work.hpp"
 
 namespace torva::simplex::primal_impl {
@@ -22,6 +23,7 @@ class PrimalLoop {
  public:
   explicit PrimalLoop(SimplexWork::Impl& w) : w_(w), rejectedUntil_(w.nt, -1.0), entries_(w.nt, 0) {
     cands_.reset(w.nt);
+    shortlist_.reset(w.nt);
   }
   int run();
 
@@ -43,6 +45,11 @@ class PrimalLoop {
     if (where == kAtUpper && dj > w_.dualTol) return dj;
     if (where == kAtZero && std::fabs(dj) > w_.dualTol) return std::fabs(dj);
     return 0.0;
+  }
+  // Devex score of column j (0 when it is no candidate).
+  double devexScore(int j) const {
+    const double v = attraction(j);
+    return v > 0.0 ? v * v / w_.devex[j] : 0.0;
   }
   int price();
   void traceDualFeasibleScan() const;
@@ -67,8 +74,9 @@ class PrimalLoop {
   // pivot of entering q at position r.
   void updateDuals(int q, int r, int leaving, double pivot);
   // Devex weights along the pivot row in w_.prow (and the framework's
-  // reset when too many weights were bad).
-  void updateDevex(int q, int leaving, double pivot);
+  // reset when too many weights were bad); the reduced costs along it fall
+  // by thetaD times the row in the same pass (0: unchanged).
+  void updateDevex(int q, int leaving, double pivot, double thetaD);
   void updatePhase1(int q, int r, int leaving, double pivot);
   // A phase-1 column without a blocking row is skipped for a while.
   void rejectPhase1Column(int q);
@@ -97,6 +105,8 @@ class PrimalLoop {
   std::vector<char> inRef_;  // variable is in the devex reference framework
   int badWeights_ = 0;
   CandidateList cands_;  // dual-infeasible nonbasic columns
+  DevexShortlist shortlist_;
+  std::vector<std::pair<double, int>> scored_;  // scores of a complete devex scan
   // Every basic variable is known to be within its bounds (up to the
   // tolerance): set by a full check, kept while each step checks the rows it
   // changes, cleared when the values are recomputed by a refactorisation.

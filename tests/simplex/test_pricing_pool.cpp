@@ -1,16 +1,19 @@
 // The steepest-edge pool of partial pricing: its product-form updates (and
 // those of the small explicit inverse) agree with fresh solves, and the primal that prices through it on wide models
-// reaches the LP relaxation optimum of MIPLIB models.
+// reaches the LP relaxation optimum of MIPLIB models. The devex shortlist
+// chooses what a scan of all columns would.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "simplex/devex_shortlist.hpp"
 #include "simplex/steepest_pool.hpp"
 #include "simplex/work.hpp"
 #include "tests/simplex/simplex_check.hpp"
@@ -105,6 +108,55 @@ TEST(SteepestPool, PivotsAgreeWithFreshSolves) {
   EXPECT_FALSE(pool.contains(3));
   EXPECT_TRUE(pool.contains(1));
   EXPECT_EQ(pool.size(), 1);
+}
+
+// Scores change on a random subset per step (as along a pivot row), each
+// changed column offered; the best member above the threshold must be the
+// best of all columns, and when no member is above it a rebuild follows, as
+// in the pricer. Zero scores stand for columns that are no candidates.
+TEST(DevexShortlist, BestMemberIsTheBestOfAll) {
+  const int n = 2000;
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  std::vector<double> score(n);
+  for (double& s : score) s = unit(rng) < 0.3 ? unit(rng) : 0.0;
+  DevexShortlist list;
+  list.reset(n);
+  std::vector<std::pair<double, int>> scored;
+  int rebuilds = 0, exhausted = 0;
+  for (int step = 0; step < 400; ++step) {
+    if (!list.valid(1e-7) || step % 97 == 0) {  // also a rebuild while members remain
+      scored.clear();
+      for (int j = 0; j < n; ++j)
+        if (score[j] > 0.0) scored.emplace_back(score[j], j);
+      list.rebuild(scored, 1e-7);
+      ++rebuilds;
+    }
+    int best = -1;
+    for (std::size_t t = list.items().size(); t-- > 0;) {
+      const int j = list.items()[t];
+      if (!(score[j] > list.threshold()))
+        list.drop(t);
+      else if (best < 0 || score[j] > score[best])
+        best = j;
+    }
+    const int truth = static_cast<int>(std::max_element(score.begin(), score.end()) - score.begin());
+    if (best >= 0) {
+      ASSERT_EQ(best, truth) << "step " << step;
+      score[best] = 0.0;  // enters the basis
+    } else {
+      ++exhausted;
+      list.invalidate();
+      continue;
+    }
+    for (int k = 0; k < 30; ++k) {
+      const int j = static_cast<int>(unit(rng) * n);
+      score[j] = unit(rng) < 0.97 ? score[j] * unit(rng) : unit(rng);
+      list.offer(j, score[j]);
+    }
+  }
+  EXPECT_GT(exhausted, 0);
+  EXPECT_LT(rebuilds, 200);  // most prices read the members only
 }
 
 // LP relaxations with far more columns than rows, where partial pricing
