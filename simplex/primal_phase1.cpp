@@ -91,8 +91,7 @@ void SimplexWork::Impl::phase1Duals(double w, bool lazy) {
 // vector nonzero only at r and where the infeasibility of a basic variable
 // changed, mostly far sparser than the full phase-1 cost vector. Those
 // positions are among the rows the steps since moved (the caller lists
-// them), so only they are read: a scan of all rows was an eighth of the
-// primal's time on the multicommodity models.
+// them), so only they are read instead of every basic row.
 bool SimplexWork::Impl::updatePhase1Duals(std::vector<double>& g, const std::vector<int>& touched, int r, int q,
                                           int leaving, double w, bool lazy) {
   if (r >= 0) g[r] = w * cost[q] - reducedCostFromDuals(q);
