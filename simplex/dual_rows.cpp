@@ -22,6 +22,10 @@ constexpr double kPcolalWeight = 0.1;
 // segment costs a division per row.
 constexpr double kBestScoreWeight = 0.1;
 
+// Sparse selection scans its list whole up to this many segments, and by
+// segments (as dense selection scans the rows) beyond.
+constexpr int kListPartialSegments = 4;
+
 }  // namespace
 
 void DualRowSelection::rebuild() {
@@ -38,6 +42,8 @@ void DualRowSelection::rebuild() {
   infeas_.assign(w_.m, 0.0);
   inList_.assign(w_.m, 0);
   list_.clear();
+  holes_ = 0;
+  listPos_ = 0;
   for (int i = 0; i < w_.m; ++i) {
     const double v = w_.primalInfeasOf(i);
     if (!(v > builtTol_)) continue;
@@ -92,18 +98,7 @@ void DualRowSelection::choose(int k) {
   scores_.clear();
   ++w_.stats.blist[dense_ ? 1 : 0];
   if (!dense_) {
-    // Rows found feasible leave the list.
-    std::size_t kept = 0;
-    for (const int i : list_) {
-      const double v = infeas_[i];
-      if (v == 0.0) {
-        inList_[i] = 0;
-        continue;
-      }
-      list_[kept++] = i;
-      consider(i, v, k);
-    }
-    list_.resize(kept);
+    chooseFromList(k);
     return;
   }
   // Dense selection scans segments of rows from where the last scan
@@ -122,6 +117,46 @@ void DualRowSelection::choose(int k) {
     const double v = infeas_[i];
     if (v != 0.0) consider(i, v, k);
   }
+  noteBest();
+}
+
+// A long list is scanned by segments from where the last scan stopped, with
+// the stopping rule of dense selection; rows found feasible on the way leave
+// it (their places are marked and reclaimed once they are many).
+void DualRowSelection::chooseFromList(int k) {
+  const int count = static_cast<int>(list_.size());
+  const int segment = partialSegmentSize(w_.m, w_.refactorFrequency);
+  const bool partial = count > kListPartialSegments * segment;
+  const int from = partial && count > 0 ? listPos_ % count : 0;
+  for (int t = 0; t < count; ++t) {
+    if (partial && t > 0 && t % segment == 0 && !picked_.empty() && !belowTypical(scores_[0])) {
+      listPos_ = from + t;
+      break;
+    }
+    const int at = from + t < count ? from + t : from + t - count;
+    const int i = list_[at];
+    if (i < 0) continue;
+    const double v = infeas_[i];
+    if (v == 0.0) {
+      inList_[i] = 0;
+      list_[at] = -1;
+      ++holes_;
+      continue;
+    }
+    consider(i, v, k);
+  }
+  if (holes_ > count / 4) {
+    std::size_t kept = 0;
+    for (const int i : list_)
+      if (i >= 0) list_[kept++] = i;
+    list_.resize(kept);
+    holes_ = 0;
+    listPos_ = 0;
+  }
+  if (partial) noteBest();
+}
+
+void DualRowSelection::noteBest() {
   if (!picked_.empty()) {
     const double best = std::log(scores_[0]);
     logTypicalBest_ = haveTypical_ ? (1.0 - kBestScoreWeight) * logTypicalBest_ + kBestScoreWeight * best : best;

@@ -29,10 +29,13 @@ class DualRowSelection {
   // Rows on the candidate list of sparse selection; -1 in dense selection.
   int listSize() const { return dense_ ? -1 : listed(); }
   // Rows on that list (none in dense selection).
-  int listed() const { return static_cast<int>(list_.size()); }
+  int listed() const { return static_cast<int>(list_.size()) - holes_; }
 
  private:
   void consider(int i, double v, int k);
+  void chooseFromList(int k);
+  // Updates the typical best score from the best of this selection.
+  void noteBest();
   bool belowTypical(double score) const;
 
   SimplexWork::Impl& w_;
@@ -45,6 +48,8 @@ class DualRowSelection {
   // the changes, not m); dense selection scans every row by segments.
   std::vector<int> list_;
   std::vector<char> inList_;
+  int holes_ = 0;    // list places of rows that left it (marked -1)
+  int listPos_ = 0;  // list place where the next partial scan starts
   bool dense_ = false;
   double pcolal_ = 0.0;  // running average of the pivot columns' nonzeros
   int segStart_ = 0;     // row where the next dense scan starts
