@@ -44,22 +44,14 @@ void DualRowSelection::rebuild() {
   list_.clear();
   holes_ = 0;
   listPos_ = 0;
+  if (dense_) return;
   for (int i = 0; i < w_.m; ++i) {
     const double v = w_.primalInfeasOf(i);
     if (!(v > builtTol_)) continue;
     infeas_[i] = v;
-    if (dense_) continue;
     inList_[i] = 1;
     list_.push_back(i);
   }
-}
-
-void DualRowSelection::touch(int p) {
-  const double v = w_.primalInfeasOf(p);
-  infeas_[p] = v > builtTol_ ? v : 0.0;
-  if (dense_ || inList_[p] || infeas_[p] == 0.0) return;
-  inList_[p] = 1;
-  list_.push_back(p);
 }
 
 void DualRowSelection::notePivotColumn(int count) {
@@ -114,8 +106,8 @@ void DualRowSelection::choose(int k) {
       break;
     }
     const int i = from + t < m ? from + t : from + t - m;
-    const double v = infeas_[i];
-    if (v != 0.0) consider(i, v, k);
+    const double v = w_.primalInfeasOf(i);
+    if (v > builtTol_) consider(i, v, k);
   }
   noteBest();
 }
