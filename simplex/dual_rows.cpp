@@ -23,8 +23,12 @@ constexpr double kPcolalWeight = 0.1;
 constexpr double kBestScoreWeight = 0.1;
 
 // Sparse selection scans its list whole up to this many segments, and by
-// segments (as dense selection scans the rows) beyond.
-constexpr int kListPartialSegments = 4;
+// segments (as dense selection scans the rows) beyond. The generated
+// production model (m = 15,360, segments of 850 rows, lists of thousands)
+// needs 61,462 dual iterations instead of 66,799 and about 15% less time;
+// with 4 segments 62,058, but pilot then needs 5,672 iterations instead of
+// 5,126 (Netlib with 8: the same rows as a whole scan within 1%).
+constexpr int kListPartialSegments = 8;
 
 }  // namespace
 
