@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "simplex/dual_ratio.hpp"
+#include "simplex/dual_rows.hpp"
 #include "simplex/work.hpp"
 
 namespace torva::simplex {
@@ -46,20 +47,6 @@ constexpr double kZeroCostShare = 0.75;
 // disagree by more than this relative amount means the factors have
 // drifted: refactorise before pivoting.
 constexpr double kPivotMismatch = 1e-7;
-
-// Row selection turns dense when m < factor x pcolal (the factor of
-// QX_IPARAM_LP_PCOLAL_FACTOR, 0 meaning this default); pcolal is a running
-// average of the pivot columns' nonzeros with this weight on the newest.
-constexpr double kPcolalFactor = 10.0;
-constexpr double kPcolalWeight = 0.1;
-
-// Dense row selection walks on from segment to segment while the best
-// score found so far (infeasibility^2 / weight) is below the typical best:
-// a running geometric mean of the best scores of earlier selections, with
-// this weight on the newest. One segment rarely holds the row a full scan
-// would choose, and a poor choice costs a whole iteration while a further
-// segment costs a division per row.
-constexpr double kBestScoreWeight = 0.1;
 
 // Limits of a steepest-edge weight (keep the pricing ratio finite).
 constexpr double kMinWeight = 1e-10;
@@ -118,21 +105,12 @@ namespace {
 // (kInfeasible), a limit is hit, or the layer fails (error set).
 class DualLoop {
  public:
-  DualLoop(SimplexWork::Impl& w, bool phase1, double cutoff) : w_(w), phase1_(phase1), cutoff_(cutoff) {}
+  DualLoop(SimplexWork::Impl& w, bool phase1, double cutoff) : w_(w), phase1_(phase1), cutoff_(cutoff), rows_(w) {}
   int run();
   // Rows on the candidate list of sparse selection; -1 in dense selection.
-  int listSize() const { return dense_ ? -1 : static_cast<int>(infList_.size()); }
+  int listSize() const { return rows_.listSize(); }
 
  private:
-  // The k rows of largest infeasibility^2 / weight, best first.
-  void chooseRows(int k);
-  // Candidate rows: in sparse selection a list of the rows that may be
-  // infeasible, kept up to date with the rows whose values change (the
-  // work of a selection follows the changes, not m); in dense selection
-  // every row is scanned. The mode follows the density of the pivot
-  // columns and is reconsidered at every factorisation.
-  void rebuildRows();
-  void touchRow(int p);
   // The leaving row and entering column of the next iteration (q < 0: the
   // row has no entering candidate).
   struct Pick {
@@ -151,98 +129,12 @@ class DualLoop {
   bool phase1_;
   double cutoff_;
   DualRatioTest rt_;
-  std::vector<int> picked_;
-  std::vector<double> scores_;
+  DualRowSelection rows_;
   int releases_ = 0;      // releases of the rejected rows since the last pivot
-  std::vector<int> infList_;
-  std::vector<char> inList_;
-  bool dense_ = false;
-  double pcolal_ = 0.0;   // running average of the pivot columns' nonzeros
-  int segStart_ = 0;      // row where the next dense scan starts
-  // Typical best score of dense selection (log of a running geometric mean).
-  double logTypicalBest_ = 0.0;
-  bool haveTypical_ = false;
-  bool belowTypical(double score) const { return haveTypical_ && std::log(score) < logTypicalBest_; }
   int emptyLists_ = 0;    // selections that found no row with infeasible rows left
   int mode_ = 1;
   int devexUpdates_ = 0;  // devex weight updates since the framework was set
 };
-
-void DualLoop::rebuildRows() {
-  const double factor = w_.opt.pcolalFactor > 0 ? w_.opt.pcolalFactor : kPcolalFactor;
-  if (!dense_ && w_.m < factor * pcolal_) {
-    dense_ = true;
-    if (w_.logging(2) || w_.tracing()) w_.log("\nSwitch to DENSE selection of row (pcolal = %f, m=%d)", pcolal_, w_.m);
-  } else if (dense_ && factor * pcolal_ <= w_.m) {
-    dense_ = false;
-    if (w_.logging(2) || w_.tracing()) w_.log("\nSwitch to SPARSE selection of row (pcolal = %f, m=%d)", pcolal_, w_.m);
-  }
-  inList_.assign(w_.m, 0);
-  infList_.clear();
-  ++w_.stats.fullPrices;
-  if (dense_) return;
-  for (int i = 0; i < w_.m; ++i)
-    if (w_.primalInfeasOf(i) > w_.primalTol) {
-      inList_[i] = 1;
-      infList_.push_back(i);
-    }
-}
-
-void DualLoop::touchRow(int p) {
-  if (dense_ || inList_[p] || w_.primalInfeasOf(p) <= w_.primalTol) return;
-  inList_[p] = 1;
-  infList_.push_back(p);
-}
-
-void DualLoop::chooseRows(int k) {
-  picked_.clear();
-  scores_.clear();
-  std::size_t kept = 0;
-  ++w_.stats.blist[dense_ ? 1 : 0];
-  // Dense selection scans segments of rows from where the last scan
-  // stopped, and stops at the end of the first segment after which the
-  // best candidate found scores at least the typical best; at most one
-  // full pass.
-  const int count = dense_ ? w_.m : static_cast<int>(infList_.size());
-  const int segment = dense_ ? partialSegmentSize(w_.m, w_.refactorFrequency) : count;
-  const int from = dense_ && w_.m > 0 ? segStart_ % w_.m : 0;
-  for (int t = 0; t < count; ++t) {
-    if (dense_ && t > 0 && t % segment == 0 && !picked_.empty() && !belowTypical(scores_[0])) {
-      segStart_ = (from + t) % w_.m;
-      break;
-    }
-    const int i = dense_ ? (from + t) % w_.m : infList_[t];
-    const double v = w_.primalInfeasOf(i);
-    if (v <= w_.primalTol) {
-      if (!dense_) inList_[i] = 0;  // feasible again: leaves the list
-      continue;
-    }
-    if (!dense_) infList_[kept++] = i;
-    if (w_.bl.isRejected(w_.basicVar[i])) continue;
-    const double score = v * v / w_.dseWeight[i];
-    if (!(score > 0.0)) continue;  // NaN weight
-    if (static_cast<int>(picked_.size()) == k && score <= scores_.back()) continue;
-    // Insert in descending order, keeping at most k.
-    std::size_t p = picked_.size();
-    if (static_cast<int>(p) == k) {
-      picked_.pop_back();
-      scores_.pop_back();
-      --p;
-    }
-    picked_.push_back(i);
-    scores_.push_back(score);
-    for (; p > 0 && scores_[p - 1] < score; --p) {
-      std::swap(scores_[p], scores_[p - 1]);
-      std::swap(picked_[p], picked_[p - 1]);
-    }
-  }
-  if (!dense_) infList_.resize(kept);
-  if (dense_ && !picked_.empty()) {
-    const double best = std::log(scores_[0]);
-    logTypicalBest_ = haveTypical_ ? (1.0 - kBestScoreWeight) * logTypicalBest_ + kBestScoreWeight * best : best;
-    haveTypical_ = true;
-  }
-}
 
 // Dual steepest-edge update (Forrest and Goldfarb 1992). The leaving row's
 // weight is taken exactly from its BTRAN result rather than from the
@@ -285,7 +177,7 @@ void DualLoop::updateWeights(int r, double pivot, int leaving) {
     if (++devexUpdates_ > std::max(kDevexResetUpdates, w_.m)) {
       if (w_.tracing())
         w_.traceLine(" too many rdc[] updates. steepest-edge scalers will reset, pricer-list has %d cands",
-                     static_cast<int>(infList_.size()));
+                     rows_.listed());
       std::fill(w_.dseWeight.begin(), w_.dseWeight.end(), 1.0);
       devexUpdates_ = 0;
     }
@@ -336,7 +228,7 @@ void DualLoop::applyFlips() {
   for (int k = 0; k < w_.aux.count; ++k) {
     const int p = w_.aux.index[k];
     w_.x[w_.basicVar[p]] -= w_.aux.array[p];
-    touchRow(p);
+    rows_.touch(p);
   }
   w_.aux.clear();
 }
@@ -344,8 +236,8 @@ void DualLoop::applyFlips() {
 int DualLoop::pick(Pick& pk) {
   // The dpickrow best rows are tried in turn; a row whose pivot is tiny
   // against the rest of its pivot row is rejected for a while.
-  chooseRows(std::max(1, w_.bl.dpickrow));
-  if (picked_.empty()) {
+  rows_.choose(std::max(1, w_.bl.dpickrow));
+  if (rows_.picked().empty()) {
     int npinf = 0;
     w_.sumPrimalInfeas(&npinf, nullptr);
     if (npinf == 0) return kPickOptimal;
@@ -353,7 +245,7 @@ int DualLoop::pick(Pick& pk) {
     if (released > 0) {  // only rejected rows were left
       if (w_.tracing())
         w_.log(" no leaving vars (pivi=%d) yet rejected pivots. psize_=%d, wfact=%d, stat=%d, dpickrow=%d", -1,
-               static_cast<int>(infList_.size()), w_.refactorRequest, w_.outcome, w_.bl.dpickrow);
+               rows_.listed(), w_.refactorRequest, w_.outcome, w_.bl.dpickrow);
       if (++releases_ > 1 && w_.tracing()) w_.log("\n too many rject=%u n=%u ", released, w_.nt);
       return kPickRetry;
     }
@@ -363,12 +255,12 @@ int DualLoop::pick(Pick& pk) {
       w_.log("\nWarning: pivot row candidate list is empty (%d)", npinf);
       w_.traceLine(" pricer-list #%d isempty (%d), performing full-pricing.", ++emptyLists_, npinf);
     }
-    rebuildRows();
+    rows_.rebuild();
     std::fill(w_.dseWeight.begin(), w_.dseWeight.end(), 1.0);
-    chooseRows(1);
-    if (picked_.empty()) return kPickOptimal;
+    rows_.choose(1);
+    if (rows_.picked().empty()) return kPickOptimal;
   }
-  for (int cand : picked_) {
+  for (int cand : rows_.picked()) {
     pk.r = cand;
     pk.leaving = w_.basicVar[cand];
     const double xr = w_.x[pk.leaving];
@@ -405,7 +297,7 @@ int DualLoop::pick(Pick& pk) {
 int DualLoop::run() {
   const int pricing = w_.opt.dualPricing;
   mode_ = (pricing == -1 || pricing == 1 || pricing == 2) ? 1 : pricing;
-  rebuildRows();
+  rows_.rebuild();
   bool freshRetry = false;
   for (;;) {
     if (w_.refactorDue()) {
@@ -421,7 +313,7 @@ int DualLoop::run() {
       if (!w_.dseValid) w_.initDualWeights(false);
       w_.checkBasicReducedCosts();
       repairDualFeasibility();
-      rebuildRows();
+      rows_.rebuild();
       const int pc = w_.progressCheck();
       if (pc == kProgressSwitch) return kRecover;
       if (pc == kProgressNumerical) {
@@ -469,7 +361,7 @@ int DualLoop::run() {
 
     // Entering column and the pivot check against the row.
     w_.loadColumn(q, w_.col);
-    w_.lu->ftran(w_.col);
+    w_.lu->ftran(w_.col, w_.opt.luUsePivcol != 0);
     if (w_.col.count < 0) w_.col.rebuildIndex();
     const double pivot = w_.col.array[r];
     const double pivotRow = w_.prow[q];
@@ -538,9 +430,9 @@ int DualLoop::run() {
     for (int k = 0; k < w_.col.count; ++k) {
       const int p = w_.col.index[k];
       w_.x[w_.basicVar[p]] -= thetaP * w_.col.array[p];
-      touchRow(p);
+      rows_.touch(p);
     }
-    pcolal_ = (1.0 - kPcolalWeight) * pcolal_ + kPcolalWeight * w_.col.count;
+    rows_.notePivotColumn(w_.col.count);
     w_.x[q] += thetaP;
     w_.x[leaving] = bound;
     w_.at[leaving] = s > 0.0 ? kAtLower : kAtUpper;
@@ -556,12 +448,12 @@ int DualLoop::run() {
       w_.error = layerError(rc);
       return kNotFinished;
     }
-    touchRow(r);
+    rows_.touch(r);
     if (w_.updates == 0) {
       if (!w_.dseValid) w_.initDualWeights(false);
       w_.checkBasicReducedCosts();
       repairDualFeasibility();
-      rebuildRows();
+      rows_.rebuild();
       const int pc = w_.progressCheck();
       if (pc == kProgressSwitch) return kRecover;
       if (pc == kProgressNumerical) {

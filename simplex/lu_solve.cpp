@@ -268,6 +268,7 @@ int LuKernel::ftranKind(LuVector& v, LuSolveKind kind, bool saveForUpdate) {
   if (!validInput(v)) return kLuBadInput;
   ++stats_.ftranCalls;
   const auto save = [&]() {
+    if (v.count < 0) v.rebuildIndex();
     spike_.clear();
     for (int k = 0; k < v.count; ++k) {
       spike_.array[v.index[k]] = v.array[v.index[k]];

@@ -382,7 +382,7 @@ int PrimalLoop::run() {
     q = breakCycle(q);
     const double dir = (w_.at[q] == kAtUpper || (w_.at[q] == kAtZero && w_.d[q] > 0.0)) ? -1.0 : 1.0;
     w_.loadColumn(q, w_.col);
-    w_.lu->ftran(w_.col);
+    w_.lu->ftran(w_.col, w_.opt.luUsePivcol != 0);
     if (w_.col.count < 0) w_.col.rebuildIndex();
     double theta = 0.0;
     const int r = ratioTest(q, dir, phase1, &theta);

@@ -25,6 +25,7 @@ constexpr double kObjectiveTol = 1e-6;
 struct Case {
   std::string model;
   Method method;
+  bool reusePivcol = false;  // the update takes the entering column's partial FTRAN
 };
 
 const char* methodName(Method m) {
@@ -61,8 +62,10 @@ TEST_P(NetlibSweep, SolvesToPublishedOptimum) {
     ctx.traceMask = 1;
     ctx.log = [](const std::string& s) { std::fputs(s.c_str(), stderr); };
   }
+  SimplexOptions opt;
+  opt.luUsePivcol = c.reusePivcol ? 1 : 0;
   SimplexResult r;
-  ASSERT_EQ(work.solve(lm.data(), c.method, StartBasis::Crash, SimplexOptions{}, ctx, r), 0);
+  ASSERT_EQ(work.solve(lm.data(), c.method, StartBasis::Crash, opt, ctx, r), 0);
   ASSERT_EQ(r.outcome, torva::simplex::kOptimal);
   EXPECT_LE(std::fabs(r.objective - expected) / std::max(1.0, std::fabs(expected)), kObjectiveTol)
       << "objective " << r.objective << " expected " << expected << " iterations " << r.iterations;
@@ -73,9 +76,21 @@ std::string caseName(const ::testing::TestParamInfo<Case>& info) {
   std::string s = info.param.model;
   for (char& ch : s)
     if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-  return s + "_" + methodName(info.param.method);
+  return s + "_" + methodName(info.param.method) + (info.param.reusePivcol ? "_pivcol" : "");
+}
+
+// A few models whose bases are updated often, with the update reusing the
+// simplex's own FTRAN of the entering column.
+std::vector<Case> pivcolCases() {
+  std::vector<Case> out;
+  for (const char* name : {"boeing2", "25fv47", "degen3", "fit2d"}) {
+    if (!torva::testsupport::sweptInThisBuild(name)) continue;
+    for (Method m : {Method::Primal, Method::Dual}) out.push_back({name, m, true});
+  }
+  return out;
 }
 
 INSTANTIATE_TEST_SUITE_P(Netlib, NetlibSweep, ::testing::ValuesIn(netlibCases()), caseName);
+INSTANTIATE_TEST_SUITE_P(ReusedPivotColumn, NetlibSweep, ::testing::ValuesIn(pivcolCases()), caseName);
 
 }  // namespace
