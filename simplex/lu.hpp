@@ -99,11 +99,6 @@ struct LuMatrix {
 // zero, so that it is told apart from an unlisted one; below every drop
 // tolerance, so pruning removes it.
 inline constexpr double kLuListedZero = 1e-300;
-// The expected size of one update (spike plus row eta) in average columns of
-// the fresh factors, for sizing the update file: the spike of an entering
-// column is about as dense as a factor column times the fill of the solve,
-// the row eta about as dense again (fit2d: 2.3).
-inline constexpr long long kLuUpdateFillColumns = 4;
 
 // A vector of dimension m kept dense (array) with the list of its nonzero
 // positions (index[0..count)). count < 0 marks a dense vector whose index

@@ -260,18 +260,8 @@ void LuKernel::resetUpdates() {
   pfValue_.clear();
   numUpdates_ = 0;
   activeUpdateType_ = updateType_;
-  // Room of the update file (U's appended columns, row etas, product-form
-  // etas): memExp_ times the fresh factors, and at least maxUpdates_
-  // updates of the expected size. An update adds a spike and a row eta,
-  // each at most m - 1 entries; on small bases whose factors are dense the
-  // multiple of the factors alone runs out after a few dozen updates (fit2d:
-  // m = 25, about 10 entries per factor column, 23 entries per update, room
-  // for 30 updates), forcing refactorisations that buy nothing.
-  const long long factorEntries = static_cast<long long>(lIndex_.size()) + uEntriesAtFactor_ + m;
-  const long long perUpdate =
-      m > 0 ? std::min(2LL * m, kLuUpdateFillColumns * ((factorEntries + m - 1) / m)) : 0;
-  spaceLimit_ = std::max(static_cast<long long>(memExp_) * factorEntries,
-                         static_cast<long long>(maxUpdates_) * perUpdate);
+  spaceLimit_ = static_cast<long long>(memExp_) *
+                (static_cast<long long>(lIndex_.size()) + uEntriesAtFactor_ + m);
   rescanDiagExtremes();
   factorRcond_ = m > 0 ? diagMin_ / diagMax_ : 1.0;
   etaRcond_ = 1.0;
