@@ -338,27 +338,20 @@ int PrimalLoop::run() {
     if (phase1) {
       // The candidate list survives only steps that changed no basic
       // infeasibility after a pivot carried on its pivot row.
-      if (!phase1Duals()) {
-        cands_.invalidate();
-        shortlist_.invalidate();
-      }
+      if (!phase1Duals()) dropCandidates();
       dualsValid = false;
     } else {
       p1Valid_ = false;
       if (!dualsValid || phase1_) {
         w_.computeDual();
         dualsValid = true;
-        cands_.valid = false;
-        shortlist_.invalidate();
+        pricesRecomputed();
       }
     }
     phase1_ = phase1;
     w_.scaleCepsForPricing();
     int q = price();
-    if (q < 0 && releaseAfterNoPivot(phase1)) {
-      shortlist_.invalidate();
-      continue;  // retry with the rejected columns
-    }
+    if (q < 0 && releaseAfterNoPivot(phase1)) continue;  // retry with the rejected columns
     if (q < 0) {
       if (w_.updates > 0 && !freshRetry) {
         w_.requestRefactor(kRefactorRegular, __FILE_NAME__, __LINE__);
@@ -445,9 +438,8 @@ int PrimalLoop::run() {
     if (w_.updates == 0) {
       p1Valid_ = false;
       dualsValid = !phase1;
-      cands_.valid = false;  // the refactorisation recomputed the duals
-      shortlist_.invalidate();
-      feasible_ = false;  // and the primal values
+      pricesRecomputed();  // the refactorisation recomputed the duals
+      feasible_ = false;   // and the primal values
       const int pc = w_.progressCheck();
       switchPricing();
       if (pc == kProgressSwitch) return kRecover;
@@ -470,8 +462,7 @@ int PrimalLoop::run() {
         cands_.rebuild = true;
       }
     } else {
-      cands_.invalidate();
-      shortlist_.invalidate();
+      dropCandidates();
     }
     if (w_.updates > 0) stepTouched();
   }

@@ -54,6 +54,18 @@ class PrimalLoop {
   int price();
   void traceDualFeasibleScan() const;
   void relist(int j) { cands_.set(j, attraction(j) > 0.0); }
+  // The reduced costs were recomputed: both the candidate list and the
+  // shortlist wait for the next complete scan (the list is rebuilt by it).
+  void pricesRecomputed() {
+    cands_.valid = false;
+    shortlist_.invalidate();
+  }
+  // The reduced costs changed in too many places to follow: both are
+  // dropped (the list is rebuilt only once iterations touch few entries).
+  void dropCandidates() {
+    cands_.invalidate();
+    shortlist_.invalidate();
+  }
   // Harris ratio test on the column in w_.col for entering q moving in
   // direction dir; sets target_ to the bound the leaving variable reaches.
   int ratioTest(int q, double dir, bool phase1, double* theta);

@@ -218,7 +218,7 @@ bool PrimalLoop::releaseAfterNoPivot(bool phase1) {
   infRejects_ = 0;
   if (++releases_ > 1 && w_.tracing())
     w_.traceLine(" unrejected col %d, total: %d, %s(%d)", -1, released, __FILE_NAME__, __LINE__);
-  cands_.valid = false;
+  pricesRecomputed();
   return true;
 }
 
