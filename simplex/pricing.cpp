@@ -202,7 +202,7 @@ void SimplexWork::Impl::syncPool() {
       continue;
     }
     transformForPool(j);
-    pool.put(s, j, poolColumn.array.data(), poolColumn.index.data(), poolColumn.count);
+    pool.put(s, j, poolColumn.array.data(), poolColumn.index.data(), poolColumn.count, poolColumnNorm2());
     poolColumn.clear();
   }
   pool.stamp(factorCount, updates);
@@ -255,12 +255,11 @@ int SimplexWork::Impl::choosePooled(const std::vector<double>& rejectedUntil, co
     for (int t = 1; t < pool.capacity(); ++t)
       if (poolScore[t] < poolScore[s]) s = t;
     transformForPool(j);
-    double norm2 = 1.0;
-    for (int t = 0; t < poolColumn.count; ++t) norm2 += poolColumn.array[poolColumn.index[t]] * poolColumn.array[poolColumn.index[t]];
+    const double norm2 = poolColumnNorm2();
     const double v = pricingViolation(j);
-    const double score = v * v / norm2;
+    const double score = v * v / (1.0 + norm2);
     if (score > poolScore[s]) {
-      pool.put(s, j, poolColumn.array.data(), poolColumn.index.data(), poolColumn.count);
+      pool.put(s, j, poolColumn.array.data(), poolColumn.index.data(), poolColumn.count, norm2);
       poolScore[s] = score;
     }
     poolColumn.clear();

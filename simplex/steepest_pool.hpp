@@ -108,25 +108,31 @@ class SteepestPool {
     stampUpdates_ = updates;
   }
 
+  // ||u||^2 of a transformed column u given as value[index[t]], t < count.
+  static double squaredNorm(const double* value, const int* index, int count) {
+    double n2 = 0.0;
+    for (int t = 0; t < count; ++t) n2 += value[index[t]] * value[index[t]];
+    return n2;
+  }
+
   // Stores j in slot s (free, or holding a member it replaces) with its
-  // transformed column: the entries value[index[t]], t < count.
-  void put(int s, int j, const double* value, const int* index, int count) {
+  // transformed column: the entries value[index[t]], t < count, whose
+  // squared norm (squaredNorm) the caller has already taken.
+  void put(int s, int j, const double* value, const int* index, int count, double norm2) {
     clearSlot(s);
     if (var_[static_cast<std::size_t>(s)] < 0) ++size_;
     var_[static_cast<std::size_t>(s)] = j;
     slotOf_[static_cast<std::size_t>(j)] = s;
     double* u = column(s);
     std::vector<int>& nz = nz_[static_cast<std::size_t>(s)];
-    double n2 = 0.0;
     for (int t = 0; t < count; ++t) {
       const int i = index[t];
       const double v = value[i];
       if (v == 0.0) continue;
       u[i] = v;
       nz.push_back(i);
-      n2 += v * v;
     }
-    norm2_[static_cast<std::size_t>(s)] = n2;
+    norm2_[static_cast<std::size_t>(s)] = norm2;
   }
   void remove(int j) {
     const int s = slotOf_[static_cast<std::size_t>(j)];

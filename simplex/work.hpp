@@ -165,6 +165,10 @@ class SimplexWork::Impl {
   void syncPool();
   // FTRAN of column j into poolColumn, with its index list.
   void transformForPool(int j);
+  // ||poolColumn||^2 (after transformForPool).
+  double poolColumnNorm2() const {
+    return SteepestPool::squaredNorm(poolColumn.array.data(), poolColumn.index.data(), poolColumn.count);
+  }
   // Before the basis change of entering q at position r (its transformed
   // column in col).
   void poolPivot(int q, int r);

@@ -55,7 +55,8 @@ std::vector<double> solve(const Dense& basis, std::vector<double> a) {
 void putColumn(SteepestPool& pool, int slot, int j, const std::vector<double>& u) {
   std::vector<int> index(u.size());
   for (std::size_t i = 0; i < u.size(); ++i) index[i] = static_cast<int>(i);
-  pool.put(slot, j, u.data(), index.data(), static_cast<int>(u.size()));
+  const int count = static_cast<int>(u.size());
+  pool.put(slot, j, u.data(), index.data(), count, SteepestPool::squaredNorm(u.data(), index.data(), count));
 }
 
 TEST(SteepestPool, PivotsAgreeWithFreshSolves) {
