@@ -357,6 +357,7 @@ class LuKernel {
   void ftranLower(LuVector& v, LuSolveKind kind);    // L^-1, row space
   void ftranRowEtas(LuVector& v, LuSolveKind kind);  // the row etas, row space
   void ftranUpper(LuVector& v, LuSolveKind kind);    // U^-1 then the product-form etas
+  void solveUpper(LuVector& v, bool hyper);          // U^-1 alone, back into v
   void ftranLowerDense(std::span<LuVector* const> vs);
   void ftranLowerHyper(LuVector& v);
   void ftranRowEtasDense(std::span<LuVector* const> vs);

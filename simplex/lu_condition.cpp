@@ -77,13 +77,7 @@ void LuKernel::solveDense(std::vector<double>& x, bool transposed) {
   if (!transposed && v.count <= m_ / kSparseSolveShare) {
     ftranLowerHyper(v);
     if (!rPivRow_.empty()) ftranRowEtasHyper(v);
-    LuVector& out = solveWork_;
-    out.clear();
-    ftranUpperHyper(v, out);
-    v.count = 0;
-    std::swap(v.array, out.array);
-    std::swap(v.index, out.index);
-    std::swap(v.count, out.count);
+    solveUpper(v, true);
     ftranProductForm(v);
   } else if (transposed) {
     btranMany(std::span<LuVector>(&v, 1));

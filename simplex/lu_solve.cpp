@@ -241,11 +241,12 @@ void LuKernel::ftranProductForm(LuVector& v) {
   if (numPf > 0) v.prune(epsNonz_);
 }
 
-void LuKernel::ftranUpper(LuVector& v, LuSolveKind kind) {
+// U^-1 through the work vector (the result is in position space), swapped
+// back into v.
+void LuKernel::solveUpper(LuVector& v, bool hyper) {
   LuVector& out = solveWork_;
   out.clear();
-  if (useHyper(false, kind, kStageU, v.count, m_)) {
-    ++stats_.ftranHyper;
+  if (hyper) {
     ftranUpperHyper(v, out);
   } else {
     LuVector* in = &v;
@@ -256,6 +257,12 @@ void LuKernel::ftranUpper(LuVector& v, LuSolveKind kind) {
   std::swap(v.array, out.array);
   std::swap(v.index, out.index);
   std::swap(v.count, out.count);
+}
+
+void LuKernel::ftranUpper(LuVector& v, LuSolveKind kind) {
+  const bool hyper = useHyper(false, kind, kStageU, v.count, m_);
+  if (hyper) ++stats_.ftranHyper;
+  solveUpper(v, hyper);
   recordDensity(false, kind, kStageU, v.count);
   ftranProductForm(v);
 }
